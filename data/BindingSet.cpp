@@ -1,0 +1,345 @@
+#include "data/BindingSet.h"
+
+#include "data/DBConnection.h"
+#include "data/MyAdoRecordSet.h"
+#include "platform/MessageBox.h"
+
+#include <limits>
+
+namespace {
+
+template <typename T>
+T& Buf(void* p) {
+    return *static_cast<T*>(p);
+}
+
+template <typename T>
+const T& Buf(const void* p) {
+    return *static_cast<const T*>(p);
+}
+
+// Cuts a text to at most `width` characters without splitting a surrogate pair.
+QString CutToWidth(const QString& text, int width) {
+    if (width <= 0 || text.size() <= width)
+        return text;
+    qsizetype units = 0;
+    int chars = 0;
+    while (units < text.size() && chars < width) {
+        units += (text.at(units).isHighSurrogate() && units + 1 < text.size()) ? 2 : 1;
+        ++chars;
+    }
+    return text.left(units);
+}
+
+} // namespace
+
+CBindingSet::CBindingSet(CDBConnection* connection, std::span<const CColumnDef> columns,
+                         int columnCount, int firstWrittenColumn, const QString& source)
+    : m_pRs(std::make_unique<CMyAdoRecordSet>(connection, source, firstWrittenColumn, this))
+    , m_defs(columns.first(qMin<std::size_t>(columns.size(), kMaxColumns)))
+    , m_include(static_cast<qsizetype>(m_defs.size()), char(1))
+    , m_columnCount(qMin(columnCount, kMaxColumns))
+    , m_firstWritten(firstWrittenColumn) {
+    m_descriptors.resize(static_cast<qsizetype>(m_defs.size()));
+    for (std::size_t i = 0; i < m_defs.size(); ++i) {
+        const CColumnDef& def = m_defs[i];
+        CColumnDescriptor& d = m_descriptors[static_cast<qsizetype>(i)];
+        d.type = def.type;
+        d.size = def.width;
+        d.name = def.name ? QString::fromLatin1(def.name) : QString();
+        d.caption = def.caption ? QString::fromUtf8(def.caption) : QString();
+        d.width = def.listWidth;
+    }
+    m_pRs->SetColumnCount(m_columnCount);
+}
+
+CBindingSet::~CBindingSet() = default;
+
+const QString& CBindingSet::Source() const {
+    return m_pRs->Source();
+}
+
+CBindingSet::TypeClass CBindingSet::ClassOf(int adoType) {
+    switch (adoType) {
+    case adInteger:
+    case adSmallInt:
+        return kInt;
+    case adSingle:
+        return kFloat;
+    case adDouble:
+    case adCurrency:
+        return kDouble;
+    case adBoolean:
+        return kBool;
+    case adDate:
+        return kDate;
+    case adChar:
+    case adVarChar:
+    case adLongVarChar:
+        return kText;
+    case adLongVarBinary:
+        return kBytes;
+    default:
+        return kNone;
+    }
+}
+
+void CBindingSet::BindNext(int& next, void* buffer, int typeClass) {
+    while (next < BoundColumnCount() && !m_defs[next].bound)
+        ++next;
+    Q_ASSERT_X(next < BoundColumnCount(), "CBindingSet", "more buffers than bound columns");
+    if (next >= BoundColumnCount())
+        return;
+    Q_ASSERT_X(ClassOf(m_defs[next].type) == typeClass, "CBindingSet",
+               "buffer type does not match the column type");
+    if (ClassOf(m_defs[next].type) == typeClass)
+        m_descriptors[next].buffer = buffer;
+    ++next;
+}
+
+void CBindingSet::SetNullImage(int column, bool applyRule) {
+    CColumnDescriptor& d = m_descriptors[column];
+    void* p = d.buffer;
+    const ReadRule rule = applyRule ? m_defs[column].rule : ReadRule::None;
+    switch (ClassOf(d.type)) {
+    case kInt:
+        Buf<int>(p) = rule == ReadRule::NullMinusOne ? -1 : 0;
+        break;
+    case kFloat:
+        Buf<float>(p) = rule == ReadRule::NullOne ? 1.0f : 0.0f;
+        break;
+    case kDouble:
+        Buf<double>(p) = rule == ReadRule::NullOne ? 1.0 : 0.0;
+        break;
+    case kBool:
+        Buf<bool>(p) = false;
+        break;
+    case kText:
+        Buf<QString>(p).clear();
+        break;
+    case kDate:
+        Buf<CDateTime>(p) = CDateTime();
+        break;
+    case kBytes:
+        Buf<QByteArray>(p).clear();
+        break;
+    case kNone:
+        break;
+    }
+}
+
+bool CBindingSet::HoldsNullImage(int column) const {
+    const CColumnDescriptor& d = m_descriptors[column];
+    const void* p = d.buffer;
+    const ReadRule rule = m_defs[column].rule;
+    switch (ClassOf(d.type)) {
+    case kInt:
+        return Buf<int>(p) == (rule == ReadRule::NullMinusOne ? -1 : 0);
+    case kFloat:
+        return Buf<float>(p) == (rule == ReadRule::NullOne ? 1.0f : 0.0f);
+    case kDouble:
+        return Buf<double>(p) == (rule == ReadRule::NullOne ? 1.0 : 0.0);
+    case kBool:
+        return !Buf<bool>(p);
+    case kText:
+        return Buf<QString>(p).isEmpty();
+    case kDate:
+        return Buf<CDateTime>(p).IsNull();
+    case kBytes:
+        return Buf<QByteArray>(p).isEmpty();
+    case kNone:
+        return true;
+    }
+    return true;
+}
+
+void CBindingSet::LoadRow(const QVariant* values, int count) {
+    for (int i = 0; i < BoundColumnCount(); ++i) {
+        CColumnDescriptor& d = m_descriptors[i];
+        if (!d.buffer)
+            continue;
+        if (i >= count) {
+            // The source has fewer columns than the class reads.
+            d.status = adFldUnavailable;
+            SetNullImage(i);
+            continue;
+        }
+        const QVariant& v = values[i];
+        if (v.isNull()) {
+            d.status = adFldNull;
+            SetNullImage(i);
+            continue;
+        }
+        d.status = adFldOK;
+        bool ok = true;
+        switch (ClassOf(d.type)) {
+        case kInt: {
+            qlonglong n = v.toLongLong(&ok);
+            if (!ok) {
+                const double f = v.toDouble(&ok);
+                ok = ok && f == static_cast<double>(static_cast<qlonglong>(f));
+                n = ok ? static_cast<qlonglong>(f) : 0;
+            }
+            const qlonglong lo = d.type == adSmallInt ? std::numeric_limits<short>::min()
+                                                      : std::numeric_limits<int>::min();
+            const qlonglong hi = d.type == adSmallInt ? std::numeric_limits<short>::max()
+                                                      : std::numeric_limits<int>::max();
+            if (ok && (n < lo || n > hi)) {
+                d.status = adFldDataOverFlow;
+                n = 0;
+            }
+            Buf<int>(d.buffer) = static_cast<int>(n);
+            break;
+        }
+        case kFloat:
+            Buf<float>(d.buffer) = static_cast<float>(v.toDouble(&ok));
+            break;
+        case kDouble:
+            Buf<double>(d.buffer) = v.toDouble(&ok);
+            break;
+        case kBool:
+            if (v.metaType().id() == QMetaType::Bool)
+                Buf<bool>(d.buffer) = v.toBool();
+            else
+                Buf<bool>(d.buffer) = v.toLongLong(&ok) != 0;
+            break;
+        case kText:
+            Buf<QString>(d.buffer) = v.toString();
+            break;
+        case kDate: {
+            CDateTime dt;
+            if (v.metaType() == QMetaType::fromType<CDateTime>())
+                dt = v.value<CDateTime>();
+            else if (v.metaType().id() == QMetaType::QString)
+                dt = CDateTime::Parse(v.toString());
+            else if (v.metaType().id() == QMetaType::QDateTime)
+                dt = CDateTime::FromQDateTime(v.toDateTime());
+            else if (v.metaType().id() == QMetaType::QDate)
+                dt = CDateTime(v.toDate());
+            else if (v.canConvert<double>())
+                dt = CDateTime::FromOle(v.toDouble());
+            ok = dt.IsValid();
+            Buf<CDateTime>(d.buffer) = dt;
+            break;
+        }
+        case kBytes:
+            Buf<QByteArray>(d.buffer) = v.toByteArray();
+            break;
+        case kNone:
+            break;
+        }
+        if (!ok) {
+            d.status = adFldCantConvertValue;
+            SetNullImage(i);
+        }
+    }
+}
+
+QVariant CBindingSet::BufferValue(int column) const {
+    const CColumnDescriptor& d = m_descriptors[column];
+    if (!d.buffer)
+        return QVariant();
+    // A NULL that nobody replaced stays NULL.
+    if (d.status == adFldNull && HoldsNullImage(column))
+        return QVariant();
+    switch (ClassOf(d.type)) {
+    case kInt:
+        return Buf<int>(d.buffer);
+    case kFloat:
+        return static_cast<double>(Buf<float>(d.buffer));
+    case kDouble:
+        return Buf<double>(d.buffer);
+    case kBool:
+        return Buf<bool>(d.buffer) ? 1 : 0;
+    case kText:
+        return CutToWidth(Buf<QString>(d.buffer), d.size);
+    case kDate: {
+        const CDateTime& dt = Buf<CDateTime>(d.buffer);
+        return dt.IsValid() ? QVariant::fromValue(dt) : QVariant();
+    }
+    case kBytes:
+        return Buf<QByteArray>(d.buffer);
+    case kNone:
+        break;
+    }
+    return QVariant();
+}
+
+bool CBindingSet::SkippedOnWrite(int column) const {
+    const CColumnDescriptor& d = m_descriptors[column];
+    if (!d.buffer)
+        return true;
+    // A value that could not be read is left as stored rather than overwritten.
+    if (d.status == adFldCantConvertValue && HoldsNullImage(column))
+        return true;
+    return d.type == adDate && d.status == adFldNull && HoldsNullImage(column);
+}
+
+void CBindingSet::ClearStatus() {
+    for (CColumnDescriptor& d : m_descriptors)
+        d.status = adFldOK;
+}
+
+void CBindingSet::ClearFields() {
+    for (int i = 0; i < BoundColumnCount(); ++i) {
+        if (m_descriptors[i].buffer)
+            SetNullImage(i, false);
+    }
+}
+
+bool CBindingSet::OpenTableWithQuery(int* fieldCount, const QString& filter, const QString& sort) {
+    if (!m_pRs->OpenTableWithQueryRecEx(fieldCount, 0, &filter, &sort))
+        return false;
+    MapFields();
+    if (m_pRs->IsEOF())
+        return true;
+    for (int i = 0; i < m_columnCount && i < BoundColumnCount(); ++i) {
+        if (m_descriptors[i].buffer && !m_pRs->CheckDataIntegrity(m_descriptors[i].status, i)) {
+            ShowMessageBox(QStringLiteral("Data integrity error"), kMbOk | kMbIconError);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CBindingSet::OpenTableWithLongQuery(int* fieldCount, const QString& filter,
+                                         const QString& sort) {
+    return OpenTableWithQuery(fieldCount, filter, sort);
+}
+
+bool CBindingSet::MoveNext() {
+    if (!m_pRs->MoveNext()) {
+        m_pRs->ReportComError(CMyAdoRecordSet::NoCurrentRecordError());
+        return false;
+    }
+    MapFields();
+    return true;
+}
+
+bool CBindingSet::MoveFirst() {
+    if (!m_pRs->MoveFirst())
+        return false;
+    MapFields();
+    return true;
+}
+
+bool CBindingSet::MoveLast() {
+    if (!m_pRs->MoveLast()) {
+        m_pRs->ReportComError(CMyAdoRecordSet::NoCurrentRecordError());
+        return false;
+    }
+    MapFields();
+    return true;
+}
+
+bool CBindingSet::Close() {
+    return m_pRs->Close();
+}
+
+bool CBindingSet::Delete() {
+    return m_pRs->DeleteCurrRecord();
+}
+
+bool CBindingSet::Update() {
+    return m_pRs->UpdateCurrRecord();
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "data/AdoTypes.h"
+
+#include <QString>
+
+// What a column read as NULL turns into in its buffer.
+enum class ReadRule : unsigned char {
+    None,         // the type's zero value
+    NullEmpty,    // ""
+    NullMinusOne, // -1
+    NullDateZero, // a null date
+    NullZero,     // 0.0
+    NullOne,      // 1.0
+};
+
+// One column of a record class, declared once in a static table in column
+// order. Columns are bound by position: the table must list the source's
+// columns in the order "SELECT *" returns them.
+struct CColumnDef {
+    const char* name = nullptr; // nullptr: the column carries no name
+    int type = adEmpty;         // AdoDataType
+    int width = 0;              // texts: the most characters written
+    ReadRule rule = ReadRule::None;
+    bool bound = true;             // false: present in the source, never read
+    const char* caption = nullptr; // list heading
+    int listWidth = 70;
+};
+
+// Shorthands for the column tables.
+constexpr CColumnDef Col(const char* name, int type, ReadRule rule = ReadRule::None) {
+    return CColumnDef{name, type, 0, rule, true, nullptr, 70};
+}
+constexpr CColumnDef Text(const char* name, int width, ReadRule rule = ReadRule::NullEmpty) {
+    return CColumnDef{name, adVarChar, width, rule, true, nullptr, 70};
+}
+constexpr CColumnDef Unbound(const char* name, int type = adEmpty) {
+    return CColumnDef{name, type, 0, ReadRule::None, false, nullptr, 70};
+}
+constexpr CColumnDef Listed(CColumnDef def, const char* caption, int listWidth = 70) {
+    def.caption = caption;
+    def.listWidth = listWidth;
+    return def;
+}
+
+// The per-object view of a column: its type, the status of the current
+// row's value, where the value lives, and how lists show it.
+struct CColumnDescriptor {
+    int type = adEmpty;
+    int status = adFldOK;
+    int size = 0;
+    void* buffer = nullptr; // nullptr: not bound
+    QString name;
+    QString caption;
+    int width = 70;
+    int displayOrder = 0;
+    int displayIndex = -1;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+// "Key=Value;Key=Value" connection strings. Keys compare case-insensitively;
+// values holding ';', quotes or outer blanks are written in double quotes with
+// inner double quotes doubled.
+class CConnectionString {
+public:
+    CConnectionString() = default;
+    explicit CConnectionString(const QString& text) { Parse(text); }
+
+    void Parse(const QString& text);
+    QString ToString() const;
+
+    QString Value(const QString& key, const QString& fallback = QString()) const;
+    bool Has(const QString& key) const;
+    void Set(const QString& key, const QString& value);
+
+    // The text with the password replaced by asterisks, for messages.
+    QString Masked() const;
+
+    static QString SqliteString(const QString& file);
+    static QString PostgresString(const QString& host, int port, const QString& database,
+                                  const QString& user, const QString& password);
+
+private:
+    QList<QPair<QString, QString>> m_items;
+};

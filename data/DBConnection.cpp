@@ -1,0 +1,326 @@
+#include "data/DBConnection.h"
+
+#include "data/ConnectionString.h"
+#include "data/SqlExecutor.h"
+#include "data/SqliteFunctions.h"
+#include "platform/MessageBox.h"
+#include "platform/ProfileStore.h"
+#include "platform/Trace.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+
+#include <atomic>
+
+namespace {
+
+IConnectionPrompt* s_prompt = nullptr;
+std::atomic<int> s_connectionCounter{0};
+
+constexpr const char* kSection = "DB";
+constexpr const char* kKey = "DefDatabaseName";
+
+QString StripBrackets(const QString& name) {
+    QString n = name.trimmed();
+    if (n.startsWith(QLatin1Char('[')) && n.endsWith(QLatin1Char(']')))
+        n = n.mid(1, n.size() - 2);
+    return n;
+}
+
+} // namespace
+
+CDBConnection::CDBConnection() = default;
+
+CDBConnection::~CDBConnection() {
+    CloseDatabase();
+    m_connectionString.clear();
+    m_useCount = 0;
+}
+
+void CDBConnection::SetPrompt(IConnectionPrompt* prompt) {
+    s_prompt = prompt;
+}
+
+IConnectionPrompt* CDBConnection::Prompt() {
+    return s_prompt;
+}
+
+QString CDBConnection::LoadConnectionString() const {
+    if (!m_useProfile)
+        return m_connectionString;
+    CProfileStore profile;
+    return profile.value(QStringLiteral("%1/%2").arg(QLatin1String(kSection), QLatin1String(kKey)))
+        .toString();
+}
+
+bool CDBConnection::SaveConnectionString(const QString& connectionString) {
+    if (!m_useProfile)
+        return true;
+    CProfileStore profile;
+    profile.setValue(QStringLiteral("%1/%2").arg(QLatin1String(kSection), QLatin1String(kKey)),
+                     connectionString);
+    profile.sync();
+    return profile.status() == QSettings::NoError;
+}
+
+void CDBConnection::UseConnectionString(const QString& connectionString) {
+    m_useProfile = false;
+    m_connectionString = connectionString;
+}
+
+QString CDBConnection::PromptConnectionString() {
+    const QString chosen = AskForConnectionString(m_connectionString);
+    if (!chosen.isEmpty())
+        m_connectionString = chosen;
+    return chosen;
+}
+
+QString CDBConnection::AskForConnectionString(const QString& initial) const {
+    return s_prompt ? s_prompt->PromptConnectionString(initial) : QString();
+}
+
+bool CDBConnection::Connect(bool force) {
+    if (!force && m_connected) {
+        ++m_useCount;
+        return true;
+    }
+    QString connectionString = LoadConnectionString();
+    QString lastTried = connectionString;
+    for (;;) {
+        if (force || connectionString.isEmpty()) {
+            // Cancelling the prompt keeps the string we had.
+            const QString chosen = AskForConnectionString(lastTried);
+            if (!chosen.isEmpty())
+                connectionString = chosen;
+        }
+        if (connectionString.isEmpty())
+            return false;
+
+        QString error;
+        if (Open(connectionString, &error)) {
+            m_connectionString = connectionString;
+            SaveConnectionString(connectionString);
+            ++m_useCount;
+            return true;
+        }
+        const QString text =
+            QStringLiteral("Unable to connect to database %1, possible network failure, database "
+                           "corruption, or connecting to wrong database")
+                .arg(CConnectionString(connectionString).Masked()) +
+            QStringLiteral("\n\n") + error;
+        if (ShowMessageBox(text, kMbRetryCancel | kMbIconError) != kIdRetry)
+            return false;
+        // Retry asks again, starting from what failed.
+        force = false;
+        lastTried = connectionString;
+        connectionString.clear();
+    }
+}
+
+bool CDBConnection::ReleaseConnection(bool force) {
+    --m_useCount;
+    if (force)
+        m_useCount = 0;
+    if (m_useCount >= 1)
+        return true;
+    m_useCount = 0;
+    if (!m_connected)
+        return true;
+    CloseDatabase();
+    return true;
+}
+
+void CDBConnection::DropConnection() {
+    qCWarning(lcData) << "connection dropped";
+    m_useCount = 0;
+    CloseDatabase();
+}
+
+void CDBConnection::CloseDatabase() {
+    if (!m_dbName.isEmpty()) {
+        if (m_transactionDepth > 0 && m_db.isOpen())
+            CSqlExecutor::RunNative(*this, QStringLiteral("ROLLBACK"), {}, nullptr, nullptr);
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_dbName);
+        m_dbName.clear();
+    }
+    m_transactionDepth = 0;
+    m_connected = false;
+    m_keys.clear();
+}
+
+bool CDBConnection::Open(const QString& connectionString, QString* error) {
+    const int kind = CSqlDialect::DetectProvider(connectionString);
+    const QString name = QStringLiteral("kelvane-%1").arg(++s_connectionCounter);
+    bool ok = false;
+    if (kind == kProviderSqlite) {
+        ok = OpenSqlite(
+            name, CConnectionString(connectionString).Value(QStringLiteral("Data Source")), error);
+    } else if (kind == kProviderPostgres) {
+        ok = OpenPostgres(name, connectionString, error);
+    } else {
+        *error =
+            QStringLiteral("The connection string names no known provider (PostgreSQL or SQLite).");
+    }
+    if (!ok) {
+        // Nothing of a failed open stays behind.
+        if (QSqlDatabase::contains(name)) {
+            {
+                QSqlDatabase db = QSqlDatabase::database(name, false);
+                db.close();
+            }
+            QSqlDatabase::removeDatabase(name);
+        }
+        m_lastOpenError = *error;
+        qCWarning(lcData) << "open failed:" << *error;
+        return false;
+    }
+    // A new database replaces the old one only once it is open.
+    CloseDatabase();
+    m_db = QSqlDatabase::database(name, false);
+    m_dbName = name;
+    m_dialect = CSqlDialect(kind);
+    m_connected = true;
+    m_lastOpenError.clear();
+    return true;
+}
+
+bool CDBConnection::OpenSqlite(const QString& name, const QString& file, QString* error) {
+    if (file.isEmpty()) {
+        *error = QStringLiteral("The connection string names no database file.");
+        return false;
+    }
+    const QFileInfo info(file);
+    if (!info.exists()) {
+        *error = QStringLiteral("The database file %1 does not exist.").arg(file);
+        return false;
+    }
+    if (!info.isFile()) {
+        *error = QStringLiteral("%1 is not a database file.").arg(file);
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    // mode=rw: a file that vanished in between is an error, never a new database.
+    QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
+    url.setQuery(QStringLiteral("mode=rw"));
+    db.setDatabaseName(url.toString(QUrl::FullyEncoded));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open()) {
+        *error = QStringLiteral("%1: %2").arg(file, db.lastError().text());
+        return false;
+    }
+    // The header is read on first use: a file that is no database fails here.
+    QSqlQuery probe(db);
+    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+        *error = QStringLiteral("%1: %2").arg(file, probe.lastError().databaseText());
+        return false;
+    }
+    probe.finish();
+    if (!RegisterSqliteFunctions(SqliteHandle(db))) {
+        *error = QStringLiteral("%1: cannot register the SQL functions").arg(file);
+        return false;
+    }
+    return true;
+}
+
+bool CDBConnection::OpenPostgres(const QString& name, const QString& connectionString,
+                                 QString* error) {
+    const CConnectionString cs(connectionString);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+    db.setHostName(cs.Value(QStringLiteral("Host"), QStringLiteral("localhost")));
+    bool portOk = false;
+    const int port = cs.Value(QStringLiteral("Port")).toInt(&portOk);
+    db.setPort(portOk ? port : 5432);
+    db.setDatabaseName(cs.Value(QStringLiteral("Database")));
+    db.setUserName(cs.Value(QStringLiteral("User ID")));
+    db.setPassword(cs.Value(QStringLiteral("Password")));
+    // An unreachable server is reported after a few seconds, never a hang.
+    db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=Kelvane"));
+    if (!db.open()) {
+        *error = db.lastError().text();
+        return false;
+    }
+    QSqlQuery setup(db);
+    setup.exec(QStringLiteral("SET client_min_messages TO warning"));
+    return true;
+}
+
+bool CDBConnection::Exec(const QString& sql, CDbError* error) {
+    CDbError local;
+    CDbError& e = error ? *error : local;
+    if (CSqlExecutor::RunNative(*this, sql, {}, nullptr, &e))
+        return true;
+    if (e.code == kE_FAIL)
+        DropConnection();
+    return false;
+}
+
+bool CDBConnection::BeginTrans(CDbError* error) {
+    if (!m_connected) {
+        if (error)
+            *error = CDbError(kE_NotConnected, QStringLiteral("Not connected to a database"));
+        return false;
+    }
+    QString sql;
+    if (m_transactionDepth == 0)
+        sql = m_dialect.IsSqlite() ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
+    else
+        sql = QStringLiteral("SAVEPOINT kv_sp%1").arg(m_transactionDepth);
+    if (!Exec(sql, error))
+        return false;
+    ++m_transactionDepth;
+    return true;
+}
+
+bool CDBConnection::CommitTrans(CDbError* error) {
+    if (m_transactionDepth <= 0 || !m_connected)
+        return false;
+    --m_transactionDepth;
+    const QString sql = m_transactionDepth == 0
+                            ? QStringLiteral("COMMIT")
+                            : QStringLiteral("RELEASE SAVEPOINT kv_sp%1").arg(m_transactionDepth);
+    if (Exec(sql, error))
+        return true;
+    // A commit that failed leaves nothing half done.
+    if (m_connected) {
+        ++m_transactionDepth;
+        RollbackTrans();
+    }
+    return false;
+}
+
+bool CDBConnection::RollbackTrans() {
+    if (m_transactionDepth <= 0 || !m_connected)
+        return false;
+    --m_transactionDepth;
+    if (m_transactionDepth == 0)
+        return Exec(QStringLiteral("ROLLBACK"), nullptr);
+    const QString sp = QStringLiteral("kv_sp%1").arg(m_transactionDepth);
+    return Exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + sp, nullptr) &&
+           Exec(QStringLiteral("RELEASE SAVEPOINT ") + sp, nullptr);
+}
+
+QStringList CDBConnection::PrimaryKey(const QString& table) {
+    const QString name = StripBrackets(table).toLower();
+    const auto it = m_keys.constFind(name);
+    if (it != m_keys.constEnd())
+        return *it;
+    const QString sql =
+        m_dialect.IsPostgres()
+            ? QStringLiteral(
+                  "SELECT a.attname FROM pg_index i JOIN pg_attribute a ON a.attrelid = "
+                  "i.indrelid AND a.attnum = ANY(i.indkey) WHERE i.indrelid = "
+                  "to_regclass(?) AND i.indisprimary ORDER BY array_position(i.indkey, a.attnum)")
+            : QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk > 0 ORDER BY pk");
+    CQueryResult result;
+    QStringList columns;
+    if (m_connected && CSqlExecutor::RunNative(*this, sql, {name}, &result, nullptr)) {
+        for (int row = 0; row < result.rows; ++row)
+            columns << result.Value(row, 0).toString();
+        m_keys.insert(name, columns);
+    }
+    return columns;
+}

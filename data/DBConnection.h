@@ -1,0 +1,91 @@
+#pragma once
+
+#include "data/DbError.h"
+#include "data/SqlDialect.h"
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+// Asks the user which database to use. The program installs its connection
+// dialog; tests install a scripted answer.
+class IConnectionPrompt {
+public:
+    virtual ~IConnectionPrompt() = default;
+    // The chosen connection string, or "" when the user chose nothing.
+    // `current` is what the dialog starts from ("" for none).
+    virtual QString PromptConnectionString(const QString& current) = 0;
+};
+
+// The one shared connection of the program, counted by its users. Every
+// recordset and command of the data layer runs on it.
+class CDBConnection {
+public:
+    CDBConnection();
+    virtual ~CDBConnection();
+    CDBConnection(const CDBConnection&) = delete;
+    CDBConnection& operator=(const CDBConnection&) = delete;
+
+    // Opens the connection, or counts one more use of the open one. With
+    // force (or no stored string) the user is asked for a database first.
+    bool Connect(bool force);
+    // Counts one use down; closes at the last use, or at once when forced.
+    bool ReleaseConnection(bool force);
+    QString PromptConnectionString();
+    QString LoadConnectionString() const;
+    bool SaveConnectionString(const QString& connectionString);
+
+    // Without the profile, Connect() uses this string and stores nothing:
+    // for tools, benchmarks and a second connection in one process.
+    void UseConnectionString(const QString& connectionString);
+
+    bool IsConnected() const { return m_connected; }
+    int UseCount() const { return m_useCount; }
+    int RecordsetOpens() const { return m_recordsetOpens; }
+    void CountRecordsetOpen() { ++m_recordsetOpens; }
+    const QString& ConnectionString() const { return m_connectionString; }
+    int ProviderKind() const { return m_dialect.Kind(); }
+    const CSqlDialect& Dialect() const { return m_dialect; }
+    QSqlDatabase& Database() { return m_db; }
+    // The driver's message of the last failed open.
+    const QString& LastOpenError() const { return m_lastOpenError; }
+
+    // A broken connection: forget it without closing, so that the next
+    // operation opens a fresh one from the stored string.
+    void DropConnection();
+
+    // Transactions nest: an inner one is a savepoint, so a failed inner write
+    // can be undone without losing the outer work.
+    bool BeginTrans(CDbError* error = nullptr);
+    bool CommitTrans(CDbError* error = nullptr);
+    bool RollbackTrans();
+    int TransactionDepth() const { return m_transactionDepth; }
+
+    // Primary-key column names of a table as the database reports them
+    // (empty for views and tables without a key). Cached per connection.
+    QStringList PrimaryKey(const QString& table);
+
+    static void SetPrompt(IConnectionPrompt* prompt);
+    static IConnectionPrompt* Prompt();
+
+private:
+    QString AskForConnectionString(const QString& initial) const;
+    bool Open(const QString& connectionString, QString* error);
+    bool OpenSqlite(const QString& name, const QString& file, QString* error);
+    bool OpenPostgres(const QString& name, const QString& connectionString, QString* error);
+    void CloseDatabase();
+    bool Exec(const QString& sql, CDbError* error);
+
+    int m_recordsetOpens = 0;
+    QString m_connectionString;
+    int m_useCount = 0;
+    bool m_connected = false;
+    bool m_useProfile = true;
+    int m_transactionDepth = 0;
+    QSqlDatabase m_db;
+    QString m_dbName;
+    CSqlDialect m_dialect;
+    QString m_lastOpenError;
+    QHash<QString, QStringList> m_keys;
+};

@@ -1,0 +1,42 @@
+#include "data/DbError.h"
+
+#include <QSqlError>
+
+namespace {
+
+// SQLite result codes and PostgreSQL SQLSTATE classes that mean "constraint".
+bool IsConstraintViolation(const QSqlError& error) {
+    const QString native = error.nativeErrorCode();
+    if (native.size() == 5 && native.startsWith(QLatin1String("23")))
+        return true; // PostgreSQL integrity constraint violation class
+    bool ok = false;
+    const int code = native.toInt(&ok);
+    if (ok && (code & 0xFF) == 19)
+        return true; // SQLITE_CONSTRAINT and its extended codes
+    return false;
+}
+
+bool IsConnectionLoss(const QSqlError& error) {
+    if (error.type() == QSqlError::ConnectionError)
+        return true;
+    const QString native = error.nativeErrorCode();
+    // PostgreSQL connection exception class, and admin shutdown / crash.
+    return native.startsWith(QLatin1String("08")) || native == QLatin1String("57P01") ||
+           native == QLatin1String("57P02") || native == QLatin1String("57P03");
+}
+
+} // namespace
+
+CDbError CDbError::FromSql(const QSqlError& error, const QString& source) {
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = error.text().trimmed();
+    if (text.isEmpty())
+        text = QStringLiteral("Unknown database error");
+    HRESULT code = kE_CommandError;
+    if (IsConnectionLoss(error))
+        code = kE_FAIL;
+    else if (IsConstraintViolation(error))
+        code = kE_IntegrityViolation;
+    return CDbError(code, text, source, error.driverText());
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "data/AdoTypes.h"
+
+#include <QString>
+
+class QSqlError;
+
+// A database error as the data layer passes it around: a code that callers
+// test (see AdoTypes.h), the description shown to the user, the source that
+// raised it and the driver's own message.
+struct CDbError {
+    HRESULT code = kS_OK;
+    QString description;
+    QString source;
+    QString message;
+
+    CDbError() = default;
+    CDbError(HRESULT c, QString desc, QString src = QString(), QString msg = QString())
+        : code(c)
+        , description(std::move(desc))
+        , source(std::move(src))
+        , message(std::move(msg)) {}
+
+    bool IsError() const { return code != kS_OK; }
+
+    // Classifies a driver error: lost connections become kE_FAIL, constraint
+    // violations kE_IntegrityViolation, everything else kE_CommandError.
+    static CDbError FromSql(const QSqlError& error, const QString& source);
+};

@@ -1,0 +1,266 @@
+#include "data/SqlDialect.h"
+
+#include "data/ConnectionString.h"
+
+namespace {
+
+// PostgreSQL text cannot hold NUL; it is stored as this noncharacter, which
+// Unicode reserves for internal use, and turned back when read.
+constexpr char16_t kNulStandIn = 0xFDD0;
+
+bool IsIdentStart(QChar c) {
+    return c.isLetter() || c == QLatin1Char('_');
+}
+
+bool IsIdentChar(QChar c) {
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
+}
+
+bool IsPlainIdentifier(QStringView name) {
+    if (name.isEmpty() || !IsIdentStart(name.front()))
+        return false;
+    for (QChar c : name)
+        if (!IsIdentChar(c))
+            return false;
+    return true;
+}
+
+} // namespace
+
+int CSqlDialect::DetectProvider(const QString& connectionString) {
+    const QString provider = CConnectionString(connectionString).Value(QStringLiteral("Provider"));
+    if (provider == QLatin1String("PostgreSQL"))
+        return kProviderPostgres;
+    if (provider == QLatin1String("SQLite"))
+        return kProviderSqlite;
+    return kProviderUnknown;
+}
+
+QString CSqlDialect::DriverName(int kind) {
+    switch (kind) {
+    case kProviderPostgres:
+        return QStringLiteral("QPSQL");
+    case kProviderSqlite:
+        return QStringLiteral("QSQLITE");
+    default:
+        return QString();
+    }
+}
+
+QString CSqlDialect::DateDelimiter() const {
+    return m_kind == kProviderSqlite ? QStringLiteral("#") : QStringLiteral("'");
+}
+
+QString CSqlDialect::DateLiteral(const CDateTime& value, bool withTime) const {
+    const CDateTime v = withTime ? value : CDateTime(value.Date());
+    return QLatin1Char('\'') + v.ToIsoText() + QLatin1Char('\'');
+}
+
+QString CSqlDialect::DateLiteral(const QDate& value) const {
+    return DateLiteral(CDateTime(value), false);
+}
+
+QString CSqlDialect::QuoteText(const QString& text) {
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+QString CSqlDialect::Translate(const QString& sql) const {
+    QString out;
+    out.reserve(sql.size() + 16);
+    int limit = -1;
+    const int n = sql.size();
+    int i = 0;
+    QString lastWord; // the previous keyword-like word, for TOP
+    while (i < n) {
+        const QChar c = sql.at(i);
+        if (c == QLatin1Char('\'')) {
+            // A string literal is copied as it stands, '' included.
+            int j = i + 1;
+            while (j < n) {
+                if (sql.at(j) == QLatin1Char('\'')) {
+                    if (j + 1 < n && sql.at(j + 1) == QLatin1Char('\'')) {
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                ++j;
+            }
+            out += QStringView(sql).mid(i, qMin(j + 1, n) - i);
+            i = j + 1;
+            lastWord.clear();
+            continue;
+        }
+        if (c == QLatin1Char('"')) {
+            const int j = sql.indexOf(QLatin1Char('"'), i + 1);
+            const int end = j < 0 ? n : j + 1;
+            out += QStringView(sql).mid(i, end - i);
+            i = end;
+            lastWord.clear();
+            continue;
+        }
+        if (c == QLatin1Char('[')) {
+            const int j = sql.indexOf(QLatin1Char(']'), i + 1);
+            if (j < 0) {
+                out += QStringView(sql).mid(i);
+                break;
+            }
+            const QStringView name = QStringView(sql).mid(i + 1, j - i - 1);
+            if (m_kind == kProviderPostgres) {
+                if (IsPlainIdentifier(name))
+                    out += name;
+                else
+                    out += QLatin1Char('"') +
+                           name.toString().toLower().replace(QLatin1String("\""),
+                                                             QLatin1String("\"\"")) +
+                           QLatin1Char('"');
+            } else {
+                out += QStringView(sql).mid(i, j - i + 1);
+            }
+            i = j + 1;
+            lastWord.clear();
+            continue;
+        }
+        if (c == QLatin1Char('#')) {
+            const int j = sql.indexOf(QLatin1Char('#'), i + 1);
+            if (j > i) {
+                const CDateTime value = CDateTime::Parse(QStringView(sql).mid(i + 1, j - i - 1));
+                if (value.IsValid()) {
+                    out += DateLiteral(value, true);
+                    i = j + 1;
+                    lastWord.clear();
+                    continue;
+                }
+            }
+            out += c;
+            ++i;
+            continue;
+        }
+        if (c == QLatin1Char('&')) {
+            out += QLatin1String("||");
+            ++i;
+            continue;
+        }
+        if (IsIdentStart(c)) {
+            int j = i + 1;
+            while (j < n && IsIdentChar(sql.at(j)))
+                ++j;
+            const QStringView word = QStringView(sql).mid(i, j - i);
+            if (word.compare(QLatin1String("TOP"), Qt::CaseInsensitive) == 0 &&
+                (lastWord.compare(QLatin1String("SELECT"), Qt::CaseInsensitive) == 0 ||
+                 lastWord.compare(QLatin1String("DISTINCT"), Qt::CaseInsensitive) == 0)) {
+                int k = j;
+                while (k < n && sql.at(k).isSpace())
+                    ++k;
+                int m = k;
+                while (m < n && sql.at(m).isDigit())
+                    ++m;
+                if (m > k) {
+                    limit = QStringView(sql).mid(k, m - k).toInt();
+                    i = m;
+                    lastWord.clear();
+                    continue;
+                }
+            }
+            // Booleans are stored as 0 and 1 on both back ends.
+            if (word.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+                out += QLatin1Char('1');
+            else if (word.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+                out += QLatin1Char('0');
+            else
+                out += word;
+            lastWord = word.toString();
+            i = j;
+            continue;
+        }
+        if (!c.isSpace())
+            lastWord.clear();
+        out += c;
+        ++i;
+    }
+    if (limit >= 0) {
+        while (!out.isEmpty() && (out.back().isSpace() || out.back() == QLatin1Char(';')))
+            out.chop(1);
+        out += QStringLiteral(" LIMIT %1").arg(limit);
+    }
+    return out;
+}
+
+QString CSqlDialect::ProcedureCall(const QString& name, int argumentCount) const {
+    QStringList marks;
+    for (int i = 0; i < argumentCount; ++i)
+        marks << QStringLiteral("?");
+    return QStringLiteral("SELECT * FROM %1(%2)").arg(name, marks.join(QStringLiteral(", ")));
+}
+
+QString CSqlDialect::QuoteIdentifier(const QString& name) const {
+    QString n = name.trimmed();
+    if (n.startsWith(QLatin1Char('[')) && n.endsWith(QLatin1Char(']')))
+        n = n.mid(1, n.size() - 2);
+    if (m_kind == kProviderPostgres)
+        n = n.toLower();
+    n.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + n + QLatin1Char('"');
+}
+
+bool CSqlDialect::IsProcedureName(const QString& name) {
+    QString n = name.trimmed();
+    if (n.startsWith(QLatin1Char('[')))
+        n = n.mid(1);
+    return n.startsWith(QLatin1String("sp_"), Qt::CaseInsensitive) ||
+           n.startsWith(QLatin1String("up_"), Qt::CaseInsensitive);
+}
+
+QString CSqlDialect::NullSafeEquals(const QString& column) const {
+    if (m_kind == kProviderPostgres)
+        return column + QStringLiteral(" IS NOT DISTINCT FROM ?");
+    return column + QStringLiteral(" IS ?");
+}
+
+QString CSqlDialect::ReturningClause(const QString& keyColumn) const {
+    if (m_kind == kProviderPostgres && !keyColumn.isEmpty())
+        return QStringLiteral(" RETURNING ") + keyColumn;
+    return QString();
+}
+
+QVariant CSqlDialect::ToDbValue(const QVariant& value) const {
+    if (value.isNull())
+        return QVariant();
+    if (value.metaType() == QMetaType::fromType<CDateTime>()) {
+        const CDateTime dt = value.value<CDateTime>();
+        return dt.IsValid() ? QVariant(dt.ToIsoText()) : QVariant();
+    }
+    switch (value.metaType().id()) {
+    case QMetaType::QDateTime: {
+        const CDateTime dt = CDateTime::FromQDateTime(value.toDateTime());
+        return dt.IsValid() ? QVariant(dt.ToIsoText()) : QVariant();
+    }
+    case QMetaType::QDate: {
+        const QDate d = value.toDate();
+        return d.isValid() ? QVariant(CDateTime(d).ToIsoText()) : QVariant();
+    }
+    case QMetaType::Bool:
+        return QVariant(value.toBool() ? 1 : 0);
+    case QMetaType::QString:
+        if (m_kind == kProviderPostgres) {
+            QString text = value.toString();
+            if (text.contains(QChar(0)))
+                text.replace(QChar(0), QChar(kNulStandIn));
+            return text;
+        }
+        return value;
+    default:
+        return value;
+    }
+}
+
+QString CSqlDialect::FromDbText(const QString& text) const {
+    if (m_kind == kProviderPostgres && text.contains(QChar(kNulStandIn))) {
+        QString copy = text;
+        copy.replace(QChar(kNulStandIn), QChar(0));
+        return copy;
+    }
+    return text;
+}

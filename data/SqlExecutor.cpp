@@ -1,0 +1,61 @@
+#include "data/SqlExecutor.h"
+
+#include "data/BackendRunners.h"
+#include "data/DBConnection.h"
+#include "platform/Trace.h"
+
+namespace {
+
+const QString kSource = QStringLiteral("Database");
+
+bool CheckConnected(CDBConnection& connection, CDbError* error) {
+    if (connection.IsConnected() && !connection.Dialect().IsSqlite() &&
+        !connection.Dialect().IsPostgres()) {
+        *error = CDbError(kE_CommandError, QStringLiteral("Unknown database provider"), kSource);
+        return false;
+    }
+    if (!connection.IsConnected()) {
+        *error = CDbError(kE_NotConnected, QStringLiteral("Not connected to a database"), kSource);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int CQueryResult::ColumnIndex(const QString& name) const {
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+bool CSqlExecutor::Run(CDBConnection& connection, const QString& sql, const QVariantList& params,
+                       CQueryResult* result, CDbError* error) {
+    return RunNative(connection, connection.Dialect().Translate(sql), params, result, error);
+}
+
+bool CSqlExecutor::RunNative(CDBConnection& connection, const QString& sql,
+                             const QVariantList& params, CQueryResult* result, CDbError* error) {
+    CDbError local;
+    CDbError& err = error ? *error : local;
+    if (!CheckConnected(connection, &err))
+        return false;
+    qCDebug(lcData) << "run:" << sql;
+    const bool ok = connection.Dialect().IsSqlite()
+                        ? BackendRunners::RunSqlite(connection, sql, params, result, &err)
+                        : BackendRunners::RunPostgres(connection, sql, params, result, &err);
+    if (!ok)
+        qCDebug(lcData) << "failed:" << err.description;
+    return ok;
+}
+
+bool CSqlExecutor::RunScript(CDBConnection& connection, const QString& script, CDbError* error) {
+    CDbError local;
+    CDbError& err = error ? *error : local;
+    if (!CheckConnected(connection, &err))
+        return false;
+    return connection.Dialect().IsSqlite()
+               ? BackendRunners::RunSqliteScript(connection, script, &err)
+               : BackendRunners::RunPostgresScript(connection, script, &err);
+}

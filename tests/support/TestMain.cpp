@@ -1,0 +1,18 @@
+#include "tests/support/TestEnv.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+// One main for every test program: a QApplication on the offscreen platform,
+// so widget tests can sit beside the others, and a private profile, class
+// registry and data folder for each test.
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
+                                                                    : qgetenv("QT_QPA_PLATFORM"));
+    TestEnv::IsolateProcess();
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new TestEnv::GlobalCleanup);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new TestEnv::PerTestIsolation);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,58 @@
+#include "ui/QtMessageBoxHook.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+int CQtMessageBoxHook::Show(const QString& text, const QString& caption, unsigned type) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(caption.isEmpty() ? QApplication::applicationDisplayName() : caption);
+    box.setText(text);
+    switch (type & kMbIconMask) {
+    case kMbIconError:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case kMbIconQuestion:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case kMbIconWarning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case kMbIconInformation:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
+    }
+    struct Choice {
+        QMessageBox::StandardButton button;
+        int answer;
+    };
+    QList<Choice> choices;
+    switch (type & kMbButtonMask) {
+    case kMbOkCancel:
+        choices = {{QMessageBox::Ok, kIdOk}, {QMessageBox::Cancel, kIdCancel}};
+        break;
+    case kMbYesNoCancel:
+        choices = {
+            {QMessageBox::Yes, kIdYes}, {QMessageBox::No, kIdNo}, {QMessageBox::Cancel, kIdCancel}};
+        break;
+    case kMbYesNo:
+        choices = {{QMessageBox::Yes, kIdYes}, {QMessageBox::No, kIdNo}};
+        break;
+    case kMbRetryCancel:
+        choices = {{QMessageBox::Retry, kIdRetry}, {QMessageBox::Cancel, kIdCancel}};
+        break;
+    default:
+        choices = {{QMessageBox::Ok, kIdOk}};
+        break;
+    }
+    QMessageBox::StandardButtons buttons;
+    for (const Choice& c : choices)
+        buttons |= c.button;
+    box.setStandardButtons(buttons);
+    const int pressed = box.exec();
+    for (const Choice& c : choices)
+        if (pressed == c.button)
+            return c.answer;
+    return CautiousAnswer(type);
+}
