@@ -13,7 +13,8 @@
 
 // Until the application shell is in place the program only opens the
 // configured database (creating the embedded one on first start) and says so.
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QLatin1String(kProfileOrganisation));
     QApplication::setApplicationName(QLatin1String(kProfileApplication));

@@ -36,7 +36,8 @@ enum AdoFieldStatus : int {
     adFldDefault = 13,
 };
 
-inline bool IsTextType(int type) {
+inline bool IsTextType(int type)
+{
     return type == adChar || type == adVarChar || type == adLongVarChar;
 }
 

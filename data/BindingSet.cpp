@@ -2,6 +2,7 @@
 
 #include "data/DBConnection.h"
 #include "data/MyAdoRecordSet.h"
+#include "data/SqlExecutor.h"
 #include "platform/MessageBox.h"
 
 #include <limits>
@@ -9,17 +10,20 @@
 namespace {
 
 template <typename T>
-T& Buf(void* p) {
+T& Buf(void* p)
+{
     return *static_cast<T*>(p);
 }
 
 template <typename T>
-const T& Buf(const void* p) {
+const T& Buf(const void* p)
+{
     return *static_cast<const T*>(p);
 }
 
 // Cuts a text to at most `width` characters without splitting a surrogate pair.
-QString CutToWidth(const QString& text, int width) {
+QString CutToWidth(const QString& text, int width)
+{
     if (width <= 0 || text.size() <= width)
         return text;
     qsizetype units = 0;
@@ -39,7 +43,8 @@ CBindingSet::CBindingSet(CDBConnection* connection, std::span<const CColumnDef> 
     , m_defs(columns.first(qMin<std::size_t>(columns.size(), kMaxColumns)))
     , m_include(static_cast<qsizetype>(m_defs.size()), char(1))
     , m_columnCount(qMin(columnCount, kMaxColumns))
-    , m_firstWritten(firstWrittenColumn) {
+    , m_firstWritten(firstWrittenColumn)
+{
     m_descriptors.resize(static_cast<qsizetype>(m_defs.size()));
     for (std::size_t i = 0; i < m_defs.size(); ++i) {
         const CColumnDef& def = m_defs[i];
@@ -55,11 +60,13 @@ CBindingSet::CBindingSet(CDBConnection* connection, std::span<const CColumnDef> 
 
 CBindingSet::~CBindingSet() = default;
 
-const QString& CBindingSet::Source() const {
+const QString& CBindingSet::Source() const
+{
     return m_pRs->Source();
 }
 
-CBindingSet::TypeClass CBindingSet::ClassOf(int adoType) {
+CBindingSet::TypeClass CBindingSet::ClassOf(int adoType)
+{
     switch (adoType) {
     case adInteger:
     case adSmallInt:
@@ -84,7 +91,8 @@ CBindingSet::TypeClass CBindingSet::ClassOf(int adoType) {
     }
 }
 
-void CBindingSet::BindNext(int& next, void* buffer, int typeClass) {
+void CBindingSet::BindNext(int& next, void* buffer, int typeClass)
+{
     while (next < BoundColumnCount() && !m_defs[next].bound)
         ++next;
     Q_ASSERT_X(next < BoundColumnCount(), "CBindingSet", "more buffers than bound columns");
@@ -97,7 +105,8 @@ void CBindingSet::BindNext(int& next, void* buffer, int typeClass) {
     ++next;
 }
 
-void CBindingSet::SetNullImage(int column, bool applyRule) {
+void CBindingSet::SetNullImage(int column, bool applyRule)
+{
     CColumnDescriptor& d = m_descriptors[column];
     void* p = d.buffer;
     const ReadRule rule = applyRule ? m_defs[column].rule : ReadRule::None;
@@ -128,7 +137,8 @@ void CBindingSet::SetNullImage(int column, bool applyRule) {
     }
 }
 
-bool CBindingSet::HoldsNullImage(int column) const {
+bool CBindingSet::HoldsNullImage(int column) const
+{
     const CColumnDescriptor& d = m_descriptors[column];
     const void* p = d.buffer;
     const ReadRule rule = m_defs[column].rule;
@@ -153,7 +163,10 @@ bool CBindingSet::HoldsNullImage(int column) const {
     return true;
 }
 
-void CBindingSet::LoadRow(const QVariant* values, int count) {
+void CBindingSet::LoadRow(const CQueryResult& result, int row)
+{
+    const IRowStore* store = result.Store();
+    const int count = store ? result.ColumnCount() : 0;
     for (int i = 0; i < BoundColumnCount(); ++i) {
         CColumnDescriptor& d = m_descriptors[i];
         if (!d.buffer)
@@ -164,8 +177,11 @@ void CBindingSet::LoadRow(const QVariant* values, int count) {
             SetNullImage(i);
             continue;
         }
-        const QVariant& v = values[i];
-        if (v.isNull()) {
+        if (result.HasChanges() && result.IsChanged(row, i)) {
+            LoadValue(i, result.Value(row, i));
+            continue;
+        }
+        if (store->IsNull(row, i)) {
             d.status = adFldNull;
             SetNullImage(i);
             continue;
@@ -174,56 +190,27 @@ void CBindingSet::LoadRow(const QVariant* values, int count) {
         bool ok = true;
         switch (ClassOf(d.type)) {
         case kInt: {
-            qlonglong n = v.toLongLong(&ok);
-            if (!ok) {
-                const double f = v.toDouble(&ok);
-                ok = ok && f == static_cast<double>(static_cast<qlonglong>(f));
-                n = ok ? static_cast<qlonglong>(f) : 0;
-            }
-            const qlonglong lo = d.type == adSmallInt ? std::numeric_limits<short>::min()
-                                                      : std::numeric_limits<int>::min();
-            const qlonglong hi = d.type == adSmallInt ? std::numeric_limits<short>::max()
-                                                      : std::numeric_limits<int>::max();
-            if (ok && (n < lo || n > hi)) {
-                d.status = adFldDataOverFlow;
-                n = 0;
-            }
-            Buf<int>(d.buffer) = static_cast<int>(n);
+            const qint64 n = store->Int(row, i, &ok);
+            StoreInt(i, n, ok);
             break;
         }
         case kFloat:
-            Buf<float>(d.buffer) = static_cast<float>(v.toDouble(&ok));
+            Buf<float>(d.buffer) = static_cast<float>(store->Double(row, i, &ok));
             break;
         case kDouble:
-            Buf<double>(d.buffer) = v.toDouble(&ok);
+            Buf<double>(d.buffer) = store->Double(row, i, &ok);
             break;
         case kBool:
-            if (v.metaType().id() == QMetaType::Bool)
-                Buf<bool>(d.buffer) = v.toBool();
-            else
-                Buf<bool>(d.buffer) = v.toLongLong(&ok) != 0;
+            Buf<bool>(d.buffer) = store->Double(row, i, &ok) != 0;
             break;
         case kText:
-            Buf<QString>(d.buffer) = v.toString();
+            Buf<QString>(d.buffer) = store->Text(row, i);
             break;
-        case kDate: {
-            CDateTime dt;
-            if (v.metaType() == QMetaType::fromType<CDateTime>())
-                dt = v.value<CDateTime>();
-            else if (v.metaType().id() == QMetaType::QString)
-                dt = CDateTime::Parse(v.toString());
-            else if (v.metaType().id() == QMetaType::QDateTime)
-                dt = CDateTime::FromQDateTime(v.toDateTime());
-            else if (v.metaType().id() == QMetaType::QDate)
-                dt = CDateTime(v.toDate());
-            else if (v.canConvert<double>())
-                dt = CDateTime::FromOle(v.toDouble());
-            ok = dt.IsValid();
-            Buf<CDateTime>(d.buffer) = dt;
+        case kDate:
+            Buf<CDateTime>(d.buffer) = store->Date(row, i, &ok);
             break;
-        }
         case kBytes:
-            Buf<QByteArray>(d.buffer) = v.toByteArray();
+            Buf<QByteArray>(d.buffer) = store->Bytes(row, i);
             break;
         case kNone:
             break;
@@ -235,7 +222,67 @@ void CBindingSet::LoadRow(const QVariant* values, int count) {
     }
 }
 
-QVariant CBindingSet::BufferValue(int column) const {
+void CBindingSet::StoreInt(int column, qint64 value, bool ok)
+{
+    CColumnDescriptor& d = m_descriptors[column];
+    const qint64 lo =
+        d.type == adSmallInt ? std::numeric_limits<short>::min() : std::numeric_limits<int>::min();
+    const qint64 hi =
+        d.type == adSmallInt ? std::numeric_limits<short>::max() : std::numeric_limits<int>::max();
+    if (ok && (value < lo || value > hi)) {
+        d.status = adFldDataOverFlow;
+        value = 0;
+    }
+    Buf<int>(d.buffer) = static_cast<int>(value);
+}
+
+void CBindingSet::LoadValue(int column, const QVariant& v)
+{
+    CColumnDescriptor& d = m_descriptors[column];
+    if (v.isNull()) {
+        d.status = adFldNull;
+        SetNullImage(column);
+        return;
+    }
+    // A changed cell holds the value as it was bound; one row through the
+    // generic store keeps the conversions in one place.
+    CPackedRows one(1);
+    one.AddVariant(v);
+    d.status = adFldOK;
+    bool ok = true;
+    switch (ClassOf(d.type)) {
+    case kInt:
+        StoreInt(column, one.Int(0, 0, &ok), ok);
+        break;
+    case kFloat:
+        Buf<float>(d.buffer) = static_cast<float>(one.Double(0, 0, &ok));
+        break;
+    case kDouble:
+        Buf<double>(d.buffer) = one.Double(0, 0, &ok);
+        break;
+    case kBool:
+        Buf<bool>(d.buffer) = one.Double(0, 0, &ok) != 0;
+        break;
+    case kText:
+        Buf<QString>(d.buffer) = v.toString();
+        break;
+    case kDate:
+        Buf<CDateTime>(d.buffer) = one.Date(0, 0, &ok);
+        break;
+    case kBytes:
+        Buf<QByteArray>(d.buffer) = v.toByteArray();
+        break;
+    case kNone:
+        break;
+    }
+    if (!ok) {
+        d.status = adFldCantConvertValue;
+        SetNullImage(column);
+    }
+}
+
+QVariant CBindingSet::BufferValue(int column) const
+{
     const CColumnDescriptor& d = m_descriptors[column];
     if (!d.buffer)
         return QVariant();
@@ -265,7 +312,8 @@ QVariant CBindingSet::BufferValue(int column) const {
     return QVariant();
 }
 
-bool CBindingSet::SkippedOnWrite(int column) const {
+bool CBindingSet::SkippedOnWrite(int column) const
+{
     const CColumnDescriptor& d = m_descriptors[column];
     if (!d.buffer)
         return true;
@@ -275,19 +323,22 @@ bool CBindingSet::SkippedOnWrite(int column) const {
     return d.type == adDate && d.status == adFldNull && HoldsNullImage(column);
 }
 
-void CBindingSet::ClearStatus() {
+void CBindingSet::ClearStatus()
+{
     for (CColumnDescriptor& d : m_descriptors)
         d.status = adFldOK;
 }
 
-void CBindingSet::ClearFields() {
+void CBindingSet::ClearFields()
+{
     for (int i = 0; i < BoundColumnCount(); ++i) {
         if (m_descriptors[i].buffer)
             SetNullImage(i, false);
     }
 }
 
-bool CBindingSet::OpenTableWithQuery(int* fieldCount, const QString& filter, const QString& sort) {
+bool CBindingSet::OpenTableWithQuery(int* fieldCount, const QString& filter, const QString& sort)
+{
     if (!m_pRs->OpenTableWithQueryRecEx(fieldCount, 0, &filter, &sort))
         return false;
     MapFields();
@@ -303,11 +354,13 @@ bool CBindingSet::OpenTableWithQuery(int* fieldCount, const QString& filter, con
 }
 
 bool CBindingSet::OpenTableWithLongQuery(int* fieldCount, const QString& filter,
-                                         const QString& sort) {
+                                         const QString& sort)
+{
     return OpenTableWithQuery(fieldCount, filter, sort);
 }
 
-bool CBindingSet::MoveNext() {
+bool CBindingSet::MoveNext()
+{
     if (!m_pRs->MoveNext()) {
         m_pRs->ReportComError(CMyAdoRecordSet::NoCurrentRecordError());
         return false;
@@ -316,14 +369,16 @@ bool CBindingSet::MoveNext() {
     return true;
 }
 
-bool CBindingSet::MoveFirst() {
+bool CBindingSet::MoveFirst()
+{
     if (!m_pRs->MoveFirst())
         return false;
     MapFields();
     return true;
 }
 
-bool CBindingSet::MoveLast() {
+bool CBindingSet::MoveLast()
+{
     if (!m_pRs->MoveLast()) {
         m_pRs->ReportComError(CMyAdoRecordSet::NoCurrentRecordError());
         return false;
@@ -332,14 +387,17 @@ bool CBindingSet::MoveLast() {
     return true;
 }
 
-bool CBindingSet::Close() {
+bool CBindingSet::Close()
+{
     return m_pRs->Close();
 }
 
-bool CBindingSet::Delete() {
+bool CBindingSet::Delete()
+{
     return m_pRs->DeleteCurrRecord();
 }
 
-bool CBindingSet::Update() {
+bool CBindingSet::Update()
+{
     return m_pRs->UpdateCurrRecord();
 }

@@ -13,6 +13,7 @@
 
 class CDBConnection;
 class CMyAdoRecordSet;
+class CQueryResult;
 
 // The base of every record class: one object is both the current row and
 // the cursor. The record class declares its columns once (a static table of
@@ -68,14 +69,15 @@ public:
     // Whether a write leaves the column out (a NULL date, or not bound).
     bool SkippedOnWrite(int column) const;
 
-    // Copies one row (values in column order) into the buffers; called by
-    // the recordset on every fetch.
-    void LoadRow(const QVariant* values, int count);
+    // Copies one row of a result into the buffers; called by the recordset
+    // on every fetch.
+    void LoadRow(const CQueryResult& result, int row);
 
 protected:
     // Binds the members to the bound columns in column order.
     template <typename... Buffers>
-    void BindBuffers(Buffers&... buffers) {
+    void BindBuffers(Buffers&... buffers)
+    {
         int next = 0;
         (BindNext(next, &buffers), ...);
     }
@@ -93,6 +95,8 @@ private:
     enum TypeClass { kNone, kInt, kFloat, kDouble, kBool, kText, kDate, kBytes };
     static TypeClass ClassOf(int adoType);
     void SetNullImage(int column, bool applyRule = true);
+    void StoreInt(int column, qint64 value, bool ok);
+    void LoadValue(int column, const QVariant& value);
     bool HoldsNullImage(int column) const;
 
     std::unique_ptr<CMyAdoRecordSet> m_pRs;

@@ -28,16 +28,20 @@ struct CColumnDef {
 };
 
 // Shorthands for the column tables.
-constexpr CColumnDef Col(const char* name, int type, ReadRule rule = ReadRule::None) {
+constexpr CColumnDef Col(const char* name, int type, ReadRule rule = ReadRule::None)
+{
     return CColumnDef{name, type, 0, rule, true, nullptr, 70};
 }
-constexpr CColumnDef Text(const char* name, int width, ReadRule rule = ReadRule::NullEmpty) {
+constexpr CColumnDef Text(const char* name, int width, ReadRule rule = ReadRule::NullEmpty)
+{
     return CColumnDef{name, adVarChar, width, rule, true, nullptr, 70};
 }
-constexpr CColumnDef Unbound(const char* name, int type = adEmpty) {
+constexpr CColumnDef Unbound(const char* name, int type = adEmpty)
+{
     return CColumnDef{name, type, 0, ReadRule::None, false, nullptr, 70};
 }
-constexpr CColumnDef Listed(CColumnDef def, const char* caption, int listWidth = 70) {
+constexpr CColumnDef Listed(CColumnDef def, const char* caption, int listWidth = 70)
+{
     def.caption = caption;
     def.listWidth = listWidth;
     return def;

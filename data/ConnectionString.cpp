@@ -2,7 +2,8 @@
 
 namespace {
 
-QString QuoteValue(const QString& value) {
+QString QuoteValue(const QString& value)
+{
     const bool needsQuotes = value.contains(QLatin1Char(';')) || value.contains(QLatin1Char('"')) ||
                              value.contains(QLatin1Char('\'')) || value != value.trimmed();
     if (!needsQuotes)
@@ -14,7 +15,8 @@ QString QuoteValue(const QString& value) {
 
 } // namespace
 
-void CConnectionString::Parse(const QString& text) {
+void CConnectionString::Parse(const QString& text)
+{
     m_items.clear();
     int i = 0;
     const int n = text.size();
@@ -60,28 +62,32 @@ void CConnectionString::Parse(const QString& text) {
     }
 }
 
-QString CConnectionString::ToString() const {
+QString CConnectionString::ToString() const
+{
     QStringList parts;
     for (const auto& [key, value] : m_items)
         parts << key + QLatin1Char('=') + QuoteValue(value);
     return parts.join(QLatin1Char(';'));
 }
 
-QString CConnectionString::Value(const QString& key, const QString& fallback) const {
+QString CConnectionString::Value(const QString& key, const QString& fallback) const
+{
     for (const auto& item : m_items)
         if (item.first.compare(key, Qt::CaseInsensitive) == 0)
             return item.second;
     return fallback;
 }
 
-bool CConnectionString::Has(const QString& key) const {
+bool CConnectionString::Has(const QString& key) const
+{
     for (const auto& item : m_items)
         if (item.first.compare(key, Qt::CaseInsensitive) == 0)
             return true;
     return false;
 }
 
-void CConnectionString::Set(const QString& key, const QString& value) {
+void CConnectionString::Set(const QString& key, const QString& value)
+{
     for (auto& item : m_items) {
         if (item.first.compare(key, Qt::CaseInsensitive) == 0) {
             item.second = value;
@@ -91,7 +97,8 @@ void CConnectionString::Set(const QString& key, const QString& value) {
     m_items.append({key, value});
 }
 
-QString CConnectionString::Masked() const {
+QString CConnectionString::Masked() const
+{
     CConnectionString copy = *this;
     for (auto& item : copy.m_items)
         if (item.first.compare(QLatin1String("Password"), Qt::CaseInsensitive) == 0 &&
@@ -100,7 +107,8 @@ QString CConnectionString::Masked() const {
     return copy.ToString();
 }
 
-QString CConnectionString::SqliteString(const QString& file) {
+QString CConnectionString::SqliteString(const QString& file)
+{
     CConnectionString cs;
     cs.Set(QStringLiteral("Provider"), QStringLiteral("SQLite"));
     cs.Set(QStringLiteral("Data Source"), file);
@@ -108,7 +116,8 @@ QString CConnectionString::SqliteString(const QString& file) {
 }
 
 QString CConnectionString::PostgresString(const QString& host, int port, const QString& database,
-                                          const QString& user, const QString& password) {
+                                          const QString& user, const QString& password)
+{
     CConnectionString cs;
     cs.Set(QStringLiteral("Provider"), QStringLiteral("PostgreSQL"));
     cs.Set(QStringLiteral("Host"), host);

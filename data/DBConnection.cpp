@@ -22,7 +22,8 @@ std::atomic<int> s_connectionCounter{0};
 constexpr const char* kSection = "DB";
 constexpr const char* kKey = "DefDatabaseName";
 
-QString StripBrackets(const QString& name) {
+QString StripBrackets(const QString& name)
+{
     QString n = name.trimmed();
     if (n.startsWith(QLatin1Char('[')) && n.endsWith(QLatin1Char(']')))
         n = n.mid(1, n.size() - 2);
@@ -33,21 +34,25 @@ QString StripBrackets(const QString& name) {
 
 CDBConnection::CDBConnection() = default;
 
-CDBConnection::~CDBConnection() {
+CDBConnection::~CDBConnection()
+{
     CloseDatabase();
     m_connectionString.clear();
     m_useCount = 0;
 }
 
-void CDBConnection::SetPrompt(IConnectionPrompt* prompt) {
+void CDBConnection::SetPrompt(IConnectionPrompt* prompt)
+{
     s_prompt = prompt;
 }
 
-IConnectionPrompt* CDBConnection::Prompt() {
+IConnectionPrompt* CDBConnection::Prompt()
+{
     return s_prompt;
 }
 
-QString CDBConnection::LoadConnectionString() const {
+QString CDBConnection::LoadConnectionString() const
+{
     if (!m_useProfile)
         return m_connectionString;
     CProfileStore profile;
@@ -55,7 +60,8 @@ QString CDBConnection::LoadConnectionString() const {
         .toString();
 }
 
-bool CDBConnection::SaveConnectionString(const QString& connectionString) {
+bool CDBConnection::SaveConnectionString(const QString& connectionString)
+{
     if (!m_useProfile)
         return true;
     CProfileStore profile;
@@ -65,23 +71,27 @@ bool CDBConnection::SaveConnectionString(const QString& connectionString) {
     return profile.status() == QSettings::NoError;
 }
 
-void CDBConnection::UseConnectionString(const QString& connectionString) {
+void CDBConnection::UseConnectionString(const QString& connectionString)
+{
     m_useProfile = false;
     m_connectionString = connectionString;
 }
 
-QString CDBConnection::PromptConnectionString() {
+QString CDBConnection::PromptConnectionString()
+{
     const QString chosen = AskForConnectionString(m_connectionString);
     if (!chosen.isEmpty())
         m_connectionString = chosen;
     return chosen;
 }
 
-QString CDBConnection::AskForConnectionString(const QString& initial) const {
+QString CDBConnection::AskForConnectionString(const QString& initial) const
+{
     return s_prompt ? s_prompt->PromptConnectionString(initial) : QString();
 }
 
-bool CDBConnection::Connect(bool force) {
+bool CDBConnection::Connect(bool force)
+{
     if (!force && m_connected) {
         ++m_useCount;
         return true;
@@ -119,7 +129,8 @@ bool CDBConnection::Connect(bool force) {
     }
 }
 
-bool CDBConnection::ReleaseConnection(bool force) {
+bool CDBConnection::ReleaseConnection(bool force)
+{
     --m_useCount;
     if (force)
         m_useCount = 0;
@@ -132,13 +143,15 @@ bool CDBConnection::ReleaseConnection(bool force) {
     return true;
 }
 
-void CDBConnection::DropConnection() {
+void CDBConnection::DropConnection()
+{
     qCWarning(lcData) << "connection dropped";
     m_useCount = 0;
     CloseDatabase();
 }
 
-void CDBConnection::CloseDatabase() {
+void CDBConnection::CloseDatabase()
+{
     if (!m_dbName.isEmpty()) {
         if (m_transactionDepth > 0 && m_db.isOpen())
             CSqlExecutor::RunNative(*this, QStringLiteral("ROLLBACK"), {}, nullptr, nullptr);
@@ -152,7 +165,8 @@ void CDBConnection::CloseDatabase() {
     m_keys.clear();
 }
 
-bool CDBConnection::Open(const QString& connectionString, QString* error) {
+bool CDBConnection::Open(const QString& connectionString, QString* error)
+{
     const int kind = CSqlDialect::DetectProvider(connectionString);
     const QString name = QStringLiteral("kelvane-%1").arg(++s_connectionCounter);
     bool ok = false;
@@ -188,7 +202,8 @@ bool CDBConnection::Open(const QString& connectionString, QString* error) {
     return true;
 }
 
-bool CDBConnection::OpenSqlite(const QString& name, const QString& file, QString* error) {
+bool CDBConnection::OpenSqlite(const QString& name, const QString& file, QString* error)
+{
     if (file.isEmpty()) {
         *error = QStringLiteral("The connection string names no database file.");
         return false;
@@ -227,7 +242,8 @@ bool CDBConnection::OpenSqlite(const QString& name, const QString& file, QString
 }
 
 bool CDBConnection::OpenPostgres(const QString& name, const QString& connectionString,
-                                 QString* error) {
+                                 QString* error)
+{
     const CConnectionString cs(connectionString);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
     db.setHostName(cs.Value(QStringLiteral("Host"), QStringLiteral("localhost")));
@@ -248,7 +264,8 @@ bool CDBConnection::OpenPostgres(const QString& name, const QString& connectionS
     return true;
 }
 
-bool CDBConnection::Exec(const QString& sql, CDbError* error) {
+bool CDBConnection::Exec(const QString& sql, CDbError* error)
+{
     CDbError local;
     CDbError& e = error ? *error : local;
     if (CSqlExecutor::RunNative(*this, sql, {}, nullptr, &e))
@@ -258,7 +275,8 @@ bool CDBConnection::Exec(const QString& sql, CDbError* error) {
     return false;
 }
 
-bool CDBConnection::BeginTrans(CDbError* error) {
+bool CDBConnection::BeginTrans(CDbError* error)
+{
     if (!m_connected) {
         if (error)
             *error = CDbError(kE_NotConnected, QStringLiteral("Not connected to a database"));
@@ -275,7 +293,8 @@ bool CDBConnection::BeginTrans(CDbError* error) {
     return true;
 }
 
-bool CDBConnection::CommitTrans(CDbError* error) {
+bool CDBConnection::CommitTrans(CDbError* error)
+{
     if (m_transactionDepth <= 0 || !m_connected)
         return false;
     --m_transactionDepth;
@@ -292,7 +311,8 @@ bool CDBConnection::CommitTrans(CDbError* error) {
     return false;
 }
 
-bool CDBConnection::RollbackTrans() {
+bool CDBConnection::RollbackTrans()
+{
     if (m_transactionDepth <= 0 || !m_connected)
         return false;
     --m_transactionDepth;
@@ -303,7 +323,8 @@ bool CDBConnection::RollbackTrans() {
            Exec(QStringLiteral("RELEASE SAVEPOINT ") + sp, nullptr);
 }
 
-QStringList CDBConnection::PrimaryKey(const QString& table) {
+QStringList CDBConnection::PrimaryKey(const QString& table)
+{
     const QString name = StripBrackets(table).toLower();
     const auto it = m_keys.constFind(name);
     if (it != m_keys.constEnd())

@@ -5,7 +5,8 @@
 
 #include <sqlite3.h>
 
-bool CreateSqliteDatabaseFile(const QString& path, QString* error) {
+bool CreateSqliteDatabaseFile(const QString& path, QString* error)
+{
     const QFileInfo info(path);
     if (info.exists()) {
         *error = QStringLiteral("%1 already exists.").arg(path);

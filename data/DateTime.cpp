@@ -5,7 +5,8 @@
 
 namespace {
 
-int Digits(QStringView s, int pos, int count, bool* ok) {
+int Digits(QStringView s, int pos, int count, bool* ok)
+{
     int value = 0;
     for (int i = 0; i < count; ++i) {
         const QChar c = s.at(pos + i);
@@ -18,7 +19,8 @@ int Digits(QStringView s, int pos, int count, bool* ok) {
     return value;
 }
 
-int MonthFromName(QStringView name) {
+int MonthFromName(QStringView name)
+{
     static const std::array<const char*, 12> kMonths = {
         "january", "february", "march",     "april",   "may",      "june",
         "july",    "august",   "september", "october", "november", "december"};
@@ -35,7 +37,8 @@ int MonthFromName(QStringView name) {
 }
 
 // "H:mm[:ss[.zzz]]" with an optional AM/PM; an empty text is midnight.
-bool ParseTime(QStringView text, QTime* out) {
+bool ParseTime(QStringView text, QTime* out)
+{
     text = text.trimmed();
     if (text.isEmpty()) {
         *out = QTime(0, 0);
@@ -90,7 +93,8 @@ bool ParseTime(QStringView text, QTime* out) {
     return true;
 }
 
-CDateTime ParseIso(QStringView text) {
+CDateTime ParseIso(QStringView text)
+{
     bool ok = true;
     const int y = Digits(text, 0, 4, &ok);
     const int mo = Digits(text, 5, 2, &ok);
@@ -125,36 +129,43 @@ CDateTime ParseIso(QStringView text) {
 
 CDateTime::CDateTime(const QDate& date, const QTime& time)
     : m_date(date)
-    , m_time(date.isValid() ? (time.isValid() ? time : QTime(0, 0)) : QTime(0, 0)) {}
+    , m_time(date.isValid() ? (time.isValid() ? time : QTime(0, 0)) : QTime(0, 0))
+{}
 
 CDateTime::CDateTime(int year, int month, int day, int hour, int minute, int second)
-    : CDateTime(QDate(year, month, day), QTime(hour, minute, second)) {}
+    : CDateTime(QDate(year, month, day), QTime(hour, minute, second))
+{}
 
-CDateTime CDateTime::FromQDateTime(const QDateTime& value) {
+CDateTime CDateTime::FromQDateTime(const QDateTime& value)
+{
     if (!value.isValid())
         return {};
     return CDateTime(value.date(), value.time());
 }
 
-CDateTime CDateTime::CurrentDateTime() {
+CDateTime CDateTime::CurrentDateTime()
+{
     return FromQDateTime(QDateTime::currentDateTime());
 }
 
-CDateTime CDateTime::FromOle(double days) {
+CDateTime CDateTime::FromOle(double days)
+{
     const double whole = std::floor(days);
     const qint64 msecs = std::llround((days - whole) * 86400000.0);
     const CDateTime day(ZeroDate().addDays(static_cast<qint64>(whole)));
     return day.AddMSecs(msecs);
 }
 
-double CDateTime::ToOle() const {
+double CDateTime::ToOle() const
+{
     if (IsNull())
         return 0.0;
     return static_cast<double>(ZeroDate().daysTo(m_date)) +
            m_time.msecsSinceStartOfDay() / 86400000.0;
 }
 
-CDateTime CDateTime::Parse(QStringView text) {
+CDateTime CDateTime::Parse(QStringView text)
+{
     text = text.trimmed();
     if (text.size() >= 10 && text.at(4) == QLatin1Char('-') && text.at(7) == QLatin1Char('-'))
         return ParseIso(text);
@@ -195,7 +206,8 @@ CDateTime CDateTime::Parse(QStringView text) {
     return {};
 }
 
-QString CDateTime::ToIsoText() const {
+QString CDateTime::ToIsoText() const
+{
     if (IsNull())
         return QString();
     char buf[20];
@@ -215,24 +227,28 @@ QString CDateTime::ToIsoText() const {
     return QString::fromLatin1(buf, 19);
 }
 
-QString CDateTime::ToString(const QString& qtFormat) const {
+QString CDateTime::ToString(const QString& qtFormat) const
+{
     if (IsNull())
         return QString();
     // A UTC value formats its fields as they are, with no zone lookup.
     return QDateTime(m_date, m_time, Qt::UTC).toString(qtFormat);
 }
 
-CDateTime CDateTime::AddDays(qint64 days) const {
+CDateTime CDateTime::AddDays(qint64 days) const
+{
     if (IsNull())
         return {};
     return CDateTime(m_date.addDays(days), m_time);
 }
 
-CDateTime CDateTime::AddSecs(qint64 seconds) const {
+CDateTime CDateTime::AddSecs(qint64 seconds) const
+{
     return AddMSecs(seconds * 1000);
 }
 
-CDateTime CDateTime::AddMSecs(qint64 msecs) const {
+CDateTime CDateTime::AddMSecs(qint64 msecs) const
+{
     if (IsNull())
         return {};
     const qint64 total = m_time.msecsSinceStartOfDay() + msecs;
@@ -245,14 +261,16 @@ CDateTime CDateTime::AddMSecs(qint64 msecs) const {
     return CDateTime(m_date.addDays(days), QTime::fromMSecsSinceStartOfDay(static_cast<int>(rest)));
 }
 
-qint64 CDateTime::SecsTo(const CDateTime& other) const {
+qint64 CDateTime::SecsTo(const CDateTime& other) const
+{
     if (IsNull() || other.IsNull())
         return 0;
     return m_date.daysTo(other.m_date) * 86400 +
            (other.m_time.msecsSinceStartOfDay() - m_time.msecsSinceStartOfDay()) / 1000;
 }
 
-std::strong_ordering CDateTime::operator<=>(const CDateTime& other) const {
+std::strong_ordering CDateTime::operator<=>(const CDateTime& other) const
+{
     // Null sorts before every date.
     if (IsNull() || other.IsNull())
         return other.IsNull() <=> IsNull();

@@ -5,7 +5,8 @@
 namespace {
 
 // SQLite result codes and PostgreSQL SQLSTATE classes that mean "constraint".
-bool IsConstraintViolation(const QSqlError& error) {
+bool IsConstraintViolation(const QSqlError& error)
+{
     const QString native = error.nativeErrorCode();
     if (native.size() == 5 && native.startsWith(QLatin1String("23")))
         return true; // PostgreSQL integrity constraint violation class
@@ -16,7 +17,8 @@ bool IsConstraintViolation(const QSqlError& error) {
     return false;
 }
 
-bool IsConnectionLoss(const QSqlError& error) {
+bool IsConnectionLoss(const QSqlError& error)
+{
     if (error.type() == QSqlError::ConnectionError)
         return true;
     const QString native = error.nativeErrorCode();
@@ -27,7 +29,8 @@ bool IsConnectionLoss(const QSqlError& error) {
 
 } // namespace
 
-CDbError CDbError::FromSql(const QSqlError& error, const QString& source) {
+CDbError CDbError::FromSql(const QSqlError& error, const QString& source)
+{
     QString text = error.databaseText().trimmed();
     if (text.isEmpty())
         text = error.text().trimmed();

@@ -20,7 +20,8 @@ struct CDbError {
         : code(c)
         , description(std::move(desc))
         , source(std::move(src))
-        , message(std::move(msg)) {}
+        , message(std::move(msg))
+    {}
 
     bool IsError() const { return code != kS_OK; }
 

@@ -7,7 +7,8 @@
 
 namespace {
 
-bool IsFloatValue(const QVariant& v) {
+bool IsFloatValue(const QVariant& v)
+{
     const int id = v.metaType().id();
     return id == QMetaType::Double || id == QMetaType::Float;
 }
@@ -19,11 +20,13 @@ CMyAdoRecordSet::CMyAdoRecordSet(CDBConnection* connection, const QString& sourc
     : m_connection(connection)
     , m_owner(owner)
     , m_source(source)
-    , m_firstWritten(firstWrittenColumn) {}
+    , m_firstWritten(firstWrittenColumn)
+{}
 
 CMyAdoRecordSet::~CMyAdoRecordSet() = default;
 
-bool CMyAdoRecordSet::Close() {
+bool CMyAdoRecordSet::Close()
+{
     m_open = false;
     m_result.Clear();
     m_deleted.clear();
@@ -32,7 +35,8 @@ bool CMyAdoRecordSet::Close() {
     return true;
 }
 
-bool CMyAdoRecordSet::EnsureConnected() {
+bool CMyAdoRecordSet::EnsureConnected()
+{
     if (!m_connection)
         return false;
     if (!m_connection->IsConnected())
@@ -40,7 +44,8 @@ bool CMyAdoRecordSet::EnsureConnected() {
     return m_connection->IsConnected();
 }
 
-bool CMyAdoRecordSet::OpenConnection(bool /*serverCursor*/) {
+bool CMyAdoRecordSet::OpenConnection(bool /*serverCursor*/)
+{
     if (EnsureConnected())
         return true;
     ReportComError(CDbError(kE_NotConnected, QStringLiteral("Not connected to a database"),
@@ -48,11 +53,13 @@ bool CMyAdoRecordSet::OpenConnection(bool /*serverCursor*/) {
     return false;
 }
 
-QString CMyAdoRecordSet::TableName() const {
+QString CMyAdoRecordSet::TableName() const
+{
     return m_connection->Dialect().QuoteIdentifier(m_source);
 }
 
-bool CMyAdoRecordSet::BuildSelect(QString& out, const QString* filter, const QString* sort) const {
+bool CMyAdoRecordSet::BuildSelect(QString& out, const QString* filter, const QString* sort) const
+{
     const QString f = filter ? *filter : m_filter;
     const QString s = sort ? *sort : m_sort;
     const QString base = QStringLiteral("SELECT * from ");
@@ -67,8 +74,8 @@ bool CMyAdoRecordSet::BuildSelect(QString& out, const QString* filter, const QSt
     return true;
 }
 
-bool CMyAdoRecordSet::OpenStatement(const QString& sql, const QVariantList& params,
-                                    bool translate) {
+bool CMyAdoRecordSet::OpenStatement(const QString& sql, const QVariantList& params, bool translate)
+{
     Close();
     if (!EnsureConnected())
         return false;
@@ -92,12 +99,14 @@ bool CMyAdoRecordSet::OpenStatement(const QString& sql, const QVariantList& para
     return true;
 }
 
-bool CMyAdoRecordSet::OpenRecordSetRecEx() {
+bool CMyAdoRecordSet::OpenRecordSetRecEx()
+{
     return OpenStatement(QStringLiteral("Select * from %1").arg(m_source), {}, true);
 }
 
 bool CMyAdoRecordSet::OpenTableWithQueryRecEx(int* fieldCount, int /*mode*/, const QString* filter,
-                                              const QString* sort) {
+                                              const QString* sort)
+{
     QString text;
     BuildSelect(text, filter, sort);
     if (!OpenStatement(text, {}, true))
@@ -107,12 +116,14 @@ bool CMyAdoRecordSet::OpenTableWithQueryRecEx(int* fieldCount, int /*mode*/, con
     return true;
 }
 
-bool CMyAdoRecordSet::OpenSql(const QString& sql, const QVariantList& params) {
+bool CMyAdoRecordSet::OpenSql(const QString& sql, const QVariantList& params)
+{
     return OpenStatement(sql, params, true);
 }
 
 bool CMyAdoRecordSet::OpenRecordSetParam(const QString* filter, const QString* sort,
-                                         const QList<int>* columns, bool bind) {
+                                         const QList<int>* columns, bool bind)
+{
     Close();
     if (!EnsureConnected())
         return false;
@@ -185,7 +196,8 @@ bool CMyAdoRecordSet::OpenRecordSetParam(const QString* filter, const QString* s
     return ok;
 }
 
-bool CMyAdoRecordSet::Requery() {
+bool CMyAdoRecordSet::Requery()
+{
     if (m_lastSql.isEmpty())
         return false;
     const QString sql = m_lastSql;
@@ -193,20 +205,22 @@ bool CMyAdoRecordSet::Requery() {
     return OpenStatement(sql, params, m_lastTranslated);
 }
 
-void CMyAdoRecordSet::AfterMove() {
+void CMyAdoRecordSet::AfterMove()
+{
     if (m_owner && m_bind && m_open && !IsEOF() && !IsBOF())
-        m_owner->LoadRow(&m_result.values[static_cast<qsizetype>(m_pos) * m_result.ColumnCount()],
-                         m_result.ColumnCount());
+        m_owner->LoadRow(m_result, m_pos);
 }
 
-CDbError CMyAdoRecordSet::NoCurrentRecordError() {
+CDbError CMyAdoRecordSet::NoCurrentRecordError()
+{
     return CDbError(kE_NoCurrentRecord,
                     QStringLiteral("Either BOF or EOF is True, or the current record has been "
                                    "deleted. Requested operation requires a current record."),
                     QStringLiteral("Recordset"));
 }
 
-bool CMyAdoRecordSet::MoveNext() {
+bool CMyAdoRecordSet::MoveNext()
+{
     if (!m_open || IsEOF()) {
         m_errorText = NoCurrentRecordError().description;
         return false;
@@ -218,7 +232,8 @@ bool CMyAdoRecordSet::MoveNext() {
     return true;
 }
 
-bool CMyAdoRecordSet::MovePrevious() {
+bool CMyAdoRecordSet::MovePrevious()
+{
     if (!m_open || IsBOF()) {
         m_errorText = NoCurrentRecordError().description;
         return false;
@@ -230,7 +245,8 @@ bool CMyAdoRecordSet::MovePrevious() {
     return true;
 }
 
-bool CMyAdoRecordSet::MoveFirst() {
+bool CMyAdoRecordSet::MoveFirst()
+{
     if (!m_open || m_visibleRows == 0) {
         m_errorText = NoCurrentRecordError().description;
         return false;
@@ -242,7 +258,8 @@ bool CMyAdoRecordSet::MoveFirst() {
     return true;
 }
 
-bool CMyAdoRecordSet::MoveLast() {
+bool CMyAdoRecordSet::MoveLast()
+{
     if (!m_open || m_visibleRows == 0) {
         m_errorText = NoCurrentRecordError().description;
         return false;
@@ -254,18 +271,21 @@ bool CMyAdoRecordSet::MoveLast() {
     return true;
 }
 
-QVariant CMyAdoRecordSet::Value(int column) const {
+QVariant CMyAdoRecordSet::Value(int column) const
+{
     if (!m_open || IsBOF() || IsEOF() || m_deleted.at(m_pos) || column < 0 ||
         column >= m_result.ColumnCount())
         return QVariant();
     return m_result.Value(m_pos, column);
 }
 
-QVariant CMyAdoRecordSet::Value(const QString& name) const {
+QVariant CMyAdoRecordSet::Value(const QString& name) const
+{
     return Value(m_result.ColumnIndex(name));
 }
 
-bool CMyAdoRecordSet::KeyCondition(QString* where, QVariantList* values, CDbError* error) {
+bool CMyAdoRecordSet::KeyCondition(QString* where, QVariantList* values, CDbError* error)
+{
     const CSqlDialect& dialect = m_connection->Dialect();
     QStringList parts;
     const QStringList keys = m_connection->PrimaryKey(m_source);
@@ -299,7 +319,8 @@ bool CMyAdoRecordSet::KeyCondition(QString* where, QVariantList* values, CDbErro
 }
 
 bool CMyAdoRecordSet::RunWrite(const QString& sql, const QVariantList& params, qint64 expectedRows,
-                               CQueryResult* result) {
+                               CQueryResult* result)
+{
     CDbError error;
     if (!m_connection->BeginTrans(&error)) {
         ReportComError(error);
@@ -330,7 +351,8 @@ bool CMyAdoRecordSet::RunWrite(const QString& sql, const QVariantList& params, q
     return true;
 }
 
-bool CMyAdoRecordSet::UpdateCurrRecord() {
+bool CMyAdoRecordSet::UpdateCurrRecord()
+{
     if (!m_owner || !m_open || IsBOF() || IsEOF() || m_deleted.at(m_pos)) {
         ReportComError(NoCurrentRecordError());
         return false;
@@ -368,12 +390,13 @@ bool CMyAdoRecordSet::UpdateCurrRecord() {
     for (int k = 0; k < written.size(); ++k) {
         const int column = m_result.ColumnIndex(m_owner->Descriptor(written.at(k)).name);
         if (column >= 0)
-            m_result.ValueRef(m_pos, column) = dialect.ToDbValue(values.at(k));
+            m_result.SetValue(m_pos, column, values.at(k));
     }
     return true;
 }
 
-bool CMyAdoRecordSet::CheckAddNew() {
+bool CMyAdoRecordSet::CheckAddNew()
+{
     if (!m_owner) {
         ReportComError(NoCurrentRecordError());
         return false;
@@ -416,7 +439,8 @@ bool CMyAdoRecordSet::CheckAddNew() {
     return true;
 }
 
-bool CMyAdoRecordSet::DeleteCurrRecord() {
+bool CMyAdoRecordSet::DeleteCurrRecord()
+{
     if (!m_open || IsBOF() || IsEOF() || m_deleted.at(m_pos)) {
         ReportComError(NoCurrentRecordError());
         return false;
@@ -438,7 +462,8 @@ bool CMyAdoRecordSet::DeleteCurrRecord() {
     return true;
 }
 
-bool CMyAdoRecordSet::CheckDataIntegrity(int status, int column) const {
+bool CMyAdoRecordSet::CheckDataIntegrity(int status, int column) const
+{
     const char* name = nullptr;
     switch (status) {
     case adFldOK:
@@ -470,14 +495,16 @@ bool CMyAdoRecordSet::CheckDataIntegrity(int status, int column) const {
     return false;
 }
 
-void CMyAdoRecordSet::FormatComError(const CDbError& error, QString& out) {
+void CMyAdoRecordSet::FormatComError(const CDbError& error, QString& out)
+{
     out = error.description;
     qCDebug(lcData, "\tCode = %08x Msg: %s Source: %s Description: %s",
             static_cast<unsigned>(error.code), qPrintable(error.message), qPrintable(error.source),
             qPrintable(error.description));
 }
 
-void CMyAdoRecordSet::ReportComError(const CDbError& error) {
+void CMyAdoRecordSet::ReportComError(const CDbError& error)
+{
     FormatComError(error, m_errorText);
     if (error.code == kE_NoCurrentRecord || error.code == kE_MultipleStep)
         return;

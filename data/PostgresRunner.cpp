@@ -37,7 +37,8 @@ struct ResultDeleter {
 };
 using Result = std::unique_ptr<PGresult, ResultDeleter>;
 
-PGconn* Handle(CDBConnection& connection) {
+PGconn* Handle(CDBConnection& connection)
+{
     QSqlDatabase& db = connection.Database();
     if (!db.isValid() || !db.driver())
         return nullptr;
@@ -48,7 +49,8 @@ PGconn* Handle(CDBConnection& connection) {
     return *static_cast<PGconn* const*>(handle.constData());
 }
 
-CDbError ErrorOf(PGconn* conn, const PGresult* result) {
+CDbError ErrorOf(PGconn* conn, const PGresult* result)
+{
     QString text =
         QString::fromUtf8(result ? PQresultErrorMessage(result) : PQerrorMessage(conn)).trimmed();
     if (text.startsWith(QLatin1String("ERROR:")))
@@ -66,55 +68,123 @@ CDbError ErrorOf(PGconn* conn, const PGresult* result) {
     return CDbError(code, text, kSource, state);
 }
 
-QByteArray DecodeBytea(const char* text) {
-    // Hex or escape form, whichever the session's bytea_output gives.
-    size_t length = 0;
-    unsigned char* bytes = PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &length);
-    if (!bytes)
-        return QByteArray();
-    QByteArray out(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(length));
-    PQfreemem(bytes);
-    return out;
-}
+// The rows as libpq delivered them, converted cell by cell when asked.
+class CPgRows : public IRowStore {
+public:
+    explicit CPgRows(PGresult* result)
+        : m_result(result)
+    {
+        const int columns = PQnfields(result);
+        m_types.reserve(static_cast<std::size_t>(columns));
+        for (int c = 0; c < columns; ++c)
+            m_types.push_back(TypeOf(PQftype(result, c)));
+    }
 
-QVariant ReadValue(const PGresult* r, int row, int column, Oid type, const CSqlDialect& dialect) {
-    if (PQgetisnull(r, row, column))
-        return QVariant();
-    const char* text = PQgetvalue(r, row, column);
-    const int length = PQgetlength(r, row, column);
-    switch (type) {
-    case kBoolOid:
-        return QVariant(text[0] == 't');
-    case kInt2Oid:
-    case kInt4Oid:
-    case kInt8Oid:
-    case kOidOid:
-        return QVariant(QByteArray::fromRawData(text, length).toLongLong());
-    case kFloat4Oid:
-    case kFloat8Oid:
-    case kNumericOid: {
-        const QByteArray raw = QByteArray::fromRawData(text, length);
-        if (raw == "NaN")
-            return QVariant(std::numeric_limits<double>::quiet_NaN());
-        if (raw == "Infinity")
-            return QVariant(std::numeric_limits<double>::infinity());
-        if (raw == "-Infinity")
-            return QVariant(-std::numeric_limits<double>::infinity());
-        return QVariant(raw.toDouble());
+    CellType Type(int row, int column) const override
+    {
+        return PQgetisnull(m_result.get(), row, column) ? CellType::Null
+                                                        : m_types[static_cast<std::size_t>(column)];
     }
-    case kDateOid:
-    case kTimestampOid:
-    case kTimestampTzOid:
-    case kTimeOid: {
-        const CDateTime dt = CDateTime::Parse(QString::fromLatin1(text, length));
-        return dt.IsValid() ? QVariant::fromValue(dt) : QVariant(QString::fromLatin1(text, length));
+
+    qint64 Int(int row, int column, bool* ok) const override
+    {
+        const char* text = PQgetvalue(m_result.get(), row, column);
+        if (m_types[static_cast<std::size_t>(column)] == CellType::Bool) {
+            *ok = true;
+            return text[0] == 't' ? 1 : 0;
+        }
+        qint64 value = 0;
+        *ok = RowStoreText::ToInt(text, PQgetlength(m_result.get(), row, column), &value);
+        return value;
     }
-    case kByteaOid:
-        return QVariant(DecodeBytea(text));
-    default:
-        return QVariant(dialect.FromDbText(QString::fromUtf8(text, length)));
+
+    double Double(int row, int column, bool* ok) const override
+    {
+        const char* text = PQgetvalue(m_result.get(), row, column);
+        const int length = PQgetlength(m_result.get(), row, column);
+        double value = 0;
+        *ok = RowStoreText::ToDouble(text, length, &value);
+        if (!*ok) {
+            const QByteArray raw = QByteArray::fromRawData(text, length);
+            *ok = true;
+            if (raw == "NaN")
+                value = std::numeric_limits<double>::quiet_NaN();
+            else if (raw == "Infinity")
+                value = std::numeric_limits<double>::infinity();
+            else if (raw == "-Infinity")
+                value = -std::numeric_limits<double>::infinity();
+            else if (raw == "t" || raw == "f")
+                value = raw == "t" ? 1 : 0;
+            else
+                *ok = false;
+        }
+        return value;
     }
-}
+
+    QString Text(int row, int column) const override
+    {
+        if (m_types[static_cast<std::size_t>(column)] == CellType::Blob)
+            return QString::fromUtf8(Bytes(row, column));
+        const QString text = QString::fromUtf8(PQgetvalue(m_result.get(), row, column),
+                                               PQgetlength(m_result.get(), row, column));
+        return m_dialect.FromDbText(text);
+    }
+
+    QByteArray Bytes(int row, int column) const override
+    {
+        const char* text = PQgetvalue(m_result.get(), row, column);
+        if (m_types[static_cast<std::size_t>(column)] != CellType::Blob)
+            return QByteArray(text, PQgetlength(m_result.get(), row, column));
+        // Hex or escape form, whichever the session's bytea_output gives.
+        size_t length = 0;
+        unsigned char* bytes =
+            PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &length);
+        if (!bytes)
+            return QByteArray();
+        QByteArray out(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(length));
+        PQfreemem(bytes);
+        return out;
+    }
+
+    CDateTime Date(int row, int column, bool* ok) const override
+    {
+        const CDateTime value = RowStoreText::ToDate(PQgetvalue(m_result.get(), row, column),
+                                                     PQgetlength(m_result.get(), row, column));
+        *ok = value.IsValid();
+        return value;
+    }
+
+private:
+    static CellType TypeOf(Oid type)
+    {
+        switch (type) {
+        case kBoolOid:
+            return CellType::Bool;
+        case kInt2Oid:
+        case kInt4Oid:
+        case kInt8Oid:
+        case kOidOid:
+            return CellType::Int;
+        case kFloat4Oid:
+        case kFloat8Oid:
+        case kNumericOid:
+            return CellType::Double;
+        case kDateOid:
+        case kTimestampOid:
+        case kTimestampTzOid:
+        case kTimeOid:
+            return CellType::Date;
+        case kByteaOid:
+            return CellType::Blob;
+        default:
+            return CellType::Text;
+        }
+    }
+
+    Result m_result;
+    std::vector<CellType> m_types;
+    CSqlDialect m_dialect{kProviderPostgres};
+};
 
 // Values go as text, except bytes, which go as binary so nothing escapes them.
 struct Params {
@@ -124,7 +194,8 @@ struct Params {
     std::vector<int> formats;
 };
 
-Params EncodeParams(const QVariantList& params, const CSqlDialect& dialect) {
+Params EncodeParams(const QVariantList& params, const CSqlDialect& dialect)
+{
     Params p;
     p.storage.reserve(params.size());
     for (const QVariant& raw : params) {
@@ -163,7 +234,8 @@ Params EncodeParams(const QVariantList& params, const CSqlDialect& dialect) {
 
 namespace BackendRunners {
 
-QString NumberPlaceholders(const QString& sql, int* count) {
+QString NumberPlaceholders(const QString& sql, int* count)
+{
     QString out;
     out.reserve(sql.size() + 8);
     int n = 0;
@@ -191,7 +263,8 @@ QString NumberPlaceholders(const QString& sql, int* count) {
 }
 
 bool RunPostgres(CDBConnection& connection, const QString& sql, const QVariantList& params,
-                 CQueryResult* result, CDbError* error) {
+                 CQueryResult* result, CDbError* error)
+{
     PGconn* conn = Handle(connection);
     if (!conn) {
         *error = CDbError(kE_FAIL, QStringLiteral("The database connection is not open"), kSource);
@@ -219,25 +292,18 @@ bool RunPostgres(CDBConnection& connection, const QString& sql, const QVariantLi
         return true;
     result->Clear();
     const int columns = PQnfields(r.get());
-    const int rows = PQntuples(r.get());
-    std::vector<Oid> types(static_cast<std::size_t>(columns));
     result->columns.reserve(columns);
-    for (int c = 0; c < columns; ++c) {
+    for (int c = 0; c < columns; ++c)
         result->columns << QString::fromUtf8(PQfname(r.get(), c));
-        types[static_cast<std::size_t>(c)] = PQftype(r.get(), c);
-    }
-    result->values.reserve(static_cast<qsizetype>(rows) * columns);
-    for (int row = 0; row < rows; ++row)
-        for (int c = 0; c < columns; ++c)
-            result->values.append(ReadValue(r.get(), row, c, types[static_cast<std::size_t>(c)],
-                                            connection.Dialect()));
-    result->rows = rows;
     const char* affected = PQcmdTuples(r.get());
     result->rowsAffected = (affected && *affected) ? QByteArray(affected).toLongLong() : -1;
+    const int rows = PQntuples(r.get());
+    result->SetStore(std::make_shared<CPgRows>(r.release()), rows);
     return true;
 }
 
-bool RunPostgresScript(CDBConnection& connection, const QString& script, CDbError* error) {
+bool RunPostgresScript(CDBConnection& connection, const QString& script, CDbError* error)
+{
     PGconn* conn = Handle(connection);
     if (!conn) {
         *error = CDbError(kE_FAIL, QStringLiteral("The database connection is not open"), kSource);

@@ -8,15 +8,18 @@ namespace {
 // Unicode reserves for internal use, and turned back when read.
 constexpr char16_t kNulStandIn = 0xFDD0;
 
-bool IsIdentStart(QChar c) {
+bool IsIdentStart(QChar c)
+{
     return c.isLetter() || c == QLatin1Char('_');
 }
 
-bool IsIdentChar(QChar c) {
+bool IsIdentChar(QChar c)
+{
     return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
 }
 
-bool IsPlainIdentifier(QStringView name) {
+bool IsPlainIdentifier(QStringView name)
+{
     if (name.isEmpty() || !IsIdentStart(name.front()))
         return false;
     for (QChar c : name)
@@ -27,7 +30,8 @@ bool IsPlainIdentifier(QStringView name) {
 
 } // namespace
 
-int CSqlDialect::DetectProvider(const QString& connectionString) {
+int CSqlDialect::DetectProvider(const QString& connectionString)
+{
     const QString provider = CConnectionString(connectionString).Value(QStringLiteral("Provider"));
     if (provider == QLatin1String("PostgreSQL"))
         return kProviderPostgres;
@@ -36,7 +40,8 @@ int CSqlDialect::DetectProvider(const QString& connectionString) {
     return kProviderUnknown;
 }
 
-QString CSqlDialect::DriverName(int kind) {
+QString CSqlDialect::DriverName(int kind)
+{
     switch (kind) {
     case kProviderPostgres:
         return QStringLiteral("QPSQL");
@@ -47,26 +52,31 @@ QString CSqlDialect::DriverName(int kind) {
     }
 }
 
-QString CSqlDialect::DateDelimiter() const {
+QString CSqlDialect::DateDelimiter() const
+{
     return m_kind == kProviderSqlite ? QStringLiteral("#") : QStringLiteral("'");
 }
 
-QString CSqlDialect::DateLiteral(const CDateTime& value, bool withTime) const {
+QString CSqlDialect::DateLiteral(const CDateTime& value, bool withTime) const
+{
     const CDateTime v = withTime ? value : CDateTime(value.Date());
     return QLatin1Char('\'') + v.ToIsoText() + QLatin1Char('\'');
 }
 
-QString CSqlDialect::DateLiteral(const QDate& value) const {
+QString CSqlDialect::DateLiteral(const QDate& value) const
+{
     return DateLiteral(CDateTime(value), false);
 }
 
-QString CSqlDialect::QuoteText(const QString& text) {
+QString CSqlDialect::QuoteText(const QString& text)
+{
     QString quoted = text;
     quoted.replace(QLatin1Char('\''), QLatin1String("''"));
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
 }
 
-QString CSqlDialect::Translate(const QString& sql) const {
+QString CSqlDialect::Translate(const QString& sql) const
+{
     QString out;
     out.reserve(sql.size() + 16);
     int limit = -1;
@@ -188,14 +198,16 @@ QString CSqlDialect::Translate(const QString& sql) const {
     return out;
 }
 
-QString CSqlDialect::ProcedureCall(const QString& name, int argumentCount) const {
+QString CSqlDialect::ProcedureCall(const QString& name, int argumentCount) const
+{
     QStringList marks;
     for (int i = 0; i < argumentCount; ++i)
         marks << QStringLiteral("?");
     return QStringLiteral("SELECT * FROM %1(%2)").arg(name, marks.join(QStringLiteral(", ")));
 }
 
-QString CSqlDialect::QuoteIdentifier(const QString& name) const {
+QString CSqlDialect::QuoteIdentifier(const QString& name) const
+{
     QString n = name.trimmed();
     if (n.startsWith(QLatin1Char('[')) && n.endsWith(QLatin1Char(']')))
         n = n.mid(1, n.size() - 2);
@@ -205,7 +217,8 @@ QString CSqlDialect::QuoteIdentifier(const QString& name) const {
     return QLatin1Char('"') + n + QLatin1Char('"');
 }
 
-bool CSqlDialect::IsProcedureName(const QString& name) {
+bool CSqlDialect::IsProcedureName(const QString& name)
+{
     QString n = name.trimmed();
     if (n.startsWith(QLatin1Char('[')))
         n = n.mid(1);
@@ -213,19 +226,22 @@ bool CSqlDialect::IsProcedureName(const QString& name) {
            n.startsWith(QLatin1String("up_"), Qt::CaseInsensitive);
 }
 
-QString CSqlDialect::NullSafeEquals(const QString& column) const {
+QString CSqlDialect::NullSafeEquals(const QString& column) const
+{
     if (m_kind == kProviderPostgres)
         return column + QStringLiteral(" IS NOT DISTINCT FROM ?");
     return column + QStringLiteral(" IS ?");
 }
 
-QString CSqlDialect::ReturningClause(const QString& keyColumn) const {
+QString CSqlDialect::ReturningClause(const QString& keyColumn) const
+{
     if (m_kind == kProviderPostgres && !keyColumn.isEmpty())
         return QStringLiteral(" RETURNING ") + keyColumn;
     return QString();
 }
 
-QVariant CSqlDialect::ToDbValue(const QVariant& value) const {
+QVariant CSqlDialect::ToDbValue(const QVariant& value) const
+{
     if (value.isNull())
         return QVariant();
     if (value.metaType() == QMetaType::fromType<CDateTime>()) {
@@ -256,7 +272,8 @@ QVariant CSqlDialect::ToDbValue(const QVariant& value) const {
     }
 }
 
-QString CSqlDialect::FromDbText(const QString& text) const {
+QString CSqlDialect::FromDbText(const QString& text) const
+{
     if (m_kind == kProviderPostgres && text.contains(QChar(kNulStandIn))) {
         QString copy = text;
         copy.replace(QChar(kNulStandIn), QChar(0));

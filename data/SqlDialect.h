@@ -19,7 +19,8 @@ enum ProviderKind : int {
 class CSqlDialect {
 public:
     explicit CSqlDialect(int kind = kProviderUnknown)
-        : m_kind(kind) {}
+        : m_kind(kind)
+    {}
 
     // Kind named by the connection string's Provider value (exact, case-sensitive).
     static int DetectProvider(const QString& connectionString);

@@ -8,7 +8,8 @@ namespace {
 
 const QString kSource = QStringLiteral("Database");
 
-bool CheckConnected(CDBConnection& connection, CDbError* error) {
+bool CheckConnected(CDBConnection& connection, CDbError* error)
+{
     if (connection.IsConnected() && !connection.Dialect().IsSqlite() &&
         !connection.Dialect().IsPostgres()) {
         *error = CDbError(kE_CommandError, QStringLiteral("Unknown database provider"), kSource);
@@ -23,7 +24,33 @@ bool CheckConnected(CDBConnection& connection, CDbError* error) {
 
 } // namespace
 
-int CQueryResult::ColumnIndex(const QString& name) const {
+QVariant CQueryResult::Value(int row, int column) const
+{
+    if (row < 0 || row >= rows || column < 0 || column >= columns.size())
+        return QVariant();
+    if (!m_changes.isEmpty()) {
+        const auto it = m_changes.constFind(Key(row, column));
+        if (it != m_changes.constEnd())
+            return *it;
+    }
+    return m_store ? m_store->Value(row, column) : QVariant();
+}
+
+void CQueryResult::SetValue(int row, int column, const QVariant& value)
+{
+    if (row >= 0 && row < rows && column >= 0 && column < columns.size())
+        m_changes.insert(Key(row, column), value);
+}
+
+void CQueryResult::SetStore(std::shared_ptr<const IRowStore> store, int rowCount)
+{
+    m_store = std::move(store);
+    rows = rowCount;
+    m_changes.clear();
+}
+
+int CQueryResult::ColumnIndex(const QString& name) const
+{
     for (int i = 0; i < columns.size(); ++i)
         if (columns.at(i).compare(name, Qt::CaseInsensitive) == 0)
             return i;
@@ -31,12 +58,14 @@ int CQueryResult::ColumnIndex(const QString& name) const {
 }
 
 bool CSqlExecutor::Run(CDBConnection& connection, const QString& sql, const QVariantList& params,
-                       CQueryResult* result, CDbError* error) {
+                       CQueryResult* result, CDbError* error)
+{
     return RunNative(connection, connection.Dialect().Translate(sql), params, result, error);
 }
 
 bool CSqlExecutor::RunNative(CDBConnection& connection, const QString& sql,
-                             const QVariantList& params, CQueryResult* result, CDbError* error) {
+                             const QVariantList& params, CQueryResult* result, CDbError* error)
+{
     CDbError local;
     CDbError& err = error ? *error : local;
     if (!CheckConnected(connection, &err))
@@ -50,7 +79,8 @@ bool CSqlExecutor::RunNative(CDBConnection& connection, const QString& sql,
     return ok;
 }
 
-bool CSqlExecutor::RunScript(CDBConnection& connection, const QString& script, CDbError* error) {
+bool CSqlExecutor::RunScript(CDBConnection& connection, const QString& script, CDbError* error)
+{
     CDbError local;
     CDbError& err = error ? *error : local;
     if (!CheckConnected(connection, &err))

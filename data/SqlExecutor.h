@@ -1,31 +1,44 @@
 #pragma once
 
 #include "data/DbError.h"
+#include "data/RowStore.h"
+
+#include <QHash>
 
 #include <QList>
 #include <QStringList>
 #include <QVariant>
 
+#include <memory>
+
 class CDBConnection;
 
 // The rows of one statement, read completely: the statement is finished
-// before anything else runs on the connection.
-struct CQueryResult {
+// before anything else runs on the connection. Copies share the rows.
+class CQueryResult {
+public:
     QStringList columns;
-    QList<QVariant> values; // row after row, column after column
     int rows = 0;
     qint64 rowsAffected = -1;
     QVariant lastInsertId;
 
     int ColumnCount() const { return static_cast<int>(columns.size()); }
-    const QVariant& Value(int row, int column) const {
-        return values.at(static_cast<qsizetype>(row) * columns.size() + column);
-    }
-    QVariant& ValueRef(int row, int column) {
-        return values[static_cast<qsizetype>(row) * columns.size() + column];
-    }
     int ColumnIndex(const QString& name) const;
+    QVariant Value(int row, int column) const;
+    // A cell as changed by this program since it was read.
+    void SetValue(int row, int column, const QVariant& value);
+    bool HasChanges() const { return !m_changes.isEmpty(); }
+    bool IsChanged(int row, int column) const { return m_changes.contains(Key(row, column)); }
+    // The rows as read (null when there are none); typed access for speed.
+    const IRowStore* Store() const { return m_store.get(); }
+    void SetStore(std::shared_ptr<const IRowStore> store, int rowCount);
     void Clear() { *this = CQueryResult(); }
+
+private:
+    qint64 Key(int row, int column) const { return qint64(row) * columns.size() + column; }
+
+    std::shared_ptr<const IRowStore> m_store;
+    QHash<qint64, QVariant> m_changes;
 };
 
 // Runs statements on the shared connection. SQL texts pass through the

@@ -10,7 +10,8 @@
 
 namespace {
 
-CDateTime ValueToDateTime(const QVariant& value) {
+CDateTime ValueToDateTime(const QVariant& value)
+{
     if (value.metaType() == QMetaType::fromType<CDateTime>())
         return value.value<CDateTime>();
     if (value.metaType().id() == QMetaType::QDateTime)
@@ -21,11 +22,13 @@ CDateTime ValueToDateTime(const QVariant& value) {
     return CDateTime::Parse(value.toString());
 }
 
-bool StartsWithCi(QStringView text, int pos, const char* token) {
+bool StartsWithCi(QStringView text, int pos, const char* token)
+{
     return text.mid(pos).startsWith(QLatin1String(token), Qt::CaseInsensitive);
 }
 
-QString FormatDatePattern(const CDateTime& dt, const QString& pattern) {
+QString FormatDatePattern(const CDateTime& dt, const QString& pattern)
+{
     const QLocale c = QLocale::c();
     QString out;
     bool lastWasHour = false;
@@ -118,7 +121,8 @@ QString FormatDatePattern(const CDateTime& dt, const QString& pattern) {
     return out;
 }
 
-QString FormatNumberPattern(double value, const QString& pattern) {
+QString FormatNumberPattern(double value, const QString& pattern)
+{
     const bool percent = pattern.contains(QLatin1Char('%'));
     if (percent)
         value *= 100.0;
@@ -143,7 +147,8 @@ QString FormatNumberPattern(double value, const QString& pattern) {
     return out;
 }
 
-bool IsNumber(const QVariant& v) {
+bool IsNumber(const QVariant& v)
+{
     switch (v.metaType().id()) {
     case QMetaType::Int:
     case QMetaType::LongLong:
@@ -155,7 +160,8 @@ bool IsNumber(const QVariant& v) {
     }
 }
 
-QVariant ArgValue(sqlite3_value* v) {
+QVariant ArgValue(sqlite3_value* v)
+{
     switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER:
         return QVariant(static_cast<qlonglong>(sqlite3_value_int64(v)));
@@ -169,12 +175,14 @@ QVariant ArgValue(sqlite3_value* v) {
     }
 }
 
-void ResultText(sqlite3_context* ctx, const QString& text) {
+void ResultText(sqlite3_context* ctx, const QString& text)
+{
     const QByteArray utf8 = text.toUtf8();
     sqlite3_result_text(ctx, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
 }
 
-void FormatFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+void FormatFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
         return;
@@ -184,7 +192,8 @@ void FormatFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     ResultText(ctx, JetFormat(value, pattern));
 }
 
-void DateDiffFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+void DateDiffFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
     if (sqlite3_value_type(argv[1]) == SQLITE_NULL || sqlite3_value_type(argv[2]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
         return;
@@ -204,7 +213,8 @@ void DateDiffFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_int64(ctx, result);
 }
 
-void NzFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+void NzFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
     if (sqlite3_value_type(argv[0]) != SQLITE_NULL)
         sqlite3_result_value(ctx, argv[0]);
     else if (argc > 1)
@@ -213,25 +223,29 @@ void NzFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         sqlite3_result_text(ctx, "", 0, SQLITE_STATIC);
 }
 
-void NowFunction(sqlite3_context* ctx, int, sqlite3_value**) {
+void NowFunction(sqlite3_context* ctx, int, sqlite3_value**)
+{
     ResultText(ctx, CDateTime::CurrentDateTime().ToIsoText());
 }
 
-qint64 FloorDiv(qint64 a, qint64 b) {
+qint64 FloorDiv(qint64 a, qint64 b)
+{
     qint64 q = a / b;
     if ((a % b != 0) && ((a < 0) != (b < 0)))
         --q;
     return q;
 }
 
-qint64 SecondsSinceZero(const CDateTime& dt) {
+qint64 SecondsSinceZero(const CDateTime& dt)
+{
     return CDateTime::ZeroDate().daysTo(dt.Date()) * 86400 +
            dt.Time().msecsSinceStartOfDay() / 1000;
 }
 
 } // namespace
 
-QString JetFormat(const QVariant& value, const QString& pattern) {
+QString JetFormat(const QVariant& value, const QString& pattern)
+{
     const QString named = pattern.trimmed().toLower();
     if (IsNumber(value) && (named.isEmpty() || named == QLatin1String("general number")))
         return value.toString();
@@ -268,7 +282,8 @@ QString JetFormat(const QVariant& value, const QString& pattern) {
 }
 
 bool JetDateDiff(const QString& interval, const CDateTime& first, const CDateTime& second,
-                 qint64* result) {
+                 qint64* result)
+{
     const QString iv = interval.trimmed().toLower();
     const QDate d1 = first.Date();
     const QDate d2 = second.Date();
@@ -299,7 +314,8 @@ bool JetDateDiff(const QString& interval, const CDateTime& first, const CDateTim
     return true;
 }
 
-sqlite3* SqliteHandle(const QSqlDatabase& db) {
+sqlite3* SqliteHandle(const QSqlDatabase& db)
+{
     if (!db.isValid() || !db.driver())
         return nullptr;
     const QVariant handle = db.driver()->handle();
@@ -308,7 +324,8 @@ sqlite3* SqliteHandle(const QSqlDatabase& db) {
     return *static_cast<sqlite3* const*>(handle.constData());
 }
 
-bool RegisterSqliteFunctions(sqlite3* db) {
+bool RegisterSqliteFunctions(sqlite3* db)
+{
     if (!db)
         return false;
     const int det = SQLITE_UTF8 | SQLITE_DETERMINISTIC;

@@ -9,7 +9,8 @@ namespace {
 
 const QString kSource = QStringLiteral("Database");
 
-CDbError SqliteError(sqlite3* db, int rc) {
+CDbError SqliteError(sqlite3* db, int rc)
+{
     const QString text = QString::fromUtf8(sqlite3_errmsg(db));
     const int primary = rc & 0xFF;
     HRESULT code = kE_CommandError;
@@ -21,7 +22,8 @@ CDbError SqliteError(sqlite3* db, int rc) {
     return CDbError(code, text, kSource, QString::fromUtf8(sqlite3_errstr(rc)));
 }
 
-bool BindSqlite(sqlite3_stmt* stmt, const QVariantList& params, const CSqlDialect& dialect) {
+bool BindSqlite(sqlite3_stmt* stmt, const QVariantList& params, const CSqlDialect& dialect)
+{
     const int expected = sqlite3_bind_parameter_count(stmt);
     if (expected != params.size())
         return false;
@@ -68,29 +70,36 @@ bool BindSqlite(sqlite3_stmt* stmt, const QVariantList& params, const CSqlDialec
     return true;
 }
 
-QVariant SqliteColumn(sqlite3_stmt* stmt, int column) {
-    switch (sqlite3_column_type(stmt, column)) {
+// Values are read through sqlite3_value, which (unlike the sqlite3_column_*
+// calls) takes no connection mutex per call.
+void PackColumn(CPackedRows& rows, sqlite3_stmt* stmt, int column)
+{
+    sqlite3_value* value = sqlite3_column_value(stmt, column);
+    switch (sqlite3_value_type(value)) {
     case SQLITE_INTEGER:
-        return QVariant(static_cast<qlonglong>(sqlite3_column_int64(stmt, column)));
+        rows.AddInt(sqlite3_value_int64(value));
+        break;
     case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(stmt, column));
+        rows.AddDouble(sqlite3_value_double(value));
+        break;
     case SQLITE_NULL:
-        return QVariant();
+        rows.AddNull();
+        break;
     case SQLITE_BLOB: {
-        const void* data = sqlite3_column_blob(stmt, column);
-        const int size = sqlite3_column_bytes(stmt, column);
-        return QVariant(QByteArray(static_cast<const char*>(data), size));
+        const void* data = sqlite3_value_blob(value);
+        rows.AddBlob(data, sqlite3_value_bytes(value));
+        break;
     }
     default: {
-        // UTF-16 straight from SQLite: no extra conversion pass.
-        const void* text = sqlite3_column_text16(stmt, column);
-        const int bytes = sqlite3_column_bytes16(stmt, column);
-        return QVariant(QString(static_cast<const QChar*>(text), bytes / 2));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        rows.AddText(text, sqlite3_value_bytes(value));
+        break;
     }
     }
 }
 
-bool OnlyBlanks(const char* tail) {
+bool OnlyBlanks(const char* tail)
+{
     for (; tail && *tail; ++tail)
         if (*tail != ' ' && *tail != '\t' && *tail != '\n' && *tail != '\r' && *tail != ';')
             return false;
@@ -98,7 +107,8 @@ bool OnlyBlanks(const char* tail) {
 }
 
 bool RunSqliteImpl(CDBConnection& connection, const QString& sql, const QVariantList& params,
-                   CQueryResult* result, CDbError* error) {
+                   CQueryResult* result, CDbError* error)
+{
     sqlite3* db = SqliteHandle(connection.Database());
     if (!db) {
         *error = CDbError(kE_FAIL, QStringLiteral("The database connection is not open"), kSource);
@@ -134,6 +144,7 @@ bool RunSqliteImpl(CDBConnection& connection, const QString& sql, const QVariant
         return false;
     }
     const int columns = sqlite3_column_count(stmt);
+    auto rows = std::make_shared<CPackedRows>(columns);
     if (result) {
         result->Clear();
         result->columns.reserve(columns);
@@ -144,8 +155,7 @@ bool RunSqliteImpl(CDBConnection& connection, const QString& sql, const QVariant
         if (!result)
             continue;
         for (int c = 0; c < columns; ++c)
-            result->values.append(SqliteColumn(stmt, c));
-        ++result->rows;
+            PackColumn(*rows, stmt, c);
     }
     if (rc != SQLITE_DONE) {
         *error = SqliteError(db, rc);
@@ -155,6 +165,7 @@ bool RunSqliteImpl(CDBConnection& connection, const QString& sql, const QVariant
         return false;
     }
     if (result) {
+        result->SetStore(rows, rows->Rows());
         result->rowsAffected = columns == 0 ? sqlite3_changes64(db) : -1;
         result->lastInsertId = QVariant(static_cast<qlonglong>(sqlite3_last_insert_rowid(db)));
     }
@@ -167,11 +178,13 @@ bool RunSqliteImpl(CDBConnection& connection, const QString& sql, const QVariant
 namespace BackendRunners {
 
 bool RunSqlite(CDBConnection& connection, const QString& sql, const QVariantList& params,
-               CQueryResult* result, CDbError* error) {
+               CQueryResult* result, CDbError* error)
+{
     return RunSqliteImpl(connection, sql, params, result, error);
 }
 
-bool RunSqliteScript(CDBConnection& connection, const QString& script, CDbError* error) {
+bool RunSqliteScript(CDBConnection& connection, const QString& script, CDbError* error)
+{
     sqlite3* db = SqliteHandle(connection.Database());
     if (!db) {
         *error = CDbError(kE_FAIL, QStringLiteral("The database connection is not open"), kSource);

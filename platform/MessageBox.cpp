@@ -6,7 +6,8 @@ namespace {
 IMessageBoxHook* s_hook = nullptr;
 }
 
-int CautiousAnswer(unsigned type) {
+int CautiousAnswer(unsigned type)
+{
     switch (type & kMbButtonMask) {
     case kMbOkCancel:
     case kMbRetryCancel:
@@ -19,17 +20,20 @@ int CautiousAnswer(unsigned type) {
     }
 }
 
-int ShowMessageBox(const QString& text, unsigned type, const QString& caption) {
+int ShowMessageBox(const QString& text, unsigned type, const QString& caption)
+{
     if (s_hook)
         return s_hook->Show(text, caption, type);
     qWarning().noquote() << "Kelvane:" << text;
     return CautiousAnswer(type);
 }
 
-void SetMessageBoxHook(IMessageBoxHook* hook) {
+void SetMessageBoxHook(IMessageBoxHook* hook)
+{
     s_hook = hook;
 }
 
-IMessageBoxHook* MessageBoxHook() {
+IMessageBoxHook* MessageBoxHook()
+{
     return s_hook;
 }

@@ -11,5 +11,6 @@ class CProfileStore : public QSettings {
 public:
     CProfileStore()
         : QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                    QLatin1String(kProfileOrganisation), QLatin1String(kProfileApplication)) {}
+                    QLatin1String(kProfileOrganisation), QLatin1String(kProfileApplication))
+    {}
 };

@@ -26,6 +26,12 @@ as_pg "$pg_bin/initdb" -D "$pg_dir/data" -U postgres -A trust -E UTF8 --no-sync 
   return 1
 }
 
+# One role signs on with a password, so that wrong passwords can be tested.
+hba="$pg_dir/data/pg_hba.conf"
+{ echo "host all kelvane_pw 127.0.0.1/32 scram-sha-256"; cat "$hba"; } >"$hba.new"
+mv "$hba.new" "$hba"
+[ "$(id -u)" -eq 0 ] && chown postgres "$hba"
+
 pg_port=""
 for attempt in 1 2 3 4 5 6 7 8 9 10; do
   port=$((20000 + (RANDOM % 30000)))

@@ -16,7 +16,8 @@
 #include <QVBoxLayout>
 
 CConnectionDlg::CConnectionDlg(QWidget* parent)
-    : QDialog(parent) {
+    : QDialog(parent)
+{
     setWindowTitle(tr("Select Database"));
 
     m_fileProvider = new QRadioButton(tr("Database &file (SQLite)"), this);
@@ -82,7 +83,8 @@ CConnectionDlg::CConnectionDlg(QWidget* parent)
     };
 }
 
-void CConnectionDlg::SetConnectionString(const QString& connectionString) {
+void CConnectionDlg::SetConnectionString(const QString& connectionString)
+{
     const CConnectionString cs(connectionString);
     if (CSqlDialect::DetectProvider(connectionString) == kProviderPostgres) {
         m_serverProvider->setChecked(true);
@@ -100,7 +102,8 @@ void CConnectionDlg::SetConnectionString(const QString& connectionString) {
     OnProviderChanged();
 }
 
-QString CConnectionDlg::ConnectionString() const {
+QString CConnectionDlg::ConnectionString() const
+{
     if (m_fileProvider->isChecked())
         return CConnectionString::SqliteString(m_file->text().trimmed());
     return CConnectionString::PostgresString(m_host->text().trimmed(), m_port->value(),
@@ -108,7 +111,8 @@ QString CConnectionDlg::ConnectionString() const {
                                              m_password->text());
 }
 
-void CConnectionDlg::accept() {
+void CConnectionDlg::accept()
+{
     if (m_fileProvider->isChecked() && m_file->text().trimmed().isEmpty()) {
         ShowMessageBox(tr("Please choose a database file."), kMbOk | kMbIconWarning);
         m_file->setFocus();
@@ -124,17 +128,20 @@ void CConnectionDlg::accept() {
     QDialog::accept();
 }
 
-void CConnectionDlg::OnBrowse() {
+void CConnectionDlg::OnBrowse()
+{
     const QString file = m_chooseFile ? m_chooseFile(m_file->text()) : QString();
     if (!file.isEmpty())
         m_file->setText(file);
 }
 
-void CConnectionDlg::OnProviderChanged() {
+void CConnectionDlg::OnProviderChanged()
+{
     m_pages->setCurrentIndex(m_fileProvider->isChecked() ? 0 : 1);
 }
 
-QString CConnectionDlgPrompt::PromptConnectionString(const QString& current) {
+QString CConnectionDlgPrompt::PromptConnectionString(const QString& current)
+{
     CConnectionDlg dlg(m_parent);
     if (!current.isEmpty())
         dlg.SetConnectionString(current);

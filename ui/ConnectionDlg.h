@@ -21,7 +21,8 @@ public:
     QString ConnectionString() const;
 
     // Chooses the file for Browse...; defaults to a file dialog.
-    void SetFileChooser(std::function<QString(const QString& current)> chooser) {
+    void SetFileChooser(std::function<QString(const QString& current)> chooser)
+    {
         m_chooseFile = std::move(chooser);
     }
 
@@ -47,7 +48,8 @@ private:
 class CConnectionDlgPrompt : public IConnectionPrompt {
 public:
     explicit CConnectionDlgPrompt(QWidget* parent = nullptr)
-        : m_parent(parent) {}
+        : m_parent(parent)
+    {}
     QString PromptConnectionString(const QString& current) override;
 
 private:

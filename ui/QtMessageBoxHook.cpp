@@ -3,7 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
-int CQtMessageBoxHook::Show(const QString& text, const QString& caption, unsigned type) {
+int CQtMessageBoxHook::Show(const QString& text, const QString& caption, unsigned type)
+{
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(caption.isEmpty() ? QApplication::applicationDisplayName() : caption);
     box.setText(text);

@@ -5,7 +5,8 @@
 // Reading rows into the record buffers: read rules, statuses, integrity.
 class BindingSetTest : public DbTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         DbTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
@@ -13,7 +14,8 @@ protected:
     }
 };
 
-TEST_P(BindingSetTest, NullsReadByTheirRules) {
+TEST_P(BindingSetTest, NullsReadByTheirRules)
+{
     Exec(QStringLiteral("INSERT INTO tblsample (name) VALUES (NULL)"));
     CSampleSet set(&m_conn);
     int fields = 0;
@@ -30,7 +32,8 @@ TEST_P(BindingSetTest, NullsReadByTheirRules) {
     EXPECT_EQ(set.Descriptor(0).status, adFldOK);
 }
 
-TEST_P(BindingSetTest, ValuesOfEveryTypeRoundTrip) {
+TEST_P(BindingSetTest, ValuesOfEveryTypeRoundTrip)
+{
     CSampleSet set(&m_conn);
     set.ClearStatus();
     set.ClearFields();
@@ -61,7 +64,8 @@ TEST_P(BindingSetTest, ValuesOfEveryTypeRoundTrip) {
     EXPECT_EQ(read.m_Blob, QByteArray("\x00\x01\xff", 3));
 }
 
-TEST_P(BindingSetTest, AwkwardTextsRoundTripUnchanged) {
+TEST_P(BindingSetTest, AwkwardTextsRoundTripUnchanged)
+{
     const QString awkward[] = {
         QStringLiteral("O'Brien's \"quote\" ''doubled''"),
         QStringLiteral("back\\slash \\n \\' end\\"),
@@ -94,7 +98,8 @@ TEST_P(BindingSetTest, AwkwardTextsRoundTripUnchanged) {
     EXPECT_EQ(CRecordingMessages::Current().Count(), 0);
 }
 
-TEST_P(BindingSetTest, WidthIsEnforcedOnWriteButNeverOnRead) {
+TEST_P(BindingSetTest, WidthIsEnforcedOnWriteButNeverOnRead)
+{
     const QString thirty = QStringLiteral("ääääääääää0123456789abcdefghij");
     Exec(QStringLiteral("INSERT INTO tblsample (name) VALUES (?)"), {thirty});
     CSampleSet set(&m_conn);
@@ -108,7 +113,8 @@ TEST_P(BindingSetTest, WidthIsEnforcedOnWriteButNeverOnRead) {
     EXPECT_EQ(stored.Value(0, 0).toString(), QStringLiteral("😀").repeated(20));
 }
 
-TEST_P(BindingSetTest, UpdateLeavesExcludedAndNullDateColumnsAlone) {
+TEST_P(BindingSetTest, UpdateLeavesExcludedAndNullDateColumnsAlone)
+{
     Exec(QStringLiteral("INSERT INTO tblsample (name, count, workdate) VALUES ('a', 5, NULL)"));
     CSampleSet set(&m_conn);
     ASSERT_TRUE(set.OpenTableWithQuery(nullptr, QStringLiteral("[SampleID] > 0"), QString()));
@@ -122,7 +128,8 @@ TEST_P(BindingSetTest, UpdateLeavesExcludedAndNullDateColumnsAlone) {
     EXPECT_TRUE(row.Value(0, 2).isNull());
 }
 
-TEST_P(BindingSetTest, NullColumnsStayNullUnlessTheCallerSetsThem) {
+TEST_P(BindingSetTest, NullColumnsStayNullUnlessTheCallerSetsThem)
+{
     Exec(QStringLiteral("INSERT INTO tblsample (name, count) VALUES ('a', NULL)"));
     CSampleSet set(&m_conn);
     ASSERT_TRUE(set.OpenTableWithQuery(nullptr, QStringLiteral("[SampleID] > 0"), QString()));
@@ -135,7 +142,8 @@ TEST_P(BindingSetTest, NullColumnsStayNullUnlessTheCallerSetsThem) {
     EXPECT_EQ(Query(QStringLiteral("SELECT count FROM tblsample")).Value(0, 0).toInt(), 7);
 }
 
-TEST_P(BindingSetTest, InsertWritesNoNullDateAndNoUnboundColumn) {
+TEST_P(BindingSetTest, InsertWritesNoNullDateAndNoUnboundColumn)
+{
     CSampleSet set(&m_conn);
     set.ClearFields();
     set.ClearStatus();
@@ -146,7 +154,8 @@ TEST_P(BindingSetTest, InsertWritesNoNullDateAndNoUnboundColumn) {
     EXPECT_EQ(row.Value(0, 1).toInt(), 0);
 }
 
-TEST_P(BindingSetTest, OverflowFailsTheOpenAndIsNeverWrittenBack) {
+TEST_P(BindingSetTest, OverflowFailsTheOpenAndIsNeverWrittenBack)
+{
     Exec(QStringLiteral("INSERT INTO tblsample (name, count) VALUES ('big', 1099511627776)"));
     CSampleSet set(&m_conn);
     EXPECT_FALSE(set.OpenTableWithQuery(nullptr, QStringLiteral("[SampleID] > 0"), QString()));
@@ -161,7 +170,8 @@ TEST_P(BindingSetTest, OverflowFailsTheOpenAndIsNeverWrittenBack) {
               1099511627776LL);
 }
 
-TEST_P(BindingSetTest, MovesFollowTheCursorRules) {
+TEST_P(BindingSetTest, MovesFollowTheCursorRules)
+{
     CSampleSet set(&m_conn);
     ASSERT_TRUE(set.OpenTableWithQuery(nullptr, QStringLiteral("[SampleID] > 0"), QString()));
     EXPECT_TRUE(set.Recordset()->IsBOF());
@@ -187,7 +197,8 @@ TEST_P(BindingSetTest, MovesFollowTheCursorRules) {
     EXPECT_EQ(set.m_Count, 3);
 }
 
-TEST_P(BindingSetTest, TooFewSourceColumnsFailTheOpen) {
+TEST_P(BindingSetTest, TooFewSourceColumnsFailTheOpen)
+{
     Exec(QStringLiteral("CREATE TABLE tblshort (sampleid INTEGER, name VARCHAR(20))"));
     Exec(QStringLiteral("INSERT INTO tblshort VALUES (1, 'x')"));
     CSampleSet set(&m_conn);

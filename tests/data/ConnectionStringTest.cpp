@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-TEST(ConnectionString, ParsesKeysCaseInsensitivelyAndQuotedValues) {
+TEST(ConnectionString, ParsesKeysCaseInsensitivelyAndQuotedValues)
+{
     const CConnectionString cs(QStringLiteral(
         "Provider=PostgreSQL; host = db1 ;Password=\"a;b\"\"c\";Database='x y';junk;"));
     EXPECT_EQ(cs.Value(QStringLiteral("provider")), QStringLiteral("PostgreSQL"));
@@ -14,7 +15,8 @@ TEST(ConnectionString, ParsesKeysCaseInsensitivelyAndQuotedValues) {
     EXPECT_FALSE(cs.Has(QStringLiteral("junk")));
 }
 
-TEST(ConnectionString, BuiltStringsReadBackTheSame) {
+TEST(ConnectionString, BuiltStringsReadBackTheSame)
+{
     const QString text =
         CConnectionString::PostgresString(QStringLiteral("h"), 5433, QStringLiteral("d b"),
                                           QStringLiteral("u;x"), QStringLiteral(" p\"w'd "));
@@ -28,7 +30,8 @@ TEST(ConnectionString, BuiltStringsReadBackTheSame) {
               file);
 }
 
-TEST(ConnectionString, MaskedHidesOnlyThePassword) {
+TEST(ConnectionString, MaskedHidesOnlyThePassword)
+{
     const CConnectionString cs(QStringLiteral("Provider=PostgreSQL;User ID=me;Password=secret"));
     EXPECT_EQ(cs.Masked(), QStringLiteral("Provider=PostgreSQL;User ID=me;Password=*****"));
 }

@@ -13,7 +13,8 @@ namespace {
 // Answers the connection prompt from a list, then with "" (cancel).
 class ScriptedPrompt : public IConnectionPrompt {
 public:
-    QString PromptConnectionString(const QString& current) override {
+    QString PromptConnectionString(const QString& current) override
+    {
         seen << current;
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
@@ -27,12 +28,14 @@ public:
     ~PromptGuard() { CDBConnection::SetPrompt(nullptr); }
 };
 
-QString StoredString() {
+QString StoredString()
+{
     CProfileStore profile;
     return profile.value(QStringLiteral("DB/DefDatabaseName")).toString();
 }
 
-void StoreString(const QString& value) {
+void StoreString(const QString& value)
+{
     CProfileStore profile;
     profile.setValue(QStringLiteral("DB/DefDatabaseName"), value);
 }
@@ -41,14 +44,16 @@ void StoreString(const QString& value) {
 
 class ConnectionTest : public ::testing::Test {
 protected:
-    QString NewFile(const QString& name = QStringLiteral("a.db")) {
+    QString NewFile(const QString& name = QStringLiteral("a.db"))
+    {
         return TestDatabases::NewSqliteDatabase(TestEnv::TestDir(), name);
     }
     ScriptedPrompt m_prompt;
     PromptGuard m_guard{&m_prompt};
 };
 
-TEST_F(ConnectionTest, UsesAreCountedAndTheLastReleaseCloses) {
+TEST_F(ConnectionTest, UsesAreCountedAndTheLastReleaseCloses)
+{
     StoreString(NewFile());
     CDBConnection conn;
     ASSERT_TRUE(conn.Connect(false));
@@ -62,7 +67,8 @@ TEST_F(ConnectionTest, UsesAreCountedAndTheLastReleaseCloses) {
     EXPECT_TRUE(m_prompt.seen.isEmpty());
 }
 
-TEST_F(ConnectionTest, AForcedReleaseClosesWhateverTheCount) {
+TEST_F(ConnectionTest, AForcedReleaseClosesWhateverTheCount)
+{
     StoreString(NewFile());
     CDBConnection conn;
     for (int i = 0; i < 3; ++i)
@@ -72,7 +78,8 @@ TEST_F(ConnectionTest, AForcedReleaseClosesWhateverTheCount) {
     EXPECT_EQ(conn.UseCount(), 0);
 }
 
-TEST_F(ConnectionTest, NoStoredStringAsksAndStoresTheChoice) {
+TEST_F(ConnectionTest, NoStoredStringAsksAndStoresTheChoice)
+{
     const QString chosen = NewFile();
     m_prompt.answers << chosen;
     CDBConnection conn;
@@ -82,14 +89,16 @@ TEST_F(ConnectionTest, NoStoredStringAsksAndStoresTheChoice) {
     EXPECT_EQ(conn.ProviderKind(), kProviderSqlite);
 }
 
-TEST_F(ConnectionTest, CancellingTheFirstPromptConnectsNothingAndSaysNothing) {
+TEST_F(ConnectionTest, CancellingTheFirstPromptConnectsNothingAndSaysNothing)
+{
     CDBConnection conn;
     EXPECT_FALSE(conn.Connect(false));
     EXPECT_FALSE(conn.IsConnected());
     EXPECT_EQ(CRecordingMessages::Current().Count(), 0);
 }
 
-TEST_F(ConnectionTest, ForcedConnectCancelledKeepsTheStoredString) {
+TEST_F(ConnectionTest, ForcedConnectCancelledKeepsTheStoredString)
+{
     const QString stored = NewFile();
     StoreString(stored);
     CDBConnection conn;
@@ -98,7 +107,8 @@ TEST_F(ConnectionTest, ForcedConnectCancelledKeepsTheStoredString) {
     EXPECT_EQ(conn.ConnectionString(), stored);
 }
 
-TEST_F(ConnectionTest, AMissingFileIsNamedAndNeverCreated) {
+TEST_F(ConnectionTest, AMissingFileIsNamedAndNeverCreated)
+{
     const QString missing = TestEnv::TestDir() + QStringLiteral("/missing.db");
     StoreString(CConnectionString::SqliteString(missing));
     CDBConnection conn;
@@ -111,7 +121,8 @@ TEST_F(ConnectionTest, AMissingFileIsNamedAndNeverCreated) {
     EXPECT_FALSE(conn.IsConnected());
 }
 
-TEST_F(ConnectionTest, AFileThatIsNoDatabaseIsRefusedAndLeftAlone) {
+TEST_F(ConnectionTest, AFileThatIsNoDatabaseIsRefusedAndLeftAlone)
+{
     const QString path = TestEnv::TestDir() + QStringLiteral("/notes.db");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -129,7 +140,8 @@ TEST_F(ConnectionTest, AFileThatIsNoDatabaseIsRefusedAndLeftAlone) {
     EXPECT_EQ(again.readAll(), content);
 }
 
-TEST_F(ConnectionTest, RetryAsksAgainFromWhatFailed) {
+TEST_F(ConnectionTest, RetryAsksAgainFromWhatFailed)
+{
     const QString bad =
         CConnectionString::SqliteString(TestEnv::TestDir() + QStringLiteral("/x.db"));
     const QString good = NewFile();
@@ -142,7 +154,8 @@ TEST_F(ConnectionTest, RetryAsksAgainFromWhatFailed) {
     EXPECT_EQ(StoredString(), good);
 }
 
-TEST_F(ConnectionTest, AFailedForcedSwitchKeepsTheOpenDatabase) {
+TEST_F(ConnectionTest, AFailedForcedSwitchKeepsTheOpenDatabase)
+{
     const QString first = NewFile();
     StoreString(first);
     CDBConnection conn;
@@ -157,7 +170,8 @@ TEST_F(ConnectionTest, AFailedForcedSwitchKeepsTheOpenDatabase) {
     EXPECT_TRUE(CSqlExecutor::RunNative(conn, QStringLiteral("SELECT 1"), {}, &r, nullptr));
 }
 
-TEST_F(ConnectionTest, TheMessageShowsPercentSignsAndHidesThePassword) {
+TEST_F(ConnectionTest, TheMessageShowsPercentSignsAndHidesThePassword)
+{
     StoreString(QStringLiteral(
         "Provider=PostgreSQL;Host=127.0.0.1;Port=1;Database=a%1%s;User ID=u;Password=secret"));
     CDBConnection conn;
@@ -167,7 +181,8 @@ TEST_F(ConnectionTest, TheMessageShowsPercentSignsAndHidesThePassword) {
     EXPECT_FALSE(text.contains(QStringLiteral("secret")));
 }
 
-TEST_F(ConnectionTest, AnUnknownProviderIsAnError) {
+TEST_F(ConnectionTest, AnUnknownProviderIsAnError)
+{
     StoreString(QStringLiteral("Provider=postgresql;Host=x"));
     CDBConnection conn;
     EXPECT_FALSE(conn.Connect(false));
@@ -175,7 +190,8 @@ TEST_F(ConnectionTest, AnUnknownProviderIsAnError) {
     EXPECT_EQ(CRecordingMessages::Current().Count(), 1);
 }
 
-TEST_F(ConnectionTest, AMissingServerDatabaseIsReportedNotHung) {
+TEST_F(ConnectionTest, AMissingServerDatabaseIsReportedNotHung)
+{
     if (!TestDatabases::PostgresConfigured())
         GTEST_SKIP() << "no test PostgreSQL server";
     StoreString(TestDatabases::PostgresConnectionString(QStringLiteral("no_such_database_here")));
@@ -184,7 +200,33 @@ TEST_F(ConnectionTest, AMissingServerDatabaseIsReportedNotHung) {
     EXPECT_TRUE(conn.LastOpenError().contains(QStringLiteral("no_such_database_here")));
 }
 
-TEST_F(ConnectionTest, ServerConnectionsOpenAndCount) {
+TEST_F(ConnectionTest, AWrongPasswordIsReportedAndRetryCanFixIt)
+{
+    if (!TestDatabases::PostgresConfigured())
+        GTEST_SKIP() << "no test PostgreSQL server";
+    QString error;
+    TestDatabases::AdminExec(QStringLiteral("DROP ROLE IF EXISTS kelvane_pw"), &error);
+    ASSERT_TRUE(TestDatabases::AdminExec(
+        QStringLiteral("CREATE ROLE kelvane_pw LOGIN PASSWORD 'right'"), &error))
+        << error.toStdString();
+    CConnectionString cs(TestDatabases::PostgresConnectionString(QStringLiteral("postgres")));
+    cs.Set(QStringLiteral("User ID"), QStringLiteral("kelvane_pw"));
+    cs.Set(QStringLiteral("Password"), QStringLiteral("Wr0ngSecret"));
+    StoreString(cs.ToString());
+    CRecordingMessages::Current().Answer(kIdRetry);
+    cs.Set(QStringLiteral("Password"), QStringLiteral("right"));
+    m_prompt.answers << cs.ToString();
+    CDBConnection conn;
+    ASSERT_TRUE(conn.Connect(false));
+    const QString message = CRecordingMessages::Current().Texts().value(0);
+    EXPECT_TRUE(message.contains(QStringLiteral("password authentication failed")))
+        << message.toStdString();
+    EXPECT_FALSE(message.contains(QStringLiteral("Wr0ngSecret")));
+    conn.ReleaseConnection(true);
+}
+
+TEST_F(ConnectionTest, ServerConnectionsOpenAndCount)
+{
     if (!TestDatabases::PostgresConfigured())
         GTEST_SKIP() << "no test PostgreSQL server";
     StoreString(TestDatabases::NewPostgresDatabase(QStringLiteral("connection")));

@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-TEST(DateTime, ParsesTheFormsTheProgramWrites) {
+TEST(DateTime, ParsesTheFormsTheProgramWrites)
+{
     EXPECT_EQ(CDateTime::Parse(u"2026-12-08 14:05:09"), CDateTime(2026, 12, 8, 14, 5, 9));
     EXPECT_EQ(CDateTime::Parse(u"2026-12-08"), CDateTime(2026, 12, 8));
     EXPECT_EQ(CDateTime::Parse(u"2026-12-08T14:05:09.250"),
@@ -18,13 +19,15 @@ TEST(DateTime, ParsesTheFormsTheProgramWrites) {
     EXPECT_EQ(CDateTime::Parse(u"9:30 PM"), CDateTime(CDateTime::ZeroDate(), QTime(21, 30)));
 }
 
-TEST(DateTime, RejectsWhatIsNoDate) {
+TEST(DateTime, RejectsWhatIsNoDate)
+{
     for (const char16_t* text : {u"", u"tomorrow", u"2026-02-30", u"2026-12-08 25:00:00",
                                  u"31/31/2026", u"12/08/26", u"2026-12-08X10:00"})
         EXPECT_TRUE(CDateTime::Parse(text).IsNull()) << QString::fromUtf16(text).toStdString();
 }
 
-TEST(DateTime, OleDaysAndIsoTextRoundTrip) {
+TEST(DateTime, OleDaysAndIsoTextRoundTrip)
+{
     EXPECT_EQ(CDateTime::FromOle(0.0), CDateTime(1899, 12, 30));
     EXPECT_EQ(CDateTime::FromOle(-1.5), CDateTime(1899, 12, 28, 12, 0));
     const CDateTime t(2026, 12, 8, 23, 59, 0);
@@ -34,7 +37,8 @@ TEST(DateTime, OleDaysAndIsoTextRoundTrip) {
     EXPECT_EQ(CDateTime().ToIsoText(), QString());
 }
 
-TEST(DateTime, ArithmeticAndOrder) {
+TEST(DateTime, ArithmeticAndOrder)
+{
     const CDateTime t(2026, 12, 31, 23, 30);
     EXPECT_EQ(t.AddSecs(3600), CDateTime(2027, 1, 1, 0, 30));
     EXPECT_EQ(t.AddSecs(-86400 * 366), CDateTime(2025, 12, 30, 23, 30));

@@ -8,7 +8,8 @@
 // Writing rows back: by key, in a transaction, and never more than one row.
 class RecordsetTest : public DbTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         DbTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
@@ -16,10 +17,12 @@ protected:
         Exec(LinkTableSql());
     }
 
-    void AddSample(const QString& name, int count) {
+    void AddSample(const QString& name, int count)
+    {
         Exec(QStringLiteral("INSERT INTO tblsample (name, count) VALUES (?, ?)"), {name, count});
     }
-    QStringList Names() {
+    QStringList Names()
+    {
         const CQueryResult r =
             Query(QStringLiteral("SELECT name FROM tblsample ORDER BY sampleid"));
         QStringList names;
@@ -29,7 +32,8 @@ protected:
     }
 };
 
-TEST_P(RecordsetTest, BuildSelectKeepsItsBlanks) {
+TEST_P(RecordsetTest, BuildSelectKeepsItsBlanks)
+{
     CSampleSet set(&m_conn);
     CMyAdoRecordSet* rs = set.Recordset();
     QString text;
@@ -47,7 +51,8 @@ TEST_P(RecordsetTest, BuildSelectKeepsItsBlanks) {
     EXPECT_EQ(text, QStringLiteral("SELECT * from  tblSample WHERE [Count] = 1 "));
 }
 
-TEST_P(RecordsetTest, UpdateWritesOnlyTheCurrentRowOfTheFilter) {
+TEST_P(RecordsetTest, UpdateWritesOnlyTheCurrentRowOfTheFilter)
+{
     AddSample(QStringLiteral("first"), 1);
     AddSample(QStringLiteral("second"), 1);
     CSampleSet set(&m_conn);
@@ -62,7 +67,8 @@ TEST_P(RecordsetTest, UpdateWritesOnlyTheCurrentRowOfTheFilter) {
     EXPECT_EQ(Names(), (QStringList{QStringLiteral("again"), QStringLiteral("second")}));
 }
 
-TEST_P(RecordsetTest, DeleteRemovesTheCurrentRowAndTheWalkGoesOn) {
+TEST_P(RecordsetTest, DeleteRemovesTheCurrentRowAndTheWalkGoesOn)
+{
     for (int i = 1; i <= 4; ++i)
         AddSample(QStringLiteral("n%1").arg(i), i);
     CSampleSet set(&m_conn);
@@ -80,7 +86,8 @@ TEST_P(RecordsetTest, DeleteRemovesTheCurrentRowAndTheWalkGoesOn) {
     EXPECT_EQ(set.Recordset()->RecordCount(), 2);
 }
 
-TEST_P(RecordsetTest, AWriteToAVanishedRowFailsAndSaysSo) {
+TEST_P(RecordsetTest, AWriteToAVanishedRowFailsAndSaysSo)
+{
     AddSample(QStringLiteral("gone"), 1);
     CSampleSet set(&m_conn);
     ASSERT_TRUE(set.OpenTableWithQuery(nullptr, QStringLiteral("[Count] = 1"), QString()));
@@ -92,7 +99,8 @@ TEST_P(RecordsetTest, AWriteToAVanishedRowFailsAndSaysSo) {
     EXPECT_EQ(m_conn.TransactionDepth(), 0);
 }
 
-TEST_P(RecordsetTest, RowsWithoutAKeyAreFoundByTheirValues) {
+TEST_P(RecordsetTest, RowsWithoutAKeyAreFoundByTheirValues)
+{
     Exec(QStringLiteral(
         "INSERT INTO tblLink VALUES (1, 2, 'x'), (1, 3, NULL), (5, 5, 'dup'), (5, 5, 'dup')"));
     CLinkSet set(&m_conn);
@@ -113,7 +121,8 @@ TEST_P(RecordsetTest, RowsWithoutAKeyAreFoundByTheirValues) {
               2);
 }
 
-TEST_P(RecordsetTest, AnUpdateWithNothingToWriteFailsWithAMessage) {
+TEST_P(RecordsetTest, AnUpdateWithNothingToWriteFailsWithAMessage)
+{
     AddSample(QStringLiteral("a"), 1);
     CSampleSet set(&m_conn);
     ASSERT_TRUE(set.OpenTableWithQuery(nullptr, QStringLiteral("[Count] = 1"), QString()));
@@ -124,7 +133,8 @@ TEST_P(RecordsetTest, AnUpdateWithNothingToWriteFailsWithAMessage) {
     EXPECT_EQ(m_conn.TransactionDepth(), 0);
 }
 
-TEST_P(RecordsetTest, AFailedWriteIsRolledBackAndReported) {
+TEST_P(RecordsetTest, AFailedWriteIsRolledBackAndReported)
+{
     Exec(QStringLiteral("CREATE UNIQUE INDEX ux_sample_name ON tblsample (name)"));
     AddSample(QStringLiteral("taken"), 1);
     CSampleSet set(&m_conn);
@@ -143,7 +153,8 @@ TEST_P(RecordsetTest, AFailedWriteIsRolledBackAndReported) {
     EXPECT_EQ(Names(), (QStringList{QStringLiteral("taken"), QStringLiteral("free")}));
 }
 
-TEST_P(RecordsetTest, NestedTransactionsUndoOnlyTheInnerWork) {
+TEST_P(RecordsetTest, NestedTransactionsUndoOnlyTheInnerWork)
+{
     ASSERT_TRUE(m_conn.BeginTrans());
     AddSample(QStringLiteral("outer"), 1);
     ASSERT_TRUE(m_conn.BeginTrans());
@@ -153,7 +164,8 @@ TEST_P(RecordsetTest, NestedTransactionsUndoOnlyTheInnerWork) {
     EXPECT_EQ(Names(), QStringList{QStringLiteral("outer")});
 }
 
-TEST_P(RecordsetTest, ParameterisedOpenFiltersAViewByTheBuffers) {
+TEST_P(RecordsetTest, ParameterisedOpenFiltersAViewByTheBuffers)
+{
     Exec(QStringLiteral("CREATE VIEW qselSample AS SELECT * FROM tblsample"));
     AddSample(QStringLiteral("a"), 1);
     AddSample(QStringLiteral("b"), 2);
@@ -168,7 +180,8 @@ TEST_P(RecordsetTest, ParameterisedOpenFiltersAViewByTheBuffers) {
     EXPECT_EQ(set.m_Name, QStringLiteral("b"));
 }
 
-TEST_P(RecordsetTest, RequeryReadsTheRowsAgain) {
+TEST_P(RecordsetTest, RequeryReadsTheRowsAgain)
+{
     AddSample(QStringLiteral("a"), 1);
     CSampleSet set(&m_conn);
     ASSERT_TRUE(set.OpenTableWithQuery(nullptr, QStringLiteral("[SampleID] > 0"), QString()));
@@ -178,7 +191,8 @@ TEST_P(RecordsetTest, RequeryReadsTheRowsAgain) {
     EXPECT_EQ(set.Recordset()->RecordCount(), 2);
 }
 
-TEST_P(RecordsetTest, ADroppedServerConnectionReconnectsWithoutAsking) {
+TEST_P(RecordsetTest, ADroppedServerConnectionReconnectsWithoutAsking)
+{
     if (!IsPostgres())
         GTEST_SKIP() << "a file database has no connection to lose";
     AddSample(QStringLiteral("a"), 1);
@@ -202,7 +216,8 @@ TEST_P(RecordsetTest, ADroppedServerConnectionReconnectsWithoutAsking) {
     EXPECT_EQ(set.m_Name, QStringLiteral("a"));
 }
 
-TEST_P(RecordsetTest, AdHocSqlReadsRowsWithoutARecordClass) {
+TEST_P(RecordsetTest, AdHocSqlReadsRowsWithoutARecordClass)
+{
     AddSample(QStringLiteral("a"), 1);
     AddSample(QStringLiteral("b"), 2);
     CMyAdoRecordSet rs(&m_conn, QString(), 0, nullptr);

@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-TEST(NameValueArray, TheFirstEntryOfANameDecides) {
+TEST(NameValueArray, TheFirstEntryOfANameDecides)
+{
     CNameValueArray table;
     table.Add(QStringLiteral("sp_TimesheetInsert"), 2.2f);
     table.Add(QStringLiteral("sp_TimesheetInsert"), 1.0f);
@@ -20,7 +21,8 @@ TEST(NameValueArray, TheFirstEntryOfANameDecides) {
     EXPECT_TRUE(table.IsAvailable(QStringLiteral("sp_TimesheetInsert"), 0.0f));
 }
 
-TEST(NameValueArray, VersionsCompareInRoundedHundredths) {
+TEST(NameValueArray, VersionsCompareInRoundedHundredths)
+{
     const float stored = 2.2f; // 2.2000000476837158
     EXPECT_EQ(CNameValueArray::Hundredths(stored), 220);
     EXPECT_EQ(CNameValueArray::Hundredths(2.19999), 220);

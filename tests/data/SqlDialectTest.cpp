@@ -5,7 +5,8 @@
 
 namespace {
 
-QString Simplified(const QString& s) {
+QString Simplified(const QString& s)
+{
     return s.simplified();
 }
 
@@ -14,7 +15,8 @@ const CSqlDialect kPostgres(kProviderPostgres);
 
 } // namespace
 
-TEST(SqlDialect, TheProviderIsReadFromTheProviderValueExactly) {
+TEST(SqlDialect, TheProviderIsReadFromTheProviderValueExactly)
+{
     EXPECT_EQ(CSqlDialect::DetectProvider(QStringLiteral("Provider=PostgreSQL;Host=x")),
               kProviderPostgres);
     EXPECT_EQ(CSqlDialect::DetectProvider(
@@ -25,7 +27,8 @@ TEST(SqlDialect, TheProviderIsReadFromTheProviderValueExactly) {
     EXPECT_EQ(CSqlDialect::DetectProvider(QString()), kProviderUnknown);
 }
 
-TEST(SqlDialect, DateDelimitersAndLiterals) {
+TEST(SqlDialect, DateDelimitersAndLiterals)
+{
     EXPECT_EQ(kSqlite.DateDelimiter(), QStringLiteral("#"));
     EXPECT_EQ(kPostgres.DateDelimiter(), QStringLiteral("'"));
     EXPECT_EQ(CSqlDialect(kProviderUnknown).DateDelimiter(), QStringLiteral("'"));
@@ -34,7 +37,8 @@ TEST(SqlDialect, DateDelimitersAndLiterals) {
     EXPECT_EQ(kPostgres.DateLiteral(t, true), QStringLiteral("'2026-12-08 17:45:12'"));
 }
 
-TEST(SqlDialect, TranslateRewritesJetFormsOutsideLiterals) {
+TEST(SqlDialect, TranslateRewritesJetFormsOutsideLiterals)
+{
     const QString sql = QStringLiteral(
         "SELECT [ProjName] & ' - ' & [Work Date] FROM [tblProject] WHERE [WorkDate] = "
         "#08/December/2026# AND [IsDone] = True AND x <> False AND Note = 'it''s #1/1/2000# [a] & "
@@ -51,7 +55,8 @@ TEST(SqlDialect, TranslateRewritesJetFormsOutsideLiterals) {
                   "[a] & True'"));
 }
 
-TEST(SqlDialect, TopBecomesLimit) {
+TEST(SqlDialect, TopBecomesLimit)
+{
     EXPECT_EQ(Simplified(kSqlite.Translate(QStringLiteral("SELECT TOP 5 * FROM t ORDER BY x;"))),
               QStringLiteral("SELECT * FROM t ORDER BY x LIMIT 5"));
     EXPECT_EQ(Simplified(kPostgres.Translate(QStringLiteral("select distinct top 1 a from t"))),
@@ -61,13 +66,15 @@ TEST(SqlDialect, TopBecomesLimit) {
               QStringLiteral("SELECT a, top FROM t"));
 }
 
-TEST(SqlDialect, UnparsableHashesAndOpenBracketsPassThrough) {
+TEST(SqlDialect, UnparsableHashesAndOpenBracketsPassThrough)
+{
     EXPECT_EQ(kPostgres.Translate(QStringLiteral("SELECT a # b")), QStringLiteral("SELECT a # b"));
     EXPECT_EQ(kPostgres.Translate(QStringLiteral("SELECT [a")), QStringLiteral("SELECT [a"));
     EXPECT_EQ(kPostgres.Translate(QStringLiteral("SELECT 'open")), QStringLiteral("SELECT 'open"));
 }
 
-TEST(SqlDialect, QuotingAndProcedures) {
+TEST(SqlDialect, QuotingAndProcedures)
+{
     EXPECT_EQ(CSqlDialect::QuoteText(QStringLiteral("O'Brien")), QStringLiteral("'O''Brien'"));
     EXPECT_EQ(kPostgres.QuoteIdentifier(QStringLiteral("[tblChgReqAction]")),
               QStringLiteral("\"tblchgreqaction\""));
@@ -80,7 +87,8 @@ TEST(SqlDialect, QuotingAndProcedures) {
     EXPECT_FALSE(CSqlDialect::IsProcedureName(QStringLiteral("qselStartUpInfo")));
 }
 
-TEST(SqlDialect, BoundValuesTakeTheBackEndsForm) {
+TEST(SqlDialect, BoundValuesTakeTheBackEndsForm)
+{
     EXPECT_EQ(kSqlite.ToDbValue(QVariant::fromValue(CDateTime(2026, 1, 2, 3, 4, 5))),
               QVariant(QStringLiteral("2026-01-02 03:04:05")));
     EXPECT_TRUE(kSqlite.ToDbValue(QVariant::fromValue(CDateTime())).isNull());
@@ -95,7 +103,8 @@ TEST(SqlDialect, BoundValuesTakeTheBackEndsForm) {
 // The literals the dialect writes compare correctly with stored dates.
 class DialectDbTest : public DbTest {};
 
-TEST_P(DialectDbTest, DateLiteralsFindStoredDates) {
+TEST_P(DialectDbTest, DateLiteralsFindStoredDates)
+{
     Exec(IsPostgres() ? QStringLiteral("CREATE TABLE t (d TIMESTAMP, n INTEGER)")
                       : QStringLiteral("CREATE TABLE t (d TEXT, n INTEGER)"));
     Exec(QStringLiteral("INSERT INTO t VALUES (?, 1)"),

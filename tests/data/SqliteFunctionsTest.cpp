@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-TEST(JetFunctions, FormatsDatesAndNumbersLikeJet) {
+TEST(JetFunctions, FormatsDatesAndNumbersLikeJet)
+{
     const QVariant t = QVariant::fromValue(CDateTime(2026, 12, 8, 9, 5, 7));
     EXPECT_EQ(JetFormat(t, QStringLiteral("Short Time")), QStringLiteral("09:05"));
     EXPECT_EQ(JetFormat(t, QStringLiteral("Long Time")), QStringLiteral("09:05:07"));
@@ -20,7 +21,8 @@ TEST(JetFunctions, FormatsDatesAndNumbersLikeJet) {
               QStringLiteral("plain"));
 }
 
-TEST(JetFunctions, DateDiffCountsBoundaries) {
+TEST(JetFunctions, DateDiffCountsBoundaries)
+{
     qint64 n = 0;
     const CDateTime a(2026, 12, 31, 23, 59);
     const CDateTime b(2027, 1, 1, 0, 1);
@@ -45,7 +47,8 @@ TEST(JetFunctions, DateDiffCountsBoundaries) {
     EXPECT_FALSE(JetDateDiff(QStringLiteral("fortnight"), a, b, &n));
 }
 
-TEST(JetFunctions, AvailableInSqlOnTheFileBackEnd) {
+TEST(JetFunctions, AvailableInSqlOnTheFileBackEnd)
+{
     CDBConnection conn;
     conn.UseConnectionString(TestDatabases::NewSqliteDatabase(TestEnv::TestDir()));
     ASSERT_TRUE(conn.Connect(false));

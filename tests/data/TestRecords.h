@@ -6,7 +6,8 @@
 #include <array>
 
 // A table with one column of every buffer type, and a record class over it.
-inline QString SampleTableSql(bool postgres) {
+inline QString SampleTableSql(bool postgres)
+{
     if (postgres)
         return QStringLiteral(
             "CREATE TABLE tblsample (sampleid SERIAL PRIMARY KEY, name VARCHAR(50), note TEXT, "
@@ -37,7 +38,8 @@ class CSampleSet : public CBindingSet {
 public:
     explicit CSampleSet(CDBConnection* connection,
                         const QString& source = QStringLiteral("tblSample"))
-        : CBindingSet(connection, kSampleColumns, 12, 1, source) {
+        : CBindingSet(connection, kSampleColumns, 12, 1, source)
+    {
         BindBuffers(m_SampleID, m_Name, m_Note, m_Amount, m_Total, m_Cost, m_WorkDate, m_IsDone,
                     m_Small, m_Count, m_Blob);
     }
@@ -56,7 +58,8 @@ public:
 };
 
 // A link table without a key: rows are found by their values.
-inline QString LinkTableSql() {
+inline QString LinkTableSql()
+{
     return QStringLiteral("CREATE TABLE tblLink (A INTEGER, B INTEGER, Label VARCHAR(10))");
 }
 
@@ -69,7 +72,8 @@ inline constexpr std::array<CColumnDef, 3> kLinkColumns = {{
 class CLinkSet : public CBindingSet {
 public:
     explicit CLinkSet(CDBConnection* connection)
-        : CBindingSet(connection, kLinkColumns, 3, 0, QStringLiteral("[tblLink]")) {
+        : CBindingSet(connection, kLinkColumns, 3, 0, QStringLiteral("[tblLink]"))
+    {
         BindBuffers(m_A, m_B, m_Label);
     }
 

@@ -13,7 +13,8 @@
 
 namespace {
 
-QHash<QString, QString> ServerSettings() {
+QHash<QString, QString> ServerSettings()
+{
     QHash<QString, QString> settings;
     const QString spec = QString::fromLocal8Bit(qgetenv("KELVANE_TEST_PG"));
     for (const QString& part : spec.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
@@ -27,7 +28,8 @@ QHash<QString, QString> ServerSettings() {
 QStringList s_created;
 QHash<QString, QString> s_suiteDatabases;
 
-bool AdminExec(const QString& sql, QString* error) {
+bool AdminExecImpl(const QString& sql, QString* error)
+{
     const QString name = QStringLiteral("kelvane-test-admin");
     bool ok = false;
     {
@@ -53,7 +55,8 @@ bool AdminExec(const QString& sql, QString* error) {
     return ok;
 }
 
-QString SanitisedName(const QString& hint) {
+QString SanitisedName(const QString& hint)
+{
     QString name;
     for (QChar c : hint.toLower())
         name += (c.isLetterOrNumber() && c.unicode() < 128) ? c : QLatin1Char('_');
@@ -62,21 +65,25 @@ QString SanitisedName(const QString& hint) {
 
 } // namespace
 
-std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
+std::string BackendName(const ::testing::TestParamInfo<Backend>& info)
+{
     return info.param == Backend::Sqlite ? "Sqlite" : "Postgres";
 }
 
 namespace TestDatabases {
 
-bool PostgresConfigured() {
+bool PostgresConfigured()
+{
     return !qgetenv("KELVANE_TEST_PG").isEmpty();
 }
 
-bool PostgresRequired() {
+bool PostgresRequired()
+{
     return qgetenv("KELVANE_TEST_PG_REQUIRED") == "1";
 }
 
-QString NewSqliteDatabase(const QString& dir, const QString& name) {
+QString NewSqliteDatabase(const QString& dir, const QString& name)
+{
     const QString file = QDir(dir).filePath(name);
     QString error;
     if (!CreateSqliteDatabaseFile(file, &error))
@@ -84,7 +91,8 @@ QString NewSqliteDatabase(const QString& dir, const QString& name) {
     return CConnectionString::SqliteString(file);
 }
 
-QString PostgresConnectionString(const QString& database) {
+QString PostgresConnectionString(const QString& database)
+{
     const auto settings = ServerSettings();
     return CConnectionString::PostgresString(
         settings.value(QStringLiteral("host"), QStringLiteral("127.0.0.1")),
@@ -93,14 +101,15 @@ QString PostgresConnectionString(const QString& database) {
         settings.value(QStringLiteral("password")));
 }
 
-QString NewPostgresDatabase(const QString& hint) {
+QString NewPostgresDatabase(const QString& hint)
+{
     static int counter = 0;
     const QString name = QStringLiteral("kt_%1_%2_%3")
                              .arg(SanitisedName(hint))
                              .arg(QCoreApplication::applicationPid())
                              .arg(++counter);
     QString error;
-    if (!AdminExec(
+    if (!AdminExecImpl(
             QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(name),
             &error)) {
         ADD_FAILURE() << "cannot create test database: " << error.toStdString();
@@ -110,10 +119,16 @@ QString NewPostgresDatabase(const QString& hint) {
     return PostgresConnectionString(name);
 }
 
-void DropAll() {
+bool AdminExec(const QString& sql, QString* error)
+{
+    return AdminExecImpl(sql, error);
+}
+
+void DropAll()
+{
     for (const QString& name : std::as_const(s_created)) {
         QString error;
-        AdminExec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name), &error);
+        AdminExecImpl(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name), &error);
     }
     s_created.clear();
     s_suiteDatabases.clear();
@@ -121,7 +136,8 @@ void DropAll() {
 
 } // namespace TestDatabases
 
-void DbTest::SetUp() {
+void DbTest::SetUp()
+{
     if (IsPostgres()) {
         if (!TestDatabases::PostgresConfigured()) {
             if (TestDatabases::PostgresRequired())
@@ -143,11 +159,13 @@ void DbTest::SetUp() {
         Exec(QStringLiteral("DROP SCHEMA public CASCADE; CREATE SCHEMA public"));
 }
 
-void DbTest::TearDown() {
+void DbTest::TearDown()
+{
     m_conn.ReleaseConnection(true);
 }
 
-void DbTest::Exec(const QString& sql, const QVariantList& params) {
+void DbTest::Exec(const QString& sql, const QVariantList& params)
+{
     CDbError error;
     const bool ok = params.isEmpty() && sql.contains(QLatin1Char(';'))
                         ? CSqlExecutor::RunScript(m_conn, sql, &error)
@@ -155,7 +173,8 @@ void DbTest::Exec(const QString& sql, const QVariantList& params) {
     ASSERT_TRUE(ok) << sql.toStdString() << ": " << error.description.toStdString();
 }
 
-CQueryResult DbTest::Query(const QString& sql, const QVariantList& params) {
+CQueryResult DbTest::Query(const QString& sql, const QVariantList& params)
+{
     CQueryResult result;
     CDbError error;
     EXPECT_TRUE(CSqlExecutor::RunNative(m_conn, sql, params, &result, &error))

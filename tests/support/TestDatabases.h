@@ -34,6 +34,8 @@ QString NewPostgresDatabase(const QString& hint);
 // The connection string of a database on the test server.
 QString PostgresConnectionString(const QString& database);
 void DropAll();
+// Runs SQL on the test server's maintenance database (roles, databases).
+bool AdminExec(const QString& sql, QString* error);
 
 } // namespace TestDatabases
 

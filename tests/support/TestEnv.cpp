@@ -15,7 +15,8 @@ CRecordingMessages s_messages;
 
 namespace TestEnv {
 
-void IsolateProcess() {
+void IsolateProcess()
+{
     s_processDir = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/kelvane-test-XXXXXX"));
     const QString root = s_processDir->path();
     QDir(root).mkpath(QStringLiteral("config"));
@@ -28,7 +29,8 @@ void IsolateProcess() {
     qputenv("KELVANE_CLASS_REGISTRY", (root + QStringLiteral("/registry.ini")).toLocal8Bit());
 }
 
-void PerTestIsolation::OnTestStart(const ::testing::TestInfo&) {
+void PerTestIsolation::OnTestStart(const ::testing::TestInfo&)
+{
     m_dir =
         std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/kelvane-case-XXXXXX"));
     s_testDir = m_dir->path();
@@ -41,31 +43,36 @@ void PerTestIsolation::OnTestStart(const ::testing::TestInfo&) {
     SetMessageBoxHook(&s_messages);
 }
 
-void PerTestIsolation::OnTestEnd(const ::testing::TestInfo&) {
+void PerTestIsolation::OnTestEnd(const ::testing::TestInfo&)
+{
     SetMessageBoxHook(nullptr);
     m_dir.reset();
     s_testDir.clear();
 }
 
-void GlobalCleanup::TearDown() {
+void GlobalCleanup::TearDown()
+{
     TestDatabases::DropAll();
     delete s_processDir;
     s_processDir = nullptr;
 }
 
-QString TestDir() {
+QString TestDir()
+{
     return s_testDir;
 }
 
 } // namespace TestEnv
 
-int CRecordingMessages::Show(const QString& text, const QString&, unsigned type) {
+int CRecordingMessages::Show(const QString& text, const QString&, unsigned type)
+{
     m_texts.append(text);
     if (!m_answers.isEmpty())
         return m_answers.takeFirst();
     return CautiousAnswer(type);
 }
 
-CRecordingMessages& CRecordingMessages::Current() {
+CRecordingMessages& CRecordingMessages::Current()
+{
     return s_messages;
 }

@@ -47,7 +47,8 @@ public:
     const QStringList& Texts() const { return m_texts; }
     QString Last() const { return m_texts.isEmpty() ? QString() : m_texts.last(); }
     int Count() const { return static_cast<int>(m_texts.size()); }
-    void Clear() {
+    void Clear()
+    {
         m_texts.clear();
         m_answers.clear();
     }

@@ -6,7 +6,8 @@
 // One main for every test program: a QApplication on the offscreen platform,
 // so widget tests can sit beside the others, and a private profile, class
 // registry and data folder for each test.
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
                                                                     : qgetenv("QT_QPA_PLATFORM"));
     TestEnv::IsolateProcess();

@@ -8,7 +8,8 @@
 #include <QSpinBox>
 #include <QTest>
 
-TEST(ConnectionDlg, BuildsAFileConnectionString) {
+TEST(ConnectionDlg, BuildsAFileConnectionString)
+{
     CConnectionDlg dlg;
     dlg.SetFileChooser([](const QString&) { return QStringLiteral("/data/it's;here.db"); });
     QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("browse")), Qt::LeftButton);
@@ -17,7 +18,8 @@ TEST(ConnectionDlg, BuildsAFileConnectionString) {
     EXPECT_EQ(cs.Value(QStringLiteral("Data Source")), QStringLiteral("/data/it's;here.db"));
 }
 
-TEST(ConnectionDlg, BuildsAServerConnectionStringFromTheFields) {
+TEST(ConnectionDlg, BuildsAServerConnectionStringFromTheFields)
+{
     CConnectionDlg dlg;
     dlg.findChild<QRadioButton*>(QStringLiteral("providerServer"))->setChecked(true);
     QTest::keyClicks(dlg.findChild<QLineEdit*>(QStringLiteral("database")),
@@ -34,7 +36,8 @@ TEST(ConnectionDlg, BuildsAServerConnectionStringFromTheFields) {
     EXPECT_EQ(cs.Value(QStringLiteral("Password")), QStringLiteral("p;w\""));
 }
 
-TEST(ConnectionDlg, StartsFromAGivenStringAndRefusesAnEmptyChoice) {
+TEST(ConnectionDlg, StartsFromAGivenStringAndRefusesAnEmptyChoice)
+{
     CConnectionDlg dlg;
     dlg.SetConnectionString(CConnectionString::PostgresString(
         QStringLiteral("db"), 6000, QStringLiteral("k"), QStringLiteral("u"), QString()));
