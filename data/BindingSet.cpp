@@ -175,109 +175,65 @@ void CBindingSet::LoadRow(const CQueryResult& result, int row)
             // The source has fewer columns than the class reads.
             d.status = adFldUnavailable;
             SetNullImage(i);
-            continue;
-        }
-        if (result.HasChanges() && result.IsChanged(row, i)) {
-            LoadValue(i, result.Value(row, i));
-            continue;
-        }
-        if (store->IsNull(row, i)) {
-            d.status = adFldNull;
-            SetNullImage(i);
-            continue;
-        }
-        d.status = adFldOK;
-        bool ok = true;
-        switch (ClassOf(d.type)) {
-        case kInt: {
-            const qint64 n = store->Int(row, i, &ok);
-            StoreInt(i, n, ok);
-            break;
-        }
-        case kFloat:
-            Buf<float>(d.buffer) = static_cast<float>(store->Double(row, i, &ok));
-            break;
-        case kDouble:
-            Buf<double>(d.buffer) = store->Double(row, i, &ok);
-            break;
-        case kBool:
-            Buf<bool>(d.buffer) = store->Double(row, i, &ok) != 0;
-            break;
-        case kText:
-            Buf<QString>(d.buffer) = store->Text(row, i);
-            break;
-        case kDate:
-            Buf<CDateTime>(d.buffer) = store->Date(row, i, &ok);
-            break;
-        case kBytes:
-            Buf<QByteArray>(d.buffer) = store->Bytes(row, i);
-            break;
-        case kNone:
-            break;
-        }
-        if (!ok) {
-            d.status = adFldCantConvertValue;
-            SetNullImage(i);
+        } else if (result.HasChanges() && result.IsChanged(row, i)) {
+            // A cell this program wrote holds the value as it was bound.
+            CPackedRows one(1);
+            one.AddVariant(result.Value(row, i));
+            LoadCell(i, one, 0, 0);
+        } else {
+            LoadCell(i, *store, row, i);
         }
     }
 }
 
-void CBindingSet::StoreInt(int column, qint64 value, bool ok)
+void CBindingSet::LoadCell(int i, const IRowStore& store, int row, int column)
 {
-    CColumnDescriptor& d = m_descriptors[column];
-    const qint64 lo =
-        d.type == adSmallInt ? std::numeric_limits<short>::min() : std::numeric_limits<int>::min();
-    const qint64 hi =
-        d.type == adSmallInt ? std::numeric_limits<short>::max() : std::numeric_limits<int>::max();
-    if (ok && (value < lo || value > hi)) {
-        d.status = adFldDataOverFlow;
-        value = 0;
-    }
-    Buf<int>(d.buffer) = static_cast<int>(value);
-}
-
-void CBindingSet::LoadValue(int column, const QVariant& v)
-{
-    CColumnDescriptor& d = m_descriptors[column];
-    if (v.isNull()) {
+    CColumnDescriptor& d = m_descriptors[i];
+    if (store.IsNull(row, column)) {
         d.status = adFldNull;
-        SetNullImage(column);
+        SetNullImage(i);
         return;
     }
-    // A changed cell holds the value as it was bound; one row through the
-    // generic store keeps the conversions in one place.
-    CPackedRows one(1);
-    one.AddVariant(v);
     d.status = adFldOK;
     bool ok = true;
     switch (ClassOf(d.type)) {
-    case kInt:
-        StoreInt(column, one.Int(0, 0, &ok), ok);
+    case kInt: {
+        qint64 n = store.Int(row, column, &ok);
+        const qint64 lo = d.type == adSmallInt ? std::numeric_limits<short>::min()
+                                               : std::numeric_limits<int>::min();
+        const qint64 hi = d.type == adSmallInt ? std::numeric_limits<short>::max()
+                                               : std::numeric_limits<int>::max();
+        if (ok && (n < lo || n > hi)) {
+            d.status = adFldDataOverFlow;
+            n = 0;
+        }
+        Buf<int>(d.buffer) = static_cast<int>(n);
         break;
+    }
     case kFloat:
-        Buf<float>(d.buffer) = static_cast<float>(one.Double(0, 0, &ok));
+        Buf<float>(d.buffer) = static_cast<float>(store.Double(row, column, &ok));
         break;
     case kDouble:
-        Buf<double>(d.buffer) = one.Double(0, 0, &ok);
+        Buf<double>(d.buffer) = store.Double(row, column, &ok);
         break;
     case kBool:
-        Buf<bool>(d.buffer) = one.Double(0, 0, &ok) != 0;
+        Buf<bool>(d.buffer) = store.Double(row, column, &ok) != 0;
         break;
     case kText:
-        Buf<QString>(d.buffer) = v.toString();
+        Buf<QString>(d.buffer) = store.Text(row, column);
         break;
     case kDate:
-        Buf<CDateTime>(d.buffer) = one.Date(0, 0, &ok);
+        Buf<CDateTime>(d.buffer) = store.Date(row, column, &ok);
         break;
     case kBytes:
-        Buf<QByteArray>(d.buffer) = v.toByteArray();
+        Buf<QByteArray>(d.buffer) = store.Bytes(row, column);
         break;
     case kNone:
         break;
     }
     if (!ok) {
         d.status = adFldCantConvertValue;
-        SetNullImage(column);
+        SetNullImage(i);
     }
 }
 

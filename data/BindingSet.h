@@ -14,6 +14,7 @@
 class CDBConnection;
 class CMyAdoRecordSet;
 class CQueryResult;
+class IRowStore;
 
 // The base of every record class: one object is both the current row and
 // the cursor. The record class declares its columns once (a static table of
@@ -95,8 +96,7 @@ private:
     enum TypeClass { kNone, kInt, kFloat, kDouble, kBool, kText, kDate, kBytes };
     static TypeClass ClassOf(int adoType);
     void SetNullImage(int column, bool applyRule = true);
-    void StoreInt(int column, qint64 value, bool ok);
-    void LoadValue(int column, const QVariant& value);
+    void LoadCell(int column, const IRowStore& store, int row, int storeColumn);
     bool HoldsNullImage(int column) const;
 
     std::unique_ptr<CMyAdoRecordSet> m_pRs;

@@ -27,15 +27,17 @@ CConnectionDlg::CConnectionDlg(QWidget* parent)
     m_fileProvider->setChecked(true);
 
     auto* filePage = new QWidget(this);
-    auto* fileLayout = new QHBoxLayout(filePage);
-    fileLayout->setContentsMargins(0, 0, 0, 0);
+    auto* fileForm = new QFormLayout(filePage);
+    fileForm->setContentsMargins(0, 0, 0, 0);
+    auto* fileRow = new QHBoxLayout;
     m_file = new QLineEdit(filePage);
     m_file->setObjectName(QStringLiteral("file"));
     m_file->setMinimumWidth(320);
     auto* browse = new QPushButton(tr("&Browse..."), filePage);
     browse->setObjectName(QStringLiteral("browse"));
-    fileLayout->addWidget(m_file);
-    fileLayout->addWidget(browse);
+    fileRow->addWidget(m_file);
+    fileRow->addWidget(browse);
+    fileForm->addRow(tr("File:"), fileRow);
 
     auto* serverPage = new QWidget(this);
     auto* form = new QFormLayout(serverPage);
@@ -59,6 +61,7 @@ CConnectionDlg::CConnectionDlg(QWidget* parent)
     form->addRow(tr("&User name:"), m_user);
     form->addRow(tr("&Password:"), m_password);
 
+    // Each page keeps its rows at the top, whatever the other page's height.
     m_pages = new QStackedWidget(this);
     m_pages->addWidget(filePage);
     m_pages->addWidget(serverPage);
@@ -68,7 +71,7 @@ CConnectionDlg::CConnectionDlg(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_fileProvider);
     layout->addWidget(m_serverProvider);
-    layout->addWidget(m_pages);
+    layout->addWidget(m_pages, 0, Qt::AlignTop);
     layout->addStretch();
     layout->addWidget(buttons);
 
