@@ -2,6 +2,7 @@
 
 #include "tests/support/TestDatabases.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -22,10 +23,14 @@ void IsolateProcess()
     QDir(root).mkpath(QStringLiteral("config"));
     QDir(root).mkpath(QStringLiteral("data"));
     QDir(root).mkpath(QStringLiteral("cache"));
+    QDir(root).mkpath(QStringLiteral("runtime"));
+    QFile::setPermissions(root + QStringLiteral("/runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("HOME", root.toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toLocal8Bit());
     qputenv("XDG_CACHE_HOME", (root + QStringLiteral("/cache")).toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", (root + QStringLiteral("/runtime")).toLocal8Bit());
     qputenv("KELVANE_CLASS_REGISTRY", (root + QStringLiteral("/registry.ini")).toLocal8Bit());
 }
 
