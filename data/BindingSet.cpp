@@ -54,6 +54,8 @@ CBindingSet::CBindingSet(CDBConnection* connection, std::span<const CColumnDef> 
         d.name = def.name ? QString::fromLatin1(def.name) : QString();
         d.caption = def.caption ? QString::fromUtf8(def.caption) : QString();
         d.width = def.listWidth;
+        d.translation = def.translation;
+        d.position = def.position;
     }
     m_pRs->SetColumnCount(m_columnCount);
 }
@@ -112,7 +114,7 @@ void CBindingSet::SetNullImage(int column, bool applyRule)
     const ReadRule rule = applyRule ? m_defs[column].rule : ReadRule::None;
     switch (ClassOf(d.type)) {
     case kInt:
-        Buf<int>(p) = rule == ReadRule::NullMinusOne ? -1 : 0;
+        Buf<int>(p) = rule == ReadRule::NullMinusOne ? -1 : rule == ReadRule::NullOne ? 1 : 0;
         break;
     case kFloat:
         Buf<float>(p) = rule == ReadRule::NullOne ? 1.0f : 0.0f;
@@ -144,7 +146,9 @@ bool CBindingSet::HoldsNullImage(int column) const
     const ReadRule rule = m_defs[column].rule;
     switch (ClassOf(d.type)) {
     case kInt:
-        return Buf<int>(p) == (rule == ReadRule::NullMinusOne ? -1 : 0);
+        return Buf<int>(p) == (rule == ReadRule::NullMinusOne ? -1
+                               : rule == ReadRule::NullOne    ? 1
+                                                              : 0);
     case kFloat:
         return Buf<float>(p) == (rule == ReadRule::NullOne ? 1.0f : 0.0f);
     case kDouble:

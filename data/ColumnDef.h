@@ -10,8 +10,8 @@ enum class ReadRule : unsigned char {
     NullEmpty,    // ""
     NullMinusOne, // -1
     NullDateZero, // a null date
-    NullZero,     // 0.0
-    NullOne,      // 1.0
+    NullZero,     // 0 or 0.0
+    NullOne,      // 1 or 1.0
 };
 
 // One column of a record class, declared once in a static table in column
@@ -25,25 +25,30 @@ struct CColumnDef {
     bool bound = true;             // false: present in the source, never read
     const char* caption = nullptr; // list heading
     int listWidth = 70;
+    int translation = 0; // how a list turns the value into text (0: as it is)
+    int position = -1;   // the column's place in a list (-1: as declared)
 };
 
 // Shorthands for the column tables.
 constexpr CColumnDef Col(const char* name, int type, ReadRule rule = ReadRule::None)
 {
-    return CColumnDef{name, type, 0, rule, true, nullptr, 70};
+    return CColumnDef{name, type, 0, rule, true, nullptr, 70, 0, -1};
 }
 constexpr CColumnDef Text(const char* name, int width, ReadRule rule = ReadRule::NullEmpty)
 {
-    return CColumnDef{name, adVarChar, width, rule, true, nullptr, 70};
+    return CColumnDef{name, adVarChar, width, rule, true, nullptr, 70, 0, -1};
 }
 constexpr CColumnDef Unbound(const char* name, int type = adEmpty)
 {
-    return CColumnDef{name, type, 0, ReadRule::None, false, nullptr, 70};
+    return CColumnDef{name, type, 0, ReadRule::None, false, nullptr, 70, 0, -1};
 }
-constexpr CColumnDef Listed(CColumnDef def, const char* caption, int listWidth = 70)
+constexpr CColumnDef Listed(CColumnDef def, const char* caption, int listWidth = 70,
+                            int translation = 0, int position = -1)
 {
     def.caption = caption;
     def.listWidth = listWidth;
+    def.translation = translation;
+    def.position = position;
     return def;
 }
 
@@ -57,6 +62,6 @@ struct CColumnDescriptor {
     QString name;
     QString caption;
     int width = 70;
-    int displayOrder = 0;
-    int displayIndex = -1;
+    int translation = 0;
+    int position = -1;
 };

@@ -1,5 +1,5 @@
-#include "data/BackendRunners.h"
 #include "data/SqlExecutor.h"
+#include "data/BackendRunners.h"
 #include "tests/support/TestDatabases.h"
 
 TEST(SqlExecutor, PlaceholdersAreNumberedOutsideLiteralsAndComments)
@@ -50,7 +50,8 @@ TEST_P(ExecutorTest, MistakesAreErrorsNotCrashes)
     EXPECT_EQ(error.code, kE_CommandError);
     EXPECT_FALSE(error.description.isEmpty());
     if (!IsPostgres()) {
-        EXPECT_FALSE(CSqlExecutor::RunNative(m_conn, QStringLiteral("SELECT 1; SELECT 2"), {}, &r, &error));
+        EXPECT_FALSE(
+            CSqlExecutor::RunNative(m_conn, QStringLiteral("SELECT 1; SELECT 2"), {}, &r, &error));
     }
     CDBConnection closed;
     EXPECT_FALSE(CSqlExecutor::RunNative(closed, QStringLiteral("SELECT 1"), {}, &r, &error));
@@ -62,8 +63,8 @@ TEST_P(ExecutorTest, WritesReportTheRowsTheyTouched)
     Exec(QStringLiteral("CREATE TABLE t (a INTEGER)"));
     Exec(QStringLiteral("INSERT INTO t VALUES (1), (2), (3)"));
     CQueryResult r;
-    ASSERT_TRUE(CSqlExecutor::RunNative(m_conn, QStringLiteral("UPDATE t SET a = a + 10 WHERE a > ?"),
-                                        {1}, &r, nullptr));
+    ASSERT_TRUE(CSqlExecutor::RunNative(
+        m_conn, QStringLiteral("UPDATE t SET a = a + 10 WHERE a > ?"), {1}, &r, nullptr));
     EXPECT_EQ(r.rowsAffected, 2);
 }
 

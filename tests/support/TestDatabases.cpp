@@ -2,6 +2,7 @@
 
 #include "data/ConnectionString.h"
 #include "data/DatabaseFile.h"
+#include "data/Schema.h"
 #include "tests/support/TestEnv.h"
 
 #include <QCoreApplication>
@@ -155,8 +156,26 @@ void DbTest::SetUp()
     }
     m_conn.UseConnectionString(m_connectionString);
     ASSERT_TRUE(m_conn.Connect(false)) << m_conn.LastOpenError().toStdString();
+    if (IsPostgres() && !m_keepSchema)
+        Exec(QStringLiteral("DROP SCHEMA public CASCADE; CREATE SCHEMA public"));
+}
+
+void KelvaneDbTest::SetUp()
+{
+    DbTest::SetUp();
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    QString error;
+    if (IsPostgres() && CSchema::Missing(m_conn).isEmpty()) {
+        // Same schema as the last test of the suite: only the rows go.
+        Exec(QStringLiteral("TRUNCATE %1 RESTART IDENTITY")
+                 .arg(CSchema::TableNames().join(QStringLiteral(", "))));
+        Exec(CSchema::Script(QStringLiteral("seed"), kProviderPostgres));
+        return;
+    }
     if (IsPostgres())
         Exec(QStringLiteral("DROP SCHEMA public CASCADE; CREATE SCHEMA public"));
+    ASSERT_TRUE(CSchema::Create(m_conn, &error)) << error.toStdString();
 }
 
 void DbTest::TearDown()

@@ -54,4 +54,14 @@ protected:
 
     CDBConnection m_conn;
     QString m_connectionString;
+    // Set by fixtures that keep the schema of their suite between tests.
+    bool m_keepSchema = false;
+};
+
+// A connected database holding the full schema and its seed rows, fresh for
+// every test (on PostgreSQL the suite's schema is kept and its rows reset).
+class KelvaneDbTest : public DbTest {
+protected:
+    KelvaneDbTest() { m_keepSchema = true; }
+    void SetUp() override;
 };

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class CDBConnection;
+
+// The tables, saved queries and stored procedures of a Kelvane database,
+// kept once in data/schema/ and written out in the form of each back end.
+class CSchema {
+public:
+    // Creates the schema and the seed rows in an empty database, all or
+    // nothing. Refuses (and changes nothing in) a database that already
+    // holds any of the tables or views.
+    static bool Create(CDBConnection& connection, QString* error);
+
+    // The objects a complete database holds.
+    static QStringList TableNames();
+    static QStringList ViewNames();
+    static QStringList ProcedureNames(); // server back end only
+    // The tables, views and procedures the connected database lacks.
+    static QStringList Missing(CDBConnection& connection);
+    // Whether the connected database holds the named table or view.
+    static bool Exists(CDBConnection& connection, const QString& name);
+
+    // A script of data/schema/ ("tables", "views", "procedures-postgres",
+    // "seed") in the form of a back end.
+    static QString Script(const QString& name, int providerKind);
+    // The type words of a script expanded for a back end.
+    static QString Expand(const QString& sql, int providerKind);
+};

@@ -1,0 +1,85 @@
+#include "data/Schema.h"
+#include "tests/support/TestDatabases.h"
+
+class SchemaTest : public DbTest {};
+
+TEST_P(SchemaTest, CreatesEverythingOnceAndNeverTwice)
+{
+    QString error;
+    ASSERT_TRUE(CSchema::Create(m_conn, &error)) << error.toStdString();
+    EXPECT_EQ(CSchema::Missing(m_conn), QStringList());
+    EXPECT_GE(CSchema::TableNames().size(), 22);
+
+    // A second run changes nothing and says what is in the way.
+    Exec(QStringLiteral("INSERT INTO tblProperty (PropertyName, intValue) VALUES ('marker', 1)"));
+    EXPECT_FALSE(CSchema::Create(m_conn, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("tblTimeSheet"))) << error.toStdString();
+    EXPECT_EQ(
+        Query(QStringLiteral("SELECT intValue FROM tblProperty WHERE PropertyName = 'marker'"))
+            .Value(0, 0)
+            .toInt(),
+        1);
+}
+
+TEST_P(SchemaTest, MissingObjectsAreNamed)
+{
+    QString error;
+    ASSERT_TRUE(CSchema::Create(m_conn, &error)) << error.toStdString();
+    Exec(QStringLiteral("DROP VIEW qselchgreqlist"));
+    EXPECT_EQ(CSchema::Missing(m_conn), QStringList{QStringLiteral("qselchgreqlist")});
+}
+
+TEST_P(SchemaTest, StartUpInformationReadsTheSeed)
+{
+    QString error;
+    ASSERT_TRUE(CSchema::Create(m_conn, &error)) << error.toStdString();
+    const CQueryResult r =
+        Query(QStringLiteral("SELECT CompanyName, CompanySymbol, requirePwd, minBookingInterval, "
+                             "dbVersion FROM qselStartUpInfo"));
+    ASSERT_EQ(r.rows, 1);
+    EXPECT_EQ(r.Value(0, 3).toInt(), 15);
+    EXPECT_FLOAT_EQ(r.Value(0, 4).toFloat(), 2.2f);
+}
+
+TEST_P(SchemaTest, BadValuesAreRefusedByTheDatabase)
+{
+    QString error;
+    ASSERT_TRUE(CSchema::Create(m_conn, &error)) << error.toStdString();
+    CDbError dbError;
+    // A flag is 0 or 1, a date is a date, a row key is unique.
+    EXPECT_FALSE(CSqlExecutor::RunNative(
+        m_conn, QStringLiteral("INSERT INTO tblProject (ProjName, IsInternal) VALUES ('x', 5)"), {},
+        nullptr, &dbError));
+    EXPECT_FALSE(CSqlExecutor::RunNative(
+        m_conn,
+        QStringLiteral("INSERT INTO tblTimeSheet (EmpID, WorkDate, TimeID) VALUES (1, 'soon', 1)"),
+        {}, nullptr, &dbError));
+    Exec(QStringLiteral(
+        "INSERT INTO tblTimeSheet (EmpID, WorkDate, TimeID) VALUES (1, '2026-12-08 00:00:00', 1)"));
+    EXPECT_FALSE(
+        CSqlExecutor::RunNative(m_conn,
+                                QStringLiteral("INSERT INTO tblTimeSheet (EmpID, WorkDate, TimeID) "
+                                               "VALUES (1, '2026-12-08 00:00:00', 1)"),
+                                {}, nullptr, &dbError));
+    EXPECT_EQ(dbError.code, kE_IntegrityViolation);
+}
+
+TEST_P(SchemaTest, NamesCompareIgnoringCase)
+{
+    QString error;
+    ASSERT_TRUE(CSchema::Create(m_conn, &error)) << error.toStdString();
+    Exec(QStringLiteral("INSERT INTO tblProject (ProjName) VALUES ('Bridge Works')"));
+    EXPECT_EQ(
+        Query(QStringLiteral("SELECT count(*) FROM tblProject WHERE ProjName = 'BRIDGE works'"))
+            .Value(0, 0)
+            .toInt(),
+        1);
+    // Passwords do not.
+    Exec(QStringLiteral("INSERT INTO tblFinEmployee (EmpFullName, Pwd) VALUES ('A', 'Secret')"));
+    EXPECT_EQ(Query(QStringLiteral("SELECT count(*) FROM tblFinEmployee WHERE Pwd = 'secret'"))
+                  .Value(0, 0)
+                  .toInt(),
+              0);
+}
+
+KELVANE_INSTANTIATE_BACKENDS(SchemaTest);
