@@ -2,6 +2,7 @@
 
 #include "data/ColumnDef.h"
 #include "data/DateTime.h"
+#include "data/MyAdoRecordSet.h"
 
 #include <QByteArray>
 #include <QList>
@@ -12,7 +13,6 @@
 #include <span>
 
 class CDBConnection;
-class CMyAdoRecordSet;
 class CQueryResult;
 class IRowStore;
 

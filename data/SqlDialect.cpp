@@ -240,6 +240,34 @@ QString CSqlDialect::ReturningClause(const QString& keyColumn) const
     return QString();
 }
 
+QString CSqlDialect::ClashMarkStatement() const
+{
+    if (m_kind == kProviderPostgres)
+        return QStringLiteral("SELECT qupdTimeSheetClash(?)");
+    return QStringLiteral("UPDATE tblTimeSheet_ImportExport SET IgnoreThis = 1 "
+                          "WHERE EmpID = ? AND EXISTS (SELECT 1 FROM qselTimeSheetForEmployee t "
+                          "WHERE t.EmpID = tblTimeSheet_ImportExport.EmpID "
+                          "AND t.WorkDate = tblTimeSheet_ImportExport.WorkDate "
+                          "AND ((tblTimeSheet_ImportExport.StartTime >= t.StartTime "
+                          "AND tblTimeSheet_ImportExport.StartTime < t.StopTime) "
+                          "OR (tblTimeSheet_ImportExport.StopTime > t.StartTime "
+                          "AND tblTimeSheet_ImportExport.StopTime <= t.StopTime) "
+                          "OR (t.StopTime > tblTimeSheet_ImportExport.StartTime "
+                          "AND t.StopTime <= tblTimeSheet_ImportExport.StopTime)))");
+}
+
+QString CSqlDialect::ScheduleImportStatement() const
+{
+    if (m_kind == kProviderPostgres)
+        return QStringLiteral("SELECT qappTimeSheet_Import(?)");
+    return QStringLiteral(
+        "INSERT INTO tblTimeSheet (EmpID, ProjID, OrderID, WorkDate, StartTime, StopTime, "
+        "HoursWorked, TaskID, Comment, InvCost, WorkTypeID, TimeID) "
+        "SELECT EmpID, ProjID, OrderID, WorkDate, StartTime, StopTime, HoursWorked, TaskID, "
+        "Comment, InvCost, WorkTypeID, TimeID FROM tblTimeSheet_ImportExport "
+        "WHERE EmpID = ? AND IgnoreThis = 0");
+}
+
 QVariant CSqlDialect::ToDbValue(const QVariant& value) const
 {
     if (value.isNull())

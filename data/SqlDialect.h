@@ -59,6 +59,11 @@ public:
     // end reports it otherwise).
     QString ReturningClause(const QString& keyColumn) const;
 
+    // Scheduling: marks an employee's staged copies that clash with booked
+    // rows, and books the others. One value each: the EmpID.
+    QString ClashMarkStatement() const;
+    QString ScheduleImportStatement() const;
+
     // A value as it is bound into a statement, and a text as read back.
     QVariant ToDbValue(const QVariant& value) const;
     QString FromDbText(const QString& text) const;

@@ -211,4 +211,78 @@ TEST_P(RecordClassesTest, EveryTableClassRoundTripsAwkwardValues)
     }
 }
 
+TEST_P(RecordClassesTest, ATimeSheetUpdateNeverMovesTheRowsKey)
+{
+    Exec(QStringLiteral(
+        "INSERT INTO tblTimeSheet (EmpID, WorkDate, TimeID, Comment, InvCost) VALUES "
+        "(4, '2026-12-08 00:00:00', 2, NULL, 12.3456)"));
+    CTimeSheetSet set(&m_conn);
+    ASSERT_TRUE(set.OpenTableWithQuery(nullptr, QStringLiteral("[EmpID] = 4"), QString()));
+    EXPECT_EQ(set.m_Comment, QString()); // NULL reads ""
+    EXPECT_FLOAT_EQ(static_cast<float>(set.m_InvCost), 12.3456f);
+    set.m_EmpID = 5;
+    set.m_TimeID = 9;
+    set.m_WorkDate = CDateTime(2030, 1, 1);
+    set.m_Comment = QStringLiteral("kept");
+    ASSERT_TRUE(set.Update());
+    const CQueryResult r = Query(QStringLiteral("SELECT EmpID, TimeID, Comment FROM tblTimeSheet"));
+    EXPECT_EQ(r.Value(0, 0).toInt(), 4);
+    EXPECT_EQ(r.Value(0, 1).toInt(), 2);
+    EXPECT_EQ(r.Value(0, 2).toString(), QStringLiteral("kept"));
+}
+
+TEST_P(RecordClassesTest, AnEmployeeUpdateWritesOnlyTheColumnsThisProgramKeeps)
+{
+    Exec(QStringLiteral(
+        "INSERT INTO tblFinEmployee (EmpID, EmpFullName, SecLevel, NTUserName, ManagerID, "
+        "HourRateFactor, CurrentProjID) VALUES (3, 'Ann', 7, 'ann', NULL, NULL, NULL)"));
+    CEmployeeSet set(&m_conn);
+    ASSERT_TRUE(set.OpenTableWithQuery(nullptr, QStringLiteral("[EmpID] = 3"), QString()));
+    EXPECT_FLOAT_EQ(set.m_HourRateFactor, 1.0f);
+    EXPECT_EQ(set.m_CurrentProjID, -1);
+    set.m_Pwd = QStringLiteral("n'ew");
+    set.m_SecLevel = 1;
+    set.m_NTUserName = QStringLiteral("mallory");
+    ASSERT_TRUE(set.Update());
+    const CQueryResult r = Query(QStringLiteral(
+        "SELECT Pwd, SecLevel, NTUserName, ManagerID, CurrentProjID FROM tblFinEmployee"));
+    EXPECT_EQ(r.Value(0, 0).toString(), QStringLiteral("n'ew"));
+    EXPECT_EQ(r.Value(0, 1).toInt(), 7);
+    EXPECT_EQ(r.Value(0, 2).toString(), QStringLiteral("ann"));
+    EXPECT_TRUE(r.Value(0, 3).isNull());
+    EXPECT_TRUE(r.Value(0, 4).isNull()); // NULL read as -1 and left alone is written as NULL
+}
+
+TEST_P(RecordClassesTest, APersonIsInsertedWithItsFlagsOff)
+{
+    CPeopleSet set(&m_conn);
+    set.ClearFields();
+    set.ClearStatus();
+    set.m_FirstName = QStringLiteral("Zoë");
+    ASSERT_TRUE(set.Recordset()->CheckAddNew());
+    const CQueryResult r =
+        Query(QStringLiteral("SELECT PersonID, IsFirstNameTerms, SelectXmasCard, SelectMailDrop, "
+                             "IsCurrent FROM tblAddrPerson"));
+    EXPECT_GT(r.Value(0, 0).toInt(), 0);
+    for (int c = 1; c < 5; ++c)
+        EXPECT_EQ(r.Value(0, c).toInt(), 0) << c;
+}
+
+TEST_P(RecordClassesTest, ListClassesCarryTheirCaptionsInPlace)
+{
+    CChgRqstListSet set(&m_conn);
+    QStringList shown;
+    for (int i = 0; i < set.BoundColumnCount(); ++i)
+        if (!set.Descriptor(i).caption.isEmpty())
+            shown << set.Descriptor(i).caption;
+    EXPECT_EQ(shown, (QStringList{"ChgReqID", "Contact", "Reference", "Item", "Dated", "Actioned",
+                                  "Priority", "Comment", "Full Details", "Project", "Authority",
+                                  "Company", "Status"}));
+    EXPECT_EQ(set.Descriptor(10).translation, 1); // Priority
+    EXPECT_EQ(set.Descriptor(17).position, 12);
+    EXPECT_EQ(set.Descriptor(6).width, 200);
+    CTimeSheetClashSet clash(&m_conn);
+    EXPECT_EQ(clash.m_headers.size(), 7);
+}
+
 KELVANE_INSTANTIATE_BACKENDS(RecordClassesTest);

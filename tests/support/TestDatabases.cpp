@@ -168,8 +168,14 @@ void KelvaneDbTest::SetUp()
     QString error;
     if (IsPostgres() && CSchema::Missing(m_conn).isEmpty()) {
         // Same schema as the last test of the suite: only the rows go.
-        Exec(QStringLiteral("TRUNCATE %1 RESTART IDENTITY")
-                 .arg(CSchema::TableNames().join(QStringLiteral(", "))));
+        // (DELETE is much faster than TRUNCATE on tables this small.)
+        QStringList script;
+        for (const QString& table : CSchema::TableNames())
+            script << QStringLiteral("DELETE FROM %1").arg(table);
+        script << QStringLiteral("SELECT setval(pg_get_serial_sequence(table_name, column_name), 1, false) "
+                                 "FROM information_schema.columns WHERE table_schema = current_schema() "
+                                 "AND is_identity = 'YES'");
+        Exec(script.join(QStringLiteral(";\n")));
         Exec(CSchema::Script(QStringLiteral("seed"), kProviderPostgres));
         return;
     }
