@@ -1,0 +1,67 @@
+#include "data/ConnectionString.h"
+#include "data/DBConnection.h"
+#include "data/DatabaseFile.h"
+#include "data/Schema.h"
+
+#include "platform/MessageBox.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+// Errors are printed once, by main; nobody is asked anything.
+class CQuietMessages : public IMessageBoxHook {
+public:
+    int Show(const QString&, const QString&, unsigned type) override { return CautiousAnswer(type); }
+};
+
+} // namespace
+
+// kelvane-createdb "<connection string>": creates the Kelvane tables, saved
+// queries, procedures and seed rows in an empty database. A database file is
+// created when it does not exist; a server database must exist already.
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    CQuietMessages quiet;
+    SetMessageBoxHook(&quiet);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 2) {
+        std::fprintf(stderr,
+                     "usage: kelvane-createdb \"<connection string>\"\n"
+                     "  e.g. \"Provider=PostgreSQL;Host=db;Port=5432;Database=kelvane;User ID=me;Password=...\"\n"
+                     "    or \"Provider=SQLite;Data Source=/path/kelvane.db\"\n");
+        return 2;
+    }
+    const QString connectionString = args.at(1);
+    const int kind = CSqlDialect::DetectProvider(connectionString);
+    if (kind == kProviderUnknown) {
+        std::fprintf(stderr, "kelvane-createdb: the connection string names no known provider "
+                             "(Provider=PostgreSQL or Provider=SQLite)\n");
+        return 2;
+    }
+    QString error;
+    if (kind == kProviderSqlite) {
+        const QString file = CConnectionString(connectionString).Value(QStringLiteral("Data Source"));
+        if (!QFileInfo::exists(file) && !CreateSqliteDatabaseFile(file, &error)) {
+            std::fprintf(stderr, "kelvane-createdb: %s\n", qPrintable(error));
+            return 1;
+        }
+    }
+    CDBConnection connection;
+    connection.UseConnectionString(connectionString);
+    if (!connection.Connect(false)) {
+        std::fprintf(stderr, "kelvane-createdb: cannot connect: %s\n", qPrintable(connection.LastOpenError()));
+        return 1;
+    }
+    if (!CSchema::Create(connection, &error)) {
+        std::fprintf(stderr, "kelvane-createdb: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("Created the Kelvane schema in %s\n",
+                qPrintable(CConnectionString(connectionString).Masked()));
+    return 0;
+}
