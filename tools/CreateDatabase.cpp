@@ -15,7 +15,10 @@ namespace {
 // Errors are printed once, by main; nobody is asked anything.
 class CQuietMessages : public IMessageBoxHook {
 public:
-    int Show(const QString&, const QString&, unsigned type) override { return CautiousAnswer(type); }
+    int Show(const QString&, const QString&, unsigned type) override
+    {
+        return CautiousAnswer(type);
+    }
 };
 
 } // namespace
@@ -30,10 +33,10 @@ int main(int argc, char* argv[])
     SetMessageBoxHook(&quiet);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 2) {
-        std::fprintf(stderr,
-                     "usage: kelvane-createdb \"<connection string>\"\n"
-                     "  e.g. \"Provider=PostgreSQL;Host=db;Port=5432;Database=kelvane;User ID=me;Password=...\"\n"
-                     "    or \"Provider=SQLite;Data Source=/path/kelvane.db\"\n");
+        std::fprintf(stderr, "usage: kelvane-createdb \"<connection string>\"\n"
+                             "  e.g. \"Provider=PostgreSQL;Host=db;Port=5432;Database=kelvane;User "
+                             "ID=me;Password=...\"\n"
+                             "    or \"Provider=SQLite;Data Source=/path/kelvane.db\"\n");
         return 2;
     }
     const QString connectionString = args.at(1);
@@ -45,7 +48,8 @@ int main(int argc, char* argv[])
     }
     QString error;
     if (kind == kProviderSqlite) {
-        const QString file = CConnectionString(connectionString).Value(QStringLiteral("Data Source"));
+        const QString file =
+            CConnectionString(connectionString).Value(QStringLiteral("Data Source"));
         if (!QFileInfo::exists(file) && !CreateSqliteDatabaseFile(file, &error)) {
             std::fprintf(stderr, "kelvane-createdb: %s\n", qPrintable(error));
             return 1;
@@ -54,7 +58,8 @@ int main(int argc, char* argv[])
     CDBConnection connection;
     connection.UseConnectionString(connectionString);
     if (!connection.Connect(false)) {
-        std::fprintf(stderr, "kelvane-createdb: cannot connect: %s\n", qPrintable(connection.LastOpenError()));
+        std::fprintf(stderr, "kelvane-createdb: cannot connect: %s\n",
+                     qPrintable(connection.LastOpenError()));
         return 1;
     }
     if (!CSchema::Create(connection, &error)) {

@@ -1,0 +1,267 @@
+#include "bench/DataGenerator.h"
+
+#include "data/ConnectionString.h"
+#include "data/DBConnection.h"
+#include "data/DatabaseFile.h"
+#include "data/Schema.h"
+#include "data/SqlExecutor.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <random>
+
+namespace {
+
+// Rows go in as multi-row INSERTs of a few hundred rows each: one statement
+// per batch on either back end.
+class CBulkInserter {
+public:
+    CBulkInserter(CDBConnection& connection, const QString& table, const QStringList& columns)
+        : m_connection(connection)
+        , m_table(table)
+        , m_columns(columns)
+        , m_batch(qMax(1, 900 / static_cast<int>(columns.size())))
+    {}
+
+    bool Add(const QVariantList& row, QString* error)
+    {
+        m_values += row;
+        if (++m_rows == m_batch)
+            return Flush(error);
+        return true;
+    }
+
+    bool Flush(QString* error)
+    {
+        if (m_rows == 0)
+            return true;
+        const QString marks =
+            QLatin1Char('(') +
+            QStringList(m_columns.size(), QStringLiteral("?")).join(QLatin1Char(',')) +
+            QLatin1Char(')');
+        const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+                                .arg(m_table, m_columns.join(QLatin1Char(',')),
+                                     QStringList(m_rows, marks).join(QLatin1Char(',')));
+        CDbError dbError;
+        const bool ok = CSqlExecutor::RunNative(m_connection, sql, m_values, nullptr, &dbError);
+        if (!ok)
+            *error = QStringLiteral("%1: %2").arg(m_table, dbError.description);
+        m_values.clear();
+        m_rows = 0;
+        return ok;
+    }
+
+private:
+    CDBConnection& m_connection;
+    QString m_table;
+    QStringList m_columns;
+    int m_batch;
+    int m_rows = 0;
+    QVariantList m_values;
+};
+
+QVariant Date(const CDateTime& value)
+{
+    return QVariant::fromValue(value);
+}
+
+} // namespace
+
+bool GenerateBenchData(CDBConnection& connection, const CGeneratorOptions& o, QString* error)
+{
+    std::mt19937 random(o.seed);
+    const auto pick = [&random](int n) {
+        return static_cast<int>(random() % static_cast<unsigned>(n));
+    };
+    CDbError dbError;
+    if (connection.Dialect().IsSqlite()) {
+        // The whole load is one transaction: keep its pages in memory rather
+        // than spilling them to the log as it grows.
+        CSqlExecutor::RunNative(connection, QStringLiteral("PRAGMA cache_size = -524288"), {},
+                                nullptr, nullptr);
+    }
+    if (!connection.BeginTrans(&dbError)) {
+        *error = dbError.description;
+        return false;
+    }
+    bool ok = true;
+    {
+        CBulkInserter depts(connection, QStringLiteral("tblFinDept"),
+                            {QStringLiteral("DeptID"), QStringLiteral("Department")});
+        for (int d = 2; ok && d <= o.departments + 1; ++d)
+            ok = depts.Add({d, QStringLiteral("Department %1").arg(d)}, error);
+        ok = ok && depts.Flush(error);
+    }
+    {
+        CBulkInserter emps(
+            connection, QStringLiteral("tblFinEmployee"),
+            QString("EmpID,FirstName,LastName,EmpFullName,IsCurrent,DeptID,NTUserName,SecLevel,Pwd")
+                .split(','));
+        for (int e = 1; ok && e <= o.employees; ++e)
+            ok = emps.Add({e, QStringLiteral("First%1").arg(e), QStringLiteral("Last%1").arg(e),
+                           QStringLiteral("Employee %1").arg(e), 1, 2 + e % o.departments,
+                           QStringLiteral("user%1").arg(e), 1, QString()},
+                          error);
+        ok = ok && emps.Flush(error);
+    }
+    {
+        CBulkInserter companies(
+            connection, QStringLiteral("tblAddrCompany"),
+            QString("CompanyID,CompanyName,City,Phone,IsCurrent,CustomerFlag").split(','));
+        CBulkInserter people(
+            connection, QStringLiteral("tblAddrPerson"),
+            QString("FirstName,LastName,FullName,CompanyID,PeopleInternetID").split(','));
+        for (int c = 2; ok && c <= o.companies + 1; ++c) {
+            ok = companies.Add({c, QStringLiteral("Company %1 Ltd").arg(c),
+                                QStringLiteral("City %1").arg(pick(90)),
+                                QStringLiteral("+64 9 %1").arg(100000 + c), 1, c % 3 == 0 ? 1 : 0},
+                               error);
+            for (int p = 0; ok && p < o.peoplePerCompany; ++p)
+                ok = people.Add({QStringLiteral("Pat%1").arg(p), QStringLiteral("Person%1").arg(c),
+                                 QStringLiteral("Pat%1 Person%2").arg(p).arg(c), c,
+                                 QStringLiteral("pat%1@company%2.example").arg(p).arg(c)},
+                                error);
+        }
+        ok = ok && companies.Flush(error) && people.Flush(error);
+    }
+    {
+        CBulkInserter projects(connection, QStringLiteral("tblProject"),
+                               QString("ProjID,ProjName,CompanyID,ProjLeader,ProjState,"
+                                       "UseTeamCheck,ProjColour,ProjHourRate")
+                                   .split(','));
+        CBulkInserter tasks(
+            connection, QStringLiteral("tblProjectTask"),
+            QString("TaskID,Task,ProjID,OrderID,State,DefaultWorkTypeID,TaskOrder").split(','));
+        CBulkInserter orders(
+            connection, QStringLiteral("tblProjectOrderBook"),
+            QString("OrderID,OrderCode,ProjID,IsDefault,IsDone,OrderHourRate").split(','));
+        CBulkInserter team(connection, QStringLiteral("tblProjectTeam"),
+                           {QStringLiteral("ProjID"), QStringLiteral("EmpID")});
+        for (int p = 1; ok && p <= o.projects; ++p) {
+            const bool teamCheck = p % 10 == 0;
+            ok = projects.Add({p, QStringLiteral("Project %1").arg(p, 4, 10, QLatin1Char('0')),
+                               2 + pick(o.companies), 1 + pick(o.employees), 2, teamCheck ? 1 : 0,
+                               static_cast<int>(random() & 0xFFFFFF), 80 + pick(60)},
+                              error);
+            for (int k = 0; ok && k < o.ordersPerProject; ++k)
+                ok = orders.Add({(p - 1) * o.ordersPerProject + k + 1,
+                                 QStringLiteral("P%1-O%2").arg(p).arg(k + 1), p, k == 0 ? 1 : 0, 0,
+                                 85.5 + k},
+                                error);
+            for (int k = 0; ok && k < o.tasksPerProject; ++k)
+                ok = tasks.Add({(p - 1) * o.tasksPerProject + k + 1,
+                                QStringLiteral("Task %1 of %2").arg(k + 1).arg(p), p,
+                                (p - 1) * o.ordersPerProject + 1, 2, 1 + k % 6,
+                                QString::number(k + 1)},
+                               error);
+            for (int m = 0; ok && teamCheck && m < 5; ++m)
+                ok = team.Add({p, 1 + (p + m * 37) % o.employees}, error);
+        }
+        ok = ok && projects.Flush(error) && orders.Flush(error) && tasks.Flush(error) &&
+             team.Flush(error);
+    }
+    {
+        // Working days of five years, each employee booking the same number
+        // of blocks a day, one after another from 08:00.
+        QList<QDate> days;
+        for (QDate d(kBenchFirstYear, 1, 1); d < QDate(kBenchFirstYear + o.years, 1, 1);
+             d = d.addDays(1))
+            if (d.dayOfWeek() <= 5)
+                days << d;
+        const qint64 perDay =
+            qMax<qint64>(1, o.timeSheetRows / (static_cast<qint64>(days.size()) * o.employees) + 1);
+        CBulkInserter sheets(
+            connection, QStringLiteral("tblTimeSheet"),
+            QString("EmpID,ProjID,OrderID,WorkDate,StartTime,StopTime,HoursWorked,TaskID,Comment,"
+                    "InvCost,WorkTypeID,TimeID")
+                .split(','));
+        qint64 written = 0;
+        for (int di = 0; ok && di < days.size() && written < o.timeSheetRows; ++di) {
+            const CDateTime day(days.at(di));
+            for (int e = 1; ok && e <= o.employees && written < o.timeSheetRows; ++e) {
+                int minute = 8 * 60;
+                for (int b = 1; ok && b <= perDay && written < o.timeSheetRows; ++b, ++written) {
+                    const int length = 30 + 15 * pick(8);
+                    const int project = 1 + pick(o.projects);
+                    ok =
+                        sheets.Add({e, project, (project - 1) * o.ordersPerProject + 1, Date(day),
+                                    Date(day.AddSecs(minute * 60)),
+                                    Date(day.AddSecs((minute + length) * 60)), length / 60.0,
+                                    (project - 1) * o.tasksPerProject + 1 + pick(o.tasksPerProject),
+                                    QStringLiteral("Worked on item %1").arg(pick(100000)),
+                                    85.5 * length / 60.0, 1 + pick(6), b},
+                                   error);
+                    minute += length;
+                }
+            }
+        }
+        ok = ok && sheets.Flush(error);
+    }
+    if (ok && connection.Dialect().IsPostgres()) {
+        // Keys were given explicitly: the counters go on after the largest.
+        CDbError keyError;
+        ok = CSqlExecutor::RunNative(
+            connection,
+            QStringLiteral(
+                "SELECT setval(pg_get_serial_sequence(c.table_name, c.column_name), "
+                "(xpath('/row/m/text()', query_to_xml(format('SELECT COALESCE(MAX(%I), 0) + 1 AS m "
+                "FROM %I', "
+                "c.column_name, c.table_name), false, true, '')))[1]::text::integer, false) "
+                "FROM information_schema.columns c WHERE c.table_schema = current_schema() "
+                "AND c.is_identity = 'YES'"),
+            {}, nullptr, &keyError);
+        if (!ok)
+            *error = keyError.description;
+    }
+    if (!ok) {
+        connection.RollbackTrans();
+        return false;
+    }
+    if (!connection.CommitTrans(&dbError)) {
+        *error = dbError.description;
+        return false;
+    }
+    return true;
+}
+
+QString BenchDatabaseFile(const CGeneratorOptions& options, QString* error)
+{
+    QString folder = qEnvironmentVariable("KELVANE_BENCH_DATA");
+    if (folder.isEmpty())
+        folder = QDir::temp().filePath(QStringLiteral("kelvane-bench"));
+    QDir().mkpath(folder);
+    const QString file = QDir(folder).filePath(QStringLiteral("bench-%1-%2-%3.db")
+                                                   .arg(options.employees)
+                                                   .arg(options.timeSheetRows)
+                                                   .arg(options.seed));
+    const QString connectionString = CConnectionString::SqliteString(file);
+    if (QFileInfo::exists(file))
+        return connectionString;
+    const QString partial = file + QStringLiteral(".part");
+    QFile::remove(partial);
+    if (!CreateSqliteDatabaseFile(partial, error))
+        return QString();
+    {
+        CDBConnection connection;
+        connection.UseConnectionString(CConnectionString::SqliteString(partial));
+        if (!connection.Connect(false)) {
+            *error = connection.LastOpenError();
+            return QString();
+        }
+        QElapsedTimer timer;
+        timer.start();
+        if (!CSchema::Create(connection, error) || !GenerateBenchData(connection, options, error))
+            return QString();
+        const double seconds = timer.nsecsElapsed() / 1e9;
+        std::printf("generated %lld time-sheet rows in %.1f s (%.0f rows/s)\n",
+                    static_cast<long long>(options.timeSheetRows), seconds,
+                    options.timeSheetRows / seconds);
+        CSqlExecutor::RunNative(connection, QStringLiteral("ANALYZE"), {}, nullptr, nullptr);
+        connection.ReleaseConnection(true);
+    }
+    QFile::rename(partial, file);
+    return connectionString;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class CDBConnection;
+
+// Fills a database that holds the schema (and nothing else) with a company's
+// worth of data, the same every time for the same seed.
+struct CGeneratorOptions {
+    int departments = 20;
+    int employees = 200;
+    int projects = 1000;
+    int tasksPerProject = 5;
+    int ordersPerProject = 2;
+    int companies = 2000;
+    int peoplePerCompany = 2;
+    qint64 timeSheetRows = 1000000;
+    int years = 5;
+    unsigned seed = 20261208;
+};
+
+bool GenerateBenchData(CDBConnection& connection, const CGeneratorOptions& options, QString* error);
+
+// The first day of the generated time sheets.
+inline constexpr int kBenchFirstYear = 2021;
+
+// A generated database file, made once and kept (in $KELVANE_BENCH_DATA or
+// the temporary folder): its connection string, or "" with an error. Making
+// it prints the rows per second.
+QString BenchDatabaseFile(const CGeneratorOptions& options, QString* error);
