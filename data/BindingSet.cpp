@@ -297,9 +297,12 @@ void CBindingSet::ClearFields()
     }
 }
 
-bool CBindingSet::OpenTableWithQuery(int* fieldCount, const QString& filter, const QString& sort)
+bool CBindingSet::OpenTableWithQuery(int* fieldCount, const QString& filter, const QString& sort,
+                                     const QVariantList& values)
 {
-    if (!m_pRs->OpenTableWithQueryRecEx(fieldCount, 0, &filter, &sort))
+    m_pRs->SetFilter(filter, values);
+    m_pRs->SetSort(sort);
+    if (!m_pRs->OpenTableWithQueryRecEx(fieldCount, 0, nullptr, nullptr))
         return false;
     MapFields();
     if (m_pRs->IsEOF())
@@ -314,9 +317,9 @@ bool CBindingSet::OpenTableWithQuery(int* fieldCount, const QString& filter, con
 }
 
 bool CBindingSet::OpenTableWithLongQuery(int* fieldCount, const QString& filter,
-                                         const QString& sort)
+                                         const QString& sort, const QVariantList& values)
 {
-    return OpenTableWithQuery(fieldCount, filter, sort);
+    return OpenTableWithQuery(fieldCount, filter, sort, values);
 }
 
 bool CBindingSet::MoveNext()

@@ -38,8 +38,11 @@ public:
     // list captions or derived values extend it.
     virtual void MapFields() {}
 
-    bool OpenTableWithQuery(int* fieldCount, const QString& filter, const QString& sort);
-    bool OpenTableWithLongQuery(int* fieldCount, const QString& filter, const QString& sort);
+    // The filter's '?' marks take `values`.
+    bool OpenTableWithQuery(int* fieldCount, const QString& filter, const QString& sort,
+                            const QVariantList& values = {});
+    bool OpenTableWithLongQuery(int* fieldCount, const QString& filter, const QString& sort,
+                                const QVariantList& values = {});
     bool MoveNext();
     bool MoveFirst();
     bool MoveLast();

@@ -109,7 +109,9 @@ bool CMyAdoRecordSet::OpenTableWithQueryRecEx(int* fieldCount, int /*mode*/, con
 {
     QString text;
     BuildSelect(text, filter, sort);
-    if (!OpenStatement(text, {}, true))
+    // Values go with the member filter; an override brings none.
+    const QVariantList values = filter && *filter != m_filter ? QVariantList() : m_filterValues;
+    if (!OpenStatement(text, values, true))
         return false;
     if (fieldCount)
         *fieldCount = m_result.ColumnCount();
@@ -160,8 +162,11 @@ bool CMyAdoRecordSet::OpenRecordSetParam(const QString* filter, const QString* s
                                     static_cast<int>(values.size()));
         translate = false;
     } else {
-        // A saved query with values reads as the view filtered on them.
+        // A saved query with values reads as the view filtered on them; the
+        // member filter's own values come first, as its marks do.
         QString where = filter ? *filter : m_filter;
+        if (!filter || *filter == m_filter)
+            values = m_filterValues + values;
         for (const QString& name : names) {
             if (!where.isEmpty())
                 where += QStringLiteral(" AND ");
@@ -506,6 +511,11 @@ void CMyAdoRecordSet::FormatComError(const CDbError& error, QString& out)
 void CMyAdoRecordSet::ReportComError(const CDbError& error)
 {
     FormatComError(error, m_errorText);
+    if (m_quiet) {
+        if (error.code == kE_FAIL && m_connection)
+            m_connection->DropConnection();
+        return;
+    }
     if (error.code == kE_NoCurrentRecord || error.code == kE_MultipleStep)
         return;
     ShowMessageBox(m_errorText.isEmpty() ? error.message : m_errorText, kMbOk | kMbIconError);

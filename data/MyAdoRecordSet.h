@@ -77,8 +77,16 @@ public:
     // The error of a move past the end, for callers that walk by hand.
     static CDbError NoCurrentRecordError();
 
-    // Members callers set before opening.
-    void SetFilter(const QString& filter) { m_filter = filter; }
+    // Members callers set before opening. The filter's '?' marks take the
+    // values given with it.
+    void SetFilter(const QString& filter, const QVariantList& values = {})
+    {
+        m_filter = filter;
+        m_filterValues = values;
+    }
+    const QVariantList& FilterValues() const { return m_filterValues; }
+    // Reports errors only into ErrorText(), for callers that word their own.
+    void SetQuiet(bool quiet) { m_quiet = quiet; }
     void SetSort(const QString& sort) { m_sort = sort; }
     const QString& Filter() const { return m_filter; }
     const QString& Sort() const { return m_sort; }
@@ -101,6 +109,7 @@ private:
     CBindingSet* m_owner;
     QString m_source;
     QString m_filter;
+    QVariantList m_filterValues;
     QString m_sort;
     int m_columnCount = 0;
     int m_firstWritten;
@@ -116,5 +125,6 @@ private:
     QVariantList m_lastParams;
     bool m_lastTranslated = true;
     bool m_bind = true;
+    bool m_quiet = false;
     QVariant m_lastInsertId;
 };

@@ -1,0 +1,475 @@
+#include "data/DBClass.h"
+
+#include "data/BindingSet.h"
+#include "data/NameValueArray.h"
+#include "data/records/DbInfoSet.h"
+#include "platform/FileChooser.h"
+#include "platform/MessageBox.h"
+#include "platform/ProfileStore.h"
+
+#include <QFileInfo>
+
+CDBClass::CDBClass()
+    : m_connection(std::make_unique<CDBConnection>())
+{}
+
+CDBClass::~CDBClass()
+{
+    ClearCaches();
+    ReleaseConnection(true, true);
+}
+
+void CDBClass::ClearCaches()
+{
+    m_employees.clear();
+    m_projects.clear();
+    m_workTypes.clear();
+    m_tasks.clear();
+    m_orders.clear();
+    m_day.clear();
+    m_projectStates.clear();
+}
+
+// ---- Connection and back end -----------------------------------------------
+
+bool CDBClass::OpenConnection()
+{
+    if (!m_connection->Connect(false))
+        return false;
+    GetProviderKind();
+    if (m_startup.BookingInterval == -1) {
+        int minutes = 15;
+        if (ReadMinBookingInterval(minutes))
+            m_startup.BookingInterval = minutes;
+    }
+    return true;
+}
+
+bool CDBClass::ReleaseConnection(bool force, bool clearCaches)
+{
+    if (!m_connection->ReleaseConnection(force))
+        return false;
+    if (m_connection->UseCount() > 0 || !clearCaches)
+        return true;
+    ClearCaches();
+    return true;
+}
+
+bool CDBClass::EnsureConnected()
+{
+    if (!m_connection->IsConnected() && !m_connection->Connect(false))
+        return false;
+    GetProviderKind();
+    return m_connection->IsConnected();
+}
+
+int CDBClass::DetectProvider()
+{
+    QString connectionString = m_connection->ConnectionString();
+    if (connectionString.isEmpty())
+        connectionString = m_connection->LoadConnectionString();
+    m_providerKind = CSqlDialect::DetectProvider(connectionString);
+    return m_providerKind;
+}
+
+int CDBClass::GetProviderKind()
+{
+    if (m_providerKind == kProviderUnknown)
+        DetectProvider();
+    return m_providerKind;
+}
+
+QString CDBClass::GetDateDelimiter()
+{
+    return GetProviderKind() == kProviderSqlite ? QStringLiteral("#") : QStringLiteral("'");
+}
+
+bool CDBClass::CanUseDbObject(int kind, double dbVersion, const QString& name) const
+{
+    if (kind != kProviderPostgres)
+        return false;
+    return !m_requiredVersions ||
+           m_requiredVersions->IsAvailable(name, static_cast<float>(dbVersion));
+}
+
+bool CDBClass::CanUseDbObject(const QString& name)
+{
+    return CanUseDbObject(GetProviderKind(), m_startup.DbVersion, name);
+}
+
+// ---- Record objects -----------------------------------------------------------
+
+bool CDBClass::OpenRecordSet(CBindingSet* set, bool longQuery)
+{
+    if (!set)
+        return false;
+    OpenConnection();
+    CMyAdoRecordSet* rs = set->Recordset();
+    if (rs->IsOpen())
+        return rs->Requery();
+    if (!rs->Filter().isEmpty() || !rs->Sort().isEmpty()) {
+        const QString filter = rs->Filter();
+        const QString sort = rs->Sort();
+        const QVariantList values = rs->FilterValues();
+        return longQuery ? set->OpenTableWithLongQuery(nullptr, filter, sort, values)
+                         : set->OpenTableWithQuery(nullptr, filter, sort, values);
+    }
+    if (!rs->OpenRecordSetRecEx())
+        return false;
+    set->MapFields();
+    return true;
+}
+
+bool CDBClass::CloseRecordSet(CBindingSet* set, bool force)
+{
+    if (set && (force || set->Recordset()->IsOpen()))
+        set->Close();
+    return true;
+}
+
+bool CDBClass::OpenTableWithQuery(CBindingSet* set, const QString& where, const QString& order)
+{
+    if (!set)
+        return false;
+    set->Recordset()->SetFilter(where, set->Recordset()->Filter() == where
+                                           ? set->Recordset()->FilterValues()
+                                           : QVariantList());
+    set->Recordset()->SetSort(order);
+    OpenConnection();
+    if (OpenRecordSet(set, false))
+        return true;
+    ShowMessageBox(QStringLiteral("OpenRecordSet error"), kMbOk | kMbIconError);
+    ReleaseConnection(false, true);
+    return false;
+}
+
+bool CDBClass::OpenTableWithLongQuery(CBindingSet* set, const QString& where, const QString& order)
+{
+    if (!set)
+        return false;
+    set->Recordset()->SetFilter(where, set->Recordset()->Filter() == where
+                                           ? set->Recordset()->FilterValues()
+                                           : QVariantList());
+    set->Recordset()->SetSort(order);
+    OpenConnection();
+    if (OpenRecordSet(set, true))
+        return true;
+    ShowMessageBox(QStringLiteral("OpenRecordSet error"), kMbOk | kMbIconError);
+    ReleaseConnection(false, true);
+    return false;
+}
+
+// ---- Start-up information and version -------------------------------------------
+
+bool CDBClass::Connect()
+{
+    if (!m_connection->Connect(false))
+        return false;
+    GetProviderKind();
+    if (m_startup.CompanyName.isEmpty() && CanUseDbObject(QStringLiteral("qselStartUpInfo")))
+        ReadStartupInfo();
+    if (m_startup.BookingInterval == -1) {
+        int minutes = 15;
+        ReadMinBookingInterval(minutes);
+        m_startup.BookingInterval = minutes;
+    }
+    return true;
+}
+
+bool CDBClass::ReadStartupInfo()
+{
+    CQueryResult rows;
+    if (!RunRows(QStringLiteral(
+                     "SELECT CompanyName, CompanySymbol, requirePwd, minBookingInterval, dbVersion "
+                     "FROM qselStartUpInfo"),
+                 {}, &rows) ||
+        rows.rows == 0)
+        return false;
+    const int present = rows.ColumnCount();
+    if (present > 0)
+        m_startup.CompanyName = rows.Value(0, 0).toString();
+    if (present > 1)
+        m_startup.CompanySymbol = rows.Value(0, 1).toString();
+    if (present > 2)
+        m_startup.PasswordMode = rows.Value(0, 2).toInt();
+    if (present > 3 && !rows.Value(0, 3).isNull())
+        m_startup.BookingInterval = rows.Value(0, 3).toInt();
+    if (present > 4) {
+        m_startup.DbVersion = rows.Value(0, 4).toDouble();
+        m_startup.DbVersionText = QString::asprintf("%2.2f", m_startup.DbVersion);
+    }
+    return present >= 5;
+}
+
+bool CDBClass::CheckDbVersion(double required, QString& versionText, bool useCached)
+{
+    CProfileStore profile;
+    const bool cached = useCached &&
+                        profile.value(QStringLiteral("Query/bMulti"), 0).toInt() != 0 &&
+                        CNameValueArray::Hundredths(m_startup.DbVersion) >= 200;
+    if (!cached) {
+        OpenConnection();
+        CDbInfoSet info(m_connection.get());
+        info.Recordset()->SetFilter(QStringLiteral("abs([isActive])=1"));
+        info.Recordset()->SetSort(QStringLiteral("dbInfoDate DESC"));
+        // The newest active revision is the one in force.
+        if (OpenRecordSet(&info) && !info.Recordset()->IsEOF()) {
+            m_startup.DbVersionText = QString::asprintf("%2.2f", info.m_dbVersion);
+            m_startup.DbVersion = m_startup.DbVersionText.toDouble();
+        }
+        CloseRecordSet(&info);
+        ReleaseConnection(false, true);
+    }
+    versionText = QString::asprintf("%2.2f", m_startup.DbVersion);
+    return CNameValueArray::Hundredths(m_startup.DbVersion) >=
+           CNameValueArray::Hundredths(required);
+}
+
+// ---- Properties, counts and ad-hoc SQL ---------------------------------------------
+
+bool CDBClass::ReportError(const CDbError& error)
+{
+    if (error.code != kE_NoCurrentRecord)
+        ShowMessageBox(error.description.isEmpty() ? error.message : error.description,
+                       kMbOk | kMbIconError);
+    if (error.code == kE_FAIL)
+        m_connection->DropConnection();
+    return false;
+}
+
+bool CDBClass::RunRows(const QString& sql, const QVariantList& params, CQueryResult* rows)
+{
+    if (!EnsureConnected())
+        return false;
+    CDbError error;
+    if (CSqlExecutor::Run(*m_connection, sql, params, rows, &error))
+        return true;
+    return ReportError(error);
+}
+
+bool CDBClass::GetPropertyInt(int& value, const QString& name, int defaultValue)
+{
+    value = defaultValue;
+    CQueryResult rows;
+    if (!RunRows(QStringLiteral("select intValue from tblProperty where PropertyName = ?"), {name},
+                 &rows))
+        return false;
+    for (int r = 0; r < rows.rows; ++r)
+        if (!rows.Value(r, 0).isNull())
+            value = rows.Value(r, 0).toInt();
+    return true;
+}
+
+bool CDBClass::ReadMinBookingInterval(int& minutes)
+{
+    if (GetPropertyInt(minutes, QStringLiteral("minBookingInterval"), 15))
+        return true;
+    minutes = 15;
+    return false;
+}
+
+int CDBClass::CountTimeSheets(int& count, int projId)
+{
+    count = 0;
+    CQueryResult rows;
+    QString sql = QStringLiteral("select count(*) AS xyz from tblTimesheet");
+    QVariantList params;
+    if (projId >= 0) {
+        sql += QStringLiteral(" where projid = ?");
+        params << projId;
+    }
+    if (RunRows(sql, params, &rows) && rows.rows > 0)
+        count = rows.Value(0, 0).toInt();
+    return count;
+}
+
+bool CDBClass::ExecuteQuery(const QString& sql, CMyAdoRecordSet*& rs, const QVariantList& params)
+{
+    if (!EnsureConnected())
+        return false;
+    const bool created = rs == nullptr;
+    if (created)
+        rs = new CMyAdoRecordSet(m_connection.get(), QString(), 0, nullptr);
+    rs->SetQuiet(true);
+    if (rs->OpenSql(sql, params))
+        return true;
+    if (created) {
+        delete rs;
+        rs = nullptr;
+    }
+    return false;
+}
+
+bool CDBClass::RecordsetToStringArray(CMyAdoRecordSet* rs, QStringList& out, int& rowCount,
+                                      int columns, int /*rowsPerFetch*/)
+{
+    rowCount = 0;
+    if (!rs)
+        return true;
+    rs->MoveFirst();
+    while (!rs->IsBOF() && !rs->IsEOF()) {
+        for (int c = 0; c < columns; ++c) {
+            const QVariant v = rs->Value(c);
+            out << (v.isNull() ? QStringLiteral(" ") : VariantToString(v));
+        }
+        ++rowCount;
+        rs->MoveNext();
+    }
+    return true;
+}
+
+namespace {
+
+// The statements of a text, split at ';' outside quotes.
+QStringList SplitStatements(const QString& sql)
+{
+    QStringList parts;
+    QString current;
+    QChar quote;
+    for (const QChar c : sql) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+        } else if (c == QLatin1Char(';')) {
+            if (!current.trimmed().isEmpty())
+                parts << current;
+            current.clear();
+            continue;
+        }
+        current += c;
+    }
+    if (!current.trimmed().isEmpty())
+        parts << current;
+    return parts;
+}
+
+} // namespace
+
+bool CDBClass::AddStrings(const QString& sql, QStringList& out, bool multipleResults,
+                          QList<int>& rowCounts, const QVariantList& params)
+{
+    if (!EnsureConnected())
+        return false;
+    const QStringList statements = multipleResults ? SplitStatements(sql) : QStringList{sql};
+    for (const QString& statement : statements) {
+        CQueryResult rows;
+        if (!RunRows(statement, multipleResults ? QVariantList() : params, &rows))
+            return false;
+        for (int r = 0; r < rows.rows; ++r)
+            for (int c = 0; c < rows.ColumnCount(); ++c) {
+                const QVariant v = rows.Value(r, c);
+                out << (v.isNull() ? QString() : VariantToString(v));
+            }
+        if (multipleResults)
+            rowCounts << rows.rows;
+    }
+    return true;
+}
+
+bool CDBClass::RunQueryToList(const QString& sql, QString& message, const QString& kind,
+                              const QString& text, QList<CMyAdoRecordSet*>& recordsets,
+                              QList<QObject*>& views, QObject* parent)
+{
+    if (!EnsureConnected())
+        return false;
+    auto* rs = new CMyAdoRecordSet(m_connection.get(), QString(), 0, nullptr);
+    rs->SetQuiet(true);
+    if (!rs->OpenSql(sql)) {
+        message = rs->ErrorText();
+        delete rs;
+        return false;
+    }
+    if (rs->RecordCount() == 0) {
+        message = QStringLiteral("No Records");
+        delete rs;
+        return true;
+    }
+    recordsets << rs;
+    if (QObject* view =
+            m_searchViews ? m_searchViews->CreateSearchView(kind, text, rs, parent) : nullptr)
+        views << view;
+    message.clear();
+    return true;
+}
+
+// ---- Texts and helpers ------------------------------------------------------------------
+
+QString CDBClass::FormatTimeOfDay(int minute)
+{
+    if (minute < 0 || minute > 1440)
+        minute = 0;
+    return QString::asprintf("%02i:%02i ", minute / 60, minute % 60);
+}
+
+void CDBClass::TruncateText254(QString& text)
+{
+    if (text.size() > 254)
+        text.truncate(254);
+}
+
+QString CDBClass::QuoteSql(const QString& text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QLatin1String("''"));
+    return quoted;
+}
+
+QString CDBClass::VariantToString(const QVariant& value)
+{
+    // Fixed forms, whatever the desktop's locale.
+    if (value.isNull())
+        return QString();
+    if (value.metaType() == QMetaType::fromType<CDateTime>())
+        return value.value<CDateTime>().ToIsoText();
+    switch (value.metaType().id()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QString::number(value.toDouble(), 'g', 15);
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    case QMetaType::QByteArray:
+        return QString::fromUtf8(value.toByteArray());
+    default:
+        return value.toString();
+    }
+}
+
+void CDBClass::MinutesToDateTime(CDateTime& out, int minute) const
+{
+    const QDate day = m_displayedDay.isValid() ? m_displayedDay : QDate::currentDate();
+    if (minute >= 1440)
+        out = CDateTime(day, QTime(23, 59));
+    else if (minute <= 0)
+        out = CDateTime(day);
+    else
+        out = CDateTime(day, QTime(minute / 60, minute % 60));
+}
+
+QString CDBClass::FormatSqlDate(const CDateTime& value, bool withTime) const
+{
+    return Dialect().DateLiteral(value, withTime);
+}
+
+bool CDBClass::BrowseForFile(QString& folder, QString& fileName, const QString& title,
+                             const QString& initialName, const QString& description,
+                             const QString& pattern)
+{
+    const QString start =
+        m_fileDirectory.isEmpty() ? initialName : m_fileDirectory + QLatin1Char('/') + initialName;
+    const QString filters = QStringLiteral("%1 (%2);;All Files (*)").arg(description, pattern);
+    const QString chosen = ChooseOpenFile(title, start, filters);
+    if (chosen.isEmpty())
+        return false;
+    const QFileInfo info(chosen);
+    fileName = info.fileName();
+    folder = info.absolutePath() + QLatin1Char('/');
+    m_fileDirectory = info.absolutePath();
+    return true;
+}
+
+bool CDBClass::CheckBookingAllowed(int, int, int) const
+{
+    return true;
+}

@@ -1,0 +1,254 @@
+#pragma once
+
+#include "data/DBClassTypes.h"
+#include "data/DBConnection.h"
+#include "data/FacadeClients.h"
+#include "data/ItemList.h"
+
+#include <QDate>
+#include <QList>
+#include <QStringList>
+
+#include <memory>
+
+class CBindingSet;
+class CMyAdoRecordSet;
+class CNameValueArray;
+class CProjectSet;
+class CCompanyDetailSet;
+class CTimeSheetSet;
+class CQueryResult;
+
+// The one object through which every window reaches the database: the
+// shared connection, the lookup caches, the day cache of time-sheet rows and
+// the program's queries. Database errors never escape it: operations report
+// them and return their "not found" result.
+class CDBClass {
+public:
+    CDBClass();
+    virtual ~CDBClass();
+    CDBClass(const CDBClass&) = delete;
+    CDBClass& operator=(const CDBClass&) = delete;
+
+    // ---- Connection and back end ----------------------------------------
+    CDBConnection* Connection() const { return m_connection.get(); }
+    bool OpenConnection();
+    bool ReleaseConnection(bool force, bool clearCaches);
+    bool EnsureConnected();
+    int DetectProvider();
+    int GetProviderKind();
+    QString GetDateDelimiter();
+    const CSqlDialect& Dialect() const { return m_connection->Dialect(); }
+    // Whether the server procedure or query may be used at this database version.
+    bool CanUseDbObject(int kind, double dbVersion, const QString& name) const;
+    bool CanUseDbObject(const QString& name);
+    void SetRequiredVersions(const CNameValueArray* table) { m_requiredVersions = table; }
+
+    // ---- Record objects ---------------------------------------------------
+    bool OpenRecordSet(CBindingSet* set, bool longQuery = false);
+    bool CloseRecordSet(CBindingSet* set, bool force = false);
+    bool OpenTableWithQuery(CBindingSet* set, const QString& where, const QString& order);
+    bool OpenTableWithLongQuery(CBindingSet* set, const QString& where, const QString& order);
+
+    // ---- Start-up information and version ---------------------------------
+    bool Connect();
+    bool ReadStartupInfo();
+    bool CheckDbVersion(double required, QString& versionText, bool useCached);
+    const CStartupInfo& StartupInfo() const { return m_startup; }
+    CStartupInfo& StartupInfo() { return m_startup; }
+
+    // ---- Properties, counts and ad-hoc SQL --------------------------------
+    bool GetPropertyInt(int& value, const QString& name, int defaultValue);
+    bool ReadMinBookingInterval(int& minutes);
+    int CountTimeSheets(int& count, int projId);
+    // Runs a statement; when `rs` is null a recordset is created for the
+    // caller, who deletes it.
+    bool ExecuteQuery(const QString& sql, CMyAdoRecordSet*& rs, const QVariantList& params = {});
+    bool RecordsetToStringArray(CMyAdoRecordSet* rs, QStringList& out, int& rowCount, int columns,
+                                int rowsPerFetch);
+    // The rows of one or more statements (separated by ';') as texts, row
+    // after row; with multipleResults the row count of each statement is
+    // appended to rowCounts.
+    bool AddStrings(const QString& sql, QStringList& out, bool multipleResults,
+                    QList<int>& rowCounts, const QVariantList& params = {});
+    bool RunQueryToList(const QString& sql, QString& message, const QString& kind,
+                        const QString& text, QList<CMyAdoRecordSet*>& recordsets,
+                        QList<QObject*>& views, QObject* parent = nullptr);
+
+    // ---- Caches -------------------------------------------------------------
+    bool LoadProjects(QList<CProjectEntry>& list, int empId);
+    bool LoadProjects(int empId) { return LoadProjects(m_projects, empId); }
+    bool LoadWorkTypes();
+    bool LoadOrders();
+    bool LoadTasks(const QString& clause = QString());
+    bool LoadWorkData(bool withOrders, bool withTasks, const QString& taskClause = QString());
+    bool LoadProjectStates();
+    bool LoadEmployees();
+    bool LoadTaskOrdersForEmp(int empId);
+    const QList<CProjectEntry>& Projects() const { return m_projects; }
+    const QList<CWorkTypeEntry>& WorkTypes() const { return m_workTypes; }
+    const QList<COrderEntry>& Orders() const { return m_orders; }
+    const QList<CTaskEntry>& Tasks() const { return m_tasks; }
+    const QList<CEmployeeEntry>& Employees() const { return m_employees; }
+    const QList<CProjectStateEntry>& ProjectStates() const { return m_projectStates; }
+
+    int GetEmpIdByName(const QString& name = QString());
+    int FindEmpIdByName(const QString& loginName = QString());
+    bool GetEmpDeptIdByName(const QString& loginName, int& deptId);
+    bool GetEmpDeptId(int empId, int& deptId);
+    bool GetEmpNameById(int empId, QString& name);
+    bool GetEmpRateFactor(int empId, double& factor);
+    int CountActiveEmployees();
+    void ClearEmployeeMap();
+    bool LoadCurrentUser();
+    const QString& CurrentUserName() const { return m_currentUser; }
+
+    bool GetWorkTypeIdByName(const QString& name, int& id);
+    QString GetWorkTypeName(int workTypeId);
+    QString LookupWorkTypeName(int workTypeId) { return GetWorkTypeName(workTypeId); }
+    QString GetWorkTypeNameReload(int workTypeId);
+    bool GetTaskWorkType(int projId, int taskId, QString& name, int& workTypeId);
+
+    QString GetOrderCode(int orderId);
+    bool GetOrderCodeForProject(int orderId, int projId, QString& code, bool skipDone);
+    bool GetOrderCodeAndRate(int projId, int orderId, double& rate, QString& code);
+    int GetOrderIdByCode(const QString& code, int projId);
+    bool GetDefaultOrderOfProject(int projId, QString& code, int& orderId, double& rate);
+    bool GetProjectOrder(int projId, QString& code, int& orderId, double& rate);
+
+    QString GetTaskName(int taskId);
+    QString GetTaskNameForProject(int taskId, int projId);
+    bool IsTaskOfProject(int taskId, int projId);
+    int GetTaskIdByName(const QString& name);
+    int GetTaskIdFromName(const QString& name, int projId);
+    void GetDefaultTaskOfProject(int projId, int& taskId, QString& taskName, bool any);
+
+    const CProjectEntry* FindProjectInCache(int projId);
+    // EmpID -1: the current user's list; -2: all projects.
+    bool GetProjectNameFromList(QString& name, const QList<CProjectEntry>& list, int projId,
+                                int empId);
+    QString GetProjectName(int projId);
+    bool GetProjectCacheValue(int projId, int& value);
+    bool SetProjectCacheValue(int projId, int value);
+    bool GetProjectStateName(int psId, QString& name);
+    bool LookupProjectStateName(int psId, QString& name);
+
+    // ---- The day cache ----------------------------------------------------
+    bool LoadDayTimeSheets(const CDateTime& date, int empId);
+    bool EnsureDayLoaded(int empId, const QDate& day, bool force);
+    const QList<CTimeSheetEntry>& DayEntries() const { return m_day; }
+    bool SetDayKey(const CDateTime& date, int empId);
+    bool IsDayKey(const CDateTime& date, int empId) const;
+    bool ResetDayKey();
+    bool IsTimeIdInDayCache(int timeId) const;
+    bool UpdateDayEntry(bool update, const CTimeSheetEntry& values);
+    bool RemoveDayEntry(int timeId);
+    bool FindDayEntry(int timeId, int& objectId, int empId, const CDateTime& date);
+    bool FindDayEntryForKey(CTimeSheetEntry& entry, int timeId, int empId, const CDateTime& date);
+    bool FindDayEntryMatch(CTimeSheetEntry& entry, int projId, int timeId, int empId,
+                           const CDateTime& date);
+
+    // The day the time-sheet window shows; new entries are dated on it.
+    void SetDisplayedDay(const QDate& day) { m_displayedDay = day; }
+    QDate DisplayedDay() const { return m_displayedDay; }
+    // The minute of the displayed day (1440 is 23:59 of that day).
+    void MinutesToDateTime(CDateTime& out, int minute) const;
+
+    // ---- Employees and sign-on ----------------------------------------------
+    bool CheckUserPassword(int empId, const QString& password);
+    bool ChangePassword(int empId, const QString& password);
+    bool GetEmployeeById(int empId, CEmployeeEntry& employee);
+    QString GetEmpFullNameById(int empId);
+    QString GetEmpFullName(int empId) { return GetEmpFullNameById(empId); }
+    bool GetDefaultUser(QString& userName, QString& fullName);
+    bool GetCurrentUser(QString& name);
+    int FillEmployeeCombo(IItemList& combo, const QString& selected, int deptId,
+                          const QString& firstRowText = QString());
+    int FillUserCombo(IItemList& combo, const QString& firstRowText = QString());
+    int FillDepartments(IItemList& combo, int selectedDeptId);
+
+    // ---- Projects, work data -------------------------------------------------
+    int GetProjIdByName(const QString& name);
+    QString GetProjNameById(int projId);
+    bool GetProjectById(int projId, CProjectSet& project);
+    bool GetProjectInfo(int projId, QString& companyName);
+    bool FillProjectTeam(int projId, QStringList& empIds, QStringList& names);
+    bool OpenProjEmpSummary(int projId, int empId, int& sumChgReq, int& sumTodo, int& sumComment);
+    int FillProjectCombo(IItemList& combo, int empId, const QString& selected, bool allProjects);
+    int FillWorkTypeCombo(IItemList& combo, int selectedId);
+    int FillOrderCombo(IItemList& combo, int projId, int selectedId);
+    bool FillTaskCombo(IItemList& combo, int& selected, int projId, bool select);
+    bool FillStatusList(QStringList& names);
+    int FillStatusCombo(IItemList& combo, int statusType, int selectedId);
+    int FillCommentTypes(IItemList& combo, const QString& name, bool addAll);
+
+    // ---- Time-sheet reads -----------------------------------------------------
+    bool GetNextTimeId(const CDateTime& date, int empId, int& timeId);
+    bool GetTimeIdOfDay(int& timeId, int empId, const CDateTime& date);
+    bool CheckTimeOverlap(const CDateTime& date, int empId, int start, int stop, int timeId = -1);
+    bool FindOverlappingEntry(CTimeSheetSet* set, const CDateTime& date, int empId, int start,
+                              int stop, int& outStop, int timeId, int includeOwn);
+    bool CheckBookingAllowed(int projId, int taskId, int orderId) const;
+
+    // ---- Companies, contacts, change requests ---------------------------------
+    bool GetCompanyById(int companyId, CCompanyDetailSet& company);
+    int GetCompanyIdByName(const QString& name);
+    bool GetCompanyNameById(int companyId, QString& name);
+    bool GetProjectCompany(IItemList& combo, int& companyId, int projId);
+    int FillCompanyContacts(IItemList& combo, int companyId, const QString& selected);
+    bool GetSetupCompany(QString& name);
+    int FillBusinessTypeCombo(IItemList& combo, int selectedId);
+    bool FillBusinessTypeList(IItemList& list, const QList<int>& ids, QList<int>& indexes);
+    bool GetCompanyBusinessTypes(int companyId, QStringList& ids);
+    bool DeleteCompanyBusinessTypes(int companyId);
+    bool AddCompanyBusinessType(int companyId, int businessTypeId);
+    bool FillChgReqActions(int chgReqId, QStringList& comments);
+    bool FillChgReqTeam(int chgReqId, QString& text);
+    bool AddChgReqAction(int chgReqId, const QString& comment, int empId);
+
+    // ---- Texts and helpers -------------------------------------------------------
+    static QString FormatTimeOfDay(int minute);
+    static void TruncateText254(QString& text);
+    static QString QuoteSql(const QString& text);
+    static QString VariantToString(const QVariant& value);
+    // A file to open; on OK its folder (ending in '/') and name.
+    bool BrowseForFile(QString& folder, QString& fileName, const QString& title,
+                       const QString& initialName, const QString& description,
+                       const QString& pattern);
+    // The SQL date literal of a day (midnight unless withTime).
+    QString FormatSqlDate(const CDateTime& value, bool withTime = false) const;
+
+    // ---- Who is around -------------------------------------------------------------
+    void SetHost(IFacadeHost* host) { m_host = host; }
+    void SetTimeSheetView(ITimeSheetView* view) { m_timeSheetView = view; }
+    void SetSearchViewFactory(ISearchViewFactory* factory) { m_searchViews = factory; }
+
+private:
+    QString DayFilter(int empId, const CDateTime& date) const;
+    void ClearCaches();
+    int SelectIn(IItemList& combo, int index);
+    bool ReportError(const CDbError& error);
+    bool RunRows(const QString& sql, const QVariantList& params, CQueryResult* rows);
+
+    QList<CProjectEntry> m_projects;
+    QList<CWorkTypeEntry> m_workTypes;
+    QList<COrderEntry> m_orders;
+    QList<CTaskEntry> m_tasks;
+    QList<CTimeSheetEntry> m_day;
+    QList<CProjectStateEntry> m_projectStates;
+    CDateTime m_dayDate; // the day key: the date and employee the day cache holds
+    int m_dayEmpId = -1;
+    QList<CEmployeeEntry> m_employees; // sorted by EmpFullName
+    QString m_fileDirectory;
+    QString m_defaultDatabaseName = QStringLiteral("vek_data");
+    std::unique_ptr<CDBConnection> m_connection;
+    QString m_currentUser;
+    int m_providerKind = kProviderUnknown;
+
+    CStartupInfo m_startup;
+    QDate m_displayedDay;
+    const CNameValueArray* m_requiredVersions = nullptr;
+    IFacadeHost* m_host = nullptr;
+    ITimeSheetView* m_timeSheetView = nullptr;
+    ISearchViewFactory* m_searchViews = nullptr;
+};
