@@ -1,3 +1,4 @@
+#include "app/ControlRegistration.h"
 #include "data/ConnectionString.h"
 #include "data/DBConnection.h"
 #include "data/DatabaseFile.h"
@@ -19,6 +20,8 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QLatin1String(kProfileOrganisation));
     QApplication::setApplicationName(QLatin1String(kProfileApplication));
     QApplication::setApplicationDisplayName(QStringLiteral("Kelvane"));
+
+    RegisterControlsBeside(QCoreApplication::applicationDirPath());
 
     CQtMessageBoxHook messages;
     SetMessageBoxHook(&messages);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/com/HResult.h"
+
 // Column types, field statuses and error codes as the record classes and
 // their callers know them. The numbers are kept so that code and stored
 // descriptions of columns read the same everywhere.
@@ -41,10 +43,8 @@ inline bool IsTextType(int type)
     return type == adChar || type == adVarChar || type == adLongVarChar;
 }
 
-// Error codes carried by CDbError.
-using HRESULT = int;
-constexpr HRESULT kS_OK = 0;
-constexpr HRESULT kE_FAIL = static_cast<HRESULT>(0x80004005);            // connection lost
+// Error codes carried by CDbError, beside the general ones of HResult.h
+// (kS_OK; kE_FAIL for a lost connection).
 constexpr HRESULT kE_NoCurrentRecord = static_cast<HRESULT>(0x800A0BCD); // BOF or EOF
 constexpr HRESULT kE_MultipleStep = static_cast<HRESULT>(0x80040E21);
 constexpr HRESULT kE_CommandError = static_cast<HRESULT>(0x80040E14); // statement failed

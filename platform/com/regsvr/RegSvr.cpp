@@ -1,0 +1,56 @@
+#include "platform/com/HResult.h"
+#include "platform/com/ServerLibrary.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+
+// regsvr [-u] library...: registers the classes of control libraries in the
+// class registry, or with -u removes them again.
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("regsvr"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Registers control libraries in the class registry "
+                       "($KELVANE_CLASS_REGISTRY, else the user's data folder)."));
+    parser.addHelpOption();
+    const QCommandLineOption unregister(
+        QStringList{QStringLiteral("u"), QStringLiteral("unregister")},
+        QStringLiteral("Remove the libraries' classes instead."));
+    parser.addOption(unregister);
+    parser.addPositionalArgument(QStringLiteral("library"),
+                                 QStringLiteral("Control libraries (.so)."),
+                                 QStringLiteral("library..."));
+    parser.process(app);
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const QStringList libraries = parser.positionalArguments();
+    if (libraries.isEmpty()) {
+        err << parser.helpText();
+        return 2;
+    }
+
+    int status = 0;
+    for (const QString& name : libraries) {
+        const QString path = QFileInfo(name).absoluteFilePath();
+        CServerLibrary* library = nullptr;
+        QString why;
+        HRESULT hr = CServerLibrary::Load(path, &library, &why);
+        if (Succeeded(hr))
+            hr = parser.isSet(unregister) ? library->UnregisterServer() : library->RegisterServer();
+        if (Failed(hr)) {
+            err << name << ": " << HResultText(hr) << '\n';
+            if (!why.isEmpty())
+                err << "  " << why << '\n';
+            status = 1;
+            continue;
+        }
+        out << name << (parser.isSet(unregister) ? ": unregistered\n" : ": registered\n");
+    }
+    return status;
+}
