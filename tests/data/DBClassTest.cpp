@@ -5,6 +5,7 @@
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
 
+#include "platform/FileChooser.h"
 #include "platform/ProfileStore.h"
 
 // The facade on seeded data, on both back ends.
@@ -365,6 +366,79 @@ TEST_P(FacadeTest, AdHocSqlKeepsItsLiteralsAndCounts)
     EXPECT_FALSE(m_db.ExecuteQuery(QStringLiteral("SELECT nothing FROM nowhere"), rs));
     EXPECT_EQ(rs, nullptr);
     EXPECT_EQ(CRecordingMessages::Current().Count(), 0);
+}
+
+namespace {
+
+class CRecordingViews : public ISearchViewFactory {
+public:
+    QObject* CreateSearchView(const QString& kind, const QString& text, CMyAdoRecordSet* rows,
+                              QObject*) override
+    {
+        made << kind + QLatin1Char('/') + text + QLatin1Char('/') +
+                    QString::number(rows->RecordCount());
+        return &m_view;
+    }
+    QStringList made;
+
+private:
+    QObject m_view;
+};
+
+class CChooser : public IFileChooserHook {
+public:
+    QString OpenFile(const QString& title, const QString& start, const QString& filters) override
+    {
+        asked << title << start << filters;
+        return answer;
+    }
+    QStringList asked;
+    QString answer;
+};
+
+} // namespace
+
+TEST_P(FacadeTest, SearchesOpenAViewOfTheirRows)
+{
+    CRecordingViews views;
+    m_db.SetSearchViewFactory(&views);
+    QList<CMyAdoRecordSet*> recordsets;
+    QList<QObject*> made;
+    QString message;
+    ASSERT_TRUE(m_db.RunQueryToList(
+        QStringLiteral("SELECT * FROM tlkpWorkType WHERE WorkType = 'Design'"), message,
+        QStringLiteral("kind"), QStringLiteral("Design"), recordsets, made));
+    EXPECT_TRUE(message.isEmpty());
+    ASSERT_EQ(recordsets.size(), 1);
+    EXPECT_EQ(views.made, QStringList{QStringLiteral("kind/Design/1")});
+    EXPECT_EQ(made.size(), 1);
+    qDeleteAll(recordsets);
+    recordsets.clear();
+    EXPECT_TRUE(m_db.RunQueryToList(QStringLiteral("SELECT * FROM tlkpWorkType WHERE 1 = 0"),
+                                    message, QString(), QString(), recordsets, made));
+    EXPECT_EQ(message, QStringLiteral("No Records"));
+    EXPECT_TRUE(recordsets.isEmpty());
+    EXPECT_FALSE(m_db.RunQueryToList(QStringLiteral("SELECT * FROM nowhere"), message, QString(),
+                                     QString(), recordsets, made));
+    EXPECT_FALSE(message.isEmpty());
+    m_db.SetSearchViewFactory(nullptr);
+}
+
+TEST_P(FacadeTest, FilesAreChosenThroughTheHook)
+{
+    CChooser chooser;
+    SetFileChooserHook(&chooser);
+    QString folder;
+    QString file;
+    EXPECT_FALSE(m_db.BrowseForFile(folder, file, QStringLiteral("Pick"), QStringLiteral("a.htm"),
+                                    QStringLiteral("Web pages"), QStringLiteral("*.htm")));
+    EXPECT_EQ(chooser.asked.value(2), QStringLiteral("Web pages (*.htm);;All Files (*)"));
+    chooser.answer = TestEnv::TestDir() + QStringLiteral("/help/page.htm");
+    EXPECT_TRUE(m_db.BrowseForFile(folder, file, QStringLiteral("Pick"), QStringLiteral("a.htm"),
+                                   QStringLiteral("Web pages"), QStringLiteral("*.htm")));
+    EXPECT_EQ(file, QStringLiteral("page.htm"));
+    EXPECT_EQ(folder, TestEnv::TestDir() + QStringLiteral("/help/"));
+    SetFileChooserHook(nullptr);
 }
 
 KELVANE_INSTANTIATE_BACKENDS(FacadeTest);
