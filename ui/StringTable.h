@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// Texts the program shows by number.
+enum StringId : int {
+    IDS_SOCKETS_INIT_FAILED = 57673,
+    IDS_NO_COMPANY_INFO = 57685,
+    IDS_NO_PROPERTIES_WHILE_LOGGING = 57686,
+    IDS_NO_CHGREQ_ACTION_TABLE = 57689,
+    IDS_CANNOT_VIEW_PROJECTS = 57692,
+    IDS_CANNOT_OPEN_TABLE = 57694,
+    IDS_RECORD_GONE = 57697,
+    IDS_RECORD_NOT_EDITABLE = 57698,
+    IDS_CHOOSE_ORDER = 57700,
+    IDS_CHOOSE_TASK = 57701,
+    IDS_RECORD_NOT_UPDATABLE = 57702,
+    IDS_NO_EMPLOYEES = 57704,
+    IDS_DATA_INTEGRITY = 57706,
+    IDS_NO_TIME_JOIN_TABLE = 57707,
+    IDS_NO_USER_CHANGE_WHILE_LOGGING = 57708,
+};
+
+// The text of a string id; "" for an unknown id.
+QString LoadStringRes(int id);
