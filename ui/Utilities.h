@@ -55,8 +55,9 @@ struct CRegionalFormats {
     QString pmDesignator;
     int utcOffset = 0;
 };
-// Reads the desktop's short-date and time formats (QLocale::system()),
-// converted through the picture converters below.
+// Reads the desktop's short-date and short time formats (QLocale(): the
+// system locale unless the program set another default), converted through
+// the picture converters below.
 CRegionalFormats ReadRegionalFormats();
 // The program-wide formats (set once at start-up).
 const CRegionalFormats& RegionalFormats();
@@ -71,8 +72,8 @@ QString DatePictureToFormat(const QString& picture);
 // Formats a date-time with a strftime-style format: %d %#d %m %#m %b %B %y
 // %Y %a %A %H %#H %I %#I %M %#M %S %#S %p %%. English names; %p gives the
 // AM or PM text given (default "AM"/"PM").
-QString FormatDateTime(const CDateTime& value, const QString& format,
-                       const QString& am = QString(), const QString& pm = QString());
+QString FormatDateTime(const CDateTime& value, const QString& format, const QString& am = QString(),
+                       const QString& pm = QString());
 // A time of day in the program's time format, with "noon" or the AM/PM
 // designator in twelve-hour mode.
 QString FormatTimeOfDay(int hour, int minute);
