@@ -23,6 +23,7 @@ public:
         const char* section;
         const char* key;
         Type type;
+        // As stored: an int for the flags and numbers, a text for texts.
         QVariant defaultValue;
         // Turns the stored (or default) value into the effective one; may be null.
         QVariant (*readRule)(const QVariant& stored, const CContext& context);
@@ -49,27 +50,30 @@ public:
 
     // Section "Admin": every option with its read rule applied.
     static CValues LoadSettings(const CContext& context);
-    // Writes every "Admin" value (but "CurMonth" and "CurYear") and "TimeRep" = 1.
+    // Writes every "Admin" value the set holds, in table order ("noSmlVal"
+    // always as 1), and "TimeRep" = 1. The stored day is written whole, so
+    // it reads back as the same day.
     static void SaveSettings(const CValues& values);
     static CValues LoadKeyCommands();
     static void SaveKeyCommands(const CValues& values);
 
     // Single values of the other sections.
-    static QString DefUserName();                      // "USER"/"DefUserName"
+    static QString DefUserName(); // "USER"/"DefUserName"
     static void SetDefUserName(const QString& name);
-    static QString DefDatabaseName();                  // "DB"/"DefDatabaseName"
+    static QString DefDatabaseName(); // "DB"/"DefDatabaseName"
     static void SetDefDatabaseName(const QString& text);
-    static QString DefDirectory();                     // "DB"/"DefDirectory"
+    static QString DefDirectory(); // "DB"/"DefDirectory"
     static void SetDefDirectory(const QString& path);
-    static QString HelpFile();                         // "Help"/"HtmlHlpF", default written back
-    static QString ManualFile();                       // "Help"/"DefFName"
+    static QString HelpFile();   // "Help"/"HtmlHlpF", default written back
+    static QString ManualFile(); // "Help"/"DefFName"
     static void SetManualFile(const QString& path);
-    static bool MultiQuery();                          // "Query"/"bMulti" not 0
-    static bool XlsTimeSheetOffered();                 // "XLSTS"/"xlsts" == 1
+    static bool MultiQuery();          // "Query"/"bMulti" not 0
+    static bool XlsTimeSheetOffered(); // "XLSTS"/"xlsts" == 1
     static void SaveXlsSettings(const QString& dir, const QString& templateFile);
     static void GetXlsSettings(QString& dir, QString& templateFile);
-    static QString DefProjStr();                       // "Admin"/"defProjStr"
-    // The stored day ("Admin" CurDay, CurMonth, CurYear; each below 1 reads 1).
+    static QString DefProjStr(); // "Admin"/"defProjStr"
+    // The stored day ("Admin" CurDay, CurMonth, CurYear; each below 1 reads 1,
+    // a month above 12 reads 1, a day past the month's end reads its last day).
     static void SaveCurrentDate(int year, int month, int day);
     static void LoadCurrentDate(int& year, int& month, int& day);
     // An integer whose value name is the index in decimal; -1 when missing.
