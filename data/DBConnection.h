@@ -39,6 +39,12 @@ public:
     // Without the profile, Connect() uses this string and stores nothing:
     // for tools, benchmarks and a second connection in one process.
     void UseConnectionString(const QString& connectionString);
+    // Back to the profile's string (after it was changed there).
+    void UseProfileString()
+    {
+        m_useProfile = true;
+        m_connectionString.clear();
+    }
 
     bool IsConnected() const { return m_connected; }
     int UseCount() const { return m_useCount; }

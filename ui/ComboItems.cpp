@@ -3,6 +3,14 @@
 #include <QComboBox>
 #include <QListWidget>
 
+CComboItems::CComboItems(QComboBox* combo)
+    : m_combo(combo)
+{}
+
+CListItems::CListItems(QListWidget* list)
+    : m_list(list)
+{}
+
 bool CComboItems::IsValid() const
 {
     return !m_combo.isNull();

@@ -10,9 +10,7 @@ class QListWidget;
 // A combo box as the facade fills it: the id of each item is its user data.
 class CComboItems : public IItemList {
 public:
-    explicit CComboItems(QComboBox* combo)
-        : m_combo(combo)
-    {}
+    explicit CComboItems(QComboBox* combo);
 
     bool IsValid() const override;
     void Clear() override;
@@ -31,9 +29,7 @@ private:
 // A list box the same way.
 class CListItems : public IItemList {
 public:
-    explicit CListItems(QListWidget* list)
-        : m_list(list)
-    {}
+    explicit CListItems(QListWidget* list);
 
     bool IsValid() const override;
     void Clear() override;

@@ -11,20 +11,24 @@ QString LoadStringRes(int id)
          QStringLiteral("You cannot change these properties while you are autologging")},
         {IDS_NO_CHGREQ_ACTION_TABLE, QStringLiteral("Unable to open Change Request Action table")},
         {IDS_CANNOT_VIEW_PROJECTS, QStringLiteral("Unable to view Projects")},
-        {IDS_CANNOT_OPEN_TABLE,
-         QStringLiteral("Unable to open database table, possible network error!\nPlease close application and retry")},
-        {IDS_RECORD_GONE,
-         QStringLiteral("This record you are editing does not exist anymore - you need to refresh your timesheet")},
-        {IDS_RECORD_NOT_EDITABLE, QStringLiteral("This record cannot be edited - there is an error with your "
-                                                 "database or database connection")},
+        {IDS_CANNOT_OPEN_TABLE, QStringLiteral("Unable to open database table, possible network "
+                                               "error!\nPlease close application and retry")},
+        {IDS_RECORD_GONE, QStringLiteral("This record you are editing does not exist anymore - you "
+                                         "need to refresh your timesheet")},
+        {IDS_RECORD_NOT_EDITABLE,
+         QStringLiteral("This record cannot be edited - there is an error with your "
+                        "database or database connection")},
         {IDS_CHOOSE_ORDER, QStringLiteral("Choose an order before saving")},
         {IDS_CHOOSE_TASK, QStringLiteral("Choose a task before saving")},
-        {IDS_RECORD_NOT_UPDATABLE, QStringLiteral("This record cannot be updated/edited - there is an error with "
-                                                  "your database or database connection")},
-        {IDS_NO_EMPLOYEES, QStringLiteral("You have no employees defined - go back to the Vek application and "
-                                          "define some first")},
+        {IDS_RECORD_NOT_UPDATABLE,
+         QStringLiteral("This record cannot be updated/edited - there is an error with "
+                        "your database or database connection")},
+        {IDS_NO_EMPLOYEES,
+         QStringLiteral("You have no employees defined - go back to the Vek application and "
+                        "define some first")},
         {IDS_DATA_INTEGRITY, QStringLiteral("Data integrity error")},
-        {IDS_NO_TIME_JOIN_TABLE, QStringLiteral("Unable to open Time Join Project Task Order All Selection table")},
+        {IDS_NO_TIME_JOIN_TABLE,
+         QStringLiteral("Unable to open Time Join Project Task Order All Selection table")},
         {IDS_NO_USER_CHANGE_WHILE_LOGGING,
          QStringLiteral("You cannot change the default user while you are autologging")},
     };

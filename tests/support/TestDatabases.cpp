@@ -172,9 +172,10 @@ void KelvaneDbTest::SetUp()
         QStringList script;
         for (const QString& table : CSchema::TableNames())
             script << QStringLiteral("DELETE FROM %1").arg(table);
-        script << QStringLiteral("SELECT setval(pg_get_serial_sequence(table_name, column_name), 1, false) "
-                                 "FROM information_schema.columns WHERE table_schema = current_schema() "
-                                 "AND is_identity = 'YES'");
+        script << QStringLiteral(
+            "SELECT setval(pg_get_serial_sequence(table_name, column_name), 1, false) "
+            "FROM information_schema.columns WHERE table_schema = current_schema() "
+            "AND is_identity = 'YES'");
         Exec(script.join(QStringLiteral(";\n")));
         Exec(CSchema::Script(QStringLiteral("seed"), kProviderPostgres));
         return;

@@ -44,6 +44,9 @@ void PerTestIsolation::OnTestStart(const ::testing::TestInfo&)
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
                        s_testDir + QStringLiteral("/profile"));
     qputenv("KELVANE_CLASS_REGISTRY", (s_testDir + QStringLiteral("/registry.ini")).toLocal8Bit());
+    // Data and cache folders of the test's own (a first start makes its database there).
+    qputenv("XDG_DATA_HOME", (s_testDir + QStringLiteral("/data")).toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", (s_testDir + QStringLiteral("/cache")).toLocal8Bit());
     s_messages.Clear();
     SetMessageBoxHook(&s_messages);
 }

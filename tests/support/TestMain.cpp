@@ -12,6 +12,9 @@ int main(int argc, char** argv)
                                                                     : qgetenv("QT_QPA_PLATFORM"));
     TestEnv::IsolateProcess();
     QApplication app(argc, argv);
+    // The program's names: its data and cache folders are found by them.
+    QApplication::setOrganizationName(QStringLiteral("Dunmere"));
+    QApplication::setApplicationName(QStringLiteral("Kelvane"));
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new TestEnv::GlobalCleanup);
     ::testing::UnitTest::GetInstance()->listeners().Append(new TestEnv::PerTestIsolation);

@@ -1,0 +1,673 @@
+#include "app/DummyDlg.h"
+
+#include "app/KelvaneApp.h"
+#include "app/LogonDlg.h"
+#include "app/Profile.h"
+#include "app/SetUserDlg.h"
+#include "data/DBClass.h"
+#include "platform/Launcher.h"
+#include "platform/MessageBox.h"
+#include "ui/MenuBuilder.h"
+#include "ui/ResourceIds.h"
+#include "ui/StringTable.h"
+#include "ui/Utilities.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+namespace {
+
+// The hub's own windows are kept beside the commands' ones.
+constexpr int kSetUserSlot = -IDD_SET_USER;
+constexpr int kLogonSlot = -IDD_LOGON;
+
+QString CommandName(int command)
+{
+    switch (command) {
+    case ID_TIMESHEETS:
+        return QStringLiteral("Timesheets");
+    case ID_CONTACTS:
+        return QStringLiteral("Contacts");
+    case ID_TASKS:
+        return QStringLiteral("Tasks");
+    case ID_REVIEW:
+        return QStringLiteral("Review");
+    case ID_CHANGE_REQUESTS:
+        return QStringLiteral("Change Requests");
+    case ID_AUTO_TIMER:
+        return QStringLiteral("Auto Timer");
+    case ID_OVERVIEW:
+        return QStringLiteral("Overview");
+    case ID_PROJECT_INFO:
+        return QStringLiteral("Project Information");
+    case ID_PROPERTIES:
+        return QStringLiteral("Properties");
+    case ID_ABOUT:
+        return QStringLiteral("About");
+    case ID_EXPORT:
+        return QStringLiteral("Export Timesheets");
+    case ID_IMPORT:
+        return QStringLiteral("Import Timesheets");
+    case ID_ONLINE_HELP:
+        return QStringLiteral("Online Help");
+    default:
+        return QStringLiteral("This window");
+    }
+}
+
+CProfile::CValues Options()
+{
+    CProfile::CContext context;
+    if (HasApp() && theApp().Facade()) {
+        context.bookingInterval = theApp().Facade()->StartupInfo().BookingInterval;
+        context.providerKind = theApp().Facade()->GetProviderKind();
+    }
+    return CProfile::LoadSettings(context);
+}
+
+} // namespace
+
+CDummyDlg::CDummyDlg(CDBClass* db, QWidget* parent)
+    : CDialogBase(IDD_HUB, parent)
+    , m_db(db)
+{
+    setWindowTitle(QStringLiteral("Kelvane"));
+    auto* layout = new QVBoxLayout(this);
+    const QList<CMenuEntry> menu = {
+        {QStringLiteral("&Menu"),
+         0,
+         {{QStringLiteral("&Timesheets"), ID_TIMESHEETS, {}},
+          {QStringLiteral("&Review"), ID_REVIEW, {}},
+          {QStringLiteral("C&ontacts"), ID_CONTACTS, {}},
+          {QStringLiteral("T&asks"), ID_TASKS, {}},
+          {QStringLiteral("C&hange Requests"), ID_CHANGE_REQUESTS, {}},
+          {QStringLiteral("A&uto Timer"), ID_AUTO_TIMER, {}},
+          {QStringLiteral("O&verview"), ID_OVERVIEW, {}},
+          {QString(), 0, {}},
+          {QStringLiteral("Set &User"), ID_SET_USER, {}},
+          {QString(), 0, {}},
+          {QStringLiteral("&Properties"), ID_PROPERTIES, {}},
+          {QString(), 0, {}},
+          {QStringLiteral("&Close"), ID_CLOSE_APP, {}}}},
+        {QStringLiteral("&Help"),
+         0,
+         {{QStringLiteral("Online Help"), ID_ONLINE_HELP, {}},
+          {QStringLiteral("&About"), ID_ABOUT, {}}}},
+    };
+    layout->setMenuBar(BuildMenuBar(menu, this, [this](int id) { OnCommand(id); }));
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("hubStatus"));
+    m_status->setMinimumWidth(360);
+    m_status->setWordWrap(true);
+    layout->addWidget(m_status);
+}
+
+CDummyDlg::~CDummyDlg()
+{
+    // Windows still open go with the hub, without their notices.
+    const auto held = m_slots;
+    m_slots.clear();
+    for (const Slot& slot : held)
+        if (slot.widget)
+            delete slot.widget.data();
+}
+
+bool CDummyDlg::OnInitDialog()
+{
+    if (CProfile::ManualFile().isEmpty() && QFile::exists(QStringLiteral("Kelvane_Manual.htm")))
+        CProfile::SetManualFile(QFileInfo(QStringLiteral("Kelvane_Manual.htm")).absoluteFilePath());
+    if (m_db && m_db->Employees().isEmpty())
+        m_db->LoadEmployees();
+    UpdateCaption();
+    return true;
+}
+
+void CDummyDlg::UpdateCaption()
+{
+    QString text;
+    if (HasApp()) {
+        const QString company = m_db ? m_db->StartupInfo().CompanyName : QString();
+        text = QStringLiteral("<b>Kelvane %1</b>").arg(theApp().GetEditionName());
+        if (!company.isEmpty())
+            text += QStringLiteral(" — ") + company.toHtmlEscaped();
+        const QString user = CProfile::DefUserName();
+        text += QStringLiteral("<br>User: %1")
+                    .arg(user.isEmpty() ? QStringLiteral("(none)") : user.toHtmlEscaped());
+        text += QStringLiteral("<br>Database: %1")
+                    .arg(theApp().BuildConnectionString(true).toHtmlEscaped());
+    }
+    m_status->setText(text);
+}
+
+bool CDummyDlg::OnCommand(int id)
+{
+    switch (id) {
+    case ID_TIMESHEETS:
+        OnTimesheets();
+        return true;
+    case ID_CONTACTS:
+        OnContacts();
+        return true;
+    case ID_TASKS:
+        OnTasksFromMenu();
+        return true;
+    case ID_CHANGE_REQUESTS:
+        OnChangeRequests();
+        return true;
+    case ID_AUTO_TIMER:
+    case ID_AUTO_TIMER_MENU:
+        OnAutoTimer();
+        return true;
+    case ID_TIMESHEET_AND_AUTO_TIMER:
+        OnTimesheets();
+        OnAutoTimer();
+        return true;
+    case ID_OVERVIEW:
+        OnOverview();
+        return true;
+    case ID_PROJECT_INFO:
+        OnProjectInfo();
+        return true;
+    case ID_REVIEW:
+        OnReview();
+        return true;
+    case ID_PROPERTIES:
+        OnProperties();
+        return true;
+    case ID_ABOUT:
+        OnAbout();
+        return true;
+    case ID_ONLINE_HELP:
+        OnOnlineHelp();
+        return true;
+    case ID_EXPORT:
+    case ID_IMPORT:
+    case ID_XLS_TIMESHEET:
+    case ID_REGISTER_XSL:
+        ModalWindow(id);
+        return true;
+    case ID_SET_USER:
+        OnSetUsername();
+        return true;
+    case ID_STOP_TIMING:
+        if (IHubWindow* timer = Window(ID_AUTO_TIMER))
+            timer->CloseWindow(ID_STOP_TIMING);
+        return true;
+    case ID_CLOSE_APP:
+        OnCloseApp();
+        return true;
+    case ID_RELOAD_EMPLOYEES:
+        if (m_db) {
+            m_db->LoadEmployees();
+            const int empId = m_db->GetEmpIdByName(CProfile::DefUserName());
+            m_db->LoadProjects(empId);
+            m_db->ReleaseConnection(false, true);
+        }
+        return true;
+    default:
+        return CDialogBase::OnCommand(id);
+    }
+}
+
+// ---- Windows ---------------------------------------------------------------------
+
+IHubWindow* CDummyDlg::Window(int command) const
+{
+    const auto it = m_slots.constFind(command);
+    return it != m_slots.constEnd() && it->widget ? it->window : nullptr;
+}
+
+void CDummyDlg::NotAvailable(int command)
+{
+    ShowMessageBox(
+        QStringLiteral("%1 is not available in this version of Kelvane.").arg(CommandName(command)),
+        kMbOk | kMbIconInformation);
+}
+
+int CDummyDlg::ShowChildWindow(int command, int flag)
+{
+    const auto it = m_slots.constFind(command);
+    if (it != m_slots.constEnd() && it->widget) {
+        FocusToActiveWindow1(it->widget, command);
+        return 0;
+    }
+    const HubWindowFactory factory = FindHubWindowFactory(command);
+    if (!factory) {
+        NotAvailable(command);
+        return -1;
+    }
+    return AdoptWindow(command, flag, factory(*this));
+}
+
+int CDummyDlg::AdoptWindow(int command, int flag, IHubWindow* window)
+{
+    QWidget* widget = window ? window->Widget() : nullptr;
+    if (!widget) {
+        // A window that could not be made leaves no flag behind.
+        delete window;
+        return -1;
+    }
+    Slot slot;
+    slot.flag = flag;
+    slot.window = window;
+    slot.widget = widget;
+    m_slots.insert(command, slot);
+    m_openWindows |= flag;
+    // Every window tells the hub the same way that it is gone.
+    widget->setAttribute(Qt::WA_DeleteOnClose);
+    connect(widget, &QObject::destroyed, this, [this, command] { OnWindowClosed(command); });
+    widget->show();
+    widget->raise();
+    widget->activateWindow();
+    return 1;
+}
+
+void CDummyDlg::FocusToActiveWindow1(QWidget* window, int command)
+{
+    if (!window)
+        return;
+    if (window->isMinimized()) {
+        QApplication::alert(window);
+    } else {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
+    if (command == ID_TASKS || command == ID_CHANGE_REQUESTS)
+        if (IHubWindow* w = Window(command))
+            w->Refresh();
+}
+
+void CDummyDlg::OnWindowClosed(int command)
+{
+    const auto it = m_slots.find(command);
+    if (it == m_slots.end())
+        return;
+    const int flag = it->flag;
+    m_slots.erase(it);
+    m_openWindows &= ~flag;
+    if (command == ID_REVIEW || command == ID_TASKS) {
+        m_pendingProjId = -1;
+        m_pendingCompanyId = -1;
+        if (command == ID_TASKS)
+            m_pendingFlags[2] = false;
+    } else if (command == ID_CHANGE_REQUESTS) {
+        m_pendingProjId = -1;
+    }
+    ReleaseIfIdle();
+}
+
+void CDummyDlg::ReleaseIfIdle()
+{
+    if (m_openWindows == 0 && m_db)
+        m_db->ReleaseConnection(true, false);
+}
+
+void CDummyDlg::CloseSlot(int command, int flag)
+{
+    const auto it = m_slots.constFind(command);
+    if (it == m_slots.constEnd())
+        return;
+    const Slot slot = *it;
+    if (slot.widget) {
+        slot.window->CloseWindow(flag);
+        // The window may have gone already; the notice clears its flag.
+        if (slot.widget)
+            delete slot.widget.data();
+    }
+    if (m_slots.contains(command))
+        OnWindowClosed(command);
+}
+
+void CDummyDlg::CloseAllWindows(bool reopen)
+{
+    // Every window goes: those that hold ids of the old user or database too.
+    const int order[] = {ID_REVIEW,       ID_TASKS,     ID_CHANGE_REQUESTS, ID_CONTACTS,
+                         kSetUserSlot,    kLogonSlot,   ID_AUTO_TIMER,      ID_OVERVIEW,
+                         ID_PROJECT_INFO, ID_TIMESHEETS};
+    for (int command : order)
+        CloseSlot(command, 0);
+    if (reopen) {
+        if (m_openWindows == 0 && m_db)
+            m_db->ReleaseConnection(true, true);
+        OpenStartWindow(-1);
+    }
+    UpdateCaption();
+}
+
+// ---- Openers ----------------------------------------------------------------------
+
+void CDummyDlg::OnTimesheets()
+{
+    ShowChildWindow(ID_TIMESHEETS, kOpenTimeSheet);
+}
+
+void CDummyDlg::OnContacts()
+{
+    const CProfile::CValues options = Options();
+    if (!options.Bool("UseContacts"))
+        return;
+    if (!options.Bool("UseVekContact")) {
+        // The desktop's own address book instead of the program's window.
+        for (const QString& program :
+             {QStringLiteral("gnome-contacts"), QStringLiteral("kaddressbook")})
+            if (StartProgram(program))
+                return;
+        ShowMessageBox(QStringLiteral("No address book program was found on this computer."),
+                       kMbOk | kMbIconInformation);
+        return;
+    }
+    ShowChildWindow(ID_CONTACTS, kOpenContacts);
+}
+
+void CDummyDlg::OnTaskOpen1()
+{
+    if (Options().Bool("UseToDo"))
+        ShowChildWindow(ID_TASKS, kOpenComments);
+}
+
+void CDummyDlg::OnTasksFromMenu()
+{
+    m_pendingProjId = -1;
+    m_pendingCompanyId = -1;
+    for (bool& flag : m_pendingFlags)
+        flag = false;
+    OnTaskOpen1();
+}
+
+void CDummyDlg::OnChangeRequests()
+{
+    if (Options().Bool("UseChgrqsts"))
+        ShowChildWindow(ID_CHANGE_REQUESTS, kOpenChangeRequests);
+}
+
+void CDummyDlg::OnAutoTimer()
+{
+    ShowChildWindow(ID_AUTO_TIMER, kOpenAutoTimer);
+}
+
+void CDummyDlg::OnOverview()
+{
+    ShowChildWindow(ID_OVERVIEW, kOpenOverview);
+}
+
+void CDummyDlg::OnProjectInfo()
+{
+    m_pendingProjId = -1;
+    ShowChildWindow(ID_PROJECT_INFO, kOpenProjectInfo);
+}
+
+void CDummyDlg::OnShowProjectInfo(int /*empId*/, int projId)
+{
+    m_pendingProjId = projId;
+    if (ShowChildWindow(ID_PROJECT_INFO, kOpenProjectInfo) == 0)
+        if (IHubWindow* w = Window(ID_PROJECT_INFO))
+            w->Refresh();
+}
+
+bool CDummyDlg::CalcReviewPeriod(QDate& end, QDate& start, int kind, const QDate& today)
+{
+    if (kind == 4) {
+        start = QDate(today.year(), today.month(), 1);
+        end = QDate(today.year(), today.month(), today.daysInMonth());
+        return true;
+    }
+    if (kind == 5) {
+        // Sunday is the last day of the week.
+        start = today.addDays(1 - today.dayOfWeek());
+        end = start.addDays(6);
+        return true;
+    }
+    return false;
+}
+
+void CDummyDlg::FormatReviewDate(const QDate& reference, QDate& result, int kind, int relative)
+{
+    const int days = 7 * kind + 6;
+    result = relative == 1 ? reference.addDays(days) : reference.addDays(-days);
+}
+
+void CDummyDlg::OnReview()
+{
+    if (Window(ID_REVIEW)) {
+        ShowChildWindow(ID_REVIEW, kOpenReview);
+        return;
+    }
+    const CProfile::CValues options = Options();
+    const int kind = options.Int("ReviewTimeLength");
+    const QDate today = QDate::currentDate();
+    QDate start;
+    QDate end;
+    if (!CalcReviewPeriod(end, start, kind, today)) {
+        start = today;
+        FormatReviewDate(today, end, kind, options.Int("ReviewTimeRelative"));
+        if (end < start)
+            std::swap(start, end);
+        if (start.daysTo(end) >= 32) {
+            ShowMessageBox(
+                QStringLiteral("Time Spans too many days, span should be less than 1 month"),
+                kMbOk | kMbIconWarning);
+            return;
+        }
+    }
+    m_reviewStart = start;
+    m_reviewEnd = end;
+    ShowChildWindow(ID_REVIEW, kOpenReview);
+}
+
+int CDummyDlg::ModalWindow(int command)
+{
+    const HubWindowFactory factory = FindHubWindowFactory(command);
+    if (!factory) {
+        NotAvailable(command);
+        return IDCANCEL;
+    }
+    IHubWindow* window = factory(*this);
+    auto* dialog = window ? qobject_cast<CDialogBase*>(window->Widget()) : nullptr;
+    if (!dialog) {
+        delete window;
+        return IDCANCEL;
+    }
+    m_modalOpen = command == ID_PROPERTIES;
+    const int code = dialog->DoModal();
+    m_modalOpen = false;
+    delete dialog;
+    return code;
+}
+
+void CDummyDlg::OnProperties()
+{
+    if (!m_modalOpen)
+        ModalWindow(ID_PROPERTIES);
+}
+
+void CDummyDlg::OnAbout()
+{
+    ModalWindow(ID_ABOUT);
+}
+
+void CDummyDlg::OnOnlineHelp()
+{
+    ModalWindow(ID_ONLINE_HELP);
+}
+
+void CDummyDlg::OnSetUsername()
+{
+    if (m_userAskedInVain)
+        return;
+    if (IHubWindow* timer = Window(ID_AUTO_TIMER); timer && timer->IsTiming()) {
+        ShowStringMessage(IDS_NO_USER_CHANGE_WHILE_LOGGING);
+        return;
+    }
+    if (m_passwordMode == -1 && m_db) {
+        int mode = 0;
+        m_db->GetPropertyInt(mode, QStringLiteral("requirePwd"), 0);
+        m_passwordMode = mode < 0 || mode > 3 ? 2 : mode;
+    }
+    CloseSlot(kLogonSlot, 0);
+    CloseSlot(kSetUserSlot, 0);
+    if (m_passwordMode == 3) {
+        // Signed on as the person at the desktop; another user needs a password.
+        QString login;
+        GetWindowsUserName(login);
+        if (m_db) {
+            const int empId = m_db->GetEmpIdByName(CProfile::DefUserName());
+            for (const CEmployeeEntry& e : m_db->Employees())
+                if (e.EmpID == empId && !login.isEmpty() &&
+                    e.NTUserName.compare(login, Qt::CaseInsensitive) == 0)
+                    return;
+        }
+        m_passwordMode = 2;
+    }
+    const QString before = CProfile::DefUserName();
+    CDialogBase* dialog = nullptr;
+    if (m_passwordMode == 2)
+        dialog = new CLogonDlg(m_db, this);
+    else
+        dialog = new CSetUserDlg(m_db, this, this);
+    if (m_askingForUser) {
+        const int code = dialog->DoModal();
+        const QString after = CProfile::DefUserName();
+        delete dialog;
+        if (code == IDOK && after != before)
+            CloseAllWindows(true);
+        if (after.isEmpty())
+            m_userAskedInVain = true;
+        UpdateCaption();
+        return;
+    }
+    // Modeless: kept like the other windows, with its own flag.
+    struct Holder : QObject, IHubWindow {
+        // Goes with its dialog.
+        explicit Holder(CDialogBase* d)
+            : QObject(d)
+            , dialog(d)
+        {}
+        QWidget* Widget() override { return dialog; }
+        void CloseWindow(int) override { dialog->close(); }
+        CDialogBase* dialog;
+    };
+    if (dialog->Create())
+        AdoptWindow(m_passwordMode == 2 ? kLogonSlot : kSetUserSlot,
+                    m_passwordMode == 2 ? kOpenLogon : kOpenSetUser, new Holder(dialog));
+    else
+        delete dialog;
+}
+
+void CDummyDlg::OnCloseApp()
+{
+    if (m_modalOpen) {
+        ShowMessageBox(QStringLiteral("Close Property Dialog before closing Application"),
+                       kMbOk | kMbIconWarning);
+        return;
+    }
+    if (m_projectInfoBusy && Window(ID_PROJECT_INFO)) {
+        ShowMessageBox(QStringLiteral("Close project information dialog first!"),
+                       kMbOk | kMbIconWarning);
+        return;
+    }
+    const int searchable[] = {ID_TIMESHEETS, ID_CONTACTS, ID_CHANGE_REQUESTS, ID_TASKS, ID_REVIEW};
+    for (int command : searchable) {
+        if (IHubWindow* w = Window(command); w && w->HasOpenSearch()) {
+            ShowMessageBox(QStringLiteral("Close search dialog first!"), kMbOk | kMbIconWarning);
+            return;
+        }
+    }
+    CloseAllWindows(false);
+    hide();
+    QApplication::quit();
+}
+
+void CDummyDlg::OnCancel()
+{
+    // Escape or the close box hides the hub; the program goes on in its windows.
+    hide();
+}
+
+void CDummyDlg::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    hide();
+}
+
+bool CDummyDlg::OpenWindowByCommand(int command)
+{
+    const CProfile::CValues options = Options();
+    switch (command) {
+    case ID_TIMESHEETS:
+    case ID_REVIEW:
+    case ID_AUTO_TIMER:
+    case ID_TIMESHEET_AND_AUTO_TIMER:
+        PostCommand(command);
+        return true;
+    case ID_CONTACTS:
+        if (options.Bool("UseContacts"))
+            PostCommand(command);
+        return true;
+    case ID_TASKS:
+        if (options.Bool("UseToDo"))
+            OnTaskOpen1();
+        return true;
+    case ID_CHANGE_REQUESTS:
+        OnChangeRequests();
+        return true;
+    case ID_OVERVIEW:
+        OnOverview();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CDummyDlg::OpenStartWindow(int command)
+{
+    if (command < 0) {
+        const CProfile::CValues options = Options();
+        switch (options.Int("OpenDlg")) {
+        case 1:
+            command = ID_TIMESHEETS;
+            break;
+        case 2:
+            command = ID_REVIEW;
+            break;
+        case 3:
+            command = options.Bool("UseContacts") ? ID_CONTACTS : ID_TIMESHEETS;
+            break;
+        case 4:
+            command = options.Bool("UseToDo") ? ID_TASKS : ID_TIMESHEETS;
+            break;
+        case 5:
+            command = options.Bool("UseChgrqsts") ? ID_CHANGE_REQUESTS : ID_TIMESHEETS;
+            break;
+        case 6:
+            command = ID_AUTO_TIMER;
+            break;
+        case 7:
+            command = ID_TIMESHEET_AND_AUTO_TIMER;
+            break;
+        case 8:
+            command = ID_OVERVIEW;
+            break;
+        default:
+            return;
+        }
+    }
+    OpenWindowByCommand(command);
+}
+
+void CDummyDlg::RefreshTimesheet(const QDate& day)
+{
+    if (IHubWindow* w = Window(ID_TIMESHEETS))
+        w->RefreshDay(day);
+}
+
+void CDummyDlg::EnableTimesheetEditing(bool enable)
+{
+    if (IHubWindow* w = Window(ID_TIMESHEETS))
+        w->EnableEditing(enable);
+}

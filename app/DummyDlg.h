@@ -1,0 +1,102 @@
+#pragma once
+
+#include "app/HubWindow.h"
+#include "ui/DialogBase.h"
+
+#include <QHash>
+#include <QPointer>
+
+class CDBClass;
+class QLabel;
+
+// The hub: the program's main window for its first seconds, the owner of
+// every top-level window (one of each, opened on demand, brought forward on
+// a second request) and of the commands windows forward to it. When its last
+// window closes it releases the database connection.
+class CDummyDlg : public CDialogBase {
+    Q_OBJECT
+public:
+    explicit CDummyDlg(CDBClass* db, QWidget* parent = nullptr);
+    ~CDummyDlg() override;
+
+    bool OnCommand(int id) override;
+
+    // ---- Openers ---------------------------------------------------------------
+    void OnTimesheets();
+    void OnContacts();
+    void OnTaskOpen1();
+    void OnTasksFromMenu();
+    void OnChangeRequests();
+    void OnAutoTimer();
+    void OnOverview();
+    void OnProjectInfo();
+    void OnShowProjectInfo(int empId, int projId);
+    void OnReview();
+    void OnProperties();
+    void OnAbout();
+    void OnOnlineHelp();
+    void OnSetUsername();
+    void OnCloseApp();
+
+    // Opens the window of a command once; brings it forward when open.
+    // 1 when it was created, 0 when it was only brought forward, -1 when it
+    // could not be made.
+    int ShowChildWindow(int command, int flag);
+    void FocusToActiveWindow1(QWidget* window, int command);
+    bool OpenWindowByCommand(int command);
+    void OpenStartWindow(int command);
+    void CloseAllWindows(bool reopen);
+    void RefreshTimesheet(const QDate& day);
+    void EnableTimesheetEditing(bool enable);
+
+    // ---- Review period --------------------------------------------------------------
+    // Kinds 4 (this month) and 5 (this week, Monday to Sunday); false for others.
+    static bool CalcReviewPeriod(QDate& end, QDate& start, int kind, const QDate& today);
+    // Kinds 0..3: 7 x kind + 6 days before (relative 0) or after (1) the reference.
+    static void FormatReviewDate(const QDate& reference, QDate& result, int kind, int relative);
+
+    // ---- State -----------------------------------------------------------------------
+    int OpenWindows() const { return m_openWindows; }
+    IHubWindow* Window(int command) const;
+    bool IsAskingForUser() const { return m_askingForUser; }
+    void SetAskingForUser(bool asking) { m_askingForUser = asking; }
+    // A modal Set User round that ended without a user name stops further rounds.
+    bool UserAskedInVain() const { return m_userAskedInVain; }
+    // The pending selection handed to the tasks and review windows.
+    int m_pendingProjId = -1;
+    int m_pendingCompanyId = -1;
+    bool m_pendingFlags[5] = {false, false, false, false, false};
+    // The project-information pane of the time sheet is open.
+    bool m_projectInfoBusy = false;
+    // The review period the review window was last opened for.
+    QDate m_reviewStart;
+    QDate m_reviewEnd;
+
+protected:
+    bool OnInitDialog() override;
+    void OnCancel() override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct Slot {
+        int flag = 0;
+        IHubWindow* window = nullptr;
+        QPointer<QWidget> widget;
+    };
+    int AdoptWindow(int command, int flag, IHubWindow* window);
+    void OnWindowClosed(int command);
+    void CloseSlot(int command, int flag);
+    void ReleaseIfIdle();
+    void NotAvailable(int command);
+    int ModalWindow(int command);
+    void UpdateCaption();
+
+    CDBClass* m_db;
+    QHash<int, Slot> m_slots;
+    int m_openWindows = 0;
+    bool m_askingForUser = false;
+    bool m_userAskedInVain = false;
+    bool m_modalOpen = false;
+    int m_passwordMode = -1;
+    QLabel* m_status = nullptr;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDate>
+
+#include <functional>
+
+class CDummyDlg;
+class QWidget;
+
+// What the hub needs of each top-level window it opens.
+class IHubWindow {
+public:
+    virtual ~IHubWindow() = default;
+    virtual QWidget* Widget() = 0;
+    // Saves the window's state and closes it; flag 0 when every window closes.
+    virtual void CloseWindow(int flag) = 0;
+    // A search dialog of the window is open (the program may not close then).
+    virtual bool HasOpenSearch() const { return false; }
+    // Brought forward by its command again: lists refresh.
+    virtual void Refresh() {}
+    // The auto timer: it is booking time now.
+    virtual bool IsTiming() const { return false; }
+    // Time-sheet windows: reload a day, switch editing on or off.
+    virtual void RefreshDay(const QDate&) {}
+    virtual void EnableEditing(bool) {}
+};
+
+// Makes the window of a command (ID_TIMESHEETS, ID_REVIEW, ...). Windows of
+// the program register here; a command without a window tells the user so.
+using HubWindowFactory = std::function<IHubWindow*(CDummyDlg& hub)>;
+void RegisterHubWindow(int command, HubWindowFactory factory);
+void UnregisterHubWindow(int command);
+HubWindowFactory FindHubWindowFactory(int command);

@@ -1,0 +1,458 @@
+#include "app/KelvaneApp.h"
+
+#include "app/ControlRegistration.h"
+#include "app/DummyDlg.h"
+#include "app/FirstStart.h"
+#include "app/LogonDlg.h"
+#include "app/Profile.h"
+#include "app/SetUserDlg.h"
+#include "data/ConnectionString.h"
+#include "data/DBClass.h"
+#include "platform/FileChooser.h"
+#include "platform/MessageBox.h"
+#include "platform/ProfileStore.h"
+#include "ui/ResourceIds.h"
+#include "ui/Utilities.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+CKelvaneApp* s_app = nullptr;
+
+} // namespace
+
+CKelvaneApp& theApp()
+{
+    Q_ASSERT(s_app);
+    return *s_app;
+}
+
+bool HasApp()
+{
+    return s_app != nullptr;
+}
+
+CKelvaneApp::CKelvaneApp()
+    : m_stockComments{QStringLiteral("Development"),    QStringLiteral("Design work"),
+                      QStringLiteral("Meeting"),        QStringLiteral("Support call"),
+                      QStringLiteral("Documentation"),  QStringLiteral("Testing"),
+                      QStringLiteral("Planning"),       QStringLiteral("Review"),
+                      QStringLiteral("Administration"), QStringLiteral("Research")}
+{
+    s_app = this;
+}
+
+CKelvaneApp::~CKelvaneApp()
+{
+    Shutdown();
+    if (s_app == this)
+        s_app = nullptr;
+}
+
+bool CKelvaneApp::Start()
+{
+    CProfile::HelpFile();
+    RegisterControlsBeside(QCoreApplication::applicationDirPath());
+    CRegionalFormats formats = ReadRegionalFormats();
+    formats.utcOffset = GetUtcOffset();
+    SetRegionalFormats(formats);
+
+    m_db = std::make_unique<CDBClass>();
+    m_db->SetHost(this);
+    m_db->SetRequiredVersions(&m_requiredVersions);
+    if (!EnsureFirstStartDatabase())
+        return false;
+
+    int result = ConnectDatabase(false, true);
+    while (result != kConnectGoOn) {
+        if (result == kConnectClose)
+            return false;
+        result = ConnectDatabase(result == kConnectRetryReleased, true);
+    }
+    m_db->ReleaseConnection(true, false);
+    m_hub = std::make_unique<CDummyDlg>(m_db.get());
+    if (!LogOnUser())
+        return false;
+    LoadCurrentEmployee(m_securityLevel);
+    RegisterStoredProcs();
+    return true;
+}
+
+int CKelvaneApp::RunHub()
+{
+    if (!m_hub)
+        return 1;
+    m_hub->Create();
+    if (qEnvironmentVariableIsSet("KELVANE_QUIT_WHEN_READY")) {
+        // For the start-up benchmark: say when the hub is up, then end.
+        QTimer::singleShot(0, qApp, [] {
+            std::fputs("kelvane: ready\n", stdout);
+            std::fflush(stdout);
+            QApplication::quit();
+        });
+    }
+    return QApplication::exec();
+}
+
+void CKelvaneApp::Shutdown()
+{
+    if (m_db) {
+        m_db->ReleaseConnection(false, true);
+    }
+    m_hub.reset();
+    m_db.reset();
+}
+
+bool CKelvaneApp::EnsureFirstStartDatabase()
+{
+    if (!CProfile::DefDatabaseName().isEmpty())
+        return true;
+    QString error;
+    if (CFirstStart::Prepare(&error))
+        return true;
+    ShowMessageBox(QStringLiteral("Cannot create the database %1:\n%2")
+                       .arg(CFirstStart::DatabaseFile(), error),
+                   kMbOk | kMbIconError);
+    return false;
+}
+
+int CKelvaneApp::ConnectDatabase(bool releaseFirst, bool checkCached)
+{
+    if (releaseFirst)
+        m_db->ReleaseConnection(true, true);
+    const bool connected = m_db->Connect();
+    const QString stored = m_db->Connection()->LoadConnectionString();
+    if (!connected && !stored.isEmpty()) {
+        if (ShowMessageBox(
+                QStringLiteral("Error connecting to database, would you like to try another?"),
+                kMbYesNo | kMbIconQuestion) == kIdYes) {
+            m_db->Connection()->SaveConnectionString(QString());
+            m_db->Connection()->UseProfileString();
+            return kConnectRetry;
+        }
+        ShowMessageBox(QStringLiteral("Closing application"), kMbOk | kMbIconInformation);
+        return kConnectClose;
+    }
+    if (!connected) {
+        if (releaseFirst)
+            return kConnectRetry;
+        ShowMessageBox(QStringLiteral("Closing application"), kMbOk | kMbIconInformation);
+        return kConnectClose;
+    }
+    QString versionText;
+    if (m_db->CheckDbVersion(kMinDbVersion, versionText, checkCached))
+        return kConnectGoOn;
+    const QString question =
+        QStringLiteral(
+            "Your version of Kelvane Client (%1) \nis not compatible with this database version "
+            "(%2), "
+            "\nand may not work correctly, \nthis version of Kelvane needs database version %3 or "
+            "greater, \ndo you want to choose another database?")
+            .arg(QLatin1String(kClientVersion), versionText,
+                 QString::asprintf("%2.2f", kMinDbVersion));
+    if (ShowMessageBox(question, kMbYesNo | kMbIconQuestion) == kIdYes) {
+        m_db->Connection()->SaveConnectionString(QString());
+        m_db->Connection()->UseProfileString();
+        return kConnectRetryReleased;
+    }
+    ShowMessageBox(
+        QStringLiteral("There may be errors - you need to upgrade your database\n"
+                       "(scripts/create-database makes a new one of the current version)"),
+        kMbOk | kMbIconWarning);
+    return kConnectGoOn;
+}
+
+bool CKelvaneApp::LogOnUser()
+{
+    int mode = 0;
+    m_db->GetPropertyInt(mode, QStringLiteral("requirePwd"), 0);
+    m_logonMode = mode < 0 || mode > 3 ? 2 : mode;
+    if (m_logonMode == 3) {
+        // The person at the desktop signs on by login name.
+        m_db->LoadEmployees();
+        const int empId = m_db->FindEmpIdByName(LoginName());
+        QString fullName;
+        if (empId >= 0 && m_db->GetEmpNameById(empId, fullName)) {
+            if (CProfile::DefUserName() != fullName)
+                SetDefUserName(fullName);
+            return true;
+        }
+        m_logonMode = 2;
+    }
+    if (m_logonMode == 2) {
+        CLogonDlg logon(m_db.get());
+        if (logon.DoModal() != IDOK) {
+            ShowMessageBox(QStringLiteral("Unable to verify user - Closing application"),
+                           kMbOk | kMbIconError);
+            return false;
+        }
+        return !CProfile::DefUserName().isEmpty();
+    }
+    if (!CProfile::DefUserName().isEmpty())
+        return true;
+    CSetUserDlg setUser(m_db.get(), nullptr);
+    setUser.DoModal();
+    if (CProfile::DefUserName().isEmpty()) {
+        ShowMessageBox(QStringLiteral("Unable to create user - Closing application"),
+                       kMbOk | kMbIconError);
+        return false;
+    }
+    return true;
+}
+
+bool CKelvaneApp::LoadCurrentEmployee(int& securityLevel)
+{
+    const int empId = m_db ? m_db->GetEmpIdByName(CProfile::DefUserName()) : -1;
+    CEmployeeEntry employee;
+    if (empId < 0 || !m_db->GetEmployeeById(empId, employee))
+        return false;
+    securityLevel = employee.SecLevel;
+    return true;
+}
+
+void CKelvaneApp::RegisterStoredProcs()
+{
+    m_requiredVersions.RemoveAll();
+    for (const char* name : {"sp_TimesheetDelete", "sp_ProjectTaskOrdersGetByEmpID",
+                             "sp_TimesheetInsert", "sp_TimesheetUpdate", "qselStartUpInfo"})
+        m_requiredVersions.Add(QLatin1String(name), static_cast<float>(kMinDbVersion));
+}
+
+// ---- Services ---------------------------------------------------------------------------
+
+QString CKelvaneApp::GetDefaultUserName()
+{
+    if (CProfile::DefUserName().isEmpty() && m_hub && m_hub->isVisible() &&
+        !m_hub->IsAskingForUser()) {
+        m_hub->SetAskingForUser(true);
+        m_hub->OnSetUsername();
+        m_hub->SetAskingForUser(false);
+    }
+    return CProfile::DefUserName();
+}
+
+void CKelvaneApp::SetDefUserName(const QString& name)
+{
+    CProfile::SetDefUserName(name);
+    if (m_db)
+        m_db->LoadCurrentUser();
+}
+
+int CKelvaneApp::GetCurrentEmpId()
+{
+    return m_db ? m_db->GetEmpIdByName(CProfile::DefUserName()) : -1;
+}
+
+QString CKelvaneApp::FormatSqlDate(const QDate& date, bool withTime) const
+{
+    // The back end's own literal: no month names, no locale.
+    return m_db ? m_db->FormatSqlDate(CDateTime(date), withTime) : CSqlDialect().DateLiteral(date);
+}
+
+QString CKelvaneApp::GetEditionName() const
+{
+    return m_db && m_db->Connection()->ProviderKind() == kProviderPostgres
+               ? QStringLiteral("Enterprise")
+               : QStringLiteral("Pro");
+}
+
+QString CKelvaneApp::BuildConnectionString(bool describe) const
+{
+    const QString stored = CProfile::DefDatabaseName();
+    if (!describe || stored.isEmpty())
+        return stored.isEmpty() ? QStringLiteral("(no database)")
+                                : CConnectionString(stored).Masked();
+    const CConnectionString cs(stored);
+    if (CSqlDialect::DetectProvider(stored) == kProviderPostgres)
+        return QStringLiteral("%1:%2; %3")
+            .arg(cs.Value(QStringLiteral("Host")), cs.Value(QStringLiteral("Port")),
+                 cs.Value(QStringLiteral("Database")));
+    return cs.Value(QStringLiteral("Data Source"));
+}
+
+int CKelvaneApp::GetComboSelectionId(QComboBox* combo, const QString& text, bool requireSelection)
+{
+    const int sel = combo ? combo->currentIndex() : -1;
+    if (requireSelection && sel < 1)
+        return 0;
+    if (text.isEmpty() || sel < 0)
+        return -1;
+    const QString item = combo->itemText(sel);
+    combo->setCurrentIndex(sel);
+    return m_db ? m_db->GetEmpIdByName(item) : -1;
+}
+
+bool CKelvaneApp::SetClipboardText(const QString& text)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard) {
+        ShowMessageBox(QStringLiteral("Cannot open the Clipboard"), kMbOk | kMbIconError);
+        return false;
+    }
+    clipboard->setText(text);
+    return true;
+}
+
+bool CKelvaneApp::GetClipboardText(QString& text)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard) {
+        ShowMessageBox(QStringLiteral("Cannot open the Clipboard"), kMbOk | kMbIconError);
+        return false;
+    }
+    text = clipboard->text();
+    return !text.isEmpty();
+}
+
+bool CKelvaneApp::GetAutoComment(int mode, const QString& text, QString& comment) const
+{
+    switch (mode) {
+    case 0:
+        comment.clear();
+        return true;
+    case 1:
+        comment = text;
+        return true;
+    case 2: {
+        // Every one of the first ten is equally likely.
+        const int count = static_cast<int>(qMin<qsizetype>(m_stockComments.size(), 10));
+        comment =
+            count > 0 ? m_stockComments.at(QRandomGenerator::global()->bounded(count)) : QString();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool CKelvaneApp::ChooseDatabaseFile(QString& folder, QString& fileName)
+{
+    const QString chosen =
+        ChooseOpenFile(QStringLiteral("Select a file..."), CProfile::DefDirectory(),
+                       QStringLiteral("Database Files (*.db);;All Files (*)"));
+    if (chosen.isEmpty())
+        return false;
+    const QFileInfo info(chosen);
+    folder = info.absolutePath();
+    fileName = info.fileName();
+    return true;
+}
+
+bool CKelvaneApp::ChooseTextFile(QString& fileName)
+{
+    fileName = ChooseOpenFile(QStringLiteral("Select a file..."), CProfile::DefDirectory(),
+                              QStringLiteral("Text Files (*.txt);;All Files (*)"));
+    return !fileName.isEmpty();
+}
+
+void CKelvaneApp::SetCurrentDay(const QDate& day)
+{
+    m_currentDay = day;
+    if (m_db)
+        m_db->SetDisplayedDay(day);
+}
+
+bool CKelvaneApp::SaveCurrentDate()
+{
+    if (!m_hub || !m_currentDay.isValid())
+        return false;
+    CProfile::SaveCurrentDate(m_currentDay.year(), m_currentDay.month(), m_currentDay.day());
+    return true;
+}
+
+bool CKelvaneApp::GetWindowCode(int command, QString& code)
+{
+    switch (command) {
+    case ID_TIMESHEETS:
+        code = QStringLiteral("TS");
+        return true;
+    case ID_CONTACTS:
+        code = QStringLiteral("cn");
+        return true;
+    case ID_TASKS:
+        code = QStringLiteral("cm");
+        return true;
+    case ID_REVIEW:
+        code = QStringLiteral("rv");
+        return true;
+    case ID_CHANGE_REQUESTS:
+        code = QStringLiteral("cr");
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CKelvaneApp::LoadSaveXsltList(const QString& code, QStringList& nicknames, QStringList& files,
+                                   bool load)
+{
+    CProfileStore profile;
+    const QString names = code + QStringLiteral("NN");
+    const QString paths = code + QStringLiteral("FN");
+    if (load) {
+        nicknames.clear();
+        files.clear();
+        for (int i = 0; i <= 10; ++i) {
+            const QString key = QString::number(i);
+            const QString nick = profile.value(names + QLatin1Char('/') + key).toString();
+            const QString file = profile.value(paths + QLatin1Char('/') + key).toString();
+            if (!nick.isEmpty() && !file.isEmpty()) {
+                nicknames << nick;
+                files << file;
+            } else if (!nick.isEmpty() || !file.isEmpty()) {
+                // Half a pair is no pair.
+                profile.remove(names + QLatin1Char('/') + key);
+                profile.remove(paths + QLatin1Char('/') + key);
+            }
+        }
+        return true;
+    }
+    for (int pair = 0; pair < nicknames.size() && pair < files.size(); ++pair) {
+        int free = -1;
+        for (int i = 0; i <= 10 && free < 0; ++i)
+            if (profile.value(names + QLatin1Char('/') + QString::number(i)).toString().isEmpty())
+                free = i;
+        if (free < 0) {
+            ShowMessageBox(QStringLiteral("You already have 10 stored - cannot save another"),
+                           kMbOk | kMbIconWarning);
+            return false;
+        }
+        profile.setValue(names + QLatin1Char('/') + QString::number(free), nicknames.at(pair));
+        profile.setValue(paths + QLatin1Char('/') + QString::number(free), files.at(pair));
+    }
+    return true;
+}
+
+void CKelvaneApp::DeleteXsltEntry(const QString& code, int index)
+{
+    CProfileStore profile;
+    profile.remove(code + QStringLiteral("NN/") + QString::number(index));
+    profile.remove(code + QStringLiteral("FN/") + QString::number(index));
+}
+
+// ---- IFacadeHost -------------------------------------------------------------------------
+
+QString CKelvaneApp::ApplicationUserName() const
+{
+    return CProfile::DefUserName();
+}
+
+QString CKelvaneApp::LoginName() const
+{
+    QString login;
+    GetWindowsUserName(login);
+    return login;
+}
+
+void CKelvaneApp::ChooseUser()
+{
+    GetDefaultUserName();
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "data/FacadeClients.h"
+#include "data/NameValueArray.h"
+
+#include <QDate>
+#include <QString>
+
+#include <memory>
+
+class CDBClass;
+class CDummyDlg;
+class IItemList;
+class QComboBox;
+
+// The program's one application object: start-up, sign-on, the shared
+// services windows use, and shut-down. Reached through theApp().
+class CKelvaneApp : public IFacadeHost {
+public:
+    // What the connect loop does next.
+    enum ConnectResult {
+        kConnectClose = 0,
+        kConnectRetry = 1,
+        kConnectRetryReleased = 2,
+        kConnectGoOn = 3
+    };
+
+    static constexpr double kMinDbVersion = 2.2;
+    static constexpr const char* kClientVersion = "2.2.00";
+
+    CKelvaneApp();
+    ~CKelvaneApp() override;
+    CKelvaneApp(const CKelvaneApp&) = delete;
+    CKelvaneApp& operator=(const CKelvaneApp&) = delete;
+
+    // The whole life of the program up to the hub's loop: false when the
+    // program must end (the reason was shown). RunHub then runs the loop.
+    bool Start();
+    int RunHub();
+    void Shutdown();
+
+    int ConnectDatabase(bool releaseFirst, bool checkCached);
+    bool LogOnUser();
+    bool LoadCurrentEmployee(int& securityLevel);
+    void RegisterStoredProcs();
+    // The embedded database of a first start, made when no database is configured.
+    bool EnsureFirstStartDatabase();
+
+    CDBClass* Facade() const { return m_db.get(); }
+    CDummyDlg* Hub() const { return m_hub.get(); }
+    const CNameValueArray& RequiredVersions() const { return m_requiredVersions; }
+    int LogonMode() const { return m_logonMode; }
+    int SecurityLevel() const { return m_securityLevel; }
+    void SetSecurityLevel(int level) { m_securityLevel = level; }
+
+    // ---- Services ------------------------------------------------------------
+    QString GetDefaultUserName();
+    void SetDefUserName(const QString& name);
+    int GetCurrentEmpId();
+    QString FormatSqlDate(const QDate& date, bool withTime = false) const;
+    QString GetEditionName() const;
+    QString BuildConnectionString(bool describe) const;
+    int GetComboSelectionId(QComboBox* combo, const QString& text, bool requireSelection);
+    bool SetClipboardText(const QString& text);
+    bool GetClipboardText(QString& text);
+    // 0: empty, 1: the text given, 2: a stock comment picked at random.
+    bool GetAutoComment(int mode, const QString& text, QString& comment) const;
+    bool ChooseDatabaseFile(QString& folder, QString& fileName);
+    bool ChooseTextFile(QString& fileName);
+    bool SaveCurrentDate();
+    // The window kind codes of the registered style sheets.
+    static bool GetWindowCode(int command, QString& code);
+    bool LoadSaveXsltList(const QString& code, QStringList& nicknames, QStringList& files,
+                          bool load);
+    void DeleteXsltEntry(const QString& code, int index);
+
+    // The day the time-sheet window shows.
+    QDate CurrentDay() const { return m_currentDay; }
+    void SetCurrentDay(const QDate& day);
+
+    // IFacadeHost
+    QString ApplicationUserName() const override;
+    QString LoginName() const override;
+    void ChooseUser() override;
+
+private:
+    std::unique_ptr<CDBClass> m_db;
+    std::unique_ptr<CDummyDlg> m_hub;
+    CNameValueArray m_requiredVersions;
+    int m_logonMode = 0;
+    int m_securityLevel = 0;
+    QDate m_currentDay;
+    QStringList m_stockComments;
+};
+
+// The application object while the program runs.
+CKelvaneApp& theApp();
+bool HasApp();
