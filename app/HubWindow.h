@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QString>
 
 #include <functional>
 
@@ -23,6 +24,13 @@ public:
     // Time-sheet windows: reload a day, switch editing on or off.
     virtual void RefreshDay(const QDate&) {}
     virtual void EnableEditing(bool) {}
+    // 0: editable again; otherwise read-only while the auto timer books.
+    virtual void SetReadOnly(int) {}
+    virtual void ShowDay(const QDate&) {}
+    // A block booked elsewhere (the auto timer), for display.
+    virtual void ShowRecord(int /*projId*/, const QString& /*user*/, int /*empId*/, int /*start*/,
+                            int /*stop*/, const QString& /*text*/)
+    {}
 };
 
 // Makes the window of a command (ID_TIMESHEETS, ID_REVIEW, ...). Windows of

@@ -11,6 +11,7 @@
 #include "platform/FileChooser.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
+#include "ui/MenuBuilder.h"
 #include "ui/ResourceIds.h"
 #include "ui/Utilities.h"
 
@@ -436,6 +437,51 @@ void CKelvaneApp::DeleteXsltEntry(const QString& code, int index)
     CProfileStore profile;
     profile.remove(code + QStringLiteral("NN/") + QString::number(index));
     profile.remove(code + QStringLiteral("FN/") + QString::number(index));
+}
+
+bool CKelvaneApp::IsAutoLogging() const
+{
+    IHubWindow* timer = m_hub ? m_hub->Window(ID_AUTO_TIMER) : nullptr;
+    return timer && timer->IsTiming();
+}
+
+void CKelvaneApp::SetTimesheetReadOnly(int state)
+{
+    if (IHubWindow* sheet = m_hub ? m_hub->Window(ID_TIMESHEETS) : nullptr)
+        sheet->SetReadOnly(state);
+}
+
+void CKelvaneApp::PassDateToTimesheet(const QDate& day)
+{
+    if (IHubWindow* sheet = m_hub ? m_hub->Window(ID_TIMESHEETS) : nullptr)
+        sheet->ShowDay(day);
+}
+
+void CKelvaneApp::PassRecordToTimesheet(int projId, const QString& user, int empId, int start,
+                                        int stop, const QString& text)
+{
+    if (IHubWindow* sheet = m_hub ? m_hub->Window(ID_TIMESHEETS) : nullptr)
+        sheet->ShowRecord(projId, user, empId, start, stop, text);
+}
+
+QList<CMenuEntry> CKelvaneApp::BuildProjectMenu(const QString& user)
+{
+    const CProfile::CValues options = CProfile::LoadSettings(CProfile::CContext());
+    QList<CMenuEntry> items;
+    if (options.Bool("UseContacts"))
+        items.append({QStringLiteral("Contacts"), ID_CONTACTS, {}});
+    if (options.Bool("UseToDo"))
+        items.append({QStringLiteral("Comments"), ID_TASKS, {}});
+    if (options.Bool("UseChgrqsts"))
+        items.append({QStringLiteral("Change Requests"), ID_CHANGE_REQUESTS, {}});
+    items.append({user.isEmpty() ? QStringLiteral("Set User - User Unknown")
+                                 : QStringLiteral("Set User (%1)").arg(user),
+                  ID_SET_USER,
+                  {}});
+    items.append({QStringLiteral("Overview"), ID_OVERVIEW, {}});
+    items.append({QStringLiteral("Project info"), ID_PROJECT_INFO, {}});
+    items.append({QStringLiteral("Export"), ID_EXPORT, {}});
+    return items;
 }
 
 // ---- IFacadeHost -------------------------------------------------------------------------

@@ -12,6 +12,7 @@ class CDBClass;
 class CDummyDlg;
 class IItemList;
 class QComboBox;
+struct CMenuEntry;
 
 // The program's one application object: start-up, sign-on, the shared
 // services windows use, and shut-down. Reached through theApp().
@@ -73,6 +74,15 @@ public:
     bool LoadSaveXsltList(const QString& code, QStringList& nicknames, QStringList& files,
                           bool load);
     void DeleteXsltEntry(const QString& code, int index);
+
+    // The open windows.
+    bool IsAutoLogging() const;
+    void SetTimesheetReadOnly(int state);
+    void PassDateToTimesheet(const QDate& day);
+    void PassRecordToTimesheet(int projId, const QString& user, int empId, int start, int stop,
+                               const QString& text);
+    // The project commands of a window's main menu, by the options.
+    static QList<CMenuEntry> BuildProjectMenu(const QString& user);
 
     // The day the time-sheet window shows.
     QDate CurrentDay() const { return m_currentDay; }

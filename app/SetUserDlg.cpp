@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
@@ -36,26 +37,29 @@ CSetUserDlg::CSetUserDlg(CDBClass* db, CDummyDlg* owner, QWidget* parent)
     row->addLayout(form);
     row->addWidget(set, 0, Qt::AlignBottom);
     auto* layout = new QVBoxLayout(this);
-    const QList<CMenuEntry> menu = {
-        {QStringLiteral("&Menu"),
-         0,
-         {{QStringLiteral("&Timesheets"), ID_TIMESHEETS, {}},
-          {QStringLiteral("&Review"), ID_REVIEW, {}},
-          {QString(), 0, {}},
-          {QStringLiteral("Set &User"), ID_SET_USER, {}},
-          {QString(), 0, {}},
-          {QStringLiteral("&Properties"), ID_PROPERTIES, {}},
-          {QString(), 0, {}},
-          {QStringLiteral("&Help"),
-           0,
-           {{QStringLiteral("Online Help"), ID_ONLINE_HELP, {}},
-            {QStringLiteral("&Help Topics"), ID_HELP_TOPICS, {}},
-            {QStringLiteral("&About"), ID_ABOUT, {}}}},
-          {QString(), 0, {}},
-          {QStringLiteral("&Close"), ID_CLOSE_WINDOW, {}}}},
-    };
-    if (m_owner)
-        layout->setMenuBar(BuildMenuBar(menu, this, [this](int id) { OnCommand(id); }));
+    if (m_owner) {
+        // The project commands follow the options, so the popup is made as it opens.
+        auto* bar = new QMenuBar(this);
+        QMenu* popup = bar->addMenu(QStringLiteral("&Menu"));
+        connect(popup, &QMenu::aboutToShow, this, [this, popup] {
+            popup->clear();
+            QList<CMenuEntry> items = {{QStringLiteral("&Timesheets"), ID_TIMESHEETS, {}},
+                                       {QStringLiteral("&Review"), ID_REVIEW, {}}};
+            items += CKelvaneApp::BuildProjectMenu(CProfile::DefUserName());
+            items += {{QString(), 0, {}},
+                      {QStringLiteral("&Properties"), ID_PROPERTIES, {}},
+                      {QString(), 0, {}},
+                      {QStringLiteral("&Help"),
+                       0,
+                       {{QStringLiteral("Online Help"), ID_ONLINE_HELP, {}},
+                        {QStringLiteral("&Help Topics"), ID_HELP_TOPICS, {}},
+                        {QStringLiteral("&About"), ID_ABOUT, {}}}},
+                      {QString(), 0, {}},
+                      {QStringLiteral("&Close"), ID_CLOSE_WINDOW, {}}};
+            AddMenuEntries(popup, items, [this](int id) { OnCommand(id); });
+        });
+        layout->setMenuBar(bar);
+    }
     layout->addLayout(row);
 
     connect(m_name, &QComboBox::currentIndexChanged, this, [this] {
@@ -166,6 +170,7 @@ bool CSetUserDlg::OnCommand(int id)
     case ID_TASKS:
     case ID_CHANGE_REQUESTS:
     case ID_OVERVIEW:
+    case ID_PROJECT_INFO:
         if (m_owner)
             m_owner->OnCommand(id);
         return true;
