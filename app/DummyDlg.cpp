@@ -7,6 +7,7 @@
 #include "data/DBClass.h"
 #include "platform/Launcher.h"
 #include "platform/MessageBox.h"
+#include "ui/AppIcon.h"
 #include "ui/MenuBuilder.h"
 #include "ui/ResourceIds.h"
 #include "ui/StringTable.h"
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -105,6 +107,17 @@ CDummyDlg::CDummyDlg(CDBClass* db, QWidget* parent)
     m_status->setMinimumWidth(360);
     m_status->setWordWrap(true);
     layout->addWidget(m_status);
+
+    setWindowIcon(AppIcon());
+    m_accelerators = CAcceleratorTable::Load(128);
+    m_startupTimer = new QTimer(this);
+    m_startupTimer->setSingleShot(true);
+    m_startupTimer->setTimerType(Qt::PreciseTimer);
+    connect(m_startupTimer, &QTimer::timeout, this, [this] { OnTimer(kStartupTimerId); });
+    m_tray = new CTrayIcon(this);
+    m_tray->SetNotificationHandler(
+        [this](int command) { OnCommand(command); }, [this](int mouse) { OnTrayMouse(mouse); },
+        [this] { return StartWindowCommand(); }, [this] { return TrayMenuState(); });
 }
 
 CDummyDlg::~CDummyDlg()
@@ -121,10 +134,118 @@ bool CDummyDlg::OnInitDialog()
 {
     if (CProfile::ManualFile().isEmpty() && QFile::exists(QStringLiteral("Kelvane_Manual.htm")))
         CProfile::SetManualFile(QFileInfo(QStringLiteral("Kelvane_Manual.htm")).absoluteFilePath());
+    m_tray->SetIconById(IDS_TRAY_TIP);
+    m_started = true;
+    m_startupPending = true;
     if (m_db && m_db->Employees().isEmpty())
         m_db->LoadEmployees();
     UpdateCaption();
+    const QString user = HasApp() ? theApp().GetDefaultUserName() : CProfile::DefUserName();
+    if (user.isEmpty())
+        return true; // no timer: the hub stays until someone signs on
+    if (m_db)
+        m_db->GetEmpIdByName(user);
+    BuildKeyAccelerators();
+    int delay = 10000;
+    if (m_db)
+        m_db->ReleaseConnection(true, false);
+    if (m_db && m_db->StartupInfo().StartupFlag == 1)
+        delay = 2000;
+    StartStartupTimer(m_startupDelayOverride >= 0 ? m_startupDelayOverride : delay);
+    m_pendingProjId = -1;
+    m_pendingCompanyId = -1;
+    std::fill(std::begin(m_pendingFlags), std::end(m_pendingFlags), false);
     return true;
+}
+
+void CDummyDlg::StartStartupTimer(int delay)
+{
+    m_startupDelay = delay;
+    m_startupTimer->start(delay);
+}
+
+bool CDummyDlg::IsStartupTimerActive() const
+{
+    return m_startupTimer->isActive();
+}
+
+void CDummyDlg::OnTimer(int id)
+{
+    if (m_startupPending && id == kStartupTimerId) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_startupTimer->stop();
+        m_startupPending = false;
+        const bool hide = CanHide() || StartWindowCommand() != 0;
+        if (hide)
+            setVisible(false);
+        // Asks for a user when none is set.
+        if (HasApp())
+            theApp().GetDefaultUserName();
+        OpenStartWindow(-1);
+        const QString user = HasApp() ? theApp().GetDefaultUserName() : CProfile::DefUserName();
+        m_userNameEmpty = user.isEmpty();
+        QApplication::restoreOverrideCursor();
+    }
+    if (isVisible())
+        activateWindow();
+}
+
+bool CDummyDlg::CanHide() const
+{
+    return m_tray->IsShown();
+}
+
+void CDummyDlg::BuildKeyAccelerators()
+{
+    m_keyValues = CProfile::LoadKeyCommands();
+    m_keyCommands.Build(m_keyValues);
+}
+
+bool CDummyDlg::FindKeyCommand(int key, int& index, bool highlighted, bool editing, bool ctrlDown,
+                               bool shiftDown) const
+{
+    return m_keyCommands.FindKeyCommand(key, index, highlighted, editing, ctrlDown, shiftDown);
+}
+
+CTrayIcon::CMenuState CDummyDlg::TrayMenuState() const
+{
+    const CProfile::CValues options = Options();
+    CTrayIcon::CMenuState state;
+    state.server = m_db && m_db->GetProviderKind() == 0;
+    state.edition = state.server ? QStringLiteral("Enterprise") : QStringLiteral("Pro");
+    state.dbVersion = m_db ? m_db->StartupInfo().DbVersion : 0;
+    state.useContacts = options.Bool("UseContacts");
+    state.useToDo = options.Bool("UseToDo");
+    state.useChangeRequests = options.Bool("UseChgrqsts");
+    state.userName = CProfile::DefUserName();
+    state.autoTimerRunning = HasApp() && theApp().IsAutoLogging();
+    // Export and import are always offered to a signed-on user.
+    state.exportImport = true;
+    state.xlsOffered = CProfile::XlsTimeSheetOffered();
+    QString dir;
+    CProfile::GetXlsSettings(dir, state.xlsWorkbook);
+    return state;
+}
+
+void CDummyDlg::OnTrayMouse(int mouseMessage)
+{
+    if (mouseMessage == CTrayIcon::kLeftDown || mouseMessage == CTrayIcon::kLeftUp ||
+        mouseMessage == CTrayIcon::kLeftDoubleClick) {
+        if (mouseMessage != CTrayIcon::kLeftDoubleClick) {
+            for (const Slot& slot : std::as_const(m_slots)) {
+                if (!slot.widget)
+                    continue;
+                slot.widget->show();
+                slot.widget->raise();
+                slot.widget->activateWindow();
+                QApplication::alert(slot.widget);
+            }
+        }
+        if (const int command = m_tray->OnTrayNotification(CTrayIcon::kIconId, mouseMessage))
+            OnCommand(command);
+    } else {
+        m_tray->OnTrayNotification(CTrayIcon::kIconId, mouseMessage);
+    }
 }
 
 void CDummyDlg::UpdateCaption()
@@ -200,6 +321,13 @@ bool CDummyDlg::OnCommand(int id)
         return true;
     case ID_CLOSE_APP:
         OnCloseApp();
+        return true;
+    case ID_STARTUP_TIMER:
+    case ID_STARTUP_TIMER_ALT:
+        OnTimer(kStartupTimerId);
+        return true;
+    case ID_IGNORED_1:
+    case ID_IGNORED_2:
         return true;
     case ID_RELOAD_EMPLOYEES:
         if (m_db) {
@@ -304,8 +432,13 @@ void CDummyDlg::OnWindowClosed(int command)
 
 void CDummyDlg::ReleaseIfIdle()
 {
-    if (m_openWindows == 0 && m_db)
+    if (m_openWindows != 0)
+        return;
+    if (m_db)
         m_db->ReleaseConnection(true, false);
+    // Without a tray icon the hub is the way back to the program.
+    if (m_started && !CanHide() && !m_startupPending && !isVisible() && !m_closing)
+        show();
 }
 
 void CDummyDlg::CloseSlot(int command, int flag)
@@ -578,6 +711,7 @@ void CDummyDlg::OnCloseApp()
             return;
         }
     }
+    m_closing = true;
     CloseAllWindows(false);
     hide();
     QApplication::quit();
@@ -585,14 +719,18 @@ void CDummyDlg::OnCloseApp()
 
 void CDummyDlg::OnCancel()
 {
-    // Escape or the close box hides the hub; the program goes on in its windows.
-    hide();
+    // Escape or the close box hides the hub; the program goes on in its
+    // windows and the tray icon. With neither left, closing it ends the program.
+    if (CanHide() || m_openWindows != 0)
+        hide();
+    else
+        OnCloseApp();
 }
 
 void CDummyDlg::closeEvent(QCloseEvent* event)
 {
     event->ignore();
-    hide();
+    OnCancel();
 }
 
 bool CDummyDlg::OpenWindowByCommand(int command)
@@ -624,39 +762,35 @@ bool CDummyDlg::OpenWindowByCommand(int command)
     }
 }
 
+int CDummyDlg::StartWindowCommand() const
+{
+    const CProfile::CValues options = Options();
+    switch (options.Int("OpenDlg")) {
+    case 1:
+        return ID_TIMESHEETS;
+    case 2:
+        return ID_REVIEW;
+    case 3:
+        return options.Bool("UseContacts") ? ID_CONTACTS : ID_TIMESHEETS;
+    case 4:
+        return options.Bool("UseToDo") ? ID_TASKS : ID_TIMESHEETS;
+    case 5:
+        return options.Bool("UseChgrqsts") ? ID_CHANGE_REQUESTS : ID_TIMESHEETS;
+    case 6:
+        return ID_AUTO_TIMER;
+    case 7:
+        return ID_TIMESHEET_AND_AUTO_TIMER;
+    case 8:
+        return ID_OVERVIEW;
+    default:
+        return 0;
+    }
+}
+
 void CDummyDlg::OpenStartWindow(int command)
 {
-    if (command < 0) {
-        const CProfile::CValues options = Options();
-        switch (options.Int("OpenDlg")) {
-        case 1:
-            command = ID_TIMESHEETS;
-            break;
-        case 2:
-            command = ID_REVIEW;
-            break;
-        case 3:
-            command = options.Bool("UseContacts") ? ID_CONTACTS : ID_TIMESHEETS;
-            break;
-        case 4:
-            command = options.Bool("UseToDo") ? ID_TASKS : ID_TIMESHEETS;
-            break;
-        case 5:
-            command = options.Bool("UseChgrqsts") ? ID_CHANGE_REQUESTS : ID_TIMESHEETS;
-            break;
-        case 6:
-            command = ID_AUTO_TIMER;
-            break;
-        case 7:
-            command = ID_TIMESHEET_AND_AUTO_TIMER;
-            break;
-        case 8:
-            command = ID_OVERVIEW;
-            break;
-        default:
-            return;
-        }
-    }
+    if (command < 0)
+        command = StartWindowCommand();
     OpenWindowByCommand(command);
 }
 

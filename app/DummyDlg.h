@@ -1,6 +1,9 @@
 #pragma once
 
 #include "app/HubWindow.h"
+#include "app/KeyCommands.h"
+#include "app/TrayIcon.h"
+#include "ui/AcceleratorTable.h"
 #include "ui/DialogBase.h"
 
 #include <QHash>
@@ -8,6 +11,7 @@
 
 class CDBClass;
 class QLabel;
+class QTimer;
 
 // The hub: the program's main window for its first seconds, the owner of
 // every top-level window (one of each, opened on demand, brought forward on
@@ -46,6 +50,8 @@ public:
     bool OpenWindowByCommand(int command);
     void OpenStartWindow(int command);
     void CloseAllWindows(bool reopen);
+    // The command of the start window chosen in the options; 0 for none.
+    int StartWindowCommand() const;
     void RefreshTimesheet(const QDate& day);
     void EnableTimesheetEditing(bool enable);
 
@@ -54,6 +60,32 @@ public:
     static bool CalcReviewPeriod(QDate& end, QDate& start, int kind, const QDate& today);
     // Kinds 0..3: 7 x kind + 6 days before (relative 0) or after (1) the reference.
     static void FormatReviewDate(const QDate& reference, QDate& result, int kind, int relative);
+
+    // ---- Keys -------------------------------------------------------------------------
+    // Rebuilds the key commands from the stored "Keys" settings.
+    void BuildKeyAccelerators();
+    bool FindKeyCommand(int key, int& index, bool highlighted, bool editing, bool ctrlDown,
+                        bool shiftDown) const;
+    const CKeyCommands& KeyCommands() const { return m_keyCommands; }
+    // The "Keys" values as last read, for the key-commands options page.
+    const CProfile::CValues& KeyValues() const { return m_keyValues; }
+    // The program-wide keys; dialogs that have the focus translate with them.
+    const CAcceleratorTable& Accelerators() const { return m_accelerators; }
+
+    // ---- Start-up timer and tray icon ------------------------------------------------
+    static constexpr int kStartupTimerId = 148;
+    // The delay the hub waits before it hides; a value >= 0 replaces the
+    // one the start-up would choose (tests).
+    void SetStartupDelayOverride(int ms) { m_startupDelayOverride = ms; }
+    int StartupDelay() const { return m_startupDelay; }
+    bool IsStartupPending() const { return m_startupPending; }
+    bool IsStartupTimerActive() const;
+    void OnTimer(int id);
+    // A mouse message on the tray icon (CTrayIcon::MouseMessage).
+    void OnTrayMouse(int mouseMessage);
+    CTrayIcon* Tray() const { return m_tray; }
+    CTrayIcon::CMenuState TrayMenuState() const;
+    bool UserNameWasEmpty() const { return m_userNameEmpty; }
 
     // ---- State -----------------------------------------------------------------------
     int OpenWindows() const { return m_openWindows; }
@@ -90,6 +122,9 @@ private:
     void NotAvailable(int command);
     int ModalWindow(int command);
     void UpdateCaption();
+    void StartStartupTimer(int delay);
+    // Without a notification area the hub is the only way back to the program.
+    bool CanHide() const;
 
     CDBClass* m_db;
     QHash<int, Slot> m_slots;
@@ -99,4 +134,16 @@ private:
     bool m_modalOpen = false;
     int m_passwordMode = -1;
     QLabel* m_status = nullptr;
+
+    CKeyCommands m_keyCommands;
+    CProfile::CValues m_keyValues;
+    CAcceleratorTable m_accelerators;
+    CTrayIcon* m_tray = nullptr;
+    QTimer* m_startupTimer = nullptr;
+    int m_startupDelay = 10000;
+    int m_startupDelayOverride = -1;
+    bool m_startupPending = false;
+    bool m_userNameEmpty = false;
+    bool m_closing = false;
+    bool m_started = false;
 };

@@ -1,6 +1,7 @@
 #include "app/KelvaneApp.h"
 #include "data/DBConnection.h"
 #include "platform/ProfileStore.h"
+#include "ui/AppIcon.h"
 #include "ui/ConnectionDlg.h"
 #include "ui/QtFileChooserHook.h"
 #include "ui/QtMessageBoxHook.h"
@@ -13,6 +14,7 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QLatin1String(kProfileOrganisation));
     QApplication::setApplicationName(QLatin1String(kProfileApplication));
     QApplication::setApplicationDisplayName(QStringLiteral("Kelvane"));
+    QApplication::setWindowIcon(AppIcon());
     // The hub hides itself after start; the program ends by its Close command.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -86,4 +86,6 @@ struct CStartupInfo {
     int BookingInterval = -1; // minutes; -1 until read
     QString DbVersionText;
     double DbVersion = 0;
+    // 1: the hub hides after 2 seconds instead of 10.
+    int StartupFlag = 0;
 };

@@ -38,7 +38,7 @@ public:
     // The profile key under "Window Settings" the placement is kept under.
     void SetPlacementKey(const QString& key) { m_placementKey = key; }
 
-    // The control created for a spec'd id ("id<number>").
+    // The control created for a control id (object name "id<number>").
     template <typename W>
     W* Control(int id) const
     {

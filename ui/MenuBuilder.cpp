@@ -9,7 +9,8 @@ void AddMenuEntries(QMenu* menu, const QList<CMenuEntry>& items, const CommandHa
     for (const CMenuEntry& item : items) {
         if (item.text.isEmpty()) {
             menu->addSeparator();
-        } else if (!item.items.isEmpty()) {
+        } else if (!item.items.isEmpty() || item.command == 0) {
+            // A text without a command is a popup, also while it is empty.
             menu->addMenu(BuildMenu(item, menu, onCommand));
         } else {
             QAction* action = menu->addAction(item.text);

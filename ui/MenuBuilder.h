@@ -10,7 +10,7 @@ class QMenuBar;
 class QWidget;
 
 // A menu written as a table: a text with its command, or a popup with its
-// items; an entry with no text is a separator.
+// items (a text without a command); an entry with no text is a separator.
 struct CMenuEntry {
     QString text;
     int command = 0;

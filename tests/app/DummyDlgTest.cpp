@@ -8,6 +8,7 @@
 #include "ui/ResourceIds.h"
 
 #include <QCoreApplication>
+#include <QTest>
 #include <QWidget>
 
 namespace {
@@ -156,4 +157,93 @@ TEST(HubReview, PeriodsOfEachKind)
     EXPECT_EQ(other, QDate(2026, 11, 25));
     CDummyDlg::FormatReviewDate(QDate(2026, 12, 8), other, 0, 1);
     EXPECT_EQ(other, QDate(2026, 12, 14));
+}
+
+// ---- Start-up timer -------------------------------------------------------------
+
+namespace {
+
+void SetProfile(const QString& key, const QVariant& value)
+{
+    CProfileStore profile;
+    profile.setValue(key, value);
+    profile.sync();
+}
+
+} // namespace
+
+TEST_F(HubTest, WithoutAUserNoTimerStartsAndTheHubStays)
+{
+    CDummyDlg hub(&m_db);
+    hub.show();
+    EXPECT_TRUE(hub.IsStartupPending());
+    EXPECT_FALSE(hub.IsStartupTimerActive());
+    EXPECT_TRUE(hub.isVisible());
+}
+
+TEST_F(HubTest, TheTimerHidesTheHubAndOpensTheStartWindow)
+{
+    SetProfile(QStringLiteral("USER/DefUserName"), QStringLiteral("Ann Lee"));
+    SetProfile(QStringLiteral("Admin/OpenDlg"), 5);
+    SetProfile(QStringLiteral("Admin/UseChgrqsts"), 0);
+    CDummyDlg hub(&m_db);
+    hub.SetStartupDelayOverride(10);
+    hub.show();
+    EXPECT_EQ(hub.StartupDelay(), 10);
+    EXPECT_TRUE(hub.IsStartupTimerActive());
+    // The connection is let go while the hub waits.
+    EXPECT_FALSE(m_db.Connection()->IsConnected());
+    // The key commands were built from the stored keys.
+    int index = -1;
+    EXPECT_TRUE(hub.FindKeyCommand('T', index, false, false, false, false));
+
+    ASSERT_TRUE(QTest::qWaitFor([&hub] { return !hub.IsStartupPending(); }, 2000));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(hub.isVisible());
+    // Change requests are switched off: the time sheet opens instead.
+    EXPECT_EQ(hub.OpenWindows(), kOpenTimeSheet);
+    EXPECT_FALSE(hub.UserNameWasEmpty());
+    // A second start-up command does nothing more.
+    hub.OnCommand(ID_STARTUP_TIMER);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(CFakeWindow::s_made, 1);
+}
+
+TEST_F(HubTest, TheDelayIsShortWhenTheDatabaseAsksForIt)
+{
+    SetProfile(QStringLiteral("USER/DefUserName"), QStringLiteral("Ann Lee"));
+    {
+        CDummyDlg hub(&m_db);
+        hub.show();
+        EXPECT_EQ(hub.StartupDelay(), 10000);
+    }
+    m_db.StartupInfo().StartupFlag = 1;
+    CDummyDlg hub(&m_db);
+    hub.show();
+    EXPECT_EQ(hub.StartupDelay(), 2000);
+    // The start-up command fires it early (the timer thread's message).
+    hub.OnCommand(ID_STARTUP_TIMER_ALT);
+    EXPECT_FALSE(hub.IsStartupPending());
+    EXPECT_FALSE(hub.IsStartupTimerActive());
+}
+
+TEST_F(HubTest, WithoutATrayIconTheHubStaysReachable)
+{
+    // The offscreen desktop has no notification area.
+    SetProfile(QStringLiteral("USER/DefUserName"), QStringLiteral("Ann Lee"));
+    SetProfile(QStringLiteral("Admin/OpenDlg"), 0);
+    CDummyDlg hub(&m_db);
+    hub.show();
+    hub.OnCommand(ID_STARTUP_TIMER);
+    // Nothing opens and there is no icon to come back by: the hub stays.
+    EXPECT_TRUE(hub.isVisible());
+    EXPECT_EQ(hub.OpenWindows(), 0);
+
+    // Hidden while a window is open, it comes back when the last one closes.
+    hub.OnCommand(ID_REVIEW);
+    QCoreApplication::processEvents();
+    hub.OnCommand(IDCANCEL);
+    EXPECT_FALSE(hub.isVisible());
+    delete m_windows[ID_REVIEW];
+    EXPECT_TRUE(hub.isVisible());
 }

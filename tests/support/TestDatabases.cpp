@@ -17,8 +17,8 @@ namespace {
 QHash<QString, QString> ServerSettings()
 {
     QHash<QString, QString> settings;
-    const QString spec = QString::fromLocal8Bit(qgetenv("KELVANE_TEST_PG"));
-    for (const QString& part : spec.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    const QString conninfo = QString::fromLocal8Bit(qgetenv("KELVANE_TEST_PG"));
+    for (const QString& part : conninfo.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const int eq = part.indexOf(QLatin1Char('='));
         if (eq > 0)
             settings.insert(part.left(eq), part.mid(eq + 1));
