@@ -64,12 +64,7 @@ QString CommandName(int command)
 
 CProfile::CValues Options()
 {
-    CProfile::CContext context;
-    if (HasApp() && theApp().Facade()) {
-        context.bookingInterval = theApp().Facade()->StartupInfo().BookingInterval;
-        context.providerKind = theApp().Facade()->GetProviderKind();
-    }
-    return CProfile::LoadSettings(context);
+    return CurrentOptions();
 }
 
 } // namespace

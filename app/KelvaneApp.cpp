@@ -41,6 +41,16 @@ bool HasApp()
     return s_app != nullptr;
 }
 
+CProfile::CValues CurrentOptions()
+{
+    CProfile::CContext context;
+    if (HasApp() && theApp().Facade()) {
+        context.bookingInterval = theApp().Facade()->StartupInfo().BookingInterval;
+        context.providerKind = theApp().Facade()->GetProviderKind();
+    }
+    return CProfile::LoadSettings(context);
+}
+
 CKelvaneApp::CKelvaneApp()
     : m_stockComments{QStringLiteral("Development"),    QStringLiteral("Design work"),
                       QStringLiteral("Meeting"),        QStringLiteral("Support call"),
@@ -466,7 +476,7 @@ void CKelvaneApp::PassRecordToTimesheet(int projId, const QString& user, int emp
 
 QList<CMenuEntry> CKelvaneApp::BuildProjectMenu(const QString& user)
 {
-    const CProfile::CValues options = CProfile::LoadSettings(CProfile::CContext());
+    const CProfile::CValues options = CurrentOptions();
     QList<CMenuEntry> items;
     if (options.Bool("UseContacts"))
         items.append({QStringLiteral("Contacts"), ID_CONTACTS, {}});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Profile.h"
 #include "data/FacadeClients.h"
 #include "data/NameValueArray.h"
 
@@ -106,3 +107,6 @@ private:
 // The application object while the program runs.
 CKelvaneApp& theApp();
 bool HasApp();
+// The "Admin" options as the running program reads them (booking interval
+// and back end from the facade when there is one).
+CProfile::CValues CurrentOptions();

@@ -39,6 +39,7 @@ enum CommandId : int {
 
 enum DialogId : int {
     IDD_TIMESHEET = 102,
+    IDD_PICK_LIST = 136,
     IDD_REVIEW = 151,
     IDD_CONTACTS = 160,
     IDD_HUB = 161,

@@ -11,7 +11,10 @@ QString LoadStringRes(int id)
         {IDS_NO_PROPERTIES_WHILE_LOGGING,
          QStringLiteral("You cannot change these properties while you are autologging")},
         {IDS_NO_CHGREQ_ACTION_TABLE, QStringLiteral("Unable to open Change Request Action table")},
+        {IDS_CANNOT_VIEW_TASKS, QStringLiteral("Unable to view Tasks")},
+        {IDS_CANNOT_VIEW_ORDERS, QStringLiteral("Unable to view Orders")},
         {IDS_CANNOT_VIEW_PROJECTS, QStringLiteral("Unable to view Projects")},
+        {IDS_CANNOT_VIEW_COMPANIES, QStringLiteral("Unable to view Companies")},
         {IDS_CANNOT_OPEN_TABLE, QStringLiteral("Unable to open database table, possible network "
                                                "error!\nPlease close application and retry")},
         {IDS_RECORD_GONE, QStringLiteral("This record you are editing does not exist anymore - you "
