@@ -221,6 +221,19 @@ public:
                                int orderId, int taskId, float rate, const QString& comment,
                                int workTypeId, int objectTypeId, int objectId, int invId, int kind);
 
+    // ---- Recordsets as XML and HTML -------------------------------------------------
+    // The temporary file of a view (by its command id), in the user's cache
+    // folder; false for views without a file of their own.
+    static bool GetTempXmlName(int viewId, QString& name);
+    static bool GetTempHtmlName(int viewId, QString& name);
+    bool SaveRecordsetAsXml(CMyAdoRecordSet* rs, int viewId);
+    // The recordset through the style sheet (the whole XSLT text) into the
+    // view's HTML file.
+    bool PersistAsXMLToHTML(CMyAdoRecordSet* rs, const QString& styleSheet, int viewId);
+    // The XML a statement gives: on the server a function returns it as
+    // text; on a database file it is built from the rows.
+    bool ExecuteToStream(const QString& sql, QString& out, const QVariantList& params = {});
+
     // ---- Companies, contacts, change requests ---------------------------------
     bool GetCompanyById(int companyId, CCompanyDetailSet& company);
     int GetCompanyIdByName(const QString& name);
