@@ -121,7 +121,7 @@ protected:
         if (IsPostgres() && !HasFatalFailure() && !IsSkipped()) {
             // The suite's schema outlives the test; its failing triggers must not.
             for (const char* table : {"tblTimeSheet", "tblChgReqAction"})
-                for (const char* operation : {"insert", "update"})
+                for (const char* operation : {"insert", "update", "delete"})
                     Exec(QStringLiteral("DROP TRIGGER IF EXISTS kv_fail_%2 ON %1")
                              .arg(QLatin1String(table), QLatin1String(operation)));
         }
@@ -402,6 +402,14 @@ TEST_P(TimeSheetWritesTest, AZeroLengthUpdateDeletesTheRow)
     EXPECT_EQ(m_db.DeleteTimeData(nullptr, true, m_day, kAnn, 2), kWriteOk);
     EXPECT_EQ(m_db.UndoHistory().UndoCount(), 3); // a delete from the history records nothing
     EXPECT_TRUE(m_db.DayEntries().isEmpty());
+
+    ASSERT_EQ(Write(Entry(3, 700, 760)), kWriteOk);
+    FailWrites(QStringLiteral("tblTimeSheet"), QStringLiteral("DELETE"));
+    CRecordingMessages::Current().Clear();
+    EXPECT_EQ(Update(3, 700, 700), kWriteDeleteError);
+    EXPECT_TRUE(Messages().value(0).startsWith(QStringLiteral("Deletion Error")));
+    EXPECT_EQ(Count(), 1);
+    EXPECT_EQ(m_db.UndoHistory().UndoCount(), 4); // only the insert
 }
 
 TEST_P(TimeSheetWritesTest, DeleteTimeSheetEntryEndsOrDeletes)
