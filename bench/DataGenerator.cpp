@@ -9,6 +9,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <cstdio>
 #include <random>
@@ -264,4 +267,72 @@ QString BenchDatabaseFile(const CGeneratorOptions& options, QString* error)
     }
     QFile::rename(partial, file);
     return connectionString;
+}
+
+bool BenchServerDatabase(const QString& name, const CGeneratorOptions& options, bool fresh,
+                         CBenchServerDatabase* out, QString* error)
+{
+    const QString server = qEnvironmentVariable("KELVANE_TEST_PG");
+    if (server.isEmpty())
+        return false;
+    QHash<QString, QString> settings;
+    for (const QString& part : server.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        settings.insert(part.section(QLatin1Char('='), 0, 0), part.section(QLatin1Char('='), 1));
+    const QString host = settings.value(QStringLiteral("host"));
+    const int port = settings.value(QStringLiteral("port")).toInt();
+    const QString user = settings.value(QStringLiteral("user"));
+    out->connectionString = CConnectionString::PostgresString(host, port, name, user, QString());
+    out->conninfo = QStringLiteral("host=%1 port=%2 user=%3 dbname=%4")
+                        .arg(host)
+                        .arg(port)
+                        .arg(user, name)
+                        .toUtf8();
+
+    {
+        QSqlDatabase admin =
+            QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("bench-admin"));
+        admin.setHostName(host);
+        admin.setPort(port);
+        admin.setUserName(user);
+        admin.setDatabaseName(QStringLiteral("postgres"));
+        if (!admin.open()) {
+            *error = QStringLiteral("cannot reach the server: %1").arg(server);
+            return false;
+        }
+        {
+            QSqlQuery exists(admin);
+            exists.prepare(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = ?"));
+            exists.addBindValue(name);
+            fresh = fresh || !exists.exec() || !exists.next();
+        }
+        if (fresh) {
+            QSqlQuery(admin).exec(
+                QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+            QSqlQuery(admin).exec(
+                QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(name));
+        }
+        admin.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-admin"));
+    CDBConnection connection;
+    connection.UseConnectionString(out->connectionString);
+    if (!connection.Connect(false)) {
+        *error = connection.LastOpenError();
+        return false;
+    }
+    if (!fresh) {
+        // Kept from an earlier program of the same run when it is complete.
+        CQueryResult rows;
+        if (CSqlExecutor::RunNative(connection, QStringLiteral("SELECT count(*) FROM tblTimeSheet"),
+                                    {}, &rows, nullptr) &&
+            rows.Value(0, 0).toLongLong() >= options.timeSheetRows)
+            return true;
+        CSqlExecutor::RunScript(connection,
+                                QStringLiteral("DROP SCHEMA public CASCADE; CREATE SCHEMA public"),
+                                nullptr);
+    }
+    if (!CSchema::Create(connection, error) || !GenerateBenchData(connection, options, error))
+        return false;
+    CSqlExecutor::RunNative(connection, QStringLiteral("ANALYZE"), {}, nullptr, nullptr);
+    return true;
 }

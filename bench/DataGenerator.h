@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -30,3 +31,13 @@ inline constexpr int kBenchFirstYear = 2021;
 // the temporary folder): its connection string, or "" with an error. Making
 // it prints the rows per second.
 QString BenchDatabaseFile(const CGeneratorOptions& options, QString* error);
+
+// A database of the test server ($KELVANE_TEST_PG) holding the generated
+// data, made afresh when asked or when it is missing or incomplete.
+struct CBenchServerDatabase {
+    QString connectionString;
+    QByteArray conninfo; // the same database for libpq
+};
+// False with an error; false with none when no server is configured.
+bool BenchServerDatabase(const QString& name, const CGeneratorOptions& options, bool fresh,
+                         CBenchServerDatabase* out, QString* error);

@@ -2,15 +2,9 @@
 #include "bench/DataGenerator.h"
 #include "data/ConnectionString.h"
 #include "data/DBClass.h"
-#include "data/Schema.h"
-#include "data/SqlExecutor.h"
 #include "data/SqliteFunctions.h"
 
 #include <QCoreApplication>
-#include <QHash>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 
 #include <libpq-fe.h>
 #include <sqlite3.h>
@@ -141,47 +135,20 @@ int main(int argc, char** argv)
     }
 
     // The server: the same data generated into a database of the test server.
-    const QString server = QString::fromLocal8Bit(qgetenv("KELVANE_TEST_PG"));
-    if (server.isEmpty()) {
-        std::printf("[PostgreSQL] skipped: no server (KELVANE_TEST_PG)\n");
-        return 0;
-    }
-    QHash<QString, QString> settings;
-    for (const QString& part : server.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        settings.insert(part.section(QLatin1Char('='), 0, 0), part.section(QLatin1Char('='), 1));
-    const QString name = QStringLiteral("kelvane_bench");
-    {
-        QSqlDatabase admin =
-            QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("admin"));
-        admin.setHostName(settings.value(QStringLiteral("host")));
-        admin.setPort(settings.value(QStringLiteral("port")).toInt());
-        admin.setUserName(settings.value(QStringLiteral("user")));
-        admin.setDatabaseName(QStringLiteral("postgres"));
-        if (!admin.open())
-            return 1;
-        QSqlQuery(admin).exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
-        QSqlQuery(admin).exec(
-            QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(name));
-        admin.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("admin"));
-    const QString pgString = CConnectionString::PostgresString(
-        settings.value(QStringLiteral("host")), settings.value(QStringLiteral("port")).toInt(),
-        name, settings.value(QStringLiteral("user")), QString());
-    CDBClass db;
-    db.Connection()->UseConnectionString(pgString);
-    if (!db.OpenConnection() || !CSchema::Create(*db.Connection(), &error) ||
-        !GenerateBenchData(*db.Connection(), options, &error)) {
+    CBenchServerDatabase server;
+    if (!BenchServerDatabase(QStringLiteral("kelvane_bench"), options, true, &server, &error)) {
+        if (error.isEmpty()) {
+            std::printf("[PostgreSQL] skipped: no server (KELVANE_TEST_PG)\n");
+            return 0;
+        }
         std::fprintf(stderr, "bench_facade: %s\n", qPrintable(error));
         return 1;
     }
-    CSqlExecutor::RunNative(*db.Connection(), QStringLiteral("ANALYZE"), {}, nullptr, nullptr);
-    const QByteArray info =
-        QStringLiteral("host=%1 port=%2 user=%3 dbname=%4")
-            .arg(settings.value(QStringLiteral("host")), settings.value(QStringLiteral("port")),
-                 settings.value(QStringLiteral("user")), name)
-            .toUtf8();
-    PGconn* raw = PQconnectdb(info.constData());
+    CDBClass db;
+    db.Connection()->UseConnectionString(server.connectionString);
+    if (!db.OpenConnection())
+        return 1;
+    PGconn* raw = PQconnectdb(server.conninfo.constData());
     qint64 sink = 0;
     Run(
         "PostgreSQL", db, [&] { sink += RawPgDayLoad(raw); },

@@ -2,6 +2,7 @@
 
 #include "data/BindingSet.h"
 #include "data/NameValueArray.h"
+#include "data/UndoHistory.h"
 #include "data/records/DbInfoSet.h"
 #include "platform/FileChooser.h"
 #include "platform/MessageBox.h"
@@ -9,9 +10,20 @@
 
 #include <QFileInfo>
 
+namespace {
+
+// Time-sheet edits the history keeps.
+constexpr int kUndoCapacity = 100;
+
+} // namespace
+
 CDBClass::CDBClass()
     : m_connection(std::make_unique<CDBConnection>())
-{}
+    , m_history(std::make_unique<CUndoHistory>(kUndoCapacity))
+{
+    m_history->SetApplyCallbacks([this](CUndoStep* step) { return UndoApplyCallback(step); },
+                                 [this](CUndoStep* step) { return RedoApplyCallback(step); });
+}
 
 CDBClass::~CDBClass()
 {
@@ -438,13 +450,7 @@ QString CDBClass::VariantToString(const QVariant& value)
 
 void CDBClass::MinutesToDateTime(CDateTime& out, int minute) const
 {
-    const QDate day = m_displayedDay.isValid() ? m_displayedDay : QDate::currentDate();
-    if (minute >= 1440)
-        out = CDateTime(day, QTime(23, 59));
-    else if (minute <= 0)
-        out = CDateTime(day);
-    else
-        out = CDateTime(day, QTime(minute / 60, minute % 60));
+    out = MinutesOnDay(m_displayedDay.isValid() ? m_displayedDay : QDate::currentDate(), minute);
 }
 
 QString CDBClass::FormatSqlDate(const CDateTime& value, bool withTime) const

@@ -18,6 +18,9 @@ class CProjectSet;
 class CCompanyDetailSet;
 class CTimeSheetSet;
 class CQueryResult;
+class CUndoHistory;
+class CUndoRecord;
+struct CUndoStep;
 
 // The one object through which every window reaches the database: the
 // shared connection, the lookup caches, the day cache of time-sheet rows and
@@ -153,6 +156,7 @@ public:
     QDate DisplayedDay() const { return m_displayedDay; }
     // The minute of the displayed day (1440 is 23:59 of that day).
     void MinutesToDateTime(CDateTime& out, int minute) const;
+    static CDateTime MinutesOnDay(const QDate& day, int minute);
 
     // ---- Employees and sign-on ----------------------------------------------
     bool CheckUserPassword(int empId, const QString& password);
@@ -190,6 +194,46 @@ public:
                               int stop, int& outStop, int timeId, int includeOwn);
     bool CheckBookingAllowed(int projId, int taskId, int orderId) const;
 
+    // ---- Time-sheet writes -----------------------------------------------------
+    // Validates and writes one entry, records its undo step and brings the
+    // day cache up to date; a TimeWriteResult. entry.WorkTypeID and
+    // entry.TimesheetID come back as written.
+    int UpdateTimeData(CTimeSheetSet* set, CTimeSheetWrite& entry);
+    int DeleteTimeData(CTimeSheetSet* set, bool fromHistory, const CDateTime& date, int empId,
+                       int timeId);
+    // Ends the row at `stop`, or deletes it when start equals stop.
+    int DeleteTimeSheetEntry(int timeId, int empId, const CDateTime& date, bool apply, int start,
+                             int stop);
+    // The booked hours of the minutes between a and b, rounded down to the
+    // booking interval; false when the interval is neither 6 nor 15.
+    bool RoundToBookingInterval(int a, int b, double& hours) const;
+    bool FormatEntryCost(QString& out, int projId, int orderId, int start, int stop, int empId);
+    // The actual hours of the tasks of one project (-1: of all projects).
+    bool RebuildProjectTotals(int projId);
+
+    // ---- Undo and redo -------------------------------------------------------------
+    bool Undo();
+    bool Redo();
+    CUndoHistory& UndoHistory() { return *m_history; }
+    bool SnapshotForUndo(bool toUndo, bool isUpdate, CTimeSheetSet* set, float rate, int kind);
+    bool SnapshotValuesForUndo(bool toUndo, bool isUpdate, int timeId, const CDateTime& workDate,
+                               const CDateTime& start, const CDateTime& stop, int projId, int empId,
+                               int orderId, int taskId, float rate, const QString& comment,
+                               int workTypeId, int objectTypeId, int objectId, int invId, int kind);
+
+    // ---- Recordsets as XML and HTML -------------------------------------------------
+    // The temporary file of a view (by its command id), in the user's cache
+    // folder; false for views without a file of their own.
+    static bool GetTempXmlName(int viewId, QString& name);
+    static bool GetTempHtmlName(int viewId, QString& name);
+    bool SaveRecordsetAsXml(CMyAdoRecordSet* rs, int viewId);
+    // The recordset through the style sheet (the whole XSLT text) into the
+    // view's HTML file.
+    bool PersistAsXMLToHTML(CMyAdoRecordSet* rs, const QString& styleSheet, int viewId);
+    // The XML a statement gives: on the server a function returns it as
+    // text; on a database file it is built from the rows.
+    bool ExecuteToStream(const QString& sql, QString& out, const QVariantList& params = {});
+
     // ---- Companies, contacts, change requests ---------------------------------
     bool GetCompanyById(int companyId, CCompanyDetailSet& company);
     int GetCompanyIdByName(const QString& name);
@@ -224,6 +268,22 @@ public:
     void SetSearchViewFactory(ISearchViewFactory* factory) { m_searchViews = factory; }
 
 private:
+    struct CPendingUndo;
+    struct CWriteValues;
+    int PrepareWrite(const CTimeSheetWrite& e, CWriteValues& v, QString& reason);
+    int UpdateTimeDataSP(CTimeSheetWrite& e, CWriteValues& v, CPendingUndo& undo, QString& reason);
+    int UpdateTimeDataRS(CTimeSheetSet* set, CTimeSheetWrite& e, CWriteValues& v,
+                         CPendingUndo& undo, QString& reason);
+    bool LockEntryDay(int empId, const CDateTime& date, QString& reason);
+    bool FindClashes(const CTimeSheetWrite& e, const CWriteValues& v, bool& own, bool& overlap,
+                     QString& reason);
+    bool OpenEntryRow(CTimeSheetSet& set, int empId, const CDateTime& date, int timeId);
+    bool CommentsAsActionsWanted(const CTimeSheetWrite& e) const;
+    void CacheWrittenEntry(const CTimeSheetWrite& e, const CWriteValues& v);
+    void RouteSnapshot(bool toUndo, bool isUpdate, std::unique_ptr<CUndoStep> step);
+    bool UndoApplyCallback(CUndoStep* step);
+    bool RedoApplyCallback(CUndoStep* step);
+
     QString DayFilter(int empId, const CDateTime& date) const;
     void ClearCaches();
     int SelectIn(IItemList& combo, int index);
@@ -251,4 +311,5 @@ private:
     IFacadeHost* m_host = nullptr;
     ITimeSheetView* m_timeSheetView = nullptr;
     ISearchViewFactory* m_searchViews = nullptr;
+    std::unique_ptr<CUndoHistory> m_history;
 };

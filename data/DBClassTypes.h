@@ -89,3 +89,44 @@ struct CStartupInfo {
     // 1: the hub hides after 2 seconds instead of 10.
     int StartupFlag = 0;
 };
+
+// A time-sheet entry as the time-sheet window and the import hand it to
+// CDBClass::UpdateTimeData. Times are minutes since midnight (0..1440).
+struct CTimeSheetWrite {
+    bool IsUpdate = false; // false: a new row; true: the row of the same key
+    CDateTime WorkDate;    // only the date counts
+    int EmpID = -1;
+    int ProjID = -1;
+    int OrderID = -1;
+    int TaskID = -1;
+    float OrderHourRate = 0;
+    int Start = 0;
+    int Stop = 0;
+    QString Comment;
+    QString WorkTypeName;
+    int WorkTypeID = -1;      // in: the id when no name is given; out: the id written
+    int ObjectTypeID = -1;    // ignored: a linked change request is always type 40
+    int ObjectID = -1;        // linked change request, -1 for none
+    int InvID = -1;           // ignored: this program never sets the invoice mark
+    int TimeID = -1;          // the entry's number within the employee's day
+    bool FromHistory = false; // the write re-applies an undo or redo step
+    int TimesheetID = -1;     // out: the key of the row written
+};
+
+// Results of the time-sheet writes (0 is success).
+enum TimeWriteResult : int {
+    kWriteOk = 0,
+    kWriteBelowZero = 1,
+    kWriteAbove1440 = 2,
+    kWriteBadTimeId = 3,
+    kWriteNoOrder = 4,
+    kWriteNotRounded = 6,
+    kWriteOverlap = 7,
+    kWriteNoRateFactor = 8,
+    kWriteDbError = 9,
+    kWriteNotOpened = 11,
+    kWriteDeleteFailed = 14,
+    kWriteDeleteError = 16,
+    kWriteProcedureFailed = 17,
+    kWriteProcedureRefused = 18,
+};

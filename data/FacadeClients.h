@@ -3,6 +3,7 @@
 #include <QString>
 
 class CMyAdoRecordSet;
+class CUndoRecord;
 class QObject;
 
 // What the facade asks of the program around it. Each is set by its owner
@@ -27,6 +28,11 @@ public:
     virtual ~ITimeSheetView() = default;
     // 0: comment lists preselect "ToDo"; 1: "Info".
     virtual int CommentSwitch() const = 0;
+    // Re-apply a step of the time-sheet history (kinds as CUndoStep::Kind).
+    // The window writes the entry again through the facade with fromHistory
+    // set; the record stays owned by the history.
+    virtual void ApplyUndoStep(int kind, CUndoRecord* record) = 0;
+    virtual void ApplyRedoStep(int kind, CUndoRecord* record) = 0;
 };
 
 // Builds the window that shows the rows of a search.

@@ -511,6 +511,7 @@ void CMyAdoRecordSet::FormatComError(const CDbError& error, QString& out)
 void CMyAdoRecordSet::ReportComError(const CDbError& error)
 {
     FormatComError(error, m_errorText);
+    m_errorCode = error.code;
     if (m_quiet) {
         if (error.code == kE_FAIL && m_connection)
             m_connection->DropConnection();

@@ -71,6 +71,13 @@ public:
     QVariant Value(int column) const;
     QVariant Value(const QString& name) const;
     const CQueryResult& Rows() const { return m_result; }
+    // Whether a row of Rows() has been deleted through this recordset.
+    bool IsRowDeleted(int row) const
+    {
+        return row >= 0 && row < m_deleted.size() && m_deleted.at(row);
+    }
+    // The record object the recordset belongs to (null for ad-hoc SQL).
+    const CBindingSet* Owner() const { return m_owner; }
 
     static void FormatComError(const CDbError& error, QString& out);
     void ReportComError(const CDbError& error);
@@ -87,12 +94,15 @@ public:
     const QVariantList& FilterValues() const { return m_filterValues; }
     // Reports errors only into ErrorText(), for callers that word their own.
     void SetQuiet(bool quiet) { m_quiet = quiet; }
+    bool IsQuiet() const { return m_quiet; }
     void SetSort(const QString& sort) { m_sort = sort; }
     const QString& Filter() const { return m_filter; }
     const QString& Sort() const { return m_sort; }
     const QString& Source() const { return m_source; }
     void SetColumnCount(int count) { m_columnCount = count; }
     const QString& ErrorText() const { return m_errorText; }
+    // The code of the last error reported.
+    HRESULT ErrorCode() const { return m_errorCode; }
     QVariant LastInsertId() const { return m_lastInsertId; }
     int LockType() const { return m_lockType; }
     void SetLockType(int lockType) { m_lockType = lockType; }
@@ -114,6 +124,7 @@ private:
     int m_columnCount = 0;
     int m_firstWritten;
     QString m_errorText;
+    HRESULT m_errorCode = kS_OK;
     int m_lockType = 3;
 
     bool m_open = false;

@@ -268,6 +268,18 @@ QString CSqlDialect::ScheduleImportStatement() const
         "WHERE EmpID = ? AND IgnoreThis = 0");
 }
 
+QString CSqlDialect::DayLockStatement() const
+{
+    // The same lock the server's time-sheet procedures take.
+    return m_kind == kProviderPostgres ? QStringLiteral("SELECT pg_advisory_xact_lock(?, ?)")
+                                       : QString();
+}
+
+int CSqlDialect::DayNumber(const QDate& day)
+{
+    return static_cast<int>(QDate(2000, 1, 1).daysTo(day));
+}
+
 QVariant CSqlDialect::ToDbValue(const QVariant& value) const
 {
     if (value.isNull())

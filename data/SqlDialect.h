@@ -59,6 +59,13 @@ public:
     // end reports it otherwise).
     QString ReturningClause(const QString& keyColumn) const;
 
+    // Serialises writers of one employee's day until the transaction ends;
+    // values: EmpID and the day number. "" where the transaction itself
+    // already excludes other writers (the file back end begins every write
+    // transaction holding the database's write lock).
+    QString DayLockStatement() const;
+    static int DayNumber(const QDate& day);
+
     // Scheduling: marks an employee's staged copies that clash with booked
     // rows, and books the others. One value each: the EmpID.
     QString ClashMarkStatement() const;

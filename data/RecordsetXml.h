@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class CMyAdoRecordSet;
+class CQueryResult;
+
+// Recordsets as XML, and XML turned into HTML by an XSLT style sheet.
+//
+// The XML keeps the rowset persistence layout that the program's style
+// sheets match on: an <s:Schema> describing each column, then <rs:data>
+// with one <z:row> per row and one attribute per non-NULL value. Dates are
+// ISO ("2026-12-08T09:00:00"); the text is UTF-8.
+class CRecordsetXml {
+public:
+    // How far a transformation got.
+    enum Stage {
+        kDone,
+        kBadXml,           // the data is not well formed
+        kBadStyleSheetXml, // the style sheet is not well formed
+        kNotXslt,          // well formed, but no style sheet
+        kTransformFailed,  // the style sheet stopped or failed on the data
+    };
+    struct CTransformResult {
+        Stage stage = kDone;
+        QString detail; // the parser's or processor's own words
+        QByteArray html;
+    };
+
+    // Every row of the recordset not deleted through it, whatever its
+    // current row; the current row stays where it is.
+    static QByteArray ToXml(const CMyAdoRecordSet& rs);
+    // The rows as <row .../> elements one after another, the form a server
+    // function returns when it builds XML from its rows.
+    static QString ToRowElements(const CQueryResult& rows);
+    static CTransformResult Transform(const QByteArray& xml, const QByteArray& styleSheet);
+};
+
+// Appends the whole text file to `out`; false when it cannot be opened.
+bool ReadFileToString(QString& out, const QString& fileName);
