@@ -78,7 +78,10 @@ CPickListDlg::CPickListDlg(int kind, QWidget* parent, CPickListContext* context,
 
     connect(m_showAllBox, &QCheckBox::clicked, this, &CPickListDlg::OnShowAll);
     connect(m_list, &QListWidget::currentRowChanged, this, &CPickListDlg::OnRowChanged);
+    // A double click or Enter picks the row.
     connect(m_list, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { OnRowActivated(m_list->row(item)); });
+    connect(m_list, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { OnRowActivated(m_list->row(item)); });
 }
 
@@ -349,7 +352,7 @@ void CPickListDlg::OnRowChanged(int row)
 
 void CPickListDlg::OnRowActivated(int row)
 {
-    if (row < 0 || row >= m_list->count())
+    if (row < 0 || row >= m_list->count() || EndCode() != 0)
         return;
     OnRowChanged(row);
     m_pickedText = CutAtTab(m_pickedText);
