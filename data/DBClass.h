@@ -89,6 +89,8 @@ public:
     bool LoadEmployees();
     bool LoadTaskOrdersForEmp(int empId);
     const QList<CProjectEntry>& Projects() const { return m_projects; }
+    // The next LoadProjects reads the list again.
+    void ClearProjects() { m_projects.clear(); }
     const QList<CWorkTypeEntry>& WorkTypes() const { return m_workTypes; }
     const QList<COrderEntry>& Orders() const { return m_orders; }
     const QList<CTaskEntry>& Tasks() const { return m_tasks; }

@@ -58,6 +58,10 @@ protected:
     virtual void OnCancel();
     virtual void DoDataExchange(bool saveAndValidate);
 
+    // The next run initialises the dialog again (a dialog object reused
+    // with new values).
+    void ResetInitialised() { m_initialised = false; }
+
     // A button that sends its command id.
     QPushButton* AddCommandButton(const QString& text, int id);
 

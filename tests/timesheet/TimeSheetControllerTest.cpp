@@ -1,0 +1,379 @@
+#include "tests/timesheet/RecordingControl.h"
+
+#include "data/DBClass.h"
+#include "data/UndoHistory.h"
+#include "platform/MessageBox.h"
+#include "platform/ProfileStore.h"
+#include "tests/support/ScriptedModals.h"
+#include "tests/support/TestDatabases.h"
+#include "tests/support/TestEnv.h"
+#include "timesheet/Plentor.h"
+#include "timesheet/SaveTimesDlg.h"
+#include "timesheet/TimeSheetController.h"
+#include "ui/ResourceIds.h"
+
+#include <QTextEdit>
+#include <QWidget>
+
+namespace {
+
+constexpr int kAnn = 1;
+constexpr int kBridge = 1;
+constexpr int kApollo = 2;
+
+enum Disp : int {
+    kSetProjInfo = 10,
+    kSetTimesheetTimes = 11,
+    kClearTimeInfo = 14,
+    kUpdateProjForTimeObj = 18,
+    kDeleteObjByID = 25,
+    kChangeProject = 26,
+    kDeleteAllOKRet = 29,
+    kDrawTSEntryStStp = 46,
+    kDeleteObj = 61,
+    kSetReadOnly = 69,
+};
+
+// The window around the controller, as far as it needs one.
+class CFakeUi : public ITimeSheetUi {
+public:
+    int SelectedEmployeeId() override { return employee; }
+    QString SelectedUserName() override { return QStringLiteral("Ann Lee"); }
+    int AccessMode() const override { return access; }
+    void SetStatusText(const QString& text) override { statuses << text; }
+    void ShowEntry(const CEntryContext& entry) override { shown = entry; }
+    void SetCaption(const QString& text) override { caption = text; }
+    void EnableBlockMenus(bool enable) override { blockMenus = enable; }
+    void ShowDate(const QDate& day) override { date = day; }
+    void EnableUndoRedo(bool u, bool r) override
+    {
+        undo = u;
+        redo = r;
+    }
+    void FirstLayout() override { ++layouts; }
+    QWidget* DialogParent() override { return &parent; }
+
+    int employee = kAnn;
+    int access = 2;
+    QStringList statuses;
+    CEntryContext shown;
+    QString caption;
+    bool blockMenus = true;
+    QDate date;
+    bool undo = false;
+    bool redo = false;
+    int layouts = 0;
+    QWidget parent;
+};
+
+class TimeSheetControllerTest : public KelvaneDbTest {
+protected:
+    void SetUp() override
+    {
+        KelvaneDbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        Exec(QStringLiteral("INSERT INTO tblFinEmployee (EmpID, EmpFullName, NTUserName, DeptID, "
+                            "IsCurrent, HourRateFactor) VALUES (1, 'Ann Lee', 'ann', 1, 1, 1)"));
+        Exec(QStringLiteral("INSERT INTO tblProject (ProjID, ProjName, UseTeamCheck, ProjColour) "
+                            "VALUES (1, 'Bridge', ?, 255), (2, 'Apollo', ?, 65280)"),
+             {false, false});
+        Exec(QStringLiteral("INSERT INTO tblProjectOrderBook (OrderID, OrderCode, ProjID, "
+                            "IsDefault, IsDone, OrderHourRate) VALUES (1, 'B-100', 1, ?, ?, 80), "
+                            "(2, 'A-1', 2, ?, ?, 100)"),
+             {true, false, true, false});
+        Exec(QStringLiteral("INSERT INTO tblProjectTask (TaskID, Task, ProjID, State, "
+                            "DefaultWorkTypeID) VALUES (1, 'Design', 1, 2, 2), "
+                            "(2, 'Build', 1, 2, 1), (3, 'Launch', 2, 2, 3)"));
+        CProfileStore profile;
+        profile.setValue(QStringLiteral("USER/DefUserName"), QStringLiteral("Ann Lee"));
+        profile.setValue(QStringLiteral("Admin/AutoShowSave"), 0);
+        profile.setValue(QStringLiteral("Admin/BlankComment"), 1);
+        profile.setValue(QStringLiteral("Admin/CommentTypeSel"), 0);
+        profile.sync();
+
+        m_db.Connection()->UseConnectionString(m_connectionString);
+        ASSERT_TRUE(m_db.OpenConnection());
+        m_db.StartupInfo().BookingInterval = 15;
+        m_fake = CRecordingControl::Create();
+        m_control.AttachDispatch(ComPtr<IDispatch>::Adopt(m_fake));
+        m_ctl = std::make_unique<CTimeSheetController>(m_control, m_db, m_ui);
+        m_ctl->SetEmployee(kAnn);
+    }
+    void TearDown() override
+    {
+        m_ctl.reset();
+        m_db.ReleaseConnection(true, true);
+        KelvaneDbTest::TearDown();
+    }
+
+    // The window is up and the control has shown the day.
+    void Open()
+    {
+        m_ctl->Start(m_day);
+        m_ctl->OnReady();
+        m_fake->Clear();
+        CRecordingMessages::Current().Clear();
+    }
+    void Book(int timeId, int start, int stop, int proj = kBridge, int task = 1, int order = 1)
+    {
+        const CDateTime day(m_day);
+        Exec(QStringLiteral("INSERT INTO tblTimeSheet (EmpID, ProjID, OrderID, TaskID, WorkDate, "
+                            "StartTime, StopTime, TimeID, HoursWorked, Comment, WorkTypeID) "
+                            "VALUES (1, ?, ?, ?, ?, ?, ?, ?, 1, 'old', 2)"),
+             {proj, order, task, QVariant::fromValue(day),
+              QVariant::fromValue(day.AddSecs(start * 60)),
+              QVariant::fromValue(day.AddSecs(stop * 60)), timeId});
+    }
+    // TimeID, start and stop minutes, task, order, work type and comment of each row.
+    QStringList Rows()
+    {
+        const CQueryResult rows = Query(QStringLiteral(
+            "SELECT TimeID, StartTime, StopTime, TaskID, OrderID, WorkTypeID, Comment, ProjID "
+            "FROM tblTimeSheet ORDER BY TimeID"));
+        QStringList out;
+        for (int r = 0; r < rows.rows; ++r) {
+            const auto minutes = [&](int c) {
+                const QVariant v = rows.Value(r, c);
+                if (v.userType() == qMetaTypeId<CDateTime>())
+                    return v.value<CDateTime>().MinutesOfDay();
+                return CDateTime::Parse(v.toString()).MinutesOfDay();
+            };
+            out << QStringLiteral("%1 %2-%3 t%4 o%5 w%6 p%7 '%8'")
+                       .arg(rows.Value(r, 0).toInt())
+                       .arg(minutes(1))
+                       .arg(minutes(2))
+                       .arg(rows.Value(r, 3).toInt())
+                       .arg(rows.Value(r, 4).toInt())
+                       .arg(rows.Value(r, 5).toInt())
+                       .arg(rows.Value(r, 7).toInt())
+                       .arg(rows.Value(r, 6).toString());
+        }
+        return out;
+    }
+    QStringList Messages() const { return CRecordingMessages::Current().Texts(); }
+
+    const QDate m_day{2026, 12, 8};
+    CDBClass m_db;
+    CPlentor m_control;
+    CRecordingControl* m_fake = nullptr;
+    CFakeUi m_ui;
+    std::unique_ptr<CTimeSheetController> m_ctl;
+};
+
+} // namespace
+
+TEST_P(TimeSheetControllerTest, TheDayShowsRoundedBlocksAndDropsOnlyEmptyRows)
+{
+    Book(1, 8 * 60 + 7, 9 * 60 + 52);
+    Book(2, 23 * 60, 23 * 60 + 59);
+    Book(3, 12 * 60, 12 * 60);          // stored without length: removed
+    Book(4, 13 * 60 + 1, 13 * 60 + 14); // rounds to nothing: kept
+    m_ctl->Start(m_day);
+    m_ctl->OnReady();
+    EXPECT_EQ(m_ui.layouts, 1);
+    EXPECT_EQ(m_fake->CallsOf(kSetProjInfo).size(), 2);
+    EXPECT_EQ(m_fake->CallsOf(kSetTimesheetTimes),
+              QList<QStringList>({{"1", "495", "600", "1", ""},
+                                  {"2", "1380", "1440", "1", ""},
+                                  {"4", "795", "810", "1", ""}}));
+    EXPECT_EQ(Rows().size(), 3);
+    EXPECT_TRUE(Messages().isEmpty());
+
+    // Later Ready events (after a resize) load nothing again.
+    m_fake->Clear();
+    m_ctl->OnReady();
+    m_ctl->OnReady();
+    EXPECT_EQ(m_fake->Count(kSetTimesheetTimes), 0);
+    EXPECT_EQ(m_fake->Count(kSetProjInfo), 0);
+    EXPECT_EQ(m_ctl->ReadyCount(), 3);
+}
+
+TEST_P(TimeSheetControllerTest, NewBlocksAreBookedWithTheProjectDefaults)
+{
+    Open();
+    m_ctl->OnTimeChange(5, 540, 600, kBridge);
+    m_ctl->OnTimeChange(6, 600, 660, kBridge); // touching is no overlap
+    EXPECT_EQ(Rows(), QStringList({"5 540-600 t2 o1 w1 p1 ''", "6 600-660 t2 o1 w1 p1 ''"}));
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join('|').toStdString();
+    EXPECT_EQ(m_fake->CallsOf(41).last().first(), QStringLiteral("6")); // highlighted
+    EXPECT_TRUE(m_ui.undo);
+
+    // An overlap is refused and the day read again.
+    m_fake->Clear();
+    m_ctl->OnTimeChange(7, 630, 700, kBridge);
+    EXPECT_EQ(Rows().size(), 2);
+    EXPECT_FALSE(Messages().isEmpty());
+    EXPECT_GE(m_fake->Count(kClearTimeInfo), 1);
+    EXPECT_EQ(m_fake->Count(kSetTimesheetTimes), 2);
+
+    // No project: refused before anything is written.
+    CRecordingMessages::Current().Clear();
+    m_ctl->OnTimeChange(8, 700, 720, -1);
+    EXPECT_EQ(Messages(), QStringList({"This timesheet entry is invalid \n- you can only create "
+                                       "timesheets to a valid project"}));
+    EXPECT_EQ(Rows().size(), 2);
+}
+
+TEST_P(TimeSheetControllerTest, SaveTimesDecidesTheEntryOrCancelsTheBlock)
+{
+    CProfileStore().setValue(QStringLiteral("Admin/AutoShowSave"), 1);
+    Open();
+    CScriptedModals modals;
+    modals.Then([](CDialogBase& dialog) {
+        dialog.Control<QTextEdit>(1116)->setPlainText(QStringLiteral("site visit"));
+        dialog.OnCommand(IDOK);
+        return int(IDOK);
+    });
+    m_ctl->OnTimeChange(5, 540, 600, kBridge);
+    EXPECT_EQ(Rows(), QStringList({"5 540-600 t2 o1 w1 p1 'site visit'"}));
+    EXPECT_EQ(m_ui.statuses.last(), QStringLiteral("Entry created"));
+    // The control is editable again afterwards.
+    EXPECT_EQ(m_fake->CallsOf(kSetReadOnly).first(), QStringList({"True"}));
+    EXPECT_EQ(m_fake->CallsOf(kSetReadOnly).last(), QStringList({"False"}));
+
+    // Cancel: no row, and the block leaves the line.
+    m_fake->Clear();
+    m_ctl->OnTimeChange(6, 660, 720, kBridge);
+    EXPECT_EQ(Rows().size(), 1);
+    EXPECT_EQ(m_fake->CallsOf(kDeleteObjByID), QList<QStringList>({{"6"}}));
+    EXPECT_EQ(m_ui.statuses.last(), QStringLiteral("No entry created"));
+}
+
+TEST_P(TimeSheetControllerTest, CancelAfterAnotherProjectPutsTheBlockBack)
+{
+    CProfileStore().setValue(QStringLiteral("Admin/AutoShowSave"), 1);
+    Open();
+    CScriptedModals modals;
+    modals.Then([](CDialogBase& dialog) {
+        static_cast<CSaveTimesDlg&>(dialog).ApplyProject(QStringLiteral("Apollo"));
+        dialog.OnCommand(IDCANCEL);
+        return int(IDCANCEL);
+    });
+    m_ctl->OnTimeChange(5, 540, 600, kBridge);
+    EXPECT_EQ(m_fake->CallsOf(kUpdateProjForTimeObj),
+              QList<QStringList>({{"5", "1", "2"}, {"5", "2", "1"}}));
+    // The entry keeps its own project and defaults.
+    EXPECT_EQ(m_ctl->Entry().projId, kBridge);
+    EXPECT_EQ(m_ctl->Entry().orderId, 1);
+    EXPECT_TRUE(Rows().isEmpty());
+}
+
+TEST_P(TimeSheetControllerTest, UndoDeletesANewRowAndRedoBringsItBackWhole)
+{
+    CProfileStore().setValue(QStringLiteral("Admin/AutoShowSave"), 1);
+    Open();
+    CScriptedModals modals;
+    modals.Then([](CDialogBase& dialog) {
+        auto& save = static_cast<CSaveTimesDlg&>(dialog);
+        save.Control<QTextEdit>(1116)->setPlainText(QStringLiteral("review"));
+        save.ApplyProject(QStringLiteral("Apollo"));
+        dialog.OnCommand(IDOK);
+        return int(IDOK);
+    });
+    m_ctl->OnTimeChange(5, 540, 600, kBridge);
+    const QStringList written = Rows();
+    ASSERT_EQ(written, QStringList({"5 540-600 t3 o2 w3 p2 'review'"}));
+    EXPECT_EQ(m_fake->CallsOf(kChangeProject), QList<QStringList>({{"5", "1", "2"}}));
+
+    m_fake->Clear();
+    m_ctl->OnUndo();
+    EXPECT_TRUE(Rows().isEmpty());
+    EXPECT_EQ(m_fake->CallsOf(kDeleteObj), QList<QStringList>({{"5"}}));
+    EXPECT_TRUE(m_ui.redo);
+
+    m_ctl->OnRedo();
+    EXPECT_EQ(Rows(), written);
+    // Undo once more works on the same step.
+    m_ctl->OnUndo();
+    EXPECT_TRUE(Rows().isEmpty());
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join('|').toStdString();
+}
+
+TEST_P(TimeSheetControllerTest, MovesAndRemovalsOfStoredBlocks)
+{
+    Book(1, 540, 600);
+    Book(2, 600, 660);
+    Open();
+    // Moved with the mouse: the row follows and keeps its details.
+    m_ctl->OnTimeChange(1, 480, 540, kBridge);
+    EXPECT_EQ(Rows().first(), QStringLiteral("1 480-540 t1 o1 w2 p1 'old'"));
+    // Undo puts it back.
+    m_ctl->OnUndo();
+    EXPECT_EQ(Rows().first(), QStringLiteral("1 540-600 t1 o1 w2 p1 'old'"));
+
+    // Removed from the line: the row goes.
+    m_ctl->OnTimeChange(2, 0, 0, kBridge);
+    EXPECT_EQ(Rows().size(), 1);
+
+    // A row another workstation deleted: the day is read again.
+    Exec(QStringLiteral("DELETE FROM tblTimeSheet WHERE TimeID = 1"));
+    m_fake->Clear();
+    m_ctl->OnTimeChange(1, 420, 480, kBridge);
+    EXPECT_TRUE(Rows().isEmpty());
+    EXPECT_TRUE(Messages().last().startsWith(QStringLiteral("This record you are editing does not "
+                                                            "exist anymore")));
+    EXPECT_GE(m_fake->Count(kClearTimeInfo), 1);
+}
+
+TEST_P(TimeSheetControllerTest, DeleteAllIsAnsweredInsideTheEvent)
+{
+    Book(1, 540, 600);
+    Open();
+    CRecordingMessages::Current().Answer(kIdNo);
+    m_ctl->OnDeleteAll();
+    EXPECT_EQ(m_fake->CallsOf(kDeleteAllOKRet), QList<QStringList>({{"0"}}));
+    CRecordingMessages::Current().Answer(kIdYes);
+    m_ctl->OnDeleteAll();
+    EXPECT_EQ(m_fake->CallsOf(kDeleteAllOKRet).last(), QStringList({"1"}));
+    // The control then reports each removed block.
+    m_ctl->OnTimeChange(1, 0, 0, kBridge);
+    EXPECT_TRUE(Rows().isEmpty());
+}
+
+TEST_P(TimeSheetControllerTest, APasteBecomesOneRow)
+{
+    Book(1, 540, 600);
+    Open();
+    CScriptedModals modals;
+    modals.Then([](CDialogBase& dialog) {
+        dialog.OnCommand(IDOK);
+        return int(IDOK);
+    });
+    m_ctl->OnCopyRec(1, 540, 600, kBridge);
+    m_ctl->OnCopyData(2, 660, 720, kBridge);
+    EXPECT_EQ(Rows(), QStringList({"1 540-600 t1 o1 w2 p1 'old'", "2 660-720 t1 o1 w2 p1 'old'"}));
+    EXPECT_EQ(m_fake->Count(kDrawTSEntryStStp), 0);
+
+    m_ctl->OnCopyData(3, 700, 700, kBridge); // nothing to book
+    EXPECT_EQ(Rows().size(), 2);
+}
+
+TEST_P(TimeSheetControllerTest, RememberedTasksOnlyOfTheirProject)
+{
+    CProfileStore profile;
+    profile.setValue(QStringLiteral("Admin/TaskWrite"), 1);
+    profile.setValue(QStringLiteral("Task/1"), 3); // a task of Apollo, not of Bridge
+    profile.setValue(QStringLiteral("Task/2"), 3);
+    Open();
+    m_ctl->OnTimeChange(5, 540, 600, kBridge);
+    m_ctl->OnTimeChange(6, 600, 660, kApollo);
+    EXPECT_EQ(Rows(), QStringList({"5 540-600 t2 o1 w1 p1 ''", "6 600-660 t3 o2 w3 p2 ''"}));
+}
+
+TEST_P(TimeSheetControllerTest, ViewOnlyUsersGetAReadOnlyLine)
+{
+    Open();
+    m_ui.access = 1;
+    m_ctl->OnSelChangeUser();
+    EXPECT_EQ(m_ui.caption, QStringLiteral("Kelvane [Read Only] - Ann Lee"));
+    EXPECT_FALSE(m_ui.blockMenus);
+    EXPECT_EQ(m_fake->CallsOf(kSetReadOnly).last(), QStringList({"True"}));
+    // Another day empties the history.
+    m_ctl->OnTimeChange(5, 540, 600, kBridge);
+    m_ctl->GoToDay(m_day.addDays(1));
+    EXPECT_EQ(m_db.UndoHistory().UndoCount(), 0);
+    EXPECT_EQ(m_ui.date, m_day.addDays(1));
+}
+
+KELVANE_INSTANTIATE_BACKENDS(TimeSheetControllerTest);

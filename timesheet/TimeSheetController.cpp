@@ -1,0 +1,1306 @@
+#include "timesheet/TimeSheetController.h"
+
+#include "app/KelvaneApp.h"
+#include "data/DBClass.h"
+#include "data/UndoHistory.h"
+#include "data/UndoRecord.h"
+#include "data/records/TimeSheetSet.h"
+#include "platform/MessageBox.h"
+#include "timesheet/Plentor.h"
+#include "ui/ResourceIds.h"
+#include "ui/StringTable.h"
+
+#include <QApplication>
+#include <QList>
+
+#include <utility>
+
+namespace {
+
+const QString kUnknownWorkType = QStringLiteral("Unknown Work Type");
+
+// The wait cursor for the length of a scope.
+class CWait {
+public:
+    CWait() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CWait() { QApplication::restoreOverrideCursor(); }
+    CWait(const CWait&) = delete;
+    CWait& operator=(const CWait&) = delete;
+};
+
+// Holds the plain messages of a first write attempt; a retry that succeeds
+// drops them, one that fails lets the user see what went wrong.
+class CHeldMessages : public IMessageBoxHook {
+public:
+    CHeldMessages()
+        : m_previous(MessageBoxHook())
+    {
+        SetMessageBoxHook(this);
+    }
+    // Messages not released are dropped.
+    ~CHeldMessages() override { SetMessageBoxHook(m_previous); }
+    CHeldMessages(const CHeldMessages&) = delete;
+    CHeldMessages& operator=(const CHeldMessages&) = delete;
+
+    int Show(const QString& text, const QString& caption, unsigned type) override
+    {
+        if ((type & kMbButtonMask) != kMbOk)
+            return m_previous ? m_previous->Show(text, caption, type) : CautiousAnswer(type);
+        m_held.append({text, caption, type});
+        return kIdOk;
+    }
+    void Release()
+    {
+        SetMessageBoxHook(m_previous);
+        for (const auto& [text, caption, type] : std::as_const(m_held))
+            ShowMessageBox(text, type, caption);
+        m_held.clear();
+    }
+
+private:
+    struct CHeld {
+        QString text;
+        QString caption;
+        unsigned type;
+    };
+    IMessageBoxHook* m_previous;
+    QList<CHeld> m_held;
+};
+
+QString Hhmm(int minute)
+{
+    return QString::asprintf("%02i:%02i", minute / 60, minute % 60);
+}
+
+bool IsDatabaseError(int result)
+{
+    return result == kWriteDbError || result == kWriteDeleteError ||
+           result == kWriteProcedureFailed;
+}
+
+// Results the facade has already told the user about.
+bool FacadeSpoke(int result)
+{
+    switch (result) {
+    case kWriteNoOrder:
+    case kWriteOverlap:
+    case kWriteDbError:
+    case kWriteNotOpened:
+    case kWriteDeleteFailed:
+    case kWriteDeleteError:
+    case kWriteProcedureFailed:
+    case kWriteProcedureRefused:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Warn(const QString& text)
+{
+    ShowMessageBox(text, kMbOk | kMbIconWarning);
+}
+
+} // namespace
+
+QString CTimeSheetController::ResultMessage(int result)
+{
+    switch (result) {
+    case 0:
+        return QString();
+    case 1:
+        return QStringLiteral("Your start is invalid");
+    case 2:
+        return QStringLiteral("Your end time is invalid");
+    case 3:
+        return QStringLiteral("Your entry has an invalid ID \n- please close this dialog and try "
+                              "again");
+    case 4:
+        return QStringLiteral("Your entry has an invalid order ID \n- please close this dialog and "
+                              "try again");
+    case 5:
+        return QStringLiteral("Your entry has an invalid Work ID \n- please close this dialog and "
+                              "try again");
+    case 7:
+    case 18:
+        return QStringLiteral("Your Time entry overlaps an existing entry \n- please close this "
+                              "dialog and try again");
+    case 8:
+        return QStringLiteral("Your entry has an invalid rate factor \n- please close this dialog "
+                              "and try again");
+    case 9:
+        return QStringLiteral("There has been an error writing to the database \n- please close "
+                              "this dialog and try again");
+    case 11:
+        return QString();
+    case 12:
+        return QStringLiteral("Data error \n- unable to save record");
+    case 14:
+        return QStringLiteral("Data error \n- your data needs to be resynchronised to the "
+                              "database, \n refresh the data using the refresh timesheets menu");
+    case 15:
+        return QStringLiteral("There is an error in the timesheet data, \n - please close and open "
+                              "the timesheet window to re-initialise the data");
+    default:
+        return QStringLiteral("Your timesheet entry is corrupted \n- please close this dialog, "
+                              "then reopen and retry your entry ");
+    }
+}
+
+CTimeSheetController::CTimeSheetController(CPlentor& control, CDBClass& db, ITimeSheetUi& ui,
+                                           Clock clock)
+    : m_control(control)
+    , m_db(db)
+    , m_ui(ui)
+    , m_clock(std::move(clock))
+{
+    if (!m_clock)
+        m_clock = [] { return QDateTime::currentDateTime(); };
+    m_db.SetTimeSheetView(this);
+    ReloadOptions();
+}
+
+CTimeSheetController::~CTimeSheetController()
+{
+    m_saveTimes.reset();
+    m_db.SetTimeSheetView(nullptr);
+    m_db.UndoHistory().Clear();
+    // The next window reads the day from the database again.
+    m_db.ResetDayKey();
+}
+
+void CTimeSheetController::ReloadOptions()
+{
+    CProfile::CContext context;
+    context.bookingInterval = BookingInterval();
+    context.providerKind = m_db.GetProviderKind();
+    m_options = CProfile::LoadSettings(context);
+    m_keys = CProfile::LoadKeyCommands();
+}
+
+int CTimeSheetController::BookingInterval() const
+{
+    const int interval = m_db.StartupInfo().BookingInterval;
+    return interval > 0 ? interval : 15;
+}
+
+int CTimeSheetController::DisplayMinutes(const CDateTime& time, int interval)
+{
+    const int hour = time.Time().hour();
+    int minute = time.Time().minute();
+    if (hour == 23 && minute == 59)
+        return 1440;
+    if (interval > 0 && minute % interval != 0)
+        minute = (minute / interval + 1) * interval;
+    return qMin(hour * 60 + minute, 1440);
+}
+
+QString CTimeSheetController::EmployeeName()
+{
+    const QString selected = m_ui.SelectedUserName();
+    return selected.isEmpty() ? CProfile::DefUserName() : selected;
+}
+
+int CTimeSheetController::CurrentEmployee()
+{
+    const int selected = m_ui.SelectedEmployeeId();
+    if (selected >= 0)
+        m_empId = selected;
+    return m_empId;
+}
+
+CDateTime CTimeSheetController::WorkDate() const
+{
+    return CDateTime(m_day);
+}
+
+void CTimeSheetController::Status(const QString& text)
+{
+    m_ui.SetStatusText(text);
+}
+
+void CTimeSheetController::ShowEntry()
+{
+    m_ui.ShowEntry(m_entry);
+}
+
+void CTimeSheetController::SetTimes(int start, int stop)
+{
+    m_entry.start = start;
+    m_entry.stop = stop;
+    m_entry.startText = CDBClass::FormatTimeOfDay(start);
+    m_entry.stopText = CDBClass::FormatTimeOfDay(stop);
+    m_entry.lengthText = CDBClass::FormatTimeOfDay(stop - start);
+}
+
+void CTimeSheetController::ClearInfo()
+{
+    m_entry.startText = QStringLiteral("00:00");
+    m_entry.stopText = QStringLiteral("00:00");
+    m_entry.lengthText.clear();
+    m_entry.costText = QStringLiteral("0.00");
+    m_entry.projName.clear();
+    m_entry.taskName.clear();
+    m_entry.orderName.clear();
+    m_entry.workTypeName.clear();
+    m_entry.comment.clear();
+    ShowEntry();
+}
+
+void CTimeSheetController::UpdateCost()
+{
+    QString cost;
+    if (!m_db.FormatEntryCost(cost, m_entry.projId, m_entry.orderId, m_entry.start, m_entry.stop,
+                              m_empId))
+        cost = QStringLiteral("0.00");
+    m_entry.costText = cost;
+}
+
+void CTimeSheetController::UpdateUndoMenus()
+{
+    m_ui.EnableUndoRedo(m_db.UndoHistory().UndoCount() > 0, m_db.UndoHistory().RedoCount() > 0);
+}
+
+// ---- Start and settings ------------------------------------------------------------------
+
+void CTimeSheetController::Start(const QDate& day)
+{
+    m_starting = true;
+    ReloadOptions();
+    m_day = day;
+    m_db.SetDisplayedDay(day);
+    if (HasApp())
+        theApp().SetCurrentDay(day);
+    m_ui.ShowDate(day);
+    CurrentEmployee();
+    if (m_options.Bool("SetDefIncrTime"))
+        m_control.SetIncrTime(m_options.Int("IncrTime"));
+    if (m_options.Bool("SetDefStartTime"))
+        m_control.SetStartPosHour(m_options.Int("StartTime"));
+    m_entry.costText = QStringLiteral("0.00");
+    m_starting = false;
+}
+
+void CTimeSheetController::Close()
+{
+    m_closing = true;
+    if (m_saveTimes && m_saveTimesRunning)
+        m_saveTimes->EndDialog(IDOK);
+}
+
+bool CTimeSheetController::ApplySettings()
+{
+    if (m_closing)
+        return false;
+    CWait wait;
+    ReloadOptions();
+    if (HasApp() && theApp().IsAutoLogging()) {
+        UpdateReadOnlyState(2);
+        m_ui.EnableBlockMenus(false);
+        return false;
+    }
+    m_control.SetGrabWidth(m_options.Int("GrabWidth"));
+    m_db.SetDisplayedDay(m_day);
+    ApplyTimeFormat();
+    m_control.SetscrlSpeed(m_options.Int("ScrlSpd"));
+    ClearInfo();
+    m_control.DrawFocusRect(m_keys.Bool("drwFocusRect"));
+    return true;
+}
+
+void CTimeSheetController::ApplyTimeFormat()
+{
+    m_control.SetTimeHHMM(1);
+}
+
+void CTimeSheetController::UpdateReadOnlyState(int mode)
+{
+    const QString title = QStringLiteral("Kelvane");
+    QString caption;
+    bool autoCaption = false;
+    if ((HasApp() && theApp().IsAutoLogging()) || mode == 2) {
+        caption = QStringLiteral("%1 [Read Only - Auto Timing]").arg(title);
+        m_control.setAutoTiming(true);
+        if (mode == 0)
+            m_control.SetReadOnly(false);
+        autoCaption = true;
+    } else {
+        m_control.setAutoTiming(false);
+    }
+    if (mode == 1) {
+        caption = QStringLiteral("%1 [Read Only]").arg(title);
+        m_control.SetReadOnly(true);
+    } else if (!autoCaption) {
+        m_control.SetReadOnly(false);
+        caption = title;
+    }
+    m_ui.SetCaption(caption + QStringLiteral(" - ") + CProfile::DefUserName());
+}
+
+// ---- Ready, projects and the day -------------------------------------------------------------
+
+void CTimeSheetController::OnReady()
+{
+    ++m_readyCount;
+    m_control.SetTickTypes(1, m_options.Int("TickStatus"));
+    m_control.SetMinIntervalVal(BookingInterval());
+    ApplySettings();
+    if (!m_projectsLoaded)
+        LoadProjectList(false, false);
+    if (!m_firstSizeDone) {
+        m_firstSizeDone = true;
+        m_ui.FirstLayout();
+    }
+    // The layout may have rebuilt the time line (and loaded the day through
+    // the Ready that followed); the day is loaded once.
+    if (!m_dayLoaded) {
+        m_dayLoaded = true;
+        LoadDay(m_day);
+    }
+    m_control.InvalidateControl();
+}
+
+void CTimeSheetController::LoadProjectList(bool taskFilter, bool loadTasks)
+{
+    if (m_projectsLoaded)
+        return;
+    m_control.ClearProjInfo();
+    m_db.ClearProjects();
+    m_db.LoadProjects(CurrentEmployee());
+    QStringList terms;
+    bool first = true;
+    for (const CProjectEntry& project : m_db.Projects()) {
+        m_control.SetProjInfo(project.ProjName, project.ProjID, project.ProjColour);
+        if (first) {
+            m_entry.projId = project.ProjID;
+            m_entry.projName = project.ProjName;
+            first = false;
+        }
+        terms << QStringLiteral("ProjID = %1").arg(project.ProjID);
+    }
+    m_projectsLoaded = true;
+    QString filter;
+    if (taskFilter && !terms.isEmpty())
+        filter = QStringLiteral("WHERE ") + terms.join(QStringLiteral(" OR "));
+    if (loadTasks)
+        m_db.LoadTasks(filter);
+}
+
+bool CTimeSheetController::LoadDay(const QDate& day)
+{
+    CWait wait;
+    m_day = day;
+    m_db.SetDisplayedDay(day);
+    const int empId = CurrentEmployee();
+    m_db.EnsureDayLoaded(empId, day, false);
+    const int interval = BookingInterval();
+    const CDateTime date(day);
+    // A copy: deleting a row changes the cache.
+    const QList<CTimeSheetEntry> rows = m_db.DayEntries();
+    bool first = true;
+    for (const CTimeSheetEntry& row : rows) {
+        if (row.TimeID < 0) {
+            m_db.DeleteTimeSheetEntry(row.TimeID, empId, date, true, 0, 0);
+            Warn(QStringLiteral("Corrupted record found at %1 and deleted")
+                     .arg(row.StartTime.Time().toString(QStringLiteral("HH:mm:ss"))));
+            continue;
+        }
+        // Only a row stored without length goes; one that merely rounds to
+        // nothing is kept and shown one interval long.
+        if (row.StartTime.Time() == row.StopTime.Time()) {
+            m_db.DeleteTimeSheetEntry(row.TimeID, empId, date, true, 0, 0);
+            continue;
+        }
+        int start = DisplayMinutes(row.StartTime, interval);
+        int stop = DisplayMinutes(row.StopTime, interval);
+        if (stop <= start) {
+            stop = qMin(start + interval, 1440);
+            start = stop - interval;
+        }
+        QString text;
+        if (!row.ObjectID.isNull() && row.ObjectID.toInt() >= 0)
+            text = QString::number(row.ObjectID.toInt());
+        m_control.SetTimesheetTimes(row.TimeID, start, stop, row.ProjID, text);
+        if (first) {
+            m_entry.startText = CDBClass::FormatTimeOfDay(start);
+            m_entry.stopText = CDBClass::FormatTimeOfDay(stop);
+            m_entry.costText = QStringLiteral("0.00");
+            first = false;
+        }
+    }
+    if (HasApp())
+        theApp().SetCurrentDay(m_day);
+    m_control.RecreateToolTips();
+    ShowEntry();
+    m_control.DoPaint();
+    UpdateUndoMenus();
+    return true;
+}
+
+void CTimeSheetController::GoToDay(const QDate& day)
+{
+    if (!day.isValid())
+        return;
+    m_db.UndoHistory().Clear();
+    ClearInfo();
+    m_day = day;
+    m_db.SetDisplayedDay(day);
+    if (HasApp())
+        theApp().SetCurrentDay(day);
+    m_ui.ShowDate(day);
+    m_control.ClearTimeInfo();
+    LoadDay(day);
+}
+
+void CTimeSheetController::RefreshTimesheet()
+{
+    CWait wait;
+    const int empId = CurrentEmployee();
+    m_db.ResetDayKey();
+    m_db.LoadDayTimeSheets(WorkDate(), empId);
+    m_control.ClearTimeInfo();
+    LoadDay(m_day);
+}
+
+void CTimeSheetController::RefreshProjects()
+{
+    CWait wait;
+    const int empId = CurrentEmployee();
+    LoadProjectList(true, false);
+    if (m_db.CanUseDbObject(QStringLiteral("sp_ProjectTaskOrdersGetByEmpID")))
+        m_db.LoadTaskOrdersForEmp(empId);
+    m_db.LoadWorkData(true, true);
+    m_db.ResetDayKey();
+    m_db.LoadDayTimeSheets(WorkDate(), empId);
+    m_defaultsProjId = -1;
+}
+
+void CTimeSheetController::OnSelChangeUser()
+{
+    CWait wait;
+    m_db.UndoHistory().Clear();
+    m_entry.taskId = -1;
+    m_entry.orderId = -1;
+    m_entry.chgReqId = -1;
+    CurrentEmployee();
+    m_projectsLoaded = false;
+    m_defaultsProjId = -1;
+    LoadProjectList(false, true);
+    m_control.SetCurrentProjID(m_entry.projId);
+    m_control.DoPaint();
+    if (HasApp())
+        theApp().SetCurrentDay(m_day);
+    m_control.ClearTimeInfo();
+    LoadDay(m_day);
+    double factor = 1;
+    m_db.GetEmpRateFactor(m_empId, factor);
+    const bool viewOnly = m_ui.AccessMode() == 1;
+    UpdateReadOnlyState(viewOnly ? 1 : 0);
+    m_ui.EnableBlockMenus(!viewOnly);
+}
+
+// ---- Entry context -----------------------------------------------------------------------------
+
+void CTimeSheetController::ApplyProjectDefaults(int projId, CEntryContext& entry)
+{
+    if (projId != m_defaultsProjId) {
+        m_defaults = CEntryContext();
+        m_defaults.projId = projId;
+        int taskId = -1;
+        QString taskName;
+        m_db.GetDefaultTaskOfProject(projId, taskId, taskName, false);
+        m_defaults.taskId = taskId;
+        m_defaults.taskName = taskName;
+        QString code;
+        int orderId = -1;
+        double rate = 0;
+        if (m_db.GetProjectOrder(projId, code, orderId, rate)) {
+            m_defaults.orderId = orderId;
+            m_defaults.orderName = code;
+            m_defaults.orderRate = rate;
+        }
+        QString workName;
+        int workId = -1;
+        if (taskId > 0 && m_db.GetTaskWorkType(projId, taskId, workName, workId)) {
+            m_defaults.workTypeId = workId;
+            m_defaults.workTypeName = workName;
+        }
+        m_defaultsProjId = projId;
+    }
+    entry.projId = projId;
+    entry.taskId = m_defaults.taskId;
+    entry.taskName = m_defaults.taskName;
+    entry.orderId = m_defaults.orderId;
+    entry.orderName = m_defaults.orderName;
+    entry.orderRate = m_defaults.orderRate;
+    entry.workTypeId = m_defaults.workTypeId;
+    entry.workTypeName = m_defaults.workTypeName;
+}
+
+void CTimeSheetController::MakeProjectCurrent(int projId)
+{
+    ApplyProjectDefaults(projId, m_entry);
+    m_entry.projName = m_db.GetProjectName(projId);
+    QString code;
+    double rate = 0;
+    if (m_entry.orderId > 0 && !m_db.GetOrderCodeAndRate(projId, m_entry.orderId, rate, code))
+        Status(QStringLiteral("ERROR on order rate"));
+    else
+        m_entry.orderRate = rate;
+    UpdateCost();
+}
+
+void CTimeSheetController::ResetToProjectDefaults(int projId)
+{
+    ApplyProjectDefaults(projId, m_entry);
+    m_entry.projName = m_db.GetProjectName(projId);
+    m_entry.costText = QStringLiteral("0.00");
+    m_entry.comment.clear();
+    ShowEntry();
+}
+
+void CTimeSheetController::MoveBlockToProject(int timeId, int oldProjId, int newProjId)
+{
+    m_control.UpdateProjForTimeObj(timeId, oldProjId, newProjId);
+}
+
+void CTimeSheetController::RememberTaskAndWorkType()
+{
+    if (m_options.Bool("TaskWrite") && m_entry.taskId >= 1)
+        CProfile::WriteIndexedInt(QStringLiteral("Task"), m_entry.projId, m_entry.taskId);
+    if (m_options.Bool("WorkTypeWrite") && m_entry.workTypeId > 0)
+        CProfile::WriteIndexedInt(QStringLiteral("WorkType"), m_entry.projId, m_entry.workTypeId);
+}
+
+void CTimeSheetController::ReportResult(int result)
+{
+    if (result == 0 || result == 11 || FacadeSpoke(result))
+        return;
+    if (result == 1 || result == 2) {
+        Status(ResultMessage(result));
+        return;
+    }
+    Warn(ResultMessage(result));
+}
+
+// ---- Save Times ---------------------------------------------------------------------------------
+
+CSaveTimesDlg& CTimeSheetController::AskSaveTimes(bool replay, int timeId, bool noDefaults)
+{
+    CWait wait;
+    if (!replay && !noDefaults) {
+        if (m_options.Bool("TaskWrite")) {
+            const int task = CProfile::GetIndexedInt(QStringLiteral("Task"), m_entry.projId);
+            if (task > 0 && task != m_entry.taskId && m_db.IsTaskOfProject(task, m_entry.projId)) {
+                m_entry.taskId = task;
+                m_entry.taskName = m_db.GetTaskNameForProject(task, m_entry.projId);
+                for (const CTaskEntry& t : m_db.Tasks()) {
+                    QString code;
+                    if (t.TaskID == task && t.ProjID == m_entry.projId && t.OrderID > 0 &&
+                        m_db.GetOrderCodeForProject(t.OrderID, m_entry.projId, code, false)) {
+                        m_entry.orderId = t.OrderID;
+                        m_entry.orderName = code;
+                        break;
+                    }
+                }
+            }
+        }
+        if (m_options.Bool("WorkTypeWrite")) {
+            const int work = CProfile::GetIndexedInt(QStringLiteral("WorkType"), m_entry.projId);
+            if (work > 0 && work != m_entry.workTypeId) {
+                const QString name = m_db.GetWorkTypeNameReload(work);
+                if (!name.isEmpty()) {
+                    m_entry.workTypeId = work;
+                    m_entry.workTypeName = name;
+                }
+            }
+        }
+    }
+    if (m_entry.workTypeId < 0 || m_entry.workTypeName.isEmpty())
+        m_entry.workTypeName = kUnknownWorkType;
+
+    CSaveTimesInput input;
+    input.projId = m_entry.projId;
+    input.projName = m_entry.projName;
+    input.startText = m_entry.startText;
+    input.stopText = m_entry.stopText;
+    input.orderId = m_entry.orderId;
+    input.orderName = m_entry.orderName;
+    input.taskId = m_entry.taskId;
+    input.taskName = m_entry.taskName;
+    input.workTypeId = m_entry.workTypeId;
+    input.workTypeName = m_entry.workTypeName;
+    input.comment = m_entry.comment;
+    input.timeId = timeId;
+    input.noDefaults = noDefaults || replay;
+    input.chgReqId = m_entry.chgReqId >= 0 ? m_entry.chgReqId : -2;
+    const bool variant = m_options.Bool("booktime");
+    if (m_saveTimes && m_saveTimesIsVariant == variant) {
+        m_saveTimes->Refill(input);
+    } else {
+        m_saveTimes = MakeSaveTimesDialog(*this, input, m_ui.DialogParent(), variant);
+        m_saveTimesIsVariant = variant;
+    }
+    m_pickContext.projectId = m_entry.projId;
+    return *m_saveTimes;
+}
+
+int CTimeSheetController::RunSaveTimes()
+{
+    m_saveTimesRunning = true;
+    const int result = m_saveTimes->DoModal();
+    m_saveTimesRunning = false;
+    return result;
+}
+
+void CTimeSheetController::TakeSaveTimesChoices(int timeId, int blockProjId)
+{
+    const CSaveTimesDlg& dlg = *m_saveTimes;
+    m_entry.comment = dlg.Comment();
+    m_lastComment = m_entry.comment;
+    m_chgReqText = dlg.ChgReqText();
+    if (m_chgReqText.isEmpty()) {
+        m_entry.chgReqId = -1;
+    } else {
+        bool ok = false;
+        const int id = m_chgReqText.section(QLatin1Char(','), 0, 0).trimmed().toInt(&ok);
+        m_entry.chgReqId = ok ? id : -1;
+    }
+    int workId = -1;
+    if (m_entry.workTypeName != kUnknownWorkType &&
+        m_db.GetWorkTypeIdByName(m_entry.workTypeName, workId))
+        m_entry.workTypeId = workId;
+    if (m_entry.projId != blockProjId && dlg.ProjectChanged())
+        m_control.ChangeProject(timeId, blockProjId, m_entry.projId);
+    m_entry.projName = m_db.GetProjectName(m_entry.projId);
+    QString code;
+    double rate = 0;
+    if (!m_db.GetOrderCodeAndRate(m_entry.projId, m_entry.orderId, rate, code))
+        Status(QStringLiteral("ERROR on order rate"));
+    else
+        m_entry.orderRate = rate;
+    UpdateCost();
+}
+
+void CTimeSheetController::SetChangeRequestText(int timeId)
+{
+    if (m_entry.chgReqId >= 0)
+        m_control.SetChgRqstStr(QString::number(m_entry.chgReqId), timeId);
+    else if (m_chgReqText.isEmpty())
+        m_control.SetChgRqstStr(QString(), timeId);
+}
+
+// ---- The central store -------------------------------------------------------------------------
+
+void CTimeSheetController::OnTimeChange(int timeId, int start, int stop, int projId)
+{
+    CentralStore(timeId, start, stop, projId, -2, false);
+}
+
+void CTimeSheetController::CentralStore(int timeId, int start, int stop, int projId, int chgReqId,
+                                        bool replay)
+{
+    m_drawing = false;
+    if (m_busy) {
+        // The block changed while another was stored: read the day again
+        // afterwards so that line and database agree.
+        m_refreshWhenIdle = true;
+        return;
+    }
+    m_storing = true;
+    if (projId < 0) {
+        Warn(QStringLiteral("This timesheet entry is invalid \n- you can only create timesheets "
+                            "to a valid project"));
+        m_storing = false;
+        return;
+    }
+    m_entry.comment = m_options.Bool("BlankComment") ? QString() : m_lastComment;
+    start = qMin(start, 1440);
+    stop = qMin(stop, 1440);
+    if (stop < start)
+        std::swap(start, stop);
+    if (!(start == stop && start != 0)) {
+        m_entry.projName = m_db.GetProjectName(projId);
+        SetTimes(start, stop);
+    }
+    if (m_db.IsTimeIdInDayCache(timeId)) {
+        const int result =
+            EditExistingTimeSheetEntry(projId, m_empId, chgReqId, start, stop, timeId, replay);
+        ReportResult(result);
+    } else if (start != stop) {
+        if (projId != m_entry.projId || m_entry.orderId <= 0)
+            ApplyProjectDefaults(projId, m_entry);
+        UpdateCost();
+        CreateEntryFromBlock(projId, m_empId, start, stop, timeId, chgReqId, replay);
+    }
+    m_storing = false;
+    FinishBusyWork();
+}
+
+void CTimeSheetController::FinishBusyWork()
+{
+    if (m_busy || !m_refreshWhenIdle)
+        return;
+    m_refreshWhenIdle = false;
+    RefreshTimesheet();
+}
+
+int CTimeSheetController::CreateEntryFromBlock(int projId, int empId, int start, int stop,
+                                               int timeId, int chgReqId, bool replay)
+{
+    CWait wait;
+    if (empId != CurrentEmployee()) {
+        Warn(ResultMessage(15));
+        return 15;
+    }
+    m_busy = true;
+    if (projId != m_entry.projId)
+        MakeProjectCurrent(projId);
+    m_entry.projId = projId;
+    if (replay && m_replay)
+        m_entry.chgReqId = m_replay->m_ObjectID;
+    else if (chgReqId >= 0)
+        m_entry.chgReqId = chgReqId;
+    else
+        m_entry.chgReqId = -1;
+    const int result = CreateEntry(replay, empId, timeId, projId, start, stop);
+    m_busy = false;
+    return result;
+}
+
+int CTimeSheetController::CreateEntry(bool replay, int empId, int timeId, int projId, int start,
+                                      int stop)
+{
+    AskSaveTimes(replay, timeId, false);
+    m_db.SetDisplayedDay(m_day);
+    int result = 0;
+    if (!replay && m_options.Bool("AutoShowSave")) {
+        m_control.SetReadOnly(true);
+        if (RunSaveTimes() == IDOK) {
+            TakeSaveTimesChoices(timeId, projId);
+            result = WriteEntry(false, empId, start, stop, timeId, false, true, false);
+            if (result == 0) {
+                RememberTaskAndWorkType();
+                SetChangeRequestText(timeId);
+                Status(QStringLiteral("Entry created"));
+            } else if (result == 12) {
+                m_entry.lengthText.clear();
+                m_entry.workTypeName.clear();
+            }
+        } else {
+            m_control.DeleteObjByID(timeId);
+            ClearInfo();
+            Status(QStringLiteral("No entry created"));
+            result = -1;
+        }
+        m_saveTimes.reset();
+        m_control.SetReadOnly(false);
+    } else {
+        if (replay && m_replay) {
+            m_entry.taskId = m_replay->m_TaskID;
+            m_entry.orderId = m_replay->m_OrderID;
+            m_entry.workTypeId = m_replay->m_WorkTypeID;
+            m_entry.workTypeName = m_db.GetWorkTypeName(m_entry.workTypeId);
+            m_entry.comment = m_replay->m_Comment;
+            m_entry.chgReqId = m_replay->m_ObjectID;
+        } else {
+            QString comment;
+            const int mode = m_options.Int("CommentTypeSel");
+            if (HasApp())
+                theApp().GetAutoComment(mode, m_entry.comment, comment);
+            else
+                comment = mode == 1 ? m_entry.comment : QString();
+            m_entry.comment = comment;
+            m_entry.chgReqId = -1;
+        }
+        result = WriteEntry(false, empId, start, stop, timeId, false, true, replay);
+        if (result == 0) {
+            if (!replay)
+                RememberTaskAndWorkType();
+        } else if (result == 12) {
+            m_entry.lengthText.clear();
+            m_entry.workTypeName.clear();
+        }
+    }
+    if (result >= 0) {
+        m_highlighted = m_control.ForceHighlight(timeId, true);
+        ReportResult(result);
+    }
+    m_control.SetReadOnly(false);
+    m_control.DoPaint();
+    ShowEntry();
+    UpdateUndoMenus();
+    return qMax(result, 0);
+}
+
+int CTimeSheetController::EditExistingTimeSheetEntry(int projId, int empId, int chgReqId, int start,
+                                                     int stop, int timeId, bool replay)
+{
+    if (empId != CurrentEmployee()) {
+        Warn(ResultMessage(15));
+        return 14;
+    }
+    const CDateTime date = WorkDate();
+    CTimeSheetEntry row;
+    const bool cached = m_db.FindDayEntryForKey(row, timeId, empId, date);
+    const bool removed = start < 0 || stop < 0 || start == stop || start > 1440 || stop > 1440;
+    if (removed) {
+        // The row's own values: the delete needs a valid entry to pass.
+        if (cached) {
+            m_entry.projId = row.ProjID;
+            m_entry.taskId = row.TaskID;
+            m_entry.orderId = row.OrderID;
+            m_entry.workTypeId = row.WorkTypeID;
+        }
+        const int result = WriteEntry(true, empId, start, stop, timeId, true, false, replay);
+        ResetToProjectDefaults(m_entry.projId > 0 ? m_entry.projId : projId);
+        UpdateUndoMenus();
+        return result;
+    }
+
+    CTimeSheetSet set(m_db.Connection());
+    set.Recordset()->SetFilter(QStringLiteral("[EmpID] = ? AND [WorkDate] = ? AND [TimeID] = ?"),
+                               {empId, QVariant::fromValue(date), timeId});
+    if (!m_db.OpenRecordSet(&set))
+        return 11;
+    if (set.Recordset()->IsEOF()) {
+        m_db.CloseRecordSet(&set);
+        Warn(QStringLiteral("This record you are editing does not exist anymore \n- your "
+                            "timesheet records are not synchronised with the database - these "
+                            "will be refreshed now"));
+        RefreshTimesheet();
+        return 14;
+    }
+    m_entry.projId = projId;
+    m_entry.taskId = set.m_TaskID;
+    m_entry.orderId = set.m_OrderID;
+    m_entry.workTypeId = set.m_WorkTypeID;
+    m_entry.comment = set.m_Comment;
+    m_entry.chgReqId = set.IsNull(15) ? -1 : set.m_ObjectID;
+    m_db.CloseRecordSet(&set);
+    if (replay && m_replay) {
+        // Undo restores what the entry was, not only where it was.
+        m_entry.taskId = m_replay->m_TaskID;
+        m_entry.orderId = m_replay->m_OrderID;
+        m_entry.workTypeId = m_replay->m_WorkTypeID;
+        m_entry.comment = m_replay->m_Comment;
+        m_entry.chgReqId = m_replay->m_ObjectID;
+    } else if (chgReqId >= 0) {
+        m_entry.chgReqId = chgReqId;
+    }
+    m_entry.workTypeName = m_db.GetWorkTypeName(m_entry.workTypeId);
+    const int result = WriteEntry(true, empId, start, stop, timeId, true, false, replay);
+    UpdateUndoMenus();
+    return result;
+}
+
+int CTimeSheetController::WriteEntry(bool existing, int empId, int start, int stop, int timeId,
+                                     bool skipCheck, bool showMessage, bool replay)
+{
+    CWait wait;
+    if (m_db.GetProviderKind() != kProviderPostgres && !skipCheck &&
+        CheckOverlap(false, showMessage, existing, empId, start, stop, timeId) == 14)
+        return 14;
+
+    CTimeSheetWrite entry;
+    entry.IsUpdate = existing;
+    entry.WorkDate = WorkDate();
+    entry.EmpID = empId;
+    entry.ProjID = m_entry.projId;
+    entry.OrderID = m_entry.orderId;
+    entry.TaskID = m_entry.taskId;
+    entry.OrderHourRate = static_cast<float>(m_entry.orderRate);
+    entry.Start = start;
+    entry.Stop = stop;
+    entry.Comment = m_entry.comment;
+    entry.WorkTypeID = m_entry.workTypeId;
+    entry.ObjectID = m_entry.chgReqId >= 0 ? m_entry.chgReqId : -1;
+    entry.TimeID = timeId;
+    entry.FromHistory = replay;
+
+    int result = 0;
+    {
+        // Only a database error is worth a second try; the messages of the
+        // first go unseen when the second succeeds.
+        CHeldMessages held;
+        CTimeSheetSet set(m_db.Connection());
+        CTimeSheetWrite first = entry;
+        result = m_db.UpdateTimeData(&set, first);
+        if (!IsDatabaseError(result))
+            held.Release();
+    }
+    if (IsDatabaseError(result)) {
+        CTimeSheetSet set(m_db.Connection());
+        result = m_db.UpdateTimeData(&set, entry);
+    }
+    if (result == kWriteDeleteFailed || result == kWriteOverlap ||
+        result == kWriteProcedureRefused) {
+        // What the line shows is no longer what is stored.
+        RefreshTimesheet();
+        return result == kWriteDeleteFailed ? 14 : result;
+    }
+    return result;
+}
+
+int CTimeSheetController::CheckOverlap(bool skip, bool showMessage, bool existing, int empId,
+                                       int start, int stop, int timeId)
+{
+    if (skip)
+        return 0;
+    int lastStop = 0;
+    const bool overlap = m_db.FindOverlappingEntry(nullptr, WorkDate(), empId, start, stop,
+                                                   lastStop, timeId, existing ? 0 : 1);
+    if (!overlap)
+        return 0;
+    if (showMessage) {
+        Warn(QStringLiteral("This timesheet record has an overlap with an existing record \n- "
+                            "this means there is a synchronisation error \n- Timesheet data will "
+                            "be synchronised now."));
+        RefreshTimesheet();
+    }
+    return 14;
+}
+
+// ---- The other events --------------------------------------------------------------------------
+
+void CTimeSheetController::OnHighlightTime(int timeId, int start, int stop, int projId)
+{
+    m_highlighted = timeId;
+    m_entry.projId = projId;
+    m_entry.projName = m_db.GetProjectName(projId);
+    SetTimes(qMin(start, 1440), qMin(stop, 1440));
+    m_entry.cursorText = Hhmm(qMin(start, 1440));
+    CTimeSheetEntry row;
+    bool found = m_db.FindDayEntryForKey(row, timeId, CurrentEmployee(), WorkDate());
+    if (!found) {
+        // Once more from the database: the cache may be behind.
+        m_db.ResetDayKey();
+        found = m_db.FindDayEntryForKey(row, timeId, m_empId, WorkDate());
+    }
+    if (found) {
+        m_entry.taskId = row.TaskID;
+        m_entry.orderId = row.OrderID;
+        m_entry.workTypeId = row.WorkTypeID;
+        m_entry.comment = row.Comment;
+        m_entry.chgReqId = row.ObjectID.isNull() ? -1 : row.ObjectID.toInt();
+        m_entry.taskName = m_db.GetTaskNameForProject(row.TaskID, projId);
+        m_entry.orderName = m_db.GetOrderCode(row.OrderID);
+        m_entry.workTypeName = m_db.GetWorkTypeName(row.WorkTypeID);
+        if (m_entry.workTypeName.isEmpty())
+            m_entry.workTypeName = kUnknownWorkType;
+        QString code;
+        double rate = 0;
+        if (m_db.GetOrderCodeAndRate(projId, row.OrderID, rate, code))
+            m_entry.orderRate = rate;
+    }
+    UpdateCost();
+    ShowEntry();
+}
+
+void CTimeSheetController::OnProjectSelChange(int projId)
+{
+    ClearInfo();
+    MakeProjectCurrent(projId);
+    AskRememberedDefaults();
+    ShowEntry();
+}
+
+void CTimeSheetController::AskRememberedDefaults()
+{
+    if (m_options.Bool("TaskWrite")) {
+        const int task = CProfile::GetIndexedInt(QStringLiteral("Task"), m_entry.projId);
+        if (task > 0 && m_db.IsTaskOfProject(task, m_entry.projId)) {
+            m_entry.taskId = task;
+            m_entry.taskName = m_db.GetTaskNameForProject(task, m_entry.projId);
+        }
+    }
+    if (m_options.Bool("WorkTypeWrite")) {
+        const int work = CProfile::GetIndexedInt(QStringLiteral("WorkType"), m_entry.projId);
+        const QString name = work > 0 ? m_db.GetWorkTypeNameReload(work) : QString();
+        if (!name.isEmpty()) {
+            m_entry.workTypeId = work;
+            m_entry.workTypeName = name;
+        }
+    }
+}
+
+void CTimeSheetController::OnTimeStart(int projId, int start, int drawing)
+{
+    m_drawing = drawing != 0;
+    if (projId == -1) {
+        ShowEntry();
+        return;
+    }
+    const QString startText = CDBClass::FormatTimeOfDay(qBound(0, start, 1440));
+    ClearInfo();
+    MakeProjectCurrent(projId);
+    m_entry.start = qBound(0, start, 1440);
+    m_entry.startText = startText;
+    ShowEntry();
+}
+
+void CTimeSheetController::OnTimeStop()
+{
+    m_drawing = false;
+}
+
+void CTimeSheetController::OnTimeEdit(int /*blockId*/, int start, int stop)
+{
+    if (m_storing || m_busy)
+        return;
+    SetTimes(qMin(start, 1440), qMin(stop, 1440));
+    ShowEntry();
+}
+
+void CTimeSheetController::OnTimePos(int minute)
+{
+    if (m_starting || minute < 0 || minute > 1440)
+        return;
+    m_insertionMinute = minute;
+    m_entry.cursorText = Hhmm(minute);
+    if (m_drawing)
+        m_entry.lengthText = CDBClass::FormatTimeOfDay(qAbs(minute - m_entry.start));
+    ShowEntry();
+}
+
+void CTimeSheetController::OnWantsEdit(int projId, int timeId)
+{
+    if (m_busy)
+        return;
+    const int empId = CurrentEmployee();
+    m_db.SetDisplayedDay(m_day);
+    m_busy = true;
+    if (projId != m_entry.projId)
+        MakeProjectCurrent(projId);
+    CTimeSheetEntry row;
+    if (m_db.FindDayEntryForKey(row, timeId, empId, WorkDate())) {
+        m_entry.projId = row.ProjID;
+        m_entry.projName = m_db.GetProjectName(row.ProjID);
+        m_entry.taskId = row.TaskID;
+        m_entry.taskName = m_db.GetTaskNameForProject(row.TaskID, row.ProjID);
+        m_entry.orderId = row.OrderID;
+        m_entry.orderName = m_db.GetOrderCode(row.OrderID);
+        m_entry.workTypeId = row.WorkTypeID;
+        m_entry.workTypeName = m_db.GetWorkTypeName(row.WorkTypeID);
+        m_entry.comment = row.Comment;
+        m_entry.chgReqId = row.ObjectID.isNull() ? -1 : row.ObjectID.toInt();
+        SetTimes(DisplayMinutes(row.StartTime, BookingInterval()),
+                 DisplayMinutes(row.StopTime, BookingInterval()));
+        QString code;
+        double rate = 0;
+        if (!m_db.GetOrderCodeAndRate(row.ProjID, row.OrderID, rate, code))
+            Status(QStringLiteral("ERROR on order rate"));
+        else
+            m_entry.orderRate = rate;
+    }
+    // An entry being edited keeps its own task and work type.
+    AskSaveTimes(false, timeId, true);
+    m_control.SetReadOnly(true);
+    const int blockProj = m_entry.projId;
+    if (RunSaveTimes() == IDOK) {
+        TakeSaveTimesChoices(timeId, blockProj);
+        RememberTaskAndWorkType();
+        CTimeSheetSet set(m_db.Connection());
+        set.Recordset()->SetFilter(
+            QStringLiteral("[EmpID] = ? AND [TimeID] = ? AND [WorkDate] = ?"),
+            {empId, timeId, QVariant::fromValue(WorkDate())});
+        if (!m_db.OpenRecordSet(&set)) {
+            Warn(QStringLiteral("Unable to open Timesheet table"));
+        } else {
+            const bool exists = !set.Recordset()->IsEOF();
+            const int start = exists ? set.m_StartTime.MinutesOfDay() : 0;
+            int stop = exists ? set.m_StopTime.MinutesOfDay() : 0;
+            if (exists && stop == 1439)
+                stop = 1440;
+            m_db.CloseRecordSet(&set);
+            if (!exists) {
+                // Someone else removed it: say so and show what is stored.
+                Warn(QStringLiteral("This record you are editing does not exist anymore \n- your "
+                                    "timesheet records are not synchronised with the database - "
+                                    "these will be refreshed now"));
+                RefreshTimesheet();
+            } else {
+                const int result = WriteEntry(true, empId, start, stop, timeId, true, false, false);
+                if (result == 0)
+                    SetChangeRequestText(timeId);
+                else if (result == 12) {
+                    m_entry.lengthText.clear();
+                    m_entry.workTypeName.clear();
+                }
+                ReportResult(result);
+            }
+        }
+    } else {
+        ClearInfo();
+    }
+    m_control.SetReadOnly(false);
+    m_control.DoPaint();
+    m_busy = false;
+    ShowEntry();
+    UpdateUndoMenus();
+    FinishBusyWork();
+}
+
+void CTimeSheetController::OnCopyRec(int timeId, int /*start*/, int /*stop*/, int projId)
+{
+    if (timeId < 0) {
+        Warn(QStringLiteral("ID error - copy fault"));
+        return;
+    }
+    m_copied = CCopiedBlock();
+    CTimeSheetEntry row;
+    if (m_db.FindDayEntryForKey(row, timeId, CurrentEmployee(), WorkDate())) {
+        m_copied.taskId = row.TaskID;
+        m_copied.orderId = row.OrderID;
+        m_copied.workTypeId = row.WorkTypeID;
+        m_copied.comment = row.Comment;
+        m_copied.chgReqId = row.ObjectID.isNull() ? -1 : row.ObjectID.toInt();
+    } else {
+        CEntryContext defaults;
+        ApplyProjectDefaults(projId, defaults);
+        m_copied.taskId = defaults.taskId;
+        m_copied.orderId = defaults.orderId;
+        m_copied.workTypeId = defaults.workTypeId;
+    }
+    m_copied.timeId = timeId;
+    m_copied.valid = true;
+}
+
+void CTimeSheetController::OnCopyData(int newId, int start, int stop, int projId)
+{
+    if (!m_copied.valid) {
+        Warn(QStringLiteral("Error in copying data"));
+        return;
+    }
+    if (m_busy)
+        return;
+    start = qBound(0, start, 1440);
+    stop = qBound(0, stop, 1440);
+    if (stop < start)
+        std::swap(start, stop);
+    m_entry.projId = projId;
+    m_entry.projName = m_db.GetProjectName(projId);
+    SetTimes(start, stop);
+    const int empId = CurrentEmployee();
+    if (start == stop)
+        return;
+    m_busy = true;
+    // The pasted block is already on the line; it only needs its row.
+    CTimeSheetEntry row;
+    if (m_db.FindDayEntryForKey(row, m_copied.timeId, empId, WorkDate())) {
+        m_copied.taskId = row.TaskID;
+        m_copied.orderId = row.OrderID;
+        m_copied.workTypeId = row.WorkTypeID;
+        m_copied.comment = row.Comment;
+    }
+    m_entry.taskId = m_copied.taskId;
+    m_entry.taskName = m_db.GetTaskNameForProject(m_copied.taskId, projId);
+    m_entry.orderId = m_copied.orderId;
+    m_entry.orderName = m_db.GetOrderCode(m_copied.orderId);
+    m_entry.workTypeId = m_copied.workTypeId;
+    m_entry.workTypeName = m_db.GetWorkTypeName(m_copied.workTypeId);
+    m_entry.comment = m_copied.comment;
+    m_entry.chgReqId = m_copied.chgReqId;
+    QString code;
+    double rate = 0;
+    if (!m_db.GetOrderCodeAndRate(projId, m_entry.orderId, rate, code))
+        Status(QStringLiteral("ERROR on order rate"));
+    else
+        m_entry.orderRate = rate;
+    UpdateCost();
+    AskSaveTimes(false, newId, true);
+    m_control.SetReadOnly(true);
+    if (RunSaveTimes() == IDOK) {
+        TakeSaveTimesChoices(newId, projId);
+        const int result = WriteEntry(false, empId, start, stop, newId, false, true, false);
+        if (result == 0) {
+            RememberTaskAndWorkType();
+            SetChangeRequestText(newId);
+        } else if (result == 12) {
+            m_entry.lengthText.clear();
+            m_entry.workTypeName.clear();
+        }
+        ReportResult(result);
+        m_control.RecreateToolTips();
+    } else {
+        m_control.DeleteObjByID(newId);
+    }
+    m_control.SetReadOnly(false);
+    m_control.DoPaint();
+    m_busy = false;
+    ShowEntry();
+    UpdateUndoMenus();
+    FinishBusyWork();
+}
+
+void CTimeSheetController::OnDeleteAll()
+{
+    // The control waits for the answer inside this handler.
+    const bool yes = ShowMessageBox(QStringLiteral("Do you really want to delete all entries "
+                                                   "today?"),
+                                    kMbYesNo | kMbIconQuestion) == kIdYes;
+    m_control.DeleteAllOKRet(yes);
+    ClearInfo();
+    ResetToProjectDefaults(m_entry.projId);
+}
+
+// ---- Undo and redo -----------------------------------------------------------------------------
+
+void CTimeSheetController::OnUndo()
+{
+    m_db.Undo();
+    UpdateUndoMenus();
+}
+
+void CTimeSheetController::OnRedo()
+{
+    m_db.Redo();
+    UpdateUndoMenus();
+}
+
+void CTimeSheetController::ApplyUndoStep(int kind, CUndoRecord* record)
+{
+    if (!record)
+        return;
+    switch (kind) {
+    case CUndoStep::kInserted:
+        ApplyRedoStep(CUndoStep::kDeleted, record);
+        break;
+    case CUndoStep::kDeleted:
+        ApplyRedoStep(CUndoStep::kInserted, record);
+        break;
+    case CUndoStep::kUpdated:
+        m_replay = std::make_unique<CUndoRecord>(*record);
+        CentralStore(record->m_TimeID, record->m_start, record->m_stop, record->m_ProjID,
+                     record->m_ObjectID, true);
+        m_replay.reset();
+        RefreshTimesheet();
+        break;
+    default:
+        break;
+    }
+}
+
+void CTimeSheetController::ApplyRedoStep(int kind, CUndoRecord* record)
+{
+    if (!record)
+        return;
+    m_replay = std::make_unique<CUndoRecord>(*record);
+    switch (kind) {
+    case CUndoStep::kInserted:
+    case CUndoStep::kUpdated:
+        CentralStore(record->m_TimeID, record->m_start, record->m_stop, record->m_ProjID,
+                     record->m_ObjectID, true);
+        m_replay.reset();
+        RefreshTimesheet();
+        break;
+    case CUndoStep::kDeleted:
+        m_control.DeleteObj(record->m_TimeID);
+        CentralStore(record->m_TimeID, 0, 0, record->m_ProjID, record->m_ObjectID, true);
+        m_replay.reset();
+        break;
+    default:
+        m_replay.reset();
+        break;
+    }
+}

@@ -1,0 +1,213 @@
+#pragma once
+
+#include "app/Profile.h"
+#include "data/DateTime.h"
+#include "data/FacadeClients.h"
+#include "timesheet/EntryContext.h"
+#include "timesheet/SaveTimesDlg.h"
+
+#include <QDate>
+#include <QDateTime>
+
+#include <functional>
+#include <memory>
+
+class CDBClass;
+class CPlentor;
+class CUndoRecord;
+class QWidget;
+
+// The Save Times dialog for a window: the change-request variant when
+// time is booked to change requests.
+std::unique_ptr<CSaveTimesDlg> MakeSaveTimesDialog(ISaveTimesOwner& owner,
+                                                   const CSaveTimesInput& input, QWidget* parent,
+                                                   bool withChangeRequests);
+
+// What the controller needs of the window around it.
+class ITimeSheetUi {
+public:
+    virtual ~ITimeSheetUi() = default;
+    // The employee chosen in the user combo; -1 when none.
+    virtual int SelectedEmployeeId() = 0;
+    virtual QString SelectedUserName() = 0;
+    // 1: the shown time sheet may only be viewed.
+    virtual int AccessMode() const = 0;
+    virtual void SetStatusText(const QString& text) = 0;
+    // The info area shows the entry in hand.
+    virtual void ShowEntry(const CEntryContext& entry) = 0;
+    virtual void SetCaption(const QString& caption) = 0;
+    virtual void EnableBlockMenus(bool enable) = 0;
+    // The calendar, the date picker and the date text show the day.
+    virtual void ShowDate(const QDate& day) = 0;
+    virtual void EnableUndoRedo(bool undo, bool redo) = 0;
+    // The window lays out its controls the first time the control is ready.
+    virtual void FirstLayout() = 0;
+    virtual QWidget* DialogParent() = 0;
+};
+
+// The logic of the time-sheet window: the day on the time line, and every
+// block drawn, moved, edited, pasted or deleted turned into a row. It
+// works on the control wrapper, the facade and the window's few needs, so
+// it runs without a screen.
+class CTimeSheetController : public ISaveTimesOwner, public ITimeSheetView {
+public:
+    using Clock = std::function<QDateTime()>;
+
+    // Messages the window shows for a write's result.
+    static QString ResultMessage(int result);
+
+    CTimeSheetController(CPlentor& control, CDBClass& db, ITimeSheetUi& ui, Clock clock = {});
+    ~CTimeSheetController() override;
+    CTimeSheetController(const CTimeSheetController&) = delete;
+    CTimeSheetController& operator=(const CTimeSheetController&) = delete;
+
+    // The day shown first and the control's start-up settings.
+    void Start(const QDate& day);
+    void SetEmployee(int empId) { m_empId = empId; }
+    // From now on settings are no longer applied; open dialogs end.
+    void Close();
+
+    // ---- Control events -------------------------------------------------------
+    void OnReady();
+    void OnTimeChange(int timeId, int start, int stop, int projId);
+    void OnHighlightTime(int timeId, int start, int stop, int projId);
+    void OnProjectSelChange(int projId);
+    void OnTimeStart(int projId, int start, int drawing);
+    void OnTimeStop();
+    void OnTimeEdit(int blockId, int start, int stop);
+    void OnWantsEdit(int projId, int timeId);
+    void OnTimePos(int minute);
+    void OnCopyRec(int timeId, int start, int stop, int projId);
+    void OnCopyData(int newId, int start, int stop, int projId);
+    void OnDeleteAll();
+
+    // The one way a block becomes a row (also for undo and redo).
+    void CentralStore(int timeId, int start, int stop, int projId, int chgReqId, bool replay);
+
+    // ---- The day ------------------------------------------------------------------
+    void LoadProjectList(bool taskFilter, bool loadTasks);
+    bool LoadDay(const QDate& day);
+    // Navigation: clears the history and shows another day.
+    void GoToDay(const QDate& day);
+    void RefreshTimesheet();
+    void RefreshProjects();
+    void OnSelChangeUser();
+    void UpdateReadOnlyState(int mode);
+    bool ApplySettings();
+    void ApplyTimeFormat();
+
+    // ---- Undo -------------------------------------------------------------------------
+    void OnUndo();
+    void OnRedo();
+    void ApplyUndoStep(int kind, CUndoRecord* record) override;
+    void ApplyRedoStep(int kind, CUndoRecord* record) override;
+    int CommentSwitch() const override { return 0; }
+
+    // ---- What Save Times reads and writes ------------------------------------------
+    CEntryContext& EntryContext() override { return m_entry; }
+    CPickListContext* PickListContext() override { return &m_pickContext; }
+    bool& ShowAllProjects() override { return m_showAllProjects; }
+    QString EmployeeName() override;
+    CDBClass& Facade() override { return m_db; }
+    void MoveBlockToProject(int timeId, int oldProjId, int newProjId) override;
+    void ApplyProjectDefaults(int projId, CEntryContext& entry) override;
+    void SetProjectChangedOnLine(bool changed) override { m_projectChangedOnLine = changed; }
+
+    // ---- State --------------------------------------------------------------------------
+    const CEntryContext& Entry() const { return m_entry; }
+    QDate ShownDay() const { return m_day; }
+    int EmployeeId() const { return m_empId; }
+    bool IsBusy() const { return m_busy; }
+    bool IsDrawing() const { return m_drawing; }
+    bool ProjectsLoaded() const { return m_projectsLoaded; }
+    bool DayLoaded() const { return m_dayLoaded; }
+    int ReadyCount() const { return m_readyCount; }
+    int HighlightedBlock() const { return m_highlighted; }
+    bool IsSaveTimesRunning() const { return m_saveTimesRunning; }
+    CSaveTimesDlg* SaveTimesDialog() const { return m_saveTimes.get(); }
+    const CProfile::CValues& Options() const { return m_options; }
+    void ReloadOptions();
+    int BookingInterval() const;
+    // Minutes of a stored time as the time line shows them: rounded up to
+    // the booking interval; 23:59 is the day's end.
+    static int DisplayMinutes(const CDateTime& time, int interval);
+
+private:
+    struct CCopiedBlock {
+        bool valid = false;
+        int timeId = -1;
+        int taskId = -1;
+        int orderId = -1;
+        int workTypeId = -1;
+        int chgReqId = -1;
+        QString comment;
+    };
+
+    int CurrentEmployee();
+    CDateTime WorkDate() const;
+    void ClearInfo();
+    void ShowEntry();
+    void SetTimes(int start, int stop);
+    void MakeProjectCurrent(int projId);
+    void ResetToProjectDefaults(int projId);
+    void UpdateCost();
+    void Status(const QString& text);
+    void ReportResult(int result);
+    void RememberTaskAndWorkType();
+    void AskRememberedDefaults();
+    // A refresh owed by a change that came while another block was stored.
+    void FinishBusyWork();
+    void UpdateUndoMenus();
+
+    int CreateEntryFromBlock(int projId, int empId, int start, int stop, int timeId, int chgReqId,
+                             bool replay);
+    int CreateEntry(bool replay, int empId, int timeId, int projId, int start, int stop);
+    int EditExistingTimeSheetEntry(int projId, int empId, int chgReqId, int start, int stop,
+                                   int timeId, bool replay);
+    int WriteEntry(bool existing, int empId, int start, int stop, int timeId, bool skipCheck,
+                   bool showMessage, bool replay);
+    int CheckOverlap(bool skip, bool showMessage, bool existing, int empId, int start, int stop,
+                     int timeId);
+    CSaveTimesDlg& AskSaveTimes(bool replay, int timeId, bool noDefaults);
+    int RunSaveTimes();
+    void TakeSaveTimesChoices(int timeId, int blockProjId);
+    void SetChangeRequestText(int timeId);
+
+    CPlentor& m_control;
+    CDBClass& m_db;
+    ITimeSheetUi& m_ui;
+    Clock m_clock;
+    CProfile::CValues m_options;
+    CProfile::CValues m_keys;
+
+    QDate m_day;
+    int m_empId = -1;
+    CEntryContext m_entry;
+    CPickListContext m_pickContext;
+    bool m_showAllProjects = false;
+    bool m_projectChangedOnLine = false;
+    QString m_lastComment;
+    QString m_chgReqText;
+    CCopiedBlock m_copied;
+    std::unique_ptr<CUndoRecord> m_replay;
+
+    // Defaults cached for the last project and task asked.
+    int m_defaultsProjId = -1;
+    CEntryContext m_defaults;
+
+    std::unique_ptr<CSaveTimesDlg> m_saveTimes;
+    bool m_saveTimesIsVariant = false;
+    bool m_saveTimesRunning = false;
+    bool m_busy = false;
+    bool m_storing = false;
+    bool m_refreshWhenIdle = false;
+    bool m_drawing = false;
+    bool m_closing = false;
+    bool m_projectsLoaded = false;
+    bool m_dayLoaded = false;
+    bool m_firstSizeDone = false;
+    bool m_starting = false;
+    int m_readyCount = 0;
+    int m_highlighted = -1;
+    int m_insertionMinute = -1;
+};
