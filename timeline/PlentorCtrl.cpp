@@ -761,7 +761,8 @@ void CPlentorCtrl::AboutBox()
 
 void CPlentorCtrl::OnMouseMove(int x, int y)
 {
-    if (!m_engine)
+    // The right-button menu has the mouse while it is up.
+    if (!m_engine || m_menuActive)
         return;
     const EngineScope scope(*this);
     m_engine->OnMouseMove(0, x, y);

@@ -671,6 +671,10 @@ std::vector<CTimeLine::MenuItem> CTimeLine::ContextMenu(int /*x*/, int y, bool e
 
 void CTimeLine::OnMenuCommand(int command, QPoint point)
 {
+    // The menu was opened for the block under its point, whatever the mouse
+    // did while it was up.
+    m_hitPos = InGrid(point.x(), point.y()) ? FindBlockAt(ColumnX(), point.y(), nullptr, -1, false)
+                                            : nullptr;
     switch (command) {
     case kCmdEdit:
     case kCmdAddBlock:

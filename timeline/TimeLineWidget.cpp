@@ -142,7 +142,12 @@ int CTimeLineWidget::RunContextMenu(const std::vector<CTimeLine::MenuItem>& item
             action->setChecked(true);
         }
     }
-    const QAction* chosen = menu.exec(mapToGlobal(at));
+    // An item triggered by any means counts, not only one clicked.
+    const QAction* chosen = nullptr;
+    connect(&menu, &QMenu::triggered, &menu, [&chosen](QAction* action) { chosen = action; });
+    const QAction* clicked = menu.exec(mapToGlobal(at));
+    if (clicked)
+        chosen = clicked;
     return chosen ? chosen->data().toInt() : 0;
 }
 

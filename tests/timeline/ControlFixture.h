@@ -96,6 +96,14 @@ public:
     }
     int Count(PlentorEvent event) const { return static_cast<int>(Events(event).size()); }
 
+    // Qt drops a move to where the pointer already is, which a window of
+    // an earlier test may have left it: come from beside the point.
+    void Hover(QPoint at)
+    {
+        QTest::mouseMove(m_widget, at + QPoint(1, 1));
+        QTest::mouseMove(m_widget, at);
+    }
+
     CTimeLine& Engine() { return *m_ctrl->Engine(); }
     int Y(int minutes) { return Engine().YOfTime(minutes); }
     int X() { return Engine().ColumnLeft() + 27; }
