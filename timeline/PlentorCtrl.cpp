@@ -19,15 +19,6 @@ Q_LOGGING_CATEGORY(lcPlentor, "kelvane.plentor", QtWarningMsg)
 
 namespace {
 
-FontDesc DefaultFont(double scale, int weight)
-{
-    FontDesc font;
-    font.name = "MS Sans Serif";
-    font.pointSize = scale > 1.0 ? 6.0 : 8.0;
-    font.weight = weight;
-    return font;
-}
-
 QFont ToQFont(const FontDesc& desc)
 {
     QFont font;
@@ -49,6 +40,15 @@ Colour ToColour(const QColor& colour)
 }
 
 } // namespace
+
+FontDesc CPlentorCtrl::DefaultFont(double scale, int weight)
+{
+    FontDesc font;
+    font.name = "MS Sans Serif";
+    font.pointSize = scale > 1.0 ? 6.0 : 8.0;
+    font.weight = weight;
+    return font;
+}
 
 CPlentorCtrl::EngineScope::EngineScope(CPlentorCtrl& ctrl)
     : m_ctrl(ctrl)
@@ -492,6 +492,9 @@ void CPlentorCtrl::DoResize(std::int16_t cx, std::int16_t cy)
         m_engine->SetControlFlags(m_controlFlags);
         const QRect rect(m_bounds.left(), m_bounds.top(), width, height);
         m_engine->OnInit(rect, EngineBackColour(), m_scaleX, m_scaleY);
+        // A report the old engine could not finish is the new one's.
+        if (m_engine && m_engine->HasUnsentBlocks())
+            PostMessage(EngineMessage::ReportChanges);
     }
     --m_resizeDepth;
     Invalidate();
@@ -770,8 +773,10 @@ void CPlentorCtrl::OnMouseMove(int x, int y)
 
 void CPlentorCtrl::OnLButtonDown(int x, int y)
 {
-    if (!m_engine)
+    if (!m_engine) {
+        ReportMessage(QStringLiteral("Timesheet Object NULL"));
         return;
+    }
     const EngineScope scope(*this);
     m_engine->KeyStateMask() |= CTimeLine::L_KEY_DWN_START | CTimeLine::L_KEY_DWN;
     m_engine->OnLButtonDown(0, x, y);
@@ -779,8 +784,10 @@ void CPlentorCtrl::OnLButtonDown(int x, int y)
 
 void CPlentorCtrl::OnLButtonUp(int x, int y)
 {
-    if (!m_engine)
+    if (!m_engine) {
+        ReportMessage(QStringLiteral("Timesheet Object NULL"));
         return;
+    }
     const EngineScope scope(*this);
     CTimeLine& engine = *m_engine;
     engine.OnLButtonUp(0, x, y);
@@ -794,8 +801,10 @@ void CPlentorCtrl::OnLButtonUp(int x, int y)
 
 void CPlentorCtrl::OnLButtonDblClk(int x, int y)
 {
-    if (!m_engine)
+    if (!m_engine) {
+        ReportMessage(QStringLiteral("Timesheet Object NULL"));
         return;
+    }
     const EngineScope scope(*this);
     m_engine->OnLButtonDblClk(0, x, y);
 }

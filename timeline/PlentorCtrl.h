@@ -26,6 +26,9 @@ public:
     ~CPlentorCtrl() override;
 
     static const CDispatchTable<CPlentorCtrl>& DispatchTable();
+    // The text fonts before the container sets its own: smaller on a screen
+    // scaled above 96 dpi.
+    static FontDesc DefaultFont(double scale, int weight);
 
     // --- Dispatch members, in DISPID order ------------------------------
     QString ProjectName() const { return m_projectName; }
@@ -137,6 +140,12 @@ public:
     void OnKeyUp(int key, int repeat, unsigned flags);
     void OnSetFocus();
     void OnKillFocus();
+    // The focus is gone; what else a loss of focus does may follow later.
+    void ForgetFocus()
+    {
+        m_hasFocus = false;
+        Invalidate();
+    }
     // A press of a scroll or page button, or the interval choice.
     void OnChildButton(int id);
     void OnIntervalChosen(const QString& name);

@@ -46,6 +46,10 @@ void CTimeLine::OnInit(const QRect& bounds, Colour backColour, double scaleX, do
     RefreshHoursLabel();
     m_ready = 1;
     Redraw();
+    // A handler of the project column's events may already have replaced
+    // this engine; the one that replaced it says Ready.
+    if (m_retired)
+        return;
     m_host.Invalidate();
     Fire(PlentorEvent::Ready, {});
 }
@@ -123,7 +127,8 @@ void CTimeLine::Redraw()
     RefreshHoursLabel();
     m_host.Invalidate();
     DrawCurrent(m_curProjIndex, true);
-    Fire(PlentorEvent::ObjectDrawn, {});
+    if (!m_retired)
+        Fire(PlentorEvent::ObjectDrawn, {});
     m_busy = false;
 }
 

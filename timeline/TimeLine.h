@@ -267,6 +267,7 @@ public:
 
     const std::vector<std::unique_ptr<CTimeBlock>>& Entries() const { return m_entries; }
     int GetCount() const { return static_cast<int>(m_entries.size()); }
+    bool HasUnsentBlocks() const;
     CTimeBlock* FindById(int entryId) const;
     bool IsListed(const CTimeBlock* block) const;
     int GetEntryId(const CTimeBlock* block) const;
@@ -475,6 +476,7 @@ private:
     int m_ready = 0;
     bool m_busy = false;
     bool m_retired = false;
+    bool m_tellingTimePos = false;
     int m_minHeightPx = 1;
     float m_minIntervalF = -1.0f;
     int m_insertTime = 0;

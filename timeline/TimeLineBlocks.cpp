@@ -33,6 +33,12 @@ CTimeBlock* CTimeLine::FindBySerial(std::uint64_t serial) const
     return nullptr;
 }
 
+bool CTimeLine::HasUnsentBlocks() const
+{
+    return std::any_of(m_entries.begin(), m_entries.end(),
+                       [](const auto& b) { return !b->m_sent && b->m_start != b->m_stop; });
+}
+
 bool CTimeLine::IsListed(const CTimeBlock* block) const
 {
     return block && std::any_of(m_entries.begin(), m_entries.end(),

@@ -303,12 +303,17 @@ void CTimeLine::OnMouseMove(unsigned flags, int x, int y)
 {
     m_lastPoint = QPoint(x, y);
     DirFromY(y);
-    if (!InGrid(x, y)) {
-        Fire(PlentorEvent::NotifyTimePos, {-1});
-    } else {
-        const int t = PointToMinutes(y);
-        if (t > 0 && t <= kMinutesPerDay)
-            Fire(PlentorEvent::NotifyTimePos, {t});
+    // A handler that moves the mouse itself does not hear of it again.
+    if (!m_tellingTimePos) {
+        m_tellingTimePos = true;
+        if (!InGrid(x, y)) {
+            Fire(PlentorEvent::NotifyTimePos, {-1});
+        } else {
+            const int t = PointToMinutes(y);
+            if (t > 0 && t <= kMinutesPerDay)
+                Fire(PlentorEvent::NotifyTimePos, {t});
+        }
+        m_tellingTimePos = false;
     }
     // A handler may have retired this engine.
     if (m_retired || IsStateSet(MOUSEMOVE_STATE))
@@ -339,20 +344,21 @@ void CTimeLine::OnMouseMove(unsigned flags, int x, int y)
             ClearEdgeMark();
         else
             m_host.SetCursor(TimeLineCursor::Arrow);
-        CTimeBlock* entered = m_moveBlock;
         HoverStep(x, y);
-        if (IsStateSet(L_KEY_DWN) && entered && entered != m_inHand && IsListed(entered) &&
-            entered->m_sent)
+        // Read after the hover: its status text may have let the container
+        // take the block away.
+        const CTimeBlock* entered = m_moveBlock;
+        if (IsStateSet(L_KEY_DWN) && entered && entered != m_inHand && entered->m_sent)
             OnMyLButtonUp(flags, x, y);
         break;
     }
     case Hit::ON_EDGE:
         if (!EditLocked()) {
-            CTimeBlock* reached = m_moveBlock;
             const CTimeBlock* highlighted = m_highlighted;
             HoverStep(x, y);
+            const CTimeBlock* reached = m_moveBlock;
             if (IsStateSet(L_KEY_DWN | MY_FORCE_KEY_UP) && reached && reached != highlighted &&
-                reached != m_inHand && IsListed(reached) && reached->m_sent)
+                reached != m_inHand && reached->m_sent)
                 OnMyLButtonUp(flags, x, y);
             m_host.SetCursor(TimeLineCursor::SizeVertical);
         }

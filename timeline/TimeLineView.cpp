@@ -350,10 +350,13 @@ int CTimeLine::ForceHighlight(int entryId, bool next)
         ScrollToTime(chosen->m_start);
     const int middle = (BlockTop(*chosen) + BlockBottom(*chosen)) / 2;
     m_lastPoint = QPoint(ColumnLeft() + kColumnWidth / 2, middle);
+    const std::uint64_t serial = chosen->m_serial;
     if (chosen != m_highlighted)
         DrawHighlight(chosen, true);
+    // The highlight's status text may have let the container remove it.
+    chosen = FindBySerial(serial);
     m_hitPos = chosen;
-    m_selectedId = chosen->m_entryId;
+    m_selectedId = chosen ? chosen->m_entryId : -1;
     return m_selectedId;
 }
 
@@ -406,7 +409,7 @@ bool CTimeLine::CreateEntryAt(int row, int length)
     if (EditLocked())
         return false;
     const int start = (row - m_scrollRows) * m_increment;
-    if (start < 0 || start >= kMinutesPerDay)
+    if (!TimeUtil::IsValidStart(row - m_scrollRows, 0, 0, m_increment, false))
         return false;
     const int top = GridTop() + row * m_rowHeight;
     if (IsSpanOccupied(ColumnLeft(), top, ColumnRight(), top + m_rowHeight)) {
@@ -494,11 +497,12 @@ int CTimeLine::DrawRectStartStop(int entryId, int start, int stop, int projId, b
         made->m_sent = true;
         RecreateToolTips();
     }
+    const int madeId = made->m_entryId;
+    m_selectedId = madeId;
+    m_host.Invalidate();
     Status(QStringLiteral("New  ") + FormatTime(start) + QStringLiteral(", to  ") +
            FormatTime(stop));
-    m_selectedId = made->m_entryId;
-    m_host.Invalidate();
-    return made->m_entryId;
+    return madeId;
 }
 
 // --- Small view operations -----------------------------------------------------------

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPalette>
+#include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -285,6 +286,13 @@ void CTimeLineWidget::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
     // The right-button menu borrows the focus; the highlight stays for it.
-    if (event->reason() != Qt::PopupFocusReason)
-        m_ctrl.OnKillFocus();
+    if (event->reason() == Qt::PopupFocusReason)
+        return;
+    m_ctrl.ForgetFocus();
+    // A window that is closing takes the focus too, and its container must
+    // not hear from us while it is torn down: look again once it is done.
+    QTimer::singleShot(0, this, [this] {
+        if (window()->isVisible() && !hasFocus())
+            m_ctrl.OnKillFocus();
+    });
 }

@@ -207,17 +207,4 @@ bool IsValidStart(int row, int hour, int minute, int increment, bool wholeDay)
     return minutes >= 0 && minutes <= LatestTime(increment, wholeDay);
 }
 
-bool IsValidEnd(int minutes, int increment, bool wholeDay)
-{
-    return minutes >= 0 && minutes <= LatestTime(increment, wholeDay);
-}
-
-void SplitMinutes(int minutes, int* hours, int* rest)
-{
-    if (hours)
-        *hours = minutes / 60;
-    if (rest)
-        *rest = minutes % 60;
-}
-
 } // namespace TimeUtil

@@ -26,7 +26,5 @@ int RowsPerDay(int increment);
 // The latest start (or, with wholeDay, end) a row of this increment may give.
 int LatestTime(int increment, bool wholeDay);
 bool IsValidStart(int row, int hour, int minute, int increment, bool wholeDay);
-bool IsValidEnd(int minutes, int increment, bool wholeDay);
-void SplitMinutes(int minutes, int* hours, int* rest);
 
 } // namespace TimeUtil

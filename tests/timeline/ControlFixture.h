@@ -45,8 +45,7 @@ public:
                 return kS_OK;
             });
         }
-        std::uint32_t cookie = 0;
-        m_ctrl->Advise(m_sink.Get(), &cookie);
+        m_ctrl->Advise(m_sink.Get(), &m_cookie);
         m_window.resize(size);
         auto* layout = new QVBoxLayout(&m_window);
         layout->setContentsMargins(0, 0, 0, 0);
@@ -55,6 +54,9 @@ public:
         m_widget = static_cast<CTimeLineWidget*>(widget);
         layout->addWidget(widget);
     }
+
+    // A container stops listening before it lets go of the control.
+    ~CControlFixture() { m_ctrl->Unadvise(m_cookie); }
 
     // Shows the window and lets the first layout run; Ready has come then.
     void Show()
@@ -110,6 +112,7 @@ public:
     QPoint At(int minutes) { return QPoint(X(), Y(minutes)); }
 
     ComPtr<CEventSinkMap> m_sink;
+    std::uint32_t m_cookie = 0;
     ComPtr<CPlentorCtrl> m_ctrl;
     QWidget m_window;
     CTimeLineWidget* m_widget = nullptr;

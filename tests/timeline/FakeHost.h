@@ -27,7 +27,12 @@ public:
         if (const auto it = m_handlers.find(event); it != m_handlers.end())
             it->second(m_events.back().args);
     }
-    void SetMsgText(const QString& text) override { m_texts << text; }
+    void SetMsgText(const QString& text) override
+    {
+        m_texts << text;
+        if (m_onText)
+            m_onText(text);
+    }
     void Post(std::function<void()> task) override { m_posted.push_back(std::move(task)); }
     void PostMessage(EngineMessage message) override
     {
@@ -80,6 +85,7 @@ public:
     QStringList m_messages;
     std::deque<std::function<void()>> m_posted;
     std::map<PlentorEvent, std::function<void(const std::vector<std::int32_t>&)>> m_handlers;
+    std::function<void(const QString&)> m_onText;
     CMsgSlotPool m_slots;
     TimeLineCursor m_cursor = TimeLineCursor::Arrow;
     int m_invalidations = 0;

@@ -489,3 +489,61 @@ TEST_F(Blocks, ACopyForANewSizeKeepsTheDayWithoutReportingIt)
     EXPECT_EQ(m_host.Count(Ev::Ready), 1);
     m_host.m_engine = &m_engine;
 }
+
+// --- Containers that call back from inside events ------------------------------------
+
+TEST_F(Blocks, AContainerMayClearTheDayFromInsideAStatusText)
+{
+    m_engine.SetTimesheetTimes(1, 8 * 60, 9 * 60, 4, QString());
+    m_engine.SetTimesheetTimes(2, 10 * 60, 11 * 60, 4, QString());
+    m_host.m_onText = [this](const QString& text) {
+        if (text.startsWith(QStringLiteral("Active")))
+            m_engine.ClearTimeInfo();
+    };
+    Hover(8 * 60 + 30);
+    EXPECT_EQ(m_engine.GetCount(), 0);
+    EXPECT_EQ(m_engine.Highlighted(), nullptr);
+    m_engine.SetTimesheetTimes(3, 12 * 60, 13 * 60, 4, QString());
+    EXPECT_EQ(m_engine.ForceHighlight(3, true), -1);
+    m_host.m_onText = nullptr;
+    EXPECT_EQ(m_engine.DrawRectStartStop(4, 14 * 60, 15 * 60, 4, false), 4);
+}
+
+TEST_F(Blocks, AContainerMayDeleteBlocksWhileTheyAreReported)
+{
+    m_engine.SetTimesheetTimes(1, 8 * 60, 9 * 60, 4, QString());
+    m_engine.SetTimesheetTimes(2, 10 * 60, 11 * 60, 4, QString());
+    for (const auto& block : m_engine.Entries())
+        block->m_sent = false;
+    m_host.On(Ev::OnNotifyTimeChange, [this](const Args& args) {
+        if (args[0] == 1)
+            m_engine.OnDeleteHighlighted(2);
+    });
+    m_engine.OnSendMessage(EngineMessage::ReportChanges);
+    EXPECT_EQ(Changes(), (std::vector<Args>{{1, 8 * 60, 9 * 60, 4}}));
+    EXPECT_EQ(m_engine.GetCount(), 1);
+}
+
+TEST_F(Blocks, TheMousePositionIsNotToldAgainFromItsOwnHandler)
+{
+    int told = 0;
+    m_host.On(Ev::NotifyTimePos, [this, &told](const Args&) {
+        ++told;
+        m_engine.RemoveHighlight();
+    });
+    Hover(9 * 60);
+    EXPECT_EQ(told, 1);
+}
+
+TEST_F(Blocks, WhatWouldHaveBeenAMessageBoxBecomesAStatusText)
+{
+    const int y = Y(9 * 60);
+    Move(y);
+    Press(y);
+    Move(y + 20);
+    // Blocks cannot be made while one is being drawn.
+    EXPECT_EQ(m_engine.DrawTSEntryAt(15 * 60), -1);
+    EXPECT_EQ(m_host.m_messages,
+              (QStringList{QStringLiteral("Error creating time - please try again")}));
+    Release(y + 20);
+}

@@ -272,6 +272,32 @@ TEST_F(TimeLineWidget, ChoosingAnIntervalRebuildsTheLineAtTheContainersRequest)
     EXPECT_EQ(combo->currentText(), QStringLiteral("15 mins"));
 }
 
+TEST_F(TimeLineWidget, AClosingWindowTellsTheContainerNothing)
+{
+    m_widget->setFocus();
+    Hover(At(11 * 60));
+    Pump();
+    m_heard.clear();
+    m_window.close();
+    Pump();
+    EXPECT_TRUE(m_heard.empty());
+    EXPECT_FALSE(m_ctrl->IsInFocus());
+}
+
+TEST_F(TimeLineWidget, FocusMovingToAnotherControlDropsTheHighlight)
+{
+    auto* other = new QPushButton(QStringLiteral("Other"), &m_window);
+    other->show();
+    m_widget->setFocus();
+    Pump();
+    Hover(At(11 * 60));
+    ASSERT_TRUE(m_ctrl->IsHighlightObj());
+    other->setFocus();
+    Pump();
+    EXPECT_FALSE(m_ctrl->IsInFocus());
+    EXPECT_FALSE(m_ctrl->IsHighlightObj());
+}
+
 TEST_F(TimeLineWidget, LosingTheFocusDropsTheHighlight)
 {
     m_widget->setFocus();
@@ -297,8 +323,7 @@ protected:
                    [this](std::int32_t key, std::int32_t, std::int32_t) { m_down << key; });
         m_sink->On(EventNumber(PlentorEvent::NotifyKeyUp),
                    [this](std::int32_t key, std::int32_t, std::int32_t) { m_up << key; });
-        std::uint32_t cookie = 0;
-        m_ctrl->Advise(m_sink.Get(), &cookie);
+        m_ctrl->Advise(m_sink.Get(), &m_cookie);
         auto* layout = new QVBoxLayout(&m_dialog);
         QWidget* widget = nullptr;
         m_ctrl->CreateWidget(&m_dialog, &widget);
@@ -315,7 +340,10 @@ protected:
         CControlFixture::Pump();
     }
 
+    ~KeyRouting() override { m_ctrl->Unadvise(m_cookie); }
+
     ComPtr<CEventSinkMap> m_sink;
+    std::uint32_t m_cookie = 0;
     ComPtr<CPlentorCtrl> m_ctrl;
     QDialog m_dialog;
     QWidget* m_widget = nullptr;
@@ -408,4 +436,66 @@ TEST(TimeLineScreenshot, AFewBlocks)
     if (!qEnvironmentVariableIsEmpty("KELVANE_SCREENSHOT"))
         image.save(qEnvironmentVariable("KELVANE_SCREENSHOT"));
     EXPECT_FALSE(image.isNull());
+}
+
+TEST(PlentorFonts, SmallerOnALargerScreenScale)
+{
+    EXPECT_EQ(CPlentorCtrl::DefaultFont(1.0, 400).pointSize, 8.0);
+    EXPECT_EQ(CPlentorCtrl::DefaultFont(1.25, 400).pointSize, 6.0);
+    EXPECT_EQ(CPlentorCtrl::DefaultFont(1.25, 600).weight, 600);
+    EXPECT_EQ(CPlentorCtrl::DefaultFont(1.0, 600).name, "MS Sans Serif");
+}
+
+TEST_F(TimeLineWidget, AFontTheContainerSetsStays)
+{
+    EXPECT_EQ(m_ctrl->TextFont().pointSize, 8.0);
+    EXPECT_EQ(m_ctrl->FontSB().weight, 600);
+    FontDesc font;
+    font.name = "DejaVu Sans";
+    font.pointSize = 11;
+    m_ctrl->SetTextFont(font);
+    m_ctrl->DoResize(260, 500);
+    Pump();
+    EXPECT_EQ(m_ctrl->TextFont(), font);
+    EXPECT_EQ(m_ctrl->TextQFont().pointSizeF(), 11.0);
+}
+
+TEST_F(TimeLineWidget, ControlMessagesReachTheContainerAsStatusTexts)
+{
+    Hover(At(15 * 60));
+    QTest::mousePress(m_widget, Qt::LeftButton, Qt::NoModifier, At(15 * 60));
+    QTest::mouseMove(m_widget, At(15 * 60 + 30));
+    EXPECT_EQ(m_ctrl->DrawTSEntryAt(17 * 60), -1);
+    QTest::mouseRelease(m_widget, Qt::LeftButton, Qt::NoModifier, At(15 * 60 + 30));
+    Pump();
+    ASSERT_FALSE(Events(Ev::MsgUpdate).empty());
+    bool told = false;
+    for (const Heard& h : Events(Ev::MsgUpdate))
+        told = told || h.text == QStringLiteral("Error creating time - please try again");
+    EXPECT_TRUE(told);
+    // Nothing was shown that a test would have to answer.
+    EXPECT_EQ(CRecordingMessages::Current().Count(), 0);
+}
+
+TEST_F(TimeLineWidget, AResizeDuringAReportLeavesTheRestToTheNewEngine)
+{
+    // Two blocks to report; the container resizes while hearing the first.
+    Engine().EditObjById(11, 8 * 60, 9 * 60, 4);
+    Engine().EditObjById(13, 13 * 60, 14 * 60, 9);
+    for (const auto& block : Engine().Entries())
+        block->m_sent = block->m_entryId == 12;
+    m_handlers[Ev::OnNotifyTimeChange] = [this](const Heard&) {
+        if (Count(Ev::OnNotifyTimeChange) == 1)
+            m_ctrl->DoResize(260, 500);
+    };
+    Drag(At(16 * 60), At(17 * 60));
+    Pump();
+    std::vector<Args> changes;
+    for (const Heard& h : Events(Ev::OnNotifyTimeChange))
+        changes.push_back(h.args);
+    ASSERT_EQ(changes.size(), 3u);
+    EXPECT_EQ(changes[0], (Args{11, 8 * 60, 9 * 60, 4}));
+    EXPECT_EQ(changes[1], (Args{13, 13 * 60, 14 * 60, 9}));
+    EXPECT_EQ(changes[2], (Args{14, 16 * 60, 17 * 60, 4}));
+    EXPECT_EQ(Engine().GetCount(), 4);
 }

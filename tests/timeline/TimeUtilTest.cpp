@@ -54,8 +54,8 @@ TEST(TimeFormat, LimitsOfTheDayByIncrement)
     EXPECT_EQ(RowsPerDay(30), 48);
     EXPECT_EQ(RowsPerDay(60), 24);
     EXPECT_EQ(RowsPerDay(120), 24);
-    EXPECT_TRUE(IsValidEnd(1440, 60, true));
-    EXPECT_FALSE(IsValidEnd(1440, 15, false));
+    EXPECT_EQ(LatestTime(60, true), 1440);
+    EXPECT_EQ(LatestTime(15, false), 1425);
     EXPECT_TRUE(IsValidStart(0, 23, 45, 15, false));
     EXPECT_FALSE(IsValidStart(2, 23, 30, 15, false));
     EXPECT_EQ(LatestTime(30, false), 1410);
