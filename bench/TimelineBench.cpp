@@ -69,7 +69,7 @@ std::unique_ptr<CTimeLine> MakeEngine(CQuietHost& host, int blocks)
 {
     auto engine = std::make_unique<CTimeLine>(host);
     host.m_engine = engine.get();
-    engine->OnInit(QRect(0, 0, 300, 750), 0xC0C0C0, 1.0, 1.0);
+    engine->OnInit(QRect(0, 0, 300, 750), 1.0, 1.0);
     engine->SetProjInfo(QStringLiteral("Alpha"), 4, 0x0000FF);
     engine->SetProjInfo(QStringLiteral("Beta"), 5, 0x00C000);
     engine->SetProjInfo(QStringLiteral("Gamma"), 6, 0xFF8000);

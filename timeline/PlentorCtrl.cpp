@@ -244,8 +244,6 @@ void CPlentorCtrl::SetFont(const FontDesc& font)
 void CPlentorCtrl::SetBackColor(OleColor colour)
 {
     m_backColor = colour;
-    if (m_engine)
-        m_engine->SetBackColour(EngineBackColour());
     Invalidate();
 }
 
@@ -295,7 +293,6 @@ void CPlentorCtrl::DoPaint()
     if (!m_engine)
         return;
     const EngineScope scope(*this);
-    m_engine->SetBackColour(EngineBackColour());
     m_engine->Redraw();
 }
 
@@ -491,7 +488,7 @@ void CPlentorCtrl::DoResize(std::int16_t cx, std::int16_t cy)
         ApplyLocale(*m_engine);
         m_engine->SetControlFlags(m_controlFlags);
         const QRect rect(m_bounds.left(), m_bounds.top(), width, height);
-        m_engine->OnInit(rect, EngineBackColour(), m_scaleX, m_scaleY);
+        m_engine->OnInit(rect, m_scaleX, m_scaleY);
         // A report the old engine could not finish is the new one's.
         if (m_engine && m_engine->HasUnsentBlocks())
             PostMessage(EngineMessage::ReportChanges);
@@ -925,7 +922,7 @@ void CPlentorCtrl::FirstLayout()
     const EngineScope scope(*this);
     ApplyLocale(*m_engine);
     m_engine->SetControlFlags(m_controlFlags);
-    m_engine->OnInit(m_bounds, EngineBackColour(), m_scaleX, m_scaleY);
+    m_engine->OnInit(m_bounds, m_scaleX, m_scaleY);
 }
 
 void CPlentorCtrl::ComputeScale()
@@ -944,8 +941,7 @@ void CPlentorCtrl::ApplyLocale(CTimeLine& engine) const
 {
     const QLocale locale;
     engine.SetLocaleFormats(TimeUtil::DesktopTimeFormat(locale.timeFormat(QLocale::ShortFormat)),
-                            locale.dateFormat(QLocale::ShortFormat), locale.amText(),
-                            locale.pmText());
+                            locale.amText(), locale.pmText());
     if (m_widget)
         engine.SetVerticalDpi(m_widget->logicalDpiY());
 }
@@ -953,11 +949,6 @@ void CPlentorCtrl::ApplyLocale(CTimeLine& engine) const
 QColor CPlentorCtrl::PaintBackColour() const
 {
     return m_backColor.ToQColor();
-}
-
-Colour CPlentorCtrl::EngineBackColour() const
-{
-    return ToColour(PaintBackColour());
 }
 
 // --- Host ---------------------------------------------------------------------------

@@ -163,7 +163,6 @@ public:
     QColor PaintBackColour() const;
     bool ShowsFocusRect() const { return m_drawFocusRect && m_hasFocus; }
     int RequestedWidth() const { return m_requestedWidth; }
-    bool FirstPaintPending() const { return m_firstPaint; }
     const QString& LastMsgText() const { return m_msgText; }
 
 protected:
@@ -197,7 +196,6 @@ private:
     void ApplyFlags();
     void UpdateFonts();
     void ComputeScale();
-    Colour EngineBackColour() const;
     void ApplyLocale(CTimeLine& engine) const;
     // The widget's and the engine's own notion of the control's size.
     void SetControlSize(int cx, int cy);

@@ -59,7 +59,6 @@ public:
     bool m_listed = false;
     bool m_sent = false;
     bool m_marked = false;
-    bool m_announced = false;
     int m_pressY = 0;
     // Blocks not drawn with the mouse count as drawn downwards.
     DragDir m_dir = DragDir::DOWN;

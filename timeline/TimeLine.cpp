@@ -29,18 +29,16 @@ CTimeLine::~CTimeLine() = default;
 
 // --- Layout and lifetime ----------------------------------------------------
 
-void CTimeLine::OnInit(const QRect& bounds, Colour backColour, double scaleX, double scaleY)
+void CTimeLine::OnInit(const QRect& bounds, double scaleX, double scaleY)
 {
     m_scaleX = scaleX > 0 ? scaleX : 1.0;
     m_scaleY = scaleY > 0 ? scaleY : 1.0;
-    m_backColour = backColour;
     m_bounds = bounds;
     m_ready = 0;
     m_labelTips.clear();
     m_tickColour = 0;
     LayoutRows();
     LayoutControls();
-    m_projLayoutDirty = true;
     LayoutProjects();
     RecreateToolTips();
     RefreshHoursLabel();
@@ -80,7 +78,6 @@ void CTimeLine::CopyDataTo(CTimeLine& other) const
     }
     other.m_nextEntryId = m_nextEntryId;
     other.m_tickColour = m_tickColour;
-    other.m_backColour = m_backColour;
     other.m_grabWidth = m_grabWidth;
     other.m_scrollRows = m_scrollRows;
     other.m_scrollSpeed = m_scrollSpeed;
@@ -91,11 +88,9 @@ void CTimeLine::CopyDataTo(CTimeLine& other) const
     other.m_curProjId = m_curProjId;
     other.m_shownProjId = m_shownProjId;
     other.m_hoursAsTime = m_hoursAsTime;
-    other.m_projLayoutDirty = m_projLayoutDirty;
     other.m_rowCount = m_rowCount;
     other.m_controlFlags = m_controlFlags;
     other.m_timeFmt = m_timeFmt;
-    other.m_shortDateFmt = m_shortDateFmt;
     other.m_amText = m_amText;
     other.m_pmText = m_pmText;
     other.m_use12Hour = m_use12Hour;
@@ -123,7 +118,6 @@ void CTimeLine::Redraw()
     if (m_curProjIndex >= static_cast<int>(m_projects.size()))
         m_curProjIndex = 0;
     LayoutProjects();
-    m_loading = false;
     RefreshHoursLabel();
     m_host.Invalidate();
     DrawCurrent(m_curProjIndex, true);
@@ -140,15 +134,13 @@ void CTimeLine::SetControlFlags(unsigned flags)
     m_host.Invalidate();
 }
 
-void CTimeLine::SetLocaleFormats(const QString& timeFormat, const QString& shortDateFormat,
-                                 const QString& amText, const QString& pmText)
+void CTimeLine::SetLocaleFormats(const QString& timeFormat, const QString& amText,
+                                 const QString& pmText)
 {
     bool twelve = false;
     const QString converted = TimeUtil::ConvertTimeFormat(timeFormat, &twelve);
     m_timeFmt = converted.isEmpty() ? QStringLiteral("%H:%M") : converted;
     m_use12Hour = twelve;
-    if (!shortDateFormat.isEmpty())
-        m_shortDateFmt = TimeUtil::ConvertDateFormat(shortDateFormat);
     if (twelve) {
         m_amText = QString(amText).remove(QLatin1Char('.'));
         m_pmText = QString(pmText).remove(QLatin1Char('.'));
@@ -321,7 +313,6 @@ void CTimeLine::LayoutControls()
     const int listTop = top + kGridTopMargin;
     const int listBottom = m_scrollDownRect.top() - 4;
     m_projPageStep = std::clamp((listBottom - listTop) / 14 - 1, 1, kLabelsPerPage);
-    m_projLayoutDirty = true;
 }
 
 void CTimeLine::LayoutProjects()
@@ -347,7 +338,6 @@ void CTimeLine::LayoutProjects()
         m_labelTips.push_back(
             {label.text, QRect(label.x, label.y, std::min(180, labelWidth), 10), 0, k + 1});
     }
-    m_projLayoutDirty = false;
 }
 
 void CTimeLine::FillIntervals()

@@ -118,7 +118,7 @@ public:
 
     // --- Layout and lifetime --------------------------------------------
     // The first layout, after the control's first paint; fires Ready.
-    void OnInit(const QRect& bounds, Colour backColour, double scaleX, double scaleY);
+    void OnInit(const QRect& bounds, double scaleX, double scaleY);
     // Fills newEngine, not yet laid out, with this engine's projects, blocks
     // and settings; highlight and block in hand stay behind.
     void CopyDataTo(CTimeLine& newEngine) const;
@@ -129,10 +129,9 @@ public:
     // project); fires ObjectDrawn.
     void Redraw();
     void SetControlFlags(unsigned flags);
-    // Locale formats the desktop way ("HH:mm", "h:mm tt", "dd/MM/yyyy").
-    void SetLocaleFormats(const QString& timeFormat, const QString& shortDateFormat,
-                          const QString& amText, const QString& pmText);
-    void SetBackColour(Colour colour) { m_backColour = colour; }
+    // The locale's time format the desktop way ("HH:mm", "h:mm tt") and its
+    // AM and PM texts.
+    void SetLocaleFormats(const QString& timeFormat, const QString& amText, const QString& pmText);
     void SetVerticalDpi(int dpi) { m_dpiY = dpi > 0 ? dpi : 96; }
 
     // --- Mouse (the state machine) --------------------------------------
@@ -228,7 +227,6 @@ public:
     // --- State read by the widget, the control and tests -----------------
     int Ready() const { return m_ready; }
     const QRect& Bounds() const { return m_bounds; }
-    Colour BackColour() const { return m_backColour; }
     Colour TickColour() const { return m_tickColour; }
     int ColumnLeft() const;
     int ColumnRight() const { return ColumnLeft() + kColumnWidth; }
@@ -239,9 +237,7 @@ public:
     int RowTop(int row) const;
     int Increment() const { return m_increment; }
     int MinInterval() const { return m_minInterval; }
-    float MinIntervalF() const { return m_minIntervalF; }
     double RoundBias() const { return m_roundBias; }
-    int MinHeightPx() const { return m_minHeightPx; }
     int ScrollRows() const { return m_scrollRows; }
     int ScrollOffsetPx() const { return m_scrollRows * m_rowHeight; }
     // The time of the first grid row: the scroll offset is its only source.
@@ -256,14 +252,9 @@ public:
     int NextEntryId() const { return m_nextEntryId; }
     ObjectState State() const { return m_objectState; }
     GrabEdge GrabbedEdge() const { return m_grabEdge; }
-    DragDir Direction() const { return m_dragDir; }
     int EdgeY() const { return m_edgeY; }
     bool EditLocked() const { return (m_controlFlags & (kReadOnly | kAutoTiming)) != 0; }
     bool Use12Hour() const { return m_use12Hour; }
-    const QString& TimeFormat() const { return m_timeFmt; }
-    const QString& ShortDateFormat() const { return m_shortDateFmt; }
-    int TickMajor() const { return m_tickMajor; }
-    int TickMinor() const { return m_tickMinor; }
 
     const std::vector<std::unique_ptr<CTimeBlock>>& Entries() const { return m_entries; }
     int GetCount() const { return static_cast<int>(m_entries.size()); }
@@ -272,9 +263,7 @@ public:
     bool IsListed(const CTimeBlock* block) const;
     int GetEntryId(const CTimeBlock* block) const;
     const CTimeBlock* Highlighted() const { return m_highlighted; }
-    int HighlightId() const { return m_highlightId; }
     const CTimeBlock* InHand() const { return m_inHand; }
-    const CTimeBlock* HitBlock() const { return m_hitPos; }
     const CTimeBlock* Copied() const { return m_copied.get(); }
     int SelectedId() const { return m_selectedId; }
     // Screen y of a block's top and bottom, scroll included.
@@ -283,7 +272,6 @@ public:
     // The rectangle of a block being drawn or resized, for the rubber band.
     bool DragPreview(int* y1, int* y2, Colour* colour) const;
     bool InsertionShown() const { return m_insertShown; }
-    int InsertionTime() const { return m_insertTime; }
     int InsertionY() const;
 
     const std::vector<std::unique_ptr<CProjObj>>& Projects() const { return m_projects; }
@@ -307,7 +295,6 @@ public:
     int RowMinutes(int row) const { return FirstRowMinutes() + row * m_increment; }
     QString HoursText() const { return m_hoursText; }
     double HoursWorked() const { return m_hoursWorked; }
-    bool HoursAsTime() const { return m_hoursAsTime; }
     // A time of day for status texts, in the locale's format.
     QString FormatTime(int minutes) const;
     QString BuildToolTipText(const CTimeBlock& block) const;
@@ -319,10 +306,8 @@ public:
     QRect IntervalComboRect() const { return m_comboRect; }
     QRect HoursLabelRect() const { return m_hoursRect; }
     double ScaleX() const { return m_scaleX; }
-    double ScaleY() const { return m_scaleY; }
 
-    // The point kept from the last mouse message.
-    QPoint LastPoint() const { return m_lastPoint; }
+    // Where the last mouse message was, for a paste from the keyboard.
     void SetLastPoint(QPoint point) { m_lastPoint = point; }
 
     // Whether a point lies in the time column between the grid's top and
@@ -414,13 +399,11 @@ private:
     ObjectState m_objectState = ObjectState::NONE;
     std::unique_ptr<CTimeBlock> m_template;
     QString m_timeFmt = QStringLiteral("%H:%M");
-    QString m_shortDateFmt = QStringLiteral("%d/%m/%Y");
     QString m_amText = QStringLiteral("AM");
     QString m_pmText = QStringLiteral("PM");
     bool m_use12Hour = false;
 
     CTimeBlock* m_highlighted = nullptr;
-    CTimeBlock* m_prevHighlighted = nullptr;
     CTimeBlock* m_hitPos = nullptr;
     CTimeBlock* m_inHand = nullptr;
     // The block the last move step found under the mouse.
@@ -432,7 +415,6 @@ private:
 
     DragDir m_dragDir = DragDir::UNDECIDED;
     Colour m_tickColour = 0;
-    Colour m_backColour = 0xC0C0C0;
     GrabEdge m_grabEdge = GrabEdge::GRAB_NOTHING;
     QRect m_bounds;
     double m_scaleX = 1.0;
@@ -462,8 +444,6 @@ private:
     double m_hoursWorked = 0.0;
     QString m_hoursText = QStringLiteral(" 0 hours");
     bool m_hoursAsTime = false;
-    bool m_loading = false;
-    bool m_projLayoutDirty = true;
     Hit m_lastHit = Hit::INVALID_OUTSIDE_GRID;
     int m_limitAbove = -1;
     int m_limitBelow = -1;

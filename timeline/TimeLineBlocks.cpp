@@ -84,8 +84,6 @@ void CTimeLine::ForgetBlock(const CTimeBlock* block)
         m_highlighted = nullptr;
         m_highlightId = -1;
     }
-    if (m_prevHighlighted == block)
-        m_prevHighlighted = nullptr;
     if (m_hitPos == block)
         m_hitPos = nullptr;
     if (m_inHand == block)
@@ -103,7 +101,6 @@ void CTimeLine::ClearInHand()
 void CTimeLine::ClearHighlight()
 {
     m_highlighted = nullptr;
-    m_prevHighlighted = nullptr;
     m_highlightId = -1;
 }
 
@@ -123,7 +120,6 @@ std::unique_ptr<CTimeBlock> CTimeLine::CreateTimeObject(int hours, int minutes, 
     const int start = hours * 60 + minutes;
     auto block = NewBlock(projId, text, start, start, ProjectColour(projId));
     m_objectState = ObjectState::CREATING;
-    block->m_announced = !quiet;
     if (!quiet)
         SendTimeStart(projId, start, static_cast<int>(ObjectState::CREATING));
     if (m_selKeyState == L_KEY_DWN_START)
@@ -248,7 +244,6 @@ bool CTimeLine::SetTimesheetTimes(int entryId, int start, int stop, int projId, 
         return false;
     ResetLimits();
     ClearEdgeMark();
-    m_loading = true;
     const int readyBefore = m_ready;
     m_ready = 2;
     auto block = CreateTimeObject(start / 60, start % 60, projId, text, true);
@@ -284,7 +279,6 @@ bool CTimeLine::SetProjInfo(const QString& name, int projId, Colour colour)
     if (m_projects.size() > static_cast<std::size_t>(kMaxProjects - 1))
         return false;
     m_projects.push_back(std::make_unique<CProjObj>(name, projId, colour));
-    m_projLayoutDirty = true;
     LayoutProjects();
     m_host.Invalidate();
     return true;
@@ -293,7 +287,6 @@ bool CTimeLine::SetProjInfo(const QString& name, int projId, Colour colour)
 void CTimeLine::ClearProjInfo()
 {
     m_projects.clear();
-    m_projLayoutDirty = true;
     ClearInHand();
     m_hitPos = nullptr;
     ClearHighlight();

@@ -213,7 +213,6 @@ void CTimeLine::DrawHighlight(CTimeBlock* block, bool on)
     if (!block)
         return;
     if (!on) {
-        m_prevHighlighted = m_highlighted;
         m_highlighted = nullptr;
         m_highlightId = -1;
         m_hitPos = nullptr;
@@ -225,7 +224,6 @@ void CTimeLine::DrawHighlight(CTimeBlock* block, bool on)
     const int bottom = BlockBottom(*block);
     if (bottom < GridTop() || top > m_gridBottom)
         return;
-    m_prevHighlighted = m_highlighted;
     m_highlighted = block;
     m_hitPos = block;
     m_highlightId = block->m_entryId;
@@ -267,7 +265,6 @@ void CTimeLine::OnLButtonDown(unsigned flags, int x, int y)
     case Hit::TOTALLY_NEW: {
         m_highlightId = -1;
         m_highlighted = nullptr;
-        m_prevHighlighted = nullptr;
         SetState(MAY_START_NEW);
         const int t = PointToMinutes(y);
         if (t >= 0)

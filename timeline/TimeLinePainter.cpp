@@ -176,8 +176,10 @@ void CTimeLinePainter::PaintProjects(QPainter& painter, const QRect& bounds) con
         if (current)
             painter.drawRect(label.button.adjusted(-2, -2, 1, 1));
 
+        const int right =
+            m_style.rightEdge > 0 ? std::min(m_style.rightEdge, bounds.right()) : bounds.right();
         const QRect text(label.x, label.button.center().y() - lineHeight / 2,
-                         std::max(bounds.right() - label.x, 1), lineHeight);
+                         std::max(right - label.x, 1), lineHeight);
         if (current) {
             const int width =
                 std::min(painter.fontMetrics().horizontalAdvance(label.text) + 4, text.width());

@@ -20,6 +20,8 @@ public:
         QColor highlight;
         QColor highlightText;
         bool focusRect = false;
+        // Project names stop here: the width the container gave the control.
+        int rightEdge = 0;
     };
 
     CTimeLinePainter(const CTimeLine& engine, const Style& style);

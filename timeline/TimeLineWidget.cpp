@@ -122,6 +122,7 @@ void CTimeLineWidget::paintEvent(QPaintEvent* /*event*/)
     style.highlight = colours.color(QPalette::Highlight);
     style.highlightText = colours.color(QPalette::HighlightedText);
     style.focusRect = m_ctrl.ShowsFocusRect();
+    style.rightEdge = m_ctrl.RequestedWidth();
     if (const CTimeLine* engine = m_ctrl.Engine())
         CTimeLinePainter(*engine, style).Paint(painter, rect());
 }

@@ -62,28 +62,6 @@ QString ConvertTimeFormat(const QString& format, bool* twelveHour, bool withSeco
     return result.trimmed();
 }
 
-QString ConvertDateFormat(const QString& format)
-{
-    QString result;
-    for (int i = 0; i < format.size();) {
-        const QChar c = format.at(i);
-        const int run = RunLength(format, i);
-        if (c == QLatin1Char('M')) {
-            static const char* const kMonth[] = {"%#m", "%m", "%b", "%B"};
-            result += QLatin1String(kMonth[qMin(run, 4) - 1]);
-        } else if (c == QLatin1Char('d')) {
-            static const char* const kDay[] = {"%#d", "%d", "%a", "%A"};
-            result += QLatin1String(kDay[qMin(run, 4) - 1]);
-        } else if (c == QLatin1Char('y')) {
-            result += run >= 4 ? QStringLiteral("%Y") : QStringLiteral("%y");
-        } else {
-            result += QString(run, c);
-        }
-        i += run;
-    }
-    return result;
-}
-
 QString DesktopTimeFormat(const QString& qtFormat)
 {
     QString result;

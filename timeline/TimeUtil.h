@@ -10,8 +10,6 @@ namespace TimeUtil {
 // the placeholder form FormatMinutes reads ("%H:%M", "%#I:%M"). "tt" sets
 // twelveHour and is dropped; seconds end the format unless withSeconds.
 QString ConvertTimeFormat(const QString& format, bool* twelveHour, bool withSeconds = false);
-// A short-date format ("dd/MM/yyyy") to placeholders ("%d/%m/%Y").
-QString ConvertDateFormat(const QString& format);
 // Qt's time format ("h:mm AP") written the desktop way ("h:mm tt").
 QString DesktopTimeFormat(const QString& qtFormat);
 

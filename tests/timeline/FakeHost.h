@@ -103,7 +103,7 @@ public:
         : m_engine(m_host)
     {
         m_host.m_engine = &m_engine;
-        m_engine.OnInit(QRect(0, 0, kWidth, kHeight), 0xC0C0C0, 1.0, 1.0);
+        m_engine.OnInit(QRect(0, 0, kWidth, kHeight), 1.0, 1.0);
         m_engine.SetProjInfo(QStringLiteral("Alpha"), 4, 0x0000FF);
         m_engine.SetProjInfo(QStringLiteral("Beta"), 7, 0x00FF00);
         m_host.RunPosted();

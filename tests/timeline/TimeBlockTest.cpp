@@ -10,7 +10,7 @@ protected:
     TimeBlockTest()
         : m_engine(m_host)
     {
-        m_engine.OnInit(QRect(0, 0, 200, 30 + 8 * 14), 0, 1.0, 1.0);
+        m_engine.OnInit(QRect(0, 0, 200, 30 + 8 * 14), 1.0, 1.0);
     }
 
     CTimeBlock Block(int start, int stop) const

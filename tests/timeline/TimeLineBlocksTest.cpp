@@ -474,7 +474,7 @@ TEST_F(Blocks, ACopyForANewSizeKeepsTheDayWithoutReportingIt)
     CTimeLine bigger(m_host);
     m_engine.CopyDataTo(bigger);
     m_host.m_engine = &bigger;
-    bigger.OnInit(QRect(0, 0, 300, 700), 0xC0C0C0, 1.0, 1.0);
+    bigger.OnInit(QRect(0, 0, 300, 700), 1.0, 1.0);
     bigger.OnSendMessage(EngineMessage::ReportChanges);
     EXPECT_EQ(m_host.Count(Ev::OnNotifyTimeChange), 0);
     ASSERT_EQ(bigger.GetCount(), 2);

@@ -14,7 +14,7 @@ protected:
 
     void Init(int height, int width = 240)
     {
-        m_engine.OnInit(QRect(0, 0, width, height), 0xC0C0C0, 1.0, 1.0);
+        m_engine.OnInit(QRect(0, 0, width, height), 1.0, 1.0);
     }
 
     CFakeHost m_host;

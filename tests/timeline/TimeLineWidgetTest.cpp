@@ -473,6 +473,7 @@ TEST_F(TimeLineWidget, ControlMessagesReachTheContainerAsStatusTexts)
     for (const Heard& h : Events(Ev::MsgUpdate))
         told = told || h.text == QStringLiteral("Error creating time - please try again");
     EXPECT_TRUE(told);
+    EXPECT_EQ(m_ctrl->LastMsgText(), Events(Ev::MsgUpdate).back().text);
     // Nothing was shown that a test would have to answer.
     EXPECT_EQ(CRecordingMessages::Current().Count(), 0);
 }

@@ -31,13 +31,6 @@ TEST(TimeFormat, QtFormatsAreReadTheDesktopWay)
     EXPECT_EQ(DesktopTimeFormat(QStringLiteral("H' h 'mm")), QStringLiteral("H h mm"));
 }
 
-TEST(TimeFormat, ShortDates)
-{
-    EXPECT_EQ(ConvertDateFormat(QStringLiteral("dd/MM/yyyy")), QStringLiteral("%d/%m/%Y"));
-    EXPECT_EQ(ConvertDateFormat(QStringLiteral("d MMMM yy")), QStringLiteral("%#d %B %y"));
-    EXPECT_EQ(ConvertDateFormat(QStringLiteral("ddd MMM")), QStringLiteral("%a %b"));
-}
-
 TEST(TimeFormat, MinutesAsClockTexts)
 {
     EXPECT_EQ(FormatMinutes(9 * 60 + 5, QStringLiteral("%H:%M")), QStringLiteral("09:05"));
@@ -70,7 +63,7 @@ protected:
     TimeLabelTest()
         : m_engine(m_host)
     {
-        m_engine.OnInit(QRect(0, 0, 200, 510), 0, 1.0, 1.0);
+        m_engine.OnInit(QRect(0, 0, 200, 510), 1.0, 1.0);
     }
 
     CFakeHost m_host;
@@ -81,7 +74,7 @@ protected:
 
 TEST_F(TimeLabelTest, TwentyFourHourLabelsEndAtTwentyFour)
 {
-    m_engine.SetLocaleFormats(QStringLiteral("HH:mm"), QString(), QString(), QString());
+    m_engine.SetLocaleFormats(QStringLiteral("HH:mm"), QString(), QString());
     EXPECT_EQ(m_engine.TimeLabel(0), QStringLiteral("00:00"));
     EXPECT_EQ(m_engine.TimeLabel(13), QStringLiteral("13:00"));
     EXPECT_EQ(m_engine.TimeLabel(24), QStringLiteral("24:00"));
@@ -90,7 +83,7 @@ TEST_F(TimeLabelTest, TwentyFourHourLabelsEndAtTwentyFour)
 
 TEST_F(TimeLabelTest, TwelveHourLabelsSayNoonAndTheirHalfOfTheDay)
 {
-    m_engine.SetLocaleFormats(QStringLiteral("h:mm tt"), QString(), QStringLiteral("a.m."),
+    m_engine.SetLocaleFormats(QStringLiteral("h:mm tt"), QStringLiteral("a.m."),
                               QStringLiteral("p.m."));
     EXPECT_TRUE(m_engine.Use12Hour());
     EXPECT_EQ(m_engine.TimeLabel(12), QStringLiteral("12:00 noon"));
@@ -104,7 +97,7 @@ TEST_F(TimeLabelTest, TwelveHourLabelsSayNoonAndTheirHalfOfTheDay)
 
 TEST_F(TimeLabelTest, MinorTickTypesWriteQuarterHoursShort)
 {
-    m_engine.SetLocaleFormats(QStringLiteral("HH:mm"), QString(), QString(), QString());
+    m_engine.SetLocaleFormats(QStringLiteral("HH:mm"), QString(), QString());
     ASSERT_TRUE(m_engine.SetMinIntervalVal(15.0f));
     m_engine.OnIntervalChange(QStringLiteral("15 mins"));
     const int row = (9 * 60 + 15 - m_engine.FirstRowMinutes()) / 15;
