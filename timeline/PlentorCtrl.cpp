@@ -702,14 +702,18 @@ bool CPlentorCtrl::EditObjById(std::int32_t entryId, std::int32_t start, std::in
 
 void CPlentorCtrl::CreateGridMsg()
 {
-    if (m_engine)
-        m_engine->CreateGridMsg();
+    if (!m_engine)
+        return;
+    const EngineScope scope(*this);
+    m_engine->CreateGridMsg();
 }
 
 void CPlentorCtrl::CreateHoursWorkedMsg()
 {
-    if (m_engine)
-        m_engine->CreateHoursWorkedMsg();
+    if (!m_engine)
+        return;
+    const EngineScope scope(*this);
+    m_engine->CreateHoursWorkedMsg();
 }
 
 std::int32_t CPlentorCtrl::ShowCursorNow()
@@ -722,8 +726,10 @@ std::int32_t CPlentorCtrl::ShowCursorNow()
 
 void CPlentorCtrl::CreateProjectNameMsg()
 {
-    if (m_engine)
-        m_engine->CreateProjectNameMsg();
+    if (!m_engine)
+        return;
+    const EngineScope scope(*this);
+    m_engine->CreateProjectNameMsg();
 }
 
 void CPlentorCtrl::InvalidateControl()

@@ -500,3 +500,17 @@ TEST_F(TimeLineWidget, AResizeDuringAReportLeavesTheRestToTheNewEngine)
     EXPECT_EQ(changes[2], (Args{14, 16 * 60, 17 * 60, 4}));
     EXPECT_EQ(Engine().GetCount(), 4);
 }
+
+TEST_F(TimeLineWidget, AStatusTextMayBeAnsweredWithAResize)
+{
+    // The engine goes on after the text, on an engine the container has
+    // just replaced.
+    m_handlers[Ev::MsgUpdate] = [this](const Heard& heard) {
+        if (heard.text.startsWith(QStringLiteral("Cursor")))
+            m_ctrl->DoResize(260, 500);
+    };
+    EXPECT_TRUE(m_ctrl->ShowInsertionPoint(16 * 60));
+    Pump();
+    EXPECT_EQ(Count(Ev::Ready), 1);
+    EXPECT_EQ(Engine().GetCount(), 3);
+}
