@@ -1,6 +1,7 @@
 #include "app/KelvaneApp.h"
 #include "data/DBConnection.h"
 #include "platform/ProfileStore.h"
+#include "timesheet/TimeSheetWindows.h"
 #include "ui/AppIcon.h"
 #include "ui/ConnectionDlg.h"
 #include "ui/QtFileChooserHook.h"
@@ -25,6 +26,7 @@ int main(int argc, char* argv[])
     CConnectionDlgPrompt prompt;
     CDBConnection::SetPrompt(&prompt);
 
+    RegisterTimeSheetWindows();
     CKelvaneApp kelvane;
     if (!kelvane.Start())
         return 1;

@@ -499,6 +499,21 @@ void CTimeSheetController::OnSelChangeUser()
     m_ui.EnableBlockMenus(!viewOnly);
 }
 
+void CTimeSheetController::SetCurrentEntry(int projId, const QString& projName, int empId,
+                                           int start, int stop, const QString& comment)
+{
+    MakeProjectCurrent(projId);
+    if (!projName.isEmpty())
+        m_entry.projName = projName;
+    SetTimes(qBound(0, start, 1440), qBound(0, stop, 1440));
+    m_entry.comment = comment;
+    const int saved = m_empId;
+    m_empId = empId >= 0 ? empId : m_empId;
+    UpdateCost();
+    m_empId = saved;
+    ShowEntry();
+}
+
 // ---- Entry context -----------------------------------------------------------------------------
 
 void CTimeSheetController::ApplyProjectDefaults(int projId, CEntryContext& entry)

@@ -93,6 +93,9 @@ public:
     void RefreshProjects();
     void OnSelChangeUser();
     void UpdateReadOnlyState(int mode);
+    // A block booked elsewhere (the auto timer), shown as the entry in hand.
+    void SetCurrentEntry(int projId, const QString& projName, int empId, int start, int stop,
+                         const QString& comment);
     bool ApplySettings();
     void ApplyTimeFormat();
 

@@ -6,6 +6,7 @@ QString LoadStringRes(int id)
 {
     static const QHash<int, QString> kTexts = {
         {IDS_TRAY_TIP, QStringLiteral("Kelvane time recording")},
+        {IDS_TIMESHEET_TITLE, QStringLiteral("Kelvane")},
         {IDS_SOCKETS_INIT_FAILED, QStringLiteral("Windows sockets initialization faile")},
         {IDS_NO_COMPANY_INFO, QStringLiteral("Cannot find Company information")},
         {IDS_NO_PROPERTIES_WHILE_LOGGING,

@@ -5,6 +5,7 @@
 // Texts the program shows by number.
 enum StringId : int {
     IDS_TRAY_TIP = 102,
+    IDS_TIMESHEET_TITLE = 12802,
     IDS_SOCKETS_INIT_FAILED = 57673,
     IDS_NO_COMPANY_INFO = 57685,
     IDS_NO_PROPERTIES_WHILE_LOGGING = 57686,

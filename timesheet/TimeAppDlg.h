@@ -1,0 +1,119 @@
+#pragma once
+
+#include "app/HubWindow.h"
+#include "timesheet/TimeSheetController.h"
+#include "ui/DialogBase.h"
+
+#include <QDate>
+#include <QSize>
+
+#include <memory>
+
+class CDBClass;
+class CPlentor;
+class QCalendarWidget;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTextEdit;
+class QTimer;
+
+// The window in which an employee records a day: the time line of the
+// employee's blocks, the day and the employee shown, and what is known of
+// the block in hand. Its logic is the controller's; the window lays out the
+// controls, passes the control's events on and shows what it is told.
+class CTimeAppDlg : public CDialogBase, public IHubWindow, public ITimeSheetUi {
+    Q_OBJECT
+public:
+    // Makes the window with its time line; null (after saying why) when the
+    // time-line control cannot be created.
+    static CTimeAppDlg* Create(CDummyDlg* hub, CDBClass& db, QWidget* parent = nullptr);
+    ~CTimeAppDlg() override;
+
+    bool OnCommand(int id) override;
+
+    CTimeSheetController& Controller() { return *m_ctl; }
+    CPlentor& TimeLine() { return *m_plentor; }
+
+    // ---- IHubWindow ----------------------------------------------------------------
+    QWidget* Widget() override { return this; }
+    void CloseWindow(int flag) override;
+    void RefreshDay(const QDate& day) override;
+    void EnableEditing(bool enable) override { EnableBlockMenus(enable); }
+    void SetReadOnly(int state) override;
+    void ShowDay(const QDate& day) override;
+    void ApplySettings() override;
+    void ShowRecord(int projId, const QString& user, int empId, int start, int stop,
+                    const QString& text) override;
+
+    // ---- ITimeSheetUi ---------------------------------------------------------------
+    int SelectedEmployeeId() override;
+    QString SelectedUserName() override;
+    int AccessMode() const override { return m_accessMode; }
+    void SetStatusText(const QString& text) override;
+    void ShowEntry(const CEntryContext& entry) override;
+    void SetCaption(const QString& caption) override;
+    void EnableBlockMenus(bool enable) override;
+    void ShowDate(const QDate& day) override;
+    void EnableUndoRedo(bool undo, bool redo) override;
+    void FirstLayout() override;
+    QWidget* DialogParent() override { return this; }
+
+    // Refreshes the clock text (the window's timer does it every 10 s).
+    void UpdateClock();
+    QString ClockText() const;
+    QString StatusText() const;
+
+protected:
+    bool OnInitDialog() override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    CTimeAppDlg(CDummyDlg* hub, CDBClass& db, QWidget* parent);
+    void BuildControls();
+    void BuildMenus();
+    void WireEvents();
+    void FillUsers();
+    void OnUserChanged(int index);
+    void OnDayButton(int id);
+    void SizeTimeLine();
+    void SizeTo(int width, int height);
+    void ShowProjectInfo(int projId);
+    void SaveState();
+
+    CDummyDlg* m_hub;
+    CDBClass& m_db;
+    CPlentor* m_plentor = nullptr;
+    std::unique_ptr<CTimeSheetController> m_ctl;
+    QComboBox* m_users = nullptr;
+    QDateEdit* m_datePicker = nullptr;
+    QCalendarWidget* m_calendar = nullptr;
+    QPushButton* m_prevDay = nullptr;
+    QPushButton* m_nextDay = nullptr;
+    QTextEdit* m_comment = nullptr;
+    QLineEdit* m_status = nullptr;
+    QLineEdit* m_clock = nullptr;
+    QLineEdit* m_dateText = nullptr;
+    QLabel* m_project = nullptr;
+    QLabel* m_start = nullptr;
+    QLabel* m_stop = nullptr;
+    QLabel* m_workType = nullptr;
+    QLabel* m_task = nullptr;
+    QLabel* m_order = nullptr;
+    QLabel* m_hours = nullptr;
+    QLabel* m_cost = nullptr;
+    QTimer* m_clockTimer = nullptr;
+    QMenu* m_mainMenu = nullptr;
+    QSize m_timeLineSize;
+    int m_accessMode = 2;
+    int m_lastUserIndex = -1;
+    bool m_closing = false;
+    bool m_settingDate = false;
+    bool m_userAbsent = false;
+    bool m_blockEditing = true;
+    QTime m_lastClock;
+};

@@ -1,0 +1,4 @@
+#pragma once
+
+// Makes the hub open the time-sheet window on its Timesheets command.
+void RegisterTimeSheetWindows();
