@@ -3,6 +3,7 @@
 #include "app/KelvaneApp.h"
 #include "app/LogonDlg.h"
 #include "app/Profile.h"
+#include "app/PropsDef.h"
 #include "app/SetUserDlg.h"
 #include "data/DBClass.h"
 #include "platform/Launcher.h"
@@ -47,8 +48,6 @@ QString CommandName(int command)
         return QStringLiteral("Overview");
     case ID_PROJECT_INFO:
         return QStringLiteral("Project Information");
-    case ID_PROPERTIES:
-        return QStringLiteral("Properties");
     case ID_ABOUT:
         return QStringLiteral("About");
     case ID_EXPORT:
@@ -601,17 +600,25 @@ int CDummyDlg::ModalWindow(int command)
         delete window;
         return IDCANCEL;
     }
-    m_modalOpen = command == ID_PROPERTIES;
     const int code = dialog->DoModal();
-    m_modalOpen = false;
     delete dialog;
     return code;
 }
 
 void CDummyDlg::OnProperties()
 {
-    if (!m_modalOpen)
-        ModalWindow(ID_PROPERTIES);
+    if (m_modalOpen)
+        return;
+    // A sheet per run: it starts from the stored options, so Cancel forgets.
+    CPropsDef sheet(m_db, this, this);
+    m_modalOpen = true;
+    sheet.DoModal();
+    m_modalOpen = false;
+    // The pages read the database; an idle program holds no connection.
+    if (m_openWindows == 0 && m_db)
+        m_db->ReleaseConnection(true, false);
+    // The database may have changed.
+    UpdateCaption();
 }
 
 void CDummyDlg::OnAbout()

@@ -27,7 +27,7 @@ public:
     // 0: editable again; otherwise read-only while the auto timer books.
     virtual void SetReadOnly(int) {}
     virtual void ShowDay(const QDate&) {}
-    // The options were saved: apply them.
+    // The options were stored: take the ones the window shows.
     virtual void ApplySettings() {}
     // A block booked elsewhere (the auto timer), for display.
     virtual void ShowRecord(int /*projId*/, const QString& /*user*/, int /*empId*/, int /*start*/,

@@ -213,6 +213,11 @@ void CProfile::CValues::Set(const char* key, const QVariant& value)
     m_values.insert(QLatin1String(key), value);
 }
 
+void CProfile::CValues::Remove(const char* key)
+{
+    m_values.remove(QLatin1String(key));
+}
+
 bool CProfile::CValues::Has(const char* key) const
 {
     return m_values.contains(QLatin1String(key));

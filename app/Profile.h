@@ -37,6 +37,7 @@ public:
         QString Text(const char* key) const;
         QVariant Value(const char* key) const;
         void Set(const char* key, const QVariant& value);
+        void Remove(const char* key);
         bool Has(const char* key) const;
         const QVariantMap& Map() const { return m_values; }
 
