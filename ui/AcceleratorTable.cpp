@@ -1,5 +1,7 @@
 #include "ui/AcceleratorTable.h"
 
+#include "ui/VirtualKeys.h"
+
 #include <QKeyEvent>
 
 namespace {
@@ -73,6 +75,22 @@ int CAcceleratorTable::Translate(const QKeyEvent& event) const
 int CAcceleratorTable::Translate(int key, Qt::KeyboardModifiers modifiers,
                                  const QString& text) const
 {
+    const CEntry* entry = Match(key, modifiers, text);
+    return entry ? entry->command : 0;
+}
+
+int CAcceleratorTable::TranslateAccelerator(const QKeyEvent& event, int& keyCode) const
+{
+    const CEntry* entry = Match(event.key(), event.modifiers(), event.text());
+    if (!entry)
+        return 0;
+    keyCode = entry->character ? entry->key : QtKeyToVirtualKey(entry->key);
+    return entry->command;
+}
+
+const CAcceleratorTable::CEntry* CAcceleratorTable::Match(int key, Qt::KeyboardModifiers modifiers,
+                                                          const QString& text) const
+{
     const Qt::KeyboardModifiers held = modifiers & (kShift | kCtrl | kAlt);
     for (const Entry& entry : m_entries) {
         if (entry.character) {
@@ -80,10 +98,10 @@ int CAcceleratorTable::Translate(int key, Qt::KeyboardModifiers modifiers,
             const bool same =
                 key == entry.key || (!text.isEmpty() && text.at(0) == QChar(entry.key));
             if (same && (held & entry.modifiers) == entry.modifiers)
-                return entry.command;
+                return &entry;
         } else if (key == entry.key && held == entry.modifiers) {
-            return entry.command;
+            return &entry;
         }
     }
-    return 0;
+    return nullptr;
 }

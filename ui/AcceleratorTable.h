@@ -4,9 +4,21 @@
 #include <Qt>
 
 class QKeyEvent;
+class QString;
+
+// An accelerator table as the key-aware dialog bases consult it: the first
+// entry a key press matches gives its command.
+class IAcceleratorTable {
+public:
+    virtual ~IAcceleratorTable() = default;
+    // The command of the first matching entry, 0 when none. keyCode gets the
+    // code the entry matched: the virtual key, or for a character entry the
+    // character.
+    virtual int TranslateAccelerator(const QKeyEvent& event, int& keyCode) const = 0;
+};
 
 // A table of keys that stand for commands. The first matching entry wins.
-class CAcceleratorTable {
+class CAcceleratorTable : public IAcceleratorTable {
 public:
     struct CEntry {
         // A Qt key; for character entries the character's code.
@@ -33,7 +45,10 @@ public:
     // The command of the first entry the key press matches; 0 when none does.
     int Translate(const QKeyEvent& event) const;
     int Translate(int key, Qt::KeyboardModifiers modifiers, const QString& text) const;
+    int TranslateAccelerator(const QKeyEvent& event, int& keyCode) const override;
 
 private:
+    const CEntry* Match(int key, Qt::KeyboardModifiers modifiers, const QString& text) const;
+
     QList<CEntry> m_entries;
 };

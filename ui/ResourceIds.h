@@ -84,6 +84,9 @@ enum ControlId : int {
     IDC_USER_COMBO = 1309,
     IDC_OLD_PASSWORD = 1310,
     IDC_PASSWORD = 1360,
+    // The tree and the report list of the tree/list windows.
+    IDC_TREE = 1083,
+    IDC_LIST = 12884,
 };
 
 // The controls of the options pages. Numbers repeat across pages (each page
