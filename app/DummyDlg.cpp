@@ -8,6 +8,7 @@
 #include "data/DBClass.h"
 #include "platform/Launcher.h"
 #include "platform/MessageBox.h"
+#include "ui/AccelDlg.h"
 #include "ui/AppIcon.h"
 #include "ui/MenuBuilder.h"
 #include "ui/ResourceIds.h"
@@ -104,6 +105,8 @@ CDummyDlg::CDummyDlg(CDBClass* db, QWidget* parent)
 
     setWindowIcon(AppIcon());
     m_accelerators = CAcceleratorTable::Load(128);
+    // Dialogs with the focus hand the program-wide keys to the hub.
+    CAccelDlg::SetHubAccelerators(&m_accelerators, this);
     m_startupTimer = new QTimer(this);
     m_startupTimer->setSingleShot(true);
     m_startupTimer->setTimerType(Qt::PreciseTimer);
@@ -116,6 +119,7 @@ CDummyDlg::CDummyDlg(CDBClass* db, QWidget* parent)
 
 CDummyDlg::~CDummyDlg()
 {
+    CAccelDlg::SetHubAccelerators(nullptr, nullptr);
     // Windows still open go with the hub, without their notices.
     const auto held = m_slots;
     m_slots.clear();

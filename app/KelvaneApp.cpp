@@ -9,6 +9,7 @@
 #include "data/ConnectionString.h"
 #include "data/DBClass.h"
 #include "platform/FileChooser.h"
+#include "platform/Launcher.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "ui/MenuBuilder.h"
@@ -18,9 +19,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTimer>
+#include <QUrl>
 
 #include <cstdio>
 
@@ -59,11 +62,15 @@ CKelvaneApp::CKelvaneApp()
                       QStringLiteral("Administration"), QStringLiteral("Research")}
 {
     s_app = this;
+    CUserCombo::SetUserRights(this);
+    CContextHelpDlg::SetHelpHook(this);
 }
 
 CKelvaneApp::~CKelvaneApp()
 {
     Shutdown();
+    CUserCombo::SetUserRights(nullptr);
+    CContextHelpDlg::SetHelpHook(nullptr);
     if (s_app == this)
         s_app = nullptr;
 }
@@ -492,6 +499,25 @@ QList<CMenuEntry> CKelvaneApp::BuildProjectMenu(const QString& user)
     items.append({QStringLiteral("Project info"), ID_PROJECT_INFO, {}});
     items.append({QStringLiteral("Export"), ID_EXPORT, {}});
     return items;
+}
+
+int CKelvaneApp::DefaultUserEmpId() const
+{
+    return m_db ? m_db->GetEmpIdByName(CProfile::DefUserName()) : -1;
+}
+
+void CKelvaneApp::ShowContextHelp(int helpId)
+{
+    const QString file = CProfile::HelpFile();
+    if (file.isEmpty() || !QFile::exists(file)) {
+        ShowMessageBox(QStringLiteral("No help file is installed for Kelvane."),
+                       kMbOk | kMbIconInformation);
+        return;
+    }
+    QUrl url = QUrl::fromLocalFile(file);
+    if (helpId > 0)
+        url.setFragment(QStringLiteral("id%1").arg(helpId));
+    OpenUrl(url);
 }
 
 // ---- IFacadeHost -------------------------------------------------------------------------

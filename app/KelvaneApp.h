@@ -3,6 +3,8 @@
 #include "app/Profile.h"
 #include "data/FacadeClients.h"
 #include "data/NameValueArray.h"
+#include "ui/ContextHelpDlg.h"
+#include "ui/UserCombo.h"
 
 #include <QDate>
 #include <QString>
@@ -17,7 +19,7 @@ struct CMenuEntry;
 
 // The program's one application object: start-up, sign-on, the shared
 // services windows use, and shut-down. Reached through theApp().
-class CKelvaneApp : public IFacadeHost {
+class CKelvaneApp : public IFacadeHost, public IUserRights, public IContextHelpHook {
 public:
     // What the connect loop does next.
     enum ConnectResult {
@@ -52,7 +54,10 @@ public:
     CDummyDlg* Hub() const { return m_hub.get(); }
     const CNameValueArray& RequiredVersions() const { return m_requiredVersions; }
     int LogonMode() const { return m_logonMode; }
-    int SecurityLevel() const { return m_securityLevel; }
+    int SecurityLevel() const override { return m_securityLevel; }
+    int DefaultUserEmpId() const override;
+    // F1 in a dialog: the help of the control with the focus.
+    void ShowContextHelp(int helpId) override;
     void SetSecurityLevel(int level) { m_securityLevel = level; }
 
     // ---- Services ------------------------------------------------------------

@@ -16,7 +16,7 @@
 #include <QVBoxLayout>
 
 CLogonDlg::CLogonDlg(CDBClass* db, QWidget* parent)
-    : CDialogBase(IDD_LOGON, parent)
+    : CAccelDlg(IDD_LOGON, parent)
     , m_db(db)
 {
     setWindowTitle(QStringLiteral("Logon ..."));

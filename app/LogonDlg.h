@@ -1,13 +1,13 @@
 #pragma once
 
-#include "ui/DialogBase.h"
+#include "ui/AccelDlg.h"
 
 class CDBClass;
 class QComboBox;
 class QLineEdit;
 
 // Asks for the user and the password when the database wants passwords.
-class CLogonDlg : public CDialogBase {
+class CLogonDlg : public CAccelDlg {
     Q_OBJECT
 public:
     explicit CLogonDlg(CDBClass* db, QWidget* parent = nullptr);

@@ -12,7 +12,11 @@
 #include "ui/ComboItems.h"
 #include "ui/MenuBuilder.h"
 #include "ui/ResourceIds.h"
+#include "ui/RichTextCtrl.h"
 #include "ui/StringTable.h"
+#include "ui/TipDateTimeCtrl.h"
+#include "ui/TipMonthCalCtrl.h"
+#include "ui/UserCombo.h"
 #include "ui/Utilities.h"
 
 #include <QAction>
@@ -101,12 +105,15 @@ CTimeAppDlg* CTimeAppDlg::Create(CDummyDlg* hub, CDBClass& db, QWidget* parent)
 }
 
 CTimeAppDlg::CTimeAppDlg(CDummyDlg* hub, CDBClass& db, QWidget* parent)
-    : CDialogBase(IDD_TIMESHEET, parent)
+    : CSecurityDlg(IDD_TIMESHEET, parent, ID_TIMESHEETS)
     , m_hub(hub)
     , m_db(db)
 {
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowIcon(AppIcon());
+    SetValue(2);
+    m_accelerators = CAcceleratorTable::Load(128);
+    SetAccelerators(&m_accelerators);
     BuildControls();
     BuildMenus();
     m_ctl = std::make_unique<CTimeSheetController>(*m_plentor, m_db, *this);
@@ -131,31 +138,40 @@ void CTimeAppDlg::BuildControls()
     auto* side = new QVBoxLayout;
     auto* userRow = new QHBoxLayout;
     auto* userLabel = new QLabel(QStringLiteral("&User:"), this);
-    m_users = new QComboBox(this);
+    m_users = new CUserCombo(this);
     SetControlId(m_users, kIdUsers);
-    m_users->setToolTip(QStringLiteral("ALT+U"));
+    m_users->SetSecurityOwner(this);
+    m_users->SetTip(QStringLiteral("ALT+U"));
     userLabel->setBuddy(m_users);
     userRow->addWidget(userLabel);
     userRow->addWidget(m_users, 1);
     side->addLayout(userRow);
 
-    m_datePicker = new QDateEdit(this);
+    m_datePicker = new CTipDateTimeCtrl(this);
     SetControlId(m_datePicker, kIdDatePicker);
+    m_datePicker->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
     m_datePicker->setCalendarPopup(true);
-    m_datePicker->setToolTip(QStringLiteral("ALT+D"));
+    m_datePicker->SetTip(QStringLiteral("ALT+D"));
     side->addWidget(m_datePicker);
-    m_calendar = new QCalendarWidget(this);
+    m_calendar = new CTipMonthCalCtrl(this);
     SetControlId(m_calendar, kIdCalendar);
     m_calendar->setGridVisible(false);
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    m_calendar->setToolTip(QStringLiteral("ALT+C"));
+    m_calendar->SetTip(QStringLiteral("ALT+C"));
     side->addWidget(m_calendar);
 
     auto* dayRow = new QHBoxLayout;
-    m_prevDay = AddCommandButton(QStringLiteral("<<"), kIdPrevDay);
-    m_prevDay->setToolTip(QStringLiteral("Left Arrow to move to yesterday ALT+<"));
-    m_nextDay = AddCommandButton(QStringLiteral(">>"), kIdNextDay);
-    m_nextDay->setToolTip(QStringLiteral("Right Arrow to move to tomorrow ALT+>"));
+    // The day buttons tell the window their own id.
+    m_prevDay = new CTipButton(nullptr, this);
+    m_prevDay->setText(QStringLiteral("<<"));
+    SetControlId(m_prevDay, kIdPrevDay);
+    m_prevDay->SetOwner(this, kTipOwnerTimeSheet, kIdPrevDay);
+    m_prevDay->SetTip(QStringLiteral("Left Arrow to move to yesterday ALT+<"));
+    m_nextDay = new CTipButton(nullptr, this);
+    m_nextDay->setText(QStringLiteral(">>"));
+    SetControlId(m_nextDay, kIdNextDay);
+    m_nextDay->SetOwner(this, kTipOwnerTimeSheet, kIdNextDay);
+    m_nextDay->SetTip(QStringLiteral("Right Arrow to move to tomorrow ALT+>"));
     m_prevDay->setMaximumWidth(48);
     m_nextDay->setMaximumWidth(48);
     m_dateText = Field(this, kIdDateText);
@@ -198,11 +214,11 @@ void CTimeAppDlg::BuildControls()
     side->addLayout(info);
 
     side->addWidget(new QLabel(QStringLiteral("Comment:"), this));
-    m_comment = new QTextEdit(this);
+    m_comment = new CRichTextCtrl(this);
     SetControlId(m_comment, kIdComment);
     m_comment->setReadOnly(true);
     m_comment->setEnabled(false);
-    m_comment->setLineWrapMode(QTextEdit::WidgetWidth);
+    m_comment->SetWordWrap(true);
     m_comment->setMaximumHeight(80);
     side->addWidget(m_comment);
     m_clock = Field(this, kIdClock);
@@ -223,8 +239,7 @@ void CTimeAppDlg::BuildControls()
     layout->addWidget(m_status);
     resize(568 + 250, 444 + 60);
 
-    connect(m_users, qOverload<int>(&QComboBox::activated), this, &CTimeAppDlg::OnUserChanged);
-    connect(m_datePicker, &QDateEdit::dateChanged, this, [this](const QDate& day) {
+    connect(m_datePicker, &QDateTimeEdit::dateChanged, this, [this](const QDate& day) {
         if (!m_settingDate)
             m_ctl->GoToDay(day);
     });
@@ -417,7 +432,7 @@ void CTimeAppDlg::FillUsers()
         return;
     }
     m_users->setCurrentIndex(index);
-    m_lastUserIndex = index;
+    m_users->MarkShown();
 }
 
 // ---- What the controller shows ------------------------------------------------------------------
@@ -453,7 +468,7 @@ void CTimeAppDlg::ShowEntry(const CEntryContext& entry)
     m_workType->setText(entry.workTypeName);
     m_hours->setText(entry.lengthText);
     m_cost->setText(entry.costText);
-    m_comment->setPlainText(entry.comment);
+    m_comment->SetRTF(entry.comment);
 }
 
 void CTimeAppDlg::SetCaption(const QString& caption)
@@ -537,26 +552,8 @@ QString CTimeAppDlg::ClockText() const
 // ---- Users, days and commands
 // --------------------------------------------------------------------
 
-void CTimeAppDlg::OnUserChanged(int index)
+void CTimeAppDlg::OnSelChangeUser()
 {
-    if (index == m_lastUserIndex)
-        return;
-    const int level = HasApp() ? theApp().SecurityLevel() : 2;
-    const int chosen = m_users->itemData(index).toInt();
-    const int signedOn = m_db.GetEmpIdByName(CProfile::DefUserName());
-    m_accessMode = 2;
-    if (chosen != signedOn) {
-        if (level == 0) {
-            ShowMessageBox(QStringLiteral("You do not have rights to access other users "
-                                          "information"),
-                           kMbOk | kMbIconWarning);
-            // The shown time sheet stays the one the combo names.
-            m_users->setCurrentIndex(m_lastUserIndex);
-            return;
-        }
-        m_accessMode = level;
-    }
-    m_lastUserIndex = index;
     m_ctl->OnSelChangeUser();
 }
 

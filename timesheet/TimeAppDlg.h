@@ -2,7 +2,9 @@
 
 #include "app/HubWindow.h"
 #include "timesheet/TimeSheetController.h"
-#include "ui/DialogBase.h"
+#include "ui/AcceleratorTable.h"
+#include "ui/SecurityDlg.h"
+#include "ui/TipButton.h"
 
 #include <QDate>
 #include <QSize>
@@ -11,9 +13,10 @@
 
 class CDBClass;
 class CPlentor;
-class QCalendarWidget;
-class QComboBox;
-class QDateEdit;
+class CRichTextCtrl;
+class CTipDateTimeCtrl;
+class CTipMonthCalCtrl;
+class CUserCombo;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -25,7 +28,10 @@ class QTimer;
 // employee's blocks, the day and the employee shown, and what is known of
 // the block in hand. Its logic is the controller's; the window lays out the
 // controls, passes the control's events on and shows what it is told.
-class CTimeAppDlg : public CDialogBase, public IHubWindow, public ITimeSheetUi {
+class CTimeAppDlg : public CSecurityDlg,
+                    public IHubWindow,
+                    public ITimeSheetUi,
+                    public ITipButtonOwner {
     Q_OBJECT
 public:
     // Makes the window with its time line; null (after saying why) when the
@@ -52,7 +58,7 @@ public:
     // ---- ITimeSheetUi ---------------------------------------------------------------
     int SelectedEmployeeId() override;
     QString SelectedUserName() override;
-    int AccessMode() const override { return m_accessMode; }
+    int AccessMode() const override { return Value(); }
     void SetStatusText(const QString& text) override;
     void ShowEntry(const CEntryContext& entry) override;
     void SetCaption(const QString& caption) override;
@@ -61,6 +67,10 @@ public:
     void EnableUndoRedo(bool undo, bool redo) override;
     void FirstLayout() override;
     QWidget* DialogParent() override { return this; }
+
+    // The user combo chose another employee (its rights check passed).
+    void OnSelChangeUser() override;
+    void OnDayButtonMsg(int id) override { OnDayButton(id); }
 
     // Refreshes the clock text (the window's timer does it every 10 s).
     void UpdateClock();
@@ -78,7 +88,6 @@ private:
     void BuildMenus();
     void WireEvents();
     void FillUsers();
-    void OnUserChanged(int index);
     void OnDayButton(int id);
     void SizeTimeLine();
     void SizeTo(int width, int height);
@@ -89,12 +98,13 @@ private:
     CDBClass& m_db;
     CPlentor* m_plentor = nullptr;
     std::unique_ptr<CTimeSheetController> m_ctl;
-    QComboBox* m_users = nullptr;
-    QDateEdit* m_datePicker = nullptr;
-    QCalendarWidget* m_calendar = nullptr;
-    QPushButton* m_prevDay = nullptr;
-    QPushButton* m_nextDay = nullptr;
-    QTextEdit* m_comment = nullptr;
+    CUserCombo* m_users = nullptr;
+    CTipDateTimeCtrl* m_datePicker = nullptr;
+    CTipMonthCalCtrl* m_calendar = nullptr;
+    CTipButton* m_prevDay = nullptr;
+    CTipButton* m_nextDay = nullptr;
+    CRichTextCtrl* m_comment = nullptr;
+    CAcceleratorTable m_accelerators;
     QLineEdit* m_status = nullptr;
     QLineEdit* m_clock = nullptr;
     QLineEdit* m_dateText = nullptr;
@@ -109,8 +119,6 @@ private:
     QTimer* m_clockTimer = nullptr;
     QMenu* m_mainMenu = nullptr;
     QSize m_timeLineSize;
-    int m_accessMode = 2;
-    int m_lastUserIndex = -1;
     bool m_closing = false;
     bool m_settingDate = false;
     bool m_userAbsent = false;

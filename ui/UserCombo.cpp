@@ -79,7 +79,7 @@ void CUserCombo::showPopup()
 
 void CUserCombo::OnActivated(int index)
 {
-    const int before = m_indexBeforeChoice;
+    const int before = m_indexBeforeChoice >= 0 ? m_indexBeforeChoice : currentIndex();
     m_indexBeforeChoice = index;
     if (m_reviewOwner)
         m_reviewOwner->OnProjectFilterChange(m_reviewValue);

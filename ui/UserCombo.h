@@ -46,6 +46,10 @@ public:
     // Program-wide; kept by the caller. Without it every user has level 0.
     static void SetUserRights(IUserRights* rights);
 
+    // The entry whose data the window shows now (set after filling the
+    // combo): a refused choice returns to it.
+    void MarkShown() { m_indexBeforeChoice = currentIndex(); }
+
     void SetTip(const QString& text) { m_tip.SetTip(this, text); }
     const TipInfo& Tip() const { return m_tip; }
 
