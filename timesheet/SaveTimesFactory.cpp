@@ -1,9 +1,11 @@
+#include "timesheet/SaveTimesChgReqDlg.h"
 #include "timesheet/TimeSheetController.h"
 
 std::unique_ptr<CSaveTimesDlg> MakeSaveTimesDialog(ISaveTimesOwner& owner,
                                                    const CSaveTimesInput& input, QWidget* parent,
                                                    bool withChangeRequests)
 {
-    Q_UNUSED(withChangeRequests);
+    if (withChangeRequests)
+        return std::make_unique<CSaveTimesChgReqDlg>(owner, input, parent);
     return std::make_unique<CSaveTimesDlg>(owner, input, parent);
 }

@@ -7,9 +7,11 @@
 #include "tests/support/ScriptedModals.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
+#include "timesheet/ChgRqstViewDlg.h"
 #include "timesheet/Plentor.h"
 #include "timesheet/SaveTimesDlg.h"
 #include "timesheet/TimeSheetController.h"
+#include "ui/MyListCtrl.h"
 #include "ui/ResourceIds.h"
 
 #include <QTextEdit>
@@ -377,3 +379,87 @@ TEST_P(TimeSheetControllerTest, ViewOnlyUsersGetAReadOnlyLine)
 }
 
 KELVANE_INSTANTIATE_BACKENDS(TimeSheetControllerTest);
+
+// ---- Booking to change requests ----------------------------------------------------------------
+
+namespace {
+
+class ChangeRequestBookingTest : public TimeSheetControllerTest {
+protected:
+    void SetUp() override
+    {
+        TimeSheetControllerTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        Exec(QStringLiteral("INSERT INTO tblFinEmployee (EmpID, EmpFullName, NTUserName, DeptID, "
+                            "IsCurrent) VALUES (2, 'Bob Ray', 'bob', 1, 1)"));
+        const QVariant done = QVariant::fromValue(CDateTime(2026, 1, 1));
+        Exec(QStringLiteral("INSERT INTO tblChgReq (ChgReqID, ProjID, EmpID, Item, Reference, "
+                            "DateCompleted) VALUES (10, 1, 1, 'Own', 'R10', NULL), "
+                            "(11, 1, 2, 'Team', 'R11', NULL), (12, 1, 1, 'Bobs', 'R12', NULL), "
+                            "(13, 1, 1, 'Closed', 'R13', ?), (14, 2, 1, 'Other', 'R14', NULL)"),
+             {done});
+        Exec(QStringLiteral("INSERT INTO tblChgReqTeam (ChgReqID, EmpID) VALUES (11, 1), (11, 2), "
+                            "(12, 2)"));
+    }
+    static QStringList Ids(CDialogBase& dialog)
+    {
+        auto& chooser = static_cast<CChgRqstViewDlg&>(dialog);
+        QStringList ids;
+        for (int row = 0; row < chooser.List()->ItemCount(); ++row)
+            ids << chooser.List()->ItemText(row, 0);
+        return ids;
+    }
+};
+
+} // namespace
+
+TEST_P(ChangeRequestBookingTest, TheChooserListsTheUsersOpenRequests)
+{
+    CScriptedModals modals;
+    QStringList shown;
+    QStringList all;
+    modals.Then([&](CDialogBase& dialog) {
+        shown = Ids(dialog);
+        dialog.OnCommand(1081); // show all
+        all = Ids(dialog);
+        dialog.OnCommand(IDCANCEL);
+        return int(IDCANCEL);
+    });
+    CChgRqstViewDlg chooser(nullptr, kBridge, 11, &m_db);
+    chooser.DoModal();
+    EXPECT_EQ(shown, QStringList({"", "11", "10"}));
+    EXPECT_EQ(all, QStringList({"", "13", "12", "11", "10"}));
+    EXPECT_EQ(chooser.ChosenId(), 11); // the current one preselected
+}
+
+TEST_P(ChangeRequestBookingTest, TimeBookedToAChosenRequestCarriesIt)
+{
+    CProfileStore profile;
+    profile.setValue(QStringLiteral("Admin/AutoShowSave"), 1);
+    profile.setValue(QStringLiteral("Admin/booktime"), 1);
+    Open();
+    CScriptedModals modals;
+    modals.Then([&modals](CDialogBase& dialog) {
+        // Inside Save Times the chooser runs as the next modal step.
+        modals.Then([](CDialogBase& chooser) {
+            auto& view = static_cast<CChgRqstViewDlg&>(chooser);
+            view.OnListRowActivated(2, view.List()); // request 10
+            return view.EndCode();
+        });
+        dialog.OnCommand(1029);
+        EXPECT_EQ(static_cast<CSaveTimesDlg&>(dialog).ChgReqText(), QStringLiteral("10, Own"));
+        dialog.OnCommand(IDOK);
+        return int(IDOK);
+    });
+    m_ctl->OnTimeChange(5, 540, 600, kBridge);
+    EXPECT_EQ(modals.seen, QStringList({"CSaveTimesChgReqDlg", "CChgRqstViewDlg"}));
+    const CQueryResult rows =
+        Query(QStringLiteral("SELECT ObjectTypeID, ObjectID FROM tblTimeSheet WHERE TimeID = 5"));
+    ASSERT_EQ(rows.rows, 1);
+    EXPECT_EQ(rows.Value(0, 0).toInt(), 40);
+    EXPECT_EQ(rows.Value(0, 1).toInt(), 10);
+    EXPECT_EQ(m_fake->CallsOf(71).last(), QStringList({"10", "5"})); // SetChgRqstStr
+}
+
+KELVANE_INSTANTIATE_BACKENDS(ChangeRequestBookingTest);
