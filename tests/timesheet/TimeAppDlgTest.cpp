@@ -12,6 +12,8 @@
 #include "ui/ResourceIds.h"
 
 #include <QCoreApplication>
+
+#include <tuple>
 #include <QTest>
 #include <QTextEdit>
 
@@ -133,4 +135,37 @@ TEST_F(TimeSheetWindowTest, TheDayButtonsMoveTheDayAndCloseStoresIt)
     int d = 0;
     CProfile::LoadCurrentDate(y, m, d);
     EXPECT_EQ(QDate(y, m, d), today.addDays(-1));
+}
+
+TEST_F(TimeSheetWindowTest, StoredRowsAppearOnTheLineAndInTheInfoArea)
+{
+    CDBClass& db = *m_app.Facade();
+    const QDate day = m_window->Controller().ShownDay();
+    const int empId = m_window->SelectedEmployeeId();
+    const int taskId = db.Tasks().isEmpty() ? 1 : db.Tasks().first().TaskID;
+    for (const auto& [timeId, start, stop, comment] :
+         {std::tuple{1, 8 * 60, 9 * 60 + 30, "Planning"}, std::tuple{2, 10 * 60, 12 * 60, "Design"},
+          std::tuple{3, 13 * 60, 14 * 60 + 30, "Review"}}) {
+        CTimeSheetWrite entry;
+        entry.WorkDate = CDateTime(day);
+        entry.EmpID = empId;
+        entry.ProjID = 1;
+        entry.OrderID = 1;
+        entry.TaskID = taskId;
+        entry.Start = start;
+        entry.Stop = stop;
+        entry.Comment = QString::fromLatin1(comment);
+        entry.TimeID = timeId;
+        ASSERT_EQ(db.UpdateTimeData(nullptr, entry), 0);
+    }
+    m_window->OnCommand(ID_REFRESH_TIMESHEET);
+    m_window->Controller().OnHighlightTime(2, 600, 720, 1);
+    QTest::qWait(50);
+    EXPECT_EQ(m_window->Controller().Entry().comment, QStringLiteral("Design"));
+    EXPECT_EQ(m_window->Controller().Entry().startText.trimmed(), QStringLiteral("10:00"));
+
+    // The picture the README shows.
+    const QString folder = qEnvironmentVariable("KELVANE_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        m_window->grab().save(folder + QStringLiteral("/timesheet.png"));
 }
