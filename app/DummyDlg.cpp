@@ -1,5 +1,6 @@
 #include "app/DummyDlg.h"
 
+#include "app/AboutDlg.h"
 #include "app/KelvaneApp.h"
 #include "app/LogonDlg.h"
 #include "app/Profile.h"
@@ -627,7 +628,12 @@ void CDummyDlg::OnProperties()
 
 void CDummyDlg::OnAbout()
 {
-    ModalWindow(ID_ABOUT);
+    if (m_aboutOpen)
+        return;
+    m_aboutOpen = true;
+    CAboutDlg about(m_db, this);
+    about.DoModal();
+    m_aboutOpen = false;
 }
 
 void CDummyDlg::OnOnlineHelp()

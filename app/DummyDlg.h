@@ -146,4 +146,5 @@ private:
     bool m_userNameEmpty = false;
     bool m_closing = false;
     bool m_started = false;
+    bool m_aboutOpen = false;
 };

@@ -29,8 +29,8 @@ struct CColumn {
     int format;
 };
 constexpr CColumn kColumns[] = {
-    {"ID", 50, kFormatRight},    {"Ref", 140, kFormatLeft},  {"Entered", 140, kFormatCenter},
-    {"Auth", 140, kFormatLeft},  {"Team", 200, kFormatLeft}, {"Item", 200, kFormatLeft},
+    {"ID", 50, kFormatRight},      {"Ref", 140, kFormatLeft},  {"Entered", 140, kFormatCenter},
+    {"Auth", 140, kFormatLeft},    {"Team", 200, kFormatLeft}, {"Item", 200, kFormatLeft},
     {"Priority", 90, kFormatLeft},
 };
 constexpr int kColumnCount = 7;

@@ -13,9 +13,9 @@
 
 #include <QCoreApplication>
 
-#include <tuple>
 #include <QTest>
 #include <QTextEdit>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
