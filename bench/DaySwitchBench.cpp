@@ -79,7 +79,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < kRuns; ++i) {
         QElapsedTimer t;
         t.start();
-        window->OnCommand(1132); // ">>"
+        window->OnDayButtonMsg(1132); // ">>"
         line->repaint();
         times.push_back(t.nsecsElapsed() / 1e6);
         blocks += static_cast<int>(db.DayEntries().size());

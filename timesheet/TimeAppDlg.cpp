@@ -18,6 +18,7 @@
 #include "ui/TipMonthCalCtrl.h"
 #include "ui/UserCombo.h"
 #include "ui/Utilities.h"
+#include "ui/VirtualKeys.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,7 +27,9 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -59,6 +62,9 @@ enum : int {
     kIdHours = 1011,
     kIdCost = 1115,
     kClockPeriodMs = 10000,
+    kFirstKeyCommand = 12863,
+    kLastKeyCommand = 12879,
+    kSetFocusToControl = 57710,
 };
 
 // Commands the window hands to the hub.
@@ -117,6 +123,8 @@ CTimeAppDlg::CTimeAppDlg(CDummyDlg* hub, CDBClass& db, QWidget* parent)
     BuildControls();
     BuildMenus();
     m_ctl = std::make_unique<CTimeSheetController>(*m_plentor, m_db, *this);
+    if (m_hub)
+        m_ctl->SetKeyCommands(&m_hub->KeyCommands());
     m_clockTimer = new QTimer(this);
     connect(m_clockTimer, &QTimer::timeout, this, &CTimeAppDlg::UpdateClock);
 }
@@ -349,6 +357,8 @@ void CTimeAppDlg::WireEvents()
             m_plentor->DoResize(m_timeLineSize.width(), m_timeLineSize.height());
     });
     events.On(CPlentor::kMsgUpdate, [this](const QString& text) { SetStatusText(text); });
+    events.On(CPlentor::kNotifyKeyDown, [&c](L key, L, L) { c.HandleKey(key, kWmKeyDown); });
+    events.On(CPlentor::kNotifyKeyUp, [&c](L key, L, L) { c.HandleKey(key, kWmKeyUp); });
 }
 
 // ---- Start ------------------------------------------------------------------------------------
@@ -564,6 +574,51 @@ void CTimeAppDlg::OnDayButton(int id)
     SetStatusText(QStringLiteral("Day ") + QLocale().toString(day, QLocale::ShortFormat));
 }
 
+bool CTimeAppDlg::AppActive() const
+{
+    return QGuiApplication::applicationState() != Qt::ApplicationSuspended &&
+           QGuiApplication::applicationState() != Qt::ApplicationHidden;
+}
+
+bool CTimeAppDlg::UserComboHasFocus() const
+{
+    return m_users->hasFocus();
+}
+
+void CTimeAppDlg::FocusControl(int id)
+{
+    if (QWidget* widget = findChild<QWidget*>(ControlName(id)))
+        widget->setFocus();
+}
+
+int CTimeAppDlg::HandleKey(int virtualKey, int message)
+{
+    return m_ctl->HandleKey(virtualKey, message);
+}
+
+int CTimeAppDlg::OnKeyCommand(int keyCode, int modifier)
+{
+    return m_ctl->OnKeyCommand(keyCode, modifier);
+}
+
+void CTimeAppDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (HandleKey(VirtualKeyOfEvent(*event), kWmKeyDown) != 1)
+        CSecurityDlg::keyPressEvent(event);
+}
+
+void CTimeAppDlg::keyReleaseEvent(QKeyEvent* event)
+{
+    if (HandleKey(VirtualKeyOfEvent(*event), kWmKeyUp) != 1)
+        CSecurityDlg::keyReleaseEvent(event);
+}
+
+void CTimeAppDlg::focusInEvent(QFocusEvent* event)
+{
+    CSecurityDlg::focusInEvent(event);
+    m_plentor->ForceFocus();
+}
+
 void CTimeAppDlg::ShowProjectInfo(int projId)
 {
     if (m_hub)
@@ -580,10 +635,13 @@ bool CTimeAppDlg::OnCommand(int id)
             return true;
         }
     }
+    if (id >= kFirstKeyCommand && id <= kLastKeyCommand) {
+        m_ctl->RunKeyCommand(id);
+        return true;
+    }
     switch (id) {
-    case kIdPrevDay:
-    case kIdNextDay:
-        OnDayButton(id);
+    case kSetFocusToControl:
+        m_plentor->ForceFocus();
         return true;
     case ID_ADD_BLOCK_NOW:
         if (m_blockEditing)

@@ -67,6 +67,15 @@ public:
     void EnableUndoRedo(bool undo, bool redo) override;
     void FirstLayout() override;
     QWidget* DialogParent() override { return this; }
+    bool AppActive() const override;
+    bool UserComboHasFocus() const override;
+    void FocusControl(int id) override;
+    void CloseWindow() override { close(); }
+    void ShowProjectInfo(int projId) override;
+
+    // ---- Keys ------------------------------------------------------------------------
+    int HandleKey(int virtualKey, int message) override;
+    int OnKeyCommand(int keyCode, int modifier) override;
 
     // The user combo chose another employee (its rights check passed).
     void OnSelChangeUser() override;
@@ -81,6 +90,9 @@ protected:
     bool OnInitDialog() override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     CTimeAppDlg(CDummyDlg* hub, CDBClass& db, QWidget* parent);
@@ -91,7 +103,6 @@ private:
     void OnDayButton(int id);
     void SizeTimeLine();
     void SizeTo(int width, int height);
-    void ShowProjectInfo(int projId);
     void SaveState();
 
     CDummyDlg* m_hub;

@@ -6,6 +6,7 @@
 #include "data/UndoRecord.h"
 #include "data/records/TimeSheetSet.h"
 #include "platform/MessageBox.h"
+#include "timesheet/HeldMessages.h"
 #include "timesheet/Plentor.h"
 #include "ui/ResourceIds.h"
 #include "ui/StringTable.h"
@@ -26,45 +27,6 @@ public:
     ~CWait() { QApplication::restoreOverrideCursor(); }
     CWait(const CWait&) = delete;
     CWait& operator=(const CWait&) = delete;
-};
-
-// Holds the plain messages of a first write attempt; a retry that succeeds
-// drops them, one that fails lets the user see what went wrong.
-class CHeldMessages : public IMessageBoxHook {
-public:
-    CHeldMessages()
-        : m_previous(MessageBoxHook())
-    {
-        SetMessageBoxHook(this);
-    }
-    // Messages not released are dropped.
-    ~CHeldMessages() override { SetMessageBoxHook(m_previous); }
-    CHeldMessages(const CHeldMessages&) = delete;
-    CHeldMessages& operator=(const CHeldMessages&) = delete;
-
-    int Show(const QString& text, const QString& caption, unsigned type) override
-    {
-        if ((type & kMbButtonMask) != kMbOk)
-            return m_previous ? m_previous->Show(text, caption, type) : CautiousAnswer(type);
-        m_held.append({text, caption, type});
-        return kIdOk;
-    }
-    void Release()
-    {
-        SetMessageBoxHook(m_previous);
-        for (const auto& [text, caption, type] : std::as_const(m_held))
-            ShowMessageBox(text, type, caption);
-        m_held.clear();
-    }
-
-private:
-    struct CHeld {
-        QString text;
-        QString caption;
-        unsigned type;
-    };
-    IMessageBoxHook* m_previous;
-    QList<CHeld> m_held;
 };
 
 QString Hhmm(int minute)
@@ -1073,6 +1035,8 @@ void CTimeSheetController::OnTimePos(int minute)
         return;
     m_insertionMinute = minute;
     m_entry.cursorText = Hhmm(minute);
+    if (m_insertionShown)
+        RemoveInsertionPoint();
     if (m_drawing)
         m_entry.lengthText = CDBClass::FormatTimeOfDay(qAbs(minute - m_entry.start));
     ShowEntry();

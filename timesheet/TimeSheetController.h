@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/KeyCommands.h"
 #include "app/Profile.h"
 #include "data/DateTime.h"
 #include "data/FacadeClients.h"
@@ -13,6 +14,7 @@
 #include <memory>
 
 class CDBClass;
+class CKeyCommands;
 class CPlentor;
 class CUndoRecord;
 class QWidget;
@@ -43,6 +45,15 @@ public:
     // The window lays out its controls the first time the control is ready.
     virtual void FirstLayout() = 0;
     virtual QWidget* DialogParent() = 0;
+
+    // Keys: where the focus is and what the accelerators move it to.
+    virtual bool AppActive() const { return true; }
+    virtual bool UserComboHasFocus() const { return false; }
+    // A control of the window by its id (the day buttons, the calendar,
+    // the date picker, the user combo; the time line for 1033).
+    virtual void FocusControl(int /*id*/) {}
+    virtual void CloseWindow() {}
+    virtual void ShowProjectInfo(int /*projId*/) {}
 };
 
 // The logic of the time-sheet window: the day on the time line, and every
@@ -98,6 +109,20 @@ public:
                          const QString& comment);
     bool ApplySettings();
     void ApplyTimeFormat();
+
+    // ---- Keys ------------------------------------------------------------------------
+    // The user's key commands (the hub's table); the profile's when none.
+    void SetKeyCommands(const CKeyCommands* table) { m_keyTable = table; }
+    // A key pressed (0x100) or released (0x101): 1 when it was handled.
+    int HandleKey(int virtualKey, int message);
+    // An accelerator key: the character or virtual key, and 17 Ctrl or 18 Alt.
+    int OnKeyCommand(int keyCode, int modifier);
+    // Commands 12863 to 12879; true when handled.
+    bool RunKeyCommand(int command);
+    bool IsInsertionShown() const { return m_insertionShown; }
+    int InsertionMinute();
+    bool ShiftHeld() const;
+    bool CtrlHeld() const;
 
     // ---- Undo -------------------------------------------------------------------------
     void OnUndo();
@@ -161,6 +186,9 @@ private:
     // A refresh owed by a change that came while another block was stored.
     void FinishBusyWork();
     void UpdateUndoMenus();
+    void RemoveInsertionPoint();
+    void MoveHighlighted(int command);
+    void TellHighlightedDetails();
 
     int CreateEntryFromBlock(int projId, int empId, int start, int stop, int timeId, int chgReqId,
                              bool replay);
@@ -213,4 +241,11 @@ private:
     int m_readyCount = 0;
     int m_highlighted = -1;
     int m_insertionMinute = -1;
+    int m_insertionDefault = -1;
+    bool m_insertionShown = false;
+    bool m_runningKeyCommand = false;
+    bool m_quietOverlap = false;
+    unsigned m_heldModifiers = 0;
+    const CKeyCommands* m_keyTable = nullptr;
+    std::unique_ptr<CKeyCommands> m_ownKeyTable;
 };

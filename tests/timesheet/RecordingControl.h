@@ -3,6 +3,7 @@
 #include "platform/com/IDispatch.h"
 #include "platform/com/Variant.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -49,6 +50,10 @@ public:
         calls.append(call);
         if (!result)
             return kS_OK;
+        if (answers.contains(id)) {
+            *result = answers.value(id);
+            return kS_OK;
+        }
         switch (id) {
         case 16: // DeleteHighlightObj
         case 25: // DeleteObjByID
@@ -85,6 +90,8 @@ public:
     void Clear() { calls.clear(); }
 
     QList<CCall> calls;
+    // Answers given instead of the usual ones, by member number.
+    QHash<int, Variant> answers;
 
 private:
     CRecordingControl() = default;

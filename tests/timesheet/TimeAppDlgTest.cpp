@@ -119,11 +119,11 @@ TEST_F(TimeSheetWindowTest, ABlockDrawnWithTheMouseIsStoredUndoneAndRedone)
 TEST_F(TimeSheetWindowTest, TheDayButtonsMoveTheDayAndCloseStoresIt)
 {
     const QDate today = m_window->Controller().ShownDay();
-    m_window->OnCommand(1132);
+    QTest::mouseClick(m_window->Control<QWidget>(1132), Qt::LeftButton);
     EXPECT_EQ(m_window->Controller().ShownDay(), today.addDays(1));
     EXPECT_TRUE(m_window->StatusText().startsWith(QStringLiteral("Day ")));
-    m_window->OnCommand(1131);
-    m_window->OnCommand(1131);
+    m_window->OnDayButtonMsg(1131);
+    m_window->OnDayButtonMsg(1131);
     EXPECT_EQ(m_window->Controller().ShownDay(), today.addDays(-1));
     EXPECT_FALSE(m_window->ClockText().isEmpty());
 
