@@ -229,11 +229,7 @@ void CTimeSheetController::Start(const QDate& day)
 {
     m_starting = true;
     ReloadOptions();
-    m_day = day;
-    m_db.SetDisplayedDay(day);
-    if (HasApp())
-        theApp().SetCurrentDay(day);
-    m_ui.ShowDate(day);
+    SetShownDay(day);
     CurrentEmployee();
     if (m_options.Bool("SetDefIncrTime"))
         m_control.SetIncrTime(m_options.Int("IncrTime"));
@@ -399,17 +395,22 @@ bool CTimeSheetController::LoadDay(const QDate& day)
     return true;
 }
 
+void CTimeSheetController::SetShownDay(const QDate& day)
+{
+    m_day = day;
+    m_db.SetDisplayedDay(day);
+    if (HasApp())
+        theApp().SetCurrentDay(day);
+    m_ui.ShowDate(day);
+}
+
 void CTimeSheetController::GoToDay(const QDate& day)
 {
     if (!day.isValid())
         return;
     m_db.UndoHistory().Clear();
     ClearInfo();
-    m_day = day;
-    m_db.SetDisplayedDay(day);
-    if (HasApp())
-        theApp().SetCurrentDay(day);
-    m_ui.ShowDate(day);
+    SetShownDay(day);
     m_control.ClearTimeInfo();
     LoadDay(day);
 }
@@ -514,16 +515,24 @@ void CTimeSheetController::ApplyProjectDefaults(int projId, CEntryContext& entry
     entry.workTypeName = m_defaults.workTypeName;
 }
 
+bool CTimeSheetController::TakeOrderRate(int projId, int orderId)
+{
+    QString code;
+    double rate = 0;
+    if (!m_db.GetOrderCodeAndRate(projId, orderId, rate, code)) {
+        Status(QStringLiteral("ERROR on order rate"));
+        return false;
+    }
+    m_entry.orderRate = rate;
+    return true;
+}
+
 void CTimeSheetController::MakeProjectCurrent(int projId)
 {
     ApplyProjectDefaults(projId, m_entry);
     m_entry.projName = m_db.GetProjectName(projId);
-    QString code;
-    double rate = 0;
-    if (m_entry.orderId > 0 && !m_db.GetOrderCodeAndRate(projId, m_entry.orderId, rate, code))
-        Status(QStringLiteral("ERROR on order rate"));
-    else
-        m_entry.orderRate = rate;
+    if (m_entry.orderId > 0)
+        TakeOrderRate(projId, m_entry.orderId);
     UpdateCost();
 }
 
@@ -650,12 +659,7 @@ void CTimeSheetController::TakeSaveTimesChoices(int timeId, int blockProjId)
     if (m_entry.projId != blockProjId && dlg.ProjectChanged())
         m_control.ChangeProject(timeId, blockProjId, m_entry.projId);
     m_entry.projName = m_db.GetProjectName(m_entry.projId);
-    QString code;
-    double rate = 0;
-    if (!m_db.GetOrderCodeAndRate(m_entry.projId, m_entry.orderId, rate, code))
-        Status(QStringLiteral("ERROR on order rate"));
-    else
-        m_entry.orderRate = rate;
+    TakeOrderRate(m_entry.projId, m_entry.orderId);
     UpdateCost();
 }
 
@@ -1065,12 +1069,7 @@ void CTimeSheetController::OnWantsEdit(int projId, int timeId)
         m_entry.chgReqId = row.ObjectID.isNull() ? -1 : row.ObjectID.toInt();
         SetTimes(DisplayMinutes(row.StartTime, BookingInterval()),
                  DisplayMinutes(row.StopTime, BookingInterval()));
-        QString code;
-        double rate = 0;
-        if (!m_db.GetOrderCodeAndRate(row.ProjID, row.OrderID, rate, code))
-            Status(QStringLiteral("ERROR on order rate"));
-        else
-            m_entry.orderRate = rate;
+        TakeOrderRate(row.ProjID, row.OrderID);
     }
     // An entry being edited keeps its own task and work type.
     AskSaveTimes(false, timeId, true);
@@ -1180,12 +1179,7 @@ void CTimeSheetController::OnCopyData(int newId, int start, int stop, int projId
     m_entry.workTypeName = m_db.GetWorkTypeName(m_copied.workTypeId);
     m_entry.comment = m_copied.comment;
     m_entry.chgReqId = m_copied.chgReqId;
-    QString code;
-    double rate = 0;
-    if (!m_db.GetOrderCodeAndRate(projId, m_entry.orderId, rate, code))
-        Status(QStringLiteral("ERROR on order rate"));
-    else
-        m_entry.orderRate = rate;
+    TakeOrderRate(projId, m_entry.orderId);
     UpdateCost();
     AskSaveTimes(false, newId, true);
     m_control.SetReadOnly(true);

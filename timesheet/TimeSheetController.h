@@ -177,6 +177,10 @@ private:
     void ShowEntry();
     void SetTimes(int start, int stop);
     void MakeProjectCurrent(int projId);
+    void SetShownDay(const QDate& day);
+    // The order's hour rate into the entry; "ERROR on order rate" when the
+    // project has no such order.
+    bool TakeOrderRate(int projId, int orderId);
     void ResetToProjectDefaults(int projId);
     void UpdateCost();
     void Status(const QString& text);
