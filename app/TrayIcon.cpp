@@ -84,6 +84,16 @@ bool CTrayIcon::SetIcon(const QIcon& icon, const QString& tip)
     return m_shown;
 }
 
+bool CTrayIcon::SetAnimationFrame(const QIcon& frame, const QString& tip)
+{
+    if (!m_shown || !m_tray || frame.isNull())
+        return false;
+    // The icon and tip kept for a returning notification area stay the program's.
+    m_tray->setIcon(frame);
+    m_tray->setToolTip(tip.left(kTipLength));
+    return true;
+}
+
 void CTrayIcon::OnTaskBarCreate()
 {
     if (m_shown || !m_icon.isNull())

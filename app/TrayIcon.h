@@ -53,6 +53,9 @@ public:
     // With an icon: shows it (again); without one: removes it. False when
     // the desktop has no notification area.
     bool SetIcon(const QIcon& icon, const QString& tip);
+    // One frame of an animation with its tip, in place of the icon until
+    // the next SetIcon; nothing while no icon is shown.
+    bool SetAnimationFrame(const QIcon& frame, const QString& tip);
     bool IsShown() const { return m_shown; }
     QString Tip() const { return m_tip; }
 

@@ -1,4 +1,5 @@
 #include "app/KelvaneApp.h"
+#include "autotimer/AutoTimerWindows.h"
 #include "data/DBConnection.h"
 #include "platform/ProfileStore.h"
 #include "timesheet/TimeSheetWindows.h"
@@ -27,6 +28,7 @@ int main(int argc, char* argv[])
     CDBConnection::SetPrompt(&prompt);
 
     RegisterTimeSheetWindows();
+    RegisterAutoTimerWindows();
     CKelvaneApp kelvane;
     if (!kelvane.Start())
         return 1;

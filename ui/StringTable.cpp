@@ -5,9 +5,11 @@
 QString LoadStringRes(int id)
 {
     static const QHash<int, QString> kTexts = {
-        {IDS_TRAY_TIP, QStringLiteral("Kelvane time recording")},
+        {IDS_TRAY_TIP, QStringLiteral("Kelvane : Right-Click to view menu")},
         {IDS_TIMESHEET_TITLE, QStringLiteral("Kelvane")},
         {IDS_SOCKETS_INIT_FAILED, QStringLiteral("Windows sockets initialization faile")},
+        {IDS_TOO_MANY_ADVANCES, QStringLiteral("Too many entries booked into the future - you "
+                                               "must wait for these to be timed out")},
         {IDS_NO_COMPANY_INFO, QStringLiteral("Cannot find Company information")},
         {IDS_NO_PROPERTIES_WHILE_LOGGING,
          QStringLiteral("You cannot change these properties while you are autologging")},

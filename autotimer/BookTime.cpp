@@ -1,0 +1,494 @@
+#include "autotimer/BookTime.h"
+
+#include "app/Profile.h"
+#include "app/PropsAutoLogging.h"
+#include "data/DBClass.h"
+#include "data/MyAdoRecordSet.h"
+#include "data/records/TimeSheetSet.h"
+#include "platform/MessageBox.h"
+#include "ui/StringTable.h"
+
+#include <cmath>
+
+namespace {
+
+const QString kLogged = QStringLiteral("Logged");
+const QString kStopTimeQuestion =
+    QStringLiteral("The time to book in this entry is later than your Auto Timer stop time set in "
+                   "your properties.\nDo you want to go ahead and book this time anyway?");
+const QString kClashQuestion =
+    QStringLiteral("You already have a timesheet entry at this time - do you want to add this "
+                   "entry at the next free time interval?");
+
+constexpr int kFrameIcons[] = {178, 179, 180, 181, 182, 183};
+
+// A stored stop of 23:59 is the midnight that ends the day.
+int RowMinutes(const CDateTime& value)
+{
+    const int minutes = value.MinutesOfDay();
+    return minutes == CBookTime::kMidnight - 1 ? CBookTime::kMidnight : minutes;
+}
+
+QString HourMinute(int minutes)
+{
+    return QString::asprintf("%02i:%02i", minutes / 60, minutes % 60);
+}
+
+void ShowOutsideRegion(int result, int start, int stop)
+{
+    const char* which = result == kWriteBelowZero ? "start" : "stop";
+    ShowMessageBox(QString::asprintf("Your %s time is outside the valid region - timesheet entry "
+                                     "start = %i::%i, stop = %i::%i",
+                                     which, start / 60, start % 60, stop / 60, stop % 60),
+                   kMbOk | kMbIconWarning);
+}
+
+} // namespace
+
+CBookTime::CBookTime(CDBClass& db, IBookTimeOwner& owner)
+    : m_db(db)
+    , m_owner(owner)
+    , m_clock([] { return QDateTime::currentDateTime(); })
+{
+    m_bookTimer.setObjectName(QStringLiteral("timer%1").arg(kBookTimerId));
+    m_trayTimer.setObjectName(QStringLiteral("timer%1").arg(kTrayTimerId));
+    QObject::connect(&m_bookTimer, &QTimer::timeout, [this] { TimerProc(kBookTimerId); });
+    QObject::connect(&m_trayTimer, &QTimer::timeout, [this] { TimerProc(kTrayTimerId); });
+}
+
+CBookTime::~CBookTime()
+{
+    // The window is going: nothing more is booked or shown.
+    m_bookTimer.stop();
+    m_trayTimer.stop();
+    if (m_connectionHeld)
+        m_db.ReleaseConnection(false, false);
+}
+
+// ---- Options ---------------------------------------------------------------------------------
+
+void CBookTime::LoadOptions()
+{
+    CProfile::CContext context;
+    context.bookingInterval = m_db.StartupInfo().BookingInterval;
+    context.providerKind = m_db.GetProviderKind();
+    const CProfile::CValues options = CProfile::LoadSettings(context);
+    m_interval = m_db.StartupInfo().BookingInterval;
+    // Stored 1 is the options' "current interval" choice, 0 "the nearest".
+    m_roundStart = !options.Bool("AutoLogRoundStart");
+    m_roundStop = !options.Bool("AutoLogRoundStop");
+    m_stopLimit = CPropsAutoLogging::RoundingMinutes(options.Int("AutoLogStopMinVal")) +
+                  options.Int("AutoLogStopHrVal") * 60;
+    m_advanceLimit = options.Int("AutoLogAdvBook");
+    m_timerMinutes = options.Int("timerVal");
+}
+
+bool CBookTime::IsAfterStopTime(int stop) const
+{
+    const int limit = m_stopLimit == 0 || m_afterStopAgreed ? kMidnight : m_stopLimit;
+    return limit < stop;
+}
+
+bool CBookTime::Ask(const QString& question)
+{
+    // A booking tick that comes while the box is open books nothing.
+    m_questionOpen = true;
+    const int answer = ShowMessageBox(question, kMbYesNo | kMbIconQuestion);
+    m_questionOpen = false;
+    return answer == kIdYes;
+}
+
+bool CBookTime::AskToBookAfterStop()
+{
+    if (!Ask(kStopTimeQuestion))
+        return false;
+    m_afterStopAgreed = true;
+    return true;
+}
+
+int CBookTime::MinutesNow(const QDateTime& now) const
+{
+    // Past the booking day it is midnight or later for the day's block.
+    if (m_bookDay.isValid() && now.date() > m_bookDay)
+        return kMidnight + now.time().hour() * 60 + now.time().minute();
+    return now.time().hour() * 60 + now.time().minute();
+}
+
+QDateTime CBookTime::OnBookingDay(int minute) const
+{
+    return QDateTime(m_bookDay, QTime(0, 0)).addSecs(qint64(minute) * 60);
+}
+
+// ---- Starting and booking --------------------------------------------------------------------
+
+int CBookTime::StartTiming(int projId, int taskId, int& start, int& stop)
+{
+    if (m_running)
+        return kFailed;
+    if (!m_db.OpenConnection())
+        return kFailed;
+    m_connectionHeld = true;
+    m_running = true;
+    LoadOptions();
+    if (m_interval != 6 && m_interval != 15) {
+        ShowMessageBox(QStringLiteral("The auto timer books in intervals of 6 or 15 minutes; the "
+                                      "booking interval of this database is %1.")
+                           .arg(m_interval),
+                       kMbOk | kMbIconWarning);
+        StopTiming();
+        return kFailed;
+    }
+    m_logged = m_tipStart = m_tipStop = false;
+    m_timeId = -1;
+    m_advanceCount = 0;
+    m_projId = projId;
+    m_taskId = taskId;
+    m_projName = m_db.GetProjectName(projId);
+    m_userName = CProfile::DefUserName();
+
+    const int result = CheckAndBook(projId, taskId, start, stop, false);
+    switch (result) {
+    case kBooked:
+    case kDeclined:
+        OnSecondTick(m_startMinutes, m_stopMinutes);
+        if (m_logged)
+            PassBlock();
+        m_bookTimer.start(m_timerMinutes * 60000);
+        m_trayTimer.start(1000);
+        break;
+    case kTooManyAdvances:
+    case kRefused:
+        RestorePrevious();
+        OnSecondTick(m_startMinutes, m_stopMinutes);
+        if (m_projId >= 0)
+            PassBlock();
+        if (result == kRefused)
+            StopTiming();
+        break;
+    default:
+        StopTiming();
+        break;
+    }
+    return result;
+}
+
+void CBookTime::RestorePrevious()
+{
+    m_projId = m_prevProjId;
+    m_projName = m_prevProjName;
+    m_startMinutes = m_prevStart;
+    m_stopMinutes = m_prevStop;
+}
+
+void CBookTime::PassBlock()
+{
+    m_owner.PassRecordToTimesheet(m_projId, m_userName, m_empId, m_startMinutes, m_stopMinutes,
+                                  kLogged);
+}
+
+int CBookTime::CheckAndBook(int projId, int taskId, int& start, int& stop, bool timesGiven)
+{
+    // Booking ticks wait while a question is open (TimerProc); this answers anyone else.
+    if (m_questionOpen)
+        return kBooked;
+    if (!timesGiven) {
+        const QDateTime now = Now();
+        m_bookDay = now.date();
+        const int minutes = now.time().hour() * 60 + now.time().minute();
+        start = minutes / m_interval * m_interval;
+        stop = start + m_interval;
+        // To the nearest boundary, but a block never starts at midnight.
+        if (m_roundStart && minutes - start > m_interval * 0.5 && stop < kMidnight) {
+            start = stop;
+            stop += m_interval;
+        }
+    }
+    m_userName = CProfile::DefUserName();
+    m_empId = m_db.GetEmpIdByName(m_userName);
+
+    if (IsAfterStopTime(stop) && !m_afterStopAgreed) {
+        if (!AskToBookAfterStop()) {
+            m_advanceCount = 0;
+            return kRefused;
+        }
+    }
+
+    const CDateTime day(m_bookDay);
+    m_blockStart = OnBookingDay(start);
+    m_projName = m_db.GetProjectName(projId);
+    QString code;
+    int orderId = -1;
+    double rate = 0;
+    m_db.GetProjectOrder(projId, code, orderId, rate);
+    int timeId = 1;
+    if (!m_db.GetTimeIdOfDay(timeId, m_empId, day))
+        return kFailed;
+    m_projId = projId;
+    m_orderId = orderId;
+    m_taskId = taskId;
+    m_rate = rate;
+
+    if (m_db.CheckTimeOverlap(day, m_empId, start, stop, -1)) {
+        if (!m_nextFreeAnswer) {
+            if (!Ask(kClashQuestion))
+                return kDeclined;
+            m_nextFreeAnswer = true;
+        }
+        if (m_advanceCount >= m_advanceLimit) {
+            m_advanceCount = 0;
+            m_owner.UpdateWindowText();
+            m_owner.SetTimesheetReadOnly(1);
+            return kTooManyAdvances;
+        }
+        start = stop;
+        stop += m_interval;
+        if (start >= kMidnight) {
+            StopTiming();
+            return kFailed;
+        }
+        ++m_advanceCount;
+        const int result = CheckAndBook(projId, taskId, start, stop, true);
+        switch (result) {
+        case kTooManyAdvances:
+        case kBooked:
+            m_advanceCount = 0;
+            return result;
+        case kRefused:
+            m_running = false;
+            return result;
+        default:
+            StopTiming();
+            return kFailed;
+        }
+    }
+
+    CTimeSheetWrite entry;
+    entry.WorkDate = day;
+    entry.EmpID = m_empId;
+    entry.ProjID = projId;
+    entry.OrderID = orderId;
+    entry.TaskID = taskId;
+    entry.OrderHourRate = static_cast<float>(rate);
+    entry.Start = start;
+    entry.Stop = stop;
+    entry.Comment = kLogged;
+    entry.TimeID = timeId;
+    const int written = m_db.UpdateTimeData(nullptr, entry);
+    if (written == kWriteBelowZero || written == kWriteAbove1440)
+        ShowOutsideRegion(written, start, stop);
+    if (written != kWriteOk)
+        return kFailed;
+    m_timeId = timeId;
+    m_startMinutes = start;
+    m_stopMinutes = stop;
+    m_blockStop = OnBookingDay(stop);
+    m_logged = m_tipStart = m_tipStop = true;
+    m_owner.UpdateWindowText();
+    m_advanceCount = 0;
+    return kBooked;
+}
+
+bool CBookTime::BookEntry(int projId, int orderId, int taskId, double rate, int start, int stop)
+{
+    if (m_empId < 0)
+        m_empId = m_db.GetEmpIdByName(m_userName);
+    QString code;
+    int bookable = -1;
+    double bookableRate = 0;
+    if (m_db.GetProjectOrder(projId, code, bookable, bookableRate)) {
+        orderId = bookable;
+        rate = bookableRate;
+    }
+
+    // The block's own row, and how far it may grow: up to the next row of the day.
+    const CDateTime day(m_bookDay);
+    CTimeSheetSet rows(m_db.Connection());
+    rows.Recordset()->SetFilter(QStringLiteral("[EmpID] = ? AND [WorkDate] = ?"),
+                                {m_empId, QVariant::fromValue(day)});
+    if (!m_db.OpenRecordSet(&rows))
+        return false;
+    bool own = false;
+    bool blocked = false;
+    int limit = stop;
+    for (; !rows.Recordset()->IsBOF() && !rows.Recordset()->IsEOF(); rows.MoveNext()) {
+        if (rows.m_TimeID == m_timeId) {
+            own = true;
+            continue;
+        }
+        const int rowStart = RowMinutes(rows.m_StartTime);
+        const int rowStop = RowMinutes(rows.m_StopTime);
+        if (rowStart <= start && start < rowStop)
+            blocked = true;
+        else if (rowStart > start)
+            limit = qMin(limit, rowStart);
+    }
+    m_db.CloseRecordSet(&rows, true);
+    if (blocked || limit <= start)
+        return false;
+    if (own && limit == m_stopMinutes)
+        return true;
+
+    CTimeSheetWrite entry;
+    entry.IsUpdate = own;
+    entry.WorkDate = day;
+    entry.EmpID = m_empId;
+    entry.ProjID = projId;
+    entry.OrderID = orderId;
+    entry.TaskID = taskId;
+    entry.OrderHourRate = static_cast<float>(rate);
+    entry.Start = start;
+    entry.Stop = limit;
+    entry.Comment = kLogged;
+    entry.TimeID = m_timeId;
+    if (!own && !m_db.GetTimeIdOfDay(entry.TimeID, m_empId, day))
+        return false;
+    const int written = m_db.UpdateTimeData(nullptr, entry);
+    if (written == kWriteBelowZero || written == kWriteAbove1440) {
+        ShowOutsideRegion(written, start, limit);
+        m_logged = m_tipStart = m_tipStop = false;
+        return false;
+    }
+    if (written != kWriteOk)
+        return false;
+    m_timeId = entry.TimeID;
+    m_startMinutes = start;
+    m_stopMinutes = limit;
+    m_blockStop = OnBookingDay(limit);
+    m_logged = m_tipStart = m_tipStop = true;
+    return true;
+}
+
+// ---- Ticks -------------------------------------------------------------------------------------
+
+void CBookTime::TimerProc(int id)
+{
+    if (m_projId < 0)
+        return;
+    m_status = kBooked;
+    if (id == kTrayTimerId) {
+        OnSecondTick(m_startMinutes, m_stopMinutes);
+        return;
+    }
+    if (id != kBookTimerId || m_questionOpen)
+        return;
+    m_lastTick = Now();
+    if (m_logged) {
+        if (m_lastTick.date() != m_bookDay) {
+            StopTiming();
+            return;
+        }
+        const int now = MinutesNow(m_lastTick);
+        const int newStop = m_interval * ((now + m_interval) / m_interval);
+        m_blockStop = OnBookingDay(newStop);
+        if (m_startMinutes >= newStop || newStop <= m_stopMinutes) {
+            // Nothing to stretch yet; a block never shrinks at a tick.
+        } else if (IsAfterStopTime(newStop)) {
+            m_status = kRefused;
+            m_owner.OnGo();
+        } else if (BookEntry(m_projId, m_orderId, m_taskId, m_rate, m_startMinutes, newStop)) {
+            m_owner.UpdateWindowText();
+        } else {
+            m_status = kFailed;
+        }
+    } else {
+        int start = 0;
+        int stop = 0;
+        m_status = CheckAndBook(m_projId, m_taskId, start, stop, false);
+    }
+    if (m_status == kBooked && m_logged) {
+        PassBlock();
+        m_owner.RefreshTimesheet(m_bookDay);
+        m_owner.UpdateWindowText();
+    } else if (m_status == kFailed || m_status == kRefused) {
+        StopTiming();
+    }
+}
+
+int CBookTime::GetFrameIcon(int frame)
+{
+    return frame >= 1 && frame <= 6 ? kFrameIcons[frame - 1] : kFrameIcons[0];
+}
+
+void CBookTime::OnSecondTick(int start, int stop)
+{
+    QString tip;
+    if (!m_tipStart)
+        tip =
+            QStringLiteral("Auto logging: %1 : %2 Logging not started").arg(m_userName, m_projName);
+    else if (!m_tipStop)
+        tip = QStringLiteral("Auto logging: %1, %2, %3:%4")
+                  .arg(m_userName, m_projName)
+                  .arg(start / 60)
+                  .arg(start % 60);
+    else
+        tip = QStringLiteral("Auto logging: %1, %2, %3 to %4")
+                  .arg(m_userName, m_projName, HourMinute(start), HourMinute(stop));
+    m_owner.SetTrayIcon(GetFrameIcon(m_frame), tip);
+    m_frame = m_frame >= 6 ? 1 : m_frame + 1;
+}
+
+bool CBookTime::IsTimerActive(int id) const
+{
+    return id == kBookTimerId ? m_bookTimer.isActive()
+                              : id == kTrayTimerId && m_trayTimer.isActive();
+}
+
+int CBookTime::TimerInterval(int id) const
+{
+    return id == kBookTimerId ? m_bookTimer.interval() : m_trayTimer.interval();
+}
+
+// ---- Stopping --------------------------------------------------------------------------------
+
+bool CBookTime::StopTiming()
+{
+    m_bookTimer.stop();
+    m_trayTimer.stop();
+    if (m_projId >= 0) {
+        m_prevProjId = m_projId;
+        m_prevProjName = m_projName;
+        m_prevStart = m_startMinutes;
+        m_prevStop = m_stopMinutes;
+    }
+    m_projId = -1;
+    const bool booked = m_logged && m_timeId >= 0;
+    m_running = false;
+    m_logged = false;
+
+    // Only a block this run wrote gives back its last interval.
+    if (booked && m_roundStop && m_stopMinutes - MinutesNow(Now()) > m_interval * 0.5) {
+        CTimeSheetWrite entry;
+        entry.IsUpdate = true;
+        entry.WorkDate = CDateTime(m_bookDay);
+        entry.EmpID = m_empId;
+        entry.ProjID = m_prevProjId;
+        entry.OrderID = m_orderId;
+        entry.TaskID = m_taskId;
+        entry.OrderHourRate = static_cast<float>(m_rate);
+        entry.Start = m_startMinutes;
+        entry.Stop = m_stopMinutes - m_interval;
+        entry.Comment = kLogged;
+        entry.TimeID = m_timeId;
+        if (m_db.UpdateTimeData(nullptr, entry) == kWriteOk) {
+            m_stopMinutes = entry.Stop;
+            m_prevStop = entry.Stop;
+            // A deleted block is no previous block to show again.
+            if (entry.Start == entry.Stop)
+                m_prevProjId = -1;
+        }
+    }
+    m_timeId = -1;
+    m_afterStopAgreed = false;
+    m_nextFreeAnswer = false;
+    m_advanceCount = 0;
+
+    if (m_connectionHeld) {
+        m_connectionHeld = false;
+        m_db.ReleaseConnection(false, false);
+    }
+    m_owner.SetTrayIcon(kTrayIcon, LoadStringRes(IDS_TRAY_TIP));
+    m_owner.OnTimingStopped();
+    m_owner.EnableTimesheetEditing(true);
+    m_owner.SetTimesheetReadOnly(0);
+    return true;
+}

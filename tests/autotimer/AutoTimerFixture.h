@@ -1,0 +1,99 @@
+#pragma once
+
+#include "data/DBClass.h"
+#include "platform/ProfileStore.h"
+#include "tests/support/TestDatabases.h"
+#include "tests/support/TestEnv.h"
+
+#include <QDateTime>
+#include <QStringList>
+
+// A database with Ann Lee, who books on Bridge (order B-100, tasks Design
+// and Build) and Apollo (order A-1, task Launch), a 15-minute booking
+// interval, and a clock the test sets.
+class AutoTimerTest : public KelvaneDbTest {
+protected:
+    static constexpr int kBridge = 1;
+    static constexpr int kApollo = 2;
+    static constexpr int kDesign = 1;
+
+    void SetUp() override
+    {
+        KelvaneDbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        Exec(QStringLiteral("INSERT INTO tblFinEmployee (EmpID, EmpFullName, NTUserName, DeptID, "
+                            "IsCurrent, HourRateFactor) VALUES (1, 'Ann Lee', 'ann', 1, 1, 1)"));
+        Exec(QStringLiteral("INSERT INTO tblProject (ProjID, ProjName, UseTeamCheck, ProjColour) "
+                            "VALUES (1, 'Bridge', ?, 255), (2, 'Apollo', ?, 65280)"),
+             {false, false});
+        Exec(QStringLiteral("INSERT INTO tblProjectOrderBook (OrderID, OrderCode, ProjID, "
+                            "IsDefault, IsDone, OrderHourRate) VALUES (1, 'B-100', 1, ?, ?, 80), "
+                            "(2, 'A-1', 2, ?, ?, 100)"),
+             {true, false, true, false});
+        Exec(QStringLiteral("INSERT INTO tblProjectTask (TaskID, Task, ProjID, State, "
+                            "DefaultWorkTypeID) VALUES (1, 'Design', 1, 2, 2), "
+                            "(2, 'Build', 1, 2, 1), (3, 'Launch', 2, 2, 3)"));
+        Option("USER/DefUserName", QStringLiteral("Ann Lee"));
+        m_db.Connection()->UseConnectionString(m_connectionString);
+        m_db.StartupInfo().BookingInterval = 15;
+    }
+    void TearDown() override
+    {
+        m_db.ReleaseConnection(true, true);
+        KelvaneDbTest::TearDown();
+    }
+
+    static void Option(const char* key, const QVariant& value)
+    {
+        CProfileStore profile;
+        profile.setValue(QLatin1String(key), value);
+        profile.sync();
+    }
+    // The clock of the engine: a time of m_day, or of a day after it.
+    void At(int hour, int minute, int days = 0)
+    {
+        m_now = QDateTime(m_day.addDays(days), QTime(hour, minute));
+    }
+    // Another entry of Ann's on m_day.
+    void Book(int timeId, int start, int stop, const QDate& day = QDate())
+    {
+        const CDateTime date(day.isValid() ? day : m_day);
+        Exec(QStringLiteral("INSERT INTO tblTimeSheet (EmpID, ProjID, OrderID, TaskID, WorkDate, "
+                            "StartTime, StopTime, TimeID, HoursWorked, Comment, WorkTypeID) "
+                            "VALUES (1, 2, 2, 3, ?, ?, ?, ?, 1, 'mine', 3)"),
+             {QVariant::fromValue(date), QVariant::fromValue(date.AddSecs(start * 60)),
+              QVariant::fromValue(date.AddSecs(stop * 60)), timeId});
+    }
+    // "TimeID start-stop comment" of Ann's rows of a day in start order; a
+    // stop stored as 23:59 is midnight, 1440.
+    QStringList Rows(const QDate& day = QDate())
+    {
+        const CQueryResult rows =
+            Query(QStringLiteral("SELECT TimeID, StartTime, StopTime, Comment, HoursWorked FROM "
+                                 "tblTimeSheet WHERE EmpID = 1 AND WorkDate = ? ORDER BY "
+                                 "StartTime"),
+                  {QVariant::fromValue(CDateTime(day.isValid() ? day : m_day))});
+        QStringList out;
+        for (int r = 0; r < rows.rows; ++r) {
+            const auto minutes = [&](int c) {
+                const QVariant v = rows.Value(r, c);
+                const int m = v.userType() == qMetaTypeId<CDateTime>()
+                                  ? v.value<CDateTime>().MinutesOfDay()
+                                  : CDateTime::Parse(v.toString()).MinutesOfDay();
+                return m == 1439 ? 1440 : m;
+            };
+            out << QStringLiteral("%1 %2-%3 %4")
+                       .arg(rows.Value(r, 0).toInt())
+                       .arg(minutes(1))
+                       .arg(minutes(2))
+                       .arg(rows.Value(r, 3).toString());
+        }
+        return out;
+    }
+    static QStringList Messages() { return CRecordingMessages::Current().Texts(); }
+
+    const QDate m_day{2026, 3, 5};
+    QDateTime m_now{m_day, QTime(9, 0)};
+    CDBClass m_db;
+};
