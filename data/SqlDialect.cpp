@@ -268,6 +268,18 @@ QString CSqlDialect::ScheduleImportStatement() const
         "WHERE EmpID = ? AND IgnoreThis = 0");
 }
 
+QString CSqlDialect::ScheduleLockStatement() const
+{
+    if (m_kind != kProviderPostgres)
+        return QString();
+    // The same keys as DayLockStatement; one order for every caller, so two
+    // schedules cannot wait on each other.
+    return QStringLiteral(
+        "SELECT count(*) FROM (SELECT pg_advisory_xact_lock(?, d) FROM "
+        "(SELECT DISTINCT WorkDate::date - DATE '2000-01-01' AS d "
+        "FROM tblTimeSheet_ImportExport WHERE EmpID = ? ORDER BY d) days) locked");
+}
+
 QString CSqlDialect::DayLockStatement() const
 {
     // The same lock the server's time-sheet procedures take.

@@ -70,6 +70,10 @@ public:
     // rows, and books the others. One value each: the EmpID.
     QString ClashMarkStatement() const;
     QString ScheduleImportStatement() const;
+    // Takes the day lock of every day the employee has staged copies on, in
+    // day order; values: the EmpID twice. "" where the transaction itself
+    // already excludes other writers.
+    QString ScheduleLockStatement() const;
 
     // A value as it is bound into a statement, and a text as read back.
     QVariant ToDbValue(const QVariant& value) const;
