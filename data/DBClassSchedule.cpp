@@ -72,29 +72,27 @@ bool CDBClass::StageScheduleCopies(const CScheduleCopy& block, const QList<QDate
     if (!step.Run(QStringLiteral("DELETE FROM tblTimeSheet_ImportExport WHERE EmpID = ?"),
                   {block.EmpID}, nullptr, reason))
         return false;
-    const QString insert = QStringLiteral(
-        "INSERT INTO tblTimeSheet_ImportExport (EmpID, ProjID, OrderID, WorkDate, StartTime, "
-        "StopTime, HoursWorked, TaskID, Comment, InvCost, WorkTypeID, TimeID, BatchID, "
-        "OperationType, IgnoreThis) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0, 0, 0)");
     const QVariant hours = block.MinutesWorked / 60.0;
-    const QVariant comment = block.Comment.left(kCommentWidth);
+    QString cut = block.Comment.left(kCommentWidth);
+    if (!cut.isEmpty() && cut.back().isHighSurrogate())
+        cut.chop(1); // never half a character
+    const QVariant comment = cut;
+    const QVariant workType = block.WorkTypeID < 0 ? QVariant() : QVariant(block.WorkTypeID);
     const QVariant timeId = kScheduledTimeIdBase + block.Start;
-    for (const QDate& day : days) {
-        const QVariantList values = {block.EmpID,
-                                     block.ProjID,
-                                     block.OrderID,
-                                     QVariant::fromValue(CDateTime(day)),
-                                     QVariant::fromValue(MinutesOnDay(day, block.Start)),
-                                     QVariant::fromValue(MinutesOnDay(day, block.Stop)),
-                                     hours,
-                                     block.TaskID,
-                                     comment,
-                                     block.InvCost,
-                                     block.WorkTypeID < 0 ? QVariant() : QVariant(block.WorkTypeID),
-                                     timeId};
-        if (!step.Run(insert, values, nullptr, reason)) {
-            qCWarning(lcData, "StageScheduleCopies: %s: %s", qPrintable(day.toString(Qt::ISODate)),
-                      qPrintable(reason));
+    const int chunk = CSqlDialect::kStageRowsPerStatement;
+    for (qsizetype first = 0; first < days.size(); first += chunk) {
+        const int rows = static_cast<int>(qMin<qsizetype>(chunk, days.size() - first));
+        QVariantList values;
+        values.reserve(rows * 12);
+        for (const QDate& day : days.mid(first, rows))
+            values << block.EmpID << block.ProjID << block.OrderID
+                   << QVariant::fromValue(CDateTime(day))
+                   << QVariant::fromValue(MinutesOnDay(day, block.Start))
+                   << QVariant::fromValue(MinutesOnDay(day, block.Stop)) << hours << block.TaskID
+                   << comment << block.InvCost << workType << timeId;
+        if (!step.Run(Dialect().StageCopiesStatement(rows), values, nullptr, reason)) {
+            qCWarning(lcData, "StageScheduleCopies: copies from %s: %s",
+                      qPrintable(days.at(first).toString(Qt::ISODate)), qPrintable(reason));
             return false;
         }
     }

@@ -240,6 +240,22 @@ QString CSqlDialect::ReturningClause(const QString& keyColumn) const
     return QString();
 }
 
+QString CSqlDialect::StageCopiesStatement(int rows) const
+{
+    // Many rows a statement: a year of copies is a few statements, not hundreds.
+    QString sql = QStringLiteral(
+        "INSERT INTO tblTimeSheet_ImportExport (EmpID, ProjID, OrderID, WorkDate, StartTime, "
+        "StopTime, HoursWorked, TaskID, Comment, InvCost, WorkTypeID, TimeID, BatchID, "
+        "OperationType, IgnoreThis) VALUES ");
+    const QString row = QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0, 0, 0)");
+    for (int i = 0; i < rows; ++i) {
+        if (i > 0)
+            sql += QStringLiteral(", ");
+        sql += row;
+    }
+    return sql;
+}
+
 QString CSqlDialect::ClashMarkStatement() const
 {
     if (m_kind == kProviderPostgres)

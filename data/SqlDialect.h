@@ -66,8 +66,13 @@ public:
     QString DayLockStatement() const;
     static int DayNumber(const QDate& day);
 
-    // Scheduling: marks an employee's staged copies that clash with booked
-    // rows, and books the others. One value each: the EmpID.
+    // Scheduling: stages copies of a time block, `rows` of them with twelve
+    // values each: EmpID, ProjID, OrderID, WorkDate, StartTime, StopTime,
+    // HoursWorked, TaskID, Comment, InvCost, WorkTypeID, TimeID.
+    static constexpr int kStageRowsPerStatement = 100;
+    QString StageCopiesStatement(int rows) const;
+    // Marks an employee's staged copies that clash with booked rows, and
+    // books the others. One value each: the EmpID.
     QString ClashMarkStatement() const;
     QString ScheduleImportStatement() const;
     // Takes the day lock of every day the employee has staged copies on, in

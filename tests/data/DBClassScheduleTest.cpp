@@ -47,17 +47,25 @@ TEST_P(DBClassScheduleTest, StagingReplacesTheEmployeesCopiesAndKeepsOthers)
     Exec(QStringLiteral("INSERT INTO tblTimeSheet_ImportExport (EmpID, WorkDate, TimeID) VALUES "
                         "(1, ?, 1), (2, ?, 1)"),
          {QVariant::fromValue(CDateTime(2026, 1, 1)), QVariant::fromValue(CDateTime(2026, 1, 1))});
+    // More days than one statement takes.
+    QList<QDate> days;
+    for (int i = 0; i < 250; ++i)
+        days << QDate(2026, 1, 1).addDays(i);
     QString reason;
-    ASSERT_TRUE(
-        m_db.StageScheduleCopies(Copy(), {QDate(2026, 12, 10), QDate(2026, 12, 11)}, reason))
-        << reason.toStdString();
-    const CQueryResult rows = Query(QStringLiteral(
-        "SELECT EmpID, TimeID, Comment FROM tblTimeSheet_ImportExport ORDER BY EmpID, WorkDate"));
-    ASSERT_EQ(rows.rows, 3);
+    ASSERT_TRUE(m_db.StageScheduleCopies(Copy(), days, reason)) << reason.toStdString();
+    const CQueryResult rows = Query(
+        QStringLiteral("SELECT EmpID, TimeID, Comment, WorkDate FROM tblTimeSheet_ImportExport "
+                       "ORDER BY EmpID, WorkDate"));
+    ASSERT_EQ(rows.rows, 251);
     EXPECT_EQ(rows.Value(0, 1).toInt(), 10600);
     // Comments are cut to the column's 255 characters.
     EXPECT_EQ(rows.Value(0, 2).toString().size(), 255);
-    EXPECT_EQ(rows.Value(2, 0).toInt(), 2);
+    const QVariant last = rows.Value(249, 3);
+    const CDateTime lastDay = last.userType() == qMetaTypeId<CDateTime>()
+                                  ? last.value<CDateTime>()
+                                  : CDateTime::Parse(last.toString());
+    EXPECT_EQ(lastDay.Date(), days.last());
+    EXPECT_EQ(rows.Value(250, 0).toInt(), 2);
 }
 
 TEST_P(DBClassScheduleTest, BookingHoldsTheDaysOfTheCopiesUntilItEnds)
