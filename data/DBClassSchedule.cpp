@@ -10,28 +10,31 @@ namespace {
 constexpr int kScheduledTimeIdBase = 10000;
 constexpr int kCommentWidth = 255;
 
-// The caller's transaction, or one of our own (a savepoint when nested):
-// whatever fails, nothing of this step stays.
-class CWriteStep {
+// A transaction of its own, or a savepoint in the caller's: whatever fails,
+// nothing of this step stays.
+class CScheduleStep {
 public:
-    explicit CWriteStep(CDBConnection& connection)
+    explicit CScheduleStep(CDBConnection& connection)
         : m_connection(connection)
     {}
-    ~CWriteStep()
+    ~CScheduleStep()
     {
         if (m_open)
             m_connection.RollbackTrans();
     }
-    CWriteStep(const CWriteStep&) = delete;
-    CWriteStep& operator=(const CWriteStep&) = delete;
+    CScheduleStep(const CScheduleStep&) = delete;
+    CScheduleStep& operator=(const CScheduleStep&) = delete;
 
     bool Begin(QString& reason)
     {
         CDbError error;
         m_open = m_connection.BeginTrans(&error);
-        if (!m_open)
+        if (!m_open) {
             reason = error.description;
-        return m_open;
+            return false;
+        }
+        const QString setup = m_connection.Dialect().ScheduleSetupStatement();
+        return setup.isEmpty() || Run(setup, {}, nullptr, reason);
     }
     bool Run(const QString& sql, const QVariantList& params, CQueryResult* rows, QString& reason)
     {
@@ -65,7 +68,7 @@ bool CDBClass::StageScheduleCopies(const CScheduleCopy& block, const QList<QDate
         reason = QStringLiteral("Not connected to a database");
         return false;
     }
-    CWriteStep step(*m_connection);
+    CScheduleStep step(*m_connection);
     if (!step.Begin(reason))
         return false;
     // One statement for the old copies: the same rows as deleting them one by one.
@@ -105,6 +108,9 @@ bool CDBClass::CountScheduleClashes(int empId, int& count, QString& reason)
         reason = QStringLiteral("Not connected to a database");
         return false;
     }
+    CScheduleStep step(*m_connection);
+    if (!step.Begin(reason))
+        return false;
     CClashCountSet set(m_connection.get());
     set.Recordset()->SetQuiet(true);
     if (!set.OpenTableWithQuery(nullptr, QStringLiteral("[EmpID] = ?"), QString(), {empId})) {
@@ -114,7 +120,7 @@ bool CDBClass::CountScheduleClashes(int empId, int& count, QString& reason)
     // No clash: the query has no row for the employee.
     count = set.Recordset()->IsEOF() ? 0 : set.m_ClashCount;
     set.Close();
-    return true;
+    return step.Commit(reason);
 }
 
 bool CDBClass::ImportSchedule(int empId, int& booked, QString& reason)
@@ -124,7 +130,7 @@ bool CDBClass::ImportSchedule(int empId, int& booked, QString& reason)
         reason = QStringLiteral("Not connected to a database");
         return false;
     }
-    CWriteStep step(*m_connection);
+    CScheduleStep step(*m_connection);
     if (!step.Begin(reason))
         return false;
     // Other writers of these days wait until the copies are in, so none can

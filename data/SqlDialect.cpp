@@ -284,6 +284,14 @@ QString CSqlDialect::ScheduleImportStatement() const
         "WHERE EmpID = ? AND IgnoreThis = 0");
 }
 
+QString CSqlDialect::ScheduleSetupStatement() const
+{
+    // The planner's guess at the staging table's size is often far off (its
+    // rows come and go in bulk); compiling the queries for a guess of
+    // thousands of rows then costs many times what running them does.
+    return m_kind == kProviderPostgres ? QStringLiteral("SET LOCAL jit = off") : QString();
+}
+
 QString CSqlDialect::ScheduleLockStatement() const
 {
     if (m_kind != kProviderPostgres)

@@ -75,6 +75,8 @@ public:
     // books the others. One value each: the EmpID.
     QString ClashMarkStatement() const;
     QString ScheduleImportStatement() const;
+    // The first statement of every scheduling transaction ("" for none).
+    QString ScheduleSetupStatement() const;
     // Takes the day lock of every day the employee has staged copies on, in
     // day order; values: the EmpID twice. "" where the transaction itself
     // already excludes other writers.

@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -197,13 +196,33 @@ void CScheduleTimeDlg::OnDateChanged()
         m_verified = false;
 }
 
+bool CScheduleTimeDlg::InTransaction(const std::function<bool(QString&)>& work, QString& reason)
+{
+    CWait wait;
+    CDBConnection& connection = *m_db.Connection();
+    CDbError error;
+    if (!m_db.EnsureConnected() || !connection.BeginTrans(&error)) {
+        reason = error.description;
+        return false;
+    }
+    if (!work(reason)) {
+        connection.RollbackTrans();
+        return false;
+    }
+    // A commit that fails has rolled back already.
+    if (!connection.CommitTrans(&error)) {
+        reason = error.description;
+        return false;
+    }
+    return true;
+}
+
 bool CScheduleTimeDlg::Stage(QString& reason)
 {
     UpdateData(true);
     m_verified = false;
     const QList<QDate> days = ScheduleCopyDays(m_first, m_last, m_weekdays);
     int count = 0;
-    CWait wait;
     if (!m_db.StageScheduleCopies(m_block.copy, days, reason) ||
         !m_db.CountScheduleClashes(m_block.copy.EmpID, count, reason))
         return false;
@@ -215,7 +234,8 @@ bool CScheduleTimeDlg::Stage(QString& reason)
 bool CScheduleTimeDlg::OnVerify()
 {
     QString reason;
-    if (!Stage(reason)) {
+    if (!InTransaction([this](QString& why) { return Stage(why); }, reason)) {
+        m_verified = false;
         qCWarning(lcUi, "CScheduleTimeDlg::OnVerify: %s", qPrintable(reason));
         ShowMessageBox(kUnableToVerify, kMbOk | kMbIconWarning);
         return false;
@@ -239,29 +259,16 @@ bool CScheduleTimeDlg::OnVerify()
 
 void CScheduleTimeDlg::OnOK()
 {
-    CDBConnection& connection = *m_db.Connection();
+    // The silent check, the marking and the booking stand or fall together;
+    // the transaction ends before anything is shown.
+    bool staged = m_verified;
     QString reason;
-    bool staged = true;
-    bool booked = false;
-    {
-        CWait wait;
-        // The silent check, the marking and the booking stand or fall
-        // together; the transaction ends before anything is shown.
-        CDbError error;
-        if (!m_db.EnsureConnected() || !connection.BeginTrans(&error)) {
-            reason = error.description;
-            staged = m_verified;
-        } else {
-            staged = m_verified || Stage(reason);
-            booked = staged && m_db.ImportSchedule(m_block.copy.EmpID, m_booked, reason);
-            if (booked && !connection.CommitTrans(&error)) {
-                reason = error.description;
-                booked = false;
-            } else if (!booked) {
-                connection.RollbackTrans();
-            }
-        }
-    }
+    const bool booked = InTransaction(
+        [this, &staged](QString& why) {
+            staged = m_verified || Stage(why);
+            return staged && m_db.ImportSchedule(m_block.copy.EmpID, m_booked, why);
+        },
+        reason);
     if (booked) {
         EndDialog(IDOK);
         return;

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 
 class CDBClass;
 class QCheckBox;
@@ -65,6 +66,8 @@ private:
     void OnDateChanged();
     // Stages the copies and counts the clashes, without a word.
     bool Stage(QString& reason);
+    // Runs the work in one transaction, which ends before the caller speaks.
+    bool InTransaction(const std::function<bool(QString&)>& work, QString& reason);
 
     CDBClass& m_db;
     CScheduleBlock m_block;
