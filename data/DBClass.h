@@ -213,6 +213,17 @@ public:
     // The actual hours of the tasks of one project (-1: of all projects).
     bool RebuildProjectTotals(int projId);
 
+    // ---- Scheduling --------------------------------------------------------------------
+    // These write inside the caller's transaction when one is open, else in
+    // their own; errors come back in `reason`, unshown.
+    // Replaces the employee's staged copies with one copy of the block per day.
+    bool StageScheduleCopies(const CScheduleCopy& block, const QList<QDate>& days, QString& reason);
+    // The number of the employee's staged copies that clash with booked rows.
+    bool CountScheduleClashes(int empId, int& count, QString& reason);
+    // Marks the employee's clashing copies and books the others; `booked`
+    // gets their number.
+    bool ImportSchedule(int empId, int& booked, QString& reason);
+
     // ---- Undo and redo -------------------------------------------------------------
     bool Undo();
     bool Redo();

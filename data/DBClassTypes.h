@@ -130,3 +130,18 @@ enum TimeWriteResult : int {
     kWriteProcedureFailed = 17,
     kWriteProcedureRefused = 18,
 };
+
+// One time block as Schedule Time copies it onto other days. Times are
+// minutes since midnight (0..1440).
+struct CScheduleCopy {
+    int EmpID = -1;
+    int ProjID = -1;
+    int OrderID = -1;
+    int TaskID = -1;
+    int WorkTypeID = -1;
+    int Start = 0;
+    int Stop = 0;
+    int MinutesWorked = 0;
+    QString Comment;
+    double InvCost = 0;
+};

@@ -240,6 +240,22 @@ QString CSqlDialect::ReturningClause(const QString& keyColumn) const
     return QString();
 }
 
+QString CSqlDialect::StageCopiesStatement(int rows) const
+{
+    // Many rows a statement: a year of copies is a few statements, not hundreds.
+    QString sql = QStringLiteral(
+        "INSERT INTO tblTimeSheet_ImportExport (EmpID, ProjID, OrderID, WorkDate, StartTime, "
+        "StopTime, HoursWorked, TaskID, Comment, InvCost, WorkTypeID, TimeID, BatchID, "
+        "OperationType, IgnoreThis) VALUES ");
+    const QString row = QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0, 0, 0)");
+    for (int i = 0; i < rows; ++i) {
+        if (i > 0)
+            sql += QStringLiteral(", ");
+        sql += row;
+    }
+    return sql;
+}
+
 QString CSqlDialect::ClashMarkStatement() const
 {
     if (m_kind == kProviderPostgres)
@@ -266,6 +282,26 @@ QString CSqlDialect::ScheduleImportStatement() const
         "SELECT EmpID, ProjID, OrderID, WorkDate, StartTime, StopTime, HoursWorked, TaskID, "
         "Comment, InvCost, WorkTypeID, TimeID FROM tblTimeSheet_ImportExport "
         "WHERE EmpID = ? AND IgnoreThis = 0");
+}
+
+QString CSqlDialect::ScheduleSetupStatement() const
+{
+    // The planner's guess at the staging table's size is often far off (its
+    // rows come and go in bulk); compiling the queries for a guess of
+    // thousands of rows then costs many times what running them does.
+    return m_kind == kProviderPostgres ? QStringLiteral("SET LOCAL jit = off") : QString();
+}
+
+QString CSqlDialect::ScheduleLockStatement() const
+{
+    if (m_kind != kProviderPostgres)
+        return QString();
+    // The same keys as DayLockStatement; one order for every caller, so two
+    // schedules cannot wait on each other.
+    return QStringLiteral(
+        "SELECT count(*) FROM (SELECT pg_advisory_xact_lock(?, d) FROM "
+        "(SELECT DISTINCT WorkDate::date - DATE '2000-01-01' AS d "
+        "FROM tblTimeSheet_ImportExport WHERE EmpID = ? ORDER BY d) days) locked");
 }
 
 QString CSqlDialect::DayLockStatement() const

@@ -66,10 +66,21 @@ public:
     QString DayLockStatement() const;
     static int DayNumber(const QDate& day);
 
-    // Scheduling: marks an employee's staged copies that clash with booked
-    // rows, and books the others. One value each: the EmpID.
+    // Scheduling: stages copies of a time block, `rows` of them with twelve
+    // values each: EmpID, ProjID, OrderID, WorkDate, StartTime, StopTime,
+    // HoursWorked, TaskID, Comment, InvCost, WorkTypeID, TimeID.
+    static constexpr int kStageRowsPerStatement = 100;
+    QString StageCopiesStatement(int rows) const;
+    // Marks an employee's staged copies that clash with booked rows, and
+    // books the others. One value each: the EmpID.
     QString ClashMarkStatement() const;
     QString ScheduleImportStatement() const;
+    // The first statement of every scheduling transaction ("" for none).
+    QString ScheduleSetupStatement() const;
+    // Takes the day lock of every day the employee has staged copies on, in
+    // day order; values: the EmpID twice. "" where the transaction itself
+    // already excludes other writers.
+    QString ScheduleLockStatement() const;
 
     // A value as it is bound into a statement, and a text as read back.
     QVariant ToDbValue(const QVariant& value) const;

@@ -351,6 +351,11 @@ void CTimeAppDlg::WireEvents()
             0, this, [this, id, start, stop, proj] { m_ctl->OnCopyData(id, start, stop, proj); });
     });
     events.On(CPlentor::kNotifyShowProjInfo, [this](L proj, L) { ShowProjectInfo(proj); });
+    events.On(CPlentor::kNotifySchedData, [this](L id, L start, L stop, L proj) {
+        // Like an edit: the dialog runs after the control's own menu has ended.
+        QTimer::singleShot(
+            0, this, [this, id, start, stop, proj] { m_ctl->OnSchedData(id, start, stop, proj); });
+    });
     events.On(CPlentor::kNotifyDeleteAll, [&c] { c.OnDeleteAll(); });
     events.On(CPlentor::kDoResizeMe, [this] {
         if (m_timeLineSize.isValid())

@@ -8,6 +8,7 @@
 #include "platform/MessageBox.h"
 #include "timesheet/HeldMessages.h"
 #include "timesheet/Plentor.h"
+#include "timesheet/ScheduleTimeDlg.h"
 #include "ui/ResourceIds.h"
 #include "ui/StringTable.h"
 
@@ -242,6 +243,8 @@ void CTimeSheetController::Start(const QDate& day)
 void CTimeSheetController::Close()
 {
     m_closing = true;
+    if (m_schedule)
+        m_schedule->EndDialog(IDOK);
     if (m_saveTimes && m_saveTimesRunning)
         m_saveTimes->EndDialog(IDOK);
 }

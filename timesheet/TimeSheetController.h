@@ -16,6 +16,8 @@
 class CDBClass;
 class CKeyCommands;
 class CPlentor;
+class CScheduleTimeDlg;
+struct CTimeSheetEntry;
 class CUndoRecord;
 class QWidget;
 
@@ -91,6 +93,8 @@ public:
     void OnCopyRec(int timeId, int start, int stop, int projId);
     void OnCopyData(int newId, int start, int stop, int projId);
     void OnDeleteAll();
+    // The user asked to copy the block onto other days (Schedule Time).
+    void OnSchedData(int timeId, int start, int stop, int projId);
 
     // The one way a block becomes a row (also for undo and redo).
     void CentralStore(int timeId, int start, int stop, int projId, int chgReqId, bool replay);
@@ -152,6 +156,7 @@ public:
     int ReadyCount() const { return m_readyCount; }
     int HighlightedBlock() const { return m_highlighted; }
     bool IsSaveTimesRunning() const { return m_saveTimesRunning; }
+    CScheduleTimeDlg* ScheduleDialog() const { return m_schedule; }
     CSaveTimesDlg* SaveTimesDialog() const { return m_saveTimes.get(); }
     const CProfile::CValues& Options() const { return m_options; }
     void ReloadOptions();
@@ -207,6 +212,7 @@ private:
     int RunSaveTimes();
     void TakeSaveTimesChoices(int timeId, int blockProjId);
     void SetChangeRequestText(int timeId);
+    bool FindBlockRow(int timeId, int start, int stop, int projId, CTimeSheetEntry& row);
 
     CPlentor& m_control;
     CDBClass& m_db;
@@ -232,6 +238,7 @@ private:
 
     std::unique_ptr<CSaveTimesDlg> m_saveTimes;
     bool m_saveTimesIsVariant = false;
+    CScheduleTimeDlg* m_schedule = nullptr; // while it runs
     bool m_saveTimesRunning = false;
     bool m_busy = false;
     bool m_storing = false;

@@ -8,6 +8,7 @@
 #include "tests/support/ScriptedModals.h"
 #include "tests/support/TestEnv.h"
 #include "timesheet/Plentor.h"
+#include "timesheet/ScheduleTimeDlg.h"
 #include "timesheet/TimeSheetWindows.h"
 #include "ui/ResourceIds.h"
 
@@ -135,6 +136,26 @@ TEST_F(TimeSheetWindowTest, TheDayButtonsMoveTheDayAndCloseStoresIt)
     int d = 0;
     CProfile::LoadCurrentDate(y, m, d);
     EXPECT_EQ(QDate(y, m, d), today.addDays(-1));
+}
+
+TEST_F(TimeSheetWindowTest, TheScheduleEventOpensScheduleTimeAfterTheControlsOwnWork)
+{
+    CScriptedModals modals;
+    QDate first;
+    modals.Then([&first](CDialogBase& dialog) {
+        first = static_cast<CScheduleTimeDlg&>(dialog).FirstDate();
+        dialog.OnCommand(IDCANCEL);
+        return dialog.EndCode();
+    });
+    const Variant args[] = {Variant(std::int32_t(-1)), Variant(std::int32_t(600)),
+                            Variant(std::int32_t(660)), Variant(std::int32_t(1))};
+    m_window->TimeLine().Events().Invoke(CPlentor::kNotifySchedData, InvokeKind::Method, args,
+                                         nullptr);
+    EXPECT_TRUE(modals.seen.isEmpty());
+    QTest::qWait(50);
+    EXPECT_EQ(modals.seen, QStringList{"CScheduleTimeDlg"});
+    EXPECT_EQ(first, m_window->Controller().ShownDay().addDays(1));
+    EXPECT_TRUE(Rows().isEmpty());
 }
 
 TEST_F(TimeSheetWindowTest, StoredRowsAppearOnTheLineAndInTheInfoArea)

@@ -10,10 +10,12 @@
 #include "timesheet/ChgRqstViewDlg.h"
 #include "timesheet/Plentor.h"
 #include "timesheet/SaveTimesDlg.h"
+#include "timesheet/ScheduleTimeDlg.h"
 #include "timesheet/TimeSheetController.h"
 #include "ui/MyListCtrl.h"
 #include "ui/ResourceIds.h"
 
+#include <QDateEdit>
 #include <QTextEdit>
 #include <QWidget>
 
@@ -228,6 +230,53 @@ TEST_P(TimeSheetControllerTest, ViewOnlyUsersGetAReadOnlyLine)
     m_ctl->GoToDay(m_day.addDays(1));
     EXPECT_EQ(m_db.UndoHistory().UndoCount(), 0);
     EXPECT_EQ(m_ui.date, m_day.addDays(1));
+}
+
+TEST_P(TimeSheetControllerTest, ScheduleCopiesTheBlockWithItsStoredDetails)
+{
+    Book(1, 600, 660); // Tuesday 10:00-11:00, task 1, order 1, work type 2, 'old'
+    Open();
+    CScriptedModals modals;
+    modals.Then([](CDialogBase& dialog) {
+        auto& dlg = static_cast<CScheduleTimeDlg&>(dialog);
+        EXPECT_EQ(dlg.FirstDate(), QDate(2026, 12, 9));
+        dlg.OnCommand(IDOK);
+        return dlg.EndCode();
+    });
+    // The control hands the block over without its id.
+    m_ctl->OnSchedData(-1, 600, 660, kBridge);
+    EXPECT_EQ(Rows(),
+              QStringList({"1 600-660 t1 o1 w2 p1 'old'", "10600 600-660 t1 o1 w2 p1 'old'"}));
+    EXPECT_EQ(Query(QStringLiteral("SELECT count(*) FROM tblTimeSheet WHERE TimeID = 10600 AND "
+                                   "WorkDate = ?"),
+                    {QVariant::fromValue(CDateTime(2026, 12, 9))})
+                  .Value(0, 0)
+                  .toInt(),
+              1);
+    // The shown day got nothing: the line stays as it is.
+    EXPECT_EQ(m_fake->Count(kClearTimeInfo), 0);
+
+    // A block not stored yet goes with the project's defaults; copies that
+    // reach the shown day appear on its line.
+    modals.Then([](CDialogBase& dialog) {
+        auto& dlg = static_cast<CScheduleTimeDlg&>(dialog);
+        dlg.Control<QDateEdit>(CScheduleTimeDlg::kIdFirstDate)->setDate(QDate(2026, 12, 8));
+        dlg.OnCommand(1207); // the box of Tuesdays
+        dlg.OnCommand(IDOK);
+        return dlg.EndCode();
+    });
+    m_ctl->OnSchedData(-1, 720, 780, kBridge);
+    // Tuesday the 8th (shown), Wednesday the 9th and Tuesday the 15th.
+    EXPECT_EQ(Rows().filter(QStringLiteral("10720 ")),
+              QStringList(3, QStringLiteral("10720 720-780 t2 o1 w1 p1 ''")));
+    EXPECT_EQ(m_fake->Count(kClearTimeInfo), 1);
+    EXPECT_TRUE(m_fake->CallsOf(kSetTimesheetTimes)
+                    .contains(QStringList({"10720", "720", "780", "1", ""})));
+
+    // A time sheet that may only be viewed gets nothing scheduled.
+    m_ui.access = 1;
+    m_ctl->OnSchedData(-1, 900, 960, kBridge);
+    EXPECT_EQ(modals.seen, QStringList({"CScheduleTimeDlg", "CScheduleTimeDlg"}));
 }
 
 KELVANE_INSTANTIATE_BACKENDS(TimeSheetControllerTest);
