@@ -63,11 +63,6 @@ QString CommandName(int command)
     }
 }
 
-CProfile::CValues Options()
-{
-    return CurrentOptions();
-}
-
 } // namespace
 
 CDummyDlg::CDummyDlg(CDBClass* db, QWidget* parent)
@@ -208,7 +203,7 @@ bool CDummyDlg::FindKeyCommand(int key, int& index, bool highlighted, bool editi
 
 CTrayIcon::CMenuState CDummyDlg::TrayMenuState() const
 {
-    const CProfile::CValues options = Options();
+    const CProfile::CValues options = CurrentOptions();
     CTrayIcon::CMenuState state;
     state.server = m_db && m_db->GetProviderKind() == 0;
     state.edition = state.server ? QStringLiteral("Enterprise") : QStringLiteral("Pro");
@@ -481,7 +476,7 @@ void CDummyDlg::OnTimesheets()
 
 void CDummyDlg::OnContacts()
 {
-    const CProfile::CValues options = Options();
+    const CProfile::CValues options = CurrentOptions();
     if (!options.Bool("UseContacts"))
         return;
     if (!options.Bool("UseVekContact")) {
@@ -499,7 +494,7 @@ void CDummyDlg::OnContacts()
 
 void CDummyDlg::OnTaskOpen1()
 {
-    if (Options().Bool("UseToDo"))
+    if (CurrentOptions().Bool("UseToDo"))
         ShowChildWindow(ID_TASKS, kOpenComments);
 }
 
@@ -514,7 +509,7 @@ void CDummyDlg::OnTasksFromMenu()
 
 void CDummyDlg::OnChangeRequests()
 {
-    if (Options().Bool("UseChgrqsts"))
+    if (CurrentOptions().Bool("UseChgrqsts"))
         ShowChildWindow(ID_CHANGE_REQUESTS, kOpenChangeRequests);
 }
 
@@ -570,7 +565,7 @@ void CDummyDlg::OnReview()
         ShowChildWindow(ID_REVIEW, kOpenReview);
         return;
     }
-    const CProfile::CValues options = Options();
+    const CProfile::CValues options = CurrentOptions();
     const int kind = options.Int("ReviewTimeLength");
     const QDate today = QDate::currentDate();
     QDate start;
@@ -747,7 +742,7 @@ void CDummyDlg::closeEvent(QCloseEvent* event)
 
 bool CDummyDlg::OpenWindowByCommand(int command)
 {
-    const CProfile::CValues options = Options();
+    const CProfile::CValues options = CurrentOptions();
     switch (command) {
     case ID_TIMESHEETS:
     case ID_REVIEW:
@@ -776,7 +771,7 @@ bool CDummyDlg::OpenWindowByCommand(int command)
 
 int CDummyDlg::StartWindowCommand() const
 {
-    const CProfile::CValues options = Options();
+    const CProfile::CValues options = CurrentOptions();
     switch (options.Int("OpenDlg")) {
     case 1:
         return ID_TIMESHEETS;

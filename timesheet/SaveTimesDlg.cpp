@@ -52,6 +52,23 @@ QLabel* InfoLabel(QWidget* parent, int id)
 
 } // namespace
 
+bool TaskOrder(CDBClass& db, int projId, int taskId, int& orderId, QString& code)
+{
+    for (const CTaskEntry& task : db.Tasks()) {
+        if (task.TaskID != taskId || task.ProjID != projId)
+            continue;
+        QString found;
+        if (task.OrderID > 0 && db.GetOrderCodeForProject(task.OrderID, projId, found, false) &&
+            !found.isEmpty()) {
+            orderId = task.OrderID;
+            code = found;
+            return true;
+        }
+        return false;
+    }
+    return false;
+}
+
 CSaveTimesDlg::CSaveTimesDlg(ISaveTimesOwner& owner, const CSaveTimesInput& input, QWidget* parent,
                              int templateId)
     : CDialogBase(templateId, parent)
@@ -182,17 +199,11 @@ bool CSaveTimesDlg::OnInitDialog()
         m_workTypeName = kUnknownWorkType;
     if (options.Bool("ReoderMyOrders")) {
         const int taskId = m_db.GetTaskIdFromName(m_taskName, m_projId);
-        for (const CTaskEntry& task : m_db.Tasks()) {
-            if (task.TaskID != taskId || task.ProjID != m_projId)
-                continue;
-            QString code;
-            if (task.OrderID > 0 &&
-                m_db.GetOrderCodeForProject(task.OrderID, m_projId, code, false) &&
-                !code.isEmpty()) {
-                m_orderName = code;
-                m_orderId = task.OrderID;
-            }
-            break;
+        QString code;
+        int orderId = -1;
+        if (TaskOrder(m_db, m_projId, taskId, orderId, code)) {
+            m_orderName = code;
+            m_orderId = orderId;
         }
     }
     SetPickerCaptions();
@@ -363,15 +374,11 @@ void CSaveTimesDlg::PickTask()
         m_workTypeName = workName.isEmpty() ? kUnknownWorkType : workName;
     }
     if (CurrentOptions().Bool("ReoderMyOrders")) {
-        for (const CTaskEntry& task : m_db.Tasks()) {
-            QString code;
-            if (task.TaskID == m_taskId && task.ProjID == m_projId && task.OrderID > 0 &&
-                m_db.GetOrderCodeForProject(task.OrderID, m_projId, code, false) &&
-                !code.isEmpty()) {
-                m_orderName = code;
-                m_orderId = task.OrderID;
-                break;
-            }
+        QString code;
+        int orderId = -1;
+        if (TaskOrder(m_db, m_projId, m_taskId, orderId, code)) {
+            m_orderName = code;
+            m_orderId = orderId;
         }
     }
     UpdateData(false);

@@ -9,6 +9,9 @@ class QLabel;
 class QPushButton;
 class QTextEdit;
 
+// The order a task of the project is booked on, when it names one.
+bool TaskOrder(CDBClass& db, int projId, int taskId, int& orderId, QString& code);
+
 // What Save Times reads and writes of the window that runs it.
 class ISaveTimesOwner : public IPickListOwner {
 public:

@@ -577,34 +577,8 @@ void CTimeSheetController::ReportResult(int result)
 CSaveTimesDlg& CTimeSheetController::AskSaveTimes(bool replay, int timeId, bool noDefaults)
 {
     CWait wait;
-    if (!replay && !noDefaults) {
-        if (m_options.Bool("TaskWrite")) {
-            const int task = CProfile::GetIndexedInt(QStringLiteral("Task"), m_entry.projId);
-            if (task > 0 && task != m_entry.taskId && m_db.IsTaskOfProject(task, m_entry.projId)) {
-                m_entry.taskId = task;
-                m_entry.taskName = m_db.GetTaskNameForProject(task, m_entry.projId);
-                for (const CTaskEntry& t : m_db.Tasks()) {
-                    QString code;
-                    if (t.TaskID == task && t.ProjID == m_entry.projId && t.OrderID > 0 &&
-                        m_db.GetOrderCodeForProject(t.OrderID, m_entry.projId, code, false)) {
-                        m_entry.orderId = t.OrderID;
-                        m_entry.orderName = code;
-                        break;
-                    }
-                }
-            }
-        }
-        if (m_options.Bool("WorkTypeWrite")) {
-            const int work = CProfile::GetIndexedInt(QStringLiteral("WorkType"), m_entry.projId);
-            if (work > 0 && work != m_entry.workTypeId) {
-                const QString name = m_db.GetWorkTypeNameReload(work);
-                if (!name.isEmpty()) {
-                    m_entry.workTypeId = work;
-                    m_entry.workTypeName = name;
-                }
-            }
-        }
-    }
+    if (!replay && !noDefaults)
+        ApplyRememberedDefaults(true);
     if (m_entry.workTypeId < 0 || m_entry.workTypeName.isEmpty())
         m_entry.workTypeName = kUnknownWorkType;
 
@@ -985,22 +959,30 @@ void CTimeSheetController::OnProjectSelChange(int projId)
 {
     ClearInfo();
     MakeProjectCurrent(projId);
-    AskRememberedDefaults();
+    ApplyRememberedDefaults(false);
     ShowEntry();
 }
 
-void CTimeSheetController::AskRememberedDefaults()
+void CTimeSheetController::ApplyRememberedDefaults(bool withOrder)
 {
     if (m_options.Bool("TaskWrite")) {
         const int task = CProfile::GetIndexedInt(QStringLiteral("Task"), m_entry.projId);
-        if (task > 0 && m_db.IsTaskOfProject(task, m_entry.projId)) {
+        // Only a task of this project; another project's task would be booked wrongly.
+        if (task > 0 && task != m_entry.taskId && m_db.IsTaskOfProject(task, m_entry.projId)) {
             m_entry.taskId = task;
             m_entry.taskName = m_db.GetTaskNameForProject(task, m_entry.projId);
+            QString code;
+            int orderId = -1;
+            if (withOrder && TaskOrder(m_db, m_entry.projId, task, orderId, code)) {
+                m_entry.orderId = orderId;
+                m_entry.orderName = code;
+            }
         }
     }
     if (m_options.Bool("WorkTypeWrite")) {
         const int work = CProfile::GetIndexedInt(QStringLiteral("WorkType"), m_entry.projId);
-        const QString name = work > 0 ? m_db.GetWorkTypeNameReload(work) : QString();
+        const QString name =
+            work > 0 && work != m_entry.workTypeId ? m_db.GetWorkTypeNameReload(work) : QString();
         if (!name.isEmpty()) {
             m_entry.workTypeId = work;
             m_entry.workTypeName = name;

@@ -191,7 +191,9 @@ private:
     void Status(const QString& text);
     void ReportResult(int result);
     void RememberTaskAndWorkType();
-    void AskRememberedDefaults();
+    // The task and work type last booked on the project, when the options
+    // keep them (with the task's own order when asked).
+    void ApplyRememberedDefaults(bool withOrder);
     // A refresh owed by a change that came while another block was stored.
     void FinishBusyWork();
     void UpdateUndoMenus();
