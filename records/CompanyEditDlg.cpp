@@ -81,6 +81,7 @@ bool CCompanyEditDlg::OnInitDialog()
     for (int row : std::as_const(selected))
         if (QListWidgetItem* item = m_types->item(row))
             item->setSelected(true);
+    Control<QLineEdit>(kIdName)->setFocus();
     return true;
 }
 

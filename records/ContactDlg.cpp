@@ -532,7 +532,11 @@ void CContactDlg::FillPersonList()
     // Shown as a small form: the text's tabs line up in no proportional font.
     QString form = QStringLiteral("<b>%1</b><table cellspacing=\"0\" cellpadding=\"1\">")
                        .arg(company.m_Company_Name.toHtmlEscaped());
-    const std::pair<const char*, QString> rows[] = {{"Address:", address},
+    QStringList lines;
+    for (const QString& line : {company.m_Address1, company.m_Address2, company.m_Address3})
+        if (!line.trimmed().isEmpty())
+            lines << line;
+    const std::pair<const char*, QString> rows[] = {{"Address:", lines.join(QStringLiteral(", "))},
                                                     {"Phone:", company.m_Phone},
                                                     {"Fax:", company.m_Fax},
                                                     {"Web:", company.m_WWWpage}};

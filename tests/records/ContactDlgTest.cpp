@@ -3,6 +3,7 @@
 #include "app/KelvaneApp.h"
 #include "data/SqlExecutor.h"
 #include "platform/ProfileStore.h"
+#include "records/CompanyDetailsDlg.h"
 #include "records/CompanyEditDlg.h"
 #include "records/ContactDetailsDlg.h"
 #include "records/ContactWindows.h"
@@ -536,4 +537,42 @@ TEST_F(ContactsProgramTest, TheHubsContactsCommandOpensTheWindowOnce)
     QCoreApplication::processEvents();
     EXPECT_EQ(hub->Window(ID_CONTACTS), nullptr);
     EXPECT_FALSE(hub->OpenWindows() & kOpenContacts);
+}
+
+TEST(ContactsWithoutTables, ADatabaseWithoutTheTablesSaysSoAndWritesNothing)
+{
+    CDBClass db;
+    db.Connection()->UseConnectionString(TestDatabases::NewSqliteDatabase(TestEnv::TestDir()));
+    ASSERT_TRUE(db.OpenConnection());
+    CRecordingMessages& messages = CRecordingMessages::Current();
+    {
+        CContactDlg window(nullptr, db);
+        ASSERT_TRUE(window.Create());
+        EXPECT_TRUE(messages.Last().startsWith(QStringLiteral("Cannot find Company information")));
+        EXPECT_EQ(window.Tree()->topLevelItemCount(), 0);
+        // Adding says why it cannot, and leaves no table behind.
+        CScriptedModals modals;
+        modals.Then([&messages](CDialogBase& dialog) {
+            EXPECT_EQ(messages.Last(),
+                      QStringLiteral("Unable to open Business Types lookup table"));
+            dialog.Control<QLineEdit>(CCompanyDetailsDlg::kIdName)->setText(QStringLiteral("Acme"));
+            return IDCANCEL;
+        });
+        window.OnCommand(CContactDlg::kCmdAddCompany);
+        EXPECT_EQ(modals.seen, QStringList({"CCompanyDetailsDlg"}));
+        QString reason;
+        int id = -1;
+        CCompanyValues company;
+        company.CompanyName = QStringLiteral("Acme");
+        EXPECT_EQ(db.AddCompany(company, -1, {}, id, reason), ContactResult::OpenFailed);
+        EXPECT_FALSE(reason.isEmpty());
+        window.close();
+    }
+    CQueryResult tables;
+    ASSERT_TRUE(CSqlExecutor::Run(*db.Connection(),
+                                  QStringLiteral("SELECT COUNT(*) FROM sqlite_master"), {}, &tables,
+                                  nullptr));
+    EXPECT_EQ(tables.Value(0, 0).toInt(), 0);
+    EXPECT_EQ(db.Connection()->TransactionDepth(), 0);
+    db.ReleaseConnection(true, true);
 }
