@@ -7,7 +7,6 @@
 #include "app/PropsDef.h"
 #include "app/SetUserDlg.h"
 #include "data/DBClass.h"
-#include "platform/Launcher.h"
 #include "platform/MessageBox.h"
 #include "ui/AccelDlg.h"
 #include "ui/AppIcon.h"
@@ -476,20 +475,10 @@ void CDummyDlg::OnTimesheets()
 
 void CDummyDlg::OnContacts()
 {
-    const CProfile::CValues options = CurrentOptions();
-    if (!options.Bool("UseContacts"))
-        return;
-    if (!options.Bool("UseVekContact")) {
-        // The desktop's own address book instead of the program's window.
-        for (const QString& program :
-             {QStringLiteral("gnome-contacts"), QStringLiteral("kaddressbook")})
-            if (StartProgram(program))
-                return;
-        ShowMessageBox(QStringLiteral("No address book program was found on this computer."),
-                       kMbOk | kMbIconInformation);
-        return;
-    }
-    ShowChildWindow(ID_CONTACTS, kOpenContacts);
+    // Always the program's own address book: there is no desktop address
+    // book it could hand the contacts to.
+    if (CurrentOptions().Bool("UseContacts"))
+        ShowChildWindow(ID_CONTACTS, kOpenContacts);
 }
 
 void CDummyDlg::OnTaskOpen1()

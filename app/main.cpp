@@ -2,10 +2,12 @@
 #include "autotimer/AutoTimerWindows.h"
 #include "data/DBConnection.h"
 #include "platform/ProfileStore.h"
+#include "records/ContactWindows.h"
 #include "timesheet/TimeSheetWindows.h"
 #include "ui/AppIcon.h"
 #include "ui/ConnectionDlg.h"
 #include "ui/QtFileChooserHook.h"
+#include "ui/QtLauncherHook.h"
 #include "ui/QtMessageBoxHook.h"
 
 #include <QApplication>
@@ -24,11 +26,14 @@ int main(int argc, char* argv[])
     SetMessageBoxHook(&messages);
     CQtFileChooserHook files;
     SetFileChooserHook(&files);
+    CQtLauncherHook launcher;
+    SetLauncherHook(&launcher);
     CConnectionDlgPrompt prompt;
     CDBConnection::SetPrompt(&prompt);
 
     RegisterTimeSheetWindows();
     RegisterAutoTimerWindows();
+    RegisterContactWindows();
     CKelvaneApp kelvane;
     if (!kelvane.Start())
         return 1;
