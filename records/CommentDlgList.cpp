@@ -112,6 +112,8 @@ void CCommentDlg::BuildList()
     for (int code : std::as_const(m_columnCodes))
         kinds << CCommentColumns::Kind(code);
     list->SetColumnKinds(kinds);
+    // Directions belong to the columns as they were.
+    list->SetSortDirections({});
     // Sorted by the query (or here, for the task), never by the texts shown.
     list->SetExternalSort(true);
     list->raise();

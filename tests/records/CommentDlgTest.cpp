@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QTest>
 
 namespace {
 
@@ -59,6 +60,14 @@ TEST_P(CommentDlgTest, OpensOnTheUsersToDosOfHerProjects)
     EXPECT_EQ(Nodes(), QStringList({"Apollo", "Bridge"}));
     m_window->Control<QCheckBox>(CCommentDlg::kIdShowAll)->click();
     EXPECT_EQ(Nodes(), QStringList({"Apollo", "Bridge", "Zephyr"}));
+
+    // The main menu's other windows are the hub's; the keys reach list and tree.
+    m_window->OnCommand(ID_REVIEW);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(CRecordingMessages::Current().Last(),
+              QStringLiteral("Review is not available in this version of Kelvane."));
+    m_window->OnCommand(CCommentDlg::kCmdFocusList);
+    EXPECT_EQ(m_window->List()->GetFirstSelected(), 0);
 
     // The options' type for new windows.
     Close();
@@ -214,7 +223,7 @@ TEST_P(CommentDlgTest, DeleteAsksFirstThenSelectsTheNewLastRow)
 
     SelectRow(4);
     messages.Answer(kIdNo);
-    m_window->OnCommand(CCommentDlg::kCmdDelete);
+    QTest::keyClick(m_window->List(), Qt::Key_Delete);
     EXPECT_EQ(messages.Last(), QStringLiteral("Delete comment 5 \"Launch prep\"?"));
     EXPECT_EQ(CommentCount(), 5);
 
