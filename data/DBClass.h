@@ -285,6 +285,13 @@ public:
     ContactResult RenameBusinessType(int businessTypeId, const QString& name, QString& reason);
     // The type of that name and the companies' links to it.
     ContactResult DeleteBusinessType(const QString& name, QString& reason);
+    // ---- Comments and to-dos -------------------------------------------------
+    // The own company (tlkpSetupCompany): its id (-1 when it has none) and
+    // name; false when none is set up.
+    bool GetSetupCompany(int& companyId, QString& name);
+    // The project's company, read afresh: its name and id (-1 and "" when the
+    // project has none or it was deleted); false when there is no such project.
+    bool GetProjectInfo(int projId, QString& companyName, int& companyId);
 
     // ---- Texts and helpers -------------------------------------------------------
     static QString FormatTimeOfDay(int minute);

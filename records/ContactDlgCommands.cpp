@@ -9,6 +9,7 @@
 #include "platform/ProfileStore.h"
 #include "records/BusTypeManage.h"
 #include "records/CompanyDetailsDlg.h"
+#include "records/CommentWindows.h"
 #include "records/CompanyEditDlg.h"
 #include "records/ContactDetailsDlg.h"
 #include "records/ContactLinks.h"
@@ -24,15 +25,6 @@ namespace {
 
 const QString kListKey = QStringLiteral("CDlgList");
 const QString kPersonTable = QStringLiteral("Unable to open Person Address table");
-
-// The view request flags of the hub, in their order.
-enum RequestFlag {
-    kChangeRequestRequest,
-    kCommentsRequest,
-    kToDoRequest,
-    kFourth,
-    kCompanyRequest
-};
 
 } // namespace
 
@@ -124,14 +116,7 @@ void CContactDlg::CompanyComments()
     const int companyId = CurrentCompanyId();
     if (!m_hub || companyId <= 0)
         return;
-    // The comments window reads what it is asked for from the hub.
-    m_hub->m_pendingFlags[kChangeRequestRequest] = false;
-    m_hub->m_pendingFlags[kCommentsRequest] = false;
-    m_hub->m_pendingFlags[kToDoRequest] = false;
-    m_hub->m_pendingFlags[kCompanyRequest] = true;
-    m_hub->m_pendingProjId = -1;
-    m_hub->m_pendingCompanyId = companyId;
-    m_hub->OpenWindowByCommand(ID_TASKS);
+    ShowCompanyComments(*m_hub, companyId);
 }
 
 // ---- Persons -------------------------------------------------------------------------------
