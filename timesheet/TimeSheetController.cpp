@@ -768,6 +768,8 @@ void CTimeSheetController::CentralStore(int timeId, int start, int stop, int pro
         SetTimes(start, stop);
     }
     m_inHandId = timeId;
+    // What is being stored shows while it is (behind Save Times, say).
+    ShowEntry();
     int result = 0;
     if (m_db.IsTimeIdInDayCache(timeId)) {
         result = EditExistingTimeSheetEntry(projId, m_empId, chgReqId, start, stop, timeId, replay);
