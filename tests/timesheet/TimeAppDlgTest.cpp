@@ -217,7 +217,11 @@ TEST_F(TimeSheetWindowTest, NothingIsCutAtTheSmallestSizeAndTheLineTakesALargeOn
         QCoreApplication::processEvents();
     };
 
-    // The smallest the layouts allow: the interval choice shows its whole text.
+    // "Size to Min Size" asks for less than the controls need: the window
+    // stops at the smallest the layouts allow.
+    m_window->OnCommand(ID_SIZE_MIN);
+    settle();
+    EXPECT_GE(m_window->width(), m_window->minimumSizeHint().width());
     m_window->resize(1, 1);
     settle();
     EXPECT_EQ(m_window->size(), m_window->minimumSize());
