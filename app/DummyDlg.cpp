@@ -10,6 +10,7 @@
 #include "platform/MessageBox.h"
 #include "ui/AccelDlg.h"
 #include "ui/AppIcon.h"
+#include "ui/ElidedLabel.h"
 #include "ui/MenuBuilder.h"
 #include "ui/ResourceIds.h"
 #include "ui/StringTable.h"
@@ -97,6 +98,10 @@ CDummyDlg::CDummyDlg(CDBClass* db, QWidget* parent)
     m_status->setMinimumWidth(360);
     m_status->setWordWrap(true);
     layout->addWidget(m_status);
+    // A long path is cut in its middle, never wrapped inside a name.
+    m_database = new CElidedLabel(this);
+    m_database->setObjectName(QStringLiteral("hubDatabase"));
+    layout->addWidget(m_database);
 
     setWindowIcon(AppIcon());
     m_accelerators = CAcceleratorTable::Load(128);
@@ -244,6 +249,7 @@ void CDummyDlg::OnTrayMouse(int mouseMessage)
 void CDummyDlg::UpdateCaption()
 {
     QString text;
+    QString database;
     if (HasApp()) {
         const QString company = m_db ? m_db->StartupInfo().CompanyName : QString();
         text = QStringLiteral("<b>Kelvane %1</b>").arg(theApp().GetEditionName());
@@ -252,10 +258,10 @@ void CDummyDlg::UpdateCaption()
         const QString user = CProfile::DefUserName();
         text += QStringLiteral("<br>User: %1")
                     .arg(user.isEmpty() ? QStringLiteral("(none)") : user.toHtmlEscaped());
-        text += QStringLiteral("<br>Database: %1")
-                    .arg(theApp().BuildConnectionString(true).toHtmlEscaped());
+        database = QStringLiteral("Database: ") + theApp().BuildConnectionString(true);
     }
     m_status->setText(text);
+    m_database->SetFullText(database);
 }
 
 bool CDummyDlg::OnCommand(int id)

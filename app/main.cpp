@@ -18,7 +18,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QLatin1String(kProfileOrganisation));
     QApplication::setApplicationName(QLatin1String(kProfileApplication));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kelvane"));
+    // No display name: the desktop would add it to every caption, which
+    // already says what it should.
     QApplication::setWindowIcon(AppIcon());
     // The hub hides itself after start; the program ends by its Close command.
     QApplication::setQuitOnLastWindowClosed(false);
