@@ -1,0 +1,79 @@
+#pragma once
+
+#include "office/OfficeDocuments.h"
+
+#include <QString>
+
+class IOfficeBackend;
+class QProcess;
+
+// The program's office: the back-end library loaded on first use, one
+// office process started on demand (headless, on a private pipe and with a
+// private profile under the user's runtime folder), started again when it
+// has died, and ended with the session. A progress dialog shows while it starts.
+class COfficeSession : public IOfficeDocuments {
+public:
+    // How finished documents reach the user.
+    enum class Presentation {
+        // Shown on a desktop, stored without one.
+        Automatic,
+        // Opened unsaved in the desktop's office program.
+        Show,
+        // Stored in the documents folder.
+        Store,
+    };
+
+    COfficeSession();
+    ~COfficeSession() override;
+    COfficeSession(const COfficeSession&) = delete;
+    COfficeSession& operator=(const COfficeSession&) = delete;
+
+    // The session windows use (the program's, or a test's); null for none.
+    static IOfficeDocuments* Current();
+    static void SetCurrent(IOfficeDocuments* documents);
+
+    // ---- IOfficeDocuments ------------------------------------------------------------
+    std::unique_ptr<ISpreadsheet> NewSpreadsheet() override;
+    std::unique_ptr<ISpreadsheet> OpenSpreadsheet(const QString& path) override;
+    std::unique_ptr<ITextDocument> NewTextDocument() override;
+    QString Present(ISpreadsheet& sheet, const QString& title) override;
+    QString Present(ITextDocument& document, const QString& title) override;
+
+    // Whether the back end loads and the office program is there; the
+    // reason when not.
+    bool IsAvailable(QString* reason = nullptr);
+    // Starts the office now unless it runs (throws COfficeError).
+    void Start();
+    // Ends the office and removes its profile; the next document starts it again.
+    void Shutdown();
+    bool IsRunning() const;
+    // The process group of the running office (0 for none): it and the
+    // processes it starts.
+    qint64 ProcessGroup() const;
+    // How long the last start took until the office answered, in milliseconds.
+    qint64 LastStartMs() const { return m_lastStartMs; }
+
+    void SetPresentation(Presentation presentation) { m_presentation = presentation; }
+    // The folder stored documents go to (default: the user's documents folder).
+    void SetStoreFolder(const QString& folder) { m_storeFolder = folder; }
+
+private:
+    IOfficeBackend& Backend();
+    IOfficeBackend& Office();
+    void StartProcess();
+    void StopProcess(bool ask);
+    bool ShowsDocuments() const;
+    QString StorePath(const QString& title, const QString& extension) const;
+    QString PresentFile(const QString& file);
+    template <typename Document, typename Maker>
+    std::unique_ptr<Document> Make(Maker make);
+
+    IOfficeBackend* m_backend = nullptr;
+    QString m_backendError;
+    QProcess* m_process = nullptr;
+    QString m_profile;
+    int m_starts = 0;
+    qint64 m_lastStartMs = 0;
+    Presentation m_presentation = Presentation::Automatic;
+    QString m_storeFolder;
+};
