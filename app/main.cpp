@@ -1,7 +1,9 @@
 #include "app/KelvaneApp.h"
 #include "autotimer/AutoTimerWindows.h"
 #include "data/DBConnection.h"
+#include "office/OfficeSession.h"
 #include "platform/ProfileStore.h"
+#include "review/ReviewWindows.h"
 #include "timesheet/TimeSheetWindows.h"
 #include "ui/AppIcon.h"
 #include "ui/ConnectionDlg.h"
@@ -29,10 +31,15 @@ int main(int argc, char* argv[])
 
     RegisterTimeSheetWindows();
     RegisterAutoTimerWindows();
+    RegisterReviewWindows();
+    // LibreOffice for the exports, started on first use and ended with the program.
+    COfficeSession office;
+    COfficeSession::SetCurrent(&office);
     CKelvaneApp kelvane;
     if (!kelvane.Start())
         return 1;
     const int code = kelvane.RunHub();
     kelvane.Shutdown();
+    COfficeSession::SetCurrent(nullptr);
     return code;
 }
