@@ -5,6 +5,7 @@
 #include "office/Spreadsheet.h"
 #include "office/TextDocument.h"
 #include "platform/Launcher.h"
+#include "platform/MessageBox.h"
 #include "platform/Trace.h"
 
 #include <QApplication>
@@ -340,12 +341,15 @@ QString COfficeSession::StorePath(const QString& title, const QString& extension
     return path;
 }
 
-QString COfficeSession::PresentFile(const QString& file)
+bool COfficeSession::OfficeHasWindows()
 {
-    // As a new, untitled document made from the file: the user saves it where they like.
-    if (!StartProgram(QStringLiteral("soffice"), {QStringLiteral("-n"), file}))
-        OpenUrl(QUrl::fromLocalFile(file));
-    return file;
+    if (m_officeWindows < 0) {
+        // A LibreOffice without a plugin for the desktop's windows (the "nogui"
+        // packages) can only work headless.
+        const QDir program = QFileInfo(Backend().OfficeProgram()).absoluteDir();
+        m_officeWindows = program.entryList({QStringLiteral("libvclplug_*")}).isEmpty() ? 0 : 1;
+    }
+    return m_officeWindows == 1;
 }
 
 namespace {
@@ -381,16 +385,34 @@ QString TemporaryPath(const QString& title, const QString& extension)
 
 } // namespace
 
-QString COfficeSession::Present(ISpreadsheet& sheet, const QString& title)
+template <typename Document>
+QString COfficeSession::PresentDocument(Document& document, const QString& title,
+                                        const QString& extension)
 {
     if (!ShowsDocuments())
-        return StoreDocument(sheet, StorePath(title, QStringLiteral("xlsx")));
-    return PresentFile(StoreDocument(sheet, TemporaryPath(title, QStringLiteral("xlsx"))));
+        return StoreDocument(document, StorePath(title, extension));
+    if (OfficeHasWindows()) {
+        // As a new, untitled document made from the file: the user saves it where they like.
+        const QString file = StoreDocument(document, TemporaryPath(title, extension));
+        if (!StartProgram(Backend().OfficeProgram(), {QStringLiteral("-n"), file}))
+            OpenUrl(QUrl::fromLocalFile(file));
+        return file;
+    }
+    // Kept where the user finds it again, and opened by the desktop's program for it.
+    const QString file = StoreDocument(document, StorePath(title, extension));
+    if (!OpenUrl(QUrl::fromLocalFile(file)))
+        ShowMessageBox(
+            QStringLiteral("The document is stored as %1").arg(QDir::toNativeSeparators(file)),
+            kMbOk | kMbIconInformation);
+    return file;
+}
+
+QString COfficeSession::Present(ISpreadsheet& sheet, const QString& title)
+{
+    return PresentDocument(sheet, title, QStringLiteral("xlsx"));
 }
 
 QString COfficeSession::Present(ITextDocument& document, const QString& title)
 {
-    if (!ShowsDocuments())
-        return StoreDocument(document, StorePath(title, QStringLiteral("docx")));
-    return PresentFile(StoreDocument(document, TemporaryPath(title, QStringLiteral("docx"))));
+    return PresentDocument(document, title, QStringLiteral("docx"));
 }

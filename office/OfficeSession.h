@@ -56,6 +56,9 @@ public:
     void SetPresentation(Presentation presentation) { m_presentation = presentation; }
     // The folder stored documents go to (default: the user's documents folder).
     void SetStoreFolder(const QString& folder) { m_storeFolder = folder; }
+    // Whether the office can show documents in windows of its own; found out
+    // from its installation unless set.
+    void SetOfficeHasWindows(bool windows) { m_officeWindows = windows ? 1 : 0; }
 
 private:
     IOfficeBackend& Backend();
@@ -64,7 +67,9 @@ private:
     void StopProcess(bool ask);
     bool ShowsDocuments() const;
     QString StorePath(const QString& title, const QString& extension) const;
-    QString PresentFile(const QString& file);
+    bool OfficeHasWindows();
+    template <typename Document>
+    QString PresentDocument(Document& document, const QString& title, const QString& extension);
     template <typename Document, typename Maker>
     std::unique_ptr<Document> Make(Maker make);
 
@@ -76,4 +81,5 @@ private:
     qint64 m_lastStartMs = 0;
     Presentation m_presentation = Presentation::Automatic;
     QString m_storeFolder;
+    int m_officeWindows = -1;
 };

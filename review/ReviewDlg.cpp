@@ -54,7 +54,9 @@ QDateEdit* DatePicker(int id, QWidget* parent)
     CDialogBase::SetControlId(picker, id);
     picker->setCalendarPopup(true);
     picker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
-    picker->setMinimumWidth(170);
+    // Room for the longest date of the format, with the calendar button.
+    const QString longest = QLocale().toString(QDate(2026, 9, 30), QLocale::LongFormat);
+    picker->setMinimumWidth(picker->fontMetrics().horizontalAdvance(longest) + 40);
     return picker;
 }
 

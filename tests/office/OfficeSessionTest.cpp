@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <signal.h>
 
@@ -61,6 +62,7 @@ TEST_F(OfficeSessionTest, OnADesktopTheDocumentOpensUntitledInTheOfficeProgram)
 {
     CRecordingLauncher launcher;
     Session().SetPresentation(COfficeSession::Presentation::Show);
+    Session().SetOfficeHasWindows(true);
     QString file;
     OFFICE_CALL({
         auto doc = Session().NewTextDocument();
@@ -68,10 +70,27 @@ TEST_F(OfficeSessionTest, OnADesktopTheDocumentOpensUntitledInTheOfficeProgram)
         file = Session().Present(*doc, QStringLiteral("Change requests"));
     });
     ASSERT_EQ(launcher.started.size(), 1);
-    EXPECT_EQ(launcher.started.first(), QStringLiteral("soffice -n ") + file);
+    EXPECT_TRUE(launcher.started.first().endsWith(QStringLiteral("/soffice -n ") + file))
+        << launcher.started.first().toStdString();
     EXPECT_TRUE(file.endsWith(QStringLiteral(".docx")));
     EXPECT_TRUE(CDocxBody(file).Paragraphs().join(',').contains(QStringLiteral("hello")));
     QFile::remove(file);
+}
+
+TEST_F(OfficeSessionTest, AnOfficeWithoutWindowsLeavesTheDocumentToTheDesktop)
+{
+    CRecordingLauncher launcher;
+    Session().SetPresentation(COfficeSession::Presentation::Show);
+    Session().SetOfficeHasWindows(false);
+    QString file;
+    OFFICE_CALL({
+        auto sheet = Session().NewSpreadsheet();
+        Write(*sheet, QStringLiteral("kept"));
+        file = Session().Present(*sheet, QStringLiteral("Week review"));
+    });
+    EXPECT_EQ(file, TestEnv::TestDir() + QStringLiteral("/documents/Week review.xlsx"));
+    EXPECT_EQ(launcher.started, QStringList{QUrl::fromLocalFile(file).toString()});
+    EXPECT_EQ(CXlsxSheet(file).Text(QStringLiteral("A1")), QStringLiteral("kept"));
 }
 
 TEST_F(OfficeSessionTest, AnOfficeThatDiedIsStartedAgain)
