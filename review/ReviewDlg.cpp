@@ -14,9 +14,9 @@
 #include "ui/ResourceIds.h"
 #include "ui/StringTable.h"
 #include "ui/Utilities.h"
+#include "ui/WaitCursor.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -212,7 +212,7 @@ void CReviewDlg::BuildMenus()
 
 bool CReviewDlg::OnInitDialog()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    CWaitCursor wait;
     GetPixelScale(m_scaleX, m_scaleY);
     setWindowIcon(AppIcon());
     m_panel->setFixedHeight(qRound(kGridTop * m_scaleY));
@@ -225,17 +225,15 @@ bool CReviewDlg::OnInitDialog()
         m_period.end = today;
 
     const QString user = HasApp() ? theApp().GetDefaultUserName() : CProfile::DefUserName();
-    m_userText = m_lastReviewedUser = user;
     m_datesChanged = false;
-    {
-        CComboItems items(m_user);
-        m_db.FillUserCombo(items, QStringLiteral("All"));
-        const int index = user.isEmpty() ? -1 : m_user->findText(user, Qt::MatchFixedString);
-        m_user->setCurrentIndex(index);
-        if (index < 0) {
-            QString current;
-            m_db.GetCurrentUser(current);
-        }
+    CComboItems items(m_user);
+    m_db.FillUserCombo(items, QStringLiteral("All"));
+    const int index = user.isEmpty() ? -1 : m_user->findText(user, Qt::MatchFixedString);
+    m_user->setCurrentIndex(index);
+    if (index < 0) {
+        // Not an employee: the facade asks for one through the hub.
+        QString current;
+        m_db.GetCurrentUser(current);
     }
     m_userText = m_user->currentIndex() >= 0 ? m_user->currentText() : user;
     m_lastReviewedUser = m_userText;
@@ -259,7 +257,6 @@ bool CReviewDlg::OnInitDialog()
         const QSignalBlocker quiet(m_span);
         m_span->setCurrentIndex(qBound(0, CurrentOptions().Int("ReviewTimeLength"), 5));
     }
-    QApplication::restoreOverrideCursor();
     return true;
 }
 
@@ -277,6 +274,13 @@ void CReviewDlg::DoDataExchange(bool saveAndValidate)
     m_endPicker->setDate(m_period.end);
     m_settingControls = false;
     m_project->setText(m_projectFilter);
+}
+
+void CReviewDlg::SetProjectFilter(const QString& filter)
+{
+    m_projectFilter = filter;
+    m_project->setText(filter);
+    SetReviewCaption();
 }
 
 void CReviewDlg::SetReviewCaption()

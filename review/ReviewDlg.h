@@ -9,6 +9,7 @@
 #include "ui/UserCombo.h"
 
 #include <QDate>
+#include <QHash>
 #include <QVector>
 
 class CDBClass;
@@ -85,7 +86,7 @@ public:
     // ---- State ---------------------------------------------------------------------------
     const CReviewPeriod& Period() const { return m_period; }
     const QString& ProjectFilter() const { return m_projectFilter; }
-    void SetProjectFilter(const QString& filter) { m_projectFilter = filter; }
+    void SetProjectFilter(const QString& filter);
     const QString& UserText() const { return m_userText; }
     int DayCount() const { return m_dayCount; }
     int ExportDayCount() const { return m_exportDayCount; }
