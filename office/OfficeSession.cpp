@@ -152,7 +152,7 @@ bool COfficeSession::IsRunning() const
 
 qint64 COfficeSession::ProcessGroup() const
 {
-    return IsRunning() ? m_process->processId() : 0;
+    return IsRunning() ? m_group : 0;
 }
 
 IOfficeBackend& COfficeSession::Office()
@@ -207,7 +207,9 @@ void COfficeSession::StartProcess()
     QElapsedTimer clock;
     clock.start();
     m_process->start();
-    if (!m_process->waitForStarted(kEndTimeoutMs)) {
+    const bool started = m_process->waitForStarted(kEndTimeoutMs);
+    m_group = started ? m_process->processId() : 0;
+    if (!started) {
         const QString error = m_process->errorString();
         StopProcess(false);
         throw COfficeError(
@@ -254,18 +256,59 @@ void COfficeSession::StopProcess(bool ask)
         }
     }
     if (m_process) {
-        if (m_process->state() != QProcess::NotRunning &&
-            !(ask && m_process->waitForFinished(kEndTimeoutMs))) {
-            ::kill(-static_cast<pid_t>(m_process->processId()), SIGKILL);
+        if (m_process->state() != QProcess::NotRunning && ask)
             m_process->waitForFinished(kEndTimeoutMs);
-        }
+        KillGroup(ask);
+        m_process->waitForFinished(kEndTimeoutMs);
         delete m_process;
         m_process = nullptr;
     }
+    m_group = 0;
     if (!m_profile.isEmpty()) {
         QDir(m_profile).removeRecursively();
         m_profile.clear();
     }
+}
+
+QList<qint64> COfficeSession::GroupMembers() const
+{
+    QList<qint64> members;
+    if (m_group <= 1 || m_profile.isEmpty())
+        return members;
+    // Only processes of this office's group that run on its own private
+    // profile: a group id used again by others is left alone.
+    const QByteArray profile = QUrl::fromLocalFile(m_profile).toString().toUtf8();
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString& entry : entries) {
+        bool number = false;
+        const qint64 pid = entry.toLongLong(&number);
+        if (!number)
+            continue;
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid pgrp ...": the name may hold blanks.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() < 3 || fields.at(2).toLongLong() != m_group)
+            continue;
+        QFile command(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (command.open(QIODevice::ReadOnly) && command.readAll().contains(profile))
+            members << pid;
+    }
+    return members;
+}
+
+void COfficeSession::KillGroup(bool wait)
+{
+    // The launcher may end before the office it started: whatever is left
+    // goes, after a moment to end on its own when it was asked to.
+    QElapsedTimer clock;
+    clock.start();
+    while (wait && !GroupMembers().isEmpty() && clock.elapsed() < kEndTimeoutMs)
+        QThread::msleep(kRetryMs);
+    for (qint64 pid : GroupMembers())
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
 }
 
 void COfficeSession::Shutdown()

@@ -2,6 +2,7 @@
 
 #include "office/OfficeDocuments.h"
 
+#include <QList>
 #include <QString>
 
 class IOfficeBackend;
@@ -65,6 +66,10 @@ private:
     IOfficeBackend& Office();
     void StartProcess();
     void StopProcess(bool ask);
+    // The processes of the office's group running on its profile.
+    QList<qint64> GroupMembers() const;
+    // Ends what is left of the office (waiting first when it was asked to end).
+    void KillGroup(bool wait);
     bool ShowsDocuments() const;
     QString StorePath(const QString& title, const QString& extension) const;
     bool OfficeHasWindows();
@@ -76,6 +81,7 @@ private:
     IOfficeBackend* m_backend = nullptr;
     QString m_backendError;
     QProcess* m_process = nullptr;
+    qint64 m_group = 0;
     QString m_profile;
     int m_starts = 0;
     qint64 m_lastStartMs = 0;

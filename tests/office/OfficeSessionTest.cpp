@@ -6,7 +6,9 @@
 #include "tests/office/OfficeFixture.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <QUrl>
 
 #include <signal.h>
@@ -31,6 +33,22 @@ public:
     }
     QStringList started;
 };
+
+// The living processes of a process group.
+QList<qint64> GroupProcesses(qint64 group)
+{
+    QList<qint64> pids;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (entry.toLongLong() <= 0 || !stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 2 && fields.at(0) != "Z" && fields.at(2).toLongLong() == group)
+            pids << entry.toLongLong();
+    }
+    return pids;
+}
 
 void Write(ISpreadsheet& sheet, const QString& text)
 {
@@ -119,6 +137,21 @@ TEST_F(OfficeSessionTest, AnOfficeThatDiedIsStartedAgain)
     });
     EXPECT_NE(Session().ProcessGroup(), group);
     EXPECT_EQ(CXlsxSheet(file).Text(QStringLiteral("A1")), QStringLiteral("fresh"));
+}
+
+TEST_F(OfficeSessionTest, TheOfficeEndsWithTheSessionEvenWithoutItsLauncher)
+{
+    COfficeSession office;
+    OFFICE_CALL(office.Start());
+    const qint64 group = office.ProcessGroup();
+    ASSERT_GT(group, 1);
+    ASSERT_GE(GroupProcesses(group).size(), 2);
+    // The launcher alone ends; the office it started lives on.
+    ::kill(static_cast<pid_t>(group), SIGKILL);
+    QThread::msleep(200);
+    EXPECT_FALSE(GroupProcesses(group).isEmpty());
+    office.Shutdown();
+    EXPECT_TRUE(GroupProcesses(group).isEmpty());
 }
 
 TEST_F(OfficeSessionTest, TwoOfficesWorkSideBySide)

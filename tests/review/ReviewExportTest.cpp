@@ -67,7 +67,8 @@ public:
     std::unique_ptr<ISpreadsheet> NewSpreadsheet() override
     {
         auto sheet = m_office.NewSpreadsheet();
-        ::kill(-static_cast<pid_t>(m_office.ProcessGroup()), SIGKILL);
+        if (m_office.ProcessGroup() > 1)
+            ::kill(-static_cast<pid_t>(m_office.ProcessGroup()), SIGKILL);
         return sheet;
     }
     std::unique_ptr<ISpreadsheet> OpenSpreadsheet(const QString& path) override
