@@ -15,6 +15,7 @@ class CDBClass;
 class CDummyDlg;
 class IItemList;
 class QComboBox;
+class QMenu;
 class QUrl;
 struct CMenuEntry;
 
@@ -94,6 +95,9 @@ public:
                                int start, int stop, const QString& text);
     // The project commands of a window's main menu, by the options.
     static QList<CMenuEntry> BuildProjectMenu(const QString& user);
+    // A window's main menu as it opens: its "Contacts", "Comments" and
+    // "Change Requests" commands shown by the options.
+    static void BuildProjectMenu(QMenu* popup);
 
     // The day the time-sheet window shows.
     QDate CurrentDay() const { return m_currentDay; }
