@@ -3,8 +3,9 @@
 #include "data/DBConnection.h"
 #include "office/OfficeSession.h"
 #include "platform/ProfileStore.h"
-#include "records/ContactWindows.h"
+#include "records/ChgRqstWindows.h"
 #include "records/CommentWindows.h"
+#include "records/ContactWindows.h"
 #include "review/ReviewWindows.h"
 #include "timesheet/TimeSheetWindows.h"
 #include "ui/AppIcon.h"
@@ -39,6 +40,7 @@ int main(int argc, char* argv[])
     RegisterAutoTimerWindows();
     RegisterContactWindows();
     RegisterCommentWindows();
+    RegisterChgRqstWindows();
     RegisterReviewWindows();
     // LibreOffice for the exports, started on first use and ended with the program.
     COfficeSession office;
