@@ -9,7 +9,7 @@
 #include "platform/ProfileStore.h"
 #include "records/CommentWindows.h"
 #include "records/ViewChgRqst.h"
-#include "records/WaitCursor.h"
+#include "ui/WaitCursor.h"
 #include "ui/ComboItems.h"
 #include "ui/GradientMenu.h"
 #include "ui/MenuBuilder.h"

@@ -13,7 +13,7 @@
 #include "records/ChgRstAddDlg.h"
 #include "records/CommentRecord.h"
 #include "records/ViewChgRqst.h"
-#include "records/WaitCursor.h"
+#include "ui/WaitCursor.h"
 #include "ui/MyListCtrl.h"
 #include "ui/MyPopMenu.h"
 #include "ui/MyTreeCtrl.h"

@@ -8,7 +8,7 @@
 #include "office/TextDocument.h"
 #include "platform/MessageBox.h"
 #include "records/ChgRqstReport.h"
-#include "records/WaitCursor.h"
+#include "ui/WaitCursor.h"
 #include "ui/Utilities.h"
 
 #include <QCheckBox>

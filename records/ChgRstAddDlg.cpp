@@ -10,7 +10,7 @@
 #include "records/ChgRstUsersPage.h"
 #include "records/CommentRecord.h"
 #include "records/DialogFields.h"
-#include "records/WaitCursor.h"
+#include "ui/WaitCursor.h"
 #include "ui/ComboItems.h"
 #include "ui/GradientMenu.h"
 #include "ui/PageTabCtrl.h"

@@ -9,7 +9,7 @@
 #include "records/CommentListOwner.h"
 #include "records/CommentRecord.h"
 #include "records/RichTextMenu.h"
-#include "records/WaitCursor.h"
+#include "ui/WaitCursor.h"
 #include "ui/ComboItems.h"
 #include "ui/GradientMenu.h"
 #include "ui/ResourceIds.h"

@@ -10,7 +10,7 @@
 #include "platform/ProfileStore.h"
 #include "records/CmtViewDlg.h"
 #include "records/CommentWindows.h"
-#include "records/WaitCursor.h"
+#include "ui/WaitCursor.h"
 #include "ui/ComboItems.h"
 #include "ui/GradientMenu.h"
 #include "ui/MenuBuilder.h"

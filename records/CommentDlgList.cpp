@@ -11,7 +11,7 @@
 #include "records/CmtViewDlg.h"
 #include "records/CommentColumns.h"
 #include "records/CommentRecord.h"
-#include "records/WaitCursor.h"
+#include "ui/WaitCursor.h"
 #include "ui/MyListCtrl.h"
 #include "ui/MyPopMenu.h"
 #include "ui/MyTreeCtrl.h"

@@ -13,7 +13,7 @@
 #include "records/TabCRViewItems.h"
 #include "records/TabCRViewStatus.h"
 #include "records/TabCRViewTeam.h"
-#include "records/WaitCursor.h"
+#include "ui/WaitCursor.h"
 #include "ui/ComboItems.h"
 #include "ui/GradientMenu.h"
 #include "ui/PageTabCtrl.h"
