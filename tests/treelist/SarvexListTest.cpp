@@ -179,6 +179,12 @@ TEST_F(SarvexList, AClickNamesTheRowOfTheListOnScreenThoughIdsRepeat)
     EXPECT_EQ(Last(kListDblClick).text, QStringLiteral("11"));
     EXPECT_EQ(Last(kListDblClick).numbers, (std::vector<std::int32_t>{9}));
 
+    // A text the list on screen no longer stores: the lowest key holding
+    // it answers (projects, tag key 6, before time sheets).
+    m_host.DeleteListItem(2, 8);
+    ClickList(0);
+    EXPECT_EQ(Last(kListLButDown).numbers, (std::vector<std::int32_t>{6}));
+
     // Below the rows there is no row to name.
     QTest::mouseClick(ListWindow()->viewport(), Qt::LeftButton, Qt::NoModifier,
                       QPoint(20, ListWindow()->viewport()->height() - 5));
