@@ -15,6 +15,7 @@ class CDBClass;
 class CDummyDlg;
 class IItemList;
 class QComboBox;
+class QUrl;
 class QMenu;
 struct CMenuEntry;
 
@@ -59,6 +60,10 @@ public:
     int DefaultUserEmpId() const override;
     // F1 in a dialog: the help of the control with the focus.
     void ShowContextHelp(int helpId) override;
+    // The topic of a help id (its low 16 bits); -1 when it has none.
+    static int HelpTopicForId(int helpId);
+    // The page context help opens: the topic's anchor, or the file's start.
+    static QUrl ContextHelpUrl(const QString& file, int helpId);
     void SetSecurityLevel(int level) { m_securityLevel = level; }
 
     // ---- Services ------------------------------------------------------------
@@ -86,8 +91,8 @@ public:
     bool IsAutoLogging() const;
     void SetTimesheetReadOnly(int state);
     void PassDateToTimesheet(const QDate& day);
-    void PassRecordToTimesheet(int projId, const QString& user, int empId, int start, int stop,
-                               const QString& text);
+    void PassRecordToTimesheet(const QDate& day, int projId, const QString& user, int empId,
+                               int start, int stop, const QString& text);
     // The project commands of a window's main menu, by the options.
     static QList<CMenuEntry> BuildProjectMenu(const QString& user);
     // A window's main menu as it opens: its "Contacts", "Comments" and

@@ -3,11 +3,14 @@
 #include "data/DBConnection.h"
 #include "office/OfficeSession.h"
 #include "platform/ProfileStore.h"
+#include "records/ContactWindows.h"
+#include "records/CommentWindows.h"
 #include "review/ReviewWindows.h"
 #include "timesheet/TimeSheetWindows.h"
 #include "ui/AppIcon.h"
 #include "ui/ConnectionDlg.h"
 #include "ui/QtFileChooserHook.h"
+#include "ui/QtLauncherHook.h"
 #include "ui/QtMessageBoxHook.h"
 
 #include <QApplication>
@@ -17,7 +20,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QLatin1String(kProfileOrganisation));
     QApplication::setApplicationName(QLatin1String(kProfileApplication));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kelvane"));
+    // No display name: the desktop would add it to every caption, which
+    // already says what it should.
     QApplication::setWindowIcon(AppIcon());
     // The hub hides itself after start; the program ends by its Close command.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -26,11 +30,15 @@ int main(int argc, char* argv[])
     SetMessageBoxHook(&messages);
     CQtFileChooserHook files;
     SetFileChooserHook(&files);
+    CQtLauncherHook launcher;
+    SetLauncherHook(&launcher);
     CConnectionDlgPrompt prompt;
     CDBConnection::SetPrompt(&prompt);
 
     RegisterTimeSheetWindows();
     RegisterAutoTimerWindows();
+    RegisterContactWindows();
+    RegisterCommentWindows();
     RegisterReviewWindows();
     // LibreOffice for the exports, started on first use and ended with the program.
     COfficeSession office;
