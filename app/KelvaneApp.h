@@ -15,8 +15,8 @@ class CDBClass;
 class CDummyDlg;
 class IItemList;
 class QComboBox;
-class QMenu;
 class QUrl;
+class QMenu;
 struct CMenuEntry;
 
 // The program's one application object: start-up, sign-on, the shared

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/XsltProcessor.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -12,16 +14,10 @@ class CQueryResult;
 // sheets match on: an <s:Schema> describing each column, then <rs:data>
 // with one <z:row> per row and one attribute per non-NULL value. Dates are
 // ISO ("2026-12-08T09:00:00"); the text is UTF-8.
-class CRecordsetXml {
+//
+// Transformations and their stages are CXsltProcessor's.
+class CRecordsetXml : public CXsltProcessor {
 public:
-    // How far a transformation got.
-    enum Stage {
-        kDone,
-        kBadXml,           // the data is not well formed
-        kBadStyleSheetXml, // the style sheet is not well formed
-        kNotXslt,          // well formed, but no style sheet
-        kTransformFailed,  // the style sheet stopped or failed on the data
-    };
     struct CTransformResult {
         Stage stage = kDone;
         QString detail; // the parser's or processor's own words
