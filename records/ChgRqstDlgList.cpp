@@ -13,12 +13,12 @@
 #include "records/ChgRstAddDlg.h"
 #include "records/CommentRecord.h"
 #include "records/ViewChgRqst.h"
-#include "ui/WaitCursor.h"
 #include "ui/MyListCtrl.h"
 #include "ui/MyPopMenu.h"
 #include "ui/MyTreeCtrl.h"
 #include "ui/ResourceIds.h"
 #include "ui/VirtualKeys.h"
+#include "ui/WaitCursor.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -131,7 +131,14 @@ void CChgRqstDlg::BuildList()
     for (int kind : std::as_const(m_columnKinds))
         kinds << CChgRqstColumns::ValueKind(kind);
     list->SetColumnKinds(kinds);
-    list->SetSortDirections({});
+    // Dated, newest first, until the user sorts by another column.
+    QList<int> directions(CChgRqstColumns::kCount, 0);
+    const int dated = ColumnOfKind(CChgRqstColumns::kDated);
+    if (dated >= 0)
+        directions[dated] = 1;
+    list->SetSortDirections(directions);
+    if (dated >= 0)
+        list->SetSortMark(-1, dated, 1);
     // Sorted by the query, never by the texts shown.
     list->SetExternalSort(true);
     list->raise();
@@ -274,12 +281,8 @@ QString CChgRqstDlg::SortText() const
 void CChgRqstDlg::ShowSortMark()
 {
     const int column = SortColumn();
-    if (column < 0)
-        return;
-    // Dated, newest first, until the user sorts by a column.
-    const int direction =
-        List()->LastSortedColumn() >= 0 ? List()->SortDirections().value(column, 0) : 1;
-    List()->SetSortMark(-1, column, direction);
+    if (column >= 0)
+        List()->SetSortMark(-1, column, List()->SortDirections().value(column, 0));
 }
 
 void CChgRqstDlg::OnFillList()
