@@ -16,6 +16,7 @@ constexpr int kChgReqLock = 3;
 
 // Columns of CChgRqstSet and CChgRqstActionSet by position.
 enum RequestColumn : int {
+    kReqCompanyID = 3,
     kReqContact = 4,
     kReqReference = 5,
     kReqItem = 6,
@@ -73,7 +74,11 @@ ChgReqResult CDBClass::AddChangeRequest(const CChgReqValues& values, const QStri
         set.ClearStatus();
         set.m_ProjID = values.ProjID;
         set.m_EmpID = values.EmpID;
-        set.m_CompanyID = values.CompanyID;
+        // No company is NULL, as the views' joins expect.
+        if (values.CompanyID >= 0)
+            set.m_CompanyID = values.CompanyID;
+        else
+            set.Descriptor(kReqCompanyID).status = adFldNull;
         set.m_Contact = values.Contact;
         set.m_Reference = values.Reference;
         set.m_Item = item;
