@@ -7,20 +7,18 @@
 #include "data/DBClass.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
+#include "records/ChgRqstColumns.h"
 #include "records/CommentWindows.h"
 #include "records/ViewChgRqst.h"
-#include "ui/WaitCursor.h"
 #include "ui/ComboItems.h"
 #include "ui/GradientMenu.h"
-#include "ui/MenuBuilder.h"
-#include "ui/MyColorBut.h"
 #include "ui/MyListCtrl.h"
 #include "ui/MyPopMenu.h"
 #include "ui/MyTreeCtrl.h"
 #include "ui/ResourceIds.h"
 #include "ui/Utilities.h"
+#include "ui/WaitCursor.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -28,8 +26,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -39,39 +35,15 @@ const QString kDefaultPlacement = QStringLiteral("(431,851,476,1171),NORM 1");
 const QString kRoot = QStringLiteral("Projects");
 constexpr int kCaptionStringId = 12836;
 
-// Main-menu commands the window hands to the hub.
-constexpr int kForwarded[] = {ID_TIMESHEETS,  ID_CONTACTS,   ID_TASKS,        ID_PROPERTIES,
-                              ID_ABOUT,       ID_REVIEW,     ID_EXPORT,       ID_SET_USER,
-                              ID_ONLINE_HELP, ID_AUTO_TIMER, ID_PROJECT_INFO, ID_CHANGE_REQUESTS,
-                              ID_OVERVIEW};
-
-QComboBox* Combo(QWidget* parent, int id)
-{
-    auto* combo = new QComboBox(parent);
-    CDialogBase::SetControlId(combo, id);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    return combo;
-}
-
-QLabel* Label(const QString& text, QWidget* buddy, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setBuddy(buddy);
-    return label;
-}
-
 } // namespace
 
 CChgRqstDlg::CChgRqstDlg(CDummyDlg* hub, CDBClass& db, QWidget* parent)
-    : CTreeListDlg(IDD_CHANGE_REQUESTS, parent)
-    , m_hub(hub)
+    : CRecordListDlg(IDD_CHANGE_REQUESTS, hub, parent)
     , m_db(db)
 {
-    setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Change Requests"));
     int image = -1;
     setWindowIcon(CGradientMenu::GetMenuIcon(ID_CHANGE_REQUESTS, QString(), image));
-    setSizeGripEnabled(true);
     m_nodeText = kRoot;
     BuildControls();
     BuildMenus();
@@ -86,40 +58,29 @@ void CChgRqstDlg::BuildControls()
     auto* box = new QGroupBox(QStringLiteral("Filter by "), this);
     SetControlId(box, kIdFilterBox);
     auto* row = new QHBoxLayout(box);
-    m_authority = Combo(box, kIdAuthority);
-    m_teamMember = Combo(box, kIdTeamMember);
-    m_priority = Combo(box, kIdPriority);
+    m_authority = MakeCombo(box, kIdAuthority);
+    m_teamMember = MakeCombo(box, kIdTeamMember);
+    m_priority = MakeCombo(box, kIdPriority);
     m_openOnly = new QCheckBox(QStringLiteral("&Only view non-completed"), box);
     SetControlId(m_openOnly, kIdOpenOnly);
-    row->addWidget(Label(QStringLiteral("&Authority:"), m_authority, box));
+    row->addWidget(MakeLabel(QStringLiteral("&Authority:"), m_authority, box));
     row->addWidget(m_authority);
     row->addSpacing(8);
-    row->addWidget(Label(QStringLiteral("&Team Member:"), m_teamMember, box));
+    row->addWidget(MakeLabel(QStringLiteral("&Team Member:"), m_teamMember, box));
     row->addWidget(m_teamMember);
     row->addSpacing(8);
-    row->addWidget(Label(QStringLiteral("Priority"), m_priority, box));
+    row->addWidget(MakeLabel(QStringLiteral("Priority"), m_priority, box));
     row->addWidget(m_priority);
     row->addSpacing(8);
     row->addWidget(m_openOnly);
     row->addStretch(1);
     layout->addWidget(box);
 
-    // The tree, the bar and the list are placed over this area by hand, so
-    // that the bar can move the edge between them.
-    m_area = new QWidget(this);
-    m_area->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_area->setMinimumSize(300, 160);
-    m_area->installEventFilter(this);
-    layout->addWidget(m_area, 1);
+    layout->addWidget(MakeArea(kIdSplitter), 1);
 
     m_information = new QLabel(QStringLiteral("Information"), this);
     SetControlId(m_information, kIdInformation);
     layout->addWidget(m_information);
-
-    SetControlId(SplitterBar(), kIdSplitter);
-    Tree()->raise();
-    List()->raise();
-    SplitterBar()->raise();
 
     connect(m_authority, &QComboBox::activated, this, [this] { OnCommand(kIdAuthority); });
     connect(m_teamMember, &QComboBox::activated, this, [this] { OnCommand(kIdTeamMember); });
@@ -127,54 +88,20 @@ void CChgRqstDlg::BuildControls()
     connect(m_openOnly, &QCheckBox::clicked, this, [this] { OnCommand(kIdOpenOnly); });
     connect(Tree(), &QTreeWidget::currentItemChanged, this, [this] { OnTreeSelChanged(); });
     connect(PopupMenu(), &QMenu::aboutToHide, this, [this] { activateWindow(); });
-    // Accelerators of the window: Ctrl+L to the list, Ctrl+T to the tree.
-    auto* toList = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
-    connect(toList, &QShortcut::activated, this, [this] { OnCommand(kCmdFocusList); });
-    auto* toTree = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), this);
-    connect(toTree, &QShortcut::activated, this, [this] { OnCommand(kCmdFocusTree); });
 }
 
 void CChgRqstDlg::BuildMenus()
 {
-    const QList<CMenuEntry> menus = {
-        {QStringLiteral("&Menu"),
-         0,
-         {{QStringLiteral("&Timesheets"), ID_TIMESHEETS, {}},
-          {QStringLiteral("&Review"), ID_REVIEW, {}},
-          {QStringLiteral("Contacts"), ID_CONTACTS, {}},
-          {QStringLiteral("Comments"), ID_TASKS, {}},
-          {QStringLiteral("Change Requests"), ID_CHANGE_REQUESTS, {}},
-          {},
-          {QStringLiteral("Set &User"), ID_SET_USER, {}},
-          {},
-          {QStringLiteral("&Properties"), ID_PROPERTIES, {}},
-          {},
-          {QStringLiteral("&Help"),
-           0,
-           {{QStringLiteral("Online Help"), ID_ONLINE_HELP, {}},
-            {QStringLiteral("&Help Topics"), ID_HELP_TOPICS, {}},
-            {QStringLiteral("&About"), ID_ABOUT, {}}}},
-          {},
-          {QStringLiteral("&Close"), ID_CLOSE_WINDOW, {}}}},
-        {QStringLiteral("A&ctions"),
-         0,
-         {{QStringLiteral("Export Microsoft &Word"), kCmdWord, {}},
-          {QStringLiteral("&Refresh List"), kCmdRefresh, {}},
-          {QStringLiteral("Remove Filter"), kCmdRemoveFilter, {}}}},
-        {QStringLiteral("&View"),
-         0,
-         {{QStringLiteral("Save &List Layout"), kCmdSaveLayout, {}},
-          {QStringLiteral("Set List to &Default Layout"), kCmdDefaultLayout, {}}}},
-    };
-    QMenuBar* bar = BuildMenuBar(menus, this, [this](int id) { OnCommand(id); });
-    QAction* search = bar->addAction(QStringLiteral("&Search"));
-    search->setObjectName(QStringLiteral("cmd%1").arg(kCmdSearch));
-    connect(search, &QAction::triggered, this, [this] { OnCommand(kCmdSearch); });
-    layout()->setMenuBar(bar);
-    m_mainMenu = bar->actions().first()->menu();
-    // The project windows come and go with the options.
-    connect(m_mainMenu, &QMenu::aboutToShow, this,
-            [this] { CKelvaneApp::BuildProjectMenu(m_mainMenu); });
+    BuildMainMenu({{QStringLiteral("A&ctions"),
+                    0,
+                    {{QStringLiteral("Export Microsoft &Word"), kCmdWord, {}},
+                     {QStringLiteral("&Refresh List"), kCmdRefresh, {}},
+                     {QStringLiteral("Remove Filter"), kCmdRemoveFilter, {}}}},
+                   {QStringLiteral("&View"),
+                    0,
+                    {{QStringLiteral("Save &List Layout"), kCmdSaveLayout, {}},
+                     {QStringLiteral("Set List to &Default Layout"), kCmdDefaultLayout, {}}}}},
+                  kCmdSearch);
 }
 
 // ---- Opening ------------------------------------------------------------------------------
@@ -359,16 +286,6 @@ void CChgRqstDlg::Refresh()
 
 bool CChgRqstDlg::OnCommand(int id)
 {
-    for (int forwarded : kForwarded) {
-        if (id != forwarded)
-            continue;
-        if (m_hub) {
-            if (id == ID_SET_USER)
-                m_hub->SetAskingForUser(false);
-            m_hub->PostCommand(id);
-        }
-        return true;
-    }
     switch (id) {
     case kCmdWord: {
         int count = 0;
@@ -383,10 +300,10 @@ bool CChgRqstDlg::OnCommand(int id)
         RemoveColumnFilter();
         return true;
     case kCmdSaveLayout:
-        SaveListLayout();
+        SaveListLayout(ListLayoutKey(), CChgRqstColumns::kCount);
         return true;
     case kCmdDefaultLayout:
-        ResetListLayout();
+        ResetListLayout(ListLayoutKey(), CChgRqstColumns::kCount);
         return true;
     case kCmdSearch:
         OnSearch();
@@ -414,23 +331,8 @@ bool CChgRqstDlg::OnCommand(int id)
     case kIdTeamMember:
         OnFilterChanged();
         return true;
-    case kCmdFocusList:
-        List()->setFocus();
-        List()->clearSelection();
-        List()->SelectItem(0);
-        return true;
-    case kCmdFocusTree:
-        Tree()->setFocus();
-        return true;
-    case ID_HELP_TOPICS:
-        if (HasApp())
-            theApp().ShowContextHelp(0);
-        return true;
-    case ID_CLOSE_WINDOW:
-        close();
-        return true;
     default:
-        return CTreeListDlg::OnCommand(id);
+        return CRecordListDlg::OnCommand(id);
     }
 }
 
@@ -449,51 +351,7 @@ void CChgRqstDlg::OnRefresh()
     RefreshList();
 }
 
-// ---- Layout ------------------------------------------------------------------------------------
-
-bool CChgRqstDlg::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_area && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
-        LayoutArea();
-    return CTreeListDlg::eventFilter(watched, event);
-}
-
-void CChgRqstDlg::LayoutArea()
-{
-    if (m_sizing || !m_area)
-        return;
-    m_sizing = true;
-    LayoutTreeAndList(m_area->geometry(), m_treeWidth);
-    m_sizing = false;
-}
-
-void CChgRqstDlg::OnSplitterMoved(int phase, int x, int)
-{
-    if (phase == 0) {
-        DrawSplitterMove(x, 0);
-        return;
-    }
-    EraseSplitter(x);
-    m_treeWidth = qBound(40, m_treeWidth + x, qMax(40, m_area->width() - 40));
-    LayoutArea();
-}
-
 // ---- Closing ----------------------------------------------------------------------------------
-
-void CChgRqstDlg::CloseWindow(int)
-{
-    close();
-}
-
-void CChgRqstDlg::OnOK()
-{
-    close();
-}
-
-void CChgRqstDlg::OnCancel()
-{
-    close();
-}
 
 void CChgRqstDlg::closeEvent(QCloseEvent* event)
 {

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "app/HubWindow.h"
 #include "records/BoundFilter.h"
 #include "records/ChgRqstListOwner.h"
 #include "records/ChgRqstRow.h"
-#include "ui/TreeListDlg.h"
+#include "records/RecordListDlg.h"
 
 #include <QList>
 
@@ -24,7 +23,7 @@ struct CChgRqstReportItem;
 // authority, team member, priority and "non-completed", and by one column
 // filter. From it requests are added, edited, deleted and written into a
 // report document.
-class CChgRqstDlg : public CTreeListDlg, public IHubWindow, public IChgRqstListOwner {
+class CChgRqstDlg : public CRecordListDlg, public IChgRqstListOwner {
     Q_OBJECT
 public:
     enum : int {
@@ -39,15 +38,10 @@ public:
         kCmdApplyFilter = 107,
         kCmdSearch = 12841,
         kCmdWord = 12844,
-        kCmdSaveLayout = 12845,
-        kCmdDefaultLayout = 12846,
         kCmdDelete = 12847,
         kCmdAdd = 12848,
         kCmdView = 12855,
-        kCmdRefresh = 12880,
         kCmdRemoveFilter = 12899,
-        kCmdFocusList = 12886,
-        kCmdFocusTree = 12887,
     };
     // Exporting more rows than this in team-member mode asks first.
     static constexpr int kAskAbove = 20;
@@ -74,8 +68,6 @@ public:
     const QString& LastReportFile() const { return m_lastReportFile; }
 
     // ---- IHubWindow ------------------------------------------------------------------
-    QWidget* Widget() override { return this; }
-    void CloseWindow(int flag) override;
     // Brought forward by the hub: follows its view request, lists again.
     void Refresh() override;
 
@@ -99,15 +91,8 @@ public:
     void OnListRowSelected(int row) override;
     void OnListRowActivated(int row, CMyListCtrl* list) override;
     void OnTreeItemActivated(QTreeWidgetItem* item) override;
-    void OnSplitterMoved(int phase, int x, int y) override;
     void OnContextMenu(int x, int y, bool fromList) override;
     void OnContextMenuClosed() override {}
-    void OnListMouseMove(Qt::MouseButtons, int, int) override {}
-    void OnTreeMouseMove(Qt::MouseButtons, int, int) override {}
-    void OnLeftButtonDown(Qt::MouseButtons, int, int) override {}
-    // The bar takes the mouse while it is dragged: its own release ends a drag.
-    void OnListLeftButtonUp(Qt::MouseButtons, int, int) override {}
-    void OnTreeLeftButtonUp(Qt::MouseButtons, int, int) override {}
     void OnListFocus(int row) override;
     void OnKeyDown(int virtualKey, bool fromTree) override;
     void OnFillList() override;
@@ -116,17 +101,16 @@ public:
 
 protected:
     bool OnInitDialog() override;
-    void OnOK() override;
-    void OnCancel() override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void RebuildList() override;
 
 private:
     void BuildControls();
     void BuildMenus();
     void FillTree();
     void BuildList();
-    void LayoutArea();
+    // Where the list's column layout is kept.
+    static QString ListLayoutKey() { return QStringLiteral("CRDlgList"); }
     void SelectNodeByText(const QString& text);
     void OnTreeSelChanged();
     void OnFilterChanged();
@@ -141,8 +125,6 @@ private:
     void ShowSortMark();
     void ApplyColumnFilter();
     void RemoveColumnFilter();
-    void SaveListLayout();
-    void ResetListLayout();
     void ViewItem(int row);
     void OnAdd();
     void OnButtonDelete();
@@ -157,15 +139,12 @@ private:
     QList<CChgRqstReportItem> ReportItems(const QList<CChgRqstRow>& rows);
     void WriteWordRecord(ITextDocument& document, const QList<CChgRqstReportItem>& items);
 
-    CDummyDlg* m_hub;
     CDBClass& m_db;
     QComboBox* m_authority = nullptr;
     QComboBox* m_teamMember = nullptr;
     QComboBox* m_priority = nullptr;
     QCheckBox* m_openOnly = nullptr;
     QLabel* m_information = nullptr;
-    QWidget* m_area = nullptr;
-    QMenu* m_mainMenu = nullptr;
     IOfficeDocuments* m_documents = nullptr;
     QString m_lastReportFile;
 
@@ -180,11 +159,9 @@ private:
     QList<CChgRqstRow> m_rows;
     CBoundFilter m_pendingFilter;
     CBoundFilter m_listFilter;
-    int m_treeWidth = 180;
     bool m_initialising = false;
     bool m_refreshing = false;
     bool m_rebuildingTree = false;
-    bool m_sizing = false;
     bool m_connected = false;
     bool m_closing = false;
 };

@@ -28,7 +28,6 @@
 
 namespace {
 
-const QString kLayoutKey = QStringLiteral("CRDlgList");
 const QString kRoot = QStringLiteral("Projects");
 constexpr int kCaptionStringId = 12836;
 
@@ -106,31 +105,14 @@ int CChgRqstDlg::GetColumnDataKind(int column)
 
 void CChgRqstDlg::BuildList()
 {
-    CMyListCtrl* list = List();
-    QString layout;
-    list->LoadLayout(true, kLayoutKey, layout, CChgRqstColumns::kCount);
-    QStringList titles;
-    QList<int> formats;
-    QList<int> widths;
-    m_columnKinds.clear();
+    QList<CListColumn> columns;
     for (int kind = 0; kind < CChgRqstColumns::kCount; ++kind) {
         const CChgRqstColumns::CColumn& column = CChgRqstColumns::Column(kind);
-        titles << QString::fromLatin1(column.title);
-        formats << (column.right ? kFormatRight : kFormatLeft);
-        widths << column.width;
-        m_columnKinds << kind;
+        columns << CListColumn{QString::fromLatin1(column.title), column.width, column.kind,
+                               column.right};
     }
-    // A stored layout that does not name each column once leaves the table's order.
-    if (list->ArrangeColumns(titles, formats, widths)) {
-        m_columnKinds.clear();
-        for (const QString& id : list->LayoutColumnIds().mid(0, CChgRqstColumns::kCount))
-            m_columnKinds << id.trimmed().toInt();
-    }
-    list->CreateList(m_listRect, this, titles, formats, widths);
-    QList<int> kinds;
-    for (int kind : std::as_const(m_columnKinds))
-        kinds << CChgRqstColumns::ValueKind(kind);
-    list->SetColumnKinds(kinds);
+    m_columnKinds = CreateListColumns(ListLayoutKey(), columns);
+    CMyListCtrl* list = List();
     // Dated, newest first, until the user sorts by another column.
     QList<int> directions(CChgRqstColumns::kCount, 0);
     const int dated = ColumnOfKind(CChgRqstColumns::kDated);
@@ -141,7 +123,6 @@ void CChgRqstDlg::BuildList()
         list->SetSortMark(-1, dated, 1);
     // Sorted by the query, never by the texts shown.
     list->SetExternalSort(true);
-    list->raise();
     m_rows.clear();
 }
 
@@ -369,27 +350,8 @@ void CChgRqstDlg::RemoveColumnFilter()
 
 // ---- The list layout ------------------------------------------------------------------------
 
-void CChgRqstDlg::SaveListLayout()
+void CChgRqstDlg::RebuildList()
 {
-    QString layout;
-    if (List()->GetLayout(layout)) {
-        List()->LoadLayout(false, kLayoutKey, layout);
-    } else if (ShowMessageBox(
-                   QStringLiteral("Error : Some Column values are incorrect - you should "
-                                  "revert back to default settings?"),
-                   kMbYesNo | kMbIconQuestion) == kIdYes) {
-        layout = List()->GetDefaultLayout(CChgRqstColumns::kCount);
-        List()->LoadLayout(false, kLayoutKey, layout);
-    }
-    BuildList();
-    LayoutArea();
-    RefreshList();
-}
-
-void CChgRqstDlg::ResetListLayout()
-{
-    QString layout = List()->GetDefaultLayout(CChgRqstColumns::kCount);
-    List()->LoadLayout(false, kLayoutKey, layout);
     BuildList();
     LayoutArea();
     RefreshList();

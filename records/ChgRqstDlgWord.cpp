@@ -8,8 +8,8 @@
 #include "office/TextDocument.h"
 #include "platform/MessageBox.h"
 #include "records/ChgRqstReport.h"
-#include "ui/WaitCursor.h"
 #include "ui/Utilities.h"
+#include "ui/WaitCursor.h"
 
 #include <QCheckBox>
 

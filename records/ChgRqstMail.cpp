@@ -1,7 +1,6 @@
 #include "records/ChgRqstMail.h"
 
-#include "platform/Launcher.h"
-#include "platform/MessageBox.h"
+#include "records/ContactLinks.h"
 
 #include <QUrlQuery>
 
@@ -41,12 +40,5 @@ bool SendChgRqstMail(const QStringList& recipients, const QString& authority, in
                      const QString& reference, const QString& dated)
 {
     const QUrl url = ChgRqstMailUrl(recipients, authority, chgReqId, reference, dated);
-    if (url.isEmpty())
-        return false;
-    if (OpenUrl(url))
-        return true;
-    ShowMessageBox(
-        QStringLiteral("No program to write the e-mail to %1 could be started.").arg(url.path()),
-        kMbOk | kMbIconWarning);
-    return false;
+    return !url.isEmpty() && OpenMailUrl(url);
 }

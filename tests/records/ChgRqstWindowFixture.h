@@ -4,6 +4,7 @@
 #include "app/HubWindow.h"
 #include "records/ChgRqstColumns.h"
 #include "records/ChgRqstDlg.h"
+#include "tests/records/ListWindowProbe.h"
 #include "tests/support/ChgRqstFixture.h"
 #include "tests/support/ScriptedModals.h"
 #include "tests/support/TestEnv.h"
@@ -22,6 +23,19 @@
 
 #include <memory>
 
+// The change-request database in the user's short formats of the windows.
+class ChgRqstUiTest : public ChgRqstTest {
+protected:
+    void SetUp() override
+    {
+        ChgRqstTest::SetUp();
+        CRegionalFormats formats;
+        formats.dateFormat = QStringLiteral("%d/%m/%y");
+        formats.timeFormat = QStringLiteral("%H:%M");
+        SetRegionalFormats(formats);
+    }
+};
+
 // The change-request database of ChgRqstTest with five requests, and the
 // hub that opens the change-request window. By date:
 //   4  R-9            Bridge  Bob   Acme     "Old item"      completed 04/03  no team
@@ -29,17 +43,13 @@
 //   2  R-1            Bridge  Ann   Acme     "Order steel"    high  team Bob, Cleo
 //   3  O'Brien's Ref  Apollo  Bob   Zeta's   "Café crème ☕"   low   team Ann
 //   5  R-2            Zephyr  Cleo  none     "Zephyr thing"         no team
-class ChgRqstWindowTest : public ChgRqstTest {
+class ChgRqstWindowTest : public ChgRqstUiTest {
 protected:
     void SetUp() override
     {
-        ChgRqstTest::SetUp();
+        ChgRqstUiTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        CRegionalFormats formats;
-        formats.dateFormat = QStringLiteral("%d/%m/%y");
-        formats.timeFormat = QStringLiteral("%H:%M");
-        SetRegionalFormats(formats);
         CRequest r;
         r.reference = QStringLiteral("R-1");
         r.item = QStringLiteral("Check drawings");
@@ -88,7 +98,7 @@ protected:
         m_hub.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         UnregisterHubWindow(ID_CHANGE_REQUESTS);
-        ChgRqstTest::TearDown();
+        ChgRqstUiTest::TearDown();
     }
 
     // The id of the n-th request added (1 to 5).
@@ -161,37 +171,15 @@ protected:
     {
         return m_window->List()->ItemText(row, m_window->ColumnOfKind(kind));
     }
-    void SelectRow(int row)
-    {
-        m_window->List()->clearSelection();
-        m_window->List()->SelectItem(row);
-    }
-    // A point of the list over a row and a column, in the list's coordinates.
-    QPoint PointAt(int row, int kind) const
-    {
-        CMyListCtrl* list = m_window->List();
-        const int column = m_window->ColumnOfKind(kind);
-        const QRect cell = list->visualItemRect(list->topLevelItem(row));
-        const QPoint inView(list->header()->sectionViewportPosition(column) + 4, cell.center().y());
-        return list->viewport()->mapTo(list, inView);
-    }
+    void SelectRow(int row) { SelectListRow(m_window->List(), row); }
     // Opens the list's context menu over a cell; the texts of its entries.
     QStringList ListMenu(int row, int kind)
     {
-        SelectRow(row);
-        const QPoint at = PointAt(row, kind);
-        m_window->ShowListMenu(at.x(), at.y(), true);
-        QStringList items;
-        for (QAction* action : m_window->PopupMenu()->actions())
-            if (!action->isSeparator())
-                items << action->text();
-        m_window->PopupMenu()->hide();
-        return items;
+        return OpenListMenu(*m_window, row, m_window->ColumnOfKind(kind));
     }
     void TriggerMenu(int command)
     {
-        QAction* action =
-            m_window->PopupMenu()->findChild<QAction*>(QStringLiteral("cmd%1").arg(command));
+        QAction* action = MenuCommand(m_window->PopupMenu(), command);
         ASSERT_NE(action, nullptr) << command;
         action->trigger();
     }

@@ -2,8 +2,8 @@
 #include "records/ChgRstItemsPage.h"
 #include "records/ChgRstRefPage.h"
 #include "records/ChgRstUsersPage.h"
+#include "tests/records/ChgRqstWindowFixture.h"
 #include "tests/records/RecordingLauncher.h"
-#include "tests/support/ChgRqstFixture.h"
 #include "tests/support/TestEnv.h"
 #include "ui/ResourceIds.h"
 #include "ui/RichTextCtrl.h"
@@ -17,18 +17,8 @@
 
 namespace {
 
-class ChgRstAddDlgTest : public ChgRqstTest {
+class ChgRstAddDlgTest : public ChgRqstUiTest {
 protected:
-    void SetUp() override
-    {
-        ChgRqstTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        CRegionalFormats formats;
-        formats.dateFormat = QStringLiteral("%d/%m/%y");
-        formats.timeFormat = QStringLiteral("%H:%M");
-        SetRegionalFormats(formats);
-    }
     void Make(const QString& project = QStringLiteral("Bridge"), int projId = kBridge)
     {
         m_dialog = std::make_unique<CChgRstAddDlg>(false, project, projId, m_db);
