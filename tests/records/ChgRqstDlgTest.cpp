@@ -305,4 +305,40 @@ TEST_P(ChgRqstDlgTest, TheReportSaysWhyWhenThereIsNoOffice)
     EXPECT_EQ(Messages(), QStringList({"LibreOffice is not available\nsoffice was not found"}));
 }
 
+TEST_P(ChgRqstDlgTest, TheListAsAPersonSeesIt)
+{
+    for (int i = 0; i < 4; ++i) {
+        CRequest r;
+        r.empId = kBob;
+        r.reference = QStringLiteral("AC-114");
+        r.item = QStringList({"Widen the footpath to 2.4 m", "Add lighting to the ramp",
+                              "Handrail on both sides", "Move the drain grate"})
+                     .at(i);
+        r.created = Day(6, 10, 15 + i);
+        r.priority = 1 + i % 3;
+        r.team = {kAnn, kCleo};
+        AddRequest(r);
+    }
+    Open();
+    Choose(CChgRqstDlg::kIdTeamMember, QStringLiteral("Any"));
+    SelectNode(QStringLiteral("Bridge"));
+    EXPECT_EQ(Ids().size(), 6);
+    // Wide enough for the tree and every column at its width.
+    m_window->resize(1230, 400);
+    SelectRow(1);
+    QCoreApplication::processEvents();
+    CMyListCtrl* list = m_window->List();
+    for (int kind = 0; kind < CChgRqstColumns::kCount; ++kind) {
+        const int column = m_window->ColumnOfKind(kind);
+        EXPECT_EQ(list->header()->sectionSize(column), 100);
+        EXPECT_LE(list->header()->sectionViewportPosition(column) + 100, list->viewport()->width())
+            << kind;
+    }
+    const QImage picture = m_window->grab().toImage();
+    // The picture the README shows.
+    const QString folder = qEnvironmentVariable("KELVANE_SCREENSHOT_DIR");
+    if (!folder.isEmpty() && !IsPostgres())
+        picture.save(folder + QStringLiteral("/changerequests.png"));
+}
+
 KELVANE_INSTANTIATE_BACKENDS(ChgRqstDlgTest);
