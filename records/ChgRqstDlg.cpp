@@ -11,6 +11,7 @@
 #include "records/CommentWindows.h"
 #include "records/ViewChgRqst.h"
 #include "ui/ComboItems.h"
+#include "ui/ElidedLabel.h"
 #include "ui/GradientMenu.h"
 #include "ui/MyListCtrl.h"
 #include "ui/MyPopMenu.h"
@@ -78,7 +79,9 @@ void CChgRqstDlg::BuildControls()
 
     layout->addWidget(MakeArea(kIdSplitter), 1);
 
-    m_information = new QLabel(QStringLiteral("Information"), this);
+    // A long condition is cut, never widening the window.
+    m_information = new CElidedLabel(this, Qt::ElideRight);
+    m_information->SetFullText(QStringLiteral("Information"));
     SetControlId(m_information, kIdInformation);
     layout->addWidget(m_information);
 
@@ -224,7 +227,7 @@ void CChgRqstDlg::OnTreeSelChanged()
     if (m_rebuildingTree)
         return;
     RefreshList();
-    m_information->clear();
+    m_information->SetFullText(QString());
     Tree()->setFocus();
 }
 
@@ -290,7 +293,7 @@ bool CChgRqstDlg::OnCommand(int id)
     case kCmdWord: {
         int count = 0;
         if (DoChgRqstQuery(0, count))
-            m_information->setText(QStringLiteral("%1 Change Requests found").arg(count));
+            m_information->SetFullText(QStringLiteral("%1 Change Requests found").arg(count));
         return true;
     }
     case kCmdRefresh:

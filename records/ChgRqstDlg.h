@@ -9,6 +9,7 @@
 
 class CDBClass;
 class CDummyDlg;
+class CElidedLabel;
 class CViewChgRqst;
 class IOfficeDocuments;
 class ITextDocument;
@@ -144,7 +145,7 @@ private:
     QComboBox* m_teamMember = nullptr;
     QComboBox* m_priority = nullptr;
     QCheckBox* m_openOnly = nullptr;
-    QLabel* m_information = nullptr;
+    CElidedLabel* m_information = nullptr;
     IOfficeDocuments* m_documents = nullptr;
     QString m_lastReportFile;
 

@@ -13,6 +13,7 @@
 #include "records/ChgRstAddDlg.h"
 #include "records/CommentRecord.h"
 #include "records/ViewChgRqst.h"
+#include "ui/ElidedLabel.h"
 #include "ui/MyListCtrl.h"
 #include "ui/MyPopMenu.h"
 #include "ui/MyTreeCtrl.h"
@@ -90,7 +91,7 @@ int CChgRqstDlg::RowOfId(int chgReqId) const
 
 QString CChgRqstDlg::InformationText() const
 {
-    return m_information->text();
+    return m_information->FullText();
 }
 
 QString CChgRqstDlg::GetColumnSqlName(int column)
@@ -177,7 +178,8 @@ bool CChgRqstDlg::DoChgRqstQuery(int mode, int& count)
     CWaitCursor wait;
     const int teamEmpId = TeamMemberId();
     CBoundFilter where = BuildChgRqstFilter();
-    m_information->setText(QStringLiteral("Querying for Change Request Items %1").arg(where.text));
+    m_information->SetFullText(
+        QStringLiteral("Querying for Change Request Items %1").arg(where.text));
     if (!m_listFilter.IsEmpty())
         where.Append(QStringLiteral(" AND "), m_listFilter);
     UpdateCaption();
@@ -222,7 +224,7 @@ void CChgRqstDlg::RefreshList()
     const int selected = SelectedId();
     int count = 0;
     if (DoChgRqstQuery(1, count))
-        m_information->setText(QStringLiteral("%1 Change Requests found").arg(count));
+        m_information->SetFullText(QStringLiteral("%1 Change Requests found").arg(count));
     const int row = RowOfId(selected);
     if (row >= 0)
         List()->SelectItem(row);

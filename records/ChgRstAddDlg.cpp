@@ -10,12 +10,12 @@
 #include "records/ChgRstUsersPage.h"
 #include "records/CommentRecord.h"
 #include "records/DialogFields.h"
-#include "ui/WaitCursor.h"
 #include "ui/ComboItems.h"
 #include "ui/GradientMenu.h"
 #include "ui/PageTabCtrl.h"
 #include "ui/ResourceIds.h"
 #include "ui/Utilities.h"
+#include "ui/WaitCursor.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -78,7 +78,7 @@ CChgRstAddDlg::CChgRstAddDlg(bool byCompany, const QString& name, int id, CDBCla
     };
     grid->addWidget(label(QStringLiteral("&Project:"), m_project), 0, 0);
     grid->addWidget(m_project, 0, 1, 1, 3);
-    grid->addWidget(label(QStringLiteral("P&riority:"), m_priority), 1, 0);
+    grid->addWidget(label(QStringLiteral("Pri&ority:"), m_priority), 1, 0);
     grid->addWidget(m_priority, 1, 1);
     grid->addWidget(label(QStringLiteral("&Date:"), m_date), 1, 2);
     grid->addWidget(m_date, 1, 3);

@@ -11,6 +11,8 @@
 CChgRstItemsPage::CChgRstItemsPage(QWidget* parent)
     : CTabPage(382, parent)
 {
+    // Enter and Escape reach the dialog that holds the tabs, as its own keys do.
+    SetCommandRoute(true);
     auto* grid = new QGridLayout(this);
     m_text = new CRichTextCtrl(this);
     SetControlId(m_text, kIdText);

@@ -11,6 +11,8 @@ CChgRstRefPage::CChgRstRefPage(CDBClass& db, QWidget* parent)
     : CTabPage(380, parent)
     , m_db(db)
 {
+    // Enter and Escape reach the dialog that holds the tabs, as its own keys do.
+    SetCommandRoute(true);
     auto* form = new QFormLayout(this);
     m_company = new QComboBox(this);
     SetControlId(m_company, kIdCompany);

@@ -12,6 +12,8 @@ CChgRstUsersPage::CChgRstUsersPage(CDBClass& db, QWidget* parent)
     : CTabPage(381, parent)
     , m_db(db)
 {
+    // Enter and Escape reach the dialog that holds the tabs, as its own keys do.
+    SetCommandRoute(true);
     auto* form = new QFormLayout(this);
     m_authority = new QComboBox(this);
     SetControlId(m_authority, kIdAuthority);

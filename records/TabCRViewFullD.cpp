@@ -9,6 +9,8 @@
 CTabCRViewFullD::CTabCRViewFullD(QWidget* parent)
     : CTabPage(387, parent)
 {
+    // Enter and Escape reach the dialog that holds the tabs, as its own keys do.
+    SetCommandRoute(true);
     auto* layout = new QVBoxLayout(this);
     m_details = new CRichTextCtrl(this);
     SetControlId(m_details, kIdDetails);

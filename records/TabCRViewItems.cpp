@@ -13,6 +13,8 @@
 CTabCRViewItems::CTabCRViewItems(ITipButtonOwner* buttons, QWidget* parent)
     : CTabPage(388, parent)
 {
+    // Enter and Escape reach the dialog that holds the tabs, as its own keys do.
+    SetCommandRoute(true);
     auto* grid = new QGridLayout(this);
     m_item = new CRichTextCtrl(this);
     SetControlId(m_item, kIdItem);

@@ -12,6 +12,8 @@ CTabCRViewStatus::CTabCRViewStatus(CDBClass& db, QWidget* parent)
     : CTabPage(385, parent)
     , m_db(db)
 {
+    // Enter and Escape reach the dialog that holds the tabs, as its own keys do.
+    SetCommandRoute(true);
     auto* form = new QFormLayout(this);
     m_status = new QComboBox(this);
     SetControlId(m_status, kIdStatus);

@@ -13,6 +13,8 @@ CTabCRViewTeam::CTabCRViewTeam(CDBClass& db, QWidget* parent)
     : CTabPage(384, parent)
     , m_db(db)
 {
+    // Enter and Escape reach the dialog that holds the tabs, as its own keys do.
+    SetCommandRoute(true);
     auto* grid = new QGridLayout(this);
     m_team = new QListWidget(this);
     SetControlId(m_team, kIdTeam);

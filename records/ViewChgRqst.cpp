@@ -13,13 +13,13 @@
 #include "records/TabCRViewItems.h"
 #include "records/TabCRViewStatus.h"
 #include "records/TabCRViewTeam.h"
-#include "ui/WaitCursor.h"
 #include "ui/ComboItems.h"
 #include "ui/GradientMenu.h"
 #include "ui/PageTabCtrl.h"
 #include "ui/ResourceIds.h"
 #include "ui/RichTextCtrl.h"
 #include "ui/Utilities.h"
+#include "ui/WaitCursor.h"
 
 #include <QComboBox>
 #include <QGridLayout>

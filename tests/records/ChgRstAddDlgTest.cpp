@@ -13,6 +13,7 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTest>
 #include <QUrlQuery>
 
 namespace {
@@ -108,6 +109,12 @@ TEST_P(ChgRstAddDlgTest, ThreeItemsBecomeThreeRequestsEachWithTheTeam)
                         .startsWith(QDate::currentDate().toString(Qt::ISODate)));
     }
     EXPECT_EQ(items, QStringList({"Apostrophe's", "Middle", "Zinc ☕"}));
+
+    // Escape in a page ends the dialog as Cancel does; nothing more is written.
+    Make();
+    QTest::keyClick(m_dialog->RefPage()->findChild<QLineEdit*>(), Qt::Key_Escape);
+    EXPECT_EQ(m_dialog->EndCode(), IDCANCEL);
+    EXPECT_EQ(Count(QStringLiteral("tblChgReq")), 3);
     // No notification by default.
     EXPECT_TRUE(Messages().isEmpty()) << Messages().join('|').toStdString();
 }

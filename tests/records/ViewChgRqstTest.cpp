@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -204,6 +205,9 @@ TEST_P(ViewChgRqstTest, SteppingWalksTheListAndDropsWhatWasNotUpdated)
     View(Id(4), [](CViewChgRqst& d) {
         EXPECT_FALSE(Button(d, CViewChgRqst::kIdNext)->isEnabled());
         EXPECT_TRUE(Button(d, CViewChgRqst::kIdPrevious)->isEnabled());
+        // Escape in a page ends the dialog, as everywhere in it.
+        QTest::keyClick(Completed(d), Qt::Key_Escape);
+        EXPECT_EQ(d.EndCode(), IDCANCEL);
     });
 }
 
