@@ -327,10 +327,10 @@ void CChgRqstDlg::ShowListMenu(int x, int y, bool fromList)
                 kCmdApplyFilter);
             m_pendingFilter = filter;
         }
-        if (!m_listFilter.IsEmpty()) {
-            menu->addSeparator();
-            add(QStringLiteral("Remove Filter"), kCmdRemoveFilter);
-        }
+    }
+    if (!m_listFilter.IsEmpty()) {
+        menu->addSeparator();
+        add(QStringLiteral("Remove Filter"), kCmdRemoveFilter);
     }
     QWidget* from = fromList ? static_cast<QWidget*>(List()) : Tree();
     menu->popup(from->mapToGlobal(QPoint(x, y)));

@@ -141,6 +141,10 @@ TEST_P(ChgRqstDlgTest, ACellFiltersTheListByItsStoredValue)
         m_window->windowTitle().endsWith(QStringLiteral(" - [reference] = 'O''Brien''s Ref'")))
         << m_window->windowTitle().toStdString();
     EXPECT_TRUE(ListMenu(0, CChgRqstColumns::kItem).contains(QStringLiteral("Remove Filter")));
+    // From the tree: adding, and taking the filter away.
+    m_window->ShowListMenu(4, 4, false);
+    EXPECT_EQ(MenuTexts(m_window->PopupMenu()), QStringList({"Add", "Remove Filter"}));
+    m_window->PopupMenu()->hide();
     TriggerMenu(CChgRqstDlg::kCmdRemoveFilter);
     EXPECT_EQ(Ids().size(), 5);
 
