@@ -1285,6 +1285,9 @@ void CTimeSheetController::ApplyRedoStep(int kind, CUndoRecord* record)
         m_control.DeleteObj(record->m_TimeID);
         CentralStore(record->m_TimeID, 0, 0, record->m_ProjID, record->m_ObjectID, true);
         m_replay.reset();
+        // A read-only line (auto timing, a view-only user) keeps the block:
+        // show it what is stored.
+        RefreshTimesheet();
         break;
     default:
         m_replay.reset();

@@ -219,6 +219,19 @@ TEST_P(TimeSheetWindowBookingTest, ABlockNotSavedLeavesTheLine)
         << CRecordingMessages::Current().Last().toStdString();
 }
 
+TEST_P(TimeSheetWindowBookingTest, UndoOnAReadOnlyLineLeavesNoBlockBehind)
+{
+    CScriptedModals modals;
+    modals.Then(Ok);
+    Draw(Find(9 * 60), Find(10 * 60));
+    ASSERT_EQ(Rows(m_day).size(), 1);
+    // As while the auto timer books, or for a user who may only view.
+    m_window->Controller().UpdateReadOnlyState(1);
+    m_window->OnCommand(ID_UNDO);
+    EXPECT_TRUE(Rows(m_day).isEmpty());
+    EXPECT_EQ(HoursOnTheLine().toStdString(), "Hours Worked 0.00");
+}
+
 TEST_P(TimeSheetWindowBookingTest, APasteKeepsTheCopiedValuesOrLeavesTheLine)
 {
     const QDate next = m_day.addDays(1);

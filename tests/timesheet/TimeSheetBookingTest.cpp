@@ -203,6 +203,13 @@ TEST_P(TimeSheetBookingTest, RichTextCommentsShowAsTextAndStoreWhatIsTyped)
     QString shown;
     modals.Then([&shown](CDialogBase& dialog) {
         shown = dialog.Control<QTextEdit>(1116)->toPlainText();
+        // The dialog as the user sees it, saved when pictures are asked for.
+        const QString folder = qEnvironmentVariable("KELVANE_SCREENSHOT_DIR");
+        if (!folder.isEmpty()) {
+            dialog.show();
+            dialog.grab().save(folder + QStringLiteral("/savetimes-rtf.png"));
+            dialog.hide();
+        }
         dialog.OnCommand(IDOK);
         return int(IDOK);
     });
