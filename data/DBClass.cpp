@@ -2,6 +2,7 @@
 
 #include "data/BindingSet.h"
 #include "data/NameValueArray.h"
+#include "data/TextCut.h"
 #include "data/UndoHistory.h"
 #include "data/records/DbInfoSet.h"
 #include "platform/FileChooser.h"
@@ -422,8 +423,7 @@ QString CDBClass::FormatTimeOfDay(int minute)
 
 void CDBClass::TruncateText254(QString& text)
 {
-    if (text.size() > 254)
-        text.truncate(254);
+    text = CutAtCharacterBoundary(text, 254);
 }
 
 QString CDBClass::QuoteSql(const QString& text)

@@ -284,6 +284,24 @@ QString CSqlDialect::ScheduleImportStatement() const
         "WHERE EmpID = ? AND IgnoreThis = 0");
 }
 
+QString CSqlDialect::ScheduleFreeIdStatement() const
+{
+    // The next free number above a taken one ends the run of taken numbers
+    // that starts there. One text for both back ends.
+    return QStringLiteral(
+        "UPDATE tblTimeSheet_ImportExport SET TimeID = ("
+        "SELECT MIN(t.TimeID) + 1 FROM tblTimeSheet t "
+        "WHERE t.EmpID = tblTimeSheet_ImportExport.EmpID "
+        "AND t.WorkDate = tblTimeSheet_ImportExport.WorkDate "
+        "AND t.TimeID >= tblTimeSheet_ImportExport.TimeID "
+        "AND NOT EXISTS (SELECT 1 FROM tblTimeSheet n WHERE n.EmpID = t.EmpID "
+        "AND n.WorkDate = t.WorkDate AND n.TimeID = t.TimeID + 1)) "
+        "WHERE EmpID = ? AND IgnoreThis = 0 "
+        "AND EXISTS (SELECT 1 FROM tblTimeSheet k WHERE k.EmpID = tblTimeSheet_ImportExport.EmpID "
+        "AND k.WorkDate = tblTimeSheet_ImportExport.WorkDate "
+        "AND k.TimeID = tblTimeSheet_ImportExport.TimeID)");
+}
+
 QString CSqlDialect::ScheduleSetupStatement() const
 {
     // The planner's guess at the staging table's size is often far off (its

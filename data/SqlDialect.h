@@ -75,6 +75,9 @@ public:
     // books the others. One value each: the EmpID.
     QString ClashMarkStatement() const;
     QString ScheduleImportStatement() const;
+    // Gives each of an employee's staged copies whose number its day already
+    // holds the next free number of that day. One value: the EmpID.
+    QString ScheduleFreeIdStatement() const;
     // The first statement of every scheduling transaction ("" for none).
     QString ScheduleSetupStatement() const;
     // Takes the day lock of every day the employee has staged copies on, in
