@@ -2,6 +2,7 @@
 #include "autotimer/AutoTimerWindows.h"
 #include "data/DBConnection.h"
 #include "platform/ProfileStore.h"
+#include "review/SearchWindows.h"
 #include "timesheet/TimeSheetWindows.h"
 #include "ui/AppIcon.h"
 #include "ui/ConnectionDlg.h"
@@ -29,6 +30,7 @@ int main(int argc, char* argv[])
 
     RegisterTimeSheetWindows();
     RegisterAutoTimerWindows();
+    RegisterSearchWindows();
     CKelvaneApp kelvane;
     if (!kelvane.Start())
         return 1;
