@@ -72,6 +72,7 @@ CSearchViewDlg::CSearchViewDlg(int kind, int /*columnCount*/, CMyAdoRecordSet* r
     SetControlId(m_status, kStatus);
     SetControlId(m_list, IDC_LIST);
     m_status->setFixedHeight(20);
+    m_status->setContentsMargins(4, 0, 4, 0);
     m_list->setModel(m_table);
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
@@ -150,8 +151,21 @@ void CSearchViewDlg::DefineColumns()
     }
     m_table->SetColumns(columns);
     m_directions = QList<int>(columns.size(), -1);
-    for (int c = 0; c < widths.size(); ++c)
-        m_list->header()->resizeSection(c, qMax(40, widths.at(c)));
+    m_widths = widths;
+}
+
+void CSearchViewDlg::SizeColumns()
+{
+    // As wide as heading and texts need (judged by the first rows, so a
+    // large result shows at once), at least the column's own width, at most
+    // a readable one.
+    constexpr int kWidest = 320;
+    m_list->header()->setResizeContentsPrecision(200);
+    for (int c = 0; c < m_widths.size(); ++c) {
+        m_list->resizeColumnToContents(c);
+        const int width = m_list->header()->sectionSize(c) + 8;
+        m_list->header()->resizeSection(c, qBound(m_widths.at(c), width, kWidest));
+    }
 }
 
 void CSearchViewDlg::FillList()
@@ -160,6 +174,7 @@ void CSearchViewDlg::FillList()
         return;
     CWaitCursor wait;
     m_blocks = m_table->Fill(*m_rows);
+    SizeColumns();
     m_status->setText(QStringLiteral("Number Records : %1").arg(m_table->RowCount()));
 }
 

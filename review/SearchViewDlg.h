@@ -59,6 +59,7 @@ protected:
 private:
     void DefineColumns();
     void FillList();
+    void SizeColumns();
     QString SelectedText() const;
     QList<int> SelectedRows() const;
     void ShowText();
@@ -76,4 +77,5 @@ private:
     QMenu* m_menu;
     int m_blocks = 0;
     QList<int> m_directions;
+    QList<int> m_widths;
 };

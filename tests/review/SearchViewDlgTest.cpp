@@ -295,4 +295,72 @@ TEST_P(SearchViewTest, ASheetThatIsMissingBrokenOrNosyShowsNoPage)
     EXPECT_TRUE(modals.seen.isEmpty());
 }
 
+TEST_P(SearchViewTest, AWeekOfBookingsAndItsHoursView)
+{
+    // A week as people book it; the pictures the README shows.
+    Exec(QStringLiteral("DELETE FROM tblTimeSheet"));
+    Exec(QStringLiteral("INSERT INTO tblProject (ProjID, ProjName, UseTeamCheck, ProjLeader, "
+                        "IsTemplate) VALUES (3, 'Harbour Wall', ?, 0, ?)"),
+         {false, false});
+    Exec(QStringLiteral("INSERT INTO tblProjectTask (TaskID, Task, ProjID, State) VALUES "
+                        "(4, 'Survey', 3, 2), (5, 'Drawings', 3, 2), (6, 'Levels', 2, 2)"));
+    struct {
+        int emp, proj, task, day, start, length;
+        const char* comment;
+    } const week[] = {
+        {1, 1, 1, 7, 8 * 60, 150, "Pier loads with the structural team"},
+        {1, 3, 4, 7, 11 * 60, 120, "Site walk, east section"},
+        {2, 2, 2, 7, 9 * 60, 240, "Lock gate hinges"},
+        {1, 3, 5, 8, 8 * 60 + 30, 210, "Cross sections 1-12"},
+        {2, 1, 1, 8, 13 * 60, 90, "Review of deck drawings"},
+        {2, 2, 6, 9, 8 * 60, 180, "Towpath levels"},
+        {1, 1, 2, 9, 10 * 60, 120, "Bearing order"},
+        {1, 3, 5, 10, 9 * 60, 240, "Cross sections 13-20"},
+        {2, 3, 4, 10, 14 * 60, 60, "Tide gauge readings"},
+        {1, 2, 6, 11, 8 * 60, 150, "Survey notes typed up"},
+    };
+    int id = 100;
+    for (const auto& b : week) {
+        ++id;
+        Exec(QStringLiteral("INSERT INTO tblTimeSheet (TimesheetID, EmpID, ProjID, TaskID, "
+                            "WorkDate, StartTime, StopTime, HoursWorked, Comment, TimeID) "
+                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+             {id, b.emp, b.proj, b.task, QVariant::fromValue(CDateTime(2026, 12, b.day)),
+              QVariant::fromValue(CDateTime(2026, 12, b.day, b.start / 60, b.start % 60)),
+              QVariant::fromValue(CDateTime(2026, 12, b.day).AddSecs((b.start + b.length) * 60)),
+              b.length / 60.0, QString::fromLatin1(b.comment), id});
+    }
+    CSearchViewDlg& view = Open(ID_TIMESHEETS);
+    view.resize(1180, 330);
+    ClickHeader(4); // by start time
+    EXPECT_EQ(view.Table().Text(0, 6), QStringLiteral("2026-12-07"));
+    EXPECT_EQ(view.Table().Text(0, 4), QStringLiteral("2026-12-07 08:00"));
+    view.List()->selectionModel()->select(view.Table().index(3, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const QString folder = qEnvironmentVariable("KELVANE_SCREENSHOT_DIR");
+    if (!folder.isEmpty() && !IsPostgres()) {
+        QTest::qWait(50);
+        view.grab().save(folder + QStringLiteral("/search-results.png"));
+    }
+
+    Register(QStringLiteral("Hours"), SourceSheet(QStringLiteral("TimesheetHours.xslt")));
+    CScriptedModals modals;
+    QString page;
+    modals.Then([&page, &folder, this](CDialogBase& dialog) {
+        auto& browser = static_cast<CBrowserDlg&>(dialog);
+        page = browser.View()->toPlainText();
+        if (!folder.isEmpty() && !IsPostgres()) {
+            browser.resize(760, 560);
+            browser.show();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(&browser));
+            QTest::qWait(50);
+            browser.grab().save(folder + QStringLiteral("/browser-xslt.png"));
+        }
+        return int(IDCANCEL);
+    });
+    view.OnCommand(CSearchViewDlg::kCmdFirstXslt);
+    EXPECT_TRUE(page.contains(QStringLiteral("10 entries, 26.00 hours"))) << page.toStdString();
+    EXPECT_TRUE(page.contains(QStringLiteral("Harbour Wall\n4\n10.50\n"))) << page.toStdString();
+}
+
 KELVANE_INSTANTIATE_BACKENDS(SearchViewTest);
