@@ -113,7 +113,8 @@ CSearchQuery::CSearchQuery(int kind, CDBClass* db)
         // Named alike on both back ends, so style sheets match either's XML.
         names << db->Dialect().SelectColumn(d.name);
     }
-    m_fieldList = names.join(QLatin1Char(','));
+    // A blank after each comma lets a message box wrap the list.
+    m_fieldList = names.join(QStringLiteral(", "));
     if (!m_fields.isEmpty())
         m_orderField = m_fields.first().name;
 }

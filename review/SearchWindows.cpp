@@ -8,11 +8,10 @@
 #include "review/SearchDlg.h"
 #include "ui/ResourceIds.h"
 
-#include <QApplication>
-
 namespace {
 
-// A modal dialog as the hub runs it; goes with its dialog.
+// A modal dialog as the hub runs it; goes with its dialog. The hub is its
+// parent: it outlives every window the dialog may have been asked from.
 class CModalWindow : public QObject, public IHubWindow {
 public:
     explicit CModalWindow(CDialogBase* dialog)
@@ -26,13 +25,6 @@ private:
     CDialogBase* m_dialog;
 };
 
-// The window the command came from, else the hub.
-QWidget* Owner(CDummyDlg& hub)
-{
-    QWidget* active = QApplication::activeWindow();
-    return active ? active : &hub;
-}
-
 CDBClass* Facade()
 {
     return HasApp() ? theApp().Facade() : nullptr;
@@ -43,7 +35,7 @@ void RegisterSearch(int command, int kind)
     RegisterHubWindow(command, [kind](CDummyDlg& hub) -> IHubWindow* {
         if (!Facade())
             return nullptr;
-        return new CModalWindow(new CSearchDlg(kind, Facade(), Owner(hub)));
+        return new CModalWindow(new CSearchDlg(kind, Facade(), &hub));
     });
 }
 
@@ -56,7 +48,7 @@ void RegisterSearchWindows()
     RegisterSearch(ID_SEARCH_COMMENTS, ID_TASKS);
     RegisterSearch(ID_SEARCH_CHANGE_REQUESTS, ID_CHANGE_REQUESTS);
     RegisterHubWindow(ID_ONLINE_HELP, [](CDummyDlg& hub) -> IHubWindow* {
-        auto* browser = new CBrowserDlg(Owner(hub), CProfile::ManualFile(),
+        auto* browser = new CBrowserDlg(&hub, CProfile::ManualFile(),
                                         QStringLiteral("Kelvane_Manual.htm"), Facade());
         browser->SetKeepsManualAddress(true);
         return new CModalWindow(browser);

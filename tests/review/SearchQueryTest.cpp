@@ -60,7 +60,7 @@ TEST_P(SearchQueryTest, EachKindSearchesItsBaseByItsCaptionedColumns)
     for (const CSearchQuery::CField& field : sheets.Fields())
         names << m_db.Dialect().SelectColumn(field.name);
     EXPECT_EQ(names.size(), 15);
-    EXPECT_EQ(sheets.FieldList(), names.join(QLatin1Char(',')));
+    EXPECT_EQ(sheets.FieldList(), names.join(QStringLiteral(", ")));
     EXPECT_EQ(names.first(), IsPostgres() ? QStringLiteral("ProjName AS \"ProjName\"")
                                           : QStringLiteral("ProjName"));
     EXPECT_EQ(sheets.Fields().at(8).name, QStringLiteral("Comment"));
