@@ -7,10 +7,10 @@
 #include "app/PropsDef.h"
 #include "app/SetUserDlg.h"
 #include "data/DBClass.h"
-#include "platform/Launcher.h"
 #include "platform/MessageBox.h"
 #include "ui/AccelDlg.h"
 #include "ui/AppIcon.h"
+#include "ui/ElidedLabel.h"
 #include "ui/MenuBuilder.h"
 #include "ui/ResourceIds.h"
 #include "ui/StringTable.h"
@@ -104,6 +104,10 @@ CDummyDlg::CDummyDlg(CDBClass* db, QWidget* parent)
     m_status->setMinimumWidth(360);
     m_status->setWordWrap(true);
     layout->addWidget(m_status);
+    // A long path is cut in its middle, never wrapped inside a name.
+    m_database = new CElidedLabel(this);
+    m_database->setObjectName(QStringLiteral("hubDatabase"));
+    layout->addWidget(m_database);
 
     setWindowIcon(AppIcon());
     m_accelerators = CAcceleratorTable::Load(128);
@@ -251,6 +255,7 @@ void CDummyDlg::OnTrayMouse(int mouseMessage)
 void CDummyDlg::UpdateCaption()
 {
     QString text;
+    QString database;
     if (HasApp()) {
         const QString company = m_db ? m_db->StartupInfo().CompanyName : QString();
         text = QStringLiteral("<b>Kelvane %1</b>").arg(theApp().GetEditionName());
@@ -259,10 +264,10 @@ void CDummyDlg::UpdateCaption()
         const QString user = CProfile::DefUserName();
         text += QStringLiteral("<br>User: %1")
                     .arg(user.isEmpty() ? QStringLiteral("(none)") : user.toHtmlEscaped());
-        text += QStringLiteral("<br>Database: %1")
-                    .arg(theApp().BuildConnectionString(true).toHtmlEscaped());
+        database = QStringLiteral("Database: ") + theApp().BuildConnectionString(true);
     }
     m_status->setText(text);
+    m_database->SetFullText(database);
 }
 
 bool CDummyDlg::OnCommand(int id)
@@ -488,20 +493,10 @@ void CDummyDlg::OnTimesheets()
 
 void CDummyDlg::OnContacts()
 {
-    const CProfile::CValues options = CurrentOptions();
-    if (!options.Bool("UseContacts"))
-        return;
-    if (!options.Bool("UseVekContact")) {
-        // The desktop's own address book instead of the program's window.
-        for (const QString& program :
-             {QStringLiteral("gnome-contacts"), QStringLiteral("kaddressbook")})
-            if (StartProgram(program))
-                return;
-        ShowMessageBox(QStringLiteral("No address book program was found on this computer."),
-                       kMbOk | kMbIconInformation);
-        return;
-    }
-    ShowChildWindow(ID_CONTACTS, kOpenContacts);
+    // Always the program's own address book: there is no desktop address
+    // book it could hand the contacts to.
+    if (CurrentOptions().Bool("UseContacts"))
+        ShowChildWindow(ID_CONTACTS, kOpenContacts);
 }
 
 void CDummyDlg::OnTaskOpen1()

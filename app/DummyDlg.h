@@ -10,6 +10,7 @@
 #include <QPointer>
 
 class CDBClass;
+class CElidedLabel;
 class QLabel;
 class QTimer;
 
@@ -136,6 +137,7 @@ private:
     bool m_modalOpen = false;
     int m_passwordMode = -1;
     QLabel* m_status = nullptr;
+    CElidedLabel* m_database = nullptr;
 
     CKeyCommands m_keyCommands;
     CProfile::CValues m_keyValues;

@@ -479,11 +479,11 @@ void CKelvaneApp::PassDateToTimesheet(const QDate& day)
         sheet->ShowDay(day);
 }
 
-void CKelvaneApp::PassRecordToTimesheet(int projId, const QString& user, int empId, int start,
-                                        int stop, const QString& text)
+void CKelvaneApp::PassRecordToTimesheet(const QDate& day, int projId, const QString& user,
+                                        int empId, int start, int stop, const QString& text)
 {
     if (IHubWindow* sheet = m_hub ? m_hub->Window(ID_TIMESHEETS) : nullptr)
-        sheet->ShowRecord(projId, user, empId, start, stop, text);
+        sheet->ShowRecord(day, projId, user, empId, start, stop, text);
 }
 
 QList<CMenuEntry> CKelvaneApp::BuildProjectMenu(const QString& user)
@@ -511,6 +511,32 @@ int CKelvaneApp::DefaultUserEmpId() const
     return m_db ? m_db->GetEmpIdByName(CProfile::DefUserName()) : -1;
 }
 
+int CKelvaneApp::HelpTopicForId(int helpId)
+{
+    // The help ids that have a topic of their own; all but 169 name
+    // themselves. The table repeats four ids, as the help file's map does.
+    static constexpr int kTopics[][2] = {
+        {100, 100}, {102, 102}, {151, 151}, {160, 160}, {228, 228},     {251, 251}, {177, 177},
+        {275, 275}, {190, 190}, {264, 264}, {194, 194}, {12821, 12821}, {165, 165}, {169, 378},
+        {158, 158}, {157, 157}, {171, 171}, {178, 178}, {168, 168},     {156, 156}, {273, 273},
+        {195, 195}, {218, 218}, {158, 158}, {157, 157}, {171, 171},     {178, 178},
+    };
+    const int id = helpId & 0xFFFF;
+    for (const auto& pair : kTopics)
+        if (pair[0] == id)
+            return pair[1];
+    return -1;
+}
+
+QUrl CKelvaneApp::ContextHelpUrl(const QString& file, int helpId)
+{
+    QUrl url = QUrl::fromLocalFile(file);
+    // An id without a topic opens the help at its start.
+    if (const int topic = HelpTopicForId(helpId); topic > 0)
+        url.setFragment(QStringLiteral("id%1").arg(topic));
+    return url;
+}
+
 void CKelvaneApp::ShowContextHelp(int helpId)
 {
     const QString file = CProfile::HelpFile();
@@ -519,10 +545,7 @@ void CKelvaneApp::ShowContextHelp(int helpId)
                        kMbOk | kMbIconInformation);
         return;
     }
-    QUrl url = QUrl::fromLocalFile(file);
-    if (helpId > 0)
-        url.setFragment(QStringLiteral("id%1").arg(helpId));
-    OpenUrl(url);
+    OpenUrl(ContextHelpUrl(file, helpId));
 }
 
 // ---- IFacadeHost -------------------------------------------------------------------------

@@ -15,6 +15,7 @@ class CDBClass;
 class CDummyDlg;
 class IItemList;
 class QComboBox;
+class QUrl;
 struct CMenuEntry;
 
 // The program's one application object: start-up, sign-on, the shared
@@ -58,6 +59,10 @@ public:
     int DefaultUserEmpId() const override;
     // F1 in a dialog: the help of the control with the focus.
     void ShowContextHelp(int helpId) override;
+    // The topic of a help id (its low 16 bits); -1 when it has none.
+    static int HelpTopicForId(int helpId);
+    // The page context help opens: the topic's anchor, or the file's start.
+    static QUrl ContextHelpUrl(const QString& file, int helpId);
     void SetSecurityLevel(int level) { m_securityLevel = level; }
 
     // ---- Services ------------------------------------------------------------
@@ -90,8 +95,8 @@ public:
     bool IsAutoLogging() const;
     void SetTimesheetReadOnly(int state);
     void PassDateToTimesheet(const QDate& day);
-    void PassRecordToTimesheet(int projId, const QString& user, int empId, int start, int stop,
-                               const QString& text);
+    void PassRecordToTimesheet(const QDate& day, int projId, const QString& user, int empId,
+                               int start, int stop, const QString& text);
     // The project commands of a window's main menu, by the options.
     static QList<CMenuEntry> BuildProjectMenu(const QString& user);
 

@@ -2,11 +2,14 @@
 #include "autotimer/AutoTimerWindows.h"
 #include "data/DBConnection.h"
 #include "platform/ProfileStore.h"
+#include "records/ContactWindows.h"
+#include "records/CommentWindows.h"
 #include "review/SearchWindows.h"
 #include "timesheet/TimeSheetWindows.h"
 #include "ui/AppIcon.h"
 #include "ui/ConnectionDlg.h"
 #include "ui/QtFileChooserHook.h"
+#include "ui/QtLauncherHook.h"
 #include "ui/QtMessageBoxHook.h"
 
 #include <QApplication>
@@ -16,7 +19,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QLatin1String(kProfileOrganisation));
     QApplication::setApplicationName(QLatin1String(kProfileApplication));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kelvane"));
+    // No display name: the desktop would add it to every caption, which
+    // already says what it should.
     QApplication::setWindowIcon(AppIcon());
     // The hub hides itself after start; the program ends by its Close command.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -25,11 +29,15 @@ int main(int argc, char* argv[])
     SetMessageBoxHook(&messages);
     CQtFileChooserHook files;
     SetFileChooserHook(&files);
+    CQtLauncherHook launcher;
+    SetLauncherHook(&launcher);
     CConnectionDlgPrompt prompt;
     CDBConnection::SetPrompt(&prompt);
 
     RegisterTimeSheetWindows();
     RegisterAutoTimerWindows();
+    RegisterContactWindows();
+    RegisterCommentWindows();
     RegisterSearchWindows();
     CKelvaneApp kelvane;
     if (!kelvane.Start())

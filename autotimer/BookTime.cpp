@@ -182,8 +182,8 @@ void CBookTime::RestorePrevious()
 
 void CBookTime::PassBlock()
 {
-    m_owner.PassRecordToTimesheet(m_projId, m_userName, m_empId, m_startMinutes, m_stopMinutes,
-                                  kLogged);
+    m_owner.PassRecordToTimesheet(m_bookDay, m_projId, m_userName, m_empId, m_startMinutes,
+                                  m_stopMinutes, kLogged);
 }
 
 int CBookTime::CheckAndBook(int projId, int taskId, int& start, int& stop, bool timesGiven)

@@ -19,9 +19,9 @@ public:
     virtual void OnGo() = 0;
     // Timing has ended: the window shows that it is idle again.
     virtual void OnTimingStopped() = 0;
-    // The open time-sheet window, when there is one.
-    virtual void PassRecordToTimesheet(int projId, const QString& user, int empId, int start,
-                                       int stop, const QString& text) = 0;
+    // The open time-sheet window, when there is one: a block booked on a day.
+    virtual void PassRecordToTimesheet(const QDate& day, int projId, const QString& user, int empId,
+                                       int start, int stop, const QString& text) = 0;
     virtual void SetTimesheetReadOnly(int state) = 0;
     virtual void EnableTimesheetEditing(bool enable) = 0;
     virtual void RefreshTimesheet(const QDate& day) = 0;

@@ -177,9 +177,14 @@ bool CDBClass::Connect()
 {
     if (!m_connection->Connect(false))
         return false;
-    GetProviderKind();
-    if (m_startup.CompanyName.isEmpty() && CanUseDbObject(QStringLiteral("qselStartUpInfo")))
+    const int kind = GetProviderKind();
+    // The captions name the company on a database file too, so the file
+    // reads the same view; it holds what tblProperty holds.
+    if (m_startup.CompanyName.isEmpty() &&
+        (CanUseDbObject(QStringLiteral("qselStartUpInfo")) || kind == kProviderSqlite))
         ReadStartupInfo();
+    if (m_startup.StartupFlag < 0)
+        GetPropertyInt(m_startup.StartupFlag, QString::fromLatin1(kQuickStartProperty), 0);
     if (m_startup.BookingInterval == -1) {
         int minutes = 15;
         ReadMinBookingInterval(minutes);

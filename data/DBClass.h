@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/ContactTypes.h"
 #include "data/DBClassTypes.h"
 #include "data/DBConnection.h"
 #include "data/FacadeClients.h"
@@ -268,6 +269,35 @@ public:
     bool FillChgReqActions(int chgReqId, QStringList& comments);
     bool FillChgReqTeam(int chgReqId, QString& text);
     bool AddChgReqAction(int chgReqId, const QString& comment, int empId);
+
+    // ---- Address book writes (DBClassContacts.cpp) ----------------------------
+    // Each is one transaction. Names are compared ignoring case; `reason`
+    // gets the database's words when it refused.
+    // A company with its business type (-1: none) and, when named, its
+    // first person; companyId gets the new id.
+    ContactResult AddCompany(const CCompanyValues& company, int businessTypeId,
+                             const CPersonValues& person, int& companyId, QString& reason);
+    // Rewrites the company's fields and its business types.
+    ContactResult UpdateCompany(int companyId, const CCompanyValues& company,
+                                const QList<int>& businessTypeIds, QString& reason);
+    // The company with its persons and type links; InUse (reason: who uses
+    // it) while projects, change requests or comments name it.
+    ContactResult DeleteCompany(int companyId, QString& reason);
+    ContactResult AddPerson(int companyId, const CPersonValues& person, int& personId,
+                            QString& reason);
+    ContactResult UpdatePerson(int personId, const CPersonValues& person, QString& reason);
+    ContactResult DeletePerson(int personId, QString& reason);
+    ContactResult AddBusinessType(const QString& name, int& businessTypeId, QString& reason);
+    ContactResult RenameBusinessType(int businessTypeId, const QString& name, QString& reason);
+    // The type of that name and the companies' links to it.
+    ContactResult DeleteBusinessType(const QString& name, QString& reason);
+    // ---- Comments and to-dos -------------------------------------------------
+    // The own company (tlkpSetupCompany): its id (-1 when it has none) and
+    // name; false when none is set up.
+    bool GetSetupCompany(int& companyId, QString& name);
+    // The project's company, read afresh: its name and id (-1 and "" when the
+    // project has none or it was deleted); false when there is no such project.
+    bool GetProjectInfo(int projId, QString& companyName, int& companyId);
 
     // ---- Texts and helpers -------------------------------------------------------
     static QString FormatTimeOfDay(int minute);

@@ -140,7 +140,6 @@ void CTimeAppDlg::BuildControls()
 {
     m_plentor = new CPlentor(this);
     SetControlId(m_plentor, kIdTimeLine);
-    m_plentor->setMinimumSize(200, 340);
     m_plentor->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
     auto* side = new QVBoxLayout;
@@ -158,7 +157,7 @@ void CTimeAppDlg::BuildControls()
     m_datePicker = new CTipDateTimeCtrl(this);
     SetControlId(m_datePicker, kIdDatePicker);
     m_datePicker->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
-    m_datePicker->setCalendarPopup(true);
+    m_datePicker->UseFramedCalendarPopup();
     m_datePicker->SetTip(QStringLiteral("ALT+D"));
     side->addWidget(m_datePicker);
     m_calendar = new CTipMonthCalCtrl(this);
@@ -732,10 +731,10 @@ void CTimeAppDlg::ApplySettings()
     m_ctl->ApplySettings();
 }
 
-void CTimeAppDlg::ShowRecord(int projId, const QString& /*user*/, int empId, int start, int stop,
-                             const QString& text)
+void CTimeAppDlg::ShowRecord(const QDate& day, int projId, const QString& /*user*/, int empId,
+                             int start, int stop, const QString& text)
 {
-    m_ctl->SetCurrentEntry(projId, QString(), empId, start, stop, text);
+    m_ctl->SetCurrentEntry(day, projId, QString(), empId, start, stop, text);
 }
 
 // ---- Closing

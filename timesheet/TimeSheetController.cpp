@@ -1,6 +1,7 @@
 #include "timesheet/TimeSheetController.h"
 
 #include "app/KelvaneApp.h"
+#include "app/WindowCaption.h"
 #include "data/DBClass.h"
 #include "data/UndoHistory.h"
 #include "data/UndoRecord.h"
@@ -179,35 +180,38 @@ CDateTime CTimeSheetController::WorkDate() const
 
 void CTimeSheetController::Status(const QString& text)
 {
+    ++m_statusesSaid;
     m_ui.SetStatusText(text);
 }
 
-void CTimeSheetController::ShowEntry()
+void CTimeSheetController::TakeStoredRow(const CTimeSheetEntry& row)
 {
-    m_ui.ShowEntry(m_entry);
-}
-
-void CTimeSheetController::SetTimes(int start, int stop)
-{
-    m_entry.start = start;
-    m_entry.stop = stop;
-    m_entry.startText = CDBClass::FormatTimeOfDay(start);
-    m_entry.stopText = CDBClass::FormatTimeOfDay(stop);
-    m_entry.lengthText = CDBClass::FormatTimeOfDay(stop - start);
-}
-
-void CTimeSheetController::ClearInfo()
-{
-    m_entry.startText = QStringLiteral("00:00");
-    m_entry.stopText = QStringLiteral("00:00");
-    m_entry.lengthText.clear();
-    m_entry.costText = QStringLiteral("0.00");
-    m_entry.projName.clear();
-    m_entry.taskName.clear();
-    m_entry.orderName.clear();
-    m_entry.workTypeName.clear();
-    m_entry.comment.clear();
-    ShowEntry();
+    const int interval = BookingInterval();
+    m_entry.projId = row.ProjID;
+    m_entry.projName = m_db.GetProjectName(row.ProjID);
+    m_entry.taskId = row.TaskID;
+    m_entry.orderId = row.OrderID;
+    m_entry.workTypeId = row.WorkTypeID;
+    m_entry.comment = row.Comment;
+    m_entry.chgReqId = row.ObjectID.isNull() ? -1 : row.ObjectID.toInt();
+    m_entry.taskName = m_db.GetTaskNameForProject(row.TaskID, row.ProjID);
+    m_entry.orderName = m_db.GetOrderCode(row.OrderID);
+    m_entry.workTypeName = m_db.GetWorkTypeName(row.WorkTypeID);
+    if (m_entry.workTypeName.isEmpty())
+        m_entry.workTypeName = kUnknownWorkType;
+    QString code;
+    double rate = 0;
+    if (m_db.GetOrderCodeAndRate(row.ProjID, row.OrderID, rate, code))
+        m_entry.orderRate = rate;
+    int start = DisplayMinutes(row.StartTime, interval);
+    int stop = DisplayMinutes(row.StopTime, interval);
+    if (stop <= start) {
+        // As the day's load shows it: one interval long.
+        stop = qMin(start + interval, 1440);
+        start = stop - interval;
+    }
+    SetTimes(start, stop);
+    UpdateCost();
 }
 
 void CTimeSheetController::UpdateCost()
@@ -293,7 +297,8 @@ void CTimeSheetController::UpdateReadOnlyState(int mode)
         m_control.SetReadOnly(true);
     } else if (!autoCaption) {
         m_control.SetReadOnly(false);
-        caption = title;
+        // The caption the window started with: edition and company too.
+        caption = BuildWindowCaption(IDS_TIMESHEET_TITLE, title, &m_db);
     }
     m_ui.SetCaption(caption + QStringLiteral(" - ") + CProfile::DefUserName());
 }
@@ -383,8 +388,7 @@ bool CTimeSheetController::LoadDay(const QDate& day)
             text = QString::number(row.ObjectID.toInt());
         m_control.SetTimesheetTimes(row.TimeID, start, stop, row.ProjID, text);
         if (first) {
-            m_entry.startText = CDBClass::FormatTimeOfDay(start);
-            m_entry.stopText = CDBClass::FormatTimeOfDay(stop);
+            SetTimes(start, stop);
             m_entry.costText = QStringLiteral("0.00");
             first = false;
         }
@@ -465,9 +469,14 @@ void CTimeSheetController::OnSelChangeUser()
     m_ui.EnableBlockMenus(!viewOnly);
 }
 
-void CTimeSheetController::SetCurrentEntry(int projId, const QString& projName, int empId,
-                                           int start, int stop, const QString& comment)
+void CTimeSheetController::SetCurrentEntry(const QDate& day, int projId, const QString& projName,
+                                           int empId, int start, int stop, const QString& comment)
 {
+    // A block of another day or person is not on the line: it is not the
+    // entry in hand either.
+    if (day != m_day || (empId >= 0 && empId != CurrentEmployee()))
+        return;
+    m_inHandId = -1;
     MakeProjectCurrent(projId);
     if (!projName.isEmpty())
         m_entry.projName = projName;
@@ -666,6 +675,7 @@ void CTimeSheetController::CentralStore(int timeId, int start, int stop, int pro
         return;
     }
     m_storing = true;
+    const int said = m_statusesSaid;
     if (projId < 0) {
         Warn(QStringLiteral("This timesheet entry is invalid \n- you can only create timesheets "
                             "to a valid project"));
@@ -681,17 +691,24 @@ void CTimeSheetController::CentralStore(int timeId, int start, int stop, int pro
         m_entry.projName = m_db.GetProjectName(projId);
         SetTimes(start, stop);
     }
+    m_inHandId = timeId;
+    // What is being stored shows while it is (behind Save Times, say).
+    ShowEntry();
+    int result = 0;
     if (m_db.IsTimeIdInDayCache(timeId)) {
-        const int result =
-            EditExistingTimeSheetEntry(projId, m_empId, chgReqId, start, stop, timeId, replay);
+        result = EditExistingTimeSheetEntry(projId, m_empId, chgReqId, start, stop, timeId, replay);
         ReportResult(result);
     } else if (start != stop) {
         if (projId != m_entry.projId || m_entry.orderId <= 0)
             ApplyProjectDefaults(projId, m_entry);
         UpdateCost();
-        CreateEntryFromBlock(projId, m_empId, start, stop, timeId, chgReqId, replay);
+        result = CreateEntryFromBlock(projId, m_empId, start, stop, timeId, chgReqId, replay);
     }
     m_storing = false;
+    // The line's last words were about the block as drawn; these are about
+    // the row, unless this store had its own words ("Entry created", a
+    // result) for the status line.
+    ShowEntry(result == 0 && said == m_statusesSaid ? EntryShown::Told : EntryShown::Stored);
     FinishBusyWork();
 }
 
@@ -924,35 +941,14 @@ int CTimeSheetController::CheckOverlap(bool skip, bool showMessage, bool existin
 void CTimeSheetController::OnHighlightTime(int timeId, int start, int stop, int projId)
 {
     m_highlighted = timeId;
+    m_inHandId = timeId;
     m_entry.projId = projId;
     m_entry.projName = m_db.GetProjectName(projId);
     SetTimes(qMin(start, 1440), qMin(stop, 1440));
     m_entry.cursorText = Hhmm(qMin(start, 1440));
-    CTimeSheetEntry row;
-    bool found = m_db.FindDayEntryForKey(row, timeId, CurrentEmployee(), WorkDate());
-    if (!found) {
-        // Once more from the database: the cache may be behind.
-        m_db.ResetDayKey();
-        found = m_db.FindDayEntryForKey(row, timeId, m_empId, WorkDate());
-    }
-    if (found) {
-        m_entry.taskId = row.TaskID;
-        m_entry.orderId = row.OrderID;
-        m_entry.workTypeId = row.WorkTypeID;
-        m_entry.comment = row.Comment;
-        m_entry.chgReqId = row.ObjectID.isNull() ? -1 : row.ObjectID.toInt();
-        m_entry.taskName = m_db.GetTaskNameForProject(row.TaskID, projId);
-        m_entry.orderName = m_db.GetOrderCode(row.OrderID);
-        m_entry.workTypeName = m_db.GetWorkTypeName(row.WorkTypeID);
-        if (m_entry.workTypeName.isEmpty())
-            m_entry.workTypeName = kUnknownWorkType;
-        QString code;
-        double rate = 0;
-        if (m_db.GetOrderCodeAndRate(projId, row.OrderID, rate, code))
-            m_entry.orderRate = rate;
-    }
     UpdateCost();
-    ShowEntry();
+    // The highlight may have been posted before a change: the row decides.
+    ShowEntry(EntryShown::Stored);
 }
 
 void CTimeSheetController::OnProjectSelChange(int projId)
@@ -997,11 +993,12 @@ void CTimeSheetController::OnTimeStart(int projId, int start, int drawing)
         ShowEntry();
         return;
     }
-    const QString startText = CDBClass::FormatTimeOfDay(qBound(0, start, 1440));
     ClearInfo();
     MakeProjectCurrent(projId);
-    m_entry.start = qBound(0, start, 1440);
-    m_entry.startText = startText;
+    // A new block: in hand from its first minute, its stop following the
+    // pointer until it is stored.
+    const int minute = qBound(0, start, 1440);
+    SetTimes(minute, minute);
     ShowEntry();
 }
 
@@ -1026,8 +1023,8 @@ void CTimeSheetController::OnTimePos(int minute)
     m_entry.cursorText = Hhmm(minute);
     if (m_insertionShown)
         RemoveInsertionPoint();
-    if (m_drawing)
-        m_entry.lengthText = CDBClass::FormatTimeOfDay(qAbs(minute - m_entry.start));
+    if (m_drawing && m_entryHasTimes)
+        m_entry.stop = minute;
     ShowEntry();
 }
 
@@ -1038,6 +1035,8 @@ void CTimeSheetController::OnWantsEdit(int projId, int timeId)
     const int empId = CurrentEmployee();
     m_db.SetDisplayedDay(m_day);
     m_busy = true;
+    m_inHandId = timeId;
+    int written = -1;
     if (projId != m_entry.projId)
         MakeProjectCurrent(projId);
     CTimeSheetEntry row;
@@ -1084,6 +1083,7 @@ void CTimeSheetController::OnWantsEdit(int projId, int timeId)
                 RefreshTimesheet();
             } else {
                 const int result = WriteEntry(true, empId, start, stop, timeId, true, false, false);
+                written = result;
                 if (result == 0)
                     SetChangeRequestText(timeId);
                 else if (result == 12) {
@@ -1099,7 +1099,7 @@ void CTimeSheetController::OnWantsEdit(int projId, int timeId)
     m_control.SetReadOnly(false);
     m_control.DoPaint();
     m_busy = false;
-    ShowEntry();
+    ShowEntry(written == 0 ? EntryShown::Told : EntryShown::Details);
     UpdateUndoMenus();
     FinishBusyWork();
 }
@@ -1148,6 +1148,8 @@ void CTimeSheetController::OnCopyData(int newId, int start, int stop, int projId
     if (start == stop)
         return;
     m_busy = true;
+    m_inHandId = newId;
+    int written = -1;
     // The pasted block is already on the line; it only needs its row.
     CTimeSheetEntry row;
     if (m_db.FindDayEntryForKey(row, m_copied.timeId, empId, WorkDate())) {
@@ -1171,6 +1173,7 @@ void CTimeSheetController::OnCopyData(int newId, int start, int stop, int projId
     if (RunSaveTimes() == IDOK) {
         TakeSaveTimesChoices(newId, projId);
         const int result = WriteEntry(false, empId, start, stop, newId, false, true, false);
+        written = result;
         if (result == 0) {
             RememberTaskAndWorkType();
             SetChangeRequestText(newId);
@@ -1186,7 +1189,7 @@ void CTimeSheetController::OnCopyData(int newId, int start, int stop, int projId
     m_control.SetReadOnly(false);
     m_control.DoPaint();
     m_busy = false;
-    ShowEntry();
+    ShowEntry(written == 0 ? EntryShown::Told : EntryShown::Details);
     UpdateUndoMenus();
     FinishBusyWork();
 }
@@ -1220,6 +1223,7 @@ void CTimeSheetController::ApplyUndoStep(int kind, CUndoRecord* record)
 {
     if (!record)
         return;
+    m_inHandId = record->m_TimeID;
     switch (kind) {
     case CUndoStep::kInserted:
         ApplyRedoStep(CUndoStep::kDeleted, record);
@@ -1237,12 +1241,15 @@ void CTimeSheetController::ApplyUndoStep(int kind, CUndoRecord* record)
     default:
         break;
     }
+    // The step's block as it is stored now, or that it has gone.
+    ShowEntry(EntryShown::Told);
 }
 
 void CTimeSheetController::ApplyRedoStep(int kind, CUndoRecord* record)
 {
     if (!record)
         return;
+    m_inHandId = record->m_TimeID;
     m_replay = std::make_unique<CUndoRecord>(*record);
     switch (kind) {
     case CUndoStep::kInserted:
@@ -1261,4 +1268,5 @@ void CTimeSheetController::ApplyRedoStep(int kind, CUndoRecord* record)
         m_replay.reset();
         break;
     }
+    ShowEntry(EntryShown::Told);
 }

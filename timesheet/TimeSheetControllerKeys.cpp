@@ -342,9 +342,8 @@ void CTimeSheetController::MoveHighlighted(int command)
         Status(QStringLiteral("Entry constrained by existing entry"));
     } else {
         m_control.EditObjById(timeId, start, stop, m_entry.projId);
-        SetTimes(start, stop);
-        UpdateCost();
-        ShowEntry();
+        m_inHandId = timeId;
+        ShowEntry(EntryShown::Told);
     }
     UpdateUndoMenus();
     m_highlighted = m_control.ForceHighlight(timeId, true);

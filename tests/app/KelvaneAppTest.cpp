@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QUrl>
 
 namespace {
 
@@ -79,6 +80,11 @@ TEST(KelvaneApp, AFirstStartMakesTheDatabaseAndSignsTheDesktopUserOn)
         ASSERT_NE(app.Hub(), nullptr);
         // Something to book on is there.
         EXPECT_EQ(app.Facade()->GetProjIdByName(QStringLiteral("General")), 1);
+        // One person at their own desk: the time sheet comes up after 2 s, not 10.
+        EXPECT_EQ(app.Facade()->StartupInfo().StartupFlag, 1);
+        EXPECT_EQ(app.Facade()->StartupInfo().CompanyName, QStringLiteral("Our Company"));
+        app.Hub()->Create();
+        EXPECT_EQ(app.Hub()->StartupDelay(), 2000);
         app.Shutdown();
     }
     EXPECT_EQ(CRecordingMessages::Current().Count(), 0)
@@ -264,4 +270,22 @@ TEST(KelvaneApp, StyleSheetListsHoldTenPairsInTheirSlots)
     ASSERT_TRUE(app.LoadSaveXsltList(QStringLiteral("TS"), nicks, files, true, &slotNumbers));
     EXPECT_EQ(nicks.at(3), QStringLiteral("one more"));
     EXPECT_EQ(slotNumbers.at(3), 3);
+}
+
+TEST(KelvaneApp, ContextHelpOpensTheTopicOfTheHelpId)
+{
+    // Ids name themselves, 169 has topic 378; only the low 16 bits count.
+    EXPECT_EQ(CKelvaneApp::HelpTopicForId(102), 102);
+    EXPECT_EQ(CKelvaneApp::HelpTopicForId(12821), 12821);
+    EXPECT_EQ(CKelvaneApp::HelpTopicForId(169), 378);
+    EXPECT_EQ(CKelvaneApp::HelpTopicForId(0x20000 | 178), 178);
+    EXPECT_EQ(CKelvaneApp::HelpTopicForId(378), -1);
+    EXPECT_EQ(CKelvaneApp::HelpTopicForId(999), -1);
+
+    const QString file = TestEnv::TestDir() + QStringLiteral("/kelvane.htm");
+    EXPECT_EQ(CKelvaneApp::ContextHelpUrl(file, 169).fragment(), QStringLiteral("id378"));
+    EXPECT_EQ(CKelvaneApp::ContextHelpUrl(file, 102).fragment(), QStringLiteral("id102"));
+    // An id without a topic opens the help at its start.
+    EXPECT_FALSE(CKelvaneApp::ContextHelpUrl(file, 999).hasFragment());
+    EXPECT_EQ(CKelvaneApp::ContextHelpUrl(file, 999).toLocalFile(), file);
 }

@@ -16,7 +16,7 @@ public:
         engine->StopTiming();
     }
     void OnTimingStopped() override {}
-    void PassRecordToTimesheet(int, const QString&, int, int start, int stop,
+    void PassRecordToTimesheet(const QDate&, int, const QString&, int, int start, int stop,
                                const QString& text) override
     {
         passed << QStringLiteral("%1-%2 %3").arg(start).arg(stop).arg(text);
