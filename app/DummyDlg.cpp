@@ -58,6 +58,11 @@ QString CommandName(int command)
         return QStringLiteral("Import Timesheets");
     case ID_ONLINE_HELP:
         return QStringLiteral("Online Help");
+    case ID_SEARCH:
+    case ID_SEARCH_CONTACTS:
+    case ID_SEARCH_COMMENTS:
+    case ID_SEARCH_CHANGE_REQUESTS:
+        return QStringLiteral("Search");
     default:
         return QStringLiteral("This window");
     }
@@ -81,6 +86,7 @@ CDummyDlg::CDummyDlg(CDBClass* db, QWidget* parent)
           {QStringLiteral("C&hange Requests"), ID_CHANGE_REQUESTS, {}},
           {QStringLiteral("A&uto Timer"), ID_AUTO_TIMER, {}},
           {QStringLiteral("O&verview"), ID_OVERVIEW, {}},
+          {QStringLiteral("&Search"), 0, CTrayIcon::SearchMenu()},
           {QString(), 0, {}},
           {QStringLiteral("Set &User"), ID_SET_USER, {}},
           {QString(), 0, {}},
@@ -304,6 +310,12 @@ bool CDummyDlg::OnCommand(int id)
         return true;
     case ID_ONLINE_HELP:
         OnOnlineHelp();
+        return true;
+    case ID_SEARCH:
+    case ID_SEARCH_CONTACTS:
+    case ID_SEARCH_COMMENTS:
+    case ID_SEARCH_CHANGE_REQUESTS:
+        OnSearch(id);
         return true;
     case ID_EXPORT:
     case ID_IMPORT:
@@ -631,6 +643,17 @@ void CDummyDlg::OnOnlineHelp()
     ModalWindow(ID_ONLINE_HELP);
 }
 
+void CDummyDlg::OnSearch(int command)
+{
+    if (m_searchOpen)
+        return;
+    m_searchOpen = true;
+    ModalWindow(command);
+    m_searchOpen = false;
+    // A search from the tray leaves no window that needs the connection.
+    ReleaseIfIdle();
+}
+
 void CDummyDlg::OnSetUsername()
 {
     if (m_userAskedInVain)
@@ -704,6 +727,10 @@ void CDummyDlg::OnCloseApp()
     if (m_projectInfoBusy && Window(ID_PROJECT_INFO)) {
         ShowMessageBox(QStringLiteral("Close project information dialog first!"),
                        kMbOk | kMbIconWarning);
+        return;
+    }
+    if (m_searchOpen) {
+        ShowMessageBox(QStringLiteral("Close search dialog first!"), kMbOk | kMbIconWarning);
         return;
     }
     const int searchable[] = {ID_TIMESHEETS, ID_CONTACTS, ID_CHANGE_REQUESTS, ID_TASKS, ID_REVIEW};

@@ -392,9 +392,16 @@ bool CDBClass::RunQueryToList(const QString& sql, QString& message, const QStrin
 {
     if (!EnsureConnected())
         return false;
+    CDbError error;
+    if (!m_connection->BeginReadOnlyTrans(&error)) {
+        CMyAdoRecordSet::FormatComError(error, message);
+        return false;
+    }
     auto* rs = new CMyAdoRecordSet(m_connection.get(), QString(), 0, nullptr);
     rs->SetQuiet(true);
-    if (!rs->OpenSql(sql)) {
+    const bool opened = rs->OpenSql(sql);
+    m_connection->EndReadOnlyTrans();
+    if (!opened) {
         message = rs->ErrorText();
         delete rs;
         return false;

@@ -75,6 +75,65 @@ QString CSqlDialect::QuoteText(const QString& text)
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
 }
 
+QString CSqlDialect::TextLiteral(const QString& text) const
+{
+    if (m_kind != kProviderPostgres || !text.contains(QLatin1Char('\\')))
+        return QuoteText(text);
+    // An escape string means the same with standard_conforming_strings off.
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    escaped.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1String("E'") + escaped + QLatin1Char('\'');
+}
+
+QString CSqlDialect::TextCondition(const QString& column, const QString& op, const QString& value,
+                                   bool textColumn) const
+{
+    const QString subject = textColumn ? column : QStringLiteral("CAST(%1 AS TEXT)").arg(column);
+    const bool like = op == QLatin1String("LIKE") || op == QLatin1String("NOT LIKE");
+    if (m_kind == kProviderPostgres) {
+        if (like) {
+            // A backslash escapes in a pattern here; not in the file back end's.
+            QString pattern = value;
+            pattern.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+            return subject +
+                   (op == QLatin1String("LIKE") ? QLatin1String(" ILIKE ")
+                                                : QLatin1String(" NOT ILIKE ")) +
+                   TextLiteral(pattern);
+        }
+        return QStringLiteral("lower(%1) %2 lower(%3)").arg(subject, op, TextLiteral(value));
+    }
+    // LIKE ignores the case of ASCII letters by itself.
+    if (like)
+        return QStringLiteral("%1 %2 %3").arg(subject, op, TextLiteral(value));
+    return QStringLiteral("%1 %2 %3 COLLATE NOCASE").arg(subject, op, TextLiteral(value));
+}
+
+QString CSqlDialect::SelectColumn(const QString& name) const
+{
+    if (m_kind != kProviderPostgres)
+        return name;
+    QString alias = name;
+    alias.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QStringLiteral("%1 AS \"%2\"").arg(name, alias);
+}
+
+QStringList CSqlDialect::ReadOnlyBeginStatements() const
+{
+    if (m_kind == kProviderPostgres)
+        return {QStringLiteral("BEGIN READ ONLY"),
+                QStringLiteral("SET LOCAL statement_timeout = 15000")};
+    // A deferred transaction takes no write lock; query_only refuses writes.
+    return {QStringLiteral("PRAGMA query_only = 1"), QStringLiteral("BEGIN DEFERRED")};
+}
+
+QStringList CSqlDialect::ReadOnlyEndStatements() const
+{
+    if (m_kind == kProviderPostgres)
+        return {QStringLiteral("ROLLBACK")};
+    return {QStringLiteral("ROLLBACK"), QStringLiteral("PRAGMA query_only = 0")};
+}
+
 QString CSqlDialect::Translate(const QString& sql) const
 {
     QString out;

@@ -3,6 +3,7 @@
 #include "data/DateTime.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 // The back ends this program runs on. The numbers are the provider kinds the
@@ -84,6 +85,24 @@ public:
     // day order; values: the EmpID twice. "" where the transaction itself
     // already excludes other writers.
     QString ScheduleLockStatement() const;
+
+    // ---- Searches: SQL texts the user may read and change ------------------
+    // A text as a literal the back end reads the same whatever its string
+    // settings (backslashes included). Prefer bound values.
+    QString TextLiteral(const QString& text) const;
+    // A condition comparing a column with the user's text, ignoring case the
+    // back end's way. op is =, <>, <, >, <=, >= or (NOT) LIKE, whose patterns
+    // take % and _ and treat a backslash as an ordinary character. A column
+    // that is not text is compared by its text form.
+    QString TextCondition(const QString& column, const QString& op, const QString& value,
+                          bool textColumn) const;
+    // A column of a select list, reported by its name as written (the server
+    // folds unquoted names to lower case).
+    QString SelectColumn(const QString& name) const;
+    // A search runs in a transaction that may read but never write, and on
+    // the server stops after 15 seconds.
+    QStringList ReadOnlyBeginStatements() const;
+    QStringList ReadOnlyEndStatements() const;
 
     // A value as it is bound into a statement, and a text as read back.
     QVariant ToDbValue(const QVariant& value) const;
