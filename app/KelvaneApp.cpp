@@ -16,11 +16,13 @@
 #include "ui/ResourceIds.h"
 #include "ui/Utilities.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QUrl>
@@ -504,6 +506,18 @@ QList<CMenuEntry> CKelvaneApp::BuildProjectMenu(const QString& user)
     items.append({QStringLiteral("Project info"), ID_PROJECT_INFO, {}});
     items.append({QStringLiteral("Export"), ID_EXPORT, {}});
     return items;
+}
+
+void CKelvaneApp::BuildProjectMenu(QMenu* popup)
+{
+    const CProfile::CValues options = CurrentOptions();
+    const auto show = [popup](int id, bool visible) {
+        if (QAction* a = popup->findChild<QAction*>(QStringLiteral("cmd%1").arg(id)))
+            a->setVisible(visible);
+    };
+    show(ID_CONTACTS, options.Bool("UseContacts"));
+    show(ID_TASKS, options.Bool("UseToDo"));
+    show(ID_CHANGE_REQUESTS, options.Bool("UseChgrqsts"));
 }
 
 int CKelvaneApp::DefaultUserEmpId() const

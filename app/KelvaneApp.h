@@ -16,6 +16,7 @@ class CDummyDlg;
 class IItemList;
 class QComboBox;
 class QUrl;
+class QMenu;
 struct CMenuEntry;
 
 // The program's one application object: start-up, sign-on, the shared
@@ -99,6 +100,9 @@ public:
                                int start, int stop, const QString& text);
     // The project commands of a window's main menu, by the options.
     static QList<CMenuEntry> BuildProjectMenu(const QString& user);
+    // A window's main menu as it opens: its "Contacts", "Comments" and
+    // "Change Requests" commands shown by the options.
+    static void BuildProjectMenu(QMenu* popup);
 
     // The day the time-sheet window shows.
     QDate CurrentDay() const { return m_currentDay; }

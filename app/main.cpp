@@ -1,10 +1,12 @@
 #include "app/KelvaneApp.h"
 #include "autotimer/AutoTimerWindows.h"
 #include "data/DBConnection.h"
+#include "office/OfficeSession.h"
 #include "platform/ProfileStore.h"
 #include "records/ContactWindows.h"
 #include "records/CommentWindows.h"
 #include "review/SearchWindows.h"
+#include "review/ReviewWindows.h"
 #include "timesheet/TimeSheetWindows.h"
 #include "ui/AppIcon.h"
 #include "ui/ConnectionDlg.h"
@@ -39,10 +41,15 @@ int main(int argc, char* argv[])
     RegisterContactWindows();
     RegisterCommentWindows();
     RegisterSearchWindows();
+    RegisterReviewWindows();
+    // LibreOffice for the exports, started on first use and ended with the program.
+    COfficeSession office;
+    COfficeSession::SetCurrent(&office);
     CKelvaneApp kelvane;
     if (!kelvane.Start())
         return 1;
     const int code = kelvane.RunHub();
     kelvane.Shutdown();
+    COfficeSession::SetCurrent(nullptr);
     return code;
 }

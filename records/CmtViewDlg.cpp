@@ -9,12 +9,12 @@
 #include "records/CommentListOwner.h"
 #include "records/CommentRecord.h"
 #include "records/RichTextMenu.h"
-#include "records/WaitCursor.h"
 #include "ui/ComboItems.h"
 #include "ui/GradientMenu.h"
 #include "ui/ResourceIds.h"
 #include "ui/RichTextCtrl.h"
 #include "ui/Utilities.h"
+#include "ui/WaitCursor.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -10,7 +10,6 @@
 #include "platform/ProfileStore.h"
 #include "records/CmtViewDlg.h"
 #include "records/CommentWindows.h"
-#include "records/WaitCursor.h"
 #include "ui/ComboItems.h"
 #include "ui/GradientMenu.h"
 #include "ui/MenuBuilder.h"
@@ -20,6 +19,7 @@
 #include "ui/MyTreeCtrl.h"
 #include "ui/ResourceIds.h"
 #include "ui/Utilities.h"
+#include "ui/WaitCursor.h"
 
 #include <QAction>
 #include <QCheckBox>

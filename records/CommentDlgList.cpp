@@ -11,12 +11,12 @@
 #include "records/CmtViewDlg.h"
 #include "records/CommentColumns.h"
 #include "records/CommentRecord.h"
-#include "records/WaitCursor.h"
 #include "ui/MyListCtrl.h"
 #include "ui/MyPopMenu.h"
 #include "ui/MyTreeCtrl.h"
 #include "ui/ResourceIds.h"
 #include "ui/VirtualKeys.h"
+#include "ui/WaitCursor.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -307,17 +307,11 @@ void CTimeAppDlg::BuildMenus()
     m_mainMenu = bar->actions().first()->menu();
     // The project pages and the workbook come and go with the options.
     connect(m_mainMenu, &QMenu::aboutToShow, this, [this] {
-        const CProfile::CValues options = CurrentOptions();
-        const auto show = [this](int id, bool visible) {
-            if (QAction* a = m_mainMenu->findChild<QAction*>(QStringLiteral("cmd%1").arg(id)))
-                a->setVisible(visible);
-        };
-        show(ID_CONTACTS, options.Bool("UseContacts"));
-        show(ID_TASKS, options.Bool("UseToDo"));
-        show(ID_CHANGE_REQUESTS, options.Bool("UseChgrqsts"));
+        CKelvaneApp::BuildProjectMenu(m_mainMenu);
         const bool xls = CProfile::XlsTimeSheetOffered();
-        show(ID_XLS_TIMESHEET, xls);
-        show(ID_REGISTER_XSL, xls);
+        for (int id : {ID_XLS_TIMESHEET, ID_REGISTER_XSL})
+            if (QAction* a = m_mainMenu->findChild<QAction*>(QStringLiteral("cmd%1").arg(id)))
+                a->setVisible(xls);
     });
     EnableUndoRedo(false, false);
 }
