@@ -3,6 +3,7 @@
 #include "data/DBConnection.h"
 #include "platform/ProfileStore.h"
 #include "records/ContactWindows.h"
+#include "review/ExchangeWindows.h"
 #include "timesheet/TimeSheetWindows.h"
 #include "ui/AppIcon.h"
 #include "ui/ConnectionDlg.h"
@@ -34,6 +35,7 @@ int main(int argc, char* argv[])
     RegisterTimeSheetWindows();
     RegisterAutoTimerWindows();
     RegisterContactWindows();
+    RegisterExchangeWindows();
     CKelvaneApp kelvane;
     if (!kelvane.Start())
         return 1;
