@@ -594,6 +594,8 @@ int CDummyDlg::ModalWindow(int command)
     }
     const int code = dialog->DoModal();
     delete dialog;
+    // The exchange dialogs may have chosen another database.
+    UpdateCaption();
     return code;
 }
 

@@ -226,6 +226,27 @@ TEST_P(ImportTimeSheetsTest, RefusedLinesGoToTheErrorFileWithTheirReasons)
         << stored[2].toStdString();
 }
 
+TEST_P(ImportTimeSheetsTest, ATenthOverBookedRowsIsRefusedAndCounted)
+{
+    // Bob's mornings are booked; every tenth line falls on one of them.
+    const QDate first(2026, 4, 1);
+    for (int day = 0; day < 20; ++day)
+        Book(m_db, kBob, first.addDays(day), 540, 600, kBridge, kSpan, 4, QStringLiteral("am"), 1);
+    QStringList lines;
+    for (int i = 0; i < 1000; ++i) {
+        const bool over = i % 10 == 9;
+        lines << DataLine(over ? kBob : kAnn, kApollo, kApolloOrder, kBuild, "2", "line", 1,
+                          first.addDays(over ? i / 50 : i), over ? 570 : 540, over ? 630 : 600);
+    }
+    const QString file = MakeFile(QStringLiteral("tenth.txt"), lines);
+    EXPECT_EQ(Import(file).section(QLatin1Char('\n'), 0, 1),
+              QStringLiteral("Finished Import 900 Records added from %1\n100 lines refused, "
+                             "written to %2")
+                  .arg(file, File("tenth.err")));
+    EXPECT_EQ(Count(), 920);
+    EXPECT_EQ(ReadAll(File("tenth.err")).count(QStringLiteral("has an overlap")), 100);
+}
+
 TEST_P(ImportTimeSheetsTest, AFileOfAnotherDatabaseIsImportedOnlyWhenTheUserSaysSo)
 {
     const QString file = MakeFile(
