@@ -88,6 +88,9 @@ CDummyDlg::CDummyDlg(CDBClass* db, QWidget* parent)
           {QStringLiteral("O&verview"), ID_OVERVIEW, {}},
           {QStringLiteral("&Search"), 0, CTrayIcon::SearchMenu()},
           {QString(), 0, {}},
+          {QStringLiteral("E&xport ..."), ID_EXPORT, {}},
+          {QStringLiteral("&Import ..."), ID_IMPORT, {}},
+          {QString(), 0, {}},
           {QStringLiteral("Set &User"), ID_SET_USER, {}},
           {QString(), 0, {}},
           {QStringLiteral("&Properties"), ID_PROPERTIES, {}},
@@ -609,6 +612,8 @@ int CDummyDlg::ModalWindow(int command)
     }
     const int code = dialog->DoModal();
     delete dialog;
+    // The exchange dialogs may have chosen another database.
+    UpdateCaption();
     return code;
 }
 

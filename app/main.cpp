@@ -7,6 +7,7 @@
 #include "records/CommentWindows.h"
 #include "review/SearchWindows.h"
 #include "review/ReviewWindows.h"
+#include "review/ExchangeWindows.h"
 #include "timesheet/TimeSheetWindows.h"
 #include "ui/AppIcon.h"
 #include "ui/ConnectionDlg.h"
@@ -45,6 +46,7 @@ int main(int argc, char* argv[])
     // LibreOffice for the exports, started on first use and ended with the program.
     COfficeSession office;
     COfficeSession::SetCurrent(&office);
+    RegisterExchangeWindows();
     CKelvaneApp kelvane;
     if (!kelvane.Start())
         return 1;

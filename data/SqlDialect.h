@@ -2,6 +2,7 @@
 
 #include "data/DateTime.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -103,6 +104,37 @@ public:
     // the server stops after 15 seconds.
     QStringList ReadOnlyBeginStatements() const;
     QStringList ReadOnlyEndStatements() const;
+    // Many rows in one statement: the server takes one array a column (of
+    // the column's SQL type), the database file rows of values.
+    struct CBulkColumn {
+        const char* name;
+        const char* type; // "integer", "real", "numeric", "text", "timestamp"
+    };
+    int BulkRowsPerStatement() const;
+    QString BulkInsertStatement(const QString& table, const QList<CBulkColumn>& columns,
+                                int rows) const;
+    // The values of the statement, from the rows' values column by column
+    // (columns[c][r]).
+    QVariantList BulkInsertValues(const QList<QVariantList>& columns) const;
+
+    // Importing time sheets: the lines are staged in a temporary table of
+    // this connection (nothing another session can see or touch), and
+    // checked against the booked rows in one statement.
+    static const QList<CBulkColumn>& ImportStageColumns();
+    static const QList<CBulkColumn>& TimeSheetColumns();
+    // The first statement of an import's transaction ("" for none).
+    QString ImportSetupStatement() const;
+    QString ImportStageDropStatement() const;
+    QString ImportStageCreateStatement() const;
+    // Per staged line: Line, overlaps a booked row (0/1), its TimeID is
+    // taken (0/1), the day's highest TimeID (NULL for an empty day).
+    QString ImportCheckStatement() const;
+    // Keeps other writers off the staged days until the transaction ends:
+    // the day locks of the time-sheet procedures, or, for more days than a
+    // transaction should lock one by one, the whole table against writes.
+    // "" where the transaction itself already excludes other writers.
+    static constexpr int kImportMaxDayLocks = 500;
+    QString ImportLockStatement(int days) const;
 
     // A value as it is bound into a statement, and a text as read back.
     QVariant ToDbValue(const QVariant& value) const;
