@@ -4,6 +4,7 @@
 #include "platform/ProfileStore.h"
 #include "records/ContactWindows.h"
 #include "records/CommentWindows.h"
+#include "review/OverviewWindows.h"
 #include "timesheet/TimeSheetWindows.h"
 #include "ui/AppIcon.h"
 #include "ui/ConnectionDlg.h"
@@ -37,6 +38,7 @@ int main(int argc, char* argv[])
     RegisterAutoTimerWindows();
     RegisterContactWindows();
     RegisterCommentWindows();
+    RegisterOverviewWindows();
     CKelvaneApp kelvane;
     if (!kelvane.Start())
         return 1;
