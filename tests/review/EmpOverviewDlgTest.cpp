@@ -325,6 +325,18 @@ TEST_P(EmpOverviewDlgTest, APageThatCannotBeWrittenIsToldAndTheShownOneStays)
     EXPECT_EQ(m_window->XmlText(), xml);
 }
 
+TEST_P(EmpOverviewDlgTest, ALongPathIsUsedWhole)
+{
+    Open();
+    const QString folder = TestDir() + QLatin1Char('/') + QString(120, QLatin1Char('d'));
+    const QString page = folder + QStringLiteral("/browse page.htm");
+    m_window->SetBrowsePage(page);
+    View().ClickTree(QStringLiteral("Bridge"));
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join('\n').toStdString();
+    EXPECT_EQ(View().Browser()->source(), QUrl::fromLocalFile(page));
+    EXPECT_TRUE(View().PageText().contains(QStringLiteral("Design")));
+}
+
 TEST_P(EmpOverviewDlgTest, ProceduresAndFilesThatFailAreTold)
 {
     m_pending->docs.insert(QStringLiteral("tvx_empSummary"),
