@@ -16,11 +16,13 @@
 #include "ui/StringTable.h"
 #include "ui/Utilities.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -58,6 +60,11 @@ QString CommandName(int command)
         return QStringLiteral("Import Timesheets");
     case ID_ONLINE_HELP:
         return QStringLiteral("Online Help");
+    case ID_SEARCH:
+    case ID_SEARCH_CONTACTS:
+    case ID_SEARCH_COMMENTS:
+    case ID_SEARCH_CHANGE_REQUESTS:
+        return QStringLiteral("Search");
     default:
         return QStringLiteral("This window");
     }
@@ -81,6 +88,10 @@ CDummyDlg::CDummyDlg(CDBClass* db, QWidget* parent)
           {QStringLiteral("C&hange Requests"), ID_CHANGE_REQUESTS, {}},
           {QStringLiteral("A&uto Timer"), ID_AUTO_TIMER, {}},
           {QStringLiteral("O&verview"), ID_OVERVIEW, {}},
+          {QStringLiteral("&Search"), 0, CTrayIcon::SearchMenu()},
+          {QString(), 0, {}},
+          {QStringLiteral("E&xport ..."), ID_EXPORT, {}},
+          {QStringLiteral("&Import ..."), ID_IMPORT, {}},
           {QString(), 0, {}},
           {QStringLiteral("Set &User"), ID_SET_USER, {}},
           {QString(), 0, {}},
@@ -92,7 +103,14 @@ CDummyDlg::CDummyDlg(CDBClass* db, QWidget* parent)
          {{QStringLiteral("Online Help"), ID_ONLINE_HELP, {}},
           {QStringLiteral("&About"), ID_ABOUT, {}}}},
     };
-    layout->setMenuBar(BuildMenuBar(menu, this, [this](int id) { OnCommand(id); }));
+    QMenuBar* bar = BuildMenuBar(menu, this, [this](int id) { OnCommand(id); });
+    layout->setMenuBar(bar);
+    // The overview is made by the server's procedures: offered there only.
+    QMenu* mainMenu = bar->actions().first()->menu();
+    connect(mainMenu, &QMenu::aboutToShow, this, [this, mainMenu] {
+        if (QAction* a = mainMenu->findChild<QAction*>(QStringLiteral("cmd%1").arg(ID_OVERVIEW)))
+            a->setVisible(m_db && m_db->GetProviderKind() == kProviderPostgres);
+    });
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("hubStatus"));
     m_status->setMinimumWidth(360);
@@ -304,6 +322,12 @@ bool CDummyDlg::OnCommand(int id)
         return true;
     case ID_ONLINE_HELP:
         OnOnlineHelp();
+        return true;
+    case ID_SEARCH:
+    case ID_SEARCH_CONTACTS:
+    case ID_SEARCH_COMMENTS:
+    case ID_SEARCH_CHANGE_REQUESTS:
+        OnSearch(id);
         return true;
     case ID_EXPORT:
     case ID_IMPORT:
@@ -597,6 +621,8 @@ int CDummyDlg::ModalWindow(int command)
     }
     const int code = dialog->DoModal();
     delete dialog;
+    // The exchange dialogs may have chosen another database.
+    UpdateCaption();
     return code;
 }
 
@@ -629,6 +655,17 @@ void CDummyDlg::OnAbout()
 void CDummyDlg::OnOnlineHelp()
 {
     ModalWindow(ID_ONLINE_HELP);
+}
+
+void CDummyDlg::OnSearch(int command)
+{
+    if (m_searchOpen)
+        return;
+    m_searchOpen = true;
+    ModalWindow(command);
+    m_searchOpen = false;
+    // A search from the tray leaves no window that needs the connection.
+    ReleaseIfIdle();
 }
 
 void CDummyDlg::OnSetUsername()
@@ -704,6 +741,10 @@ void CDummyDlg::OnCloseApp()
     if (m_projectInfoBusy && Window(ID_PROJECT_INFO)) {
         ShowMessageBox(QStringLiteral("Close project information dialog first!"),
                        kMbOk | kMbIconWarning);
+        return;
+    }
+    if (m_searchOpen) {
+        ShowMessageBox(QStringLiteral("Close search dialog first!"), kMbOk | kMbIconWarning);
         return;
     }
     const int searchable[] = {ID_TIMESHEETS, ID_CONTACTS, ID_CHANGE_REQUESTS, ID_TASKS, ID_REVIEW};

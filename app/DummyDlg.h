@@ -40,6 +40,8 @@ public:
     void OnProperties();
     void OnAbout();
     void OnOnlineHelp();
+    // The search dialog of a kind (ID_SEARCH, ID_SEARCH_CONTACTS, ...), modal.
+    void OnSearch(int command);
     void OnSetUsername();
     void OnCloseApp();
 
@@ -149,4 +151,5 @@ private:
     bool m_closing = false;
     bool m_started = false;
     bool m_aboutOpen = false;
+    bool m_searchOpen = false;
 };

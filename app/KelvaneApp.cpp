@@ -412,7 +412,7 @@ bool CKelvaneApp::GetWindowCode(int command, QString& code)
 }
 
 bool CKelvaneApp::LoadSaveXsltList(const QString& code, QStringList& nicknames, QStringList& files,
-                                   bool load)
+                                   bool load, QList<int>* slotNumbers)
 {
     CProfileStore profile;
     const QString names = code + QStringLiteral("NN");
@@ -420,13 +420,17 @@ bool CKelvaneApp::LoadSaveXsltList(const QString& code, QStringList& nicknames, 
     if (load) {
         nicknames.clear();
         files.clear();
-        for (int i = 0; i <= 10; ++i) {
+        if (slotNumbers)
+            slotNumbers->clear();
+        for (int i = 0; i < kXsltSlots; ++i) {
             const QString key = QString::number(i);
             const QString nick = profile.value(names + QLatin1Char('/') + key).toString();
             const QString file = profile.value(paths + QLatin1Char('/') + key).toString();
             if (!nick.isEmpty() && !file.isEmpty()) {
                 nicknames << nick;
                 files << file;
+                if (slotNumbers)
+                    *slotNumbers << i;
             } else if (!nick.isEmpty() || !file.isEmpty()) {
                 // Half a pair is no pair.
                 profile.remove(names + QLatin1Char('/') + key);
@@ -437,8 +441,9 @@ bool CKelvaneApp::LoadSaveXsltList(const QString& code, QStringList& nicknames, 
     }
     for (int pair = 0; pair < nicknames.size() && pair < files.size(); ++pair) {
         int free = -1;
-        for (int i = 0; i <= 10 && free < 0; ++i)
-            if (profile.value(names + QLatin1Char('/') + QString::number(i)).toString().isEmpty())
+        for (int i = 0; i < kXsltSlots && free < 0; ++i)
+            if (profile.value(names + QLatin1Char('/') + QString::number(i)).toString().isEmpty() ||
+                profile.value(paths + QLatin1Char('/') + QString::number(i)).toString().isEmpty())
                 free = i;
         if (free < 0) {
             ShowMessageBox(QStringLiteral("You already have 10 stored - cannot save another"),
@@ -451,11 +456,11 @@ bool CKelvaneApp::LoadSaveXsltList(const QString& code, QStringList& nicknames, 
     return true;
 }
 
-void CKelvaneApp::DeleteXsltEntry(const QString& code, int index)
+void CKelvaneApp::DeleteXsltEntry(const QString& code, int slot)
 {
     CProfileStore profile;
-    profile.remove(code + QStringLiteral("NN/") + QString::number(index));
-    profile.remove(code + QStringLiteral("FN/") + QString::number(index));
+    profile.remove(code + QStringLiteral("NN/") + QString::number(slot));
+    profile.remove(code + QStringLiteral("FN/") + QString::number(slot));
 }
 
 bool CKelvaneApp::IsAutoLogging() const

@@ -83,9 +83,14 @@ public:
     bool SaveCurrentDate();
     // The window kind codes of the registered style sheets.
     static bool GetWindowCode(int command, QString& code);
-    bool LoadSaveXsltList(const QString& code, QStringList& nicknames, QStringList& files,
-                          bool load);
-    void DeleteXsltEntry(const QString& code, int index);
+    // Registered style sheets: at most kXsltSlots nickname and file pairs a
+    // kind, in slots "0" to "9" of the kind's sections. Loading gives the
+    // pairs in slot order, and their slots when asked; storing puts each pair
+    // in the first free slot.
+    static constexpr int kXsltSlots = 10;
+    static bool LoadSaveXsltList(const QString& code, QStringList& nicknames, QStringList& files,
+                                 bool load, QList<int>* slotNumbers = nullptr);
+    static void DeleteXsltEntry(const QString& code, int slot);
 
     // The open windows.
     bool IsAutoLogging() const;

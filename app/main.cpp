@@ -6,7 +6,10 @@
 #include "records/ChgRqstWindows.h"
 #include "records/ContactWindows.h"
 #include "records/CommentWindows.h"
+#include "review/SearchWindows.h"
 #include "review/ReviewWindows.h"
+#include "review/ExchangeWindows.h"
+#include "review/OverviewWindows.h"
 #include "timesheet/TimeSheetWindows.h"
 #include "ui/AppIcon.h"
 #include "ui/ConnectionDlg.h"
@@ -41,10 +44,13 @@ int main(int argc, char* argv[])
     RegisterContactWindows();
     RegisterCommentWindows();
     RegisterChgRqstWindows();
+    RegisterSearchWindows();
     RegisterReviewWindows();
     // LibreOffice for the exports, started on first use and ended with the program.
     COfficeSession office;
     COfficeSession::SetCurrent(&office);
+    RegisterExchangeWindows();
+    RegisterOverviewWindows();
     CKelvaneApp kelvane;
     if (!kelvane.Start())
         return 1;

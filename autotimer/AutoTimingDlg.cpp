@@ -195,7 +195,7 @@ void CAutoTimingDlg::OnGo()
     int start = 0;
     int stop = 0;
     const int result = m_engine->StartTiming(m_projId, taskId, start, stop);
-    if (result == CBookTime::kBooked || result == CBookTime::kDeclined) {
+    if (result == CBookTime::kBooked) {
         SetTimesheetReadOnly(1);
         m_go->setText(QStringLiteral("Stop"));
         m_project->setEnabled(false);

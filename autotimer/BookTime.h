@@ -38,11 +38,10 @@ class CBookTime {
 public:
     // Results of StartTiming and CheckAndBook.
     enum Result : int {
-        kFailed = 0,
+        kFailed = 0, // also when the user would not move on from a clash: timing ends
         kBooked = 1,
         kTooManyAdvances = 2,
-        kRefused = 3,  // the user would not book past the daily stop time
-        kDeclined = 4, // the user would not move on from a clash; the next tick tries again
+        kRefused = 3, // the user would not book past the daily stop time
     };
     enum TimerId : int { kBookTimerId = 12787, kTrayTimerId = 12788 };
     static constexpr int kMidnight = 1440;

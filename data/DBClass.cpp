@@ -2,6 +2,7 @@
 
 #include "data/BindingSet.h"
 #include "data/NameValueArray.h"
+#include "data/TextCut.h"
 #include "data/UndoHistory.h"
 #include "data/records/DbInfoSet.h"
 #include "platform/FileChooser.h"
@@ -391,9 +392,16 @@ bool CDBClass::RunQueryToList(const QString& sql, QString& message, const QStrin
 {
     if (!EnsureConnected())
         return false;
+    CDbError error;
+    if (!m_connection->BeginReadOnlyTrans(&error)) {
+        CMyAdoRecordSet::FormatComError(error, message);
+        return false;
+    }
     auto* rs = new CMyAdoRecordSet(m_connection.get(), QString(), 0, nullptr);
     rs->SetQuiet(true);
-    if (!rs->OpenSql(sql)) {
+    const bool opened = rs->OpenSql(sql);
+    m_connection->EndReadOnlyTrans();
+    if (!opened) {
         message = rs->ErrorText();
         delete rs;
         return false;
@@ -422,8 +430,7 @@ QString CDBClass::FormatTimeOfDay(int minute)
 
 void CDBClass::TruncateText254(QString& text)
 {
-    if (text.size() > 254)
-        text.truncate(254);
+    text = CutAtCharacterBoundary(text, 254);
 }
 
 QString CDBClass::QuoteSql(const QString& text)

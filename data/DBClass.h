@@ -76,6 +76,8 @@ public:
     // appended to rowCounts.
     bool AddStrings(const QString& sql, QStringList& out, bool multipleResults,
                     QList<int>& rowCounts, const QVariantList& params = {});
+    // A search: the statement runs in a read-only transaction, so a text the
+    // user typed can read but never change anything.
     bool RunQueryToList(const QString& sql, QString& message, const QString& kind,
                         const QString& text, QList<CMyAdoRecordSet*>& recordsets,
                         QList<QObject*>& views, QObject* parent = nullptr);
@@ -245,9 +247,15 @@ public:
     // The recordset through the style sheet (the whole XSLT text) into the
     // view's HTML file.
     bool PersistAsXMLToHTML(CMyAdoRecordSet* rs, const QString& styleSheet, int viewId);
+    // The same with the rows in the order given (row numbers of the recordset).
+    bool SaveRecordsetAsXml(CMyAdoRecordSet* rs, int viewId, const QList<int>& rowOrder);
+    bool PersistAsXMLToHTML(CMyAdoRecordSet* rs, const QString& styleSheet, int viewId,
+                            const QList<int>& rowOrder);
     // The XML a statement gives: on the server a function returns it as
-    // text; on a database file it is built from the rows.
-    bool ExecuteToStream(const QString& sql, QString& out, const QVariantList& params = {});
+    // text; on a database file it is built from the rows. On failure `why`
+    // (when given) gets the database's reason.
+    bool ExecuteToStream(const QString& sql, QString& out, const QVariantList& params = {},
+                         QString* why = nullptr);
 
     // ---- Companies, contacts, change requests ---------------------------------
     bool GetCompanyById(int companyId, CCompanyDetailSet& company);
@@ -317,6 +325,8 @@ public:
     static void TruncateText254(QString& text);
     static QString QuoteSql(const QString& text);
     static QString VariantToString(const QVariant& value);
+    // The folder the last file was chosen in ("" before the first).
+    const QString& FileDirectory() const { return m_fileDirectory; }
     // A file to open; on OK its folder (ending in '/') and name.
     bool BrowseForFile(QString& folder, QString& fileName, const QString& title,
                        const QString& initialName, const QString& description,

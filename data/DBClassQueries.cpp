@@ -44,11 +44,6 @@ QString WithoutBlanks(QString text)
     return text;
 }
 
-int Minutes(const CDateTime& t)
-{
-    return t.Time().hour() * 60 + t.Time().minute();
-}
-
 } // namespace
 
 int CDBClass::SelectIn(IItemList& combo, int index)
@@ -458,8 +453,8 @@ bool CDBClass::CheckTimeOverlap(const CDateTime& date, int empId, int a, int b, 
         // The entry being edited never clashes with itself.
         if (clash || s.m_TimeID == timeId)
             return;
-        const int start = Minutes(s.m_StartTime);
-        const int stop = Minutes(s.m_StopTime);
+        const int start = StoredMinutes(s.m_StartTime);
+        const int stop = StoredMinutes(s.m_StopTime);
         clash = (a <= start && start < b) || (a < stop && stop <= b) || (start <= a && b <= stop) ||
                 (a < start && b >= stop) || (a == start && b > stop);
     });
@@ -480,8 +475,8 @@ bool CDBClass::FindOverlappingEntry(CTimeSheetSet* set, const CDateTime& date, i
     ForEachRow(*this, *set, [&](CTimeSheetSet& s) {
         if (clash || (s.m_TimeID == timeId && includeOwn != 1))
             return;
-        const int start = Minutes(s.m_StartTime);
-        const int stop = Minutes(s.m_StopTime);
+        const int start = StoredMinutes(s.m_StartTime);
+        const int stop = StoredMinutes(s.m_StopTime);
         outStop = stop;
         clash = (start <= a && a < stop) || (start < b && b <= stop) || (a < start && start < b);
     });

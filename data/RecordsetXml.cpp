@@ -268,6 +268,11 @@ struct CColumn {
 
 QByteArray CRecordsetXml::ToXml(const CMyAdoRecordSet& rs)
 {
+    return ToXml(rs, {});
+}
+
+QByteArray CRecordsetXml::ToXml(const CMyAdoRecordSet& rs, const QList<int>& rowOrder)
+{
     const CQueryResult& rows = rs.Rows();
     const CBindingSet* owner = rs.Owner();
     QList<CColumn> columns;
@@ -320,8 +325,10 @@ QByteArray CRecordsetXml::ToXml(const CMyAdoRecordSet& rs)
                           "\t</s:ElementType>\n"
                           "</s:Schema>\n"
                           "<rs:data>\n");
-    for (int r = 0; r < rows.rows; ++r) {
-        if (rs.IsRowDeleted(r))
+    const qsizetype count = rowOrder.isEmpty() ? rows.rows : rowOrder.size();
+    for (qsizetype i = 0; i < count; ++i) {
+        const int r = rowOrder.isEmpty() ? int(i) : rowOrder.at(i);
+        if (r < 0 || r >= rows.rows || rs.IsRowDeleted(r))
             continue;
         out += QStringLiteral("\t<z:row");
         for (int c = 0; c < columns.size(); ++c) {

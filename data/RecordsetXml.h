@@ -3,6 +3,7 @@
 #include "platform/XsltProcessor.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 class CMyAdoRecordSet;
@@ -27,6 +28,9 @@ public:
     // Every row of the recordset not deleted through it, whatever its
     // current row; the current row stays where it is.
     static QByteArray ToXml(const CMyAdoRecordSet& rs);
+    // The rows of rowOrder (row numbers of the recordset) in that order; an
+    // empty order is every row as read.
+    static QByteArray ToXml(const CMyAdoRecordSet& rs, const QList<int>& rowOrder);
     // The rows as <row .../> elements one after another, the form a server
     // function returns when it builds XML from its rows.
     static QString ToRowElements(const CQueryResult& rows);

@@ -341,8 +341,9 @@ bool CChgRqstDlg::OnCommand(int id)
 
 void CChgRqstDlg::OnSearch()
 {
-    ShowMessageBox(QStringLiteral("Search is not available in this version of Kelvane."),
-                   kMbOk | kMbIconInformation);
+    // The hub runs the search dialog for change requests.
+    if (m_hub)
+        m_hub->OnCommand(ID_SEARCH_CHANGE_REQUESTS);
 }
 
 void CChgRqstDlg::OnRefresh()

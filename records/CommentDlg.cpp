@@ -425,8 +425,9 @@ bool CCommentDlg::OnCommand(int id)
 
 void CCommentDlg::OnSearch()
 {
-    ShowMessageBox(QStringLiteral("Search is not available in this version of Kelvane."),
-                   kMbOk | kMbIconInformation);
+    // The hub runs the search dialog for comments.
+    if (m_hub)
+        m_hub->OnCommand(ID_SEARCH_COMMENTS);
 }
 
 void CCommentDlg::OnRefresh()

@@ -692,8 +692,9 @@ bool CContactDlg::OnCommand(int id)
         close();
         return true;
     case kCmdSearch:
-        ShowMessageBox(QStringLiteral("Search is not available in this version of Kelvane."),
-                       kMbOk | kMbIconInformation);
+        // The hub runs the search dialog for companies.
+        if (m_hub)
+            m_hub->OnCommand(ID_SEARCH_CONTACTS);
         return true;
     case kCmdRefresh:
         Refresh();

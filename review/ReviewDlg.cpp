@@ -350,8 +350,9 @@ bool CReviewDlg::OnCommand(int id)
         ExportDayView();
         return true;
     case kIdSearch:
-        ShowMessageBox(QStringLiteral("Search is not available in this version of Kelvane."),
-                       kMbOk | kMbIconInformation);
+        // The hub runs the search dialog for time sheets.
+        if (m_hub)
+            m_hub->OnCommand(ID_SEARCH);
         return true;
     case ID_SET_USER:
         if (m_hub) {

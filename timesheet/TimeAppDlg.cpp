@@ -678,8 +678,9 @@ bool CTimeAppDlg::OnCommand(int id)
         SizeTo(m_ctl->Options().Int("MinWidthVal"), m_ctl->Options().Int("MinHeightVal"));
         return true;
     case ID_SEARCH:
-        ShowMessageBox(QStringLiteral("Search is not available in this version of Kelvane."),
-                       kMbOk | kMbIconInformation);
+        // The hub runs the search dialog, over this window.
+        if (m_hub)
+            m_hub->OnCommand(ID_SEARCH);
         return true;
     case ID_CLOSE_TIMESHEET:
         close();

@@ -557,6 +557,22 @@ void CTimeSheetController::ResetToProjectDefaults(int projId)
     ShowEntry();
 }
 
+void CTimeSheetController::TakeReplayRecord()
+{
+    const CUndoRecord& r = *m_replay;
+    m_entry.projId = r.m_ProjID;
+    m_entry.projName = m_db.GetProjectName(r.m_ProjID);
+    m_entry.taskId = r.m_TaskID;
+    m_entry.taskName = m_db.GetTaskNameForProject(r.m_TaskID, r.m_ProjID);
+    m_entry.orderId = r.m_OrderID;
+    m_entry.orderName = m_db.GetOrderCode(r.m_OrderID);
+    m_entry.orderRate = r.m_rate;
+    m_entry.workTypeId = r.m_WorkTypeID;
+    m_entry.workTypeName = m_db.GetWorkTypeName(r.m_WorkTypeID);
+    m_entry.comment = r.m_Comment;
+    m_entry.chgReqId = r.m_ObjectID;
+}
+
 void CTimeSheetController::MoveBlockToProject(int timeId, int oldProjId, int newProjId)
 {
     m_control.UpdateProjForTimeObj(timeId, oldProjId, newProjId);
@@ -732,7 +748,7 @@ int CTimeSheetController::CreateEntryFromBlock(int projId, int empId, int start,
     if (projId != m_entry.projId)
         MakeProjectCurrent(projId);
     m_entry.projId = projId;
-    if (replay && m_replay)
+    if (m_replay)
         m_entry.chgReqId = m_replay->m_ObjectID;
     else if (chgReqId >= 0)
         m_entry.chgReqId = chgReqId;
@@ -746,10 +762,12 @@ int CTimeSheetController::CreateEntryFromBlock(int projId, int empId, int start,
 int CTimeSheetController::CreateEntry(bool replay, int empId, int timeId, int projId, int start,
                                       int stop)
 {
-    AskSaveTimes(replay, timeId, false);
+    // A replayed block is booked with the values of its step, without asking.
+    const bool fromRecord = m_replay != nullptr;
+    AskSaveTimes(replay || fromRecord, timeId, false);
     m_db.SetDisplayedDay(m_day);
     int result = 0;
-    if (!replay && m_options.Bool("AutoShowSave")) {
+    if (!fromRecord && m_options.Bool("AutoShowSave")) {
         m_control.SetReadOnly(true);
         if (RunSaveTimes() == IDOK) {
             TakeSaveTimesChoices(timeId, projId);
@@ -763,6 +781,8 @@ int CTimeSheetController::CreateEntry(bool replay, int empId, int timeId, int pr
                 m_entry.workTypeName.clear();
             }
         } else {
+            // The control deletes nothing while it is read-only.
+            m_control.SetReadOnly(false);
             m_control.DeleteObjByID(timeId);
             ClearInfo();
             Status(QStringLiteral("No entry created"));
@@ -771,13 +791,9 @@ int CTimeSheetController::CreateEntry(bool replay, int empId, int timeId, int pr
         m_saveTimes.reset();
         m_control.SetReadOnly(false);
     } else {
-        if (replay && m_replay) {
-            m_entry.taskId = m_replay->m_TaskID;
-            m_entry.orderId = m_replay->m_OrderID;
-            m_entry.workTypeId = m_replay->m_WorkTypeID;
-            m_entry.workTypeName = m_db.GetWorkTypeName(m_entry.workTypeId);
-            m_entry.comment = m_replay->m_Comment;
-            m_entry.chgReqId = m_replay->m_ObjectID;
+        if (fromRecord) {
+            TakeReplayRecord();
+            UpdateCost();
         } else {
             QString comment;
             const int mode = m_options.Int("CommentTypeSel");
@@ -790,7 +806,7 @@ int CTimeSheetController::CreateEntry(bool replay, int empId, int timeId, int pr
         }
         result = WriteEntry(false, empId, start, stop, timeId, false, true, replay);
         if (result == 0) {
-            if (!replay)
+            if (!fromRecord)
                 RememberTaskAndWorkType();
         } else if (result == 12) {
             m_entry.lengthText.clear();
@@ -853,17 +869,16 @@ int CTimeSheetController::EditExistingTimeSheetEntry(int projId, int empId, int 
     m_entry.comment = set.m_Comment;
     m_entry.chgReqId = set.IsNull(15) ? -1 : set.m_ObjectID;
     m_db.CloseRecordSet(&set);
-    if (replay && m_replay) {
-        // Undo restores what the entry was, not only where it was.
-        m_entry.taskId = m_replay->m_TaskID;
-        m_entry.orderId = m_replay->m_OrderID;
-        m_entry.workTypeId = m_replay->m_WorkTypeID;
-        m_entry.comment = m_replay->m_Comment;
-        m_entry.chgReqId = m_replay->m_ObjectID;
-    } else if (chgReqId >= 0) {
-        m_entry.chgReqId = chgReqId;
+    if (m_replay) {
+        // Undo and redo restore what the entry was, not only where it was.
+        TakeReplayRecord();
+    } else {
+        if (chgReqId >= 0)
+            m_entry.chgReqId = chgReqId;
+        // The cost is the row's own order's, not that of the block last in hand.
+        TakeOrderRate(m_entry.projId, m_entry.orderId);
+        m_entry.workTypeName = m_db.GetWorkTypeName(m_entry.workTypeId);
     }
-    m_entry.workTypeName = m_db.GetWorkTypeName(m_entry.workTypeId);
     const int result = WriteEntry(true, empId, start, stop, timeId, true, false, replay);
     UpdateUndoMenus();
     return result;
@@ -1040,7 +1055,13 @@ void CTimeSheetController::OnWantsEdit(int projId, int timeId)
     if (projId != m_entry.projId)
         MakeProjectCurrent(projId);
     CTimeSheetEntry row;
-    if (m_db.FindDayEntryForKey(row, timeId, empId, WorkDate())) {
+    bool found = m_db.FindDayEntryForKey(row, timeId, empId, WorkDate());
+    if (!found) {
+        // Once more from the database: what is in hand belongs to another block.
+        m_db.ResetDayKey();
+        found = m_db.FindDayEntryForKey(row, timeId, empId, WorkDate());
+    }
+    if (found) {
         m_entry.projId = row.ProjID;
         m_entry.projName = m_db.GetProjectName(row.ProjID);
         m_entry.taskId = row.TaskID;
@@ -1070,10 +1091,8 @@ void CTimeSheetController::OnWantsEdit(int projId, int timeId)
             Warn(QStringLiteral("Unable to open Timesheet table"));
         } else {
             const bool exists = !set.Recordset()->IsEOF();
-            const int start = exists ? set.m_StartTime.MinutesOfDay() : 0;
-            int stop = exists ? set.m_StopTime.MinutesOfDay() : 0;
-            if (exists && stop == 1439)
-                stop = 1440;
+            const int start = exists ? StoredMinutes(set.m_StartTime) : 0;
+            const int stop = exists ? StoredMinutes(set.m_StopTime) : 0;
             m_db.CloseRecordSet(&set);
             if (!exists) {
                 // Someone else removed it: say so and show what is stored.
@@ -1111,8 +1130,10 @@ void CTimeSheetController::OnCopyRec(int timeId, int /*start*/, int /*stop*/, in
         return;
     }
     m_copied = CCopiedBlock();
+    m_copied.day = m_day;
+    m_copied.empId = CurrentEmployee();
     CTimeSheetEntry row;
-    if (m_db.FindDayEntryForKey(row, timeId, CurrentEmployee(), WorkDate())) {
+    if (m_db.FindDayEntryForKey(row, timeId, m_copied.empId, WorkDate())) {
         m_copied.taskId = row.TaskID;
         m_copied.orderId = row.OrderID;
         m_copied.workTypeId = row.WorkTypeID;
@@ -1150,13 +1171,17 @@ void CTimeSheetController::OnCopyData(int newId, int start, int stop, int projId
     m_busy = true;
     m_inHandId = newId;
     int written = -1;
-    // The pasted block is already on the line; it only needs its row.
+    // The pasted block is already on the line; it only needs its row. The
+    // copied row is read again where it was copied; on another day or for
+    // another user the same id is another row.
     CTimeSheetEntry row;
-    if (m_db.FindDayEntryForKey(row, m_copied.timeId, empId, WorkDate())) {
+    if (m_copied.day == m_day && m_copied.empId == empId &&
+        m_db.FindDayEntryForKey(row, m_copied.timeId, empId, WorkDate())) {
         m_copied.taskId = row.TaskID;
         m_copied.orderId = row.OrderID;
         m_copied.workTypeId = row.WorkTypeID;
         m_copied.comment = row.Comment;
+        m_copied.chgReqId = row.ObjectID.isNull() ? -1 : row.ObjectID.toInt();
     }
     m_entry.taskId = m_copied.taskId;
     m_entry.taskName = m_db.GetTaskNameForProject(m_copied.taskId, projId);
@@ -1184,6 +1209,8 @@ void CTimeSheetController::OnCopyData(int newId, int start, int stop, int projId
         ReportResult(result);
         m_control.RecreateToolTips();
     } else {
+        // The control deletes nothing while it is read-only.
+        m_control.SetReadOnly(false);
         m_control.DeleteObjByID(newId);
     }
     m_control.SetReadOnly(false);
@@ -1254,8 +1281,10 @@ void CTimeSheetController::ApplyRedoStep(int kind, CUndoRecord* record)
     switch (kind) {
     case CUndoStep::kInserted:
     case CUndoStep::kUpdated:
+        // With the step's values. A redone change is a new change: its own
+        // step goes on the undo list, and this one leaves the redo list.
         CentralStore(record->m_TimeID, record->m_start, record->m_stop, record->m_ProjID,
-                     record->m_ObjectID, true);
+                     record->m_ObjectID, kind == CUndoStep::kInserted);
         m_replay.reset();
         RefreshTimesheet();
         break;
@@ -1263,6 +1292,9 @@ void CTimeSheetController::ApplyRedoStep(int kind, CUndoRecord* record)
         m_control.DeleteObj(record->m_TimeID);
         CentralStore(record->m_TimeID, 0, 0, record->m_ProjID, record->m_ObjectID, true);
         m_replay.reset();
+        // A read-only line (auto timing, a view-only user) keeps the block:
+        // show it what is stored.
+        RefreshTimesheet();
         break;
     default:
         m_replay.reset();

@@ -169,6 +169,9 @@ public:
 private:
     struct CCopiedBlock {
         bool valid = false;
+        // Where it was copied: only there does the day's row of its id hold its values.
+        QDate day;
+        int empId = -1;
         int timeId = -1;
         int taskId = -1;
         int orderId = -1;
@@ -200,6 +203,9 @@ private:
     // project has no such order.
     bool TakeOrderRate(int projId, int orderId);
     void ResetToProjectDefaults(int projId);
+    // A step re-applied from the history: the entry gets back every value
+    // the row had, the order's rate included.
+    void TakeReplayRecord();
     void UpdateCost();
     void Status(const QString& text);
     void ReportResult(int result);

@@ -70,9 +70,10 @@ bool CTimeSheetController::FindStoredRow(int timeId, CTimeSheetEntry& row)
 {
     if (m_db.FindDayEntryForKey(row, timeId, CurrentEmployee(), WorkDate()))
         return true;
-    // Once more from the database: the cache may be behind.
-    m_db.ResetDayKey();
-    return m_db.FindDayEntryForKey(row, timeId, m_empId, WorkDate());
+    // Once more from the database: the cache may be behind. The reload keeps
+    // the day key, so later writes go on updating the cache.
+    m_db.EnsureDayLoaded(CurrentEmployee(), m_day, true);
+    return m_db.FindDayEntryForKey(row, timeId, CurrentEmployee(), WorkDate());
 }
 
 void CTimeSheetController::ClearInfo()

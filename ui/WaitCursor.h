@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-// The wait cursor while an object of it lives.
+// The wait cursor while a long operation runs.
 class CWaitCursor {
 public:
     CWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }

@@ -241,25 +241,35 @@ TEST(KelvaneApp, ServicesSpeakTheBackEndsForms)
     EXPECT_FALSE(CKelvaneApp::GetWindowCode(ID_PROPERTIES, code));
 }
 
-TEST(KelvaneApp, StyleSheetListsHoldElevenPairs)
+TEST(KelvaneApp, StyleSheetListsHoldTenPairsInTheirSlots)
 {
     CKelvaneApp app;
     QStringList nicks;
     QStringList files;
-    for (int i = 0; i <= 10; ++i) {
+    for (int i = 0; i < 10; ++i) {
         QStringList n{QStringLiteral("n%1").arg(i)};
         QStringList f{QStringLiteral("f%1.xsl").arg(i)};
         ASSERT_TRUE(app.LoadSaveXsltList(QStringLiteral("TS"), n, f, false));
     }
+    // The eleventh is refused with the message.
     QStringList n{QStringLiteral("one more")};
     QStringList f{QStringLiteral("x.xsl")};
     EXPECT_FALSE(app.LoadSaveXsltList(QStringLiteral("TS"), n, f, false));
     EXPECT_EQ(CRecordingMessages::Current().Last(),
               QStringLiteral("You already have 10 stored - cannot save another"));
+    // A gap: the slots say where each pair is kept.
     app.DeleteXsltEntry(QStringLiteral("TS"), 3);
-    ASSERT_TRUE(app.LoadSaveXsltList(QStringLiteral("TS"), nicks, files, true));
-    EXPECT_EQ(nicks.size(), 10);
+    QList<int> slotNumbers;
+    ASSERT_TRUE(app.LoadSaveXsltList(QStringLiteral("TS"), nicks, files, true, &slotNumbers));
+    EXPECT_EQ(nicks.size(), 9);
     EXPECT_FALSE(nicks.contains(QStringLiteral("n3")));
+    EXPECT_EQ(slotNumbers, (QList<int>{0, 1, 2, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(nicks.at(3), QStringLiteral("n4"));
+    // The next pair fills the gap.
+    ASSERT_TRUE(app.LoadSaveXsltList(QStringLiteral("TS"), n, f, false));
+    ASSERT_TRUE(app.LoadSaveXsltList(QStringLiteral("TS"), nicks, files, true, &slotNumbers));
+    EXPECT_EQ(nicks.at(3), QStringLiteral("one more"));
+    EXPECT_EQ(slotNumbers.at(3), 3);
 }
 
 TEST(KelvaneApp, ContextHelpOpensTheTopicOfTheHelpId)

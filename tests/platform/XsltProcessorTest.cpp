@@ -1,5 +1,6 @@
 #include "platform/XsltProcessor.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/TestFiles.h"
 
 #include <QFile>
 #include <QUrl>
@@ -12,15 +13,6 @@ QByteArray Sheet(const QByteArray& body)
 {
     return "<xsl:stylesheet version='1.0' xmlns:xsl='http://www.w3.org/1999/XSL/Transform'>" +
            body + "</xsl:stylesheet>";
-}
-
-QString WriteFile(const QString& name, const QByteArray& bytes)
-{
-    const QString path = TestEnv::TestDir() + QLatin1Char('/') + name;
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return path;
 }
 
 } // namespace
@@ -52,7 +44,7 @@ TEST(XsltProcessor, SaysWhereTheInputIsBroken)
 
 TEST(XsltProcessor, StyleSheetsNeitherReadNorWriteFilesNorGoOnline)
 {
-    const QString secret = WriteFile(QStringLiteral("secret.xml"), "<secret>42</secret>");
+    const QString secret = WriteTestFile(QStringLiteral("secret.xml"), "<secret>42</secret>");
     auto result = CXsltProcessor::Transform(
         kData, Sheet("<xsl:template match='/'><xsl:copy-of select=\"document('" + secret.toUtf8() +
                      "')\"/></xsl:template>"));
@@ -60,8 +52,8 @@ TEST(XsltProcessor, StyleSheetsNeitherReadNorWriteFilesNorGoOnline)
     EXPECT_FALSE(result.output.contains("42"));
     EXPECT_TRUE(result.detail.contains(QStringLiteral("denied"))) << result.detail.toStdString();
 
-    const QString imported = WriteFile(QStringLiteral("imported.xsl"),
-                                       Sheet("<xsl:template match='/'>imported</xsl:template>"));
+    const QString imported = WriteTestFile(
+        QStringLiteral("imported.xsl"), Sheet("<xsl:template match='/'>imported</xsl:template>"));
     result = CXsltProcessor::Transform(
         kData, Sheet("<xsl:import href='" + QUrl::fromLocalFile(imported).toEncoded() + "'/>"));
     EXPECT_NE(result.stage, CXsltProcessor::kDone);

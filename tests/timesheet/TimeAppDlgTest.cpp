@@ -7,6 +7,7 @@
 #include "platform/ProfileStore.h"
 #include "tests/support/ScriptedModals.h"
 #include "tests/support/TestEnv.h"
+#include "tests/timesheet/TimeLineProbe.h"
 #include "timesheet/Plentor.h"
 #include "timesheet/ScheduleTimeDlg.h"
 #include "timesheet/TimeSheetWindows.h"
@@ -66,19 +67,7 @@ protected:
         return out;
     }
 
-    // Where on the time line a minute lies: the cursor time the line reports.
-    QPoint Find(QWidget* line, int minute)
-    {
-        const QString wanted = QString::asprintf("%02i:%02i", minute / 60, minute % 60);
-        for (int x = 0; x < line->width(); x += 8) {
-            for (int y = 0; y < line->height(); y += 2) {
-                QTest::mouseMove(line, QPoint(x, y));
-                if (m_window->Controller().Entry().cursorText == wanted)
-                    return QPoint(x, y);
-            }
-        }
-        return QPoint(-1, -1);
-    }
+    QPoint Find(QWidget* line, int minute) { return TimeLineProbe::Find(*m_window, line, minute); }
 
     CKelvaneApp m_app;
     CTimeAppDlg* m_window = nullptr;
@@ -101,12 +90,7 @@ TEST_F(TimeSheetWindowTest, ABlockDrawnWithTheMouseIsStoredUndoneAndRedone)
         dialog.OnCommand(IDOK);
         return int(IDOK);
     });
-    QTest::mousePress(line, Qt::LeftButton, Qt::NoModifier, from);
-    for (int y = from.y() + 3; y < to.y(); y += 3)
-        QTest::mouseMove(line, QPoint(from.x(), y));
-    QTest::mouseMove(line, to);
-    QTest::mouseRelease(line, Qt::LeftButton, Qt::NoModifier, to);
-    QTest::qWait(50);
+    TimeLineProbe::Draw(line, from, to);
 
     ASSERT_EQ(modals.seen, QStringList({"CSaveTimesDlg"}));
     const QStringList stored = Rows();

@@ -1,5 +1,6 @@
 #include "ui/HtmlView.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/TestFiles.h"
 
 #include <QFile>
 #include <QPrinter>
@@ -10,21 +11,6 @@
 #include <QTextDocument>
 
 namespace {
-
-QString WriteFile(const QString& name, const QByteArray& bytes)
-{
-    const QString path = TestEnv::TestDir() + QLatin1Char('/') + name;
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-    return path;
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Everything the view tells its owner, in order.
 class CViewRecorder : public QObject {
@@ -75,8 +61,8 @@ protected:
 TEST_F(HtmlViewTest, ShowsALocalPageAndTellsItsTitle)
 {
     const QString page =
-        WriteFile(QStringLiteral("page.htm"), "<html><head><title>First</title></head>"
-                                              "<body><p>Hello there</p></body></html>");
+        WriteTestFile(QStringLiteral("page.htm"), "<html><head><title>First</title></head>"
+                                                  "<body><p>Hello there</p></body></html>");
     CViewRecorder seen(m_view);
     ASSERT_TRUE(m_view.Navigate(page));
     const QUrl url = QUrl::fromLocalFile(page);
@@ -93,14 +79,14 @@ TEST_F(HtmlViewTest, ShowsALocalPageAndTellsItsTitle)
 
 TEST_F(HtmlViewTest, TheSamePageIsReadAgainFromItsFile)
 {
-    const QString page = WriteFile(QStringLiteral("same.htm"), "<p>old text</p>");
+    const QString page = WriteTestFile(QStringLiteral("same.htm"), "<p>old text</p>");
     ASSERT_TRUE(m_view.Navigate(page));
-    WriteFile(QStringLiteral("same.htm"), "<p>new text</p>");
+    WriteTestFile(QStringLiteral("same.htm"), "<p>new text</p>");
     ASSERT_TRUE(m_view.Navigate(page));
     EXPECT_TRUE(m_view.toPlainText().contains(QStringLiteral("new text")))
         << m_view.toPlainText().toStdString();
 
-    WriteFile(QStringLiteral("same.htm"), "<p>newest text</p>");
+    WriteTestFile(QStringLiteral("same.htm"), "<p>newest text</p>");
     EXPECT_TRUE(m_view.Refresh());
     EXPECT_TRUE(m_view.toPlainText().contains(QStringLiteral("newest text")));
 
@@ -115,8 +101,8 @@ TEST_F(HtmlViewTest, TheSamePageIsReadAgainFromItsFile)
 
 TEST_F(HtmlViewTest, TheOwnerMayRefuseANavigation)
 {
-    const QString first = WriteFile(QStringLiteral("first.htm"), "<p>first page</p>");
-    const QString second = WriteFile(QStringLiteral("second.htm"), "<p>second page</p>");
+    const QString first = WriteTestFile(QStringLiteral("first.htm"), "<p>first page</p>");
+    const QString second = WriteTestFile(QStringLiteral("second.htm"), "<p>second page</p>");
     ASSERT_TRUE(m_view.Navigate(first));
     CViewRecorder seen(m_view);
     seen.refuse = true;
@@ -129,10 +115,10 @@ TEST_F(HtmlViewTest, TheOwnerMayRefuseANavigation)
 
 TEST_F(HtmlViewTest, LinksUnderTheMouseAndClickedGoThroughTheOwner)
 {
-    const QString other = WriteFile(QStringLiteral("other.htm"), "<p>the other page</p>");
-    const QString page = WriteFile(QStringLiteral("links.htm"),
-                                   "<html><body><p>Sort by <a href=\"#@ProjName\">Project</a></p>"
-                                   "<p><a href=\"other.htm\">Elsewhere</a></p></body></html>");
+    const QString other = WriteTestFile(QStringLiteral("other.htm"), "<p>the other page</p>");
+    const QString page = WriteTestFile(
+        QStringLiteral("links.htm"), "<html><body><p>Sort by <a href=\"#@ProjName\">Project</a></p>"
+                                     "<p><a href=\"other.htm\">Elsewhere</a></p></body></html>");
     ASSERT_TRUE(m_view.Navigate(page));
     CViewRecorder seen(m_view);
 
@@ -183,10 +169,10 @@ TEST_F(HtmlViewTest, XmlIsShownAsAnIndentedTree)
 {
     // The file's own encoding counts: é is one byte in Latin-1.
     const QString xml =
-        WriteFile(QStringLiteral("data.xml"),
-                  "<?xml version='1.0' encoding='ISO-8859-1'?>\n"
-                  "<xml xmlns:z='#RowsetSchema'><!-- rows --><rs><z:row a='1' b='caf\xe9'/>"
-                  "<name>Ann &amp; Bob</name></rs></xml>");
+        WriteTestFile(QStringLiteral("data.xml"),
+                      "<?xml version='1.0' encoding='ISO-8859-1'?>\n"
+                      "<xml xmlns:z='#RowsetSchema'><!-- rows --><rs><z:row a='1' b='caf\xe9'/>"
+                      "<name>Ann &amp; Bob</name></rs></xml>");
     ASSERT_TRUE(m_view.Navigate(xml));
     QStringList lines;
     for (const QString& line : m_view.toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts))
@@ -205,10 +191,10 @@ TEST_F(HtmlViewTest, XmlIsShownAsAnIndentedTree)
 
 TEST_F(HtmlViewTest, BadOrHugeXmlIsRefusedWithItsReason)
 {
-    const QString page = WriteFile(QStringLiteral("kept.htm"), "<p>kept</p>");
+    const QString page = WriteTestFile(QStringLiteral("kept.htm"), "<p>kept</p>");
     ASSERT_TRUE(m_view.Navigate(page));
     CViewRecorder seen(m_view);
-    const QString bad = WriteFile(QStringLiteral("bad.xml"), "<a><b></a>");
+    const QString bad = WriteTestFile(QStringLiteral("bad.xml"), "<a><b></a>");
     EXPECT_FALSE(m_view.Navigate(bad));
     ASSERT_EQ(seen.events.size(), 2);
     EXPECT_TRUE(seen.events.at(1).startsWith(QStringLiteral("error ") + bad +
@@ -222,7 +208,7 @@ TEST_F(HtmlViewTest, BadOrHugeXmlIsRefusedWithItsReason)
     while (rows.size() < 50 * 1024 * 1024)
         rows += "<row a='0123456789' b='abcdefghijklmnopqrstuvwxyz'/>\n";
     rows += "</rows>";
-    const QString huge = WriteFile(QStringLiteral("huge.xml"), rows);
+    const QString huge = WriteTestFile(QStringLiteral("huge.xml"), rows);
     rows.clear();
     seen.events.clear();
     QElapsedTimer timer;
@@ -264,7 +250,8 @@ TEST_F(HtmlViewTest, PrintsAndPreviewsOnTheGivenPrinter)
     QByteArray body = "<html><body><h1>Report</h1>";
     for (int i = 0; i < 200; ++i)
         body += "<p>Line " + QByteArray::number(i) + "</p>";
-    ASSERT_TRUE(m_view.Navigate(WriteFile(QStringLiteral("report.htm"), body + "</body></html>")));
+    ASSERT_TRUE(
+        m_view.Navigate(WriteTestFile(QStringLiteral("report.htm"), body + "</body></html>")));
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -280,7 +267,7 @@ TEST_F(HtmlViewTest, PrintsAndPreviewsOnTheGivenPrinter)
 
     answers.answer = true;
     EXPECT_TRUE(m_view.Print());
-    const QByteArray printed = ReadFile(pdf);
+    const QByteArray printed = ReadTestFile(pdf);
     EXPECT_TRUE(printed.startsWith("%PDF"));
     // Several pages, drawn as vectors.
     EXPECT_GE(printed.count("/Type /Page\n") + printed.count("/Type /Page "), 2) << printed.size();
@@ -288,7 +275,7 @@ TEST_F(HtmlViewTest, PrintsAndPreviewsOnTheGivenPrinter)
     QFile::remove(pdf);
     EXPECT_TRUE(m_view.PrintPreview());
     EXPECT_EQ(answers.previews, 1);
-    EXPECT_TRUE(ReadFile(pdf).startsWith("%PDF"));
+    EXPECT_TRUE(ReadTestFile(pdf).startsWith("%PDF"));
 
     // Without a dialog, straight to the printer.
     QFile::remove(pdf);
