@@ -16,24 +16,15 @@ CFacadeWrite::CFacadeWrite(CDBClass& db, QString& reason)
     , m_reason(reason)
 {}
 
-CFacadeWrite::~CFacadeWrite()
-{
-    if (m_open)
-        m_db.Connection()->RollbackTrans();
-}
-
 bool CFacadeWrite::Begin(int lockKey)
 {
     if (!m_db.EnsureConnected()) {
         m_reason = QStringLiteral("Not connected to a database");
         return false;
     }
-    CDbError error;
-    m_open = m_db.Connection()->BeginTrans(&error);
-    if (!m_open) {
-        m_reason = error.description;
+    m_transaction.emplace(*m_db.Connection());
+    if (!m_transaction->Begin(m_reason))
         return false;
-    }
     const QString lock = m_db.Dialect().DayLockStatement();
     return lockKey == 0 || lock.isEmpty() || Run(lock, {kWriteLockKey, lockKey});
 }
@@ -64,10 +55,5 @@ bool CFacadeWrite::Exists(const QString& sql, int id, bool& exists)
 
 bool CFacadeWrite::Commit()
 {
-    CDbError error;
-    m_open = false;
-    if (m_db.Connection()->CommitTrans(&error))
-        return true;
-    m_reason = error.description;
-    return false;
+    return m_transaction && m_transaction->Commit(m_reason);
 }

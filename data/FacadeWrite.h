@@ -1,18 +1,21 @@
 #pragma once
 
+#include "data/DbTransaction.h"
+
 #include <QString>
 #include <QVariantList>
+
+#include <optional>
 
 class CDBClass;
 class CQueryResult;
 
-// One write of the facade: a transaction of its own, or a savepoint in the
-// caller's. What is not committed is rolled back, whatever returned early.
-// Errors are not shown: their text goes to `reason`, for the window to word.
+// One write of the facade (a CDbTransaction on the shared connection) with
+// the statements the facade's writes run in it. Errors are not shown: their
+// text goes to `reason`, for the window to word.
 class CFacadeWrite {
 public:
     CFacadeWrite(CDBClass& db, QString& reason);
-    ~CFacadeWrite();
     CFacadeWrite(const CFacadeWrite&) = delete;
     CFacadeWrite& operator=(const CFacadeWrite&) = delete;
 
@@ -34,5 +37,6 @@ public:
 private:
     CDBClass& m_db;
     QString& m_reason;
-    bool m_open = false;
+    // Rolled back when it goes uncommitted.
+    std::optional<CDbTransaction> m_transaction;
 };
