@@ -7,6 +7,7 @@
 #include "records/ChgRstAddDlg.h"
 #include "records/ChgRstItemsPage.h"
 #include "records/ChgRstRefPage.h"
+#include "tests/records/ListWindowProbe.h"
 #include "tests/support/ScriptedModals.h"
 #include "tests/support/TestEnv.h"
 #include "ui/MyTreeCtrl.h"
@@ -17,18 +18,6 @@
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-bool Offers(const QList<CMenuEntry>& items, int command)
-{
-    for (const CMenuEntry& item : items)
-        if (item.command == command || Offers(item.items, command))
-            return true;
-    return false;
-}
-
-} // namespace
 
 // The whole program on a new embedded database: the hub's Change Requests
 // command, which the tray's menu sends too, opens the window once, and a

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/MenuBuilder.h"
 #include "ui/MyListCtrl.h"
 
 #include <QAction>
@@ -51,4 +52,13 @@ QStringList OpenListMenu(Window& window, int row, int column)
     const QStringList items = MenuTexts(window.PopupMenu());
     window.PopupMenu()->hide();
     return items;
+}
+
+// Whether a menu written as a table offers the command, at any depth.
+inline bool Offers(const QList<CMenuEntry>& items, int command)
+{
+    for (const CMenuEntry& item : items)
+        if (item.command == command || Offers(item.items, command))
+            return true;
+    return false;
 }
