@@ -3,6 +3,7 @@
 #include "data/DBConnection.h"
 #include "office/OfficeSession.h"
 #include "platform/ProfileStore.h"
+#include "records/ChgRqstWindows.h"
 #include "records/ContactWindows.h"
 #include "records/CommentWindows.h"
 #include "review/SearchWindows.h"
@@ -42,6 +43,7 @@ int main(int argc, char* argv[])
     RegisterAutoTimerWindows();
     RegisterContactWindows();
     RegisterCommentWindows();
+    RegisterChgRqstWindows();
     RegisterSearchWindows();
     RegisterReviewWindows();
     // LibreOffice for the exports, started on first use and ended with the program.

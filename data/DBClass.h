@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/ChgReqTypes.h"
 #include "data/ContactTypes.h"
 #include "data/DBClassTypes.h"
 #include "data/DBConnection.h"
@@ -300,6 +301,24 @@ public:
     // The project's company, read afresh: its name and id (-1 and "" when the
     // project has none or it was deleted); false when there is no such project.
     bool GetProjectInfo(int projId, QString& companyName, int& companyId);
+
+    // ---- Change requests (DBClassChangeRequests.cpp) -----------------------------
+    // Each write is one transaction; `reason` gets the database's words.
+    // One request row per item, each with its own id (in `ids`, in item
+    // order) and its own team rows.
+    ChgReqResult AddChangeRequest(const CChgReqValues& values, const QStringList& items,
+                                  const QList<int>& team, QList<int>& ids, QString& reason);
+    ChgReqResult ReadChangeRequest(int chgReqId, CChgReqRecord& record, QString& reason);
+    // Writes the request and replaces its actions by the texts given: an
+    // action still listed keeps its row, the others go, new texts are added.
+    ChgReqResult UpdateChangeRequest(int chgReqId, const CChgReqUpdate& values,
+                                     const QStringList& actions, QString& reason);
+    // The request's team becomes these employees.
+    ChgReqResult ReplaceChgReqTeam(int chgReqId, const QList<int>& team, QString& reason);
+    // The request with its team and its actions.
+    ChgReqResult DeleteChangeRequest(int chgReqId, QString& reason);
+    // The employee ids of the request's team.
+    bool FillChgReqTeamIds(int chgReqId, QList<int>& empIds);
 
     // ---- Texts and helpers -------------------------------------------------------
     static QString FormatTimeOfDay(int minute);

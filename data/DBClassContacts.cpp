@@ -3,66 +3,22 @@
 // write is one transaction: it is done completely or not at all.
 #include "data/DBClass.h"
 
+#include "data/FacadeWrite.h"
 #include "data/records/AddrCompanySet.h"
 #include "data/records/BusTypeSet.h"
 #include "data/records/PeopleSet.h"
 
 namespace {
 
-// Server lock keys of the name checks. No employee has a negative id, so
-// these never meet the employees' day locks.
-constexpr int kNameLockKey = -1;
+// Lock keys of the name checks (see CFacadeWrite::Begin).
 constexpr int kCompanyNames = 1;
 constexpr int kBusinessTypeNames = 2;
 
-// One write: a transaction of its own, or a savepoint in the caller's. What
-// is not committed is rolled back, whatever returned early.
-class CAddressBookWrite {
+// A write of the address book, with the name checks its writes make.
+class CAddressBookWrite : public CFacadeWrite {
 public:
-    CAddressBookWrite(CDBClass& db, QString& reason)
-        : m_db(db)
-        , m_reason(reason)
-    {}
-    ~CAddressBookWrite()
-    {
-        if (m_open)
-            m_db.Connection()->RollbackTrans();
-    }
-    CAddressBookWrite(const CAddressBookWrite&) = delete;
-    CAddressBookWrite& operator=(const CAddressBookWrite&) = delete;
+    using CFacadeWrite::CFacadeWrite;
 
-    // Connects when needed and begins; with a lock key other writers of the
-    // same names wait until this one ends (the file database's write lock
-    // does so by itself).
-    bool Begin(int lockKey = 0)
-    {
-        if (!m_db.EnsureConnected()) {
-            m_reason = QStringLiteral("Not connected to a database");
-            return false;
-        }
-        CDbError error;
-        m_open = m_db.Connection()->BeginTrans(&error);
-        if (!m_open) {
-            m_reason = error.description;
-            return false;
-        }
-        const QString lock = m_db.Dialect().DayLockStatement();
-        return lockKey == 0 || lock.isEmpty() || Run(lock, {kNameLockKey, lockKey});
-    }
-    bool Run(const QString& sql, const QVariantList& params, CQueryResult* rows = nullptr)
-    {
-        CDbError error;
-        if (CSqlExecutor::Run(*m_db.Connection(), sql, params, rows, &error))
-            return true;
-        m_reason = error.description;
-        return false;
-    }
-    // The number of rows a statement changed; -1 after an error.
-    qint64 Change(const QString& sql, const QVariantList& params)
-    {
-        CQueryResult rows;
-        return Run(sql, params, &rows) ? rows.rowsAffected : -1;
-    }
     // The id of another row (not `except`) whose name is `name` ignoring
     // case; -1 for none. Compared here rather than by the database, whose
     // case rules differ between back ends beyond plain ASCII.
@@ -92,28 +48,10 @@ public:
     {
         return Begin(lockKey) ? NameFree(sql, name, except) : ContactResult::OpenFailed;
     }
-    bool Exists(const QString& sql, int id, bool& exists)
-    {
-        CQueryResult rows;
-        if (!Run(sql, {id}, &rows))
-            return false;
-        exists = rows.rows > 0;
-        return true;
-    }
     ContactResult Commit()
     {
-        CDbError error;
-        m_open = false;
-        if (m_db.Connection()->CommitTrans(&error))
-            return ContactResult::Ok;
-        m_reason = error.description;
-        return ContactResult::WriteFailed;
+        return CFacadeWrite::Commit() ? ContactResult::Ok : ContactResult::WriteFailed;
     }
-
-private:
-    CDBClass& m_db;
-    QString& m_reason;
-    bool m_open = false;
 };
 
 const QString kCompanyNamesSql =

@@ -83,7 +83,12 @@ private:
 
 } // namespace
 
-COfficeSession::COfficeSession() = default;
+COfficeSession::COfficeSession()
+{
+    // Writing to an office that has just died must fail the call (and be
+    // told), not end the program by the signal a broken pipe raises.
+    ::signal(SIGPIPE, SIG_IGN);
+}
 
 COfficeSession::~COfficeSession()
 {

@@ -9,11 +9,10 @@
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "records/CmtViewDlg.h"
+#include "records/CommentColumns.h"
 #include "records/CommentWindows.h"
 #include "ui/ComboItems.h"
 #include "ui/GradientMenu.h"
-#include "ui/MenuBuilder.h"
-#include "ui/MyColorBut.h"
 #include "ui/MyListCtrl.h"
 #include "ui/MyPopMenu.h"
 #include "ui/MyTreeCtrl.h"
@@ -21,15 +20,12 @@
 #include "ui/Utilities.h"
 #include "ui/WaitCursor.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -39,39 +35,15 @@ const QString kDefaultPlacement = QStringLiteral("(431,851,476,1171),NORM 1");
 const QString kProjectRoot = QStringLiteral("Project Comments");
 const QString kCompanyRoot = QStringLiteral("Company Comments");
 
-// Main-menu commands the window hands to the hub.
-constexpr int kForwarded[] = {ID_TIMESHEETS,  ID_CONTACTS,   ID_TASKS,        ID_PROPERTIES,
-                              ID_ABOUT,       ID_REVIEW,     ID_EXPORT,       ID_SET_USER,
-                              ID_ONLINE_HELP, ID_AUTO_TIMER, ID_PROJECT_INFO, ID_CHANGE_REQUESTS,
-                              ID_OVERVIEW};
-
-QComboBox* Combo(QWidget* parent, int id)
-{
-    auto* combo = new QComboBox(parent);
-    CDialogBase::SetControlId(combo, id);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    return combo;
-}
-
-QLabel* Label(const QString& text, QWidget* buddy, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setBuddy(buddy);
-    return label;
-}
-
 } // namespace
 
 CCommentDlg::CCommentDlg(CDummyDlg* hub, CDBClass& db, QWidget* parent)
-    : CTreeListDlg(IDD_COMMENTS, parent)
-    , m_hub(hub)
+    : CRecordListDlg(IDD_COMMENTS, hub, parent)
     , m_db(db)
 {
-    setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Tasks"));
     int image = -1;
     setWindowIcon(CGradientMenu::GetMenuIcon(ID_TASKS, QString(), image));
-    setSizeGripEnabled(true);
     m_nodeText = kProjectRoot;
     BuildControls();
     BuildMenus();
@@ -84,41 +56,30 @@ void CCommentDlg::BuildControls()
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     auto* row = new QHBoxLayout;
-    m_view = Combo(this, kIdView);
+    m_view = MakeCombo(this, kIdView);
     m_view->addItems({QStringLiteral("Project"), QStringLiteral("Company")});
-    m_type = Combo(this, kIdType);
-    m_user = Combo(this, kIdUser);
+    m_type = MakeCombo(this, kIdType);
+    m_user = MakeCombo(this, kIdUser);
     m_showAll = new QCheckBox(QStringLiteral("Show all projects"), this);
     SetControlId(m_showAll, kIdShowAll);
-    row->addWidget(Label(QStringLiteral("&Type:"), m_view, this));
+    row->addWidget(MakeLabel(QStringLiteral("&Type:"), m_view, this));
     row->addWidget(m_view);
     row->addSpacing(8);
-    row->addWidget(Label(QStringLiteral("&Status:"), m_type, this));
+    row->addWidget(MakeLabel(QStringLiteral("&Status:"), m_type, this));
     row->addWidget(m_type);
     row->addSpacing(8);
-    row->addWidget(Label(QStringLiteral("&User:"), m_user, this));
+    row->addWidget(MakeLabel(QStringLiteral("&User:"), m_user, this));
     row->addWidget(m_user);
     row->addSpacing(8);
     row->addWidget(m_showAll);
     row->addStretch(1);
     layout->addLayout(row);
 
-    // The tree, the bar and the list are placed over this area by hand, so
-    // that the bar can move the edge between them.
-    m_area = new QWidget(this);
-    m_area->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_area->setMinimumSize(300, 160);
-    m_area->installEventFilter(this);
-    layout->addWidget(m_area, 1);
+    layout->addWidget(MakeArea(kIdSplitter), 1);
 
     m_status = new QLabel(this);
     SetControlId(m_status, kIdStatus);
     layout->addWidget(m_status);
-
-    SetControlId(SplitterBar(), kIdSplitter);
-    Tree()->raise();
-    List()->raise();
-    SplitterBar()->raise();
 
     connect(m_view, &QComboBox::activated, this, [this] { OnCommand(kIdView); });
     connect(m_type, &QComboBox::activated, this, [this] { OnCommand(kIdType); });
@@ -126,58 +87,16 @@ void CCommentDlg::BuildControls()
     connect(m_showAll, &QCheckBox::clicked, this, [this] { OnCommand(kIdShowAll); });
     connect(Tree(), &QTreeWidget::currentItemChanged, this, [this] { OnTreeSelChanged(); });
     connect(PopupMenu(), &QMenu::aboutToHide, this, [this] { activateWindow(); });
-    // Accelerators of the window: Ctrl+L to the list, Ctrl+T to the tree.
-    auto* toList = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
-    connect(toList, &QShortcut::activated, this, [this] { OnCommand(kCmdFocusList); });
-    auto* toTree = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), this);
-    connect(toTree, &QShortcut::activated, this, [this] { OnCommand(kCmdFocusTree); });
 }
 
 void CCommentDlg::BuildMenus()
 {
-    const QList<CMenuEntry> menus = {
-        {QStringLiteral("&Menu"),
-         0,
-         {{QStringLiteral("&Timesheets"), ID_TIMESHEETS, {}},
-          {QStringLiteral("&Review"), ID_REVIEW, {}},
-          {QStringLiteral("Contacts"), ID_CONTACTS, {}},
-          {QStringLiteral("Comments"), ID_TASKS, {}},
-          {QStringLiteral("Change Requests"), ID_CHANGE_REQUESTS, {}},
-          {},
-          {QStringLiteral("Set &User"), ID_SET_USER, {}},
-          {},
-          {QStringLiteral("&Properties"), ID_PROPERTIES, {}},
-          {},
-          {QStringLiteral("&Help"),
-           0,
-           {{QStringLiteral("Online Help"), ID_ONLINE_HELP, {}},
-            {QStringLiteral("&Help Topics"), ID_HELP_TOPICS, {}},
-            {QStringLiteral("&About"), ID_ABOUT, {}}}},
-          {},
-          {QStringLiteral("&Close"), ID_CLOSE_WINDOW, {}}}},
-        {QStringLiteral("&Actions"),
-         0,
-         {{QStringLiteral("Save &List Layout"), kCmdSaveLayout, {}},
-          {QStringLiteral("Set List to &Default Layout"), kCmdDefaultLayout, {}},
-          {QStringLiteral("&Refresh List"), kCmdRefresh, {}}}},
-    };
-    QMenuBar* bar = BuildMenuBar(menus, this, [this](int id) { OnCommand(id); });
-    QAction* search = bar->addAction(QStringLiteral("&Search"));
-    search->setObjectName(QStringLiteral("cmd%1").arg(kCmdSearch));
-    connect(search, &QAction::triggered, this, [this] { OnCommand(kCmdSearch); });
-    layout()->setMenuBar(bar);
-    m_mainMenu = bar->actions().first()->menu();
-    // The project windows come and go with the options.
-    connect(m_mainMenu, &QMenu::aboutToShow, this, [this] {
-        const CProfile::CValues options = CurrentOptions();
-        const auto show = [this](int id, bool visible) {
-            if (QAction* a = m_mainMenu->findChild<QAction*>(QStringLiteral("cmd%1").arg(id)))
-                a->setVisible(visible);
-        };
-        show(ID_CONTACTS, options.Bool("UseContacts"));
-        show(ID_TASKS, options.Bool("UseToDo"));
-        show(ID_CHANGE_REQUESTS, options.Bool("UseChgrqsts"));
-    });
+    BuildMainMenu({{QStringLiteral("&Actions"),
+                    0,
+                    {{QStringLiteral("Save &List Layout"), kCmdSaveLayout, {}},
+                     {QStringLiteral("Set List to &Default Layout"), kCmdDefaultLayout, {}},
+                     {QStringLiteral("&Refresh List"), kCmdRefresh, {}}}}},
+                  kCmdSearch);
 }
 
 // ---- Opening ------------------------------------------------------------------------------
@@ -456,16 +375,6 @@ void CCommentDlg::Refresh()
 
 bool CCommentDlg::OnCommand(int id)
 {
-    for (int forwarded : kForwarded) {
-        if (id != forwarded)
-            continue;
-        if (m_hub) {
-            if (id == ID_SET_USER)
-                m_hub->SetAskingForUser(false);
-            m_hub->PostCommand(id);
-        }
-        return true;
-    }
     switch (id) {
     case kCmdDone:
         OnSetDone();
@@ -492,21 +401,13 @@ bool CCommentDlg::OnCommand(int id)
         OnSearch();
         return true;
     case kCmdSaveLayout:
-        SaveListLayout();
+        SaveListLayout(ListLayoutKey(), CCommentColumns::kCount);
         return true;
     case kCmdDefaultLayout:
-        ResetListLayout();
+        ResetListLayout(ListLayoutKey(), CCommentColumns::kCount);
         return true;
     case kCmdRefresh:
         OnRefresh();
-        return true;
-    case kCmdFocusList:
-        List()->setFocus();
-        List()->clearSelection();
-        List()->SelectItem(0);
-        return true;
-    case kCmdFocusTree:
-        Tree()->setFocus();
         return true;
     case kIdView:
         OnSelChangeView();
@@ -517,15 +418,8 @@ bool CCommentDlg::OnCommand(int id)
     case kIdUser:
         OnSelChangeUser();
         return true;
-    case ID_HELP_TOPICS:
-        if (HasApp())
-            theApp().ShowContextHelp(0);
-        return true;
-    case ID_CLOSE_WINDOW:
-        close();
-        return true;
     default:
-        return CTreeListDlg::OnCommand(id);
+        return CRecordListDlg::OnCommand(id);
     }
 }
 
@@ -545,51 +439,7 @@ void CCommentDlg::OnRefresh()
     DoUpdateCommentData(m_nodeText, true);
 }
 
-// ---- Layout ------------------------------------------------------------------------------------
-
-bool CCommentDlg::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_area && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
-        LayoutArea();
-    return CTreeListDlg::eventFilter(watched, event);
-}
-
-void CCommentDlg::LayoutArea()
-{
-    if (m_sizing || !m_area)
-        return;
-    m_sizing = true;
-    LayoutTreeAndList(m_area->geometry(), m_treeWidth);
-    m_sizing = false;
-}
-
-void CCommentDlg::OnSplitterMoved(int phase, int x, int)
-{
-    if (phase == 0) {
-        DrawSplitterMove(x, 0);
-        return;
-    }
-    EraseSplitter(x);
-    m_treeWidth = qBound(40, m_treeWidth + x, qMax(40, m_area->width() - 40));
-    LayoutArea();
-}
-
 // ---- Closing ----------------------------------------------------------------------------------
-
-void CCommentDlg::CloseWindow(int)
-{
-    close();
-}
-
-void CCommentDlg::OnOK()
-{
-    close();
-}
-
-void CCommentDlg::OnCancel()
-{
-    close();
-}
 
 void CCommentDlg::closeEvent(QCloseEvent* event)
 {

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "app/HubWindow.h"
 #include "records/CommentFilter.h"
 #include "records/CommentListOwner.h"
 #include "records/CommentRow.h"
-#include "ui/TreeListDlg.h"
+#include "records/RecordListDlg.h"
 
 #include <QHash>
 #include <QList>
@@ -25,7 +24,7 @@ class QMenu;
 // the right shows the comments of the chosen node, narrowed by type, user
 // and one column filter. From it comments are added, viewed and edited,
 // marked done and deleted.
-class CCommentDlg : public CTreeListDlg, public IHubWindow, public ICommentListOwner {
+class CCommentDlg : public CRecordListDlg, public ICommentListOwner {
     Q_OBJECT
 public:
     enum : int {
@@ -43,11 +42,6 @@ public:
         kCmdView = 12854,
         kCmdRemoveFilter = 12899,
         kCmdSearch = 12839,
-        kCmdSaveLayout = 12845,
-        kCmdDefaultLayout = 12846,
-        kCmdRefresh = 12880,
-        kCmdFocusList = 12886,
-        kCmdFocusTree = 12887,
     };
 
     CCommentDlg(CDummyDlg* hub, CDBClass& db, QWidget* parent = nullptr);
@@ -68,8 +62,6 @@ public:
     void ShowListMenu(int x, int y, bool fromList);
 
     // ---- IHubWindow --------------------------------------------------------------
-    QWidget* Widget() override { return this; }
-    void CloseWindow(int flag) override;
     // Brought forward by the hub: with a view request the window follows it,
     // otherwise the list is read again.
     void Refresh() override;
@@ -95,15 +87,8 @@ public:
     void OnListRowSelected(int row) override;
     void OnListRowActivated(int row, CMyListCtrl* list) override;
     void OnTreeItemActivated(QTreeWidgetItem* item) override;
-    void OnSplitterMoved(int phase, int x, int y) override;
     void OnContextMenu(int x, int y, bool fromList) override;
     void OnContextMenuClosed() override;
-    void OnListMouseMove(Qt::MouseButtons, int, int) override {}
-    void OnTreeMouseMove(Qt::MouseButtons, int, int) override {}
-    void OnLeftButtonDown(Qt::MouseButtons, int, int) override {}
-    // The bar takes the mouse while it is dragged: its own release ends a drag.
-    void OnListLeftButtonUp(Qt::MouseButtons, int, int) override {}
-    void OnTreeLeftButtonUp(Qt::MouseButtons, int, int) override {}
     void OnListFocus(int row) override;
     void OnKeyDown(int virtualKey, bool fromTree) override;
     void OnFillList() override;
@@ -112,17 +97,16 @@ public:
 
 protected:
     bool OnInitDialog() override;
-    void OnOK() override;
-    void OnCancel() override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void RebuildList() override;
 
 private:
     void BuildControls();
     void BuildMenus();
     void FillTree();
     void BuildList();
-    void LayoutArea();
+    // Where the list's column layout is kept.
+    static QString ListLayoutKey() { return QStringLiteral("TDlgList"); }
     void SelectNodeByText(const QString& text);
     void SelectTypeEntry(const QString& text);
     void FillRows(const QList<CCommentRow>& rows, int select);
@@ -142,8 +126,6 @@ private:
     void OnAddTask();
     void ViewItem(int row);
     void OnSearch();
-    void SaveListLayout();
-    void ResetListLayout();
     void ApplyColumnFilter();
     void RemoveColumnFilter();
     void OnRefresh();
@@ -152,15 +134,12 @@ private:
     int SelectedCommentId() const;
     int RowOfComment(int commentId) const;
 
-    CDummyDlg* m_hub;
     CDBClass& m_db;
     QComboBox* m_view = nullptr;
     QComboBox* m_type = nullptr;
     QComboBox* m_user = nullptr;
     QCheckBox* m_showAll = nullptr;
     QLabel* m_status = nullptr;
-    QWidget* m_area = nullptr;
-    QMenu* m_mainMenu = nullptr;
 
     QString m_nodeText;
     int m_nodeId = -1;
@@ -179,10 +158,8 @@ private:
     CCommentFilter m_appliedFilter;
     // The condition of the last fill, for sorting the same rows again.
     CCommentFilter m_where;
-    int m_treeWidth = 180;
     bool m_refreshing = false;
     bool m_initialising = false;
-    bool m_sizing = false;
     bool m_rebuildingTree = false;
     bool m_connected = false;
     bool m_closing = false;

@@ -27,7 +27,6 @@
 
 namespace {
 
-const QString kLayoutKey = QStringLiteral("TDlgList");
 const QString kProjectRoot = QStringLiteral("Project Comments");
 const QString kCompanyRoot = QStringLiteral("Company Comments");
 constexpr int kCaptionStringId = 12801;
@@ -87,36 +86,17 @@ int CCommentDlg::GetColumnDataKind(int column)
 
 void CCommentDlg::BuildList()
 {
-    CMyListCtrl* list = List();
-    QString layout;
-    list->LoadLayout(true, kLayoutKey, layout, CCommentColumns::kCount);
-    QStringList titles;
-    QList<int> formats;
-    QList<int> widths;
-    m_columnCodes.clear();
+    QList<CListColumn> columns;
     for (int code = 0; code < CCommentColumns::kCount; ++code) {
         const CCommentColumns::CColumn& column = CCommentColumns::Column(code);
-        titles << QString::fromLatin1(column.caption);
-        formats << (column.right ? kFormatRight : kFormatLeft);
-        widths << column.width;
-        m_columnCodes << code;
+        columns << CListColumn{QString::fromLatin1(column.caption), column.width, column.kind,
+                               column.right};
     }
-    // A stored layout that does not name each column once leaves the table's order.
-    if (list->ArrangeColumns(titles, formats, widths)) {
-        m_columnCodes.clear();
-        for (const QString& id : list->LayoutColumnIds().mid(0, CCommentColumns::kCount))
-            m_columnCodes << id.trimmed().toInt();
-    }
-    list->CreateList(m_listRect, this, titles, formats, widths);
-    QList<int> kinds;
-    for (int code : std::as_const(m_columnCodes))
-        kinds << CCommentColumns::Kind(code);
-    list->SetColumnKinds(kinds);
+    m_columnCodes = CreateListColumns(ListLayoutKey(), columns);
     // Directions belong to the columns as they were.
-    list->SetSortDirections({});
+    List()->SetSortDirections({});
     // Sorted by the query (or here, for the task), never by the texts shown.
-    list->SetExternalSort(true);
-    list->raise();
+    List()->SetExternalSort(true);
     m_rows.clear();
 }
 
@@ -147,7 +127,7 @@ bool CCommentDlg::DoUpdateCommentData(const QString& nodeText, bool refill)
     m_refreshing = true;
     m_status->clear();
     LayoutArea();
-    if (m_sizing || !refill || m_closing) {
+    if (IsSizing() || !refill || m_closing) {
         m_refreshing = false;
         return true;
     }
@@ -356,27 +336,8 @@ void CCommentDlg::RemoveColumnFilter()
 
 // ---- The list layout ------------------------------------------------------------------------
 
-void CCommentDlg::SaveListLayout()
+void CCommentDlg::RebuildList()
 {
-    QString layout;
-    if (List()->GetLayout(layout)) {
-        List()->LoadLayout(false, kLayoutKey, layout);
-    } else if (ShowMessageBox(
-                   QStringLiteral("Error : Some Column values are incorrect - you should "
-                                  "revert back to default settings?"),
-                   kMbYesNo | kMbIconQuestion) == kIdYes) {
-        layout = List()->GetDefaultLayout(CCommentColumns::kCount);
-        List()->LoadLayout(false, kLayoutKey, layout);
-    }
-    BuildList();
-    LayoutArea();
-    DoUpdateCommentData(m_nodeText, true);
-}
-
-void CCommentDlg::ResetListLayout()
-{
-    QString layout = List()->GetDefaultLayout(CCommentColumns::kCount);
-    List()->LoadLayout(false, kLayoutKey, layout);
     BuildList();
     LayoutArea();
     DoUpdateCommentData(m_nodeText, true);

@@ -1,22 +1,15 @@
 #pragma once
 
-#include <QString>
-#include <QVariantList>
+#include "records/BoundFilter.h"
 
 struct CCommentRow;
 
-// A condition on the comment query: its SQL with '?' marks for the values,
-// and the same condition with the values written in, as the caption shows
-// it. Values are never pasted into the SQL.
-struct CCommentFilter {
-    QString sql;
-    QVariantList values;
-    QString text;
-
-    bool IsEmpty() const { return sql.isEmpty(); }
-    void Clear() { *this = CCommentFilter(); }
-    // This condition, the joiner (when this one is not empty) and the other.
-    void Append(const QString& joiner, const CCommentFilter& other);
+// A condition on the comment query (see CBoundFilter).
+struct CCommentFilter : CBoundFilter {
+    CCommentFilter() = default;
+    explicit CCommentFilter(const CBoundFilter& filter)
+        : CBoundFilter(filter)
+    {}
 
     // The type filter entry that stands for the three ordinary types.
     static QString ThreeTypes() { return QStringLiteral("Bad, Good, Info"); }

@@ -8,18 +8,14 @@
 
 #include <algorithm>
 
-namespace {
-
-void Request(CDummyDlg& hub, int projId, int companyId, int flag)
+void RequestRecordWindow(CDummyDlg& hub, int projId, int companyId, int flag, int command)
 {
     hub.m_pendingProjId = projId;
     hub.m_pendingCompanyId = companyId;
     std::fill(std::begin(hub.m_pendingFlags), std::end(hub.m_pendingFlags), false);
     hub.m_pendingFlags[flag] = true;
-    hub.OpenWindowByCommand(ID_TASKS);
+    hub.OpenWindowByCommand(command);
 }
-
-} // namespace
 
 void RegisterCommentWindows()
 {
@@ -32,10 +28,10 @@ void RegisterCommentWindows()
 
 void ShowCompanyComments(CDummyDlg& hub, int companyId)
 {
-    Request(hub, -1, companyId, kRequestCompany);
+    RequestRecordWindow(hub, -1, companyId, kRequestCompany, ID_TASKS);
 }
 
 void ShowProjectComments(CDummyDlg& hub, int projId, bool toDos)
 {
-    Request(hub, projId, -1, toDos ? kRequestToDos : kRequestComments);
+    RequestRecordWindow(hub, projId, -1, toDos ? kRequestToDos : kRequestComments, ID_TASKS);
 }

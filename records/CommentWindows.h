@@ -11,6 +11,10 @@ enum ViewRequestFlag : int {
     kRequestCompany = 4,
 };
 
+// Sets the hub's view request (a project, a company, one flag) and sends
+// the command of the window that reads it.
+void RequestRecordWindow(CDummyDlg& hub, int projId, int companyId, int flag, int command);
+
 // Makes the hub open the comments window on its Comments command (and the
 // tray's, which sends the same command).
 void RegisterCommentWindows();

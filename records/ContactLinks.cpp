@@ -49,8 +49,11 @@ QUrl WebPageUrl(const QString& text, QString* error)
 bool OpenMailTo(const QString& email)
 {
     const QUrl url = MailToUrl(email);
-    if (url.isEmpty())
-        return false;
+    return !url.isEmpty() && OpenMailUrl(url);
+}
+
+bool OpenMailUrl(const QUrl& url)
+{
     if (OpenUrl(url))
         return true;
     ShowMessageBox(

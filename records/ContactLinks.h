@@ -19,4 +19,7 @@ QUrl WebPageUrl(const QString& text, QString* error = nullptr);
 // Open them in the desktop's programs; false (after telling the user) when
 // refused or when the desktop could not. Nothing happens for an empty text.
 bool OpenMailTo(const QString& email);
+// A mailto: address made elsewhere; false (after telling the user) when no
+// mail program started.
+bool OpenMailUrl(const QUrl& url);
 bool OpenWebPage(const QString& text);

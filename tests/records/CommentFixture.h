@@ -6,6 +6,7 @@
 #include "platform/ProfileStore.h"
 #include "records/CommentColumns.h"
 #include "records/CommentDlg.h"
+#include "tests/records/ListWindowProbe.h"
 #include "tests/support/ScriptedModals.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
@@ -220,37 +221,15 @@ protected:
     {
         return m_window->List()->ItemText(row, m_window->ColumnOfCode(code));
     }
-    void SelectRow(int row)
-    {
-        m_window->List()->clearSelection();
-        m_window->List()->SelectItem(row);
-    }
-    // A point of the list over a row and a column, in the list's coordinates.
-    QPoint PointAt(int row, int code) const
-    {
-        CMyListCtrl* list = m_window->List();
-        const int column = m_window->ColumnOfCode(code);
-        const QRect cell = list->visualItemRect(list->topLevelItem(row));
-        const QPoint inView(list->header()->sectionViewportPosition(column) + 4, cell.center().y());
-        return list->viewport()->mapTo(list, inView);
-    }
-    // Opens the list's context menu over a cell; its commands by object name.
+    void SelectRow(int row) { SelectListRow(m_window->List(), row); }
+    // Opens the list's context menu over a cell; the texts of its entries.
     QStringList ListMenu(int row, int code)
     {
-        SelectRow(row);
-        const QPoint at = PointAt(row, code);
-        m_window->ShowListMenu(at.x(), at.y(), true);
-        QStringList items;
-        for (QAction* action : m_window->PopupMenu()->actions())
-            if (!action->isSeparator())
-                items << action->text();
-        m_window->PopupMenu()->hide();
-        return items;
+        return OpenListMenu(*m_window, row, m_window->ColumnOfCode(code));
     }
     void TriggerMenu(int command)
     {
-        QAction* action =
-            m_window->PopupMenu()->findChild<QAction*>(QStringLiteral("cmd%1").arg(command));
+        QAction* action = MenuCommand(m_window->PopupMenu(), command);
         ASSERT_NE(action, nullptr) << command;
         action->trigger();
     }

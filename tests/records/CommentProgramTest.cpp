@@ -4,6 +4,7 @@
 #include "platform/ProfileStore.h"
 #include "records/CommentDlg.h"
 #include "records/CommentWindows.h"
+#include "tests/records/ListWindowProbe.h"
 #include "tests/support/TestEnv.h"
 #include "ui/MyTreeCtrl.h"
 #include "ui/ResourceIds.h"
@@ -11,18 +12,6 @@
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-bool Offers(const QList<CMenuEntry>& items, int command)
-{
-    for (const CMenuEntry& item : items)
-        if (item.command == command || Offers(item.items, command))
-            return true;
-    return false;
-}
-
-} // namespace
 
 // The whole program on a new embedded database: the hub's Comments command,
 // which the tray's menu sends too, opens the window once.
