@@ -8,6 +8,7 @@
 #include "review/SearchWindows.h"
 #include "review/ReviewWindows.h"
 #include "review/ExchangeWindows.h"
+#include "review/XlsTimeSheetWindows.h"
 #include "timesheet/TimeSheetWindows.h"
 #include "ui/AppIcon.h"
 #include "ui/ConnectionDlg.h"
@@ -47,6 +48,7 @@ int main(int argc, char* argv[])
     COfficeSession office;
     COfficeSession::SetCurrent(&office);
     RegisterExchangeWindows();
+    RegisterXlsTimeSheetWindows();
     CKelvaneApp kelvane;
     if (!kelvane.Start())
         return 1;
