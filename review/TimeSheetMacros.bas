@@ -21,7 +21,7 @@ Sub FillOutHdrWeekly(weekStart As String, weekEnd As String, userName As String,
     With Worksheets(1)
         .Range("B2:F4").NumberFormat = "@"
         .Range("B2").Value = weekStart
-        .Range("D2").Value = weekEnd
+        .Range("E2").Value = weekEnd
         .Range("B3").Value = userName
         .Range("F3").Value = formCode
         .Range("B4").Value = empName

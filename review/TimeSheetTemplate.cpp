@@ -20,7 +20,7 @@ void LayOut(ISpreadsheet& sheet)
     sheet.SetFontSize(QStringLiteral("A1"), 14);
     sheet.SetValues(
         QStringLiteral("A2"),
-        {{QStringLiteral("Week:"), QVariant(), QStringLiteral("to")},
+        {{QStringLiteral("Week:"), QVariant(), QVariant(), QStringLiteral("to")},
          {QStringLiteral("User:"), QVariant(), QVariant(), QVariant(), QStringLiteral("Form:")},
          {QStringLiteral("Employee:")}});
     sheet.SetValues(
@@ -34,7 +34,9 @@ void LayOut(ISpreadsheet& sheet)
     for (const char* range : {"A1", "A2:A4", "E3", "A6:G6", "A9:G9", "A10"})
         sheet.SetBold(QLatin1String(range), true);
     sheet.SetInteriorColorIndex(QStringLiteral("A6:G6"), 15);
-    sheet.SetColumnWidth(QStringLiteral("A1:G1"), 12);
+    // The week fits the width of one printed page.
+    sheet.SetColumnWidth(QStringLiteral("A1"), 11);
+    sheet.SetColumnWidth(QStringLiteral("B1:G1"), 9);
 }
 
 } // namespace

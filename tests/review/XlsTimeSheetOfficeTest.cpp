@@ -72,7 +72,7 @@ TEST_P(XlsTimeSheetOfficeTest, TheProgramsTemplateFillsTheWeekAndKeepsTwoMacros)
     // The header, the first and last times, the lines of each day and the totals.
     const QMap<QString, QString> expected = {{"A1", "Weekly Time Sheet"},
                                              {"B2", "Mon, Mar 04"},
-                                             {"D2", "Fri, Mar 08"},
+                                             {"E2", "Fri, Mar 08"},
                                              {"B3", "Ann Lee"},
                                              {"F3", "KTS"},
                                              {"B4", "Ann Lee"},
