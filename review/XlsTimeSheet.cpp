@@ -229,15 +229,21 @@ bool CXlsTimeSheet::Run()
     if (!TemplateFound() || !ReadWeek())
         return false;
     const QString target = WorkbookPath();
-    if (!ConfirmReplace(target))
+    if (!ConfirmReplace(target) || !MakeWorkbook(*documents, target))
         return false;
+    ShowMessageBox(QStringLiteral("The time sheet is stored as %1").arg(Quoted(target)),
+                   kMbOk | kMbIconInformation);
+    return true;
+}
 
+bool CXlsTimeSheet::MakeWorkbook(IOfficeDocuments& documents, const QString& target)
+{
     CWaitCursor wait;
-    if (!EnsureTemplate(*documents))
+    if (!EnsureTemplate(documents))
         return false;
     std::unique_ptr<ISpreadsheet> book;
     try {
-        book = documents->OpenSpreadsheet(TemplatePath());
+        book = documents.OpenSpreadsheet(TemplatePath());
     } catch (const std::exception& e) {
         const auto* office = dynamic_cast<const COfficeError*>(&e);
         OpenTemplateFailed(office ? *office : COfficeError(e.what(), COfficeError::kNotStarted));
@@ -266,8 +272,6 @@ bool CXlsTimeSheet::Run()
                        kMbOk | kMbIconWarning);
         return false;
     }
-    ShowMessageBox(QStringLiteral("The time sheet is stored as %1").arg(Quoted(target)),
-                   kMbOk | kMbIconInformation);
     return true;
 }
 

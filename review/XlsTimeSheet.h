@@ -97,6 +97,8 @@ private:
     // The program's own template, made when it is missing.
     bool EnsureTemplate(IOfficeDocuments& documents);
     bool ConfirmReplace(const QString& path);
+    // Fills the template and saves it as the target; false when the user was told why not.
+    bool MakeWorkbook(IOfficeDocuments& documents, const QString& target);
     void OpenTemplateFailed(const COfficeError& error);
     // False when the template lacks a macro (the user was told).
     bool HasRequiredMacros(ISpreadsheet& book);
