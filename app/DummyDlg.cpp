@@ -16,11 +16,13 @@
 #include "ui/StringTable.h"
 #include "ui/Utilities.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -101,7 +103,14 @@ CDummyDlg::CDummyDlg(CDBClass* db, QWidget* parent)
          {{QStringLiteral("Online Help"), ID_ONLINE_HELP, {}},
           {QStringLiteral("&About"), ID_ABOUT, {}}}},
     };
-    layout->setMenuBar(BuildMenuBar(menu, this, [this](int id) { OnCommand(id); }));
+    QMenuBar* bar = BuildMenuBar(menu, this, [this](int id) { OnCommand(id); });
+    layout->setMenuBar(bar);
+    // The overview is made by the server's procedures: offered there only.
+    QMenu* mainMenu = bar->actions().first()->menu();
+    connect(mainMenu, &QMenu::aboutToShow, this, [this, mainMenu] {
+        if (QAction* a = mainMenu->findChild<QAction*>(QStringLiteral("cmd%1").arg(ID_OVERVIEW)))
+            a->setVisible(m_db && m_db->GetProviderKind() == kProviderPostgres);
+    });
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("hubStatus"));
     m_status->setMinimumWidth(360);

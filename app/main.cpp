@@ -8,6 +8,7 @@
 #include "review/SearchWindows.h"
 #include "review/ReviewWindows.h"
 #include "review/ExchangeWindows.h"
+#include "review/OverviewWindows.h"
 #include "review/XlsTimeSheetWindows.h"
 #include "timesheet/TimeSheetWindows.h"
 #include "ui/AppIcon.h"
@@ -48,6 +49,7 @@ int main(int argc, char* argv[])
     COfficeSession office;
     COfficeSession::SetCurrent(&office);
     RegisterExchangeWindows();
+    RegisterOverviewWindows();
     RegisterXlsTimeSheetWindows();
     CKelvaneApp kelvane;
     if (!kelvane.Start())

@@ -251,8 +251,10 @@ public:
     bool PersistAsXMLToHTML(CMyAdoRecordSet* rs, const QString& styleSheet, int viewId,
                             const QList<int>& rowOrder);
     // The XML a statement gives: on the server a function returns it as
-    // text; on a database file it is built from the rows.
-    bool ExecuteToStream(const QString& sql, QString& out, const QVariantList& params = {});
+    // text; on a database file it is built from the rows. On failure `why`
+    // (when given) gets the database's reason.
+    bool ExecuteToStream(const QString& sql, QString& out, const QVariantList& params = {},
+                         QString* why = nullptr);
 
     // ---- Companies, contacts, change requests ---------------------------------
     bool GetCompanyById(int companyId, CCompanyDetailSet& company);

@@ -144,14 +144,20 @@ bool CDBClass::PersistAsXMLToHTML(CMyAdoRecordSet* rs, const QString& styleSheet
     return WriteWholeFile(htmlName, result.html);
 }
 
-bool CDBClass::ExecuteToStream(const QString& sql, QString& out, const QVariantList& params)
+bool CDBClass::ExecuteToStream(const QString& sql, QString& out, const QVariantList& params,
+                               QString* why)
 {
     out.clear();
-    if (!EnsureConnected())
+    if (!EnsureConnected()) {
+        if (why)
+            *why = QStringLiteral("The database cannot be reached.");
         return false;
+    }
     CQueryResult rows;
     CDbError error;
     if (!CSqlExecutor::Run(*m_connection, sql, params, &rows, &error)) {
+        if (why)
+            *why = error.description;
         if (error.code == kE_FAIL)
             m_connection->DropConnection();
         return false;

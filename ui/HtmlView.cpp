@@ -30,12 +30,6 @@ public:
 
 IHtmlPrintHook* s_printHook = nullptr;
 
-IHtmlPrintHook& PrintHook()
-{
-    static CDialogPrintHook dialogs;
-    return s_printHook ? *s_printHook : dialogs;
-}
-
 QString Megabytes(qint64 bytes)
 {
     return QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1);
@@ -55,6 +49,12 @@ QString ErrorPage(const QString& why)
 void SetHtmlPrintHook(IHtmlPrintHook* hook)
 {
     s_printHook = hook;
+}
+
+IHtmlPrintHook& HtmlPrintHook()
+{
+    static CDialogPrintHook dialogs;
+    return s_printHook ? *s_printHook : dialogs;
 }
 
 CHtmlView::CHtmlView(QWidget* parent)
@@ -234,7 +234,7 @@ QPrinter& CHtmlView::ThePrinter()
 bool CHtmlView::Print(bool askUser)
 {
     QPrinter& printer = ThePrinter();
-    if (askUser && !PrintHook().ChoosePrinter(printer, this))
+    if (askUser && !HtmlPrintHook().ChoosePrinter(printer, this))
         return false;
     document()->print(&printer);
     return printer.printerState() != QPrinter::Error;
@@ -242,8 +242,8 @@ bool CHtmlView::Print(bool askUser)
 
 bool CHtmlView::PrintPreview()
 {
-    PrintHook().ShowPreview(ThePrinter(), this,
-                            [this](QPrinter* printer) { document()->print(printer); });
+    HtmlPrintHook().ShowPreview(ThePrinter(), this,
+                                [this](QPrinter* printer) { document()->print(printer); });
     return true;
 }
 

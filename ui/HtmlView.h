@@ -21,6 +21,8 @@ public:
 };
 // The hook stays owned by the caller; nullptr restores the real dialogs.
 void SetHtmlPrintHook(IHtmlPrintHook* hook);
+// The hook in use: the one set, else the real dialogs.
+IHtmlPrintHook& HtmlPrintHook();
 
 // The program's web view: shows local HTML pages and XML files (XML as an
 // indented, coloured tree made by a built-in style sheet), tells its owner

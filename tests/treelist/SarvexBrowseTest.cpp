@@ -1,3 +1,4 @@
+#include "tests/support/PdfPrintHook.h"
 #include "tests/treelist/SarvexFixture.h"
 #include "ui/HtmlView.h"
 
@@ -10,37 +11,6 @@
 using namespace SarvexIds;
 
 namespace {
-
-// Answers the print and preview dialogs: prints to a PDF file.
-class CPdfPrinting : public IHtmlPrintHook {
-public:
-    explicit CPdfPrinting(QString file)
-        : m_file(std::move(file))
-    {}
-
-    bool ChoosePrinter(QPrinter& printer, QWidget*) override
-    {
-        ++chosen;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(m_file);
-        return answer;
-    }
-    void ShowPreview(QPrinter& printer, QWidget*,
-                     const std::function<void(QPrinter*)>& paint) override
-    {
-        ++previews;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(m_file);
-        paint(&printer);
-    }
-
-    bool answer = true;
-    int chosen = 0;
-    int previews = 0;
-
-private:
-    QString m_file;
-};
 
 class SarvexBrowse : public SarvexTest {
 protected:
@@ -70,18 +40,7 @@ protected:
     QString Shown() const { return BrowserWindow()->toPlainText(); }
 
     // The user moves onto a link of the page and clicks it.
-    void ClickLink(const QString& text)
-    {
-        QTextBrowser* browser = BrowserWindow();
-        QTextCursor cursor = browser->document()->find(text);
-        ASSERT_FALSE(cursor.isNull()) << text.toStdString();
-        cursor.setPosition(cursor.selectionStart() + 1);
-        const QPoint at = browser->cursorRect(cursor).center() + QPoint(2, 0);
-        QTest::mouseMove(browser->viewport(), at + QPoint(0, 30));
-        QTest::mouseMove(browser->viewport(), at);
-        QTest::mouseClick(browser->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-        Pump();
-    }
+    void ClickLink(const QString& text) { ::ClickLink(BrowserWindow(), text); }
 };
 
 } // namespace
@@ -205,7 +164,7 @@ TEST_F(SarvexBrowse, PrintingGoesToThePrinterTheContainerChose)
     EXPECT_FALSE(m_host.DoPrint());
     EXPECT_FALSE(m_host.DoPrintPreview());
     const QString pdf = TestEnv::TestDir() + QStringLiteral("/page.pdf");
-    CPdfPrinting printing(pdf);
+    CPdfPrintHook printing(pdf);
     m_host.SetPrintHook(&printing);
     WritePage(QStringLiteral("printed"));
     m_host.ChangeView(kBrowseView);

@@ -2,6 +2,7 @@
 
 #include "platform/com/ServerLibrary.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/UserInput.h"
 #include "treelist/SarvexIds.h"
 #include "ui/Sarvex.h"
 
@@ -190,20 +191,13 @@ protected:
     // which may trigger an action; the popup is closed afterwards.
     bool RightClickMenu(QWidget* target, QPoint at, const std::function<void(QMenu&)>& inspect)
     {
-        bool opened = false;
-        QTimer::singleShot(0, [&] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (!menu)
-                return;
-            opened = true;
-            inspect(*menu);
-            if (menu->isVisible())
-                menu->close();
-        });
-        QTest::mousePress(target, Qt::RightButton, Qt::NoModifier, at);
-        QTest::mouseRelease(target, Qt::RightButton, Qt::NoModifier, at);
-        Pump();
-        return opened;
+        return InspectPopup(
+            [&] {
+                QTest::mousePress(target, Qt::RightButton, Qt::NoModifier, at);
+                QTest::mouseRelease(target, Qt::RightButton, Qt::NoModifier, at);
+                Pump();
+            },
+            inspect);
     }
     static QStringList Texts(const QMenu& menu)
     {
