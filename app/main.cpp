@@ -10,6 +10,7 @@
 #include "review/ReviewWindows.h"
 #include "review/ExchangeWindows.h"
 #include "review/OverviewWindows.h"
+#include "review/XlsTimeSheetWindows.h"
 #include "timesheet/TimeSheetWindows.h"
 #include "ui/AppIcon.h"
 #include "ui/ConnectionDlg.h"
@@ -51,6 +52,7 @@ int main(int argc, char* argv[])
     COfficeSession::SetCurrent(&office);
     RegisterExchangeWindows();
     RegisterOverviewWindows();
+    RegisterXlsTimeSheetWindows();
     CKelvaneApp kelvane;
     if (!kelvane.Start())
         return 1;
