@@ -3,6 +3,7 @@
 #include "data/DBConnection.h"
 #include "data/MyAdoRecordSet.h"
 #include "data/SqlExecutor.h"
+#include "platform/Characters.h"
 #include "platform/MessageBox.h"
 
 #include <limits>
@@ -21,18 +22,10 @@ const T& Buf(const void* p)
     return *static_cast<const T*>(p);
 }
 
-// Cuts a text to at most `width` characters without splitting a surrogate pair.
+// Cuts a text to at most `width` characters; no width, no cut.
 QString CutToWidth(const QString& text, int width)
 {
-    if (width <= 0 || text.size() <= width)
-        return text;
-    qsizetype units = 0;
-    int chars = 0;
-    while (units < text.size() && chars < width) {
-        units += (text.at(units).isHighSurrogate() && units + 1 < text.size()) ? 2 : 1;
-        ++chars;
-    }
-    return text.left(units);
+    return width <= 0 ? text : LeftCharacters(text, width);
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "tests/support/ScriptedModals.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
+#include "ui/CharacterLimit.h"
 #include "ui/ResourceIds.h"
 #include "ui/StringTable.h"
 
@@ -186,7 +187,10 @@ TEST_F(OptionsTest, OkFromTheHubStoresThePagesRefreshesTheTimeSheetAndRebuildsTh
         timeSheet->Control<QLineEdit>(IDC_DEF_WIDTH)->setText(QStringLiteral("700"));
         auto* keys = Open(sheet, sheet.KeyCommandsPage());
         auto* tsKey = keys->Control<QLineEdit>(IDC_TS_KEY);
-        EXPECT_EQ(tsKey->maxLength(), 1);
+        // One character, whole: a pasted emoji is kept, never half of it.
+        EXPECT_EQ(CharacterLimit(tsKey), 1);
+        tsKey->setText(QStringLiteral("😀x"));
+        EXPECT_EQ(tsKey->text(), QStringLiteral("😀"));
         tsKey->setText(QStringLiteral("x"));
         emit tsKey->textEdited(tsKey->text());
         Choose(keys->Control<QComboBox>(IDC_RESIZE_TOP_UP_MOD), QStringLiteral("CNTL"));
