@@ -1,12 +1,30 @@
 #include "platform/ProfileStore.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+
+namespace {
+
+// How long a process that has just made its lock file takes to lock it and
+// write its number into it, at the most.
+constexpr int kLockMakingMs = 100;
+
+// Nobody holds the lock file: a process holding the lock keeps the file
+// locked (flock) for as long as it holds it.
+bool Unheld(int fd)
+{
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return false;
+    ::flock(fd, LOCK_UN);
+    return true;
+}
+
+} // namespace
 
 bool CProfileStore::ClearStaleLock()
 {
@@ -15,17 +33,17 @@ bool CProfileStore::ClearStaleLock()
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    // A process holding the lock keeps the file locked (flock) for as long as
-    // it holds it; a lock file nobody has locked was left by a process that
-    // died. An empty one may be a lock being made this very moment: it is
-    // stale only when it is older than that takes.
-    bool stale = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-    if (stale) {
-        const QFileInfo info(lock);
-        stale = info.size() > 0 || info.lastModified().msecsTo(QDateTime::currentDateTime()) > 2000;
-        if (stale)
-            stale = ::unlink(path.constData()) == 0;
+    // A lock file nobody holds was left by a process that died, whatever it
+    // says. An empty one may be a lock being made this very moment, so it
+    // counts only when it is still empty and unheld a moment later.
+    bool stale = Unheld(fd);
+    if (stale && QFileInfo(lock).size() == 0) {
+        QThread::msleep(kLockMakingMs);
+        stale = QFileInfo(lock).size() == 0 && Unheld(fd);
     }
+    // Removed while holding it, as the lock's own clean-up does.
+    if (stale)
+        stale = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(path.constData()) == 0;
     ::close(fd);
     return stale;
 }

@@ -590,6 +590,22 @@ TEST_F(OptionsTest, AFailedSwitchKeepsTheDatabaseAndTheWindows)
     EXPECT_EQ(m_db.GetEmpIdByName(QStringLiteral("Ann")), 1);
 }
 
+TEST_F(OptionsTest, ADatabaseWithoutKelvanesTablesIsNotSwitchedTo)
+{
+    const QString empty =
+        TestDatabases::NewSqliteDatabase(TestEnv::TestDir(), QStringLiteral("empty.db"));
+    auto sheet = Sheet();
+    auto* page = Open(*sheet, sheet->DatabasePage());
+    page->Control<QTextEdit>(IDC_CONNECTION_TEXT)->setPlainText(empty);
+    sheet->OnCommand(IDOK);
+    EXPECT_EQ(Messages().Texts(),
+              QStringList{QStringLiteral("Kelvane could not open the database %1 and goes on "
+                                         "with %2.")
+                              .arg(empty, m_first)});
+    EXPECT_EQ(CProfile::DefDatabaseName(), m_first);
+    EXPECT_EQ(m_db.GetEmpIdByName(QStringLiteral("Ann")), 1);
+}
+
 TEST_F(OptionsTest, ThePasswordIsHiddenAndSurvivesAHandEdit)
 {
     CProfile::SetDefDatabaseName(
