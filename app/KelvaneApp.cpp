@@ -97,10 +97,16 @@ bool CKelvaneApp::Start()
     if (!EnsureFirstStartDatabase())
         return false;
 
+    // A database chosen here that then cannot be used is not kept in place
+    // of the one the profile named.
+    const QString stored = CProfile::DefDatabaseName();
     int result = ConnectDatabase(false, true);
     while (result != kConnectGoOn) {
-        if (result == kConnectClose)
+        if (result == kConnectClose) {
+            if (!stored.isEmpty() && CProfile::DefDatabaseName() != stored)
+                CProfile::SetDefDatabaseName(stored);
             return false;
+        }
         result = ConnectDatabase(result == kConnectRetryReleased, true);
     }
     m_db->ReleaseConnection(true, false);
@@ -190,8 +196,11 @@ int CKelvaneApp::ConnectDatabase(bool releaseFirst, bool checkCached)
     case CDBClass::Access::NotKelvane:
     case CDBClass::Access::Failed: {
         const QString text =
-            QStringLiteral("%1 is not a Kelvane database: %2.\n\nWould you like to try another?")
-                .arg(DescribeDatabase(m_db->Connection()->ConnectionString()), problem);
+            (m_db->StartupAccess() == CDBClass::Access::NotKelvane
+                 ? QStringLiteral("%1 is not a Kelvane database: %2.")
+                 : QStringLiteral("The database %1 cannot be read: %2."))
+                .arg(DescribeDatabase(m_db->Connection()->ConnectionString()), problem) +
+            QStringLiteral("\n\nWould you like to try another?");
         if (ShowMessageBox(text, kMbYesNo | kMbIconQuestion) == kIdYes) {
             m_db->Connection()->ChooseAnother();
             return kConnectRetryReleased;

@@ -8,10 +8,10 @@
 #include "platform/Trace.h"
 
 #include <QFileInfo>
-
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+
 #include <sqlite3.h>
 
 #include <atomic>

@@ -138,6 +138,23 @@ TEST(KelvaneAppStart, AnotherDatabaseReplacesTheStoredOneOnlyOnceItIsOpen)
     EXPECT_EQ(CProfile::DefDatabaseName(), good);
 }
 
+TEST(KelvaneAppStart, AChosenDatabaseThatCannotBeUsedDoesNotReplaceTheStoredOne)
+{
+    const QString down = Faults::DownServerConnectionString();
+    CProfile::SetDefDatabaseName(down);
+    const QString empty =
+        TestDatabases::NewSqliteDatabase(TestEnv::TestDir(), QStringLiteral("empty.db"));
+    CScriptedPrompt prompt;
+    prompt.Then(empty); // opens, but holds no Kelvane tables
+    CKelvaneApp app;
+    Messages().Answer(kIdCancel); // the server's failed open
+    Messages().Answer(kIdYes);    // try another
+    Messages().Answer(kIdNo);     // not a Kelvane database: no other
+    EXPECT_FALSE(app.Start());
+    EXPECT_TRUE(Messages().Texts().at(2).contains(QStringLiteral("is not a Kelvane database")));
+    EXPECT_EQ(CProfile::DefDatabaseName(), down);
+}
+
 TEST(KelvaneAppStart, TheVersionQuestionKeepsTheStoredDatabaseUntilAnotherIsOpen)
 {
     const QString cs = MakeSqliteDatabase();
