@@ -3,6 +3,7 @@
 #include "app/Profile.h"
 #include "data/DBClass.h"
 #include "platform/MessageBox.h"
+#include "ui/CharacterLimit.h"
 #include "ui/ResourceIds.h"
 
 #include <QFormLayout>
@@ -21,7 +22,7 @@ CChangePasswordDlg::CChangePasswordDlg(CDBClass* db, QWidget* parent)
         SetControlId(edit, id);
         edit->setEchoMode(QLineEdit::Password);
         if (maxLength > 0)
-            edit->setMaxLength(maxLength);
+            LimitCharacters(edit, maxLength);
         return edit;
     };
     m_old = passwordEdit(IDC_OLD_PASSWORD, 0);

@@ -56,8 +56,12 @@ bool SwitchProgramDatabase(CDBClass* db, CDummyDlg* hub, const QString& wanted,
     // The new database's own start-up information is read on connecting.
     const CStartupInfo previousInfo = db->StartupInfo();
     db->StartupInfo() = CStartupInfo();
-    if (!db->Connect()) {
-        // It went away in between: back to the old one, windows and all.
+    const bool connected = db->Connect();
+    if (!connected || db->StartupAccess() != CDBClass::Access::Ready) {
+        // It went away in between, or cannot serve the program (not Kelvane's
+        // tables, held by another session): back to the old one, windows and all.
+        if (connected)
+            db->ReleaseConnection(true, true);
         CProfile::SetDefDatabaseName(current);
         db->Connection()->UseProfileString();
         db->DetectProvider();

@@ -10,8 +10,15 @@ public:
     // The file a first start uses.
     static QString DatabaseFile();
     // Creates it (or keeps an existing one) and stores its connection string
-    // and the user in the profile. False with a reason when it cannot.
+    // and the user in the profile. False with a reason when it cannot; a
+    // start killed at any point leaves either no database or a complete one.
     static bool Prepare(QString* error);
     // The person at the desktop: login name and full name.
     static void DesktopUser(QString& login, QString& fullName);
+
+private:
+    static void RemoveDatabaseFiles(const QString& file);
+    static void RemoveLeftovers(const QString& file);
+    // Gives the finished database its name, unless one has it already.
+    static bool MoveIntoPlace(const QString& part, const QString& file, QString* error);
 };

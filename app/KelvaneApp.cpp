@@ -24,6 +24,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QUrl>
 
@@ -79,6 +80,7 @@ CKelvaneApp::~CKelvaneApp()
 
 bool CKelvaneApp::Start()
 {
+    CProfileStore::ClearStaleLock();
     CProfile::HelpFile();
     RegisterControlsBeside(QCoreApplication::applicationDirPath());
     CRegionalFormats formats = ReadRegionalFormats();
@@ -88,13 +90,25 @@ bool CKelvaneApp::Start()
     m_db = std::make_unique<CDBClass>();
     m_db->SetHost(this);
     m_db->SetRequiredVersions(&m_requiredVersions);
+    // A database that another session keeps locked is named, not waited for.
+    m_db->Connection()->SetWaitLimits(kStartupWaitLimits);
+    const auto normalLimits = qScopeGuard([this] {
+        if (m_db)
+            m_db->Connection()->SetWaitLimits({});
+    });
     if (!EnsureFirstStartDatabase())
         return false;
 
+    // A database chosen here that then cannot be used is not kept in place
+    // of the one the profile named.
+    const QString stored = CProfile::DefDatabaseName();
     int result = ConnectDatabase(false, true);
     while (result != kConnectGoOn) {
-        if (result == kConnectClose)
+        if (result == kConnectClose) {
+            if (!stored.isEmpty() && CProfile::DefDatabaseName() != stored)
+                CProfile::SetDefDatabaseName(stored);
             return false;
+        }
         result = ConnectDatabase(result == kConnectRetryReleased, true);
     }
     m_db->ReleaseConnection(true, false);
@@ -133,7 +147,7 @@ void CKelvaneApp::Shutdown()
 
 bool CKelvaneApp::EnsureFirstStartDatabase()
 {
-    if (!CProfile::DefDatabaseName().isEmpty())
+    if (CProfile::DatabaseNamed())
         return true;
     QString error;
     if (CFirstStart::Prepare(&error))
@@ -154,8 +168,8 @@ int CKelvaneApp::ConnectDatabase(bool releaseFirst, bool checkCached)
         if (ShowMessageBox(
                 QStringLiteral("Error connecting to database, would you like to try another?"),
                 kMbYesNo | kMbIconQuestion) == kIdYes) {
-            m_db->Connection()->SaveConnectionString(QString());
-            m_db->Connection()->UseProfileString();
+            // The stored database stays until another has been chosen and opened.
+            m_db->Connection()->ChooseAnother();
             return kConnectRetry;
         }
         ShowMessageBox(QStringLiteral("Closing application"), kMbOk | kMbIconInformation);
@@ -167,8 +181,43 @@ int CKelvaneApp::ConnectDatabase(bool releaseFirst, bool checkCached)
         ShowMessageBox(QStringLiteral("Closing application"), kMbOk | kMbIconInformation);
         return kConnectClose;
     }
+    QString problem;
+    switch (m_db->StartupAccess(&problem)) {
+    case CDBClass::Access::Ready:
+        break;
+    case CDBClass::Access::Busy: {
+        const QString text =
+            QStringLiteral("The database %1 does not answer: %2.\n\nRetry when it is free, "
+                           "or Cancel to close Kelvane.")
+                .arg(DescribeDatabase(m_db->Connection()->ConnectionString()), problem);
+        if (ShowMessageBox(text, kMbRetryCancel | kMbIconWarning) == kIdRetry)
+            return kConnectRetryReleased;
+        ShowMessageBox(QStringLiteral("Closing application"), kMbOk | kMbIconInformation);
+        return kConnectClose;
+    }
+    case CDBClass::Access::NotKelvane:
+    case CDBClass::Access::Failed: {
+        const QString text =
+            (m_db->StartupAccess() == CDBClass::Access::NotKelvane
+                 ? QStringLiteral("%1 is not a Kelvane database: %2.")
+                 : QStringLiteral("The database %1 cannot be read: %2."))
+                .arg(DescribeDatabase(m_db->Connection()->ConnectionString()), problem) +
+            QStringLiteral("\n\nWould you like to try another?");
+        if (ShowMessageBox(text, kMbYesNo | kMbIconQuestion) == kIdYes) {
+            m_db->Connection()->ChooseAnother();
+            return kConnectRetryReleased;
+        }
+        ShowMessageBox(QStringLiteral("Closing application"), kMbOk | kMbIconInformation);
+        return kConnectClose;
+    }
+    }
     QString versionText;
-    if (m_db->CheckDbVersion(kMinDbVersion, versionText, checkCached))
+    const bool oldEnough = m_db->CheckDbVersion(kMinDbVersion, versionText, checkCached);
+    // A database made for a later program is refused: this one could damage it.
+    const CStartupInfo& info = m_db->StartupInfo();
+    const bool tooNew = info.ProgramMinVersion > kClientVersionNumber ||
+                        static_cast<int>(info.DbVersion) > static_cast<int>(kMinDbVersion);
+    if (oldEnough && !tooNew)
         return kConnectGoOn;
     const QString question =
         QStringLiteral(
@@ -179,9 +228,12 @@ int CKelvaneApp::ConnectDatabase(bool releaseFirst, bool checkCached)
             .arg(QLatin1String(kClientVersion), versionText,
                  QString::asprintf("%2.2f", kMinDbVersion));
     if (ShowMessageBox(question, kMbYesNo | kMbIconQuestion) == kIdYes) {
-        m_db->Connection()->SaveConnectionString(QString());
-        m_db->Connection()->UseProfileString();
+        m_db->Connection()->ChooseAnother();
         return kConnectRetryReleased;
+    }
+    if (tooNew) {
+        ShowMessageBox(QStringLiteral("Closing application"), kMbOk | kMbIconInformation);
+        return kConnectClose;
     }
     ShowMessageBox(
         QStringLiteral("There may be errors - you need to upgrade your database\n"
@@ -290,8 +342,13 @@ QString CKelvaneApp::BuildConnectionString(bool describe) const
     if (!describe || stored.isEmpty())
         return stored.isEmpty() ? QStringLiteral("(no database)")
                                 : CConnectionString(stored).Masked();
-    const CConnectionString cs(stored);
-    if (CSqlDialect::DetectProvider(stored) == kProviderPostgres)
+    return DescribeDatabase(stored);
+}
+
+QString CKelvaneApp::DescribeDatabase(const QString& connectionString)
+{
+    const CConnectionString cs(connectionString);
+    if (CSqlDialect::DetectProvider(connectionString) == kProviderPostgres)
         return QStringLiteral("%1:%2; %3")
             .arg(cs.Value(QStringLiteral("Host")), cs.Value(QStringLiteral("Port")),
                  cs.Value(QStringLiteral("Database")));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Profile.h"
+#include "data/DBConnection.h"
 #include "data/FacadeClients.h"
 #include "data/NameValueArray.h"
 #include "ui/ContextHelpDlg.h"
@@ -33,6 +34,11 @@ public:
 
     static constexpr double kMinDbVersion = 2.2;
     static constexpr const char* kClientVersion = "2.2.00";
+    // The same version as databases name the programs they admit.
+    static constexpr int kClientVersionNumber = 220;
+    // While starting, a statement waits this long for another session's
+    // lock, and may run this long, before the start says what blocks it.
+    static constexpr CDBConnection::CWaitLimits kStartupWaitLimits{5000, 15000};
 
     CKelvaneApp();
     ~CKelvaneApp() override;
@@ -49,7 +55,8 @@ public:
     bool LogOnUser();
     bool LoadCurrentEmployee(int& securityLevel);
     void RegisterStoredProcs();
-    // The embedded database of a first start, made when no database is configured.
+    // The embedded database of a first start, made only when the profile has
+    // never named a database (never as a fallback for one that failed).
     bool EnsureFirstStartDatabase();
 
     CDBClass* Facade() const { return m_db.get(); }
@@ -73,6 +80,8 @@ public:
     QString FormatSqlDate(const QDate& date, bool withTime = false) const;
     QString GetEditionName() const;
     QString BuildConnectionString(bool describe) const;
+    // A database as the user knows it: the file, or server and database.
+    static QString DescribeDatabase(const QString& connectionString);
     int GetComboSelectionId(QComboBox* combo, const QString& text, bool requireSelection);
     bool SetClipboardText(const QString& text);
     bool GetClipboardText(QString& text);

@@ -5,6 +5,7 @@
 #include "app/Profile.h"
 #include "data/DBClass.h"
 #include "platform/MessageBox.h"
+#include "ui/CharacterLimit.h"
 #include "ui/ComboItems.h"
 #include "ui/ResourceIds.h"
 
@@ -25,7 +26,7 @@ CLogonDlg::CLogonDlg(CDBClass* db, QWidget* parent)
     m_passwordEdit = new QLineEdit(this);
     SetControlId(m_passwordEdit, IDC_PASSWORD);
     m_passwordEdit->setEchoMode(QLineEdit::Password);
-    m_passwordEdit->setMaxLength(20);
+    LimitCharacters(m_passwordEdit, 20);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Username :"), m_user);

@@ -388,6 +388,11 @@ void CProfile::SetDefDatabaseName(const QString& text)
     CProfileStore().setValue(QStringLiteral("DB/DefDatabaseName"), text);
 }
 
+bool CProfile::DatabaseNamed()
+{
+    return CProfileStore().contains(QStringLiteral("DB/DefDatabaseName"));
+}
+
 QString CProfile::DefDirectory()
 {
     // Database files are chosen from the home folder until the user picks

@@ -63,6 +63,8 @@ public:
     static void SetDefUserName(const QString& name);
     static QString DefDatabaseName(); // "DB"/"DefDatabaseName"
     static void SetDefDatabaseName(const QString& text);
+    // Whether the profile has ever named a database (even an empty one).
+    static bool DatabaseNamed();
     static QString DefDirectory(); // "DB"/"DefDirectory"
     static void SetDefDirectory(const QString& path);
     static QString HelpFile();   // "Help"/"HtmlHlpF", default written back

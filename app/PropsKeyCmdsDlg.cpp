@@ -1,6 +1,7 @@
 #include "app/PropsKeyCmdsDlg.h"
 
 #include "app/KeyCommands.h"
+#include "ui/CharacterLimit.h"
 #include "ui/ComboItems.h"
 #include "ui/ResourceIds.h"
 
@@ -36,7 +37,7 @@ CPropsKeyCmdsDlg::CPropsKeyCmdsDlg(CPropsDef& sheet)
     for (CTextKey& text : m_texts)
         text.edit->setMaximumWidth(60);
     // One character: the key is the character typed.
-    m_texts[0].edit->setMaxLength(1);
+    LimitCharacters(m_texts[0].edit, 1);
     m_focusRect = NewCheck(IDC_DRAW_FOCUS_RECT, QStringLiteral("Draw &focus rectangle"));
     m_buttonNames = NewCheck(IDC_SHOW_BUTTON_NAMES, QStringLiteral("Sho&w button names"));
 

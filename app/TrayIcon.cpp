@@ -1,5 +1,6 @@
 #include "app/TrayIcon.h"
 
+#include "platform/Characters.h"
 #include "ui/AppIcon.h"
 #include "ui/ResourceIds.h"
 #include "ui/StringTable.h"
@@ -62,7 +63,7 @@ bool CTrayIcon::SetIcon(const QIcon& icon, const QString& tip)
     }
     m_icon = icon;
     if (!tip.isEmpty())
-        m_tip = tip.left(kTipLength);
+        m_tip = LeftCharacters(tip, kTipLength);
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         // Nothing to show it in; a later call tries again.
         m_shown = false;
@@ -90,7 +91,7 @@ bool CTrayIcon::SetAnimationFrame(const QIcon& frame, const QString& tip)
         return false;
     // The icon and tip kept for a returning notification area stay the program's.
     m_tray->setIcon(frame);
-    m_tray->setToolTip(tip.left(kTipLength));
+    m_tray->setToolTip(LeftCharacters(tip, kTipLength));
     return true;
 }
 

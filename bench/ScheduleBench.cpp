@@ -43,9 +43,11 @@ constexpr int kTimeId = 10000 + kStart;
 const QDate kBlockDay(2023, 12, 31);
 const QDate kLastDay(2024, 12, 31);
 
-const char* kDeleteStaged = "DELETE FROM tblTimeSheet_ImportExport WHERE EmpID = ?";
+const char* kDeleteStaged = "DELETE FROM tblTimeSheet_ImportExport WHERE EmpID = ? AND BatchID = ?";
 constexpr int kChunk = CSqlDialect::kStageRowsPerStatement;
-const char* kCountClashes = "SELECT * FROM qsumTimeSheetClash WHERE EmpID = ?";
+const char* kCountClashes = "SELECT * FROM qsumTimeSheetClash WHERE EmpID = ? AND BatchID = ?";
+// The baseline's own session number for its staged copies.
+constexpr int kRawBatch = 1;
 
 struct CRun {
     int clashes = -1;
@@ -180,11 +182,13 @@ public:
                 sqlite3_bind_double(insert, ++p, c.InvCost);
                 sqlite3_bind_int(insert, ++p, c.WorkTypeID);
                 sqlite3_bind_int(insert, ++p, kTimeId);
+                sqlite3_bind_int(insert, ++p, kRawBatch);
             }
             ok = sqlite3_step(insert) == SQLITE_DONE;
             sqlite3_reset(insert);
         }
         sqlite3_bind_int(m_count, 1, c.EmpID);
+        sqlite3_bind_int(m_count, 2, kRawBatch);
         run->clashes = sqlite3_step(m_count) == SQLITE_ROW ? sqlite3_column_int(m_count, 0) : 0;
         sqlite3_reset(m_count);
         ok = ok && Step(m_mark, c.EmpID) && Step(m_freeId, c.EmpID) && Step(m_import, c.EmpID);
@@ -211,6 +215,7 @@ private:
     static bool Step(sqlite3_stmt* stmt, int empId)
     {
         sqlite3_bind_int(stmt, 1, empId);
+        sqlite3_bind_int(stmt, 2, kRawBatch);
         const bool ok = sqlite3_step(stmt) == SQLITE_DONE;
         sqlite3_reset(stmt);
         return ok;
@@ -271,9 +276,11 @@ public:
         const QList<QDate> days = Weekdays();
         const CScheduleCopy& c = m_block.copy;
         const std::string emp = std::to_string(c.EmpID);
+        const std::string batch = std::to_string(kRawBatch);
         PQclear(PQexec(m_conn, "BEGIN"));
         PQclear(PQexec(m_conn, m_setup.c_str()));
-        bool ok = Exec("lock", {emp.c_str(), emp.c_str()}) && Exec("delete", {emp.c_str()});
+        bool ok = Exec("lock", {emp.c_str(), emp.c_str(), batch.c_str()}) &&
+                  Exec("delete", {emp.c_str(), batch.c_str()});
         const std::string proj = std::to_string(c.ProjID);
         const std::string order = std::to_string(c.OrderID);
         const std::string hours = std::to_string(c.MinutesWorked / 60.0);
@@ -296,17 +303,18 @@ public:
                               {emp.c_str(), proj.c_str(), order.c_str(), texts[t].c_str(),
                                texts[t + 1].c_str(), texts[t + 2].c_str(), hours.c_str(),
                                task.c_str(), comment.c_str(), cost.c_str(), work.c_str(),
-                               timeId.c_str()});
+                               timeId.c_str(), batch.c_str()});
             }
             ok = Exec(Insert(rows), values);
         }
         PGresult* r = nullptr;
-        ok = ok && Exec("count", {emp.c_str()}, &r);
+        ok = ok && Exec("count", {emp.c_str(), batch.c_str()}, &r);
         run->clashes = r && PQntuples(r) > 0 ? std::atoi(PQgetvalue(r, 0, 0)) : 0;
         PQclear(r);
         r = nullptr;
-        ok = ok && Exec("mark", {emp.c_str()}) && Exec("freeid", {emp.c_str()}) &&
-             Exec("import", {emp.c_str()}, &r);
+        ok = ok && Exec("mark", {emp.c_str(), batch.c_str()}) &&
+             Exec("freeid", {emp.c_str(), batch.c_str()}) &&
+             Exec("import", {emp.c_str(), batch.c_str()}, &r);
         run->booked = ok && r && PQntuples(r) > 0 ? std::atoi(PQgetvalue(r, 0, 0)) : -1;
         PQclear(r);
         PQclear(PQexec(m_conn, ok ? "COMMIT" : "ROLLBACK"));

@@ -51,3 +51,5 @@ constexpr HRESULT kE_CommandError = static_cast<HRESULT>(0x80040E14); // stateme
 constexpr HRESULT kE_IntegrityViolation = static_cast<HRESULT>(0x80040E2F);
 constexpr HRESULT kE_NotUnique = static_cast<HRESULT>(0x80040E38); // row not found or not unique
 constexpr HRESULT kE_NotConnected = static_cast<HRESULT>(0x800A0E7D);
+// A lock or time limit ran out: another session holds what the statement needs.
+constexpr HRESULT kE_Timeout = static_cast<HRESULT>(0x80040E31);

@@ -3,7 +3,7 @@
 #include "data/DBConnection.h"
 #include "data/MyAdoRecordSet.h"
 #include "data/SqlExecutor.h"
-#include "data/TextCut.h"
+#include "platform/Characters.h"
 #include "platform/MessageBox.h"
 
 #include <limits>
@@ -20,6 +20,12 @@ template <typename T>
 const T& Buf(const void* p)
 {
     return *static_cast<const T*>(p);
+}
+
+// Cuts a text to at most `width` characters; no width, no cut.
+QString CutToWidth(const QString& text, int width)
+{
+    return width <= 0 ? text : LeftCharacters(text, width);
 }
 
 } // namespace
@@ -246,7 +252,7 @@ QVariant CBindingSet::BufferValue(int column) const
     case kBool:
         return Buf<bool>(d.buffer) ? 1 : 0;
     case kText:
-        return CutAtCharacterBoundary(Buf<QString>(d.buffer), d.size);
+        return CutToWidth(Buf<QString>(d.buffer), d.size);
     case kDate: {
         const CDateTime& dt = Buf<CDateTime>(d.buffer);
         return dt.IsValid() ? QVariant::fromValue(dt) : QVariant();

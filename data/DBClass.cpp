@@ -2,14 +2,16 @@
 
 #include "data/BindingSet.h"
 #include "data/NameValueArray.h"
-#include "data/TextCut.h"
+#include "data/Schema.h"
 #include "data/UndoHistory.h"
 #include "data/records/DbInfoSet.h"
+#include "platform/Characters.h"
 #include "platform/FileChooser.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 namespace {
 
@@ -22,6 +24,8 @@ CDBClass::CDBClass()
     : m_connection(std::make_unique<CDBConnection>())
     , m_history(std::make_unique<CUndoHistory>(kUndoCapacity))
 {
+    // Random, so that sessions on other workstations pick other numbers.
+    m_scheduleBatch = static_cast<int>(QRandomGenerator::system()->bounded(1u, 0x7fffffffu));
     m_history->SetApplyCallbacks([this](CUndoStep* step) { return UndoApplyCallback(step); },
                                  [this](CUndoStep* step) { return RedoApplyCallback(step); });
 }
@@ -174,11 +178,65 @@ bool CDBClass::OpenTableWithLongQuery(CBindingSet* set, const QString& where, co
 
 // ---- Start-up information and version -------------------------------------------
 
+CDBClass::Access CDBClass::CheckStartupAccess(QString& problem)
+{
+    problem.clear();
+    if (!EnsureConnected()) {
+        problem = QStringLiteral("Not connected to a database");
+        return Access::Failed;
+    }
+    CDbError error;
+    const QStringList tables = CSchema::PresentTables(*m_connection, &error);
+    if (error.IsError())
+        return Refusal(error, problem);
+    // The tables every start reads.
+    QStringList missing;
+    for (const char* core : {"ztlkpDbInfo", "tblProperty", "tblFinEmployee"})
+        if (!tables.contains(QLatin1String(core)))
+            missing << QLatin1String(core);
+    if (!missing.isEmpty()) {
+        problem = QStringLiteral("it has no %1 table").arg(missing.join(QStringLiteral(", ")));
+        if (tables.isEmpty())
+            problem = QStringLiteral("it holds none of Kelvane's tables");
+        return Access::NotKelvane;
+    }
+    // Reading nothing from every table waits for any lock that would make
+    // the start wait, within the connection's wait limits.
+    QStringList probes;
+    for (const QString& table : std::as_const(tables))
+        probes << QStringLiteral("SELECT 1 FROM %1 WHERE 1 = 0").arg(table);
+    if (CSqlExecutor::RunNative(*m_connection, probes.join(QStringLiteral(" UNION ALL ")), {},
+                                nullptr, &error))
+        return Access::Ready;
+    return Refusal(error, problem);
+}
+
+CDBClass::Access CDBClass::Refusal(const CDbError& error, QString& problem)
+{
+    if (error.code != kE_Timeout) {
+        problem = error.description;
+        return Access::Failed;
+    }
+    const QString holders = m_connection->DescribeLockHolders();
+    problem = holders.isEmpty() ? error.description : holders;
+    return Access::Busy;
+}
+
+CDBClass::Access CDBClass::StartupAccess(QString* problem) const
+{
+    if (problem)
+        *problem = m_accessProblem;
+    return m_access;
+}
+
 bool CDBClass::Connect()
 {
     if (!m_connection->Connect(false))
         return false;
     const int kind = GetProviderKind();
+    m_access = CheckStartupAccess(m_accessProblem);
+    if (m_access != Access::Ready)
+        return true;
     // The captions name the company on a database file too, so the file
     // reads the same view; it holds what tblProperty holds.
     if (m_startup.CompanyName.isEmpty() &&
@@ -234,6 +292,7 @@ bool CDBClass::CheckDbVersion(double required, QString& versionText, bool useCac
         if (OpenRecordSet(&info) && !info.Recordset()->IsEOF()) {
             m_startup.DbVersionText = QString::asprintf("%2.2f", info.m_dbVersion);
             m_startup.DbVersion = m_startup.DbVersionText.toDouble();
+            m_startup.ProgramMinVersion = info.m_KelvaneMinVersion;
         }
         CloseRecordSet(&info);
         ReleaseConnection(false, true);
@@ -430,7 +489,7 @@ QString CDBClass::FormatTimeOfDay(int minute)
 
 void CDBClass::TruncateText254(QString& text)
 {
-    text = CutAtCharacterBoundary(text, 254);
+    text = LeftCharacters(text, 254);
 }
 
 QString CDBClass::QuoteSql(const QString& text)

@@ -56,6 +56,13 @@ public:
     bool OpenTableWithLongQuery(CBindingSet* set, const QString& where, const QString& order);
 
     // ---- Start-up information and version ---------------------------------
+    // Whether a database can serve the program: it holds the tables the start
+    // reads, and no other session keeps them locked past the wait limits.
+    enum class Access { Ready, NotKelvane, Busy, Failed };
+    Access CheckStartupAccess(QString& problem);
+    // What Connect found (Ready before any Connect); nothing is read from a
+    // database that is not ready.
+    Access StartupAccess(QString* problem = nullptr) const;
     bool Connect();
     bool ReadStartupInfo();
     bool CheckDbVersion(double required, QString& versionText, bool useCached);
@@ -219,7 +226,9 @@ public:
 
     // ---- Scheduling --------------------------------------------------------------------
     // These write inside the caller's transaction when one is open, else in
-    // their own; errors come back in `reason`, unshown.
+    // their own; errors come back in `reason`, unshown. Staged copies belong
+    // to the employee and this session (ScheduleBatch): two sessions of one
+    // employee never touch each other's copies.
     // Replaces the employee's staged copies with one copy of the block per day.
     bool StageScheduleCopies(const CScheduleCopy& block, const QList<QDate>& days, QString& reason);
     // The number of the employee's staged copies that clash with booked rows.
@@ -227,6 +236,10 @@ public:
     // Marks the employee's clashing copies and books the others; `booked`
     // gets their number.
     bool ImportSchedule(int empId, int& booked, QString& reason);
+    // Removes the employee's staged copies of this session.
+    bool DiscardScheduleCopies(int empId, QString& reason);
+    // The number that marks this session's staged copies (BatchID).
+    int ScheduleBatch() const { return m_scheduleBatch; }
 
     // ---- Undo and redo -------------------------------------------------------------
     bool Undo();
@@ -378,6 +391,10 @@ private:
     int m_providerKind = kProviderUnknown;
 
     CStartupInfo m_startup;
+    Access Refusal(const CDbError& error, QString& problem);
+    int m_scheduleBatch = 0;
+    Access m_access = Access::Ready;
+    QString m_accessProblem;
     QDate m_displayedDay;
     const CNameValueArray* m_requiredVersions = nullptr;
     IFacadeHost* m_host = nullptr;

@@ -1,7 +1,7 @@
 #include "data/DBClass.h"
 
-#include "data/TextCut.h"
 #include "data/records/ClashCountSet.h"
+#include "platform/Characters.h"
 #include "platform/Trace.h"
 
 namespace {
@@ -73,24 +73,25 @@ bool CDBClass::StageScheduleCopies(const CScheduleCopy& block, const QList<QDate
     if (!step.Begin(reason))
         return false;
     // One statement for the old copies: the same rows as deleting them one by one.
-    if (!step.Run(QStringLiteral("DELETE FROM tblTimeSheet_ImportExport WHERE EmpID = ?"),
-                  {block.EmpID}, nullptr, reason))
+    if (!step.Run(
+            QStringLiteral("DELETE FROM tblTimeSheet_ImportExport WHERE EmpID = ? AND BatchID = ?"),
+            {block.EmpID, m_scheduleBatch}, nullptr, reason))
         return false;
     const QVariant hours = block.MinutesWorked / 60.0;
-    const QVariant comment = CutAtCharacterBoundary(block.Comment, kCommentWidth);
+    const QVariant comment = LeftCharacters(block.Comment, kCommentWidth);
     const QVariant workType = block.WorkTypeID < 0 ? QVariant() : QVariant(block.WorkTypeID);
     const QVariant timeId = kScheduledTimeIdBase + block.Start;
     const int chunk = CSqlDialect::kStageRowsPerStatement;
     for (qsizetype first = 0; first < days.size(); first += chunk) {
         const int rows = static_cast<int>(qMin<qsizetype>(chunk, days.size() - first));
         QVariantList values;
-        values.reserve(rows * 12);
+        values.reserve(rows * 13);
         for (const QDate& day : days.mid(first, rows))
             values << block.EmpID << block.ProjID << block.OrderID
                    << QVariant::fromValue(CDateTime(day))
                    << QVariant::fromValue(MinutesOnDay(day, block.Start))
                    << QVariant::fromValue(MinutesOnDay(day, block.Stop)) << hours << block.TaskID
-                   << comment << block.InvCost << workType << timeId;
+                   << comment << block.InvCost << workType << timeId << m_scheduleBatch;
         if (!step.Run(Dialect().StageCopiesStatement(rows), values, nullptr, reason)) {
             qCWarning(lcData, "StageScheduleCopies: copies from %s: %s",
                       qPrintable(days.at(first).toString(Qt::ISODate)), qPrintable(reason));
@@ -111,7 +112,8 @@ bool CDBClass::CountScheduleClashes(int empId, int& count, QString& reason)
         return false;
     CClashCountSet set(m_connection.get());
     set.Recordset()->SetQuiet(true);
-    if (!set.OpenTableWithQuery(nullptr, QStringLiteral("[EmpID] = ?"), QString(), {empId})) {
+    if (!set.OpenTableWithQuery(nullptr, QStringLiteral("[EmpID] = ? AND [BatchID] = ?"), QString(),
+                                {empId, m_scheduleBatch})) {
         reason = set.Recordset()->ErrorText();
         return false;
     }
@@ -134,16 +136,31 @@ bool CDBClass::ImportSchedule(int empId, int& booked, QString& reason)
     // Other writers of these days wait until the copies are in, so none can
     // slip a clashing row in between the marking and the booking.
     const QString lock = Dialect().ScheduleLockStatement();
-    if (!lock.isEmpty() && !step.Run(lock, {empId, empId}, nullptr, reason))
+    if (!lock.isEmpty() && !step.Run(lock, {empId, empId, m_scheduleBatch}, nullptr, reason))
         return false;
     CQueryResult rows;
     // A copy whose number its day already holds takes the next free one.
-    if (!step.Run(Dialect().ClashMarkStatement(), {empId}, &rows, reason) ||
-        !step.Run(Dialect().ScheduleFreeIdStatement(), {empId}, nullptr, reason) ||
-        !step.Run(Dialect().ScheduleImportStatement(), {empId}, &rows, reason))
+    if (!step.Run(Dialect().ClashMarkStatement(), {empId, m_scheduleBatch}, &rows, reason) ||
+        !step.Run(Dialect().ScheduleFreeIdStatement(), {empId, m_scheduleBatch}, nullptr,
+                  reason) ||
+        !step.Run(Dialect().ScheduleImportStatement(), {empId, m_scheduleBatch}, &rows, reason))
         return false;
     // The server's function returns the number; the file back end counts the rows.
     booked = rows.rows > 0 && rows.ColumnCount() > 0 ? rows.Value(0, 0).toInt()
                                                      : static_cast<int>(rows.rowsAffected);
     return step.Commit(reason);
+}
+
+bool CDBClass::DiscardScheduleCopies(int empId, QString& reason)
+{
+    if (!EnsureConnected()) {
+        reason = QStringLiteral("Not connected to a database");
+        return false;
+    }
+    CScheduleStep step(*m_connection);
+    return step.Begin(reason) &&
+           step.Run(QStringLiteral(
+                        "DELETE FROM tblTimeSheet_ImportExport WHERE EmpID = ? AND BatchID = ?"),
+                    {empId, m_scheduleBatch}, nullptr, reason) &&
+           step.Commit(reason);
 }

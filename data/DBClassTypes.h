@@ -86,6 +86,8 @@ struct CStartupInfo {
     int BookingInterval = -1; // minutes; -1 until read
     QString DbVersionText;
     double DbVersion = 0;
+    // The lowest program version (x 100) the database admits; -1: not said.
+    int ProgramMinVersion = -1;
     // 1: the hub hides after 2 seconds instead of 10; -1 until read from
     // the database property kQuickStartProperty.
     int StartupFlag = -1;

@@ -12,6 +12,8 @@
 #include <QSqlQuery>
 #include <QUrl>
 
+#include <sqlite3.h>
+
 #include <atomic>
 
 namespace {
@@ -53,6 +55,11 @@ IConnectionPrompt* CDBConnection::Prompt()
 
 QString CDBConnection::LoadConnectionString() const
 {
+    return m_chooseAnother ? QString() : StoredConnectionString();
+}
+
+QString CDBConnection::StoredConnectionString() const
+{
     if (!m_useProfile)
         return m_connectionString;
     CProfileStore profile;
@@ -62,6 +69,8 @@ QString CDBConnection::LoadConnectionString() const
 
 bool CDBConnection::SaveConnectionString(const QString& connectionString)
 {
+    if (!connectionString.isEmpty())
+        m_chooseAnother = false;
     if (!m_useProfile)
         return true;
     CProfileStore profile;
@@ -74,7 +83,15 @@ bool CDBConnection::SaveConnectionString(const QString& connectionString)
 void CDBConnection::UseConnectionString(const QString& connectionString)
 {
     m_useProfile = false;
+    m_chooseAnother = false;
     m_connectionString = connectionString;
+}
+
+void CDBConnection::ChooseAnother()
+{
+    m_chooseAnother = true;
+    if (m_useProfile)
+        m_connectionString.clear();
 }
 
 QString CDBConnection::PromptConnectionString()
@@ -97,7 +114,8 @@ bool CDBConnection::Connect(bool force)
         return true;
     }
     QString connectionString = LoadConnectionString();
-    QString lastTried = connectionString;
+    // The chooser starts from the database that failed or was refused.
+    QString lastTried = m_chooseAnother ? StoredConnectionString() : connectionString;
     for (;;) {
         if (force || connectionString.isEmpty()) {
             // Cancelling the prompt keeps the string we had.
@@ -127,6 +145,24 @@ bool CDBConnection::Connect(bool force)
         lastTried = connectionString;
         connectionString.clear();
     }
+}
+
+bool CDBConnection::ConnectSilently()
+{
+    if (m_connected) {
+        ++m_useCount;
+        return true;
+    }
+    const QString connectionString = LoadConnectionString();
+    QString error;
+    if (connectionString.isEmpty() || !Open(connectionString, &error)) {
+        if (connectionString.isEmpty())
+            m_lastOpenError = QStringLiteral("No database is chosen.");
+        return false;
+    }
+    m_connectionString = connectionString;
+    ++m_useCount;
+    return true;
 }
 
 bool CDBConnection::ReleaseConnection(bool force)
@@ -199,7 +235,32 @@ bool CDBConnection::Open(const QString& connectionString, QString* error)
     m_dialect = CSqlDialect(kind);
     m_connected = true;
     m_lastOpenError.clear();
+    ApplyWaitLimits();
     return true;
+}
+
+void CDBConnection::SetWaitLimits(const CWaitLimits& limits)
+{
+    m_waitLimits = limits;
+    if (m_connected)
+        ApplyWaitLimits();
+}
+
+void CDBConnection::ApplyWaitLimits()
+{
+    if (m_dialect.IsSqlite()) {
+        // A file has no statement limit; readers and writers wait this long.
+        if (sqlite3* handle = SqliteHandle(m_db))
+            sqlite3_busy_timeout(handle, m_waitLimits.lockMs > 0 ? m_waitLimits.lockMs
+                                                                 : kFileBusyTimeoutMs);
+        return;
+    }
+    CSqlExecutor::RunNative(*this,
+                            QStringLiteral("SELECT set_config('lock_timeout', ?, false), "
+                                           "set_config('statement_timeout', ?, false)"),
+                            {QString::number(qMax(0, m_waitLimits.lockMs)),
+                             QString::number(qMax(0, m_waitLimits.statementMs))},
+                            nullptr, nullptr);
 }
 
 bool CDBConnection::OpenSqlite(const QString& name, const QString& file, QString* error)
@@ -222,14 +283,18 @@ bool CDBConnection::OpenSqlite(const QString& name, const QString& file, QString
     QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
     url.setQuery(QStringLiteral("mode=rw"));
     db.setDatabaseName(url.toString(QUrl::FullyEncoded));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
     if (!db.open()) {
         *error = QStringLiteral("%1: %2").arg(file, db.lastError().text());
         return false;
     }
     // The header is read on first use: a file that is no database fails here.
+    // One that another program holds locked is open (without waiting here);
+    // what holds it is said by whoever reads it first.
+    sqlite3_busy_timeout(SqliteHandle(db), 0);
     QSqlQuery probe(db);
-    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) &&
+        probe.lastError().nativeErrorCode() != QString::number(SQLITE_BUSY)) {
         *error = QStringLiteral("%1: %2").arg(file, probe.lastError().databaseText());
         return false;
     }

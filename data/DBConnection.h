@@ -32,6 +32,9 @@ public:
     bool Connect(bool force);
     // Counts one use down; closes at the last use, or at once when forced.
     bool ReleaseConnection(bool force);
+    // Opens the stored string, or counts one more use, asking and telling
+    // nothing: false with LastOpenError() for a caller that reports itself.
+    bool ConnectSilently();
     QString PromptConnectionString();
     QString LoadConnectionString() const;
     bool SaveConnectionString(const QString& connectionString);
@@ -43,8 +46,31 @@ public:
     void UseProfileString()
     {
         m_useProfile = true;
+        m_chooseAnother = false;
         m_connectionString.clear();
     }
+    // The next Connect asks for another database. The stored string stays
+    // until another database has been chosen and opened, so that cancelling
+    // the choice never loses it.
+    void ChooseAnother();
+    bool IsChoosingAnother() const { return m_chooseAnother; }
+
+    // How long a statement waits for another session's lock, and how long it
+    // may run, before the database gives up (milliseconds). 0: no limit on
+    // the server; on a file the writers' busy timeout below. Applied to the
+    // open connection and to every later open.
+    struct CWaitLimits {
+        int lockMs = 0;
+        int statementMs = 0;
+    };
+    void SetWaitLimits(const CWaitLimits& limits);
+    const CWaitLimits& WaitLimits() const { return m_waitLimits; }
+    // How long a writer on a database file waits for another writer: long
+    // enough for a large schedule or import to finish first.
+    static constexpr int kFileBusyTimeoutMs = 30000;
+    // Who holds the locks statements wait for: other sessions on the
+    // server, other processes on a database file. "" when none is seen.
+    QString DescribeLockHolders();
 
     bool IsConnected() const { return m_connected; }
     int UseCount() const { return m_useCount; }
@@ -86,12 +112,16 @@ private:
     bool OpenPostgres(const QString& name, const QString& connectionString, QString* error);
     void CloseDatabase();
     bool Exec(const QString& sql, CDbError* error);
+    QString StoredConnectionString() const;
+    void ApplyWaitLimits();
 
     int m_recordsetOpens = 0;
     QString m_connectionString;
     int m_useCount = 0;
     bool m_connected = false;
     bool m_useProfile = true;
+    bool m_chooseAnother = false;
+    CWaitLimits m_waitLimits;
     int m_transactionDepth = 0;
     QSqlDatabase m_db;
     QString m_dbName;

@@ -65,6 +65,8 @@ CDbError ErrorOf(PGconn* conn, const PGresult* result)
         code = kE_FAIL;
     else if (state.startsWith(QLatin1String("23")))
         code = kE_IntegrityViolation;
+    else if (state == QLatin1String("55P03") || state == QLatin1String("57014"))
+        code = kE_Timeout; // lock_timeout or statement_timeout ran out
     return CDbError(code, text, kSource, state);
 }
 

@@ -138,14 +138,16 @@ void CPackedRows::AddText(const char* utf8, int length)
 {
     char* p = StartCell(CellType::Text, sizeof(length) + static_cast<std::size_t>(length));
     std::memcpy(p, &length, sizeof(length));
-    std::memcpy(p + sizeof(length), utf8, static_cast<std::size_t>(length));
+    if (length > 0) // an empty value may come without a buffer
+        std::memcpy(p + sizeof(length), utf8, static_cast<std::size_t>(length));
 }
 
 void CPackedRows::AddBlob(const void* data, int length)
 {
     char* p = StartCell(CellType::Blob, sizeof(length) + static_cast<std::size_t>(length));
     std::memcpy(p, &length, sizeof(length));
-    std::memcpy(p + sizeof(length), data, static_cast<std::size_t>(length));
+    if (length > 0) // a zero-length blob comes as a null pointer
+        std::memcpy(p + sizeof(length), data, static_cast<std::size_t>(length));
 }
 
 void CPackedRows::AddVariant(const QVariant& value)

@@ -135,6 +135,26 @@ bool CSchema::Exists(CDBConnection& connection, const QString& name)
     return CSqlExecutor::RunNative(connection, sql, {name}, &result, nullptr) && result.rows > 0;
 }
 
+QStringList CSchema::PresentTables(CDBConnection& connection, CDbError* error)
+{
+    const QString sql =
+        connection.Dialect().IsPostgres()
+            ? QStringLiteral("SELECT table_name FROM information_schema.tables WHERE "
+                             "table_schema = current_schema() AND table_type = 'BASE TABLE'")
+            : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'");
+    CQueryResult result;
+    QStringList present;
+    if (!CSqlExecutor::RunNative(connection, sql, {}, &result, error))
+        return present;
+    QStringList found;
+    for (int row = 0; row < result.rows; ++row)
+        found << result.Value(row, 0).toString();
+    for (const QString& table : TableNames())
+        if (found.contains(table, Qt::CaseInsensitive))
+            present << table;
+    return present;
+}
+
 QStringList CSchema::Missing(CDBConnection& connection)
 {
     QStringList missing;

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class CDBConnection;
+struct CDbError;
 
 // The tables, saved queries and stored procedures of a Kelvane database,
 // kept once in data/schema/ and written out in the form of each back end.
@@ -22,6 +23,9 @@ public:
     static QStringList Missing(CDBConnection& connection);
     // Whether the connected database holds the named table or view.
     static bool Exists(CDBConnection& connection, const QString& name);
+    // The schema's tables the connected database holds, in one query
+    // (none, with the error, when the query fails).
+    static QStringList PresentTables(CDBConnection& connection, CDbError* error = nullptr);
 
     // A script of data/schema/ ("tables", "views", "procedures-postgres",
     // "seed") in the form of a back end.

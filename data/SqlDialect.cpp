@@ -1,12 +1,9 @@
 #include "data/SqlDialect.h"
 
 #include "data/ConnectionString.h"
+#include "platform/Characters.h"
 
 namespace {
-
-// PostgreSQL text cannot hold NUL; it is stored as this noncharacter, which
-// Unicode reserves for internal use, and turned back when read.
-constexpr char16_t kNulStandIn = 0xFDD0;
 
 bool IsIdentStart(QChar c)
 {
@@ -306,7 +303,7 @@ QString CSqlDialect::StageCopiesStatement(int rows) const
         "INSERT INTO tblTimeSheet_ImportExport (EmpID, ProjID, OrderID, WorkDate, StartTime, "
         "StopTime, HoursWorked, TaskID, Comment, InvCost, WorkTypeID, TimeID, BatchID, "
         "OperationType, IgnoreThis) VALUES ");
-    const QString row = QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0, 0, 0)");
+    const QString row = QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0, 0)");
     for (int i = 0; i < rows; ++i) {
         if (i > 0)
             sql += QStringLiteral(", ");
@@ -318,29 +315,30 @@ QString CSqlDialect::StageCopiesStatement(int rows) const
 QString CSqlDialect::ClashMarkStatement() const
 {
     if (m_kind == kProviderPostgres)
-        return QStringLiteral("SELECT qupdTimeSheetClash(?)");
-    return QStringLiteral("UPDATE tblTimeSheet_ImportExport SET IgnoreThis = 1 "
-                          "WHERE EmpID = ? AND EXISTS (SELECT 1 FROM qselTimeSheetForEmployee t "
-                          "WHERE t.EmpID = tblTimeSheet_ImportExport.EmpID "
-                          "AND t.WorkDate = tblTimeSheet_ImportExport.WorkDate "
-                          "AND ((tblTimeSheet_ImportExport.StartTime >= t.StartTime "
-                          "AND tblTimeSheet_ImportExport.StartTime < t.StopTime) "
-                          "OR (tblTimeSheet_ImportExport.StopTime > t.StartTime "
-                          "AND tblTimeSheet_ImportExport.StopTime <= t.StopTime) "
-                          "OR (t.StopTime > tblTimeSheet_ImportExport.StartTime "
-                          "AND t.StopTime <= tblTimeSheet_ImportExport.StopTime)))");
+        return QStringLiteral("SELECT qupdTimeSheetClash(?, ?)");
+    return QStringLiteral(
+        "UPDATE tblTimeSheet_ImportExport SET IgnoreThis = 1 "
+        "WHERE EmpID = ? AND BatchID = ? AND EXISTS (SELECT 1 FROM qselTimeSheetForEmployee t "
+        "WHERE t.EmpID = tblTimeSheet_ImportExport.EmpID "
+        "AND t.WorkDate = tblTimeSheet_ImportExport.WorkDate "
+        "AND ((tblTimeSheet_ImportExport.StartTime >= t.StartTime "
+        "AND tblTimeSheet_ImportExport.StartTime < t.StopTime) "
+        "OR (tblTimeSheet_ImportExport.StopTime > t.StartTime "
+        "AND tblTimeSheet_ImportExport.StopTime <= t.StopTime) "
+        "OR (t.StopTime > tblTimeSheet_ImportExport.StartTime "
+        "AND t.StopTime <= tblTimeSheet_ImportExport.StopTime)))");
 }
 
 QString CSqlDialect::ScheduleImportStatement() const
 {
     if (m_kind == kProviderPostgres)
-        return QStringLiteral("SELECT qappTimeSheet_Import(?)");
+        return QStringLiteral("SELECT qappTimeSheet_Import(?, ?)");
     return QStringLiteral(
         "INSERT INTO tblTimeSheet (EmpID, ProjID, OrderID, WorkDate, StartTime, StopTime, "
         "HoursWorked, TaskID, Comment, InvCost, WorkTypeID, TimeID) "
         "SELECT EmpID, ProjID, OrderID, WorkDate, StartTime, StopTime, HoursWorked, TaskID, "
         "Comment, InvCost, WorkTypeID, TimeID FROM tblTimeSheet_ImportExport "
-        "WHERE EmpID = ? AND IgnoreThis = 0");
+        "WHERE EmpID = ? AND BatchID = ? AND IgnoreThis = 0");
 }
 
 QString CSqlDialect::ScheduleFreeIdStatement() const
@@ -355,7 +353,7 @@ QString CSqlDialect::ScheduleFreeIdStatement() const
         "AND t.TimeID >= tblTimeSheet_ImportExport.TimeID "
         "AND NOT EXISTS (SELECT 1 FROM tblTimeSheet n WHERE n.EmpID = t.EmpID "
         "AND n.WorkDate = t.WorkDate AND n.TimeID = t.TimeID + 1)) "
-        "WHERE EmpID = ? AND IgnoreThis = 0 "
+        "WHERE EmpID = ? AND BatchID = ? AND IgnoreThis = 0 "
         "AND EXISTS (SELECT 1 FROM tblTimeSheet k WHERE k.EmpID = tblTimeSheet_ImportExport.EmpID "
         "AND k.WorkDate = tblTimeSheet_ImportExport.WorkDate "
         "AND k.TimeID = tblTimeSheet_ImportExport.TimeID)");
@@ -378,7 +376,8 @@ QString CSqlDialect::ScheduleLockStatement() const
     return QStringLiteral(
         "SELECT count(*) FROM (SELECT pg_advisory_xact_lock(?, d) FROM "
         "(SELECT DISTINCT WorkDate::date - DATE '2000-01-01' AS d "
-        "FROM tblTimeSheet_ImportExport WHERE EmpID = ? ORDER BY d) days) locked");
+        "FROM tblTimeSheet_ImportExport WHERE EmpID = ? AND BatchID = ? ORDER BY d) days) "
+        "locked");
 }
 
 namespace {
@@ -586,14 +585,6 @@ QVariant CSqlDialect::ToDbValue(const QVariant& value) const
     }
     case QMetaType::Bool:
         return QVariant(value.toBool() ? 1 : 0);
-    case QMetaType::QString:
-        if (m_kind == kProviderPostgres) {
-            QString text = value.toString();
-            if (text.contains(QChar(0)))
-                text.replace(QChar(0), QChar(kNulStandIn));
-            return text;
-        }
-        return value;
     default:
         return value;
     }
@@ -601,10 +592,18 @@ QVariant CSqlDialect::ToDbValue(const QVariant& value) const
 
 QString CSqlDialect::FromDbText(const QString& text) const
 {
-    if (m_kind == kProviderPostgres && text.contains(QChar(kNulStandIn))) {
-        QString copy = text;
-        copy.replace(QChar(kNulStandIn), QChar(0));
-        return copy;
-    }
     return text;
+}
+
+QString CSqlDialect::UnstorableText(const QString& text) const
+{
+    // Text is stored as typed; only what the back end cannot hold is refused.
+    if (const qsizetype at = BrokenCharacterAt(text); at >= 0)
+        return QStringLiteral("The text holds half of a character (at position %1), which no "
+                              "database can store.")
+            .arg(at + 1);
+    if (m_kind == kProviderPostgres && text.contains(QChar(0)))
+        return QStringLiteral("The text holds a NUL character (code 0), which the database "
+                              "server cannot store.");
+    return QString();
 }

@@ -68,13 +68,14 @@ public:
     QString DayLockStatement() const;
     static int DayNumber(const QDate& day);
 
-    // Scheduling: stages copies of a time block, `rows` of them with twelve
-    // values each: EmpID, ProjID, OrderID, WorkDate, StartTime, StopTime,
-    // HoursWorked, TaskID, Comment, InvCost, WorkTypeID, TimeID.
+    // Scheduling: stages copies of a time block, `rows` of them with
+    // thirteen values each: EmpID, ProjID, OrderID, WorkDate, StartTime,
+    // StopTime, HoursWorked, TaskID, Comment, InvCost, WorkTypeID, TimeID and
+    // the session's BatchID.
     static constexpr int kStageRowsPerStatement = 100;
     QString StageCopiesStatement(int rows) const;
-    // Marks an employee's staged copies that clash with booked rows, and
-    // books the others. One value each: the EmpID.
+    // Marks the staged copies of an employee and session that clash with
+    // booked rows, and books the others. Values: EmpID and BatchID.
     QString ClashMarkStatement() const;
     QString ScheduleImportStatement() const;
     // Gives each of an employee's staged copies whose number its day already
@@ -83,8 +84,8 @@ public:
     // The first statement of every scheduling transaction ("" for none).
     QString ScheduleSetupStatement() const;
     // Takes the day lock of every day the employee has staged copies on, in
-    // day order; values: the EmpID twice. "" where the transaction itself
-    // already excludes other writers.
+    // day order; values: the EmpID twice and the BatchID. "" where the
+    // transaction itself already excludes other writers.
     QString ScheduleLockStatement() const;
 
     // ---- Searches: SQL texts the user may read and change ------------------
@@ -149,6 +150,8 @@ public:
     // A value as it is bound into a statement, and a text as read back.
     QVariant ToDbValue(const QVariant& value) const;
     QString FromDbText(const QString& text) const;
+    // Why the back end cannot store this text as it stands ("" when it can).
+    QString UnstorableText(const QString& text) const;
 
 private:
     int m_kind;

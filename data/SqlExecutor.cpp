@@ -22,6 +22,22 @@ bool CheckConnected(CDBConnection& connection, CDbError* error)
     return true;
 }
 
+// Values the back end would store altered are refused before the statement runs.
+bool CheckTexts(const CSqlDialect& dialect, const QVariantList& params, CDbError* error)
+{
+    for (const QVariant& value : params) {
+        if (value.metaType().id() != QMetaType::QString)
+            continue;
+        const QString reason = dialect.UnstorableText(value.toString());
+        if (!reason.isEmpty()) {
+            *error = CDbError(kE_CommandError, reason + QStringLiteral(" Nothing was written."),
+                              kSource);
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 QVariant CQueryResult::Value(int row, int column) const
@@ -68,7 +84,7 @@ bool CSqlExecutor::RunNative(CDBConnection& connection, const QString& sql,
 {
     CDbError local;
     CDbError& err = error ? *error : local;
-    if (!CheckConnected(connection, &err))
+    if (!CheckConnected(connection, &err) || !CheckTexts(connection.Dialect(), params, &err))
         return false;
     qCDebug(lcData) << "run:" << sql;
     const bool ok = connection.Dialect().IsSqlite()

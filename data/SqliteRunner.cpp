@@ -16,6 +16,8 @@ CDbError SqliteError(sqlite3* db, int rc)
     HRESULT code = kE_CommandError;
     if (primary == SQLITE_CONSTRAINT)
         code = kE_IntegrityViolation;
+    else if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+        code = kE_Timeout;
     else if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT || primary == SQLITE_IOERR ||
              primary == SQLITE_CANTOPEN)
         code = kE_FAIL;

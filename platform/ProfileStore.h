@@ -13,4 +13,10 @@ public:
         : QSettings(QSettings::NativeFormat, QSettings::UserScope,
                     QLatin1String(kProfileOrganisation), QLatin1String(kProfileApplication))
     {}
+
+    // Removes the profile's lock file when a killed process left it behind,
+    // before anything writes the profile (a write would otherwise wait half
+    // a minute for the lock to count as stale). A lock that a running
+    // process holds is left alone. True when one was removed.
+    static bool ClearStaleLock();
 };

@@ -49,9 +49,10 @@ bool CClashViewDlg::OnInitDialog()
     SetControlId(m_list, kIdList);
 
     set.Recordset()->SetQuiet(true);
-    // By day and time, so the list reads like a calendar.
-    if (!set.OpenTableWithQuery(nullptr, QStringLiteral("[EmpID] = ?"),
-                                QStringLiteral("[WorkDate], [StartTime]"), {m_empId})) {
+    // This session's copies, by day and time, so the list reads like a calendar.
+    if (!set.OpenTableWithQuery(nullptr, QStringLiteral("[EmpID] = ? AND [BatchID] = ?"),
+                                QStringLiteral("[WorkDate], [StartTime]"),
+                                {m_empId, m_db.ScheduleBatch()})) {
         qCWarning(lcUi, "CClashViewDlg: %s", qPrintable(set.Recordset()->ErrorText()));
         return true;
     }

@@ -126,6 +126,13 @@ CScheduleTimeDlg::CScheduleTimeDlg(CDBClass& db, const CScheduleBlock& block, QW
     layout->addLayout(buttons);
 }
 
+CScheduleTimeDlg::~CScheduleTimeDlg()
+{
+    QString reason;
+    if (m_staged && !m_db.DiscardScheduleCopies(m_block.copy.EmpID, reason))
+        qCWarning(lcUi, "CScheduleTimeDlg: staged copies stay: %s", qPrintable(reason));
+}
+
 bool CScheduleTimeDlg::OnInitDialog()
 {
     m_startText = Hhmm(m_block.copy.Start);
@@ -221,6 +228,7 @@ bool CScheduleTimeDlg::Stage(QString& reason)
 {
     UpdateData(true);
     m_verified = false;
+    m_staged = true;
     const QList<QDate> days = ScheduleCopyDays(m_first, m_last, m_weekdays);
     int count = 0;
     if (!m_db.StageScheduleCopies(m_block.copy, days, reason) ||
@@ -231,8 +239,32 @@ bool CScheduleTimeDlg::Stage(QString& reason)
     return true;
 }
 
+bool CScheduleTimeDlg::ConfirmRange()
+{
+    UpdateData(true);
+    const QList<QDate> days = ScheduleCopyDays(m_first, m_last, m_weekdays);
+    if (days.isEmpty() || days.last() <= days.first().addYears(kYearsWithoutAsking) ||
+        (m_first == m_confirmedFirst && m_last == m_confirmedLast))
+        return true;
+    // A mistyped year would book thousands of copies in one long step.
+    const QLocale locale;
+    const QString question =
+        QStringLiteral("These dates give %1 copies from %2 to %3, more than a year.\n"
+                       "Do you want to schedule them all?")
+            .arg(days.size())
+            .arg(locale.toString(days.first(), QLocale::ShortFormat),
+                 locale.toString(days.last(), QLocale::ShortFormat));
+    if (ShowMessageBox(question, kMbYesNo | kMbIconQuestion) != kIdYes)
+        return false;
+    m_confirmedFirst = m_first;
+    m_confirmedLast = m_last;
+    return true;
+}
+
 bool CScheduleTimeDlg::OnVerify()
 {
+    if (!ConfirmRange())
+        return false;
     QString reason;
     if (!InTransaction([this](QString& why) { return Stage(why); }, reason)) {
         m_verified = false;
@@ -259,13 +291,16 @@ bool CScheduleTimeDlg::OnVerify()
 
 void CScheduleTimeDlg::OnOK()
 {
-    // The silent check, the marking and the booking stand or fall together;
-    // the transaction ends before anything is shown.
-    bool staged = m_verified;
+    if (!ConfirmRange())
+        return;
+    // The copies are staged again, checked, marked and booked in one
+    // transaction, which ends before anything is shown: what is booked is
+    // what the dialog shows now, whatever happened since Verify.
+    bool staged = false;
     QString reason;
     const bool booked = InTransaction(
         [this, &staged](QString& why) {
-            staged = m_verified || Stage(why);
+            staged = Stage(why);
             return staged && m_db.ImportSchedule(m_block.copy.EmpID, m_booked, why);
         },
         reason);

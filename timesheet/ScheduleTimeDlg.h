@@ -42,6 +42,11 @@ public:
     static constexpr std::array<int, 7> kDayBoxIds = {1201, 1202, 1203, 1214, 1205, 1206, 1207};
 
     CScheduleTimeDlg(CDBClass& db, const CScheduleBlock& block, QWidget* parent = nullptr);
+    // The copies this dialog staged go with it.
+    ~CScheduleTimeDlg() override;
+
+    // A range whose copies span more than this is booked only after a question.
+    static constexpr int kYearsWithoutAsking = 1;
 
     bool OnCommand(int id) override;
     // Stages the copies, counts the clashes and offers to show them. False
@@ -66,6 +71,8 @@ private:
     void OnDateChanged();
     // Stages the copies and counts the clashes, without a word.
     bool Stage(QString& reason);
+    // Asks before copies spanning more than a year are staged or booked.
+    bool ConfirmRange();
     // Runs the work in one transaction, which ends before the caller speaks.
     bool InTransaction(const std::function<bool(QString&)>& work, QString& reason);
 
@@ -81,7 +88,10 @@ private:
     int m_clashCount = 0;
     int m_booked = 0;
     bool m_verified = false;
+    bool m_staged = false;
     bool m_exchanging = false;
+    QDate m_confirmedFirst;
+    QDate m_confirmedLast;
 
     QLineEdit* m_startEdit = nullptr;
     QLineEdit* m_stopEdit = nullptr;

@@ -3,6 +3,7 @@
 #include "app/DummyDlg.h"
 #include "app/KelvaneApp.h"
 #include "app/Profile.h"
+#include "app/PropsTimeSheet.h"
 #include "app/WindowCaption.h"
 #include "data/DBClass.h"
 #include "platform/MessageBox.h"
@@ -536,11 +537,18 @@ void CTimeAppDlg::resizeEvent(QResizeEvent* event)
 
 void CTimeAppDlg::SizeTo(int width, int height)
 {
+    if (width <= 0 || height <= 0)
+        return;
     double sx = 1;
     double sy = 1;
     GetPixelScale(sx, sy);
-    if (width > 0 && height > 0)
-        resize(int(width * sx) + 250, int(height * sy) + 60);
+    // The profile may hold any number: a size beyond what the options page
+    // accepts is taken as its largest, so the arithmetic cannot overflow.
+    const auto scaled = [](int value, double scale) {
+        return qRound(qMin(value, CPropsTimeSheet::kLargestSize) * qBound(0.1, scale, 10.0));
+    };
+    resize(qMin(scaled(width, sx) + 250, QWIDGETSIZE_MAX),
+           qMin(scaled(height, sy) + 60, QWIDGETSIZE_MAX));
 }
 
 void CTimeAppDlg::UpdateClock()

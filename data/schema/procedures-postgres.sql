@@ -107,14 +107,15 @@ LANGUAGE sql STABLE AS $$
     ORDER BY o.ProjID, o.OrderID;
 $$;
 
--- Marks an employee's staged copies that clash with booked rows; the number
--- of copies marked.
-CREATE FUNCTION qupdTimeSheetClash(p_EmpID integer)
+-- Marks the staged copies of an employee that clash with booked rows: those
+-- of one scheduling session (BatchID), or with a NULL session all of them;
+-- the number of copies marked.
+CREATE FUNCTION qupdTimeSheetClash(p_EmpID integer, p_BatchID integer)
 RETURNS integer
 LANGUAGE sql AS $$
     WITH marked AS (
         UPDATE tblTimeSheet_ImportExport tIE SET IgnoreThis = 1
-        WHERE tIE.EmpID = p_EmpID
+        WHERE tIE.EmpID = p_EmpID AND (p_BatchID IS NULL OR tIE.BatchID = p_BatchID)
           AND EXISTS (SELECT 1 FROM qselTimeSheetForEmployee t
                       WHERE t.EmpID = tIE.EmpID AND t.WorkDate = tIE.WorkDate
                         AND ((tIE.StartTime >= t.StartTime AND tIE.StartTime < t.StopTime)
@@ -124,8 +125,15 @@ LANGUAGE sql AS $$
     SELECT count(*)::integer FROM marked;
 $$;
 
--- Books an employee's staged copies that are not marked; the number booked.
-CREATE FUNCTION qappTimeSheet_Import(p_EmpID integer)
+CREATE FUNCTION qupdTimeSheetClash(p_EmpID integer)
+RETURNS integer
+LANGUAGE sql AS $$
+    SELECT qupdTimeSheetClash(p_EmpID, NULL);
+$$;
+
+-- Books the staged copies of an employee (and session, as above) that are
+-- not marked; the number booked.
+CREATE FUNCTION qappTimeSheet_Import(p_EmpID integer, p_BatchID integer)
 RETURNS integer
 LANGUAGE sql AS $$
     WITH booked AS (
@@ -134,9 +142,15 @@ LANGUAGE sql AS $$
         SELECT EmpID, ProjID, OrderID, WorkDate, StartTime, StopTime, HoursWorked, TaskID,
                Comment, InvCost, WorkTypeID, TimeID
         FROM tblTimeSheet_ImportExport
-        WHERE EmpID = p_EmpID AND IgnoreThis = 0
+        WHERE EmpID = p_EmpID AND (p_BatchID IS NULL OR BatchID = p_BatchID) AND IgnoreThis = 0
         RETURNING 1)
     SELECT count(*)::integer FROM booked;
+$$;
+
+CREATE FUNCTION qappTimeSheet_Import(p_EmpID integer)
+RETURNS integer
+LANGUAGE sql AS $$
+    SELECT qappTimeSheet_Import(p_EmpID, NULL);
 $$;
 
 -- ---- The employee overview ------------------------------------------------

@@ -350,6 +350,7 @@ CREATE INDEX ix_TimeSheet_Proj ON tblTimeSheet (ProjID);
 CREATE INDEX ix_TimeSheet_Task ON tblTimeSheet (TaskID);
 CREATE INDEX ix_TimeSheet_Object ON tblTimeSheet (ObjectID);
 CREATE INDEX ix_TimeSheetIE_Entry ON tblTimeSheet_ImportExport (EmpID, WorkDate);
+CREATE INDEX ix_TimeSheetIE_Batch ON tblTimeSheet_ImportExport (EmpID, BatchID);
 CREATE INDEX ix_FinEmployee_FullName ON tblFinEmployee (EmpFullName);
 CREATE INDEX ix_FinEmployee_NTUserName ON tblFinEmployee (NTUserName);
 CREATE INDEX ix_FinEmployee_Dept ON tblFinEmployee (DeptID);

@@ -29,10 +29,11 @@ WHERE tIE.IgnoreThis <> 0
                   OR (tIE.StopTime > t.StartTime AND tIE.StopTime <= t.StopTime)
                   OR (t.StopTime > tIE.StartTime AND t.StopTime <= tIE.StopTime)));
 
+-- One count per employee and scheduling session (BatchID).
 CREATE VIEW qsumTimeSheetClash AS
-SELECT COUNT(*) AS ClashCount, EmpID
+SELECT COUNT(*) AS ClashCount, EmpID, BatchID
 FROM qselTimeSheetClash
-GROUP BY EmpID;
+GROUP BY EmpID, BatchID;
 
 CREATE VIEW qselTimeJoinProjectTaskOrderAll AS
 SELECT p.ProjName, o.OrderCode, k.Task, t.TimesheetID, t.EmpID, t.ProjID, t.OrderID,

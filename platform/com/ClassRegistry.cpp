@@ -1,5 +1,7 @@
 #include "platform/com/ClassRegistry.h"
 
+#include "platform/Characters.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -215,7 +217,7 @@ HRESULT CClassRegistry::RegisterCategory(const Guid& category, const QString& de
 {
     PrepareWrite();
     m_settings->setValue(QStringLiteral("ComponentCategories/%1/409").arg(Key(category)),
-                         description.left(kMaxCategoryDescription));
+                         LeftCharacters(description, kMaxCategoryDescription));
     return Commit();
 }
 

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <span>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 // The members of a dispatch interface of class T, declared in DISPID order:
@@ -57,7 +58,9 @@ public:
     template <auto Get, auto Put = nullptr>
     static Member Property(const char* name)
     {
-        if constexpr (Put == nullptr)
+        // A type test, not a pointer comparison: GCC cannot evaluate the
+        // latter at compile time when null checks are instrumented.
+        if constexpr (std::is_null_pointer_v<decltype(Put)>)
             return Member{name, nullptr, &Call<Get>, nullptr, 0};
         else
             return Member{name, nullptr, &Call<Get>, &Call<Put>, 0};

@@ -14,10 +14,11 @@
 namespace {
 
 // Keyed by canonical path, so one file is one library however it is named.
+// Kept for the life of the process, like the libraries themselves.
 QHash<QString, CServerLibrary*>& Loaded()
 {
-    static QHash<QString, CServerLibrary*> libraries;
-    return libraries;
+    static auto* libraries = new QHash<QString, CServerLibrary*>;
+    return *libraries;
 }
 
 template <typename Fn>

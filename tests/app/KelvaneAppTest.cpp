@@ -22,9 +22,10 @@
 namespace {
 
 // A database with two employees, stored as the profile's database.
-QString PrepareDatabase(int requirePwd, const QString& annLogin = QString())
+QString PrepareDatabase(int requirePwd, const QString& annLogin = QString(), QString cs = QString())
 {
-    const QString cs = TestDatabases::NewSqliteDatabase(TestEnv::TestDir(), QStringLiteral("k.db"));
+    if (cs.isEmpty())
+        cs = TestDatabases::NewSqliteDatabase(TestEnv::TestDir(), QStringLiteral("k.db"));
     CDBConnection conn;
     conn.UseConnectionString(cs);
     EXPECT_TRUE(conn.Connect(false));
@@ -123,8 +124,9 @@ TEST(KelvaneApp, AFailedConnectAsksForAnotherDatabaseOrCloses)
         CRecordingMessages::Current().Answer(kIdCancel);
         CRecordingMessages::Current().Answer(kIdYes);
         app.Start();
-        // Yes forgets the database; with nobody to choose another the program closes.
-        EXPECT_TRUE(CProfile::DefDatabaseName().isEmpty());
+        // With nobody to choose another the program closes; the database
+        // stays stored until another has been chosen and opened.
+        EXPECT_FALSE(CProfile::DefDatabaseName().isEmpty());
     }
 }
 

@@ -17,6 +17,7 @@
 #include "tests/support/ScriptedModals.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
+#include "ui/CharacterLimit.h"
 #include "ui/ResourceIds.h"
 #include "ui/StringTable.h"
 
@@ -186,7 +187,10 @@ TEST_F(OptionsTest, OkFromTheHubStoresThePagesRefreshesTheTimeSheetAndRebuildsTh
         timeSheet->Control<QLineEdit>(IDC_DEF_WIDTH)->setText(QStringLiteral("700"));
         auto* keys = Open(sheet, sheet.KeyCommandsPage());
         auto* tsKey = keys->Control<QLineEdit>(IDC_TS_KEY);
-        EXPECT_EQ(tsKey->maxLength(), 1);
+        // One character, whole: a pasted emoji is kept, never half of it.
+        EXPECT_EQ(CharacterLimit(tsKey), 1);
+        tsKey->setText(QStringLiteral("😀x"));
+        EXPECT_EQ(tsKey->text(), QStringLiteral("😀"));
         tsKey->setText(QStringLiteral("x"));
         emit tsKey->textEdited(tsKey->text());
         Choose(keys->Control<QComboBox>(IDC_RESIZE_TOP_UP_MOD), QStringLiteral("CNTL"));
@@ -583,6 +587,22 @@ TEST_F(OptionsTest, AFailedSwitchKeepsTheDatabaseAndTheWindows)
     EXPECT_EQ(page->ConnectionString(), m_first);
     EXPECT_TRUE(m_windows[ID_TIMESHEETS]);
     EXPECT_TRUE(m_windows[ID_REVIEW]);
+    EXPECT_EQ(m_db.GetEmpIdByName(QStringLiteral("Ann")), 1);
+}
+
+TEST_F(OptionsTest, ADatabaseWithoutKelvanesTablesIsNotSwitchedTo)
+{
+    const QString empty =
+        TestDatabases::NewSqliteDatabase(TestEnv::TestDir(), QStringLiteral("empty.db"));
+    auto sheet = Sheet();
+    auto* page = Open(*sheet, sheet->DatabasePage());
+    page->Control<QTextEdit>(IDC_CONNECTION_TEXT)->setPlainText(empty);
+    sheet->OnCommand(IDOK);
+    EXPECT_EQ(Messages().Texts(),
+              QStringList{QStringLiteral("Kelvane could not open the database %1 and goes on "
+                                         "with %2.")
+                              .arg(empty, m_first)});
+    EXPECT_EQ(CProfile::DefDatabaseName(), m_first);
     EXPECT_EQ(m_db.GetEmpIdByName(QStringLiteral("Ann")), 1);
 }
 

@@ -69,8 +69,10 @@ TEST_P(BindingSetTest, AwkwardTextsRoundTripUnchanged)
     const QString awkward[] = {
         QStringLiteral("O'Brien's \"quote\" ''doubled''"),
         QStringLiteral("back\\slash \\n \\' end\\"),
-        QString(QStringLiteral("nul") + QChar(0) + QStringLiteral("inside")),
         QStringLiteral("日本語 — Ελληνικά — 😀 emoji"),
+        // Unicode's characters for internal use are text like any other.
+        QString(QStringLiteral("nonchar ") + QChar(0xFDD0) + QChar(0xFFFE) +
+                QStringLiteral(" end")),
         QString(10000, QLatin1Char('x')),
         QStringLiteral("%s %1 ? :name $1"),
     };
@@ -96,6 +98,37 @@ TEST_P(BindingSetTest, AwkwardTextsRoundTripUnchanged)
         EXPECT_EQ(again.m_Note, text + QStringLiteral("'"));
     }
     EXPECT_EQ(CRecordingMessages::Current().Count(), 0);
+}
+
+TEST_P(BindingSetTest, TextTheDatabaseCannotHoldIsRefusedWithAMessage)
+{
+    // A NUL character: the file back end stores it, the server cannot.
+    const QString nul = QStringLiteral("nul") + QChar(0) + QStringLiteral("inside");
+    CSampleSet set(&m_conn);
+    set.ClearStatus();
+    set.ClearFields();
+    set.m_Note = nul;
+    EXPECT_EQ(set.Recordset()->CheckAddNew(), !IsPostgres());
+    EXPECT_EQ(CRecordingMessages::Current().Count(), IsPostgres() ? 1 : 0);
+    if (IsPostgres())
+        EXPECT_TRUE(CRecordingMessages::Current().Last().contains(QStringLiteral("NUL")));
+    else
+        EXPECT_EQ(Query(QStringLiteral("SELECT note FROM tblsample")).Value(0, 0).toString(), nul);
+    CRecordingMessages::Current().Clear();
+
+    // Half a character can be stored by neither; the next character is not swallowed.
+    const QString half = QStringLiteral("a") + QChar(0xD83D) + QStringLiteral("bc");
+    CSampleSet second(&m_conn);
+    second.ClearStatus();
+    second.ClearFields();
+    second.m_Note = half;
+    EXPECT_FALSE(second.Recordset()->CheckAddNew());
+    EXPECT_EQ(CRecordingMessages::Current().Count(), 1);
+    EXPECT_TRUE(
+        CRecordingMessages::Current().Last().contains(QStringLiteral("half of a character")))
+        << CRecordingMessages::Current().Last().toStdString();
+    EXPECT_EQ(Query(QStringLiteral("SELECT count(*) FROM tblsample")).Value(0, 0).toInt(),
+              IsPostgres() ? 0 : 1);
 }
 
 TEST_P(BindingSetTest, WidthIsEnforcedOnWriteButNeverOnRead)

@@ -1,6 +1,9 @@
 #include "data/DBClass.h"
 #include "data/SqlDialect.h"
+#include "tests/support/Faults.h"
 #include "tests/support/TestDatabases.h"
+
+#include <QElapsedTimer>
 
 namespace {
 
@@ -44,9 +47,13 @@ protected:
 
 TEST_P(DBClassScheduleTest, StagingReplacesTheEmployeesCopiesAndKeepsOthers)
 {
-    Exec(QStringLiteral("INSERT INTO tblTimeSheet_ImportExport (EmpID, WorkDate, TimeID) VALUES "
-                        "(1, ?, 1), (2, ?, 1)"),
-         {QVariant::fromValue(CDateTime(2026, 1, 1)), QVariant::fromValue(CDateTime(2026, 1, 1))});
+    // This session's copy of employee 1 goes; another session's and another
+    // employee's stay.
+    Exec(QStringLiteral("INSERT INTO tblTimeSheet_ImportExport (EmpID, WorkDate, TimeID, "
+                        "BatchID) VALUES (1, ?, 1, ?), (1, ?, 2, ?), (2, ?, 1, ?)"),
+         {QVariant::fromValue(CDateTime(2026, 1, 1)), m_db.ScheduleBatch(),
+          QVariant::fromValue(CDateTime(2026, 1, 1)), m_db.ScheduleBatch() + 1,
+          QVariant::fromValue(CDateTime(2026, 1, 1)), m_db.ScheduleBatch()});
     // More days than one statement takes.
     QList<QDate> days;
     for (int i = 0; i < 250; ++i)
@@ -55,17 +62,68 @@ TEST_P(DBClassScheduleTest, StagingReplacesTheEmployeesCopiesAndKeepsOthers)
     ASSERT_TRUE(m_db.StageScheduleCopies(Copy(), days, reason)) << reason.toStdString();
     const CQueryResult rows = Query(
         QStringLiteral("SELECT EmpID, TimeID, Comment, WorkDate FROM tblTimeSheet_ImportExport "
-                       "ORDER BY EmpID, WorkDate"));
-    ASSERT_EQ(rows.rows, 251);
-    EXPECT_EQ(rows.Value(0, 1).toInt(), 10600);
+                       "ORDER BY EmpID, WorkDate, TimeID"));
+    ASSERT_EQ(rows.rows, 252);
+    EXPECT_EQ(rows.Value(0, 1).toInt(), 2); // the other session's
+    EXPECT_EQ(rows.Value(1, 1).toInt(), 10600);
     // Comments are cut to the column's 255 characters.
-    EXPECT_EQ(rows.Value(0, 2).toString().size(), 255);
-    const QVariant last = rows.Value(249, 3);
+    EXPECT_EQ(rows.Value(1, 2).toString().size(), 255);
+    const QVariant last = rows.Value(250, 3);
     const CDateTime lastDay = last.userType() == qMetaTypeId<CDateTime>()
                                   ? last.value<CDateTime>()
                                   : CDateTime::Parse(last.toString());
     EXPECT_EQ(lastDay.Date(), days.last());
-    EXPECT_EQ(rows.Value(250, 0).toInt(), 2);
+    EXPECT_EQ(rows.Value(251, 0).toInt(), 2);
+}
+
+TEST_P(DBClassScheduleTest, TwoSessionsOfOneEmployeeCountAndBookOnlyTheirOwnCopies)
+{
+    CDBClass other; // the same employee at a second workstation
+    other.Connection()->UseConnectionString(m_connectionString);
+    ASSERT_TRUE(other.OpenConnection());
+    ASSERT_NE(other.ScheduleBatch(), m_db.ScheduleBatch());
+    Exec(QStringLiteral("INSERT INTO tblTimeSheet (EmpID, ProjID, WorkDate, StartTime, StopTime, "
+                        "TimeID) VALUES (1, 1, ?, ?, ?, 1)"),
+         {QVariant::fromValue(CDateTime(2026, 12, 11)),
+          QVariant::fromValue(CDateTime(2026, 12, 11, 10, 0, 0)),
+          QVariant::fromValue(CDateTime(2026, 12, 11, 11, 0, 0))});
+    QString reason;
+    ASSERT_TRUE(m_db.StageScheduleCopies(Copy(), {QDate(2026, 12, 10)}, reason));
+    ASSERT_TRUE(other.StageScheduleCopies(
+        Copy(), {QDate(2026, 12, 11), QDate(2026, 12, 12), QDate(2026, 12, 13)}, reason));
+    int clashes = -1;
+    ASSERT_TRUE(m_db.CountScheduleClashes(1, clashes, reason));
+    EXPECT_EQ(clashes, 0);
+    ASSERT_TRUE(other.CountScheduleClashes(1, clashes, reason));
+    EXPECT_EQ(clashes, 1);
+    int booked = 0;
+    ASSERT_TRUE(m_db.ImportSchedule(1, booked, reason)) << reason.toStdString();
+    EXPECT_EQ(booked, 1);
+    ASSERT_TRUE(other.ImportSchedule(1, booked, reason)) << reason.toStdString();
+    EXPECT_EQ(booked, 2);
+    EXPECT_EQ(Query(QStringLiteral("SELECT count(*) FROM tblTimeSheet")).Value(0, 0).toInt(), 4);
+    ASSERT_TRUE(m_db.DiscardScheduleCopies(1, reason));
+    EXPECT_EQ(
+        Query(QStringLiteral("SELECT count(*) FROM tblTimeSheet_ImportExport")).Value(0, 0).toInt(),
+        3);
+    other.ReleaseConnection(true, true);
+}
+
+TEST_P(DBClassScheduleTest, AWriterWaitsForAnotherWritersLongStepInsteadOfFailing)
+{
+    if (IsPostgres())
+        GTEST_SKIP() << "server writers wait for locks without a limit";
+    // Another user's long schedule holds the file's write lock for six seconds.
+    CLockHolder schedule(m_connectionString, QStringLiteral("tblTimeSheet"),
+                         CLockHolder::Hold::Writers);
+    ASSERT_TRUE(schedule.Holding());
+    schedule.ReleaseAfter(6000);
+    QElapsedTimer timer;
+    timer.start();
+    QString reason;
+    EXPECT_TRUE(m_db.StageScheduleCopies(Copy(), {QDate(2026, 12, 10)}, reason))
+        << reason.toStdString();
+    EXPECT_GE(timer.elapsed(), 5000);
 }
 
 TEST_P(DBClassScheduleTest, BookingHoldsTheDaysOfTheCopiesUntilItEnds)

@@ -24,13 +24,14 @@ protected:
              {emp, Day(day), Day(day, start / 60, start % 60), Day(day, stop / 60, stop % 60),
               timeId});
     }
-    void Stage(int emp, int day, int start, int stop)
+    // A copy staged by scheduling session `batch`.
+    void Stage(int emp, int day, int start, int stop, int batch = 7)
     {
         Exec(QStringLiteral(
                  "INSERT INTO tblTimeSheet_ImportExport (EmpID, WorkDate, StartTime, StopTime, "
-                 "TimeID) VALUES (?, ?, ?, ?, ?)"),
+                 "TimeID, BatchID) VALUES (?, ?, ?, ?, ?, ?)"),
              {emp, Day(day), Day(day, start / 60, start % 60), Day(day, stop / 60, stop % 60),
-              10000 + start});
+              10000 + start, batch});
     }
 };
 
@@ -65,27 +66,32 @@ TEST_P(SchemaViewsTest, ProjectsAreOfferedByTeamCheckLeaderAndTeam)
 
 TEST_P(SchemaViewsTest, StagedCopiesClashByTheScheduleRule)
 {
-    Book(1, 8, 540, 600, 1); // 09:00-10:00
-    Stage(1, 8, 600, 660);   // starts at the booked stop: no clash
-    Stage(1, 8, 480, 600);   // stops at the booked stop: clash
-    Stage(1, 8, 500, 560);   // booked row ends inside? no; starts before and ends inside
-    Stage(1, 8, 480, 540);   // ends at the booked start: no clash
-    Stage(1, 9, 540, 600);   // another day
-    Stage(2, 8, 540, 600);   // another employee
-    EXPECT_EQ(Count(QStringLiteral("SELECT count(*) FROM qselTimeSheetClash WHERE EmpID = 1")), 2);
+    Book(1, 8, 540, 600, 1);  // 09:00-10:00
+    Stage(1, 8, 600, 660);    // starts at the booked stop: no clash
+    Stage(1, 8, 480, 600);    // stops at the booked stop: clash
+    Stage(1, 8, 500, 560);    // booked row ends inside? no; starts before and ends inside
+    Stage(1, 8, 480, 540);    // ends at the booked start: no clash
+    Stage(1, 9, 540, 600);    // another day
+    Stage(2, 8, 540, 600);    // another employee
+    Stage(1, 8, 480, 600, 8); // employee 1 in another session: clash
+    Stage(1, 10, 480, 600, 8);
+    EXPECT_EQ(Count(QStringLiteral(
+                  "SELECT count(*) FROM qselTimeSheetClash WHERE EmpID = 1 AND BatchID = 7")),
+              2);
     CClashCountSet count(&m_conn);
-    ASSERT_TRUE(count.OpenTableWithQuery(nullptr, QStringLiteral("[EmpID] = 1"), QString()));
+    ASSERT_TRUE(count.OpenTableWithQuery(nullptr, QStringLiteral("[EmpID] = 1 AND [BatchID] = 7"),
+                                         QString()));
     EXPECT_EQ(count.m_ClashCount, 2);
 
     // Marking and booking the rest: two copies of employee 1 are booked.
     CQueryResult r;
-    ASSERT_TRUE(
-        CSqlExecutor::RunNative(m_conn, m_conn.Dialect().ClashMarkStatement(), {1}, &r, nullptr));
+    ASSERT_TRUE(CSqlExecutor::RunNative(m_conn, m_conn.Dialect().ClashMarkStatement(), {1, 7}, &r,
+                                        nullptr));
     EXPECT_EQ(Count(QStringLiteral(
                   "SELECT count(*) FROM tblTimeSheet_ImportExport WHERE IgnoreThis = 1")),
               2);
-    ASSERT_TRUE(CSqlExecutor::RunNative(m_conn, m_conn.Dialect().ScheduleImportStatement(), {1}, &r,
-                                        nullptr));
+    ASSERT_TRUE(CSqlExecutor::RunNative(m_conn, m_conn.Dialect().ScheduleImportStatement(), {1, 7},
+                                        &r, nullptr));
     EXPECT_EQ(Count(QStringLiteral("SELECT count(*) FROM tblTimeSheet WHERE EmpID = 1")), 4);
     EXPECT_EQ(Count(QStringLiteral("SELECT count(*) FROM tblTimeSheet WHERE EmpID = 2")), 0);
 }

@@ -93,11 +93,18 @@ TEST(SqlDialect, BoundValuesTakeTheBackEndsForm)
               QVariant(QStringLiteral("2026-01-02 03:04:05")));
     EXPECT_TRUE(kSqlite.ToDbValue(QVariant::fromValue(CDateTime())).isNull());
     EXPECT_EQ(kPostgres.ToDbValue(QVariant(true)), QVariant(1));
+    // Text goes as typed; what a back end cannot hold is named, not altered.
     const QString withNul = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
-    const QVariant stored = kPostgres.ToDbValue(withNul);
-    EXPECT_FALSE(stored.toString().contains(QChar(0)));
-    EXPECT_EQ(kPostgres.FromDbText(stored.toString()), withNul);
-    EXPECT_EQ(kSqlite.ToDbValue(withNul).toString(), withNul);
+    const QString internal = QStringLiteral("a") + QChar(0xFDD0) + QStringLiteral("b");
+    EXPECT_EQ(kPostgres.ToDbValue(withNul).toString(), withNul);
+    EXPECT_EQ(kPostgres.FromDbText(internal), internal);
+    EXPECT_FALSE(kPostgres.UnstorableText(withNul).isEmpty());
+    EXPECT_TRUE(kSqlite.UnstorableText(withNul).isEmpty());
+    EXPECT_TRUE(kPostgres.UnstorableText(internal).isEmpty());
+    const QString half = QStringLiteral("x") + QChar(0xDE00);
+    EXPECT_FALSE(kSqlite.UnstorableText(half).isEmpty());
+    EXPECT_FALSE(kPostgres.UnstorableText(half).isEmpty());
+    EXPECT_TRUE(kSqlite.UnstorableText(QStringLiteral("😀")).isEmpty());
 }
 
 // The literals the dialect writes compare correctly with stored dates.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DBConnection.h"
 #include "ui/DialogBase.h"
 
 #include <QList>
@@ -30,4 +31,23 @@ public:
 
 private:
     QList<Step> m_steps;
+};
+
+// Answers the database chooser from a list, then by cancelling (""); each
+// question's starting string is kept.
+class CScriptedPrompt : public IConnectionPrompt {
+public:
+    CScriptedPrompt() { CDBConnection::SetPrompt(this); }
+    ~CScriptedPrompt() override { CDBConnection::SetPrompt(nullptr); }
+
+    void Then(const QString& answer) { m_answers.append(answer); }
+    QString PromptConnectionString(const QString& current) override
+    {
+        seen << current;
+        return m_answers.isEmpty() ? QString() : m_answers.takeFirst();
+    }
+    QStringList seen;
+
+private:
+    QStringList m_answers;
 };

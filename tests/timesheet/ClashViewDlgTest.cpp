@@ -37,13 +37,15 @@ protected:
         m_db.ReleaseConnection(true, true);
         KelvaneDbTest::TearDown();
     }
-    void Stage(int emp, const QDate& day, int start, int stop, bool marked)
+    // A copy staged by this session, or by another one.
+    void Stage(int emp, const QDate& day, int start, int stop, bool marked, bool ours = true)
     {
         const CDateTime d(day);
         Exec(QStringLiteral("INSERT INTO tblTimeSheet_ImportExport (EmpID, WorkDate, StartTime, "
-                            "StopTime, TimeID, IgnoreThis) VALUES (?, ?, ?, ?, ?, ?)"),
+                            "StopTime, TimeID, IgnoreThis, BatchID) VALUES (?, ?, ?, ?, ?, ?, ?)"),
              {emp, QVariant::fromValue(d), QVariant::fromValue(d.AddSecs(start * 60)),
-              QVariant::fromValue(d.AddSecs(stop * 60)), 10000 + start, marked ? 1 : 0});
+              QVariant::fromValue(d.AddSecs(stop * 60)), 10000 + start, marked ? 1 : 0,
+              m_db.ScheduleBatch() + (ours ? 0 : 1)});
     }
     // The texts of each row, and the list's headers and widths.
     QList<QStringList> Show(int empId)
@@ -103,6 +105,7 @@ TEST_P(ClashViewDlgTest, ListsTheEmployeesClashesByDayInTheirFormats)
     Stage(1, QDate(2024, 3, 1), 510, 600, false);
     Stage(1, QDate(2024, 3, 4), 510, 600, false);
     Stage(2, QDate(2024, 3, 2), 510, 600, true);
+    Stage(1, QDate(2024, 3, 6), 510, 600, true, false); // another session's
 
     const QList<QStringList> rows = Show(1);
     ASSERT_EQ(rows.size(), 3);

@@ -173,6 +173,7 @@ protected:
     static void Answer(int answer) { CRecordingMessages::Current().Answer(answer); }
 
     CDBClass m_db;
+    CDBClass* m_other = nullptr;
 };
 
 TEST_P(ScheduleTimeDlgTest, OpensOnTheWeekAfterTheBlockWithOnlyTheNextDayChosen)
@@ -222,6 +223,9 @@ TEST_P(ScheduleTimeDlgTest, VerifyStagesTheCopiesAndScheduleBooksThoseThatDoNotC
                   QStringList({"2026-12-10 600-660 t10600", "2026-12-12 600-660 t10600"}));
         dlg.OnCommand(IDOK);
         EXPECT_EQ(dlg.BookedCount(), 1);
+        // The staged copies stay while the dialog does, the clashing one marked.
+        EXPECT_EQ(Staged(),
+                  QStringList({"2026-12-10 600-660 t10600 marked", "2026-12-12 600-660 t10600"}));
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(Booked(), QStringList({"2026-12-10 630-690 t1 p2 o0 k0 w0 ''",
@@ -230,10 +234,82 @@ TEST_P(ScheduleTimeDlgTest, VerifyStagesTheCopiesAndScheduleBooksThoseThatDoNotC
         Query(QStringLiteral("SELECT HoursWorked, InvCost FROM tblTimeSheet WHERE TimeID = 10600"));
     EXPECT_DOUBLE_EQ(r.Value(0, 0).toDouble(), 1.0);
     EXPECT_DOUBLE_EQ(r.Value(0, 1).toDouble(), 80.0);
-    // The staged copies stay, the clashing one marked.
-    EXPECT_EQ(Staged(),
-              QStringList({"2026-12-10 600-660 t10600 marked", "2026-12-12 600-660 t10600"}));
+    // They go with it: nothing of this session is left for others to read.
+    EXPECT_TRUE(Staged().isEmpty());
     EXPECT_EQ(Messages().size(), 1);
+}
+
+TEST_P(ScheduleTimeDlgTest, TwoSessionsOfOneEmployeeBookOnlyTheirOwnCopies)
+{
+    // Ann at a second workstation, scheduling at the same time.
+    CDBClass other;
+    other.Connection()->UseConnectionString(m_connectionString);
+    ASSERT_TRUE(other.OpenConnection());
+    other.StartupInfo().BookingInterval = 15;
+    CScriptedModals modals;
+    CScheduleTimeDlg* first = nullptr;
+    modals.Then([this, &first](CDialogBase& dialog) {
+        first = &static_cast<CScheduleTimeDlg&>(dialog);
+        first->OnCommand(CScheduleTimeDlg::kIdVerify); // Thursday
+        EXPECT_EQ(Staged(), QStringList{"2026-12-10 600-660 t10600"});
+        CScheduleTimeDlg second(*m_other, Block(780, 840));
+        second.DoModal();
+        EXPECT_EQ(second.EndCode(), IDOK);
+        return first->EndCode();
+    });
+    modals.Then([this, &first](CDialogBase& dialog) {
+        auto& second = static_cast<CScheduleTimeDlg&>(dialog);
+        second.OnCommand(kBoxThu); // Saturday and Monday instead
+        second.OnCommand(kBoxSat);
+        second.OnCommand(kBoxMon);
+        second.OnCommand(CScheduleTimeDlg::kIdVerify);
+        // The first session books what it verified, not the other's copies.
+        first->OnCommand(IDOK);
+        EXPECT_EQ(first->BookedCount(), 1);
+        EXPECT_EQ(Booked(), QStringList({"2026-12-10 600-660 t10600 p1 o1 k1 w2 'Plan'"}));
+        second.OnCommand(IDOK);
+        EXPECT_EQ(second.BookedCount(), 2);
+        return second.EndCode();
+    });
+    m_other = &other;
+    CScheduleTimeDlg dlg(m_db, Block(600, 660));
+    dlg.DoModal();
+    EXPECT_EQ(dlg.EndCode(), IDOK);
+    EXPECT_EQ(Booked(), QStringList({"2026-12-10 600-660 t10600 p1 o1 k1 w2 'Plan'",
+                                     "2026-12-12 780-840 t10780 p1 o1 k1 w2 'Plan'",
+                                     "2026-12-14 780-840 t10780 p1 o1 k1 w2 'Plan'"}));
+    EXPECT_TRUE(Messages().filter(QStringLiteral("Unable")).isEmpty())
+        << Messages().join('|').toStdString();
+    other.ReleaseConnection(true, true);
+}
+
+TEST_P(ScheduleTimeDlgTest, MoreThanAYearOfCopiesIsBookedOnlyAfterAQuestion)
+{
+    Answer(kIdNo);  // Verify: no
+    Answer(kIdYes); // Schedule: yes
+    const int result = Run(Block(600, 660), [this](CScheduleTimeDlg& dlg) {
+        // Thursdays up to a mistyped year.
+        dlg.Control<QDateEdit>(CScheduleTimeDlg::kIdLastDate)->setDate(QDate(2028, 12, 16));
+        EXPECT_FALSE(dlg.OnVerify());
+        ASSERT_EQ(Messages().size(), 1);
+        EXPECT_TRUE(
+            Messages().first().startsWith(QStringLiteral("These dates give 106 copies from ")))
+            << Messages().first().toStdString();
+        EXPECT_TRUE(Staged().isEmpty());
+        dlg.OnCommand(IDOK);
+        EXPECT_EQ(dlg.BookedCount(), 106);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(Messages().size(), 2);
+    EXPECT_EQ(Booked().size(), 106);
+    // A year is booked without a question.
+    CRecordingMessages::Current().Clear();
+    Run(Block(700, 760), [](CScheduleTimeDlg& dlg) {
+        dlg.Control<QDateEdit>(CScheduleTimeDlg::kIdLastDate)->setDate(QDate(2027, 12, 9));
+        dlg.OnCommand(IDOK);
+        EXPECT_EQ(dlg.BookedCount(), 53);
+    });
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join('|').toStdString();
 }
 
 TEST_P(ScheduleTimeDlgTest, ACopyStartingAtABookedStopIsNoClashButOneSharingItIs)

@@ -250,3 +250,19 @@ TEST_F(TimeSheetWindowTest, TheDatePickersCalendarShowsEveryWeekInAFrameOfItsOwn
         image.save(folder + QStringLiteral("/timesheet-calendar.png"));
     popup->close();
 }
+
+TEST_F(TimeSheetWindowTest, HugeSizesInTheProfileGiveTheLargestSizeTheOptionsAccept)
+{
+    {
+        CProfileStore profile;
+        profile.setValue(QStringLiteral("Admin/DefWidthVal"), 2147483647);
+        profile.setValue(QStringLiteral("Admin/DefHeightVal"), 2000000000);
+        profile.setValue(QStringLiteral("Admin/MinWidthVal"), 300);
+        profile.setValue(QStringLiteral("Admin/MinHeightVal"), 2147483647);
+    }
+    m_window->Controller().ReloadOptions();
+    m_window->OnCommand(ID_SIZE_DEFAULT);
+    EXPECT_EQ(m_window->size(), QSize(9999 + 250, 9999 + 60));
+    m_window->OnCommand(ID_SIZE_MIN);
+    EXPECT_EQ(m_window->size(), QSize(300 + 250, 9999 + 60));
+}

@@ -96,8 +96,8 @@ TEST(ClassRegistry, UnregisteringAClassLeavesItsCategories)
 
 TEST(ClassRegistry, AGarbledFileReadsAsEmptyAndRegisteringStartsItAfresh)
 {
-    WriteFile(CClassRegistry::Location(),
-              QByteArray("\x01\x02[[[CLSID\n=\xff\xfe\0zz\n[ProgID\n", 28));
+    static constexpr char kGarbled[] = "\x01\x02[[[CLSID\n=\xff\xfe\0zz\n[ProgID\n";
+    WriteFile(CClassRegistry::Location(), QByteArray(kGarbled, sizeof kGarbled - 1));
     EXPECT_FALSE(CClassRegistry().FindClass(kClass));
     EXPECT_FALSE(CClassRegistry().ClassOfProgId(QStringLiteral("zz")));
     EXPECT_TRUE(CClassRegistry().Categories().isEmpty());

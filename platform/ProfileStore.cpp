@@ -1,0 +1,49 @@
+#include "platform/ProfileStore.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+// How long a process that has just made its lock file takes to lock it and
+// write its number into it, at the most.
+constexpr int kLockMakingMs = 100;
+
+// Nobody holds the lock file: a process holding the lock keeps the file
+// locked (flock) for as long as it holds it.
+bool Unheld(int fd)
+{
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return false;
+    ::flock(fd, LOCK_UN);
+    return true;
+}
+
+} // namespace
+
+bool CProfileStore::ClearStaleLock()
+{
+    const QString lock = CProfileStore().fileName() + QStringLiteral(".lock");
+    const QByteArray path = QFile::encodeName(lock);
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    // A lock file nobody holds was left by a process that died, whatever it
+    // says. An empty one may be a lock being made this very moment, so it
+    // counts only when it is still empty and unheld a moment later.
+    bool stale = Unheld(fd);
+    if (stale && QFileInfo(lock).size() == 0) {
+        QThread::msleep(kLockMakingMs);
+        stale = QFileInfo(lock).size() == 0 && Unheld(fd);
+    }
+    // Removed while holding it, as the lock's own clean-up does.
+    if (stale)
+        stale = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(path.constData()) == 0;
+    ::close(fd);
+    return stale;
+}
