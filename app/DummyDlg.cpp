@@ -536,12 +536,14 @@ void CDummyDlg::OnOverview()
 void CDummyDlg::OnProjectInfo()
 {
     m_pendingProjId = -1;
+    m_pendingEmpId = -1;
     ShowChildWindow(ID_PROJECT_INFO, kOpenProjectInfo);
 }
 
-void CDummyDlg::OnShowProjectInfo(int /*empId*/, int projId)
+void CDummyDlg::OnShowProjectInfo(int empId, int projId)
 {
     m_pendingProjId = projId;
+    m_pendingEmpId = empId;
     if (ShowChildWindow(ID_PROJECT_INFO, kOpenProjectInfo) == 0)
         if (IHubWindow* w = Window(ID_PROJECT_INFO))
             w->Refresh();

@@ -5,6 +5,7 @@
 #include "platform/ProfileStore.h"
 #include "records/ContactWindows.h"
 #include "records/CommentWindows.h"
+#include "records/ProjectInfoWindows.h"
 #include "review/SearchWindows.h"
 #include "review/ReviewWindows.h"
 #include "review/ExchangeWindows.h"
@@ -41,6 +42,7 @@ int main(int argc, char* argv[])
     RegisterAutoTimerWindows();
     RegisterContactWindows();
     RegisterCommentWindows();
+    RegisterProjectInfoWindows();
     RegisterSearchWindows();
     RegisterReviewWindows();
     // LibreOffice for the exports, started on first use and ended with the program.

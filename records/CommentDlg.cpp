@@ -10,6 +10,7 @@
 #include "platform/ProfileStore.h"
 #include "records/CmtViewDlg.h"
 #include "records/CommentWindows.h"
+#include "records/RecordMenus.h"
 #include "ui/ComboItems.h"
 #include "ui/GradientMenu.h"
 #include "ui/MenuBuilder.h"
@@ -38,12 +39,6 @@ const QString kPlacementKey = QStringLiteral("CommentDlg");
 const QString kDefaultPlacement = QStringLiteral("(431,851,476,1171),NORM 1");
 const QString kProjectRoot = QStringLiteral("Project Comments");
 const QString kCompanyRoot = QStringLiteral("Company Comments");
-
-// Main-menu commands the window hands to the hub.
-constexpr int kForwarded[] = {ID_TIMESHEETS,  ID_CONTACTS,   ID_TASKS,        ID_PROPERTIES,
-                              ID_ABOUT,       ID_REVIEW,     ID_EXPORT,       ID_SET_USER,
-                              ID_ONLINE_HELP, ID_AUTO_TIMER, ID_PROJECT_INFO, ID_CHANGE_REQUESTS,
-                              ID_OVERVIEW};
 
 QComboBox* Combo(QWidget* parent, int id)
 {
@@ -167,17 +162,7 @@ void CCommentDlg::BuildMenus()
     connect(search, &QAction::triggered, this, [this] { OnCommand(kCmdSearch); });
     layout()->setMenuBar(bar);
     m_mainMenu = bar->actions().first()->menu();
-    // The project windows come and go with the options.
-    connect(m_mainMenu, &QMenu::aboutToShow, this, [this] {
-        const CProfile::CValues options = CurrentOptions();
-        const auto show = [this](int id, bool visible) {
-            if (QAction* a = m_mainMenu->findChild<QAction*>(QStringLiteral("cmd%1").arg(id)))
-                a->setVisible(visible);
-        };
-        show(ID_CONTACTS, options.Bool("UseContacts"));
-        show(ID_TASKS, options.Bool("UseToDo"));
-        show(ID_CHANGE_REQUESTS, options.Bool("UseChgrqsts"));
-    });
+    FollowWindowOptions(m_mainMenu);
 }
 
 // ---- Opening ------------------------------------------------------------------------------
@@ -456,16 +441,11 @@ void CCommentDlg::Refresh()
 
 bool CCommentDlg::OnCommand(int id)
 {
-    for (int forwarded : kForwarded) {
-        if (id != forwarded)
-            continue;
-        if (m_hub) {
-            if (id == ID_SET_USER)
-                m_hub->SetAskingForUser(false);
-            m_hub->PostCommand(id);
-        }
+    if (ForwardToHub(m_hub, id,
+                     {ID_TIMESHEETS, ID_CONTACTS, ID_TASKS, ID_PROPERTIES, ID_ABOUT, ID_REVIEW,
+                      ID_EXPORT, ID_SET_USER, ID_ONLINE_HELP, ID_AUTO_TIMER, ID_PROJECT_INFO,
+                      ID_CHANGE_REQUESTS, ID_OVERVIEW}))
         return true;
-    }
     switch (id) {
     case kCmdDone:
         OnSetDone();
