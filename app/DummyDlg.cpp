@@ -86,6 +86,7 @@ CDummyDlg::CDummyDlg(CDBClass* db, QWidget* parent)
           {QStringLiteral("C&hange Requests"), ID_CHANGE_REQUESTS, {}},
           {QStringLiteral("A&uto Timer"), ID_AUTO_TIMER, {}},
           {QStringLiteral("O&verview"), ID_OVERVIEW, {}},
+          {QStringLiteral("Pro&ject Info"), ID_PROJECT_INFO, {}},
           {QStringLiteral("&Search"), 0, CTrayIcon::SearchMenu()},
           {QString(), 0, {}},
           {QStringLiteral("E&xport ..."), ID_EXPORT, {}},

@@ -103,6 +103,7 @@ void CProjectTasksDlg::BuildControls()
     validator->setLocale(QLocale::c());
     m_estHours->setValidator(validator);
     m_estHours->setAlignment(Qt::AlignRight);
+    m_estHours->setMinimumWidth(80);
     m_actHours = Make<QLabel>(hours, kIdActHours);
     m_actHours->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_auto = new CTipButton(nullptr, hours);

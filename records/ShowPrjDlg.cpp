@@ -107,7 +107,7 @@ void CShowPrjDlg::BuildControls()
     m_updateTotals->setText(QStringLiteral("&Update Totals"));
     m_updateTotals->setAutoDefault(false);
     m_updateTotals->SetOwner(this, kTipOwnerProjectInfo, kIdUpdateTotals);
-    auto* projectLabel = new QLabel(QStringLiteral("&Project"), this);
+    auto* projectLabel = new QLabel(QStringLiteral("Pro&ject"), this);
     projectLabel->setBuddy(m_chooser);
     top->addWidget(projectLabel);
     top->addWidget(m_chooser, 1);
