@@ -88,8 +88,8 @@ private:
     // The hours text as a number; false (the user told) when it is none.
     bool ReadEstimatedHours(double& hours);
     // The name in the task combo; false (the user told) when it is blank or
-    // another task of the project has it.
-    bool CheckTaskName(const QString& name, int exceptTaskId);
+    // another task of the project has it, or when that cannot be read.
+    bool CheckTaskName(const QString& name, int exceptTaskId, const QString& openFailure);
     // The item data of a combo's choice; -1 for none or "Not Assigned".
     static int ChosenId(const QComboBox* combo);
     static void SelectId(QComboBox* combo, int id, bool firstWhenMissing);

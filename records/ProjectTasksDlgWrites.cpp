@@ -82,7 +82,8 @@ bool CProjectTasksDlg::ReadEstimatedHours(double& hours)
     return false;
 }
 
-bool CProjectTasksDlg::CheckTaskName(const QString& name, int exceptTaskId)
+bool CProjectTasksDlg::CheckTaskName(const QString& name, int exceptTaskId,
+                                     const QString& openFailure)
 {
     if (name.isEmpty()) {
         ShowMessageBox(QStringLiteral("Blank Task Name not valid"), kMbOk | kMbIconWarning);
@@ -92,8 +93,7 @@ bool CProjectTasksDlg::CheckTaskName(const QString& name, int exceptTaskId)
     set.Recordset()->SetQuiet(true);
     set.Recordset()->SetFilter(QStringLiteral("[ProjID] = ? AND [Task] = ?"), {m_projId, name});
     if (!m_db.OpenRecordSet(&set)) {
-        ShowMessageBox(QStringLiteral("Cannot open task table - unable to add task\n%1")
-                           .arg(set.Recordset()->ErrorText()),
+        ShowMessageBox(QStringLiteral("%1\n%2").arg(openFailure, set.Recordset()->ErrorText()),
                        kMbOk | kMbIconError);
         return false;
     }
@@ -121,7 +121,7 @@ void CProjectTasksDlg::OnAddTask()
 {
     CWaitCursor wait;
     const QString name = CCommentRecord::Cut(m_task->currentText().trimmed(), kTaskLength);
-    if (!CheckTaskName(name, -1))
+    if (!CheckTaskName(name, -1, QStringLiteral("Cannot open task table - unable to add task")))
         return;
     CTaskSet set(m_db.Connection());
     set.Recordset()->SetQuiet(true);
@@ -184,7 +184,8 @@ void CProjectTasksDlg::OnUpdateTask()
     CWaitCursor wait;
     const QString name = CCommentRecord::Cut(m_task->currentText().trimmed(), kTaskLength);
     double hours = 0;
-    if (!ReadEstimatedHours(hours) || !CheckTaskName(name, m_taskId))
+    if (!ReadEstimatedHours(hours) ||
+        !CheckTaskName(name, m_taskId, QStringLiteral("Error updating task %1").arg(m_taskName)))
         return;
     CTaskSet set(m_db.Connection());
     set.Recordset()->SetQuiet(true);

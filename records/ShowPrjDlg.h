@@ -164,6 +164,10 @@ private:
     // the shown project; when the filter's list lacks it, all projects are
     // listed and the filter is turned off.
     void FillChooser();
+    // The employee's projects (every project with the filter off), by name,
+    // none chosen.
+    void FillChooserItems();
+    void OfferAllProjects();
     // Leader, pages, abstract and caption from the project record.
     void RefreshProject();
     void LoadChosenProject(int projId);

@@ -13,7 +13,6 @@
 #include "records/ProjectPage.h"
 #include "records/ProjectTasksDlg.h"
 #include "records/TabPrjMembers.h"
-#include "ui/ComboItems.h"
 #include "ui/MyListCtrl.h"
 #include "ui/RichTextCtrl.h"
 #include "ui/Utilities.h"
@@ -98,17 +97,33 @@ const CProjectSet* CShowPrjDlg::Project() const
     return m_project.get();
 }
 
+void CShowPrjDlg::FillChooserItems()
+{
+    // A list of the window's own: the facade's project list stays the user's.
+    QList<CProjectEntry> projects;
+    m_db.LoadProjects(projects, m_myActive ? m_empId : -1);
+    m_chooser->clear();
+    for (const CProjectEntry& project : std::as_const(projects))
+        if (m_chooser->findData(qint64(project.ProjID)) < 0)
+            m_chooser->addItem(project.ProjName, qint64(project.ProjID));
+    m_chooser->setCurrentIndex(-1);
+}
+
+void CShowPrjDlg::OfferAllProjects()
+{
+    m_myActive = false;
+    m_myActiveCheck->setChecked(false);
+    FillChooserItems();
+}
+
 void CShowPrjDlg::FillChooser()
 {
-    CComboItems items(m_chooser);
-    m_db.FillProjectCombo(items, m_myActive ? m_empId : -1, QString(), !m_myActive);
+    FillChooserItems();
     SelectProject(m_projId);
     if (m_chooser->currentIndex() >= 0 || !m_myActive || !m_project)
         return;
     // The project shown is not one of the employee's: all projects are offered.
-    m_myActive = false;
-    m_myActiveCheck->setChecked(false);
-    m_db.FillProjectCombo(items, -1, QString(), true);
+    OfferAllProjects();
     SelectProject(m_projId);
 }
 
@@ -178,10 +193,9 @@ void CShowPrjDlg::OnMyActiveProjects()
     CWaitCursor wait;
     m_myActive = !m_myActive;
     m_myActiveCheck->setChecked(m_myActive);
-    CComboItems items(m_chooser);
-    m_db.FillProjectCombo(items, m_myActive ? m_empId : -1, QString(), !m_myActive);
+    FillChooserItems();
     // The project shown stays; the chooser shows it when it lists it.
-    m_chooser->setCurrentIndex(m_chooser->findData(qint64(m_loadedProjId)));
+    SelectProject(m_loadedProjId);
 }
 
 void CShowPrjDlg::OnUpdateTotals()
@@ -207,8 +221,7 @@ void CShowPrjDlg::Refresh()
     m_hub->m_pendingProjId = -1;
     if (empId >= 0 && empId != m_empId) {
         m_empId = empId;
-        CComboItems items(m_chooser);
-        m_db.FillProjectCombo(items, m_myActive ? m_empId : -1, QString(), !m_myActive);
+        FillChooserItems();
         SelectProject(m_loadedProjId);
     }
     if (projId < 0)
@@ -216,10 +229,7 @@ void CShowPrjDlg::Refresh()
     m_chooser->setCurrentIndex(m_chooser->findData(qint64(projId)));
     if (m_chooser->currentIndex() < 0 && m_myActive) {
         // A project of another list: all projects are offered.
-        m_myActive = false;
-        m_myActiveCheck->setChecked(false);
-        CComboItems items(m_chooser);
-        m_db.FillProjectCombo(items, -1, QString(), true);
+        OfferAllProjects();
         SelectProject(projId);
     }
     OnSelchangeProject();

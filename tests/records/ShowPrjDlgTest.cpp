@@ -124,11 +124,14 @@ TEST_P(ShowPrjDlgTest, TheSameProjectIsNotReadAgainAProjectOfTheSameNameInAnothe
 
 TEST_P(ShowPrjDlgTest, MyActiveProjectsSwitchesTheListAndKeepsTheProjectShown)
 {
+    // The time sheet's list of Ann's projects, which the window leaves alone.
+    ASSERT_TRUE(m_db.LoadProjects(kAnn));
     Open(kAnn, kBridge);
     ASSERT_EQ(Chooser()->count(), 4);
     QTest::mouseClick(MyActive(), Qt::LeftButton);
     EXPECT_FALSE(MyActive()->isChecked());
     EXPECT_EQ(Chooser()->count(), 5);
+    EXPECT_EQ(m_db.Projects().size(), 4);
     EXPECT_EQ(Chooser()->currentText(), QStringLiteral("Bridge"));
     Choose(kDeck);
     EXPECT_EQ(m_window->ProjectId(), kDeck);
