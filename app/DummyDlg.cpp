@@ -88,6 +88,7 @@ CDummyDlg::CDummyDlg(CDBClass* db, QWidget* parent)
           {QStringLiteral("C&hange Requests"), ID_CHANGE_REQUESTS, {}},
           {QStringLiteral("A&uto Timer"), ID_AUTO_TIMER, {}},
           {QStringLiteral("O&verview"), ID_OVERVIEW, {}},
+          {QStringLiteral("Pro&ject Info"), ID_PROJECT_INFO, {}},
           {QStringLiteral("&Search"), 0, CTrayIcon::SearchMenu()},
           {QString(), 0, {}},
           {QStringLiteral("E&xport ..."), ID_EXPORT, {}},
@@ -545,12 +546,14 @@ void CDummyDlg::OnOverview()
 void CDummyDlg::OnProjectInfo()
 {
     m_pendingProjId = -1;
+    m_pendingEmpId = -1;
     ShowChildWindow(ID_PROJECT_INFO, kOpenProjectInfo);
 }
 
-void CDummyDlg::OnShowProjectInfo(int /*empId*/, int projId)
+void CDummyDlg::OnShowProjectInfo(int empId, int projId)
 {
     m_pendingProjId = projId;
+    m_pendingEmpId = empId;
     if (ShowChildWindow(ID_PROJECT_INFO, kOpenProjectInfo) == 0)
         if (IHubWindow* w = Window(ID_PROJECT_INFO))
             w->Refresh();

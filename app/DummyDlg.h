@@ -99,6 +99,9 @@ public:
     bool UserAskedInVain() const { return m_userAskedInVain; }
     // The pending selection handed to the tasks and review windows.
     int m_pendingProjId = -1;
+    // The employee whose project the project information is asked for (-1:
+    // the current user).
+    int m_pendingEmpId = -1;
     int m_pendingCompanyId = -1;
     bool m_pendingFlags[5] = {false, false, false, false, false};
     // The project-information pane of the time sheet is open.

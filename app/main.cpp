@@ -6,6 +6,7 @@
 #include "records/ChgRqstWindows.h"
 #include "records/ContactWindows.h"
 #include "records/CommentWindows.h"
+#include "records/ProjectInfoWindows.h"
 #include "review/SearchWindows.h"
 #include "review/ReviewWindows.h"
 #include "review/ExchangeWindows.h"
@@ -45,6 +46,7 @@ int main(int argc, char* argv[])
     RegisterContactWindows();
     RegisterCommentWindows();
     RegisterChgRqstWindows();
+    RegisterProjectInfoWindows();
     RegisterSearchWindows();
     RegisterReviewWindows();
     // LibreOffice for the exports, started on first use and ended with the program.

@@ -6,6 +6,7 @@
 #include "data/DBConnection.h"
 #include "data/FacadeClients.h"
 #include "data/ItemList.h"
+#include "data/ProjectTypes.h"
 
 #include <QDate>
 #include <QList>
@@ -221,8 +222,6 @@ public:
     // booking interval; false when the interval is neither 6 nor 15.
     bool RoundToBookingInterval(int a, int b, double& hours) const;
     bool FormatEntryCost(QString& out, int projId, int orderId, int start, int stop, int empId);
-    // The actual hours of the tasks of one project (-1: of all projects).
-    bool RebuildProjectTotals(int projId);
 
     // ---- Scheduling --------------------------------------------------------------------
     // These write inside the caller's transaction when one is open, else in
@@ -332,6 +331,21 @@ public:
     ChgReqResult DeleteChangeRequest(int chgReqId, QString& reason);
     // The employee ids of the request's team.
     bool FillChgReqTeamIds(int chgReqId, QList<int>& empIds);
+
+    // ---- Project information and tasks (DBClassProjects.cpp) -----------------
+    // Rebuilds one project's totals (-1: every project's) in one transaction:
+    // the booked hours of its tasks, its own booked hours and the sum of its
+    // tasks' estimates.
+    bool RebuildProjectTotals(int projId);
+    // The project's leader (none for an id of 0 or less), then its team by
+    // name, each employee once, with the hours each booked on the project.
+    bool FillProjectMembers(int projId, int leaderId, const QString& leaderName,
+                            QList<CProjectMember>& members);
+    // Deletes a task no time-sheet row or comment points at; InUse, with
+    // their numbers and nothing deleted, otherwise. One transaction.
+    TaskDeleteResult DeleteProjectTask(int taskId, int& timeSheets, int& comments, QString& reason);
+    // Sets a task's state; false (with the reason) when no row was written.
+    bool SetTaskState(int taskId, int state, QString& reason);
 
     // ---- Texts and helpers -------------------------------------------------------
     static QString FormatTimeOfDay(int minute);

@@ -185,25 +185,6 @@ bool CDBClass::FormatEntryCost(QString& out, int projId, int orderId, int start,
     return true;
 }
 
-bool CDBClass::RebuildProjectTotals(int projId)
-{
-    if (GetProviderKind() == kProviderPostgres) {
-        CQueryResult rows;
-        return RunRows(Dialect().ProcedureCall(QStringLiteral("up_adminBuildProjectTotals"), 1),
-                       {projId < 0 ? QVariant() : QVariant(projId)}, &rows);
-    }
-    // One statement: every task of the project is set, or none.
-    QString sql = QStringLiteral(
-        "UPDATE tblProjectTask SET ActHours = COALESCE((SELECT SUM(t.HoursWorked) FROM "
-        "tblTimeSheet t WHERE t.TaskID = tblProjectTask.TaskID), 0)");
-    QVariantList params;
-    if (projId >= 0) {
-        sql += QStringLiteral(" WHERE ProjID = ?");
-        params << projId;
-    }
-    return RunRows(sql, params, nullptr);
-}
-
 // ---- Writing an entry --------------------------------------------------------------------
 
 bool CDBClass::OpenEntryRow(CTimeSheetSet& set, int empId, const CDateTime& date, int timeId)

@@ -1,0 +1,286 @@
+// The project tasks dialog's writes: add, update and delete a task.
+#include "records/ProjectTasksDlg.h"
+
+#include "app/KelvaneApp.h"
+#include "app/Profile.h"
+#include "data/DBClass.h"
+#include "data/records/TaskSet.h"
+#include "platform/MessageBox.h"
+#include "records/CommentRecord.h"
+#include "records/OptionalDateEdit.h"
+#include "records/ShowPrjDlg.h"
+#include "ui/RichTextCtrl.h"
+#include "ui/Utilities.h"
+#include "ui/WaitCursor.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace {
+
+// The columns of CTaskSet by position.
+enum TaskColumn : int {
+    kTask = 1,
+    kEstHours = 2,
+    kOrderID = 5,
+    kTaskOrder = 6,
+    kEstStart = 7,
+    kEstFinish = 8,
+    kActStart = 9,
+    kActFinish = 10,
+    kIsMilestone = 11,
+    kIsCritical = 12,
+    kEstCumHours = 13,
+    kActCumHours = 14,
+    kMspTaskID = 15,
+    kComment = 16,
+    kPercentComplete = 18,
+    kDefaultWorkTypeID = 19,
+    kEnteredBy = 20,
+    kAllocatedTo = 21,
+    kFullDetails = 22,
+};
+constexpr int kTaskLength = 50;
+constexpr int kCommentLength = 255;
+
+// A column written as NULL; its buffer holds the type's zero value.
+void SetNull(CTaskSet& set, int column)
+{
+    set.Descriptor(column).status = adFldNull;
+}
+
+void SetId(CTaskSet& set, int column, int& buffer, int id)
+{
+    buffer = id < 0 ? 0 : id;
+    set.Descriptor(column).status = id < 0 ? adFldNull : adFldOK;
+}
+
+QString TrimRight(const QString& text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1).isSpace())
+        --end;
+    return text.left(end);
+}
+
+QString DefaultUserName()
+{
+    return HasApp() ? theApp().GetDefaultUserName() : CProfile::DefUserName();
+}
+
+} // namespace
+
+bool CProjectTasksDlg::ReadEstimatedHours(double& hours)
+{
+    bool ok = false;
+    const QString text = m_estHours->text().trimmed();
+    hours = text.isEmpty() ? 0.0 : QLocale::c().toDouble(text, &ok);
+    if (text.isEmpty() || (ok && hours >= 0))
+        return true;
+    ShowMessageBox(QStringLiteral("Estimated hours must be a number of 0 or more"),
+                   kMbOk | kMbIconWarning);
+    return false;
+}
+
+bool CProjectTasksDlg::CheckTaskName(const QString& name, int exceptTaskId,
+                                     const QString& openFailure)
+{
+    if (name.isEmpty()) {
+        ShowMessageBox(QStringLiteral("Blank Task Name not valid"), kMbOk | kMbIconWarning);
+        return false;
+    }
+    CTaskSet set(m_db.Connection());
+    set.Recordset()->SetQuiet(true);
+    set.Recordset()->SetFilter(QStringLiteral("[ProjID] = ? AND [Task] = ?"), {m_projId, name});
+    if (!m_db.OpenRecordSet(&set)) {
+        ShowMessageBox(QStringLiteral("%1\n%2").arg(openFailure, set.Recordset()->ErrorText()),
+                       kMbOk | kMbIconError);
+        return false;
+    }
+    bool taken = false;
+    for (; !set.Recordset()->IsBOF() && !set.Recordset()->IsEOF(); set.MoveNext())
+        taken = taken || set.m_TaskID != exceptTaskId;
+    m_db.CloseRecordSet(&set);
+    if (taken)
+        ShowMessageBox(QStringLiteral("Task with this name exist already - you need to create a "
+                                      "unique task name"),
+                       kMbOk | kMbIconWarning);
+    return !taken;
+}
+
+void CProjectTasksDlg::AfterChange()
+{
+    m_changed = true;
+    m_db.LoadTasks();
+    if (m_owner)
+        m_owner->FillTaskList(m_projId);
+    UpdateButtons();
+}
+
+void CProjectTasksDlg::OnAddTask()
+{
+    CWaitCursor wait;
+    const QString name = CCommentRecord::Cut(m_task->currentText().trimmed(), kTaskLength);
+    if (!CheckTaskName(name, -1, QStringLiteral("Cannot open task table - unable to add task")))
+        return;
+    CTaskSet set(m_db.Connection());
+    set.Recordset()->SetQuiet(true);
+    set.m_Task = name;
+    set.m_ProjID = m_projId;
+    // Dates without their times; a new task has no actual dates yet.
+    CDateTime start = m_estStart->Value();
+    CDateTime end = m_estEnd->Value();
+    if (start.IsValid())
+        start = CDateTime(start.Date());
+    if (end.IsValid())
+        end = CDateTime(end.Date());
+    set.m_EstHours = 0;
+    if (start.IsValid() && end.IsValid()) {
+        if (end > start)
+            set.m_EstHours = static_cast<float>(start.SecsTo(end) / 86400 / 7 * 40);
+        else
+            end = start;
+    }
+    set.m_EstStart = start;
+    set.m_EstFinish = end;
+    for (int column : {kActStart, kActFinish, kEstCumHours, kActCumHours, kMspTaskID, kEnteredBy,
+                       kAllocatedTo, kFullDetails})
+        SetNull(set, column);
+    set.m_ActHours = 0;
+    set.m_IsMilestone = false;
+    set.m_IsCritical = false;
+    QString comment = TrimRight(m_details->toPlainText());
+    if (comment.isEmpty()) {
+        const CDateTime now = CDateTime::CurrentDateTime();
+        comment = QStringLiteral("Created by %1, %2 %3")
+                      .arg(DefaultUserName(), FormatDateTime(now, RegionalFormats().dateFormat),
+                           FormatTimeOfDay(now.Time().hour(), now.Time().minute()));
+    }
+    set.m_Comment = CCommentRecord::Cut(comment, kCommentLength);
+    set.m_State = kTaskStateActive;
+    set.m_PercentComplete = 0;
+    SetId(set, kDefaultWorkTypeID, set.m_DefaultWorkTypeID, ChosenId(m_workType));
+    SetId(set, kOrderID, set.m_OrderID, ChosenId(m_order));
+    set.m_TaskOrder = QStringLiteral(" ");
+    if (!set.Recordset()->CheckAddNew()) {
+        ShowMessageBox(QStringLiteral("Can't add comment\n%1").arg(set.Recordset()->ErrorText()),
+                       kMbOk | kMbIconError);
+        return;
+    }
+    const int newId = set.Recordset()->LastInsertId().toInt();
+    // The new task is current, whatever the filter shows.
+    m_taskId = newId;
+    m_taskName = name;
+    FillTaskCombo();
+    LoadTask(m_projId, m_taskId);
+    AfterChange();
+    ShowMessageBox(QStringLiteral("New Task %1 added").arg(name), kMbOk | kMbIconInformation);
+}
+
+void CProjectTasksDlg::OnUpdateTask()
+{
+    if (m_taskId < 0)
+        return;
+    CWaitCursor wait;
+    const QString name = CCommentRecord::Cut(m_task->currentText().trimmed(), kTaskLength);
+    double hours = 0;
+    if (!ReadEstimatedHours(hours) ||
+        !CheckTaskName(name, m_taskId, QStringLiteral("Error updating task %1").arg(m_taskName)))
+        return;
+    CTaskSet set(m_db.Connection());
+    set.Recordset()->SetQuiet(true);
+    set.Recordset()->SetFilter(QStringLiteral("[TaskID] = ?"), {m_taskId});
+    if (!m_db.OpenRecordSet(&set) || set.Recordset()->IsEOF()) {
+        const QString reason = set.Recordset()->IsOpen() ? QStringLiteral("It no longer exists.")
+                                                         : set.Recordset()->ErrorText();
+        ShowMessageBox(QStringLiteral("Error updating task %1\n%2").arg(m_taskName, reason),
+                       kMbOk | kMbIconError);
+        return;
+    }
+    for (int c = 0; c < set.BoundColumnCount(); ++c)
+        set.SetIncluded(c, false);
+    for (int c : {kTask, kEstStart, kEstFinish, kEstHours, kIsMilestone, kIsCritical,
+                  kDefaultWorkTypeID, kOrderID, kComment, kFullDetails, kTaskOrder})
+        set.SetIncluded(c, true);
+    set.m_Task = name;
+    set.m_EstStart = m_estStart->Value();
+    set.m_EstFinish = m_estEnd->Value();
+    // A cleared date is written as none, not left as it was.
+    set.Descriptor(kEstStart).status = adFldOK;
+    set.Descriptor(kEstFinish).status = adFldOK;
+    set.m_EstHours = static_cast<float>(hours);
+    set.Descriptor(kEstHours).status = adFldOK;
+    set.m_IsMilestone = m_milestone;
+    set.m_IsCritical = m_critical;
+    SetId(set, kDefaultWorkTypeID, set.m_DefaultWorkTypeID, ChosenId(m_workType));
+    SetId(set, kOrderID, set.m_OrderID, ChosenId(m_order));
+    QString comment = TrimRight(m_details->toPlainText());
+    set.m_Comment =
+        comment.isEmpty() ? QStringLiteral(" ") : CCommentRecord::Cut(comment, kCommentLength);
+    set.Descriptor(kComment).status = adFldOK;
+    set.m_FullDetails = TrimRight(set.m_FullDetails);
+    if (set.m_TaskOrder.isEmpty()) {
+        set.m_TaskOrder = QStringLiteral(" ");
+        set.Descriptor(kTaskOrder).status = adFldOK;
+    }
+    if (!set.Recordset()->UpdateCurrRecord()) {
+        ShowMessageBox(QStringLiteral("Updated Error\n%1").arg(set.Recordset()->ErrorText()),
+                       kMbOk | kMbIconError);
+        m_db.CloseRecordSet(&set);
+        return;
+    }
+    m_db.CloseRecordSet(&set);
+    m_taskName = name;
+    FillTaskCombo();
+    LoadTask(m_projId, m_taskId);
+    AfterChange();
+    ShowMessageBox(QStringLiteral("Updated OK"), kMbOk | kMbIconInformation);
+}
+
+void CProjectTasksDlg::OnDeleteTask()
+{
+    if (m_taskId < 0)
+        return;
+    const QString name = m_taskName;
+    if (ShowMessageBox(QStringLiteral("Are you sure you want to delete %1").arg(name),
+                       kMbOkCancel | kMbIconQuestion) != kIdOk)
+        return;
+    CWaitCursor wait;
+    int timeSheets = 0;
+    int comments = 0;
+    QString reason;
+    switch (m_db.DeleteProjectTask(m_taskId, timeSheets, comments, reason)) {
+    case TaskDeleteResult::Ok:
+    case TaskDeleteResult::NotFound:
+        break;
+    case TaskDeleteResult::InUse: {
+        // Deleting it would leave those rows pointing at no task.
+        const QString question =
+            QStringLiteral("%1 cannot be deleted: %2 time-sheet entries and %3 comments are "
+                           "booked to it.\n\nMark it Not Active instead? It then leaves the lists "
+                           "of active tasks and keeps what is booked to it.")
+                .arg(name)
+                .arg(timeSheets)
+                .arg(comments);
+        if (ShowMessageBox(question, kMbYesNo | kMbIconWarning) != kIdYes)
+            return;
+        if (!m_db.SetTaskState(m_taskId, kTaskStateNotActive, reason)) {
+            ShowMessageBox(QStringLiteral("Error updating task %1\n%2").arg(name, reason),
+                           kMbOk | kMbIconError);
+            return;
+        }
+        break;
+    }
+    case TaskDeleteResult::Failed:
+        ShowMessageBox(QStringLiteral("Error deleting task %1\n%2").arg(name, reason),
+                       kMbOk | kMbIconError);
+        return;
+    }
+    m_taskId = -1;
+    FillTaskCombo();
+    if (m_taskId >= 0)
+        LoadTask(m_projId, m_taskId);
+    else
+        ResetControls();
+    AfterChange();
+}
