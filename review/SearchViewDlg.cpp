@@ -110,7 +110,13 @@ CSearchViewDlg::CSearchViewDlg(int kind, int /*columnCount*/, CMyAdoRecordSet* r
         });
 }
 
-CSearchViewDlg::~CSearchViewDlg() = default;
+CSearchViewDlg::~CSearchViewDlg()
+{
+    // The base class deletes the list after this object is gone; the list
+    // may still lay itself out then and must not reach this object.
+    m_table->SetTranslator({});
+    m_list->setModel(nullptr);
+}
 
 bool CSearchViewDlg::OnInitDialog()
 {
