@@ -169,23 +169,37 @@ bool CBindingSet::HoldsNullImage(int column) const
 
 void CBindingSet::LoadRow(const CQueryResult& result, int row)
 {
+    QHash<int, QVariant> changed;
+    if (result.HasChanges())
+        for (int c = 0; c < result.ColumnCount(); ++c)
+            if (result.IsChanged(row, c))
+                changed.insert(c, result.Value(row, c));
+    static const CPackedRows kNoRows(0);
     const IRowStore* store = result.Store();
-    const int count = store ? result.ColumnCount() : 0;
+    LoadRow(store ? *store : kNoRows, row, store ? result.ColumnCount() : 0, changed);
+}
+
+void CBindingSet::LoadRow(const IRowStore& store, int row, int columnCount,
+                          const QHash<int, QVariant>& changed)
+{
     for (int i = 0; i < BoundColumnCount(); ++i) {
         CColumnDescriptor& d = m_descriptors[i];
         if (!d.buffer)
             continue;
-        if (i >= count) {
+        if (i >= columnCount) {
             // The source has fewer columns than the class reads.
             d.status = adFldUnavailable;
             SetNullImage(i);
-        } else if (result.HasChanges() && result.IsChanged(row, i)) {
+            continue;
+        }
+        const auto it = changed.isEmpty() ? changed.constEnd() : changed.constFind(i);
+        if (it != changed.constEnd()) {
             // A cell this program wrote holds the value as it was bound.
             CPackedRows one(1);
-            one.AddVariant(result.Value(row, i));
+            one.AddVariant(*it);
             LoadCell(i, one, 0, 0);
         } else {
-            LoadCell(i, *store, row, i);
+            LoadCell(i, store, row, i);
         }
     }
 }

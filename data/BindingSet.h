@@ -5,6 +5,7 @@
 #include "data/MyAdoRecordSet.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -76,6 +77,10 @@ public:
     // Copies one row of a result into the buffers; called by the recordset
     // on every fetch.
     void LoadRow(const CQueryResult& result, int row);
+    // The same from any store of rows (a forward-only cursor's current row),
+    // with the cells this program changed by column.
+    void LoadRow(const IRowStore& store, int row, int columnCount,
+                 const QHash<int, QVariant>& changed);
 
 protected:
     // Binds the members to the bound columns in column order.

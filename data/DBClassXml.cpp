@@ -4,6 +4,7 @@
 
 #include "data/MyAdoRecordSet.h"
 #include "data/RecordsetXml.h"
+#include "data/RowCursor.h"
 #include "platform/MessageBox.h"
 
 #include <QDir>
@@ -131,19 +132,23 @@ bool CDBClass::ExecuteToStream(const QString& sql, QString& out, const QVariantL
     out.clear();
     if (!EnsureConnected())
         return false;
-    CQueryResult rows;
     CDbError error;
-    if (!CSqlExecutor::Run(*m_connection, sql, params, &rows, &error)) {
-        if (error.code == kE_FAIL)
-            m_connection->DropConnection();
-        return false;
+    // Read forward: only the XML is held, never the rows as well.
+    const auto rows = CSqlExecutor::OpenCursor(*m_connection, sql, params, &error);
+    if (rows) {
+        if (Dialect().IsPostgres()) {
+            // The server's function returns its XML as text, in one or more rows.
+            while (rows->Next())
+                out += rows->TextAt(0);
+        } else {
+            out = CRecordsetXml::ToRowElements(*rows);
+        }
+        if (!rows->Failed())
+            return true;
+        error = rows->Error();
+        out.clear();
     }
-    if (Dialect().IsPostgres()) {
-        // The server's function returns its XML as text, in one or more rows.
-        for (int r = 0; r < rows.rows; ++r)
-            out += rows.Value(r, 0).toString();
-    } else {
-        out = CRecordsetXml::ToRowElements(rows);
-    }
-    return true;
+    if (error.code == kE_FAIL)
+        m_connection->DropConnection();
+    return false;
 }

@@ -8,6 +8,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+class CRowCursor;
+class CStatementCache;
+
 // Asks the user which database to use. The program installs its connection
 // dialog; tests install a scripted answer.
 class IConnectionPrompt {
@@ -72,6 +77,18 @@ public:
     // (empty for views and tables without a key). Cached per connection.
     QStringList PrimaryKey(const QString& table);
 
+    // The statements prepared on this connection, kept by their text (see
+    // CStatementCache); emptied when the connection closes.
+    CStatementCache& Statements() { return *m_statements; }
+
+    // Forward-only cursors reading on this connection (see CRowCursor).
+    void RegisterCursor(CRowCursor* cursor);
+    void UnregisterCursor(CRowCursor* cursor);
+    bool HasOpenCursors() const { return !m_cursors.isEmpty(); }
+    // Has the open cursors read their remaining rows into memory, so that
+    // another statement can use the connection.
+    void BufferOpenCursors();
+
     static void SetPrompt(IConnectionPrompt* prompt);
     static IConnectionPrompt* Prompt();
 
@@ -94,4 +111,6 @@ private:
     CSqlDialect m_dialect;
     QString m_lastOpenError;
     QHash<QString, QStringList> m_keys;
+    std::unique_ptr<CStatementCache> m_statements;
+    QList<CRowCursor*> m_cursors;
 };

@@ -5,6 +5,7 @@
 
 class CMyAdoRecordSet;
 class CQueryResult;
+class CRowCursor;
 
 // Recordsets as XML, and XML turned into HTML by an XSLT style sheet.
 //
@@ -34,6 +35,8 @@ public:
     // The rows as <row .../> elements one after another, the form a server
     // function returns when it builds XML from its rows.
     static QString ToRowElements(const CQueryResult& rows);
+    // The same from a cursor, read to its end (Failed() tells whether all came).
+    static QString ToRowElements(CRowCursor& rows);
     static CTransformResult Transform(const QByteArray& xml, const QByteArray& styleSheet);
 };
 
