@@ -380,6 +380,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    PrintLoad("bench_schedule");
     QString error;
     const CGeneratorOptions options;
     const QString cached = BenchDatabaseFile(options, &error);
@@ -416,14 +417,8 @@ int main(int argc, char** argv)
     }
 
     CBenchServerDatabase server;
-    if (!BenchServerDatabase(QStringLiteral("kelvane_bench"), options, false, &server, &error)) {
-        if (error.isEmpty()) {
-            std::printf("[PostgreSQL] skipped: no server (KELVANE_TEST_PG)\n");
-            return 0;
-        }
-        std::fprintf(stderr, "bench_schedule: %s\n", qPrintable(error));
-        return 1;
-    }
+    if (int exitCode = 0; !BenchServerOrExit("bench_schedule", options, false, &server, &exitCode))
+        return exitCode;
     CDBClass db;
     db.Connection()->UseConnectionString(server.connectionString);
     if (!db.OpenConnection())

@@ -105,6 +105,8 @@ private:
     static TypeClass ClassOf(int adoType);
     void SetNullImage(int column, bool applyRule = true);
     void LoadCell(int column, const IRowStore& store, int row, int storeColumn);
+    template <typename Cell>
+    void LoadValue(int column, const Cell& cell);
     bool HoldsNullImage(int column) const;
 
     std::unique_ptr<CMyAdoRecordSet> m_pRs;

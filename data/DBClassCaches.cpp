@@ -50,6 +50,7 @@ bool CDBClass::LoadProjects(QList<CProjectEntry>& list, int empId)
     if (!rows)
         return false;
     QList<CProjectEntry> loaded;
+    loaded.reserve(list.size()); // a list read again is about as long
     while (rows->Next()) {
         CProjectEntry e;
         e.ProjName = rows->TextAt(0);

@@ -3,6 +3,7 @@
 #include "data/DBClass.h"
 
 #include "data/BindingSet.h"
+#include "data/RowCursor.h"
 #include "data/records/AddrBusinessTypeSet.h"
 #include "data/records/AddrCompanySet.h"
 #include "data/records/AddrPersonListSet.h"
@@ -454,18 +455,23 @@ bool CDBClass::GetTimeIdOfDay(int& timeId, int empId, const CDateTime& date)
 
 bool CDBClass::CheckTimeOverlap(const CDateTime& date, int empId, int a, int b, int timeId)
 {
-    CTimeSheetSet set(m_connection.get());
-    set.Recordset()->SetFilter(DayFilterText(), DayFilterValues(empId, date));
+    // Only the times of the day's rows: the test runs on every edit.
+    const auto rows =
+        OpenRows(QStringLiteral("SELECT TimeID, StartTime, StopTime FROM tblTimeSheet WHERE ") +
+                     DayFilterText(),
+                 DayFilterValues(empId, date));
     bool clash = false;
-    ForEachRow(*this, set, [&](CTimeSheetSet& s) {
+    while (rows && !clash && rows->Next()) {
         // The entry being edited never clashes with itself.
-        if (clash || s.m_TimeID == timeId)
-            return;
-        const int start = Minutes(s.m_StartTime);
-        const int stop = Minutes(s.m_StopTime);
+        if (rows->IntAt(0) == timeId)
+            continue;
+        const int start = Minutes(rows->DateAt(1));
+        const int stop = Minutes(rows->DateAt(2));
         clash = (a <= start && start < b) || (a < stop && stop <= b) || (start <= a && b <= stop) ||
                 (a < start && b >= stop) || (a == start && b > stop);
-    });
+    }
+    if (rows && !clash)
+        RowsRead(*rows);
     return clash;
 }
 

@@ -509,7 +509,14 @@ private:
             if (m_queue.empty()) {
                 if (!m_live)
                     break;
-                Take(Result(PQgetResult(m_conn)));
+                Result next(PQgetResult(m_conn));
+                // The usual case: the next row, straight from the server.
+                if (next && PQresultStatus(next.get()) == PGRES_SINGLE_TUPLE) {
+                    m_current = std::move(next);
+                    m_row = 0;
+                    return true;
+                }
+                Take(std::move(next));
                 continue;
             }
             Result next = std::move(m_queue.front());

@@ -14,23 +14,6 @@
 // What a cell of a result holds, as the back end delivered it.
 enum class CellType : unsigned char { Null, Int, Double, Text, Blob, Date, Bool };
 
-// The rows of one result, immutable once read. Typed getters convert on
-// request (an Int getter on a text cell parses it) and set ok to false when
-// the value does not fit; reading a million cells never builds a QVariant.
-class IRowStore {
-public:
-    virtual ~IRowStore() = default;
-    virtual CellType Type(int row, int column) const = 0;
-    virtual qint64 Int(int row, int column, bool* ok) const = 0;
-    virtual double Double(int row, int column, bool* ok) const = 0;
-    virtual QString Text(int row, int column) const = 0;
-    virtual QByteArray Bytes(int row, int column) const = 0;
-    virtual CDateTime Date(int row, int column, bool* ok) const = 0;
-
-    bool IsNull(int row, int column) const { return Type(row, column) == CellType::Null; }
-    QVariant Value(int row, int column) const;
-};
-
 // One cell as a store holds it, with the conversions every store shares: an
 // Int read of a text cell parses it, a Date read of a number takes it as a
 // day count since 30 December 1899; ok is false when the value does not fit.
@@ -46,6 +29,33 @@ struct CCellView {
     QString Text() const;
     QByteArray Bytes() const;
     CDateTime Date(bool* ok) const;
+};
+
+// The rows of one result, immutable once read. Typed getters convert on
+// request (an Int getter on a text cell parses it) and set ok to false when
+// the value does not fit; reading a million cells never builds a QVariant.
+class IRowStore {
+public:
+    virtual ~IRowStore() = default;
+    virtual CellType Type(int row, int column) const = 0;
+    virtual qint64 Int(int row, int column, bool* ok) const = 0;
+    virtual double Double(int row, int column, bool* ok) const = 0;
+    virtual QString Text(int row, int column) const = 0;
+    virtual QByteArray Bytes(int row, int column) const = 0;
+    virtual CDateTime Date(int row, int column, bool* ok) const = 0;
+
+    // The cell as the store holds it, for stores that hold native cells (the
+    // typed reads above then cost one lookup instead of two); false: use them.
+    virtual bool Peek(int row, int column, CCellView* cell) const
+    {
+        Q_UNUSED(row);
+        Q_UNUSED(column);
+        Q_UNUSED(cell);
+        return false;
+    }
+
+    bool IsNull(int row, int column) const { return Type(row, column) == CellType::Null; }
+    QVariant Value(int row, int column) const;
 };
 
 // Rows packed into blocks that never move: each row holds a small table of
@@ -78,6 +88,11 @@ public:
     QString Text(int row, int column) const override;
     QByteArray Bytes(int row, int column) const override;
     CDateTime Date(int row, int column, bool* ok) const override;
+    bool Peek(int row, int column, CCellView* cell) const override
+    {
+        *cell = View(row, column);
+        return true;
+    }
     CCellView View(int row, int column) const;
 
 private:

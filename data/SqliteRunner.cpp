@@ -109,7 +109,7 @@ sqlite3_stmt* PrepareBound(CDBConnection& connection, sqlite3* db, const QString
     CStatementCache& cache = connection.Statements();
     int rc = SQLITE_OK;
     bool extra = false;
-    sqlite3_stmt* stmt = cache.AcquireSqlite(db, sql.toUtf8(), &rc, &extra);
+    sqlite3_stmt* stmt = cache.AcquireSqlite(db, sql, &rc, &extra);
     if (!stmt) {
         *error = rc != SQLITE_OK
                      ? SqliteError(db, rc)
@@ -159,17 +159,17 @@ bool RunSqliteImpl(CDBConnection& connection, const QString& sql, const QVariant
     if (!stmt)
         return false;
     CStatementCache& cache = connection.Statements();
+    // The columns are known once the statement has stepped: a kept statement
+    // is prepared again on its first step after the tables changed.
+    int rc = sqlite3_step(stmt);
     const int columns = sqlite3_column_count(stmt);
     std::shared_ptr<CPackedRows> rows;
     if (result) {
         result->Clear();
-        result->columns.reserve(columns);
-        for (int c = 0; c < columns; ++c)
-            result->columns << QString::fromUtf8(sqlite3_column_name(stmt, c));
+        result->columns = cache.ColumnNames(stmt);
         rows = std::make_shared<CPackedRows>(columns);
     }
-    int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt)) {
         if (!rows)
             continue;
         for (int c = 0; c < columns; ++c)
@@ -199,13 +199,20 @@ public:
         : CRowCursor(connection)
         , m_db(db)
         , m_stmt(stmt)
+    {}
+
+    // Steps to the first row: the columns are known after it (a kept
+    // statement is prepared again on its first step after the tables
+    // changed), and a statement that fails at once fails the open.
+    bool Start(CDbError* error)
     {
-        const int columns = sqlite3_column_count(stmt);
-        QStringList names;
-        names.reserve(columns);
-        for (int c = 0; c < columns; ++c)
-            names << QString::fromUtf8(sqlite3_column_name(stmt, c));
-        SetColumns(std::move(names));
+        m_firstRc = sqlite3_step(m_stmt);
+        SetColumns(Connection()->Statements().ColumnNames(m_stmt));
+        if (m_firstRc == SQLITE_ROW || m_firstRc == SQLITE_DONE)
+            return true;
+        *error = SqliteError(m_db, m_firstRc);
+        Release();
+        return false;
     }
     ~CSqliteCursor() override { Release(); }
 
@@ -215,19 +222,22 @@ public:
             return;
         const int columns = ColumnCount();
         auto rows = std::make_unique<CPackedRows>(columns);
-        const bool current = HasRow();
+        // The row stepped to and not yet delivered, or the current one.
+        const bool current = HasRow() || m_firstRc == SQLITE_ROW;
         if (current)
             for (int c = 0; c < columns; ++c)
                 PackColumn(*rows, m_stmt, c);
-        int rc;
-        while ((rc = sqlite3_step(m_stmt)) == SQLITE_ROW)
+        int rc = m_firstRc == SQLITE_DONE ? SQLITE_DONE : SQLITE_ROW;
+        m_firstRc = -1;
+        while (rc == SQLITE_ROW && (rc = sqlite3_step(m_stmt)) == SQLITE_ROW)
             for (int c = 0; c < columns; ++c)
                 PackColumn(*rows, m_stmt, c);
         if (rc != SQLITE_DONE)
             m_bufferError = SqliteError(m_db, rc);
         Release();
         m_buffer = std::move(rows);
-        m_bufferRow = current ? 0 : -1;
+        // Before the first row the next Fetch delivers row 0.
+        m_bufferRow = HasRow() ? 0 : -1;
         SetBuffered();
     }
 
@@ -239,6 +249,11 @@ public:
     QString Text(int, int column) const override { return Cell(column).Text(); }
     QByteArray Bytes(int, int column) const override { return Cell(column).Bytes(); }
     CDateTime Date(int, int column, bool* ok) const override { return Cell(column).Date(ok); }
+    bool Peek(int, int column, CCellView* cell) const override
+    {
+        *cell = Cell(column);
+        return true;
+    }
 
 private:
     bool Fetch() override
@@ -253,7 +268,8 @@ private:
         }
         if (!m_stmt)
             return false;
-        const int rc = sqlite3_step(m_stmt);
+        const int rc = m_firstRc >= 0 ? m_firstRc : sqlite3_step(m_stmt);
+        m_firstRc = -1;
         if (rc == SQLITE_ROW)
             return true;
         if (rc != SQLITE_DONE)
@@ -311,6 +327,7 @@ private:
     std::unique_ptr<CPackedRows> m_buffer;
     int m_bufferRow = -1;
     CDbError m_bufferError;
+    int m_firstRc = -1; // the result of the first step, not yet delivered
 };
 
 } // namespace
@@ -332,7 +349,10 @@ std::unique_ptr<CRowCursor> OpenSqliteCursor(CDBConnection& connection, const QS
     sqlite3_stmt* stmt = PrepareBound(connection, db, sql, params, error);
     if (!stmt)
         return nullptr;
-    return std::make_unique<CSqliteCursor>(connection, db, stmt);
+    auto cursor = std::make_unique<CSqliteCursor>(connection, db, stmt);
+    if (!cursor->Start(error))
+        return nullptr;
+    return cursor;
 }
 
 bool RunSqliteScript(CDBConnection& connection, const QString& script, CDbError* error)

@@ -38,11 +38,9 @@ CStatementCache::~CStatementCache()
     Clear();
 }
 
-void CStatementCache::Touch(std::list<QByteArray>::iterator& age, const QByteArray& sql)
+void CStatementCache::Touch(std::list<QString>::iterator& age)
 {
-    m_sqliteAge.erase(age);
-    m_sqliteAge.push_front(sql);
-    age = m_sqliteAge.begin();
+    m_sqliteAge.splice(m_sqliteAge.begin(), m_sqliteAge, age);
 }
 
 void CStatementCache::MakeRoomSqlite()
@@ -59,7 +57,7 @@ void CStatementCache::MakeRoomSqlite()
     }
 }
 
-sqlite3_stmt* CStatementCache::AcquireSqlite(sqlite3* db, const QByteArray& sql, int* rc,
+sqlite3_stmt* CStatementCache::AcquireSqlite(sqlite3* db, const QString& sql, int* rc,
                                              bool* extraText)
 {
     *rc = SQLITE_OK;
@@ -67,14 +65,15 @@ sqlite3_stmt* CStatementCache::AcquireSqlite(sqlite3* db, const QByteArray& sql,
     const auto found = m_sqlite.find(sql);
     if (found != m_sqlite.end() && !found->inUse) {
         found->inUse = true;
-        Touch(found->age, sql);
+        Touch(found->age);
         m_lent.insert(found->stmt, sql);
         return found->stmt;
     }
     sqlite3_stmt* stmt = nullptr;
     const char* tail = nullptr;
     ++m_prepares;
-    *rc = sqlite3_prepare_v3(db, sql.constData(), static_cast<int>(sql.size()),
+    const QByteArray utf8 = sql.toUtf8();
+    *rc = sqlite3_prepare_v3(db, utf8.constData(), static_cast<int>(utf8.size()),
                              SQLITE_PREPARE_PERSISTENT, &stmt, &tail);
     if (*rc != SQLITE_OK || !stmt)
         return nullptr;
@@ -87,9 +86,26 @@ sqlite3_stmt* CStatementCache::AcquireSqlite(sqlite3* db, const QByteArray& sql,
         return stmt;
     MakeRoomSqlite();
     m_sqliteAge.push_front(sql);
-    m_sqlite.insert(sql, CSqliteEntry{stmt, true, m_sqliteAge.begin()});
+    m_sqlite.insert(sql, CSqliteEntry{stmt, true, m_sqliteAge.begin(), QStringList()});
     m_lent.insert(stmt, sql);
     return stmt;
+}
+
+QStringList CStatementCache::ColumnNames(sqlite3_stmt* stmt)
+{
+    const int count = sqlite3_column_count(stmt);
+    const auto lent = m_lent.constFind(stmt);
+    const auto entry = lent == m_lent.constEnd() ? m_sqlite.end() : m_sqlite.find(*lent);
+    // A statement prepared again after a schema change may name others.
+    if (entry != m_sqlite.end() && entry->columns.size() == count)
+        return entry->columns;
+    QStringList names;
+    names.reserve(count);
+    for (int c = 0; c < count; ++c)
+        names << QString::fromUtf8(sqlite3_column_name(stmt, c));
+    if (entry != m_sqlite.end())
+        entry->columns = names;
+    return names;
 }
 
 void CStatementCache::ReleaseSqlite(sqlite3_stmt* stmt)

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <list>
 
@@ -35,7 +36,9 @@ public:
     // A statement ready to bind, or nullptr with SQLite's result code (and
     // no statement at all for an empty text: rc SQLITE_OK). extraText: the
     // text holds more than one statement (the statement is not kept).
-    sqlite3_stmt* AcquireSqlite(sqlite3* db, const QByteArray& sql, int* rc, bool* extraText);
+    sqlite3_stmt* AcquireSqlite(sqlite3* db, const QString& sql, int* rc, bool* extraText);
+    // The names of a statement's columns, made once for a kept statement.
+    QStringList ColumnNames(sqlite3_stmt* stmt);
     // Hands a statement back: a kept one is reset and unbound, any other finalized.
     void ReleaseSqlite(sqlite3_stmt* stmt);
 
@@ -76,14 +79,15 @@ private:
     struct CSqliteEntry {
         sqlite3_stmt* stmt = nullptr;
         bool inUse = false;
-        std::list<QByteArray>::iterator age;
+        std::list<QString>::iterator age;
+        QStringList columns;
     };
-    void Touch(std::list<QByteArray>::iterator& age, const QByteArray& sql);
+    void Touch(std::list<QString>::iterator& age);
     void MakeRoomSqlite();
 
-    QHash<QByteArray, CSqliteEntry> m_sqlite;
-    QHash<sqlite3_stmt*, QByteArray> m_lent;
-    std::list<QByteArray> m_sqliteAge; // most recent first
+    QHash<QString, CSqliteEntry> m_sqlite;
+    QHash<sqlite3_stmt*, QString> m_lent;
+    std::list<QString> m_sqliteAge; // most recent first
     QHash<QString, CPgStatement> m_pg;
     QHash<QString, QString> m_translations;
     int m_nextName = 0;

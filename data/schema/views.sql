@@ -57,18 +57,18 @@ LEFT JOIN tblFinEmployee e ON e.EmpID = t.EmpID
 LEFT JOIN tlkpWorkType w ON w.WorkTypeID = t.WorkTypeID
 LEFT JOIN tblChgReq c ON c.ChgReqID = t.ObjectID AND t.ObjectTypeID = 40;
 
--- Hours per project, task, day and employee. Grouped by ids, the names joined
--- after grouping; the rows of one project and task come one after another.
+-- Hours per project, task, day and employee: grouped by ids, the names only
+-- carried along (never sorted or compared); the rows of one project and task
+-- come one after another.
 CREATE VIEW qselTimeByProjectTaskByDay AS
-SELECT p.ProjName, k.Task, g.WorkDate, substr(CAST(g.WorkDate AS TEXT), 1, 10) AS DateStr,
-       g.EmpID, g.SumOfHoursWorked, g.ProjID, g.TaskID
-FROM (SELECT ProjID, TaskID, WorkDate, EmpID,
-             SUM(CAST(HoursWorked AS DOUBLE PRECISION)) AS SumOfHoursWorked
-      FROM tblTimeSheet
-      GROUP BY ProjID, TaskID, WorkDate, EmpID) g
-LEFT JOIN tblProject p ON p.ProjID = g.ProjID
-LEFT JOIN tblProjectTask k ON k.TaskID = g.TaskID
-ORDER BY g.ProjID, g.TaskID, g.WorkDate, g.EmpID;
+SELECT p.ProjName, k.Task, t.WorkDate, substr(CAST(t.WorkDate AS TEXT), 1, 10) AS DateStr,
+       t.EmpID, SUM(CAST(t.HoursWorked AS DOUBLE PRECISION)) AS SumOfHoursWorked, t.ProjID,
+       t.TaskID
+FROM tblTimeSheet t
+LEFT JOIN tblProject p ON p.ProjID = t.ProjID
+LEFT JOIN tblProjectTask k ON k.TaskID = t.TaskID
+GROUP BY t.ProjID, t.TaskID, t.WorkDate, t.EmpID, p.ProjID, k.TaskID
+ORDER BY t.ProjID, t.TaskID, t.WorkDate, t.EmpID, p.ProjID, k.TaskID;
 
 -- The projects each employee may book: every project without a team check,
 -- and the others for their leader and their team.
