@@ -73,6 +73,13 @@ bool CDBClass::SaveRecordsetAsXml(CMyAdoRecordSet* rs, int viewId)
 {
     if (!rs || !rs->IsOpen())
         return false;
+    // A forward-only recordset holds only its current row: its statement is
+    // read again, every row kept.
+    if (rs->IsForwardOnly()) {
+        rs->SetCursorMode(CursorMode::Snapshot);
+        if (!rs->Requery())
+            return false;
+    }
     QString fileName;
     GetTempXmlName(viewId, fileName);
     // The old file goes first, so a failed save never leaves stale rows behind.

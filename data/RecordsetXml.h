@@ -29,8 +29,9 @@ public:
         QByteArray html;
     };
 
-    // Every row of the recordset not deleted through it, whatever its
-    // current row; the current row stays where it is.
+    // Every row of a snapshot not deleted through it, whatever its current
+    // row; the current row stays where it is. (A forward-only recordset holds
+    // no rows to write: CDBClass::SaveRecordsetAsXml reads it again first.)
     static QByteArray ToXml(const CMyAdoRecordSet& rs);
     // The rows as <row .../> elements one after another, the form a server
     // function returns when it builds XML from its rows.
