@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <malloc.h>
 #include <functional>
 #include <vector>
 
@@ -92,9 +93,11 @@ inline void ResetPeakRss()
         file.write("5");
 }
 
-// How far the resident memory rose above what it was while `work` ran.
+// How far the resident memory rose above what it was while `work` ran. Freed
+// memory goes back to the system first, so earlier work is not reused unseen.
 inline double PeakRssGrowthMb(const std::function<void()>& work)
 {
+    malloc_trim(0);
     ResetPeakRss();
     const long before = CurrentRssKb();
     work();

@@ -22,6 +22,10 @@ class IRowStore;
 // CColumnDef) and binds one member per bound column; every fetch copies the
 // current row into those members. The same descriptors drive the writes.
 //
+// A fill or export that walks the rows once reads them forward-only, holding
+// only the current row (see CursorMode):
+//   set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
+//
 // Buffer types by column type: adInteger and adSmallInt int, adSingle float,
 // adDouble and adCurrency double, adDate CDateTime, adBoolean bool, texts
 // QString, adLongVarBinary QByteArray.
