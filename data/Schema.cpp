@@ -23,7 +23,22 @@ QStringList NamesIn(const QString& script, const QString& kind)
     const QRegularExpression re(QStringLiteral("CREATE %1 (\\w+)").arg(kind));
     for (auto it = re.globalMatch(script); it.hasNext();)
         names << it.next().captured(1);
+    // An object written once per back end is one object.
+    names.removeDuplicates();
     return names;
+}
+
+// "@sqlite CREATE ...;" and "@postgres CREATE ...;": a statement of one back
+// end only, where the two plan the same query best in different forms.
+QString KeepStatementsOf(const QString& sql, bool postgres)
+{
+    QString out = sql;
+    out.remove(QRegularExpression(postgres ? QStringLiteral("@sqlite\\s[^;]*;")
+                                           : QStringLiteral("@postgres\\s[^;]*;")));
+    out.replace(QRegularExpression(postgres ? QStringLiteral("@postgres\\s")
+                                            : QStringLiteral("@sqlite\\s")),
+                QString());
+    return out;
 }
 
 // @ci(expr): the expression, compared ignoring case.
@@ -123,7 +138,7 @@ QString CSchema::Expand(const QString& sql, int providerKind)
         replace(QStringLiteral("@int\\b"), QStringLiteral("INTEGER"));
         replace(QStringLiteral("\\s*@end"), QStringLiteral("\n) STRICT"));
     }
-    return ExpandCaseInsensitive(out, pg);
+    return ExpandCaseInsensitive(KeepStatementsOf(out, pg), pg);
 }
 
 QString CSchema::Script(const QString& name, int providerKind)
