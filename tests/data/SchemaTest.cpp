@@ -3,6 +3,20 @@
 
 class SchemaTest : public DbTest {};
 
+TEST(SchemaScripts, AStatementOfOneBackEndIsMadeOnlyThere)
+{
+    for (const int kind : {kProviderSqlite, kProviderPostgres}) {
+        const QString views = CSchema::Script(QStringLiteral("views"), kind);
+        EXPECT_EQ(views.count(QStringLiteral("CREATE VIEW qselTimeByProjectTaskByDay")), 1);
+        EXPECT_FALSE(views.contains(QLatin1Char('@'))) << kind;
+    }
+    EXPECT_EQ(CSchema::ViewNames().count(QStringLiteral("qselTimeByProjectTaskByDay")), 1);
+    EXPECT_TRUE(CSchema::Expand(QStringLiteral("@postgres CREATE VIEW a AS SELECT 1;\n"
+                                               "@sqlite CREATE VIEW b AS SELECT 2;"),
+                                kProviderSqlite)
+                    .trimmed() == QStringLiteral("CREATE VIEW b AS SELECT 2;"));
+}
+
 TEST_P(SchemaTest, CreatesEverythingOnceAndNeverTwice)
 {
     QString error;
