@@ -1,5 +1,6 @@
 #include "app/DBSelectDlg.h"
 
+#include "app/DatabaseSwitch.h"
 #include "app/DummyDlg.h"
 #include "app/Profile.h"
 #include "app/PropsDef.h"
@@ -90,22 +91,11 @@ void CDBSelectDlg::OnSelect()
     IConnectionPrompt* prompt = CDBConnection::Prompt();
     QString chosen = prompt ? prompt->PromptConnectionString(m_connection) : QString();
     // Cancelled: the page keeps what it had.
-    if (chosen.isEmpty() || !TryOpen(chosen))
+    if (chosen.isEmpty() || !TryOpenDatabase(chosen))
         return;
     m_connection = chosen;
     ShowConnection();
     SetChanged();
-}
-
-bool CDBSelectDlg::TryOpen(QString& connectionString)
-{
-    CDBConnection probe;
-    probe.UseConnectionString(connectionString);
-    if (!probe.Connect(false))
-        return false;
-    connectionString = probe.ConnectionString();
-    probe.ReleaseConnection(true);
-    return true;
 }
 
 bool CDBSelectDlg::OnApply()
@@ -125,52 +115,8 @@ bool CDBSelectDlg::OnApply()
 
 bool CDBSelectDlg::SwitchDatabase(const QString& wanted)
 {
-    const QString before = m_atOpening;
-    const auto named = [](const QString& connectionString) {
-        return connectionString.isEmpty() ? QStringLiteral("(none)") : Masked(connectionString);
-    };
-    const auto refuse = [&](const QString& tried) {
-        ShowMessageBox(QStringLiteral("Kelvane could not open the database %1 and goes on with %2.")
-                           .arg(named(tried), named(before)),
-                       kMbOk | kMbIconWarning);
-    };
-    QString opened = wanted;
-    if (wanted.isEmpty() || !TryOpen(opened)) {
-        refuse(wanted);
+    if (!SwitchProgramDatabase(Sheet().Facade(), Sheet().Hub(), wanted, m_atOpening))
         return false;
-    }
-    CDBClass* db = Sheet().Facade();
-    CDummyDlg* hub = Sheet().Hub();
-    // The windows hold ids of the old database.
-    if (hub)
-        hub->CloseAllWindows(false);
-    if (!db) {
-        CProfile::SetDefDatabaseName(opened);
-        m_atOpening = opened;
-        return true;
-    }
-    db->ReleaseConnection(true, true);
-    CProfile::SetDefDatabaseName(opened);
-    db->Connection()->UseProfileString();
-    // The back end may differ; its SQL forms are chosen before connecting.
-    db->DetectProvider();
-    // The new database's own start-up information is read on connecting.
-    const CStartupInfo previousInfo = db->StartupInfo();
-    db->StartupInfo() = CStartupInfo();
-    if (!db->Connect()) {
-        // It went away in between: back to the old one, windows and all.
-        CProfile::SetDefDatabaseName(before);
-        db->Connection()->UseProfileString();
-        db->DetectProvider();
-        db->StartupInfo() = previousInfo;
-        refuse(opened);
-        if (hub)
-            hub->CloseAllWindows(true);
-        return false;
-    }
-    m_atOpening = opened;
-    QString user;
-    db->GetCurrentUser(user);
-    db->ReleaseConnection(false, false);
+    m_atOpening = CProfile::DefDatabaseName();
     return true;
 }

@@ -28,9 +28,6 @@ private:
     void OnSelect();
     bool SwitchDatabase(const QString& wanted);
     void ShowConnection();
-    // Opens the database on a connection of its own (saying why when it
-    // cannot); on success the string is the one that opened.
-    static bool TryOpen(QString& connectionString);
 
     QString m_connection;
     QString m_atOpening;

@@ -7,20 +7,22 @@
 #include "app/PropsDef.h"
 #include "app/SetUserDlg.h"
 #include "data/DBClass.h"
-#include "platform/Launcher.h"
 #include "platform/MessageBox.h"
 #include "ui/AccelDlg.h"
 #include "ui/AppIcon.h"
+#include "ui/ElidedLabel.h"
 #include "ui/MenuBuilder.h"
 #include "ui/ResourceIds.h"
 #include "ui/StringTable.h"
 #include "ui/Utilities.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -58,6 +60,11 @@ QString CommandName(int command)
         return QStringLiteral("Import Timesheets");
     case ID_ONLINE_HELP:
         return QStringLiteral("Online Help");
+    case ID_SEARCH:
+    case ID_SEARCH_CONTACTS:
+    case ID_SEARCH_COMMENTS:
+    case ID_SEARCH_CHANGE_REQUESTS:
+        return QStringLiteral("Search");
     default:
         return QStringLiteral("This window");
     }
@@ -81,6 +88,10 @@ CDummyDlg::CDummyDlg(CDBClass* db, QWidget* parent)
           {QStringLiteral("C&hange Requests"), ID_CHANGE_REQUESTS, {}},
           {QStringLiteral("A&uto Timer"), ID_AUTO_TIMER, {}},
           {QStringLiteral("O&verview"), ID_OVERVIEW, {}},
+          {QStringLiteral("&Search"), 0, CTrayIcon::SearchMenu()},
+          {QString(), 0, {}},
+          {QStringLiteral("E&xport ..."), ID_EXPORT, {}},
+          {QStringLiteral("&Import ..."), ID_IMPORT, {}},
           {QString(), 0, {}},
           {QStringLiteral("Set &User"), ID_SET_USER, {}},
           {QString(), 0, {}},
@@ -92,12 +103,23 @@ CDummyDlg::CDummyDlg(CDBClass* db, QWidget* parent)
          {{QStringLiteral("Online Help"), ID_ONLINE_HELP, {}},
           {QStringLiteral("&About"), ID_ABOUT, {}}}},
     };
-    layout->setMenuBar(BuildMenuBar(menu, this, [this](int id) { OnCommand(id); }));
+    QMenuBar* bar = BuildMenuBar(menu, this, [this](int id) { OnCommand(id); });
+    layout->setMenuBar(bar);
+    // The overview is made by the server's procedures: offered there only.
+    QMenu* mainMenu = bar->actions().first()->menu();
+    connect(mainMenu, &QMenu::aboutToShow, this, [this, mainMenu] {
+        if (QAction* a = mainMenu->findChild<QAction*>(QStringLiteral("cmd%1").arg(ID_OVERVIEW)))
+            a->setVisible(m_db && m_db->GetProviderKind() == kProviderPostgres);
+    });
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("hubStatus"));
     m_status->setMinimumWidth(360);
     m_status->setWordWrap(true);
     layout->addWidget(m_status);
+    // A long path is cut in its middle, never wrapped inside a name.
+    m_database = new CElidedLabel(this);
+    m_database->setObjectName(QStringLiteral("hubDatabase"));
+    layout->addWidget(m_database);
 
     setWindowIcon(AppIcon());
     m_accelerators = CAcceleratorTable::Load(128);
@@ -245,6 +267,7 @@ void CDummyDlg::OnTrayMouse(int mouseMessage)
 void CDummyDlg::UpdateCaption()
 {
     QString text;
+    QString database;
     if (HasApp()) {
         const QString company = m_db ? m_db->StartupInfo().CompanyName : QString();
         text = QStringLiteral("<b>Kelvane %1</b>").arg(theApp().GetEditionName());
@@ -253,10 +276,10 @@ void CDummyDlg::UpdateCaption()
         const QString user = CProfile::DefUserName();
         text += QStringLiteral("<br>User: %1")
                     .arg(user.isEmpty() ? QStringLiteral("(none)") : user.toHtmlEscaped());
-        text += QStringLiteral("<br>Database: %1")
-                    .arg(theApp().BuildConnectionString(true).toHtmlEscaped());
+        database = QStringLiteral("Database: ") + theApp().BuildConnectionString(true);
     }
     m_status->setText(text);
+    m_database->SetFullText(database);
 }
 
 bool CDummyDlg::OnCommand(int id)
@@ -299,6 +322,12 @@ bool CDummyDlg::OnCommand(int id)
         return true;
     case ID_ONLINE_HELP:
         OnOnlineHelp();
+        return true;
+    case ID_SEARCH:
+    case ID_SEARCH_CONTACTS:
+    case ID_SEARCH_COMMENTS:
+    case ID_SEARCH_CHANGE_REQUESTS:
+        OnSearch(id);
         return true;
     case ID_EXPORT:
     case ID_IMPORT:
@@ -476,20 +505,10 @@ void CDummyDlg::OnTimesheets()
 
 void CDummyDlg::OnContacts()
 {
-    const CProfile::CValues options = CurrentOptions();
-    if (!options.Bool("UseContacts"))
-        return;
-    if (!options.Bool("UseVekContact")) {
-        // The desktop's own address book instead of the program's window.
-        for (const QString& program :
-             {QStringLiteral("gnome-contacts"), QStringLiteral("kaddressbook")})
-            if (StartProgram(program))
-                return;
-        ShowMessageBox(QStringLiteral("No address book program was found on this computer."),
-                       kMbOk | kMbIconInformation);
-        return;
-    }
-    ShowChildWindow(ID_CONTACTS, kOpenContacts);
+    // Always the program's own address book: there is no desktop address
+    // book it could hand the contacts to.
+    if (CurrentOptions().Bool("UseContacts"))
+        ShowChildWindow(ID_CONTACTS, kOpenContacts);
 }
 
 void CDummyDlg::OnTaskOpen1()
@@ -602,6 +621,8 @@ int CDummyDlg::ModalWindow(int command)
     }
     const int code = dialog->DoModal();
     delete dialog;
+    // The exchange dialogs may have chosen another database.
+    UpdateCaption();
     return code;
 }
 
@@ -634,6 +655,17 @@ void CDummyDlg::OnAbout()
 void CDummyDlg::OnOnlineHelp()
 {
     ModalWindow(ID_ONLINE_HELP);
+}
+
+void CDummyDlg::OnSearch(int command)
+{
+    if (m_searchOpen)
+        return;
+    m_searchOpen = true;
+    ModalWindow(command);
+    m_searchOpen = false;
+    // A search from the tray leaves no window that needs the connection.
+    ReleaseIfIdle();
 }
 
 void CDummyDlg::OnSetUsername()
@@ -709,6 +741,10 @@ void CDummyDlg::OnCloseApp()
     if (m_projectInfoBusy && Window(ID_PROJECT_INFO)) {
         ShowMessageBox(QStringLiteral("Close project information dialog first!"),
                        kMbOk | kMbIconWarning);
+        return;
+    }
+    if (m_searchOpen) {
+        ShowMessageBox(QStringLiteral("Close search dialog first!"), kMbOk | kMbIconWarning);
         return;
     }
     const int searchable[] = {ID_TIMESHEETS, ID_CONTACTS, ID_CHANGE_REQUESTS, ID_TASKS, ID_REVIEW};

@@ -10,6 +10,7 @@
 #include <QPointer>
 
 class CDBClass;
+class CElidedLabel;
 class QLabel;
 class QTimer;
 
@@ -39,6 +40,8 @@ public:
     void OnProperties();
     void OnAbout();
     void OnOnlineHelp();
+    // The search dialog of a kind (ID_SEARCH, ID_SEARCH_CONTACTS, ...), modal.
+    void OnSearch(int command);
     void OnSetUsername();
     void OnCloseApp();
 
@@ -134,6 +137,7 @@ private:
     bool m_modalOpen = false;
     int m_passwordMode = -1;
     QLabel* m_status = nullptr;
+    CElidedLabel* m_database = nullptr;
 
     CKeyCommands m_keyCommands;
     CProfile::CValues m_keyValues;
@@ -147,4 +151,5 @@ private:
     bool m_closing = false;
     bool m_started = false;
     bool m_aboutOpen = false;
+    bool m_searchOpen = false;
 };

@@ -29,9 +29,9 @@ public:
     virtual void ShowDay(const QDate&) {}
     // The options were stored: take the ones the window shows.
     virtual void ApplySettings() {}
-    // A block booked elsewhere (the auto timer), for display.
-    virtual void ShowRecord(int /*projId*/, const QString& /*user*/, int /*empId*/, int /*start*/,
-                            int /*stop*/, const QString& /*text*/)
+    // A block booked elsewhere (the auto timer) on a day, for display.
+    virtual void ShowRecord(const QDate& /*day*/, int /*projId*/, const QString& /*user*/,
+                            int /*empId*/, int /*start*/, int /*stop*/, const QString& /*text*/)
     {}
 };
 

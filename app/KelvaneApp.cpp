@@ -16,11 +16,13 @@
 #include "ui/ResourceIds.h"
 #include "ui/Utilities.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QUrl>
@@ -410,7 +412,7 @@ bool CKelvaneApp::GetWindowCode(int command, QString& code)
 }
 
 bool CKelvaneApp::LoadSaveXsltList(const QString& code, QStringList& nicknames, QStringList& files,
-                                   bool load)
+                                   bool load, QList<int>* slotNumbers)
 {
     CProfileStore profile;
     const QString names = code + QStringLiteral("NN");
@@ -418,13 +420,17 @@ bool CKelvaneApp::LoadSaveXsltList(const QString& code, QStringList& nicknames, 
     if (load) {
         nicknames.clear();
         files.clear();
-        for (int i = 0; i <= 10; ++i) {
+        if (slotNumbers)
+            slotNumbers->clear();
+        for (int i = 0; i < kXsltSlots; ++i) {
             const QString key = QString::number(i);
             const QString nick = profile.value(names + QLatin1Char('/') + key).toString();
             const QString file = profile.value(paths + QLatin1Char('/') + key).toString();
             if (!nick.isEmpty() && !file.isEmpty()) {
                 nicknames << nick;
                 files << file;
+                if (slotNumbers)
+                    *slotNumbers << i;
             } else if (!nick.isEmpty() || !file.isEmpty()) {
                 // Half a pair is no pair.
                 profile.remove(names + QLatin1Char('/') + key);
@@ -435,8 +441,9 @@ bool CKelvaneApp::LoadSaveXsltList(const QString& code, QStringList& nicknames, 
     }
     for (int pair = 0; pair < nicknames.size() && pair < files.size(); ++pair) {
         int free = -1;
-        for (int i = 0; i <= 10 && free < 0; ++i)
-            if (profile.value(names + QLatin1Char('/') + QString::number(i)).toString().isEmpty())
+        for (int i = 0; i < kXsltSlots && free < 0; ++i)
+            if (profile.value(names + QLatin1Char('/') + QString::number(i)).toString().isEmpty() ||
+                profile.value(paths + QLatin1Char('/') + QString::number(i)).toString().isEmpty())
                 free = i;
         if (free < 0) {
             ShowMessageBox(QStringLiteral("You already have 10 stored - cannot save another"),
@@ -449,11 +456,11 @@ bool CKelvaneApp::LoadSaveXsltList(const QString& code, QStringList& nicknames, 
     return true;
 }
 
-void CKelvaneApp::DeleteXsltEntry(const QString& code, int index)
+void CKelvaneApp::DeleteXsltEntry(const QString& code, int slot)
 {
     CProfileStore profile;
-    profile.remove(code + QStringLiteral("NN/") + QString::number(index));
-    profile.remove(code + QStringLiteral("FN/") + QString::number(index));
+    profile.remove(code + QStringLiteral("NN/") + QString::number(slot));
+    profile.remove(code + QStringLiteral("FN/") + QString::number(slot));
 }
 
 bool CKelvaneApp::IsAutoLogging() const
@@ -474,11 +481,11 @@ void CKelvaneApp::PassDateToTimesheet(const QDate& day)
         sheet->ShowDay(day);
 }
 
-void CKelvaneApp::PassRecordToTimesheet(int projId, const QString& user, int empId, int start,
-                                        int stop, const QString& text)
+void CKelvaneApp::PassRecordToTimesheet(const QDate& day, int projId, const QString& user,
+                                        int empId, int start, int stop, const QString& text)
 {
     if (IHubWindow* sheet = m_hub ? m_hub->Window(ID_TIMESHEETS) : nullptr)
-        sheet->ShowRecord(projId, user, empId, start, stop, text);
+        sheet->ShowRecord(day, projId, user, empId, start, stop, text);
 }
 
 QList<CMenuEntry> CKelvaneApp::BuildProjectMenu(const QString& user)
@@ -501,9 +508,47 @@ QList<CMenuEntry> CKelvaneApp::BuildProjectMenu(const QString& user)
     return items;
 }
 
+void CKelvaneApp::BuildProjectMenu(QMenu* popup)
+{
+    const CProfile::CValues options = CurrentOptions();
+    const auto show = [popup](int id, bool visible) {
+        if (QAction* a = popup->findChild<QAction*>(QStringLiteral("cmd%1").arg(id)))
+            a->setVisible(visible);
+    };
+    show(ID_CONTACTS, options.Bool("UseContacts"));
+    show(ID_TASKS, options.Bool("UseToDo"));
+    show(ID_CHANGE_REQUESTS, options.Bool("UseChgrqsts"));
+}
+
 int CKelvaneApp::DefaultUserEmpId() const
 {
     return m_db ? m_db->GetEmpIdByName(CProfile::DefUserName()) : -1;
+}
+
+int CKelvaneApp::HelpTopicForId(int helpId)
+{
+    // The help ids that have a topic of their own; all but 169 name
+    // themselves. The table repeats four ids, as the help file's map does.
+    static constexpr int kTopics[][2] = {
+        {100, 100}, {102, 102}, {151, 151}, {160, 160}, {228, 228},     {251, 251}, {177, 177},
+        {275, 275}, {190, 190}, {264, 264}, {194, 194}, {12821, 12821}, {165, 165}, {169, 378},
+        {158, 158}, {157, 157}, {171, 171}, {178, 178}, {168, 168},     {156, 156}, {273, 273},
+        {195, 195}, {218, 218}, {158, 158}, {157, 157}, {171, 171},     {178, 178},
+    };
+    const int id = helpId & 0xFFFF;
+    for (const auto& pair : kTopics)
+        if (pair[0] == id)
+            return pair[1];
+    return -1;
+}
+
+QUrl CKelvaneApp::ContextHelpUrl(const QString& file, int helpId)
+{
+    QUrl url = QUrl::fromLocalFile(file);
+    // An id without a topic opens the help at its start.
+    if (const int topic = HelpTopicForId(helpId); topic > 0)
+        url.setFragment(QStringLiteral("id%1").arg(topic));
+    return url;
 }
 
 void CKelvaneApp::ShowContextHelp(int helpId)
@@ -514,10 +559,7 @@ void CKelvaneApp::ShowContextHelp(int helpId)
                        kMbOk | kMbIconInformation);
         return;
     }
-    QUrl url = QUrl::fromLocalFile(file);
-    if (helpId > 0)
-        url.setFragment(QStringLiteral("id%1").arg(helpId));
-    OpenUrl(url);
+    OpenUrl(ContextHelpUrl(file, helpId));
 }
 
 // ---- IFacadeHost -------------------------------------------------------------------------

@@ -15,6 +15,8 @@ class CDBClass;
 class CDummyDlg;
 class IItemList;
 class QComboBox;
+class QUrl;
+class QMenu;
 struct CMenuEntry;
 
 // The program's one application object: start-up, sign-on, the shared
@@ -58,6 +60,10 @@ public:
     int DefaultUserEmpId() const override;
     // F1 in a dialog: the help of the control with the focus.
     void ShowContextHelp(int helpId) override;
+    // The topic of a help id (its low 16 bits); -1 when it has none.
+    static int HelpTopicForId(int helpId);
+    // The page context help opens: the topic's anchor, or the file's start.
+    static QUrl ContextHelpUrl(const QString& file, int helpId);
     void SetSecurityLevel(int level) { m_securityLevel = level; }
 
     // ---- Services ------------------------------------------------------------
@@ -77,18 +83,26 @@ public:
     bool SaveCurrentDate();
     // The window kind codes of the registered style sheets.
     static bool GetWindowCode(int command, QString& code);
-    bool LoadSaveXsltList(const QString& code, QStringList& nicknames, QStringList& files,
-                          bool load);
-    void DeleteXsltEntry(const QString& code, int index);
+    // Registered style sheets: at most kXsltSlots nickname and file pairs a
+    // kind, in slots "0" to "9" of the kind's sections. Loading gives the
+    // pairs in slot order, and their slots when asked; storing puts each pair
+    // in the first free slot.
+    static constexpr int kXsltSlots = 10;
+    static bool LoadSaveXsltList(const QString& code, QStringList& nicknames, QStringList& files,
+                                 bool load, QList<int>* slotNumbers = nullptr);
+    static void DeleteXsltEntry(const QString& code, int slot);
 
     // The open windows.
     bool IsAutoLogging() const;
     void SetTimesheetReadOnly(int state);
     void PassDateToTimesheet(const QDate& day);
-    void PassRecordToTimesheet(int projId, const QString& user, int empId, int start, int stop,
-                               const QString& text);
+    void PassRecordToTimesheet(const QDate& day, int projId, const QString& user, int empId,
+                               int start, int stop, const QString& text);
     // The project commands of a window's main menu, by the options.
     static QList<CMenuEntry> BuildProjectMenu(const QString& user);
+    // A window's main menu as it opens: its "Contacts", "Comments" and
+    // "Change Requests" commands shown by the options.
+    static void BuildProjectMenu(QMenu* popup);
 
     // The day the time-sheet window shows.
     QDate CurrentDay() const { return m_currentDay; }

@@ -145,11 +145,19 @@ QString CTrayIcon::MenuTitle(const CMenuState& state)
                              state.dbVersion);
 }
 
+QList<CMenuEntry> CTrayIcon::SearchMenu()
+{
+    return {Item("&Timesheets", ID_SEARCH), Item("Co&mpanies", ID_SEARCH_CONTACTS),
+            Item("C&omments", ID_SEARCH_COMMENTS),
+            Item("C&hange Requests", ID_SEARCH_CHANGE_REQUESTS)};
+}
+
 QList<CMenuEntry> CTrayIcon::BuildPopupMenu(const CMenuState& state)
 {
     QList<CMenuEntry> items = {
         Item("Timesheets", ID_TIMESHEETS),
         Item("Review", ID_REVIEW),
+        {QStringLiteral("Search"), 0, SearchMenu()},
         Separator(),
         Item("Set User", ID_SET_USER),
         Separator(),
@@ -163,7 +171,7 @@ QList<CMenuEntry> CTrayIcon::BuildPopupMenu(const CMenuState& state)
         // Close always closes the program, also before anyone has signed on.
         Item("&Close", ID_CLOSE_APP),
     };
-    int pos = 2;
+    int pos = 3;
     if (state.useContacts)
         items.insert(pos++, Item("Contacts", ID_CONTACTS));
     if (state.useToDo)

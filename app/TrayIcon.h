@@ -66,6 +66,8 @@ public:
 
     static QString MenuTitle(const CMenuState& state);
     static QList<CMenuEntry> BuildPopupMenu(const CMenuState& state);
+    // The Search submenu, one entry a record kind (also the hub's).
+    static QList<CMenuEntry> SearchMenu();
     // The context menu's current entries (rebuilt each time it opens).
     QMenu* ContextMenu() const { return m_menu; }
     void RebuildMenu();

@@ -1,11 +1,19 @@
 #include "app/KelvaneApp.h"
 #include "autotimer/AutoTimerWindows.h"
 #include "data/DBConnection.h"
+#include "office/OfficeSession.h"
 #include "platform/ProfileStore.h"
+#include "records/ContactWindows.h"
+#include "records/CommentWindows.h"
+#include "review/SearchWindows.h"
+#include "review/ReviewWindows.h"
+#include "review/ExchangeWindows.h"
+#include "review/OverviewWindows.h"
 #include "timesheet/TimeSheetWindows.h"
 #include "ui/AppIcon.h"
 #include "ui/ConnectionDlg.h"
 #include "ui/QtFileChooserHook.h"
+#include "ui/QtLauncherHook.h"
 #include "ui/QtMessageBoxHook.h"
 
 #include <QApplication>
@@ -15,7 +23,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QLatin1String(kProfileOrganisation));
     QApplication::setApplicationName(QLatin1String(kProfileApplication));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kelvane"));
+    // No display name: the desktop would add it to every caption, which
+    // already says what it should.
     QApplication::setWindowIcon(AppIcon());
     // The hub hides itself after start; the program ends by its Close command.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -24,15 +33,27 @@ int main(int argc, char* argv[])
     SetMessageBoxHook(&messages);
     CQtFileChooserHook files;
     SetFileChooserHook(&files);
+    CQtLauncherHook launcher;
+    SetLauncherHook(&launcher);
     CConnectionDlgPrompt prompt;
     CDBConnection::SetPrompt(&prompt);
 
     RegisterTimeSheetWindows();
     RegisterAutoTimerWindows();
+    RegisterContactWindows();
+    RegisterCommentWindows();
+    RegisterSearchWindows();
+    RegisterReviewWindows();
+    // LibreOffice for the exports, started on first use and ended with the program.
+    COfficeSession office;
+    COfficeSession::SetCurrent(&office);
+    RegisterExchangeWindows();
+    RegisterOverviewWindows();
     CKelvaneApp kelvane;
     if (!kelvane.Start())
         return 1;
     const int code = kelvane.RunHub();
     kelvane.Shutdown();
+    COfficeSession::SetCurrent(nullptr);
     return code;
 }

@@ -195,7 +195,7 @@ void CAutoTimingDlg::OnGo()
     int start = 0;
     int stop = 0;
     const int result = m_engine->StartTiming(m_projId, taskId, start, stop);
-    if (result == CBookTime::kBooked || result == CBookTime::kDeclined) {
+    if (result == CBookTime::kBooked) {
         SetTimesheetReadOnly(1);
         m_go->setText(QStringLiteral("Stop"));
         m_project->setEnabled(false);
@@ -336,9 +336,12 @@ void CAutoTimingDlg::OnSize()
     const QSize check = m_remember->sizeHint();
     m_remember->setGeometry(4, top, check.width(), check.height());
     const int left = 4 + check.width() + 8;
-    m_status->setGeometry(left, top, qMax(0, width - left - 4),
-                          qMax(check.height(), m_client->height() - top - 4));
+    const int statusWidth = qMax(0, width - left - 4);
     m_status->setText(m_go->Tip().Text());
+    // Every line of the hint shows: the window is never lower than it needs.
+    const int needed = qMax(check.height(), m_status->heightForWidth(statusWidth));
+    m_client->setMinimumHeight(top + needed + 4);
+    m_status->setGeometry(left, top, statusWidth, qMax(needed, m_client->height() - top - 4));
     m_sizing = false;
 }
 
@@ -386,11 +389,11 @@ void CAutoTimingDlg::closeEvent(QCloseEvent* event)
 // The application's forwards to the open time-sheet window go through the
 // hub that owns this window.
 
-void CAutoTimingDlg::PassRecordToTimesheet(int projId, const QString& user, int empId, int start,
-                                           int stop, const QString& text)
+void CAutoTimingDlg::PassRecordToTimesheet(const QDate& day, int projId, const QString& user,
+                                           int empId, int start, int stop, const QString& text)
 {
     if (IHubWindow* sheet = m_hub ? m_hub->Window(ID_TIMESHEETS) : nullptr)
-        sheet->ShowRecord(projId, user, empId, start, stop, text);
+        sheet->ShowRecord(day, projId, user, empId, start, stop, text);
 }
 
 void CAutoTimingDlg::SetTimesheetReadOnly(int state)

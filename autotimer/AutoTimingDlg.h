@@ -71,8 +71,8 @@ protected:
 private:
     // ---- IBookTimeOwner -------------------------------------------------------------------
     void OnTimingStopped() override;
-    void PassRecordToTimesheet(int projId, const QString& user, int empId, int start, int stop,
-                               const QString& text) override;
+    void PassRecordToTimesheet(const QDate& day, int projId, const QString& user, int empId,
+                               int start, int stop, const QString& text) override;
     void SetTimesheetReadOnly(int state) override;
     void EnableTimesheetEditing(bool enable) override;
     void RefreshTimesheet(const QDate& day) override;

@@ -22,13 +22,6 @@ const QString kClashQuestion =
 
 constexpr int kFrameIcons[] = {178, 179, 180, 181, 182, 183};
 
-// A stored stop of 23:59 is the midnight that ends the day.
-int RowMinutes(const CDateTime& value)
-{
-    const int minutes = value.MinutesOfDay();
-    return minutes == CBookTime::kMidnight - 1 ? CBookTime::kMidnight : minutes;
-}
-
 QString HourMinute(int minutes)
 {
     return QString::asprintf("%02i:%02i", minutes / 60, minutes % 60);
@@ -149,7 +142,6 @@ int CBookTime::StartTiming(int projId, int taskId, int& start, int& stop)
     const int result = CheckAndBook(projId, taskId, start, stop, false);
     switch (result) {
     case kBooked:
-    case kDeclined:
         OnSecondTick(m_startMinutes, m_stopMinutes);
         if (m_logged)
             PassBlock();
@@ -182,8 +174,8 @@ void CBookTime::RestorePrevious()
 
 void CBookTime::PassBlock()
 {
-    m_owner.PassRecordToTimesheet(m_projId, m_userName, m_empId, m_startMinutes, m_stopMinutes,
-                                  kLogged);
+    m_owner.PassRecordToTimesheet(m_bookDay, m_projId, m_userName, m_empId, m_startMinutes,
+                                  m_stopMinutes, kLogged);
 }
 
 int CBookTime::CheckAndBook(int projId, int taskId, int& start, int& stop, bool timesGiven)
@@ -230,8 +222,9 @@ int CBookTime::CheckAndBook(int projId, int taskId, int& start, int& stop, bool 
 
     if (m_db.CheckTimeOverlap(day, m_empId, start, stop, -1)) {
         if (!m_nextFreeAnswer) {
+            // No: the answer stays no and timing ends.
             if (!Ask(kClashQuestion))
-                return kDeclined;
+                return kFailed;
             m_nextFreeAnswer = true;
         }
         if (m_advanceCount >= m_advanceLimit) {
@@ -315,8 +308,8 @@ bool CBookTime::BookEntry(int projId, int orderId, int taskId, double rate, int 
             own = true;
             continue;
         }
-        const int rowStart = RowMinutes(rows.m_StartTime);
-        const int rowStop = RowMinutes(rows.m_StopTime);
+        const int rowStart = StoredMinutes(rows.m_StartTime);
+        const int rowStop = StoredMinutes(rows.m_StopTime);
         if (rowStart <= start && start < rowStop)
             blocked = true;
         else if (rowStart > start)

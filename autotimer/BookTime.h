@@ -19,9 +19,9 @@ public:
     virtual void OnGo() = 0;
     // Timing has ended: the window shows that it is idle again.
     virtual void OnTimingStopped() = 0;
-    // The open time-sheet window, when there is one.
-    virtual void PassRecordToTimesheet(int projId, const QString& user, int empId, int start,
-                                       int stop, const QString& text) = 0;
+    // The open time-sheet window, when there is one: a block booked on a day.
+    virtual void PassRecordToTimesheet(const QDate& day, int projId, const QString& user, int empId,
+                                       int start, int stop, const QString& text) = 0;
     virtual void SetTimesheetReadOnly(int state) = 0;
     virtual void EnableTimesheetEditing(bool enable) = 0;
     virtual void RefreshTimesheet(const QDate& day) = 0;
@@ -38,11 +38,10 @@ class CBookTime {
 public:
     // Results of StartTiming and CheckAndBook.
     enum Result : int {
-        kFailed = 0,
+        kFailed = 0, // also when the user would not move on from a clash: timing ends
         kBooked = 1,
         kTooManyAdvances = 2,
-        kRefused = 3,  // the user would not book past the daily stop time
-        kDeclined = 4, // the user would not move on from a clash; the next tick tries again
+        kRefused = 3, // the user would not book past the daily stop time
     };
     enum TimerId : int { kBookTimerId = 12787, kTrayTimerId = 12788 };
     static constexpr int kMidnight = 1440;

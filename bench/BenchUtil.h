@@ -2,12 +2,26 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
-#include <malloc.h>
 #include <functional>
+#include <malloc.h>
 #include <vector>
+
+// Runs the benchmark's windows offscreen (unless a platform is chosen) with
+// a profile, data and runtime folders and a class registry of its own under
+// home, never the user's.
+inline void IsolateBenchProcess(const QTemporaryDir& home)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", home.filePath(QStringLiteral("run")).toLocal8Bit());
+    qputenv("KELVANE_CLASS_REGISTRY", home.filePath(QStringLiteral("registry.ini")).toLocal8Bit());
+}
 
 // Times two ways of doing the same work, alternating runs so that both meet
 // the same machine, and reports the medians and their ratio.

@@ -22,12 +22,8 @@
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
-    qputenv("KELVANE_CLASS_REGISTRY", home.filePath(QStringLiteral("registry.ini")).toLocal8Bit());
+    IsolateBenchProcess(home);
     QApplication app(argc, argv);
     PrintLoad("bench_dayswitch");
     QApplication::setOrganizationName(QLatin1String(kProfileOrganisation));

@@ -1,13 +1,19 @@
 #include "bench/BenchUtil.h"
 #include "bench/DataGenerator.h"
 #include "data/ConnectionString.h"
-#include "data/DBConnection.h"
-#include "data/MyAdoRecordSet.h"
-#include "data/SqliteFunctions.h"
+#include "data/DBClass.h"
 #include "data/records/HoursSumSet.h"
+#include "office/OfficeSession.h"
+#include "platform/ProfileStore.h"
+#include "review/ReviewDlg.h"
+#include "review/ReviewGrid.h"
+#include "ui/MyListCtrl.h"
 
-#include <QCoreApplication>
-#include <QHash>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
 
 #include <libpq-fe.h>
 #include <sqlite3.h>
@@ -15,336 +21,197 @@
 #include <cstdio>
 #include <string>
 
-// The week review's query for all employees over a year of the generated
-// million-row database: the hours per project, task, day and employee read
-// through the record class as the review reads them (its filter, forward
-// only), beside the faster of two hand-written statements giving the same
-// records in the same order, prepared once, the dates inside: the rows joined
-// to their names and grouped by ids, and the rows grouped by ids first with
-// the names joined to the groups (the saved query takes one form or the other
-// by back end). For reference, also the totals grouped by ids alone with the names
-// looked up by the client (three statements, names not in the records).
+// The week review of every employee over the year 2023 on the generated
+// million-row database: the facade's path (the saved query through its
+// record class, walked into the grid's rows) beside the same GROUP BY run
+// directly on the tables through SQLite's own interface and through libpq.
+// Then the list export of 250 days through LibreOffice, with the office's
+// start and without it.
 
 namespace {
 
-const CDateTime kFirst(2023, 1, 1);
-const CDateTime kLast(2023, 12, 31);
+const QDate kStart(2023, 1, 1);
+const QDate kEnd(2023, 12, 31);
+constexpr int kRuns = 7;
+constexpr double kTarget = 1.5;
 
-// Joined first, then grouped by ids.
-const char* kJoinFirstSql =
+// The view's GROUP BY with the period on the table and the grid's order.
+const char* kRawSql =
     "SELECT p.ProjName, k.Task, t.WorkDate, substr(CAST(t.WorkDate AS TEXT), 1, 10) AS DateStr, "
-    "t.EmpID, SUM(CAST(t.HoursWorked AS DOUBLE PRECISION)), t.ProjID, t.TaskID FROM tblTimeSheet t "
-    "LEFT JOIN tblProject p ON p.ProjID = t.ProjID LEFT JOIN tblProjectTask k ON k.TaskID = "
-    "t.TaskID WHERE t.WorkDate BETWEEN $1 AND $2 GROUP BY t.ProjID, t.TaskID, t.WorkDate, t.EmpID, "
-    "p.ProjID, k.TaskID ORDER BY t.ProjID, t.TaskID, t.WorkDate, t.EmpID, p.ProjID, k.TaskID";
-// Grouped by ids first, the names joined to the groups.
-const char* kGroupFirstSql =
-    "SELECT p.ProjName, k.Task, g.WorkDate, substr(CAST(g.WorkDate AS TEXT), 1, 10) AS DateStr, "
-    "g.EmpID, g.SumOfHoursWorked, g.ProjID, g.TaskID FROM (SELECT ProjID, TaskID, WorkDate, EmpID, "
-    "SUM(CAST(HoursWorked AS DOUBLE PRECISION)) AS SumOfHoursWorked FROM tblTimeSheet WHERE "
-    "WorkDate BETWEEN $1 AND $2 GROUP BY ProjID, TaskID, WorkDate, EmpID) g LEFT JOIN tblProject p "
-    "ON p.ProjID = g.ProjID LEFT JOIN tblProjectTask k ON k.TaskID = g.TaskID ORDER BY g.ProjID, "
-    "g.TaskID, g.WorkDate, g.EmpID";
-const char* kTotalsSql =
-    "SELECT ProjID, TaskID, WorkDate, EmpID, SUM(CAST(HoursWorked AS DOUBLE PRECISION)) FROM "
-    "tblTimeSheet WHERE WorkDate BETWEEN $1 AND $2 GROUP BY ProjID, TaskID, WorkDate, EmpID ORDER "
-    "BY ProjID, TaskID, WorkDate, EmpID";
-const char* kProjectNamesSql = "SELECT ProjID, ProjName FROM tblProject";
-const char* kTaskNamesSql = "SELECT TaskID, Task FROM tblProjectTask";
+    "t.EmpID, SUM(CAST(t.HoursWorked AS DOUBLE PRECISION)) AS SumOfHoursWorked "
+    "FROM tblTimeSheet t LEFT JOIN tblProject p ON p.ProjID = t.ProjID "
+    "LEFT JOIN tblProjectTask k ON k.TaskID = t.TaskID "
+    "WHERE t.WorkDate >= %1 AND t.WorkDate < %2 "
+    "GROUP BY p.ProjName, k.Task, t.WorkDate, t.EmpID, t.ProjID, t.TaskID "
+    "ORDER BY p.ProjName, k.Task, t.WorkDate, t.EmpID";
 
-// What a grid makes of the rows: a row per project and task, the hours.
-struct CGridSum {
+struct CWalk {
+    qint64 records = 0;
+    int rows = 0;
+};
+
+// The facade's path: what the review's fill does without the list control.
+CWalk FacadeReview(CDBClass& db)
+{
+    CWalk walk;
+    CHoursSumSet set(db.Connection());
+    set.Recordset()->SetFilter(
+        QStringLiteral("[WorkDate] >= ? AND [WorkDate] < ?"),
+        {QVariant::fromValue(CDateTime(kStart)), QVariant::fromValue(CDateTime(kEnd.addDays(1)))});
+    set.Recordset()->SetSort(QStringLiteral("[ProjName], [Task], [WorkDate], [EmpID]"));
+    if (!db.OpenRecordSet(&set))
+        return walk;
+    QHash<int, QString> names;
+    for (const CEmployeeEntry& e : db.Employees())
+        names.insert(e.EmpID, e.EmpFullName);
+    CReviewGrid grid(kStart, static_cast<int>(kStart.daysTo(kEnd)) + 1, QString(),
+                     [&walk](const QStringList&) { ++walk.rows; });
+    for (; !set.Recordset()->IsBOF() && !set.Recordset()->IsEOF(); set.MoveNext())
+        grid.Add(set.m_ProjName, set.m_Task, set.m_WorkDate.Date(), set.m_SumOfHoursWorked1,
+                 names.value(set.m_EmpID));
+    grid.Finish();
+    walk.records = grid.RecordsRead();
+    db.CloseRecordSet(&set);
+    return walk;
+}
+
+qint64 RawSqlite(sqlite3* handle)
+{
+    const std::string sql = QString::fromLatin1(kRawSql).arg("?1", "?2").toStdString();
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(handle, sql.c_str(), -1, &stmt, nullptr);
+    sqlite3_bind_text(stmt, 1, "2023-01-01 00:00:00", -1, SQLITE_STATIC);
+    sqlite3_bind_text(stmt, 2, "2024-01-01 00:00:00", -1, SQLITE_STATIC);
     qint64 rows = 0;
-    qint64 gridRows = 0;
-    double hours = 0;
-    qint64 textBytes = 0;
-};
-
-CGridSum ReviewThroughRecord(CDBConnection& conn, CursorMode mode)
-{
-    CHoursSumSet set(&conn);
-    set.Recordset()->SetCursorMode(mode);
-    const QString filter = QStringLiteral("[WorkDate] BETWEEN %1 AND %2")
-                               .arg(conn.Dialect().DateLiteral(kFirst, false),
-                                    conn.Dialect().DateLiteral(kLast, false));
-    CGridSum sum;
-    if (!set.OpenTableWithQuery(nullptr, filter, QString()))
-        return sum;
-    QString project;
-    QString task;
-    for (; !set.Recordset()->IsEOF(); set.MoveNext()) {
-        ++sum.rows;
-        if (set.m_ProjName != project || set.m_Task != task) {
-            ++sum.gridRows;
-            project = set.m_ProjName;
-            task = set.m_Task;
-        }
-        sum.hours += set.m_SumOfHoursWorked1 + set.m_EmpID * 0 + set.m_WorkDate.Date().day() * 0;
+    double sum = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        for (int c : {0, 1, 2, 3})
+            sum += sqlite3_column_bytes(stmt, c);
+        sum += sqlite3_column_int(stmt, 4) + sqlite3_column_double(stmt, 5);
+        ++rows;
     }
-    return sum;
+    sqlite3_finalize(stmt);
+    return sum > 0 ? rows : 0;
 }
 
-// ---- SQLite ------------------------------------------------------------------
-
-std::string SqliteText(const char* sql)
+qint64 RawPostgres(PGconn* connection)
 {
-    // $1, $2 read as ?1, ?2.
-    std::string text(sql);
-    for (std::size_t at = text.find('$'); at != std::string::npos; at = text.find('$', at))
-        text[at] = '?';
-    return text;
+    const std::string sql = QString::fromLatin1(kRawSql).arg("$1", "$2").toStdString();
+    const char* values[] = {"2023-01-01 00:00:00", "2024-01-01 00:00:00"};
+    PGresult* result =
+        PQexecParams(connection, sql.c_str(), 2, nullptr, values, nullptr, nullptr, 0);
+    qint64 rows = 0;
+    double sum = 0;
+    if (PQresultStatus(result) == PGRES_TUPLES_OK) {
+        rows = PQntuples(result);
+        for (int r = 0; r < rows; ++r) {
+            for (int c : {0, 1, 2, 3})
+                sum += PQgetlength(result, r, c);
+            sum += std::atoi(PQgetvalue(result, r, 4)) + std::atof(PQgetvalue(result, r, 5));
+        }
+    } else {
+        std::fprintf(stderr, "bench_review: %s\n", PQresultErrorMessage(result));
+    }
+    PQclear(result);
+    return sum > 0 ? rows : 0;
 }
 
-class CRawSqlite {
-public:
-    explicit CRawSqlite(const QString& file)
-    {
-        sqlite3_open_v2(file.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY, nullptr);
-        RegisterSqliteFunctions(m_db);
-        sqlite3_prepare_v2(m_db, SqliteText(kJoinFirstSql).c_str(), -1, &m_view[0], nullptr);
-        sqlite3_prepare_v2(m_db, SqliteText(kGroupFirstSql).c_str(), -1, &m_view[1], nullptr);
-        sqlite3_prepare_v2(m_db, SqliteText(kTotalsSql).c_str(), -1, &m_totals, nullptr);
-        sqlite3_prepare_v2(m_db, kProjectNamesSql, -1, &m_projects, nullptr);
-        sqlite3_prepare_v2(m_db, kTaskNamesSql, -1, &m_tasks, nullptr);
-    }
-    ~CRawSqlite()
-    {
-        for (sqlite3_stmt* s : {m_view[0], m_view[1], m_totals, m_projects, m_tasks})
-            sqlite3_finalize(s);
-        sqlite3_close(m_db);
-    }
-    CRawSqlite(const CRawSqlite&) = delete;
-    CRawSqlite& operator=(const CRawSqlite&) = delete;
-
-    CGridSum View(int form)
-    {
-        sqlite3_stmt* view = m_view[form];
-        Bind(view);
-        CGridSum sum;
-        std::string project;
-        std::string task;
-        while (sqlite3_step(view) == SQLITE_ROW) {
-            ++sum.rows;
-            const char* p = reinterpret_cast<const char*>(sqlite3_column_text(view, 0));
-            const char* k = reinterpret_cast<const char*>(sqlite3_column_text(view, 1));
-            sum.textBytes += sqlite3_column_bytes(view, 2) + sqlite3_column_bytes(view, 3);
-            if (project != (p ? p : "") || task != (k ? k : "")) {
-                ++sum.gridRows;
-                project = p ? p : "";
-                task = k ? k : "";
-            }
-            sum.hours += sqlite3_column_double(view, 5) + sqlite3_column_int(view, 4) * 0;
-        }
-        sqlite3_reset(view);
-        return sum;
-    }
-
-    CGridSum Totals()
-    {
-        QHash<int, std::string> projects = Names(m_projects);
-        QHash<int, std::string> tasks = Names(m_tasks);
-        Bind(m_totals);
-        CGridSum sum;
-        int project = -1;
-        int task = -1;
-        while (sqlite3_step(m_totals) == SQLITE_ROW) {
-            ++sum.rows;
-            const int p = sqlite3_column_int(m_totals, 0);
-            const int k = sqlite3_column_int(m_totals, 1);
-            sum.textBytes += sqlite3_column_bytes(m_totals, 2);
-            if (p != project || k != task) {
-                ++sum.gridRows;
-                project = p;
-                task = k;
-                sum.textBytes += projects.value(p).size() + tasks.value(k).size();
-            }
-            sum.hours += sqlite3_column_double(m_totals, 4) + sqlite3_column_int(m_totals, 3) * 0;
-        }
-        sqlite3_reset(m_totals);
-        return sum;
-    }
-
-private:
-    void Bind(sqlite3_stmt* stmt)
-    {
-        m_from = kFirst.ToIsoText().toStdString();
-        m_to = kLast.ToIsoText().toStdString();
-        sqlite3_bind_text(stmt, 1, m_from.c_str(), -1, SQLITE_STATIC);
-        sqlite3_bind_text(stmt, 2, m_to.c_str(), -1, SQLITE_STATIC);
-    }
-    static QHash<int, std::string> Names(sqlite3_stmt* stmt)
-    {
-        QHash<int, std::string> names;
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            const char* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
-            names.insert(sqlite3_column_int(stmt, 0), text ? text : "");
-        }
-        sqlite3_reset(stmt);
-        return names;
-    }
-
-    sqlite3* m_db = nullptr;
-    sqlite3_stmt* m_view[2] = {};
-    sqlite3_stmt* m_totals = nullptr;
-    sqlite3_stmt* m_projects = nullptr;
-    sqlite3_stmt* m_tasks = nullptr;
-    std::string m_from;
-    std::string m_to;
-};
-
-// ---- PostgreSQL ---------------------------------------------------------------
-
-class CRawPg {
-public:
-    explicit CRawPg(const QByteArray& conninfo)
-        : m_conn(PQconnectdb(conninfo.constData()))
-    {
-        PQclear(PQprepare(m_conn, "view0", kJoinFirstSql, 2, nullptr));
-        PQclear(PQprepare(m_conn, "view1", kGroupFirstSql, 2, nullptr));
-        PQclear(PQprepare(m_conn, "totals", kTotalsSql, 2, nullptr));
-        PQclear(PQprepare(m_conn, "projects", kProjectNamesSql, 0, nullptr));
-        PQclear(PQprepare(m_conn, "tasks", kTaskNamesSql, 0, nullptr));
-    }
-    ~CRawPg() { PQfinish(m_conn); }
-    CRawPg(const CRawPg&) = delete;
-    CRawPg& operator=(const CRawPg&) = delete;
-
-    CGridSum View(int form)
-    {
-        PGresult* r = Exec(form == 0 ? "view0" : "view1");
-        CGridSum sum;
-        std::string project;
-        std::string task;
-        for (int row = 0; row < PQntuples(r); ++row) {
-            ++sum.rows;
-            const char* p = PQgetvalue(r, row, 0);
-            const char* k = PQgetvalue(r, row, 1);
-            sum.textBytes += PQgetlength(r, row, 2) + PQgetlength(r, row, 3);
-            if (project != p || task != k) {
-                ++sum.gridRows;
-                project = p;
-                task = k;
-            }
-            sum.hours += std::strtod(PQgetvalue(r, row, 5), nullptr) +
-                         std::strtol(PQgetvalue(r, row, 4), nullptr, 10) * 0;
-        }
-        PQclear(r);
-        return sum;
-    }
-
-    CGridSum Totals()
-    {
-        const QHash<int, std::string> projects = Names("projects");
-        const QHash<int, std::string> tasks = Names("tasks");
-        PGresult* r = Exec("totals");
-        CGridSum sum;
-        int project = -1;
-        int task = -1;
-        for (int row = 0; row < PQntuples(r); ++row) {
-            ++sum.rows;
-            const int p = std::atoi(PQgetvalue(r, row, 0));
-            const int k = std::atoi(PQgetvalue(r, row, 1));
-            sum.textBytes += PQgetlength(r, row, 2);
-            if (p != project || k != task) {
-                ++sum.gridRows;
-                project = p;
-                task = k;
-                sum.textBytes += projects.value(p).size() + tasks.value(k).size();
-            }
-            sum.hours +=
-                std::strtod(PQgetvalue(r, row, 4), nullptr) + std::atoi(PQgetvalue(r, row, 3)) * 0;
-        }
-        PQclear(r);
-        return sum;
-    }
-
-private:
-    PGresult* Exec(const char* name)
-    {
-        const std::string from = kFirst.ToIsoText().toStdString();
-        const std::string to = kLast.ToIsoText().toStdString();
-        const char* values[] = {from.c_str(), to.c_str()};
-        return PQexecPrepared(m_conn, name, 2, values, nullptr, nullptr, 0);
-    }
-    QHash<int, std::string> Names(const char* name)
-    {
-        PGresult* r = PQexecPrepared(m_conn, name, 0, nullptr, nullptr, nullptr, 0);
-        QHash<int, std::string> names;
-        for (int row = 0; row < PQntuples(r); ++row)
-            names.insert(std::atoi(PQgetvalue(r, row, 0)), PQgetvalue(r, row, 1));
-        PQclear(r);
-        return names;
-    }
-
-    PGconn* m_conn;
-};
-
-// The faster of the two hand-written forms, chosen on a warm run of each.
-int BestForm(const std::function<CGridSum(int)>& view)
+void Compare(const char* backend, CDBClass& db, const std::function<qint64()>& raw)
 {
-    qint64 best = 0;
-    int form = 0;
-    for (int f = 0; f < 2; ++f) {
-        view(f);
-        QElapsedTimer t;
-        t.start();
-        view(f);
-        if (f == 0 || t.nsecsElapsed() < best) {
-            best = t.nsecsElapsed();
-            form = f;
-        }
-    }
-    return form;
-}
-
-void Compare(const char* label, CDBConnection& conn, const std::function<CGridSum(int)>& view,
-             const std::function<CGridSum()>& totals)
-{
-    const int form = BestForm(view);
-    CGridSum ours;
-    CGridSum theirs;
+    CWalk walk;
+    qint64 rawRows = 0;
     const BenchPair pair = TimePair(
-        5, [&] { ours = ReviewThroughRecord(conn, CursorMode::ForwardOnly); },
-        [&] { theirs = view(form); });
-    std::printf("[%s] %lld rows in %lld grid rows, %.0f hours (raw: %lld rows, %lld grid rows, "
-                "%.0f hours; %s)\n",
-                label, static_cast<long long>(ours.rows), static_cast<long long>(ours.gridRows),
-                ours.hours, static_cast<long long>(theirs.rows),
-                static_cast<long long>(theirs.gridRows), theirs.hours,
-                form == 0 ? "joined first, grouped by ids" : "grouped by ids, names joined after");
-    PrintPair("  week review of all employees over a year", pair, 1.5);
-    const BenchPair reference = TimePair(
-        5, [&] { ours = ReviewThroughRecord(conn, CursorMode::ForwardOnly); },
-        [&] { theirs = totals(); });
-    std::printf("  (beside totals by ids with the names looked up by the client: %.2f ms, ratio "
-                "%.2f)\n",
-                reference.baselineMs, reference.Ratio());
-    const double grew =
-        PeakRssGrowthMb([&] { ours = ReviewThroughRecord(conn, CursorMode::ForwardOnly); });
-    PrintMemory("  the same, rows held while reading", grew, 20);
-    const double held =
-        PeakRssGrowthMb([&] { ours = ReviewThroughRecord(conn, CursorMode::Snapshot); });
-    std::printf("  (as a snapshot the rows would hold %.1f MB)\n", held);
+        kRuns, [&] { walk = FacadeReview(db); }, [&] { rawRows = raw(); });
+    std::printf("[%s] %lld records, %d grid rows (raw: %lld records)\n", backend,
+                static_cast<long long>(walk.records), walk.rows, static_cast<long long>(rawRows));
+    PrintPair(
+        QStringLiteral("[%1] review of a year, all employees").arg(backend).toUtf8().constData(),
+        pair, kTarget);
+}
+
+// The window: a review of 250 days of every employee, then its list export.
+void ExportTimes(CDBClass& db, const QString& folder)
+{
+    COfficeSession office;
+    office.SetPresentation(COfficeSession::Presentation::Store);
+    office.SetStoreFolder(folder);
+    CReviewDlg window(nullptr, db);
+    window.SetOfficeDocuments(&office);
+    window.resize(1000, 600);
+    window.show();
+    window.Control<QDateEdit>(CReviewDlg::kIdStart)->setDate(kStart);
+    window.Control<QDateEdit>(CReviewDlg::kIdEnd)->setDate(kStart.addDays(249));
+    QComboBox* users = window.Control<QComboBox>(CReviewDlg::kIdUser);
+    users->setCurrentIndex(0);
+    QElapsedTimer timer;
+    timer.start();
+    window.OnReview();
+    const double reviewMs = timer.nsecsElapsed() / 1e6;
+    std::printf("[SQLite] the review window, 250 days of all employees: %.0f ms (%d grid rows)\n",
+                reviewMs, window.List()->ItemCount());
+    for (const char* run : {"with LibreOffice's start", "LibreOffice running"}) {
+        timer.restart();
+        window.ExportListView();
+        const double ms = timer.nsecsElapsed() / 1e6;
+        std::printf("[SQLite] list export of 250 days, %s: %.0f ms (office start %lld ms) -> %s\n",
+                    run, ms, static_cast<long long>(office.LastStartMs()),
+                    qPrintable(window.LastExportFile()));
+    }
+    window.close();
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    PrintLoad("bench_review");
-    return RunOnBothBackEnds(
-        "bench_review",
-        [](CDBConnection& conn, const QString& file) {
-            CRawSqlite raw(file);
-            Compare(
-                "SQLite", conn, [&](int form) { return raw.View(form); },
-                [&] { return raw.Totals(); });
-        },
-        [](CDBConnection& conn, const CBenchServerDatabase& server) {
-            CRawPg raw(server.conninfo);
-            Compare(
-                "PostgreSQL", conn, [&](int form) { return raw.View(form); },
-                [&] { return raw.Totals(); });
-        });
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", home.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QLatin1String(kProfileOrganisation));
+    QApplication::setApplicationName(QLatin1String(kProfileApplication));
+    CProfileStore().setValue(QStringLiteral("USER/DefUserName"), QStringLiteral("Employee 17"));
+
+    QString error;
+    const CGeneratorOptions options;
+    const QString file = BenchDatabaseFile(options, &error);
+    if (file.isEmpty()) {
+        std::fprintf(stderr, "bench_review: %s\n", qPrintable(error));
+        return 1;
+    }
+    {
+        CDBClass db;
+        db.Connection()->UseConnectionString(file);
+        if (!db.OpenConnection() || !db.LoadEmployees())
+            return 1;
+        sqlite3* handle = nullptr;
+        const QString path = CConnectionString(file).Value(QStringLiteral("Data Source"));
+        sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READONLY, nullptr);
+        Compare("SQLite", db, [handle] { return RawSqlite(handle); });
+        sqlite3_close(handle);
+        if (!qEnvironmentVariableIsSet("KELVANE_BENCH_NO_OFFICE"))
+            ExportTimes(db, home.filePath(QStringLiteral("documents")));
+        db.ReleaseConnection(true, true);
+    }
+
+    CBenchServerDatabase server;
+    if (!BenchServerDatabase(QStringLiteral("kelvane_bench"), options, false, &server, &error)) {
+        if (error.isEmpty()) {
+            std::printf("[PostgreSQL] skipped: no server (KELVANE_TEST_PG)\n");
+            return 0;
+        }
+        std::fprintf(stderr, "bench_review: %s\n", qPrintable(error));
+        return 1;
+    }
+    CDBClass db;
+    db.Connection()->UseConnectionString(server.connectionString);
+    if (!db.OpenConnection() || !db.LoadEmployees())
+        return 1;
+    PGconn* connection = PQconnectdb(server.conninfo.constData());
+    Compare("PostgreSQL", db, [connection] { return RawPostgres(connection); });
+    PQfinish(connection);
+    db.ReleaseConnection(true, true);
+    return 0;
 }

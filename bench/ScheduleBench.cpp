@@ -135,11 +135,12 @@ public:
         m_delete = Prepare(QString::fromLatin1(kDeleteStaged));
         m_count = Prepare(QString::fromLatin1(kCountClashes));
         m_mark = Prepare(dialect.ClashMarkStatement());
+        m_freeId = Prepare(dialect.ScheduleFreeIdStatement());
         m_import = Prepare(dialect.ScheduleImportStatement());
     }
     ~CRawSqlite()
     {
-        for (sqlite3_stmt* stmt : {m_delete, m_count, m_mark, m_import})
+        for (sqlite3_stmt* stmt : {m_delete, m_count, m_mark, m_freeId, m_import})
             sqlite3_finalize(stmt);
         for (sqlite3_stmt* stmt : m_inserts)
             sqlite3_finalize(stmt);
@@ -186,7 +187,7 @@ public:
         sqlite3_bind_int(m_count, 1, c.EmpID);
         run->clashes = sqlite3_step(m_count) == SQLITE_ROW ? sqlite3_column_int(m_count, 0) : 0;
         sqlite3_reset(m_count);
-        ok = ok && Step(m_mark, c.EmpID) && Step(m_import, c.EmpID);
+        ok = ok && Step(m_mark, c.EmpID) && Step(m_freeId, c.EmpID) && Step(m_import, c.EmpID);
         run->booked = ok ? sqlite3_changes(m_db) : -1;
         sqlite3_exec(m_db, ok ? "COMMIT" : "ROLLBACK", nullptr, nullptr, nullptr);
         return timer.nsecsElapsed() / 1e6;
@@ -220,6 +221,7 @@ private:
     sqlite3_stmt* m_delete = nullptr;
     sqlite3_stmt* m_count = nullptr;
     sqlite3_stmt* m_mark = nullptr;
+    sqlite3_stmt* m_freeId = nullptr;
     sqlite3_stmt* m_import = nullptr;
     std::vector<sqlite3_stmt*> m_inserts = std::vector<sqlite3_stmt*>(kChunk + 1, nullptr);
 };
@@ -253,6 +255,7 @@ public:
         Prepare("delete", QString::fromLatin1(kDeleteStaged));
         Prepare("count", QString::fromLatin1(kCountClashes));
         Prepare("mark", dialect.ClashMarkStatement());
+        Prepare("freeid", dialect.ScheduleFreeIdStatement());
         Prepare("import", dialect.ScheduleImportStatement());
     }
     ~CRawPg() { PQfinish(m_conn); }
@@ -302,7 +305,8 @@ public:
         run->clashes = r && PQntuples(r) > 0 ? std::atoi(PQgetvalue(r, 0, 0)) : 0;
         PQclear(r);
         r = nullptr;
-        ok = ok && Exec("mark", {emp.c_str()}) && Exec("import", {emp.c_str()}, &r);
+        ok = ok && Exec("mark", {emp.c_str()}) && Exec("freeid", {emp.c_str()}) &&
+             Exec("import", {emp.c_str()}, &r);
         run->booked = ok && r && PQntuples(r) > 0 ? std::atoi(PQgetvalue(r, 0, 0)) : -1;
         PQclear(r);
         PQclear(PQexec(m_conn, ok ? "COMMIT" : "ROLLBACK"));

@@ -3,6 +3,7 @@
 #include "data/DBConnection.h"
 #include "data/MyAdoRecordSet.h"
 #include "data/SqlExecutor.h"
+#include "data/TextCut.h"
 #include "platform/MessageBox.h"
 
 #include <limits>
@@ -19,20 +20,6 @@ template <typename T>
 const T& Buf(const void* p)
 {
     return *static_cast<const T*>(p);
-}
-
-// Cuts a text to at most `width` characters without splitting a surrogate pair.
-QString CutToWidth(const QString& text, int width)
-{
-    if (width <= 0 || text.size() <= width)
-        return text;
-    qsizetype units = 0;
-    int chars = 0;
-    while (units < text.size() && chars < width) {
-        units += (text.at(units).isHighSurrogate() && units + 1 < text.size()) ? 2 : 1;
-        ++chars;
-    }
-    return text.left(units);
 }
 
 // The texts of the static column tables, made once and shared by every record
@@ -323,7 +310,7 @@ QVariant CBindingSet::BufferValue(int column) const
     case kBool:
         return Buf<bool>(d.buffer) ? 1 : 0;
     case kText:
-        return CutToWidth(Buf<QString>(d.buffer), d.size);
+        return CutAtCharacterBoundary(Buf<QString>(d.buffer), d.size);
     case kDate: {
         const CDateTime& dt = Buf<CDateTime>(d.buffer);
         return dt.IsValid() ? QVariant::fromValue(dt) : QVariant();

@@ -1,5 +1,7 @@
 #include "data/ConnectionString.h"
 
+#include <QFileInfo>
+
 namespace {
 
 QString QuoteValue(const QString& value)
@@ -105,6 +107,18 @@ QString CConnectionString::Masked() const
             !item.second.isEmpty())
             item.second = QStringLiteral("*****");
     return copy.ToString();
+}
+
+QString CConnectionString::DatabaseName() const
+{
+    const QString provider = Value(QStringLiteral("Provider"));
+    if (provider == QLatin1String("SQLite")) {
+        const QString file = Value(QStringLiteral("Data Source"));
+        return file.isEmpty() ? QString() : QFileInfo(file).absoluteFilePath();
+    }
+    if (provider == QLatin1String("PostgreSQL"))
+        return Value(QStringLiteral("Host")) + QLatin1Char('/') + Value(QStringLiteral("Database"));
+    return QString();
 }
 
 QString CConnectionString::SqliteString(const QString& file)

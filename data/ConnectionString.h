@@ -21,6 +21,9 @@ public:
 
     // The text with the password replaced by asterisks, for messages.
     QString Masked() const;
+    // What the program calls the database: a database file's full path, or
+    // the server's host and the database's name (never a password).
+    QString DatabaseName() const;
 
     static QString SqliteString(const QString& file);
     static QString PostgresString(const QString& host, int port, const QString& database,

@@ -3,6 +3,7 @@
 #include "data/BindingSet.h"
 #include "data/NameValueArray.h"
 #include "data/RowCursor.h"
+#include "data/TextCut.h"
 #include "data/UndoHistory.h"
 #include "data/records/DbInfoSet.h"
 #include "platform/FileChooser.h"
@@ -180,9 +181,14 @@ bool CDBClass::Connect()
 {
     if (!m_connection->Connect(false))
         return false;
-    GetProviderKind();
-    if (m_startup.CompanyName.isEmpty() && CanUseDbObject(QStringLiteral("qselStartUpInfo")))
+    const int kind = GetProviderKind();
+    // The captions name the company on a database file too, so the file
+    // reads the same view; it holds what tblProperty holds.
+    if (m_startup.CompanyName.isEmpty() &&
+        (CanUseDbObject(QStringLiteral("qselStartUpInfo")) || kind == kProviderSqlite))
         ReadStartupInfo();
+    if (m_startup.StartupFlag < 0)
+        GetPropertyInt(m_startup.StartupFlag, QString::fromLatin1(kQuickStartProperty), 0);
     if (m_startup.BookingInterval == -1) {
         int minutes = 15;
         ReadMinBookingInterval(minutes);
@@ -392,9 +398,16 @@ bool CDBClass::RunQueryToList(const QString& sql, QString& message, const QStrin
 {
     if (!EnsureConnected())
         return false;
+    CDbError error;
+    if (!m_connection->BeginReadOnlyTrans(&error)) {
+        CMyAdoRecordSet::FormatComError(error, message);
+        return false;
+    }
     auto* rs = new CMyAdoRecordSet(m_connection.get(), QString(), 0, nullptr);
     rs->SetQuiet(true);
-    if (!rs->OpenSql(sql)) {
+    const bool opened = rs->OpenSql(sql);
+    m_connection->EndReadOnlyTrans();
+    if (!opened) {
         message = rs->ErrorText();
         delete rs;
         return false;
@@ -423,8 +436,7 @@ QString CDBClass::FormatTimeOfDay(int minute)
 
 void CDBClass::TruncateText254(QString& text)
 {
-    if (text.size() > 254)
-        text.truncate(254);
+    text = CutAtCharacterBoundary(text, 254);
 }
 
 QString CDBClass::QuoteSql(const QString& text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/ContactTypes.h"
 #include "data/DBClassTypes.h"
 #include "data/DBConnection.h"
 #include "data/FacadeClients.h"
@@ -76,6 +77,8 @@ public:
     // appended to rowCounts.
     bool AddStrings(const QString& sql, QStringList& out, bool multipleResults,
                     QList<int>& rowCounts, const QVariantList& params = {});
+    // A search: the statement runs in a read-only transaction, so a text the
+    // user typed can read but never change anything.
     bool RunQueryToList(const QString& sql, QString& message, const QString& kind,
                         const QString& text, QList<CMyAdoRecordSet*>& recordsets,
                         QList<QObject*>& views, QObject* parent = nullptr);
@@ -250,9 +253,15 @@ public:
     // The recordset through the style sheet (the whole XSLT text) into the
     // view's HTML file.
     bool PersistAsXMLToHTML(CMyAdoRecordSet* rs, const QString& styleSheet, int viewId);
+    // The same with the rows in the order given (row numbers of the recordset).
+    bool SaveRecordsetAsXml(CMyAdoRecordSet* rs, int viewId, const QList<int>& rowOrder);
+    bool PersistAsXMLToHTML(CMyAdoRecordSet* rs, const QString& styleSheet, int viewId,
+                            const QList<int>& rowOrder);
     // The XML a statement gives: on the server a function returns it as
-    // text; on a database file it is built from the rows.
-    bool ExecuteToStream(const QString& sql, QString& out, const QVariantList& params = {});
+    // text; on a database file it is built from the rows. On failure `why`
+    // (when given) gets the database's reason.
+    bool ExecuteToStream(const QString& sql, QString& out, const QVariantList& params = {},
+                         QString* why = nullptr);
 
     // ---- Companies, contacts, change requests ---------------------------------
     bool GetCompanyById(int companyId, CCompanyDetailSet& company);
@@ -270,11 +279,42 @@ public:
     bool FillChgReqTeam(int chgReqId, QString& text);
     bool AddChgReqAction(int chgReqId, const QString& comment, int empId);
 
+    // ---- Address book writes (DBClassContacts.cpp) ----------------------------
+    // Each is one transaction. Names are compared ignoring case; `reason`
+    // gets the database's words when it refused.
+    // A company with its business type (-1: none) and, when named, its
+    // first person; companyId gets the new id.
+    ContactResult AddCompany(const CCompanyValues& company, int businessTypeId,
+                             const CPersonValues& person, int& companyId, QString& reason);
+    // Rewrites the company's fields and its business types.
+    ContactResult UpdateCompany(int companyId, const CCompanyValues& company,
+                                const QList<int>& businessTypeIds, QString& reason);
+    // The company with its persons and type links; InUse (reason: who uses
+    // it) while projects, change requests or comments name it.
+    ContactResult DeleteCompany(int companyId, QString& reason);
+    ContactResult AddPerson(int companyId, const CPersonValues& person, int& personId,
+                            QString& reason);
+    ContactResult UpdatePerson(int personId, const CPersonValues& person, QString& reason);
+    ContactResult DeletePerson(int personId, QString& reason);
+    ContactResult AddBusinessType(const QString& name, int& businessTypeId, QString& reason);
+    ContactResult RenameBusinessType(int businessTypeId, const QString& name, QString& reason);
+    // The type of that name and the companies' links to it.
+    ContactResult DeleteBusinessType(const QString& name, QString& reason);
+    // ---- Comments and to-dos -------------------------------------------------
+    // The own company (tlkpSetupCompany): its id (-1 when it has none) and
+    // name; false when none is set up.
+    bool GetSetupCompany(int& companyId, QString& name);
+    // The project's company, read afresh: its name and id (-1 and "" when the
+    // project has none or it was deleted); false when there is no such project.
+    bool GetProjectInfo(int projId, QString& companyName, int& companyId);
+
     // ---- Texts and helpers -------------------------------------------------------
     static QString FormatTimeOfDay(int minute);
     static void TruncateText254(QString& text);
     static QString QuoteSql(const QString& text);
     static QString VariantToString(const QVariant& value);
+    // The folder the last file was chosen in ("" before the first).
+    const QString& FileDirectory() const { return m_fileDirectory; }
     // A file to open; on OK its folder (ending in '/') and name.
     bool BrowseForFile(QString& folder, QString& fileName, const QString& title,
                        const QString& initialName, const QString& description,

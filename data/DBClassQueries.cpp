@@ -49,11 +49,6 @@ QString WithoutBlanks(QString text)
     return text;
 }
 
-int Minutes(const CDateTime& t)
-{
-    return t.Time().hour() * 60 + t.Time().minute();
-}
-
 } // namespace
 
 int CDBClass::SelectIn(IItemList& combo, int index)
@@ -465,8 +460,8 @@ bool CDBClass::CheckTimeOverlap(const CDateTime& date, int empId, int a, int b, 
         // The entry being edited never clashes with itself.
         if (rows->IntAt(0) == timeId)
             continue;
-        const int start = Minutes(rows->DateAt(1));
-        const int stop = Minutes(rows->DateAt(2));
+        const int start = StoredMinutes(rows->DateAt(1));
+        const int stop = StoredMinutes(rows->DateAt(2));
         clash = (a <= start && start < b) || (a < stop && stop <= b) || (start <= a && b <= stop) ||
                 (a < start && b >= stop) || (a == start && b > stop);
     }
@@ -489,8 +484,8 @@ bool CDBClass::FindOverlappingEntry(CTimeSheetSet* set, const CDateTime& date, i
     ForEachRow(*this, *set, [&](CTimeSheetSet& s) {
         if (clash || (s.m_TimeID == timeId && includeOwn != 1))
             return;
-        const int start = Minutes(s.m_StartTime);
-        const int stop = Minutes(s.m_StopTime);
+        const int start = StoredMinutes(s.m_StartTime);
+        const int stop = StoredMinutes(s.m_StopTime);
         outStop = stop;
         clash = (start <= a && a < stop) || (start < b && b <= stop) || (a < start && start < b);
     });

@@ -1,5 +1,6 @@
 #include "data/DBClass.h"
 
+#include "data/TextCut.h"
 #include "data/records/ClashCountSet.h"
 #include "platform/Trace.h"
 
@@ -76,10 +77,7 @@ bool CDBClass::StageScheduleCopies(const CScheduleCopy& block, const QList<QDate
                   {block.EmpID}, nullptr, reason))
         return false;
     const QVariant hours = block.MinutesWorked / 60.0;
-    QString cut = block.Comment.left(kCommentWidth);
-    if (!cut.isEmpty() && cut.back().isHighSurrogate())
-        cut.chop(1); // never half a character
-    const QVariant comment = cut;
+    const QVariant comment = CutAtCharacterBoundary(block.Comment, kCommentWidth);
     const QVariant workType = block.WorkTypeID < 0 ? QVariant() : QVariant(block.WorkTypeID);
     const QVariant timeId = kScheduledTimeIdBase + block.Start;
     const int chunk = CSqlDialect::kStageRowsPerStatement;
@@ -139,7 +137,9 @@ bool CDBClass::ImportSchedule(int empId, int& booked, QString& reason)
     if (!lock.isEmpty() && !step.Run(lock, {empId, empId}, nullptr, reason))
         return false;
     CQueryResult rows;
+    // A copy whose number its day already holds takes the next free one.
     if (!step.Run(Dialect().ClashMarkStatement(), {empId}, &rows, reason) ||
+        !step.Run(Dialect().ScheduleFreeIdStatement(), {empId}, nullptr, reason) ||
         !step.Run(Dialect().ScheduleImportStatement(), {empId}, &rows, reason))
         return false;
     // The server's function returns the number; the file back end counts the rows.

@@ -68,6 +68,17 @@ double RoundToCurrency(double value)
     return std::round(value * 10000.0) / 10000.0;
 }
 
+// The hour rate of the order a row was booked on: undoing a change books
+// the row again at it, not at the rate of the change. `fallback` when the
+// order is not known.
+float OwnOrderRate(CDBClass& db, int projId, int orderId, float fallback)
+{
+    double rate = 0;
+    QString code;
+    return db.GetOrderCodeAndRate(projId, orderId, rate, code) ? static_cast<float>(rate)
+                                                               : fallback;
+}
+
 std::unique_ptr<CUndoStep> MakeStep(int kind, const CUndoRecord& record)
 {
     return std::make_unique<CUndoStep>(kind, std::make_unique<CUndoRecord>(record));
@@ -79,8 +90,8 @@ CUndoRecord RecordFromEntry(const CTimeSheetEntry& e, bool isUpdate, float rate)
     r.m_isUpdate = isUpdate;
     r.m_TimeID = e.TimeID;
     r.m_WorkDate = CDateTime(e.WorkDate.Date());
-    r.m_start = e.StartTime.MinutesOfDay();
-    r.m_stop = e.StopTime.MinutesOfDay();
+    r.m_start = StoredMinutes(e.StartTime);
+    r.m_stop = StoredMinutes(e.StopTime);
     r.m_ProjID = e.ProjID;
     r.m_EmpID = e.EmpID;
     r.m_OrderID = e.OrderID;
@@ -292,13 +303,16 @@ int CDBClass::UpdateTimeDataSP(CTimeSheetWrite& e, CWriteValues& v, CPendingUndo
         if (IsDayKey(v.workDate, e.EmpID)) {
             for (const CTimeSheetEntry& cached : std::as_const(m_day))
                 if (cached.TimeID == e.TimeID && cached.EmpID == e.EmpID)
-                    old = RecordFromEntry(cached, true, e.OrderHourRate);
+                    old = RecordFromEntry(
+                        cached, true,
+                        OwnOrderRate(*this, cached.ProjID, cached.OrderID, e.OrderHourRate));
         }
         if (!old) {
             CTimeSheetSet row(m_connection.get());
             row.Recordset()->SetQuiet(true);
             if (OpenEntryRow(row, e.EmpID, v.workDate, e.TimeID) && !row.Recordset()->IsEOF())
-                old = CUndoRecord::FromRow(row, true, e.OrderHourRate);
+                old = CUndoRecord::FromRow(
+                    row, true, OwnOrderRate(*this, row.m_ProjID, row.m_OrderID, e.OrderHourRate));
             CloseRecordSet(&row, true);
         }
     }
@@ -350,8 +364,8 @@ int CDBClass::UpdateTimeDataSP(CTimeSheetWrite& e, CWriteValues& v, CPendingUndo
         CUndoRecord written;
         written.m_TimeID = e.TimeID;
         written.m_WorkDate = v.workDate;
-        written.m_start = v.startTime.MinutesOfDay();
-        written.m_stop = v.stopTime.MinutesOfDay();
+        written.m_start = StoredMinutes(v.startTime);
+        written.m_stop = StoredMinutes(v.stopTime);
         written.m_ProjID = e.ProjID;
         written.m_EmpID = e.EmpID;
         written.m_OrderID = e.OrderID;
@@ -420,9 +434,11 @@ int CDBClass::UpdateTimeDataRS(CTimeSheetSet* given, CTimeSheetWrite& e, CWriteV
         reason = kOverlaps;
         return finish(kWriteOverlap);
     }
-    if (e.IsUpdate)
+    if (e.IsUpdate) {
+        const float rate = OwnOrderRate(*this, set->m_ProjID, set->m_OrderID, e.OrderHourRate);
         undo.Set(!e.FromHistory, true,
-                 MakeStep(CUndoStep::kUpdated, CUndoRecord::FromRow(*set, true, e.OrderHourRate)));
+                 MakeStep(CUndoStep::kUpdated, CUndoRecord::FromRow(*set, true, rate)));
+    }
 
     const auto present = [set](int column) { set->Descriptor(column).status = adFldOK; };
     set->m_EmpID = e.EmpID;
@@ -600,12 +616,11 @@ int CDBClass::DeleteTimeData(CTimeSheetSet* given, bool fromHistory, const CDate
     } else if (!OpenEntryRow(*set, empId, date, timeId) || rs->IsEOF()) {
         result = kWriteNotOpened;
     } else {
-        double rate = 0;
-        QString code;
-        GetOrderCodeAndRate(set->m_ProjID, set->m_OrderID, rate, code);
         if (!fromHistory)
-            step = MakeStep(CUndoStep::kDeleted,
-                            CUndoRecord::FromRow(*set, false, static_cast<float>(rate)));
+            step = MakeStep(
+                CUndoStep::kDeleted,
+                CUndoRecord::FromRow(*set, false,
+                                     OwnOrderRate(*this, set->m_ProjID, set->m_OrderID, 0.0f)));
         if (CanUseDbObject(QStringLiteral("sp_TimesheetDelete"))) {
             CQueryResult rows;
             if (!CSqlExecutor::RunNative(
@@ -675,7 +690,9 @@ int CDBClass::DeleteTimeSheetEntry(int timeId, int empId, const CDateTime& date,
     std::unique_ptr<CUndoStep> step;
     CDateTime newStop;
     if (start == stop) {
-        step = MakeStep(CUndoStep::kDeleted, CUndoRecord::FromRow(set, false, 1.0f));
+        step = MakeStep(CUndoStep::kDeleted,
+                        CUndoRecord::FromRow(
+                            set, false, OwnOrderRate(*this, set.m_ProjID, set.m_OrderID, 1.0f)));
         if (!set.Delete())
             return rollback(kWriteDeleteFailed);
     } else {
@@ -735,8 +752,8 @@ bool CDBClass::SnapshotValuesForUndo(bool toUndo, bool isUpdate, int timeId,
     r.m_isUpdate = isUpdate;
     r.m_TimeID = timeId;
     r.m_WorkDate = CDateTime(workDate.Date());
-    r.m_start = start.MinutesOfDay();
-    r.m_stop = stop.MinutesOfDay();
+    r.m_start = StoredMinutes(start);
+    r.m_stop = StoredMinutes(stop);
     r.m_ProjID = projId;
     r.m_EmpID = empId;
     r.m_OrderID = orderId;

@@ -86,9 +86,13 @@ struct CStartupInfo {
     int BookingInterval = -1; // minutes; -1 until read
     QString DbVersionText;
     double DbVersion = 0;
-    // 1: the hub hides after 2 seconds instead of 10.
-    int StartupFlag = 0;
+    // 1: the hub hides after 2 seconds instead of 10; -1 until read from
+    // the database property kQuickStartProperty.
+    int StartupFlag = -1;
 };
+
+// The tblProperty row whose intValue 1 shortens the wait at start.
+inline constexpr char kQuickStartProperty[] = "quickStart";
 
 // A time-sheet entry as the time-sheet window and the import hand it to
 // CDBClass::UpdateTimeData. Times are minutes since midnight (0..1440).

@@ -45,6 +45,13 @@ bool TempName(int viewId, const char* extension, QString& name)
     return own;
 }
 
+// A document quoted in a message: its start, so a large one still fits a box.
+QString Excerpt(const QString& text)
+{
+    constexpr int kMost = 400;
+    return text.size() <= kMost ? text : text.left(kMost) + QStringLiteral(" ...");
+}
+
 bool WriteWholeFile(const QString& fileName, const QByteArray& bytes)
 {
     QFile file(fileName);
@@ -71,6 +78,16 @@ bool CDBClass::GetTempHtmlName(int viewId, QString& name)
 
 bool CDBClass::SaveRecordsetAsXml(CMyAdoRecordSet* rs, int viewId)
 {
+    return SaveRecordsetAsXml(rs, viewId, {});
+}
+
+bool CDBClass::PersistAsXMLToHTML(CMyAdoRecordSet* rs, const QString& styleSheet, int viewId)
+{
+    return PersistAsXMLToHTML(rs, styleSheet, viewId, {});
+}
+
+bool CDBClass::SaveRecordsetAsXml(CMyAdoRecordSet* rs, int viewId, const QList<int>& rowOrder)
+{
     if (!rs || !rs->IsOpen())
         return false;
     // A forward-only recordset holds only its current row: its statement is
@@ -88,12 +105,13 @@ bool CDBClass::SaveRecordsetAsXml(CMyAdoRecordSet* rs, int viewId)
                        kMbOk | kMbIconError);
         return false;
     }
-    return WriteWholeFile(fileName, CRecordsetXml::ToXml(*rs));
+    return WriteWholeFile(fileName, CRecordsetXml::ToXml(*rs, rowOrder));
 }
 
-bool CDBClass::PersistAsXMLToHTML(CMyAdoRecordSet* rs, const QString& styleSheet, int viewId)
+bool CDBClass::PersistAsXMLToHTML(CMyAdoRecordSet* rs, const QString& styleSheet, int viewId,
+                                  const QList<int>& rowOrder)
 {
-    if (!SaveRecordsetAsXml(rs, viewId))
+    if (!SaveRecordsetAsXml(rs, viewId, rowOrder))
         return false;
     QString xmlName;
     GetTempXmlName(viewId, xmlName);
@@ -110,14 +128,14 @@ bool CDBClass::PersistAsXMLToHTML(CMyAdoRecordSet* rs, const QString& styleSheet
         break;
     case CRecordsetXml::kBadXml:
         ShowMessageBox(
-            QStringLiteral("CreateHTMLDoc Failed Load XML %1\n%2").arg(xml, result.detail),
+            QStringLiteral("CreateHTMLDoc Failed Load XML %1\n%2").arg(Excerpt(xml), result.detail),
             kMbOk | kMbIconError);
         return false;
     case CRecordsetXml::kBadStyleSheetXml:
         // A style sheet that does not load leaves no document element either.
-        ShowMessageBox(
-            QStringLiteral("CreateHTMLDoc Failed Load XML %1\n%2").arg(styleSheet, result.detail),
-            kMbOk | kMbIconError);
+        ShowMessageBox(QStringLiteral("CreateHTMLDoc Failed Load XML %1\n%2")
+                           .arg(Excerpt(styleSheet), result.detail),
+                       kMbOk | kMbIconError);
         ShowMessageBox(QStringLiteral("CreateHTMLDoc Failed get_documentElement ERROR : %1")
                            .arg(kS_FALSE, 0, 16),
                        kMbOk | kMbIconError);
@@ -134,11 +152,15 @@ bool CDBClass::PersistAsXMLToHTML(CMyAdoRecordSet* rs, const QString& styleSheet
     return WriteWholeFile(htmlName, result.html);
 }
 
-bool CDBClass::ExecuteToStream(const QString& sql, QString& out, const QVariantList& params)
+bool CDBClass::ExecuteToStream(const QString& sql, QString& out, const QVariantList& params,
+                               QString* why)
 {
     out.clear();
-    if (!EnsureConnected())
+    if (!EnsureConnected()) {
+        if (why)
+            *why = QStringLiteral("The database cannot be reached.");
         return false;
+    }
     CDbError error;
     // Read forward: only the XML is held, never the rows as well.
     const auto rows = CSqlExecutor::OpenCursor(*m_connection, sql, params, &error);
@@ -155,6 +177,8 @@ bool CDBClass::ExecuteToStream(const QString& sql, QString& out, const QVariantL
         error = rows->Error();
         out.clear();
     }
+    if (why)
+        *why = error.description;
     if (error.code == kE_FAIL)
         m_connection->DropConnection();
     return false;

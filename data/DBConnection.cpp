@@ -352,6 +352,41 @@ bool CDBConnection::RollbackTrans()
            Exec(QStringLiteral("RELEASE SAVEPOINT ") + sp, nullptr);
 }
 
+bool CDBConnection::BeginReadOnlyTrans(CDbError* error)
+{
+    CDbError local;
+    CDbError& e = error ? *error : local;
+    if (!m_connected) {
+        e = CDbError(kE_NotConnected, QStringLiteral("Not connected to a database"));
+        return false;
+    }
+    if (m_transactionDepth != 0) {
+        e = CDbError(kE_CommandError,
+                     QStringLiteral("A read-only transaction cannot run inside another one"));
+        return false;
+    }
+    for (const QString& sql : m_dialect.ReadOnlyBeginStatements()) {
+        if (!Exec(sql, &e)) {
+            ++m_transactionDepth;
+            EndReadOnlyTrans();
+            return false;
+        }
+    }
+    ++m_transactionDepth;
+    return true;
+}
+
+void CDBConnection::EndReadOnlyTrans()
+{
+    if (m_transactionDepth <= 0)
+        return;
+    --m_transactionDepth;
+    // Each runs whatever the one before did: the connection must not stay read-only.
+    for (const QString& sql : m_dialect.ReadOnlyEndStatements())
+        if (m_connected)
+            Exec(sql, nullptr);
+}
+
 QStringList CDBConnection::PrimaryKey(const QString& table)
 {
     const QString name = StripBrackets(table).toLower();

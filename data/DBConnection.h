@@ -72,6 +72,10 @@ public:
     bool CommitTrans(CDbError* error = nullptr);
     bool RollbackTrans();
     int TransactionDepth() const { return m_transactionDepth; }
+    // A transaction in which statements read but cannot change anything; it
+    // always ends by rolling back. Not inside another transaction.
+    bool BeginReadOnlyTrans(CDbError* error = nullptr);
+    void EndReadOnlyTrans();
 
     // Primary-key column names of a table as the database reports them
     // (empty for views and tables without a key). Cached per connection.

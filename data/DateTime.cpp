@@ -278,3 +278,9 @@ std::strong_ordering CDateTime::operator<=>(const CDateTime& other) const
         return c;
     return m_time.msecsSinceStartOfDay() <=> other.m_time.msecsSinceStartOfDay();
 }
+
+int StoredMinutes(const CDateTime& time)
+{
+    const int minutes = time.MinutesOfDay();
+    return minutes == 23 * 60 + 59 ? 24 * 60 : minutes;
+}

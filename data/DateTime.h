@@ -56,3 +56,7 @@ private:
 };
 
 Q_DECLARE_METATYPE(CDateTime)
+
+// Minutes since midnight of a stored start or stop of a time-sheet row:
+// the day's end, 1440, is stored as 23:59 and reads back as 1440.
+int StoredMinutes(const CDateTime& time);

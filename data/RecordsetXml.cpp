@@ -8,17 +8,7 @@
 #include <QFile>
 #include <QSet>
 
-#include <libxml/parser.h>
-#include <libxslt/security.h>
-#include <libxslt/transform.h>
-#include <libxslt/xslt.h>
-#include <libxslt/xsltInternals.h>
-#include <libxslt/xsltutils.h>
-
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -268,78 +258,6 @@ QString ValueText(const QVariant& v, XmlType type)
     return text.isNull() ? QStringLiteral("") : text;
 }
 
-// Collects what libxml2 and libxslt report while one call runs.
-struct CErrorText {
-    QString text;
-
-    static void Collect(void* context, const char* format, ...)
-    {
-        char buffer[1024];
-        va_list args;
-        va_start(args, format);
-        std::vsnprintf(buffer, sizeof buffer, format, args);
-        va_end(args);
-        static_cast<CErrorText*>(context)->text += QString::fromUtf8(buffer);
-    }
-};
-
-class CErrorCapture {
-public:
-    explicit CErrorCapture(CErrorText* sink)
-    {
-        xmlSetGenericErrorFunc(sink, &CErrorText::Collect);
-        xsltSetGenericErrorFunc(sink, &CErrorText::Collect);
-    }
-    ~CErrorCapture()
-    {
-        xmlSetGenericErrorFunc(nullptr, nullptr);
-        xsltSetGenericErrorFunc(nullptr, nullptr);
-    }
-    CErrorCapture(const CErrorCapture&) = delete;
-    CErrorCapture& operator=(const CErrorCapture&) = delete;
-};
-
-struct DocDeleter {
-    void operator()(xmlDoc* d) const { xmlFreeDoc(d); }
-};
-using DocPtr = std::unique_ptr<xmlDoc, DocDeleter>;
-
-// The first error a parse reports: later ones mostly follow from it.
-struct CFirstError {
-    QString text;
-
-    static void Collect(void* context, xmlErrorPtr error)
-    {
-        auto* self = static_cast<CFirstError*>(context);
-        if (!self->text.isEmpty() || !error || error->level < XML_ERR_ERROR)
-            return;
-        self->text = QStringLiteral("line %1: %2")
-                         .arg(error->line)
-                         .arg(QString::fromUtf8(error->message ? error->message : "").trimmed());
-    }
-};
-
-// Parses as UTF-8 without touching the network; on failure says where and why.
-DocPtr ParseXml(const QByteArray& text, const char* name, QString* why)
-{
-    std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> context(xmlNewParserCtxt(),
-                                                                       &xmlFreeParserCtxt);
-    if (!context) {
-        *why = QStringLiteral("out of memory");
-        return nullptr;
-    }
-    CFirstError first;
-    xmlSetStructuredErrorFunc(&first, &CFirstError::Collect);
-    DocPtr doc(xmlCtxtReadMemory(context.get(), text.constData(), static_cast<int>(text.size()),
-                                 name, "UTF-8", XML_PARSE_NONET | XML_PARSE_NOWARNING));
-    xmlSetStructuredErrorFunc(nullptr, nullptr);
-    if (!doc || !xmlDocGetRootElement(doc.get())) {
-        *why = first.text.isEmpty() ? QStringLiteral("the document is empty") : first.text;
-        return nullptr;
-    }
-    return doc;
-}
-
 struct CColumn {
     QString name;    // as the recordset names it
     QString xmlName; // as the XML names it
@@ -350,6 +268,11 @@ struct CColumn {
 } // namespace
 
 QByteArray CRecordsetXml::ToXml(const CMyAdoRecordSet& rs)
+{
+    return ToXml(rs, {});
+}
+
+QByteArray CRecordsetXml::ToXml(const CMyAdoRecordSet& rs, const QList<int>& rowOrder)
 {
     const CQueryResult& rows = rs.Rows();
     const CBindingSet* owner = rs.Owner();
@@ -403,8 +326,10 @@ QByteArray CRecordsetXml::ToXml(const CMyAdoRecordSet& rs)
                           "\t</s:ElementType>\n"
                           "</s:Schema>\n"
                           "<rs:data>\n");
-    for (int r = 0; r < rows.rows; ++r) {
-        if (rs.IsRowDeleted(r))
+    const qsizetype count = rowOrder.isEmpty() ? rows.rows : rowOrder.size();
+    for (qsizetype i = 0; i < count; ++i) {
+        const int r = rowOrder.isEmpty() ? int(i) : rowOrder.at(i);
+        if (r < 0 || r >= rows.rows || rs.IsRowDeleted(r))
             continue;
         out += QStringLiteral("\t<z:row");
         for (int c = 0; c < columns.size(); ++c) {
@@ -503,68 +428,11 @@ QString CRecordsetXml::ToRowElements(CRowCursor& rows)
 CRecordsetXml::CTransformResult CRecordsetXml::Transform(const QByteArray& xml,
                                                          const QByteArray& styleSheet)
 {
-    static const bool initialised = [] {
-        xmlInitParser();
-        return true;
-    }();
-    Q_UNUSED(initialised);
-
+    const CXsltProcessor::CResult done = CXsltProcessor::Transform(xml, styleSheet);
     CTransformResult result;
-    DocPtr data = ParseXml(xml, "recordset.xml", &result.detail);
-    if (!data) {
-        result.stage = kBadXml;
-        return result;
-    }
-    DocPtr sheetDoc = ParseXml(styleSheet, "stylesheet.xsl", &result.detail);
-    if (!sheetDoc) {
-        result.stage = kBadStyleSheetXml;
-        return result;
-    }
-
-    CErrorText errors;
-    CErrorCapture capture(&errors);
-    // The style sheet owns its document once it has been accepted.
-    xsltStylesheetPtr sheet = xsltParseStylesheetDoc(sheetDoc.get());
-    if (!sheet) {
-        result.stage = kNotXslt;
-        result.detail = errors.text.trimmed();
-        return result;
-    }
-    sheetDoc.release();
-    std::unique_ptr<xsltStylesheet, void (*)(xsltStylesheetPtr)> sheetOwner(sheet,
-                                                                            &xsltFreeStylesheet);
-
-    // Style sheets may read what they like, but never write or go online.
-    std::unique_ptr<xsltSecurityPrefs, void (*)(xsltSecurityPrefsPtr)> prefs(
-        xsltNewSecurityPrefs(), &xsltFreeSecurityPrefs);
-    xsltSetSecurityPrefs(prefs.get(), XSLT_SECPREF_WRITE_FILE, xsltSecurityForbid);
-    xsltSetSecurityPrefs(prefs.get(), XSLT_SECPREF_CREATE_DIRECTORY, xsltSecurityForbid);
-    xsltSetSecurityPrefs(prefs.get(), XSLT_SECPREF_WRITE_NETWORK, xsltSecurityForbid);
-    xsltSetSecurityPrefs(prefs.get(), XSLT_SECPREF_READ_NETWORK, xsltSecurityForbid);
-    std::unique_ptr<xsltTransformContext, void (*)(xsltTransformContextPtr)> context(
-        xsltNewTransformContext(sheet, data.get()), &xsltFreeTransformContext);
-    if (!context) {
-        result.stage = kTransformFailed;
-        result.detail = QStringLiteral("out of memory");
-        return result;
-    }
-    xsltSetCtxtSecurityPrefs(prefs.get(), context.get());
-    DocPtr html(
-        xsltApplyStylesheetUser(sheet, data.get(), nullptr, nullptr, nullptr, context.get()));
-    if (!html || context->state != XSLT_STATE_OK) {
-        result.stage = kTransformFailed;
-        result.detail = errors.text.trimmed();
-        return result;
-    }
-    xmlChar* text = nullptr;
-    int length = 0;
-    if (xsltSaveResultToString(&text, &length, html.get(), sheet) != 0) {
-        result.stage = kTransformFailed;
-        result.detail = QStringLiteral("the result cannot be written as text");
-        return result;
-    }
-    result.html = QByteArray(reinterpret_cast<const char*>(text), length);
-    xmlFree(text);
+    result.stage = done.stage;
+    result.detail = done.detail;
+    result.html = done.output;
     return result;
 }
 

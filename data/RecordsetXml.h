@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/XsltProcessor.h"
+
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 class CMyAdoRecordSet;
@@ -13,16 +16,10 @@ class CRowCursor;
 // sheets match on: an <s:Schema> describing each column, then <rs:data>
 // with one <z:row> per row and one attribute per non-NULL value. Dates are
 // ISO ("2026-12-08T09:00:00"); the text is UTF-8.
-class CRecordsetXml {
+//
+// Transformations and their stages are CXsltProcessor's.
+class CRecordsetXml : public CXsltProcessor {
 public:
-    // How far a transformation got.
-    enum Stage {
-        kDone,
-        kBadXml,           // the data is not well formed
-        kBadStyleSheetXml, // the style sheet is not well formed
-        kNotXslt,          // well formed, but no style sheet
-        kTransformFailed,  // the style sheet stopped or failed on the data
-    };
     struct CTransformResult {
         Stage stage = kDone;
         QString detail; // the parser's or processor's own words
@@ -33,6 +30,9 @@ public:
     // row; the current row stays where it is. (A forward-only recordset holds
     // no rows to write: CDBClass::SaveRecordsetAsXml reads it again first.)
     static QByteArray ToXml(const CMyAdoRecordSet& rs);
+    // The rows of rowOrder (row numbers of the recordset) in that order; an
+    // empty order is every row as read.
+    static QByteArray ToXml(const CMyAdoRecordSet& rs, const QList<int>& rowOrder);
     // The rows as <row .../> elements one after another, the form a server
     // function returns when it builds XML from its rows.
     static QString ToRowElements(const CQueryResult& rows);

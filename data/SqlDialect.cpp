@@ -75,6 +75,65 @@ QString CSqlDialect::QuoteText(const QString& text)
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
 }
 
+QString CSqlDialect::TextLiteral(const QString& text) const
+{
+    if (m_kind != kProviderPostgres || !text.contains(QLatin1Char('\\')))
+        return QuoteText(text);
+    // An escape string means the same with standard_conforming_strings off.
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    escaped.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1String("E'") + escaped + QLatin1Char('\'');
+}
+
+QString CSqlDialect::TextCondition(const QString& column, const QString& op, const QString& value,
+                                   bool textColumn) const
+{
+    const QString subject = textColumn ? column : QStringLiteral("CAST(%1 AS TEXT)").arg(column);
+    const bool like = op == QLatin1String("LIKE") || op == QLatin1String("NOT LIKE");
+    if (m_kind == kProviderPostgres) {
+        if (like) {
+            // A backslash escapes in a pattern here; not in the file back end's.
+            QString pattern = value;
+            pattern.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+            return subject +
+                   (op == QLatin1String("LIKE") ? QLatin1String(" ILIKE ")
+                                                : QLatin1String(" NOT ILIKE ")) +
+                   TextLiteral(pattern);
+        }
+        return QStringLiteral("lower(%1) %2 lower(%3)").arg(subject, op, TextLiteral(value));
+    }
+    // LIKE ignores the case of ASCII letters by itself.
+    if (like)
+        return QStringLiteral("%1 %2 %3").arg(subject, op, TextLiteral(value));
+    return QStringLiteral("%1 %2 %3 COLLATE NOCASE").arg(subject, op, TextLiteral(value));
+}
+
+QString CSqlDialect::SelectColumn(const QString& name) const
+{
+    if (m_kind != kProviderPostgres)
+        return name;
+    QString alias = name;
+    alias.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QStringLiteral("%1 AS \"%2\"").arg(name, alias);
+}
+
+QStringList CSqlDialect::ReadOnlyBeginStatements() const
+{
+    if (m_kind == kProviderPostgres)
+        return {QStringLiteral("BEGIN READ ONLY"),
+                QStringLiteral("SET LOCAL statement_timeout = 15000")};
+    // A deferred transaction takes no write lock; query_only refuses writes.
+    return {QStringLiteral("PRAGMA query_only = 1"), QStringLiteral("BEGIN DEFERRED")};
+}
+
+QStringList CSqlDialect::ReadOnlyEndStatements() const
+{
+    if (m_kind == kProviderPostgres)
+        return {QStringLiteral("ROLLBACK")};
+    return {QStringLiteral("ROLLBACK"), QStringLiteral("PRAGMA query_only = 0")};
+}
+
 QString CSqlDialect::Translate(const QString& sql) const
 {
     QString out;
@@ -284,6 +343,24 @@ QString CSqlDialect::ScheduleImportStatement() const
         "WHERE EmpID = ? AND IgnoreThis = 0");
 }
 
+QString CSqlDialect::ScheduleFreeIdStatement() const
+{
+    // The next free number above a taken one ends the run of taken numbers
+    // that starts there. One text for both back ends.
+    return QStringLiteral(
+        "UPDATE tblTimeSheet_ImportExport SET TimeID = ("
+        "SELECT MIN(t.TimeID) + 1 FROM tblTimeSheet t "
+        "WHERE t.EmpID = tblTimeSheet_ImportExport.EmpID "
+        "AND t.WorkDate = tblTimeSheet_ImportExport.WorkDate "
+        "AND t.TimeID >= tblTimeSheet_ImportExport.TimeID "
+        "AND NOT EXISTS (SELECT 1 FROM tblTimeSheet n WHERE n.EmpID = t.EmpID "
+        "AND n.WorkDate = t.WorkDate AND n.TimeID = t.TimeID + 1)) "
+        "WHERE EmpID = ? AND IgnoreThis = 0 "
+        "AND EXISTS (SELECT 1 FROM tblTimeSheet k WHERE k.EmpID = tblTimeSheet_ImportExport.EmpID "
+        "AND k.WorkDate = tblTimeSheet_ImportExport.WorkDate "
+        "AND k.TimeID = tblTimeSheet_ImportExport.TimeID)");
+}
+
 QString CSqlDialect::ScheduleSetupStatement() const
 {
     // The planner's guess at the staging table's size is often far off (its
@@ -302,6 +379,180 @@ QString CSqlDialect::ScheduleLockStatement() const
         "SELECT count(*) FROM (SELECT pg_advisory_xact_lock(?, d) FROM "
         "(SELECT DISTINCT WorkDate::date - DATE '2000-01-01' AS d "
         "FROM tblTimeSheet_ImportExport WHERE EmpID = ? ORDER BY d) days) locked");
+}
+
+namespace {
+
+// "(?, ?, ...), (?, ...)": `rows` rows of `columns` values.
+QString ValueRows(int rows, qsizetype columns)
+{
+    QString row = QStringLiteral("(?");
+    for (qsizetype c = 1; c < columns; ++c)
+        row += QStringLiteral(", ?");
+    row += QLatin1Char(')');
+    QString sql;
+    sql.reserve(rows * (row.size() + 2));
+    for (int i = 0; i < rows; ++i) {
+        if (i > 0)
+            sql += QStringLiteral(", ");
+        sql += row;
+    }
+    return sql;
+}
+
+// One element of a server array literal.
+void AppendElement(QByteArray& out, const QVariant& value)
+{
+    if (value.isNull()) {
+        out += "NULL";
+        return;
+    }
+    switch (value.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        out += QByteArray::number(value.toLongLong());
+        return;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        out += QByteArray::number(value.toDouble(), 'g', 17);
+        return;
+    default:
+        break;
+    }
+    // Anything else as a quoted text: backslashes and quotes escaped.
+    const QByteArray text = value.toString().toUtf8();
+    out += '"';
+    for (const char c : text) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    out += '"';
+}
+
+} // namespace
+
+int CSqlDialect::BulkRowsPerStatement() const
+{
+    // The server parses one statement of arrays, however long; the file's
+    // statements stay well below its limit of bound values.
+    return m_kind == kProviderPostgres ? 5000 : 100;
+}
+
+QString CSqlDialect::BulkInsertStatement(const QString& table, const QList<CBulkColumn>& columns,
+                                         int rows) const
+{
+    QStringList names;
+    QStringList arrays;
+    for (const CBulkColumn& column : columns) {
+        names << QLatin1String(column.name);
+        arrays << QStringLiteral("?::%1[]").arg(QLatin1String(column.type));
+    }
+    QString sql =
+        QStringLiteral("INSERT INTO %1 (%2) ").arg(table, names.join(QStringLiteral(", ")));
+    if (m_kind == kProviderPostgres)
+        return sql +
+               QStringLiteral("SELECT * FROM unnest(%1)").arg(arrays.join(QStringLiteral(", ")));
+    return sql + QStringLiteral("VALUES ") + ValueRows(rows, columns.size());
+}
+
+QVariantList CSqlDialect::BulkInsertValues(const QList<QVariantList>& columns) const
+{
+    QVariantList values;
+    if (columns.isEmpty())
+        return values;
+    const qsizetype rows = columns.first().size();
+    if (m_kind == kProviderPostgres) {
+        values.reserve(columns.size());
+        for (const QVariantList& column : columns) {
+            QByteArray array = "{";
+            array.reserve(rows * 12);
+            for (qsizetype r = 0; r < rows; ++r) {
+                if (r > 0)
+                    array += ',';
+                AppendElement(array, ToDbValue(column.at(r)));
+            }
+            array += '}';
+            values << QString::fromUtf8(array);
+        }
+        return values;
+    }
+    values.reserve(rows * columns.size());
+    for (qsizetype r = 0; r < rows; ++r)
+        for (const QVariantList& column : columns)
+            values << column.at(r);
+    return values;
+}
+
+const QList<CSqlDialect::CBulkColumn>& CSqlDialect::ImportStageColumns()
+{
+    static const QList<CBulkColumn> columns = {
+        {"Line", "integer"},        {"EmpID", "integer"},      {"WorkDate", "timestamp"},
+        {"StartTime", "timestamp"}, {"StopTime", "timestamp"}, {"TimeID", "integer"}};
+    return columns;
+}
+
+const QList<CSqlDialect::CBulkColumn>& CSqlDialect::TimeSheetColumns()
+{
+    static const QList<CBulkColumn> columns = {
+        {"EmpID", "integer"},      {"ProjID", "integer"},       {"OrderID", "integer"},
+        {"WorkDate", "timestamp"}, {"StartTime", "timestamp"},  {"StopTime", "timestamp"},
+        {"HoursWorked", "real"},   {"TaskID", "integer"},       {"Comment", "text"},
+        {"InvCost", "numeric"},    {"WorkTypeID", "integer"},   {"TimeID", "integer"},
+        {"InvID", "integer"},      {"ObjectTypeID", "integer"}, {"ObjectID", "integer"}};
+    return columns;
+}
+
+QString CSqlDialect::ImportSetupStatement() const
+{
+    // As for scheduling: a temporary table has no statistics, and compiling
+    // the check for a wrong guess costs more than running it.
+    return m_kind == kProviderPostgres ? QStringLiteral("SET LOCAL jit = off") : QString();
+}
+
+QString CSqlDialect::ImportStageDropStatement() const
+{
+    return m_kind == kProviderPostgres ? QStringLiteral("DROP TABLE IF EXISTS pg_temp.kv_import")
+                                       : QStringLiteral("DROP TABLE IF EXISTS temp.kv_import");
+}
+
+QString CSqlDialect::ImportStageCreateStatement() const
+{
+    if (m_kind == kProviderPostgres)
+        return QStringLiteral(
+            "CREATE TEMPORARY TABLE kv_import (Line integer PRIMARY KEY, EmpID integer, "
+            "WorkDate timestamp(0), StartTime timestamp(0), StopTime timestamp(0), "
+            "TimeID integer) ON COMMIT DROP");
+    return QStringLiteral("CREATE TEMPORARY TABLE kv_import (Line INTEGER PRIMARY KEY, "
+                          "EmpID INTEGER, WorkDate TEXT, StartTime TEXT, StopTime TEXT, "
+                          "TimeID INTEGER)");
+}
+
+QString CSqlDialect::ImportCheckStatement() const
+{
+    // One pass over each staged day's booked rows; touching ends do not overlap.
+    return QStringLiteral(
+        "SELECT s.Line, "
+        "MAX(CASE WHEN t.StartTime < s.StopTime AND t.StopTime > s.StartTime THEN 1 ELSE 0 END), "
+        "MAX(CASE WHEN t.TimeID = s.TimeID THEN 1 ELSE 0 END), MAX(t.TimeID) "
+        "FROM kv_import s LEFT JOIN tblTimeSheet t "
+        "ON t.EmpID = s.EmpID AND t.WorkDate = s.WorkDate GROUP BY s.Line");
+}
+
+QString CSqlDialect::ImportLockStatement(int days) const
+{
+    if (m_kind != kProviderPostgres || days <= 0)
+        return QString();
+    if (days > kImportMaxDayLocks)
+        return QStringLiteral("LOCK TABLE tblTimeSheet IN SHARE ROW EXCLUSIVE MODE");
+    // The keys of DayLockStatement, in one order for every caller.
+    return QStringLiteral("SELECT count(*) FROM (SELECT pg_advisory_xact_lock(EmpID, d) FROM "
+                          "(SELECT DISTINCT EmpID, WorkDate::date - DATE '2000-01-01' AS d "
+                          "FROM kv_import ORDER BY EmpID, d) days) locked");
 }
 
 QString CSqlDialect::DayLockStatement() const

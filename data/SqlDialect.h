@@ -2,7 +2,9 @@
 
 #include "data/DateTime.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 // The back ends this program runs on. The numbers are the provider kinds the
@@ -75,12 +77,64 @@ public:
     // books the others. One value each: the EmpID.
     QString ClashMarkStatement() const;
     QString ScheduleImportStatement() const;
+    // Gives each of an employee's staged copies whose number its day already
+    // holds the next free number of that day. One value: the EmpID.
+    QString ScheduleFreeIdStatement() const;
     // The first statement of every scheduling transaction ("" for none).
     QString ScheduleSetupStatement() const;
     // Takes the day lock of every day the employee has staged copies on, in
     // day order; values: the EmpID twice. "" where the transaction itself
     // already excludes other writers.
     QString ScheduleLockStatement() const;
+
+    // ---- Searches: SQL texts the user may read and change ------------------
+    // A text as a literal the back end reads the same whatever its string
+    // settings (backslashes included). Prefer bound values.
+    QString TextLiteral(const QString& text) const;
+    // A condition comparing a column with the user's text, ignoring case the
+    // back end's way. op is =, <>, <, >, <=, >= or (NOT) LIKE, whose patterns
+    // take % and _ and treat a backslash as an ordinary character. A column
+    // that is not text is compared by its text form.
+    QString TextCondition(const QString& column, const QString& op, const QString& value,
+                          bool textColumn) const;
+    // A column of a select list, reported by its name as written (the server
+    // folds unquoted names to lower case).
+    QString SelectColumn(const QString& name) const;
+    // A search runs in a transaction that may read but never write, and on
+    // the server stops after 15 seconds.
+    QStringList ReadOnlyBeginStatements() const;
+    QStringList ReadOnlyEndStatements() const;
+    // Many rows in one statement: the server takes one array a column (of
+    // the column's SQL type), the database file rows of values.
+    struct CBulkColumn {
+        const char* name;
+        const char* type; // "integer", "real", "numeric", "text", "timestamp"
+    };
+    int BulkRowsPerStatement() const;
+    QString BulkInsertStatement(const QString& table, const QList<CBulkColumn>& columns,
+                                int rows) const;
+    // The values of the statement, from the rows' values column by column
+    // (columns[c][r]).
+    QVariantList BulkInsertValues(const QList<QVariantList>& columns) const;
+
+    // Importing time sheets: the lines are staged in a temporary table of
+    // this connection (nothing another session can see or touch), and
+    // checked against the booked rows in one statement.
+    static const QList<CBulkColumn>& ImportStageColumns();
+    static const QList<CBulkColumn>& TimeSheetColumns();
+    // The first statement of an import's transaction ("" for none).
+    QString ImportSetupStatement() const;
+    QString ImportStageDropStatement() const;
+    QString ImportStageCreateStatement() const;
+    // Per staged line: Line, overlaps a booked row (0/1), its TimeID is
+    // taken (0/1), the day's highest TimeID (NULL for an empty day).
+    QString ImportCheckStatement() const;
+    // Keeps other writers off the staged days until the transaction ends:
+    // the day locks of the time-sheet procedures, or, for more days than a
+    // transaction should lock one by one, the whole table against writes.
+    // "" where the transaction itself already excludes other writers.
+    static constexpr int kImportMaxDayLocks = 500;
+    QString ImportLockStatement(int days) const;
 
     // A value as it is bound into a statement, and a text as read back.
     QVariant ToDbValue(const QVariant& value) const;

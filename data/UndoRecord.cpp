@@ -17,8 +17,8 @@ CUndoRecord CUndoRecord::FromRow(const CTimeSheetSet& set, bool isUpdate, float 
     r.m_isUpdate = isUpdate;
     r.m_TimeID = set.m_TimeID;
     r.m_WorkDate = CDateTime(set.m_WorkDate.Date());
-    r.m_start = set.m_StartTime.MinutesOfDay();
-    r.m_stop = set.m_StopTime.MinutesOfDay();
+    r.m_start = StoredMinutes(set.m_StartTime);
+    r.m_stop = StoredMinutes(set.m_StopTime);
     r.m_ProjID = set.m_ProjID;
     r.m_EmpID = set.m_EmpID;
     r.m_OrderID = set.m_OrderID;

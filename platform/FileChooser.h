@@ -12,8 +12,15 @@ public:
     // is a Qt filter list ("Text (*.txt);;All Files (*)").
     virtual QString OpenFile(const QString& title, const QString& startPath,
                              const QString& filters) = 0;
+    // The full path of a file to write (it may not exist yet), or "" when
+    // cancelled. Hooks that only know opening choose the same way.
+    virtual QString SaveFile(const QString& title, const QString& startPath, const QString& filters)
+    {
+        return OpenFile(title, startPath, filters);
+    }
 };
 
 // Without a hook nobody can choose: the answer is "cancelled".
 QString ChooseOpenFile(const QString& title, const QString& startPath, const QString& filters);
+QString ChooseSaveFile(const QString& title, const QString& startPath, const QString& filters);
 void SetFileChooserHook(IFileChooserHook* hook);

@@ -430,6 +430,15 @@ void CPlentorCtrl::ReSizeControl(std::int16_t cx, std::int16_t cy)
 {
     SetControlSize(cx, cy);
     m_requestedWidth = std::max<int>(cx, 0);
+    // The columns depend on the width: lay them out again, without a new
+    // engine and so without another Ready.
+    if (!m_firstPaint && m_engine) {
+        // A window kept wider by what it must show counts as it is.
+        if (m_widget)
+            m_requestedWidth = std::max(m_requestedWidth, m_widget->width());
+        const EngineScope scope(*this);
+        m_engine->SetWidth(m_requestedWidth);
+    }
     Invalidate();
 }
 
@@ -540,7 +549,8 @@ void CPlentorCtrl::RightHandMenuActivate(std::int32_t /*command*/, std::int16_t 
     if (!m_engine)
         return;
     CTimeLine& engine = *m_engine;
-    const int x = static_cast<int>(CTimeLine::kColumnLeft * engine.ScaleX() + 27);
+    // The middle of the time column.
+    const int x = engine.ColumnLeft() + engine.ColumnWidth() / 2;
     int y = (engine.GridBottom() - CTimeLine::kGridTopMargin) / 2;
     if (minutes < 0) {
         if (engine.InHand() && engine.Highlighted())
@@ -902,6 +912,15 @@ void CPlentorCtrl::OnIntervalChosen(const QString& name)
         return;
     const EngineScope scope(*this);
     m_engine->OnIntervalChange(name);
+}
+
+void CPlentorCtrl::OnWidgetResized(const QSize& size)
+{
+    if (m_firstPaint || !m_engine || size.width() == m_engine->Bounds().width())
+        return;
+    m_requestedWidth = size.width();
+    const EngineScope scope(*this);
+    m_engine->SetWidth(size.width());
 }
 
 void CPlentorCtrl::OnPaint(const QRect& bounds)

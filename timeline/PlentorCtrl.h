@@ -47,7 +47,8 @@ public:
     void SetBackColor(OleColor colour);
     std::int16_t ActivateWindow() const { return 0; }
     void SetActivateWindow(std::int16_t value);
-    bool BAutoTiming() const { return (m_controlFlags & CTimeLine::kAutoTiming) != 0; }
+    // TRUE only while auto-timing is the one flag: read-only outranks it.
+    bool BAutoTiming() const { return m_controlFlags == CTimeLine::kAutoTiming; }
     void SetBAutoTiming(bool on);
     bool SetProjInfo(const QString& name, std::int32_t projId, OleColor colour);
     bool SetTimesheetTimes(std::int32_t entryId, std::int32_t start, std::int32_t stop,
@@ -154,6 +155,9 @@ public:
     // Called by every paint with the widget's rectangle; the first one
     // schedules the engine's first layout.
     void OnPaint(const QRect& bounds);
+    // The window got another size (from its container's layout, say): the
+    // columns follow its width.
+    void OnWidgetResized(const QSize& size);
 
     // --- What the widget paints with --------------------------------------
     const CTimeLine* Engine() const { return m_engine.get(); }

@@ -155,6 +155,12 @@ int CTimeLine::ColumnLeft() const
     return static_cast<int>(kColumnLeft * m_scaleX);
 }
 
+int CTimeLine::ProjectColumnWidth() const
+{
+    // A gap, the button column, a colour button and its label.
+    return 4 + 22 + 14 + ProjectLabelWidth() + 4;
+}
+
 int CTimeLine::RowTop(int row) const
 {
     return m_rowTop[static_cast<std::size_t>(std::clamp(row, 0, kRowTopCount - 1))];
@@ -295,14 +301,31 @@ void CTimeLine::LayoutRows()
     SetStartPosHour(FirstHour(), FirstMinute(), false);
 }
 
+void CTimeLine::SetWidth(int width)
+{
+    if (width == m_bounds.width())
+        return;
+    m_bounds.setWidth(width);
+    LayoutControls();
+    LayoutProjects();
+    RecreateToolTips();
+    m_host.Invalidate();
+}
+
 void CTimeLine::LayoutControls()
 {
+    // The time column takes the width the time labels and the project
+    // column leave, so a larger control shows wider blocks, not empty space.
+    m_columnWidth = std::max(kColumnWidth, m_bounds.left() + m_bounds.width() - ColumnLeft() -
+                                               ProjectColumnWidth());
     const int left = m_bounds.left();
     const int top = m_bounds.top();
     const int bottom = m_bounds.top() + m_bounds.height();
     const int x0 = ColumnRight() + 4;
     m_scrollUpRect = QRect(x0 + left, top + 30, 14, 22);
     m_pageRect = QRect(x0 + left, top + 60, 19, 10);
+    // The "now" button heads the rest of the button column, under the page button.
+    m_nowRect = QRect(x0 + left, top + 76, 19, 19);
     m_scrollDownRect = QRect(x0 + left, bottom - 25, 14, 22);
     const int comboWidth = std::max(60, m_bounds.right() - x0 - 2);
     m_comboRect = QRect(x0 + left, top + 2, comboWidth, 22);
@@ -324,7 +347,7 @@ void CTimeLine::LayoutProjects()
         m_projPageStart = 0;
     m_projLabels.clear();
     m_labelTips.clear();
-    const int labelWidth = 20 * ((7 * m_dpiY + 36) / 72);
+    const int labelWidth = ProjectLabelWidth();
     for (int i = m_projPageStart; i < count && i - m_projPageStart < m_projPageStep; ++i) {
         const int k = i - m_projPageStart;
         ProjLabel label;
@@ -396,7 +419,7 @@ int CTimeLine::CurrentProjId() const
 
 int CTimeLine::ProjectLabelAt(int x, int y) const
 {
-    const int width = 20 * ((7 * m_dpiY + 36) / 72);
+    const int width = ProjectLabelWidth();
     for (const ProjLabel& label : m_projLabels) {
         if (x >= label.x - 12 && x < label.x + width && y >= label.y && y < label.y + 15)
             return label.index;
@@ -511,7 +534,7 @@ void CTimeLine::RecreateToolTips()
         const int top = BlockTop(*block);
         const int bottom = BlockBottom(*block);
         m_blockTips.push_back({BuildToolTipText(*block),
-                               QRect(left, top, kColumnWidth, std::max(bottom - top, 0)), 0,
+                               QRect(left, top, m_columnWidth, std::max(bottom - top, 0)), 0,
                                block->m_entryId});
     }
 }

@@ -22,6 +22,7 @@ class CTimeLine {
 public:
     static constexpr int kMinutesPerDay = 1440;
     static constexpr int kGridTopMargin = 30;
+    // The time column's narrowest width; it widens with the control.
     static constexpr int kColumnWidth = 55;
     static constexpr double kColumnLeft = 69.0; // before scaling
     static constexpr int kMaxProjects = 121;
@@ -129,6 +130,9 @@ public:
     // project); fires ObjectDrawn.
     void Redraw();
     void SetControlFlags(unsigned flags);
+    // A new width after the first layout: the columns follow it; the rows,
+    // which depend on the height only, stay.
+    void SetWidth(int width);
     // The locale's time format the desktop way ("HH:mm", "h:mm tt") and its
     // AM and PM texts.
     void SetLocaleFormats(const QString& timeFormat, const QString& amText, const QString& pmText);
@@ -187,6 +191,8 @@ public:
     bool ScrollToLater(int rows);
     bool ScrollToTime(int minutes);
     void OnButtonPress(int id);
+    // The "now" action: a one-increment block at the current time's row.
+    void MakeBlockNow();
     void PageProjects();
     int ActivateProjBut(int step);
     // Makes the project at index current, as a click on its button does.
@@ -229,7 +235,13 @@ public:
     const QRect& Bounds() const { return m_bounds; }
     Colour TickColour() const { return m_tickColour; }
     int ColumnLeft() const;
-    int ColumnRight() const { return ColumnLeft() + kColumnWidth; }
+    int ColumnWidth() const { return m_columnWidth; }
+    int ColumnRight() const { return ColumnLeft() + m_columnWidth; }
+    // What the button column and the project labels beside the time
+    // column need, at the screen's resolution.
+    int ProjectColumnWidth() const;
+    // The width of a project label (twenty average characters).
+    int ProjectLabelWidth() const { return 20 * ((7 * m_dpiY + 36) / 72); }
     int GridTop() const { return m_bounds.top() + kGridTopMargin; }
     int GridBottom() const { return m_gridBottom; }
     int RowHeight() const { return m_rowHeight; }
@@ -303,6 +315,7 @@ public:
     QRect ScrollUpRect() const { return m_scrollUpRect; }
     QRect ScrollDownRect() const { return m_scrollDownRect; }
     QRect PageRect() const { return m_pageRect; }
+    QRect NowButtonRect() const { return m_nowRect; }
     QRect IntervalComboRect() const { return m_comboRect; }
     QRect HoursLabelRect() const { return m_hoursRect; }
     double ScaleX() const { return m_scaleX; }
@@ -337,6 +350,8 @@ private:
     CTimeBlock* FindObjectInSpan(int x1, int y1, int x2, int y2, int* edgeY, bool exclude,
                                  const CTimeBlock* excluded) const;
     bool IsSpanOccupied(int x1, int y1, int x2, int y2) const;
+    // Whether a listed block shares a minute with [start, stop).
+    bool IsTimeOccupied(int start, int stop) const;
     bool ClipToNeighbour(CTimeBlock& a, CTimeBlock& b) const;
     bool CheckUntilNooverlaps(CTimeBlock*& a, bool* removed);
     CTimeBlock* FindOverlapping(const CTimeBlock& a) const;
@@ -419,6 +434,7 @@ private:
     QRect m_bounds;
     double m_scaleX = 1.0;
     double m_scaleY = 1.0;
+    int m_columnWidth = kColumnWidth;
     int m_highlightId = -1;
     int m_nextEntryId = 0;
     int m_increment = 60;
@@ -469,6 +485,7 @@ private:
     QRect m_scrollUpRect;
     QRect m_scrollDownRect;
     QRect m_pageRect;
+    QRect m_nowRect;
     QRect m_comboRect;
     QRect m_hoursRect;
 };

@@ -261,7 +261,7 @@ bool CTimeLine::SetTimesheetTimes(int entryId, int start, int stop, int projId, 
     added->m_listed = true;
     added->m_sent = true;
     m_blockTips.push_back({BuildToolTipText(*added),
-                           QRect(ColumnLeft(), BlockTop(*added), kColumnWidth,
+                           QRect(ColumnLeft(), BlockTop(*added), m_columnWidth,
                                  BlockBottom(*added) - BlockTop(*added)),
                            0, added->m_entryId});
     m_nextEntryId = entryId >= 0 ? entryId + 1 : 0;
@@ -490,14 +490,15 @@ void CTimeLine::OnPaste()
     if (x <= ColumnLeft() || x >= ColumnRight() || y < GridTop() || y > m_gridBottom)
         return;
     const int length = m_copied->Length();
-    const int lengthPx = m_rowHeight * length / std::max(m_increment, 1);
-    if (IsSpanOccupied(x, y, x, y + lengthPx))
-        return;
     const int start = PointToMinutes(y);
     if (start < 0 || start >= kMinutesPerDay)
         return;
-    auto block = NewBlock(m_copied->m_projId, m_copied->m_text, start,
-                          std::min(start + length, kMinutesPerDay), m_copied->m_colour);
+    // The free space is checked where the block will really lie: its start
+    // is the pointer's time rounded to the interval mode, not the pointer.
+    const int stop = std::min(start + length, kMinutesPerDay);
+    if (IsTimeOccupied(start, stop))
+        return;
+    auto block = NewBlock(m_copied->m_projId, m_copied->m_text, start, stop, m_copied->m_colour);
     // A free id, never one a loaded block already has.
     int id = m_nextEntryId;
     IsEntryIdFree(id);
@@ -709,6 +710,17 @@ bool CTimeLine::IsSpanOccupied(int x1, int y1, int x2, int y2) const
     if (y2 < y1)
         std::swap(y1, y2);
     return FindObjectInSpan(cx, y1 + 1, cx, y2 - 1, nullptr, false, nullptr) != nullptr;
+}
+
+bool CTimeLine::IsTimeOccupied(int start, int stop) const
+{
+    for (const auto& block : m_entries) {
+        const int low = std::min(block->m_start, block->m_stop);
+        const int high = std::max(block->m_start, block->m_stop);
+        if (low < stop && start < high)
+            return true;
+    }
+    return false;
 }
 
 bool CTimeLine::ClipToNeighbour(CTimeBlock& a, CTimeBlock& b) const

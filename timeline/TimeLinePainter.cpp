@@ -54,9 +54,9 @@ void CTimeLinePainter::PaintTimeScale(QPainter& painter) const
     const int gridTop = m_engine.GridTop();
     const int gridBottom = m_engine.GridBottom();
     // The column, a little taller than the grid.
-    painter.fillRect(QRect(QPoint(left, gridTop - 1),
-                           QPoint(left + CTimeLine::kColumnWidth - 1, gridBottom + 4)),
-                     kColumn);
+    painter.fillRect(
+        QRect(QPoint(left, gridTop - 1), QPoint(left + m_engine.ColumnWidth() - 1, gridBottom + 4)),
+        kColumn);
 
     const int rows = m_engine.RowCount();
     const int rowHeight = m_engine.RowHeight();
@@ -66,7 +66,7 @@ void CTimeLinePainter::PaintTimeScale(QPainter& painter) const
             continue;
         const int y = m_engine.RowTop(row);
         painter.setPen(minutes % 60 == 0 ? kHourLine : kRowLine);
-        painter.drawLine(left, y, left + CTimeLine::kColumnWidth - 1, y);
+        painter.drawLine(left, y, left + m_engine.ColumnWidth() - 1, y);
     }
 
     const int x = m_engine.Bounds().left() +
@@ -96,7 +96,7 @@ void CTimeLinePainter::PaintBlock(QPainter& painter, int startY, int stopY, cons
     stopY = std::min(stopY, m_engine.GridBottom());
     if (stopY - startY < 2)
         return;
-    const QRect box(m_engine.ColumnLeft(), startY + 1, CTimeLine::kColumnWidth, stopY - startY - 1);
+    const QRect box(m_engine.ColumnLeft(), startY + 1, m_engine.ColumnWidth(), stopY - startY - 1);
     if (highlighted) {
         painter.fillRect(box, Qt::white);
         painter.fillRect(box, QBrush(colour, Qt::BDiagPattern));
@@ -146,7 +146,7 @@ void CTimeLinePainter::PaintTicks(QPainter& painter) const
 void CTimeLinePainter::PaintMarks(QPainter& painter) const
 {
     const int left = m_engine.ColumnLeft();
-    const int right = left + CTimeLine::kColumnWidth - 1;
+    const int right = left + m_engine.ColumnWidth() - 1;
     const int edge = m_engine.EdgeY();
     if (edge >= 0 && !m_engine.EditLocked()) {
         painter.setPen(m_style.highlight);
@@ -155,7 +155,7 @@ void CTimeLinePainter::PaintMarks(QPainter& painter) const
     if (m_engine.InsertionShown()) {
         const int y = m_engine.InsertionY();
         if (y >= m_engine.GridTop() && y <= m_engine.GridBottom())
-            painter.fillRect(QRect(left, y - 1, CTimeLine::kColumnWidth, 2), kInsertion);
+            painter.fillRect(QRect(left, y - 1, m_engine.ColumnWidth(), 2), kInsertion);
     }
 }
 

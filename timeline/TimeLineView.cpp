@@ -115,7 +115,12 @@ void CTimeLine::ScrollDownTo(int hour, int minute)
 {
     if (m_increment < 1)
         return;
-    m_scrollRows = m_increment == 120 ? 0 : -(hour * 60 / m_increment) - minute / m_increment;
+    int rows = m_increment == 120 ? 0 : hour * 60 / m_increment + minute / m_increment;
+    // The grid ends at 24:00 at the latest: rows past the day hold no time
+    // a block could be drawn to.
+    const int lastFirstRow = std::max(0, (kMinutesPerDay - m_rowCount * m_increment) / m_increment);
+    rows = std::clamp(rows, 0, lastFirstRow);
+    m_scrollRows = -rows;
     if (m_ready == 1) {
         ClearEdgeMark();
         RecreateToolTips();
@@ -211,12 +216,9 @@ void CTimeLine::OnButtonPress(int id)
     case kPageButton:
         PageProjects();
         break;
-    case kNowButton: {
-        const int now = std::clamp(m_host.CurrentMinutes(), 0, kMinutesPerDay - 1);
-        ScrollToTime(now);
-        CreateEntryAt(now / m_increment + m_scrollRows, 0);
+    case kNowButton:
+        MakeBlockNow();
         break;
-    }
     default:
         if (id >= kFirstRowButton && id <= kLastRowButton) {
             CreateEntryAt(id - kFirstRowButton, 0);
@@ -224,6 +226,24 @@ void CTimeLine::OnButtonPress(int id)
         }
         break;
     }
+}
+
+void CTimeLine::MakeBlockNow()
+{
+    const int now = std::clamp(m_host.CurrentMinutes(), 0, kMinutesPerDay - 1);
+    ScrollToTime(now);
+    if (CreateEntryAt(now / m_increment + m_scrollRows, 0))
+        return;
+    // A press that makes nothing says why, rather than doing nothing.
+    const int start = now - now % std::max(m_increment, 1);
+    const int stop = std::min(start + m_increment, kMinutesPerDay);
+    const QString span = FormatTime(start) + QStringLiteral(" to ") + FormatTime(stop);
+    if (EditLocked())
+        Status(QStringLiteral("Now %1: this time sheet cannot be changed").arg(span));
+    else if (IsTimeOccupied(start, stop))
+        Status(QStringLiteral("Now %1 is taken by an existing entry").arg(span));
+    else
+        Status(QStringLiteral("Now %1: no block can be made there").arg(span));
 }
 
 void CTimeLine::PageProjects()
@@ -349,7 +369,7 @@ int CTimeLine::ForceHighlight(int entryId, bool next)
     if (BlockTop(*chosen) < GridTop() || BlockBottom(*chosen) > m_gridBottom)
         ScrollToTime(chosen->m_start);
     const int middle = (BlockTop(*chosen) + BlockBottom(*chosen)) / 2;
-    m_lastPoint = QPoint(ColumnLeft() + kColumnWidth / 2, middle);
+    m_lastPoint = QPoint(ColumnLeft() + m_columnWidth / 2, middle);
     const std::uint64_t serial = chosen->m_serial;
     if (chosen != m_highlighted)
         DrawHighlight(chosen, true);
@@ -516,7 +536,8 @@ void CTimeLine::SetTickTypes(int major, int minor)
 
 void CTimeLine::RemoveHighlight()
 {
-    OnMouseMove(0, static_cast<int>(kColumnLeft * m_scaleX + 56), GridTop());
+    // One pixel right of the time column.
+    OnMouseMove(0, ColumnRight() + 1, GridTop());
 }
 
 int CTimeLine::ForceEditHighlight()

@@ -3,6 +3,7 @@
 #include "timeline/MyButt.h"
 #include "timeline/MyCombo.h"
 #include "timeline/MyStatic.h"
+#include "timeline/NowButt.h"
 #include "timeline/PlentorCtrl.h"
 #include "timeline/TimeLinePainter.h"
 #include "timeline/VirtualKey.h"
@@ -13,6 +14,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPalette>
+#include <QResizeEvent>
 #include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -39,11 +41,10 @@ CTimeLineWidget::CTimeLineWidget(CPlentorCtrl& ctrl, QWidget* parent)
     m_scrollUp = new CMyButt(ctrl, CTimeLine::kScrollUpButton, kScrollUpTip, this);
     m_scrollDown = new CMyButt(ctrl, CTimeLine::kScrollDownButton, kScrollDownTip, this);
     m_page = new CMyButt(ctrl, CTimeLine::kPageButton, kPageTip, this);
+    m_now = new CNowButt(ctrl, this);
     m_combo = new CMyCombo(ctrl, this);
     m_hours = new CMyStatic(this);
-    for (QWidget* child : {static_cast<QWidget*>(m_scrollUp), static_cast<QWidget*>(m_scrollDown),
-                           static_cast<QWidget*>(m_page), static_cast<QWidget*>(m_combo),
-                           static_cast<QWidget*>(m_hours)}) {
+    for (QWidget* child : Children()) {
         child->installEventFilter(this);
         child->hide();
     }
@@ -51,12 +52,37 @@ CTimeLineWidget::CTimeLineWidget(CPlentorCtrl& ctrl, QWidget* parent)
 
 QSize CTimeLineWidget::sizeHint() const
 {
-    return QSize(240, 400);
+    return QSize(240, 400).expandedTo(minimumSizeHint());
+}
+
+QSize CTimeLineWidget::minimumSizeHint() const
+{
+    // The time labels, the narrowest time column, the button column and
+    // whichever is wider of the interval choice and the longest project
+    // label: nothing the control shows is cut.
+    const CTimeLine* engine = m_ctrl.Engine();
+    const double scale = engine ? engine->ScaleX() : 1.0;
+    const int labels = static_cast<int>(CTimeLine::kColumnLeft * scale);
+    const QFontMetrics metrics(m_ctrl.TextQFont());
+    int longest = 0;
+    if (engine) {
+        for (const auto& project : engine->Projects())
+            longest = std::max(longest, metrics.horizontalAdvance(project->m_name));
+        longest = std::min(longest, engine->ProjectLabelWidth());
+    }
+    const int projects = 22 + 14 + longest + 4;
+    const int right = 4 + std::max(m_combo->sizeHint().width() + 2, projects);
+    return QSize(labels + CTimeLine::kColumnWidth + right, 340);
 }
 
 void CTimeLineWidget::EngineChanged()
 {
     const CTimeLine* engine = m_ctrl.Engine();
+    if (const QSize least = minimumSizeHint(); least != m_minimumHint) {
+        // Longer project names or a new interval choice need more room.
+        m_minimumHint = least;
+        updateGeometry();
+    }
     if (engine && !engine->Bounds().isEmpty()) {
         QStringList names;
         for (const CTimeLine::IntervalChoice& choice : engine->Intervals())
@@ -81,6 +107,9 @@ void CTimeLineWidget::EngineChanged()
             m_scrollDown->setGeometry(engine->ScrollDownRect());
         if (m_page->geometry() != engine->PageRect())
             m_page->setGeometry(engine->PageRect());
+        if (m_now->geometry() != engine->NowButtonRect())
+            m_now->setGeometry(engine->NowButtonRect());
+        m_now->setEnabled(!engine->EditLocked());
         // The label starts after the caption drawn before it.
         QRect hours = engine->HoursLabelRect();
         const int caption =
@@ -99,14 +128,23 @@ void CTimeLineWidget::EngineChanged()
         m_page->setEnabled(engine->PageButtonEnabled());
         m_scrollUp->setAutoRepeatInterval(engine->ScrollSpeed());
         m_scrollDown->setAutoRepeatInterval(engine->ScrollSpeed());
-        for (QWidget* child : {static_cast<QWidget*>(m_scrollUp),
-                               static_cast<QWidget*>(m_scrollDown), static_cast<QWidget*>(m_page),
-                               static_cast<QWidget*>(m_combo), static_cast<QWidget*>(m_hours)}) {
+        for (QWidget* child : Children()) {
             if (child->isHidden())
                 child->show();
         }
     }
     update();
+}
+
+std::array<QWidget*, 6> CTimeLineWidget::Children() const
+{
+    return {m_scrollUp, m_scrollDown, m_page, m_now, m_combo, m_hours};
+}
+
+void CTimeLineWidget::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_ctrl.OnWidgetResized(size());
 }
 
 void CTimeLineWidget::paintEvent(QPaintEvent* /*event*/)

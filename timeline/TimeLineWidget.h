@@ -4,11 +4,13 @@
 
 #include <QWidget>
 
+#include <array>
 #include <vector>
 
 class CMyButt;
 class CMyCombo;
 class CMyStatic;
+class CNowButt;
 class CPlentorCtrl;
 class QHelpEvent;
 
@@ -26,11 +28,13 @@ public:
     int RunContextMenu(const std::vector<CTimeLine::MenuItem>& items, QPoint at);
 
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -43,12 +47,15 @@ protected:
 
 private:
     bool HandleKey(QKeyEvent* event, bool release);
+    std::array<QWidget*, 6> Children() const;
     void ShowToolTip(QHelpEvent* event);
 
     CPlentorCtrl& m_ctrl;
     CMyButt* m_scrollUp = nullptr;
     CMyButt* m_scrollDown = nullptr;
     CMyButt* m_page = nullptr;
+    CNowButt* m_now = nullptr;
     CMyCombo* m_combo = nullptr;
     CMyStatic* m_hours = nullptr;
+    QSize m_minimumHint;
 };

@@ -140,7 +140,6 @@ void CTimeAppDlg::BuildControls()
 {
     m_plentor = new CPlentor(this);
     SetControlId(m_plentor, kIdTimeLine);
-    m_plentor->setMinimumSize(200, 340);
     m_plentor->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
     auto* side = new QVBoxLayout;
@@ -158,7 +157,7 @@ void CTimeAppDlg::BuildControls()
     m_datePicker = new CTipDateTimeCtrl(this);
     SetControlId(m_datePicker, kIdDatePicker);
     m_datePicker->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
-    m_datePicker->setCalendarPopup(true);
+    m_datePicker->UseFramedCalendarPopup();
     m_datePicker->SetTip(QStringLiteral("ALT+D"));
     side->addWidget(m_datePicker);
     m_calendar = new CTipMonthCalCtrl(this);
@@ -308,17 +307,11 @@ void CTimeAppDlg::BuildMenus()
     m_mainMenu = bar->actions().first()->menu();
     // The project pages and the workbook come and go with the options.
     connect(m_mainMenu, &QMenu::aboutToShow, this, [this] {
-        const CProfile::CValues options = CurrentOptions();
-        const auto show = [this](int id, bool visible) {
-            if (QAction* a = m_mainMenu->findChild<QAction*>(QStringLiteral("cmd%1").arg(id)))
-                a->setVisible(visible);
-        };
-        show(ID_CONTACTS, options.Bool("UseContacts"));
-        show(ID_TASKS, options.Bool("UseToDo"));
-        show(ID_CHANGE_REQUESTS, options.Bool("UseChgrqsts"));
+        CKelvaneApp::BuildProjectMenu(m_mainMenu);
         const bool xls = CProfile::XlsTimeSheetOffered();
-        show(ID_XLS_TIMESHEET, xls);
-        show(ID_REGISTER_XSL, xls);
+        for (int id : {ID_XLS_TIMESHEET, ID_REGISTER_XSL})
+            if (QAction* a = m_mainMenu->findChild<QAction*>(QStringLiteral("cmd%1").arg(id)))
+                a->setVisible(xls);
     });
     EnableUndoRedo(false, false);
 }
@@ -685,8 +678,9 @@ bool CTimeAppDlg::OnCommand(int id)
         SizeTo(m_ctl->Options().Int("MinWidthVal"), m_ctl->Options().Int("MinHeightVal"));
         return true;
     case ID_SEARCH:
-        ShowMessageBox(QStringLiteral("Search is not available in this version of Kelvane."),
-                       kMbOk | kMbIconInformation);
+        // The hub runs the search dialog, over this window.
+        if (m_hub)
+            m_hub->OnCommand(ID_SEARCH);
         return true;
     case ID_CLOSE_TIMESHEET:
         close();
@@ -731,10 +725,10 @@ void CTimeAppDlg::ApplySettings()
     m_ctl->ApplySettings();
 }
 
-void CTimeAppDlg::ShowRecord(int projId, const QString& /*user*/, int empId, int start, int stop,
-                             const QString& text)
+void CTimeAppDlg::ShowRecord(const QDate& day, int projId, const QString& /*user*/, int empId,
+                             int start, int stop, const QString& text)
 {
-    m_ctl->SetCurrentEntry(projId, QString(), empId, start, stop, text);
+    m_ctl->SetCurrentEntry(day, projId, QString(), empId, start, stop, text);
 }
 
 // ---- Closing

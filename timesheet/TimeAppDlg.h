@@ -52,8 +52,8 @@ public:
     void SetReadOnly(int state) override;
     void ShowDay(const QDate& day) override;
     void ApplySettings() override;
-    void ShowRecord(int projId, const QString& user, int empId, int start, int stop,
-                    const QString& text) override;
+    void ShowRecord(const QDate& day, int projId, const QString& user, int empId, int start,
+                    int stop, const QString& text) override;
 
     // ---- ITimeSheetUi ---------------------------------------------------------------
     int SelectedEmployeeId() override;

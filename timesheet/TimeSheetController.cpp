@@ -1,6 +1,7 @@
 #include "timesheet/TimeSheetController.h"
 
 #include "app/KelvaneApp.h"
+#include "app/WindowCaption.h"
 #include "data/DBClass.h"
 #include "data/UndoHistory.h"
 #include "data/UndoRecord.h"
@@ -179,35 +180,38 @@ CDateTime CTimeSheetController::WorkDate() const
 
 void CTimeSheetController::Status(const QString& text)
 {
+    ++m_statusesSaid;
     m_ui.SetStatusText(text);
 }
 
-void CTimeSheetController::ShowEntry()
+void CTimeSheetController::TakeStoredRow(const CTimeSheetEntry& row)
 {
-    m_ui.ShowEntry(m_entry);
-}
-
-void CTimeSheetController::SetTimes(int start, int stop)
-{
-    m_entry.start = start;
-    m_entry.stop = stop;
-    m_entry.startText = CDBClass::FormatTimeOfDay(start);
-    m_entry.stopText = CDBClass::FormatTimeOfDay(stop);
-    m_entry.lengthText = CDBClass::FormatTimeOfDay(stop - start);
-}
-
-void CTimeSheetController::ClearInfo()
-{
-    m_entry.startText = QStringLiteral("00:00");
-    m_entry.stopText = QStringLiteral("00:00");
-    m_entry.lengthText.clear();
-    m_entry.costText = QStringLiteral("0.00");
-    m_entry.projName.clear();
-    m_entry.taskName.clear();
-    m_entry.orderName.clear();
-    m_entry.workTypeName.clear();
-    m_entry.comment.clear();
-    ShowEntry();
+    const int interval = BookingInterval();
+    m_entry.projId = row.ProjID;
+    m_entry.projName = m_db.GetProjectName(row.ProjID);
+    m_entry.taskId = row.TaskID;
+    m_entry.orderId = row.OrderID;
+    m_entry.workTypeId = row.WorkTypeID;
+    m_entry.comment = row.Comment;
+    m_entry.chgReqId = row.ObjectID.isNull() ? -1 : row.ObjectID.toInt();
+    m_entry.taskName = m_db.GetTaskNameForProject(row.TaskID, row.ProjID);
+    m_entry.orderName = m_db.GetOrderCode(row.OrderID);
+    m_entry.workTypeName = m_db.GetWorkTypeName(row.WorkTypeID);
+    if (m_entry.workTypeName.isEmpty())
+        m_entry.workTypeName = kUnknownWorkType;
+    QString code;
+    double rate = 0;
+    if (m_db.GetOrderCodeAndRate(row.ProjID, row.OrderID, rate, code))
+        m_entry.orderRate = rate;
+    int start = DisplayMinutes(row.StartTime, interval);
+    int stop = DisplayMinutes(row.StopTime, interval);
+    if (stop <= start) {
+        // As the day's load shows it: one interval long.
+        stop = qMin(start + interval, 1440);
+        start = stop - interval;
+    }
+    SetTimes(start, stop);
+    UpdateCost();
 }
 
 void CTimeSheetController::UpdateCost()
@@ -293,7 +297,8 @@ void CTimeSheetController::UpdateReadOnlyState(int mode)
         m_control.SetReadOnly(true);
     } else if (!autoCaption) {
         m_control.SetReadOnly(false);
-        caption = title;
+        // The caption the window started with: edition and company too.
+        caption = BuildWindowCaption(IDS_TIMESHEET_TITLE, title, &m_db);
     }
     m_ui.SetCaption(caption + QStringLiteral(" - ") + CProfile::DefUserName());
 }
@@ -381,8 +386,7 @@ bool CTimeSheetController::LoadDay(const QDate& day)
             text = QString::number(row.ObjectID.toInt());
         m_control.SetTimesheetTimes(row.TimeID, start, stop, row.ProjID, text);
         if (first) {
-            m_entry.startText = CDBClass::FormatTimeOfDay(start);
-            m_entry.stopText = CDBClass::FormatTimeOfDay(stop);
+            SetTimes(start, stop);
             m_entry.costText = QStringLiteral("0.00");
             first = false;
         }
@@ -467,9 +471,14 @@ void CTimeSheetController::OnSelChangeUser()
     m_ui.EnableBlockMenus(!viewOnly);
 }
 
-void CTimeSheetController::SetCurrentEntry(int projId, const QString& projName, int empId,
-                                           int start, int stop, const QString& comment)
+void CTimeSheetController::SetCurrentEntry(const QDate& day, int projId, const QString& projName,
+                                           int empId, int start, int stop, const QString& comment)
 {
+    // A block of another day or person is not on the line: it is not the
+    // entry in hand either.
+    if (day != m_day || (empId >= 0 && empId != CurrentEmployee()))
+        return;
+    m_inHandId = -1;
     MakeProjectCurrent(projId);
     if (!projName.isEmpty())
         m_entry.projName = projName;
@@ -548,6 +557,22 @@ void CTimeSheetController::ResetToProjectDefaults(int projId)
     m_entry.costText = QStringLiteral("0.00");
     m_entry.comment.clear();
     ShowEntry();
+}
+
+void CTimeSheetController::TakeReplayRecord()
+{
+    const CUndoRecord& r = *m_replay;
+    m_entry.projId = r.m_ProjID;
+    m_entry.projName = m_db.GetProjectName(r.m_ProjID);
+    m_entry.taskId = r.m_TaskID;
+    m_entry.taskName = m_db.GetTaskNameForProject(r.m_TaskID, r.m_ProjID);
+    m_entry.orderId = r.m_OrderID;
+    m_entry.orderName = m_db.GetOrderCode(r.m_OrderID);
+    m_entry.orderRate = r.m_rate;
+    m_entry.workTypeId = r.m_WorkTypeID;
+    m_entry.workTypeName = m_db.GetWorkTypeName(r.m_WorkTypeID);
+    m_entry.comment = r.m_Comment;
+    m_entry.chgReqId = r.m_ObjectID;
 }
 
 void CTimeSheetController::MoveBlockToProject(int timeId, int oldProjId, int newProjId)
@@ -668,6 +693,7 @@ void CTimeSheetController::CentralStore(int timeId, int start, int stop, int pro
         return;
     }
     m_storing = true;
+    const int said = m_statusesSaid;
     if (projId < 0) {
         Warn(QStringLiteral("This timesheet entry is invalid \n- you can only create timesheets "
                             "to a valid project"));
@@ -683,17 +709,24 @@ void CTimeSheetController::CentralStore(int timeId, int start, int stop, int pro
         m_entry.projName = m_db.GetProjectName(projId);
         SetTimes(start, stop);
     }
+    m_inHandId = timeId;
+    // What is being stored shows while it is (behind Save Times, say).
+    ShowEntry();
+    int result = 0;
     if (m_db.IsTimeIdInDayCache(timeId)) {
-        const int result =
-            EditExistingTimeSheetEntry(projId, m_empId, chgReqId, start, stop, timeId, replay);
+        result = EditExistingTimeSheetEntry(projId, m_empId, chgReqId, start, stop, timeId, replay);
         ReportResult(result);
     } else if (start != stop) {
         if (projId != m_entry.projId || m_entry.orderId <= 0)
             ApplyProjectDefaults(projId, m_entry);
         UpdateCost();
-        CreateEntryFromBlock(projId, m_empId, start, stop, timeId, chgReqId, replay);
+        result = CreateEntryFromBlock(projId, m_empId, start, stop, timeId, chgReqId, replay);
     }
     m_storing = false;
+    // The line's last words were about the block as drawn; these are about
+    // the row, unless this store had its own words ("Entry created", a
+    // result) for the status line.
+    ShowEntry(result == 0 && said == m_statusesSaid ? EntryShown::Told : EntryShown::Stored);
     FinishBusyWork();
 }
 
@@ -717,7 +750,7 @@ int CTimeSheetController::CreateEntryFromBlock(int projId, int empId, int start,
     if (projId != m_entry.projId)
         MakeProjectCurrent(projId);
     m_entry.projId = projId;
-    if (replay && m_replay)
+    if (m_replay)
         m_entry.chgReqId = m_replay->m_ObjectID;
     else if (chgReqId >= 0)
         m_entry.chgReqId = chgReqId;
@@ -731,10 +764,12 @@ int CTimeSheetController::CreateEntryFromBlock(int projId, int empId, int start,
 int CTimeSheetController::CreateEntry(bool replay, int empId, int timeId, int projId, int start,
                                       int stop)
 {
-    AskSaveTimes(replay, timeId, false);
+    // A replayed block is booked with the values of its step, without asking.
+    const bool fromRecord = m_replay != nullptr;
+    AskSaveTimes(replay || fromRecord, timeId, false);
     m_db.SetDisplayedDay(m_day);
     int result = 0;
-    if (!replay && m_options.Bool("AutoShowSave")) {
+    if (!fromRecord && m_options.Bool("AutoShowSave")) {
         m_control.SetReadOnly(true);
         if (RunSaveTimes() == IDOK) {
             TakeSaveTimesChoices(timeId, projId);
@@ -748,6 +783,8 @@ int CTimeSheetController::CreateEntry(bool replay, int empId, int timeId, int pr
                 m_entry.workTypeName.clear();
             }
         } else {
+            // The control deletes nothing while it is read-only.
+            m_control.SetReadOnly(false);
             m_control.DeleteObjByID(timeId);
             ClearInfo();
             Status(QStringLiteral("No entry created"));
@@ -756,13 +793,9 @@ int CTimeSheetController::CreateEntry(bool replay, int empId, int timeId, int pr
         m_saveTimes.reset();
         m_control.SetReadOnly(false);
     } else {
-        if (replay && m_replay) {
-            m_entry.taskId = m_replay->m_TaskID;
-            m_entry.orderId = m_replay->m_OrderID;
-            m_entry.workTypeId = m_replay->m_WorkTypeID;
-            m_entry.workTypeName = m_db.GetWorkTypeName(m_entry.workTypeId);
-            m_entry.comment = m_replay->m_Comment;
-            m_entry.chgReqId = m_replay->m_ObjectID;
+        if (fromRecord) {
+            TakeReplayRecord();
+            UpdateCost();
         } else {
             QString comment;
             const int mode = m_options.Int("CommentTypeSel");
@@ -775,7 +808,7 @@ int CTimeSheetController::CreateEntry(bool replay, int empId, int timeId, int pr
         }
         result = WriteEntry(false, empId, start, stop, timeId, false, true, replay);
         if (result == 0) {
-            if (!replay)
+            if (!fromRecord)
                 RememberTaskAndWorkType();
         } else if (result == 12) {
             m_entry.lengthText.clear();
@@ -838,17 +871,16 @@ int CTimeSheetController::EditExistingTimeSheetEntry(int projId, int empId, int 
     m_entry.comment = set.m_Comment;
     m_entry.chgReqId = set.IsNull(15) ? -1 : set.m_ObjectID;
     m_db.CloseRecordSet(&set);
-    if (replay && m_replay) {
-        // Undo restores what the entry was, not only where it was.
-        m_entry.taskId = m_replay->m_TaskID;
-        m_entry.orderId = m_replay->m_OrderID;
-        m_entry.workTypeId = m_replay->m_WorkTypeID;
-        m_entry.comment = m_replay->m_Comment;
-        m_entry.chgReqId = m_replay->m_ObjectID;
-    } else if (chgReqId >= 0) {
-        m_entry.chgReqId = chgReqId;
+    if (m_replay) {
+        // Undo and redo restore what the entry was, not only where it was.
+        TakeReplayRecord();
+    } else {
+        if (chgReqId >= 0)
+            m_entry.chgReqId = chgReqId;
+        // The cost is the row's own order's, not that of the block last in hand.
+        TakeOrderRate(m_entry.projId, m_entry.orderId);
+        m_entry.workTypeName = m_db.GetWorkTypeName(m_entry.workTypeId);
     }
-    m_entry.workTypeName = m_db.GetWorkTypeName(m_entry.workTypeId);
     const int result = WriteEntry(true, empId, start, stop, timeId, true, false, replay);
     UpdateUndoMenus();
     return result;
@@ -926,35 +958,14 @@ int CTimeSheetController::CheckOverlap(bool skip, bool showMessage, bool existin
 void CTimeSheetController::OnHighlightTime(int timeId, int start, int stop, int projId)
 {
     m_highlighted = timeId;
+    m_inHandId = timeId;
     m_entry.projId = projId;
     m_entry.projName = m_db.GetProjectName(projId);
     SetTimes(qMin(start, 1440), qMin(stop, 1440));
     m_entry.cursorText = Hhmm(qMin(start, 1440));
-    CTimeSheetEntry row;
-    bool found = m_db.FindDayEntryForKey(row, timeId, CurrentEmployee(), WorkDate());
-    if (!found) {
-        // Once more from the database: the cache may be behind.
-        m_db.ResetDayKey();
-        found = m_db.FindDayEntryForKey(row, timeId, m_empId, WorkDate());
-    }
-    if (found) {
-        m_entry.taskId = row.TaskID;
-        m_entry.orderId = row.OrderID;
-        m_entry.workTypeId = row.WorkTypeID;
-        m_entry.comment = row.Comment;
-        m_entry.chgReqId = row.ObjectID.isNull() ? -1 : row.ObjectID.toInt();
-        m_entry.taskName = m_db.GetTaskNameForProject(row.TaskID, projId);
-        m_entry.orderName = m_db.GetOrderCode(row.OrderID);
-        m_entry.workTypeName = m_db.GetWorkTypeName(row.WorkTypeID);
-        if (m_entry.workTypeName.isEmpty())
-            m_entry.workTypeName = kUnknownWorkType;
-        QString code;
-        double rate = 0;
-        if (m_db.GetOrderCodeAndRate(projId, row.OrderID, rate, code))
-            m_entry.orderRate = rate;
-    }
     UpdateCost();
-    ShowEntry();
+    // The highlight may have been posted before a change: the row decides.
+    ShowEntry(EntryShown::Stored);
 }
 
 void CTimeSheetController::OnProjectSelChange(int projId)
@@ -999,11 +1010,12 @@ void CTimeSheetController::OnTimeStart(int projId, int start, int drawing)
         ShowEntry();
         return;
     }
-    const QString startText = CDBClass::FormatTimeOfDay(qBound(0, start, 1440));
     ClearInfo();
     MakeProjectCurrent(projId);
-    m_entry.start = qBound(0, start, 1440);
-    m_entry.startText = startText;
+    // A new block: in hand from its first minute, its stop following the
+    // pointer until it is stored.
+    const int minute = qBound(0, start, 1440);
+    SetTimes(minute, minute);
     ShowEntry();
 }
 
@@ -1028,8 +1040,8 @@ void CTimeSheetController::OnTimePos(int minute)
     m_entry.cursorText = Hhmm(minute);
     if (m_insertionShown)
         RemoveInsertionPoint();
-    if (m_drawing)
-        m_entry.lengthText = CDBClass::FormatTimeOfDay(qAbs(minute - m_entry.start));
+    if (m_drawing && m_entryHasTimes)
+        m_entry.stop = minute;
     ShowEntry();
 }
 
@@ -1040,10 +1052,18 @@ void CTimeSheetController::OnWantsEdit(int projId, int timeId)
     const int empId = CurrentEmployee();
     m_db.SetDisplayedDay(m_day);
     m_busy = true;
+    m_inHandId = timeId;
+    int written = -1;
     if (projId != m_entry.projId)
         MakeProjectCurrent(projId);
     CTimeSheetEntry row;
-    if (m_db.FindDayEntryForKey(row, timeId, empId, WorkDate())) {
+    bool found = m_db.FindDayEntryForKey(row, timeId, empId, WorkDate());
+    if (!found) {
+        // Once more from the database: what is in hand belongs to another block.
+        m_db.ResetDayKey();
+        found = m_db.FindDayEntryForKey(row, timeId, empId, WorkDate());
+    }
+    if (found) {
         m_entry.projId = row.ProjID;
         m_entry.projName = m_db.GetProjectName(row.ProjID);
         m_entry.taskId = row.TaskID;
@@ -1073,10 +1093,8 @@ void CTimeSheetController::OnWantsEdit(int projId, int timeId)
             Warn(QStringLiteral("Unable to open Timesheet table"));
         } else {
             const bool exists = !set.Recordset()->IsEOF();
-            const int start = exists ? set.m_StartTime.MinutesOfDay() : 0;
-            int stop = exists ? set.m_StopTime.MinutesOfDay() : 0;
-            if (exists && stop == 1439)
-                stop = 1440;
+            const int start = exists ? StoredMinutes(set.m_StartTime) : 0;
+            const int stop = exists ? StoredMinutes(set.m_StopTime) : 0;
             m_db.CloseRecordSet(&set);
             if (!exists) {
                 // Someone else removed it: say so and show what is stored.
@@ -1086,6 +1104,7 @@ void CTimeSheetController::OnWantsEdit(int projId, int timeId)
                 RefreshTimesheet();
             } else {
                 const int result = WriteEntry(true, empId, start, stop, timeId, true, false, false);
+                written = result;
                 if (result == 0)
                     SetChangeRequestText(timeId);
                 else if (result == 12) {
@@ -1101,7 +1120,7 @@ void CTimeSheetController::OnWantsEdit(int projId, int timeId)
     m_control.SetReadOnly(false);
     m_control.DoPaint();
     m_busy = false;
-    ShowEntry();
+    ShowEntry(written == 0 ? EntryShown::Told : EntryShown::Details);
     UpdateUndoMenus();
     FinishBusyWork();
 }
@@ -1113,8 +1132,10 @@ void CTimeSheetController::OnCopyRec(int timeId, int /*start*/, int /*stop*/, in
         return;
     }
     m_copied = CCopiedBlock();
+    m_copied.day = m_day;
+    m_copied.empId = CurrentEmployee();
     CTimeSheetEntry row;
-    if (m_db.FindDayEntryForKey(row, timeId, CurrentEmployee(), WorkDate())) {
+    if (m_db.FindDayEntryForKey(row, timeId, m_copied.empId, WorkDate())) {
         m_copied.taskId = row.TaskID;
         m_copied.orderId = row.OrderID;
         m_copied.workTypeId = row.WorkTypeID;
@@ -1150,13 +1171,19 @@ void CTimeSheetController::OnCopyData(int newId, int start, int stop, int projId
     if (start == stop)
         return;
     m_busy = true;
-    // The pasted block is already on the line; it only needs its row.
+    m_inHandId = newId;
+    int written = -1;
+    // The pasted block is already on the line; it only needs its row. The
+    // copied row is read again where it was copied; on another day or for
+    // another user the same id is another row.
     CTimeSheetEntry row;
-    if (m_db.FindDayEntryForKey(row, m_copied.timeId, empId, WorkDate())) {
+    if (m_copied.day == m_day && m_copied.empId == empId &&
+        m_db.FindDayEntryForKey(row, m_copied.timeId, empId, WorkDate())) {
         m_copied.taskId = row.TaskID;
         m_copied.orderId = row.OrderID;
         m_copied.workTypeId = row.WorkTypeID;
         m_copied.comment = row.Comment;
+        m_copied.chgReqId = row.ObjectID.isNull() ? -1 : row.ObjectID.toInt();
     }
     m_entry.taskId = m_copied.taskId;
     m_entry.taskName = m_db.GetTaskNameForProject(m_copied.taskId, projId);
@@ -1173,6 +1200,7 @@ void CTimeSheetController::OnCopyData(int newId, int start, int stop, int projId
     if (RunSaveTimes() == IDOK) {
         TakeSaveTimesChoices(newId, projId);
         const int result = WriteEntry(false, empId, start, stop, newId, false, true, false);
+        written = result;
         if (result == 0) {
             RememberTaskAndWorkType();
             SetChangeRequestText(newId);
@@ -1183,12 +1211,14 @@ void CTimeSheetController::OnCopyData(int newId, int start, int stop, int projId
         ReportResult(result);
         m_control.RecreateToolTips();
     } else {
+        // The control deletes nothing while it is read-only.
+        m_control.SetReadOnly(false);
         m_control.DeleteObjByID(newId);
     }
     m_control.SetReadOnly(false);
     m_control.DoPaint();
     m_busy = false;
-    ShowEntry();
+    ShowEntry(written == 0 ? EntryShown::Told : EntryShown::Details);
     UpdateUndoMenus();
     FinishBusyWork();
 }
@@ -1222,6 +1252,7 @@ void CTimeSheetController::ApplyUndoStep(int kind, CUndoRecord* record)
 {
     if (!record)
         return;
+    m_inHandId = record->m_TimeID;
     switch (kind) {
     case CUndoStep::kInserted:
         ApplyRedoStep(CUndoStep::kDeleted, record);
@@ -1239,18 +1270,23 @@ void CTimeSheetController::ApplyUndoStep(int kind, CUndoRecord* record)
     default:
         break;
     }
+    // The step's block as it is stored now, or that it has gone.
+    ShowEntry(EntryShown::Told);
 }
 
 void CTimeSheetController::ApplyRedoStep(int kind, CUndoRecord* record)
 {
     if (!record)
         return;
+    m_inHandId = record->m_TimeID;
     m_replay = std::make_unique<CUndoRecord>(*record);
     switch (kind) {
     case CUndoStep::kInserted:
     case CUndoStep::kUpdated:
+        // With the step's values. A redone change is a new change: its own
+        // step goes on the undo list, and this one leaves the redo list.
         CentralStore(record->m_TimeID, record->m_start, record->m_stop, record->m_ProjID,
-                     record->m_ObjectID, true);
+                     record->m_ObjectID, kind == CUndoStep::kInserted);
         m_replay.reset();
         RefreshTimesheet();
         break;
@@ -1258,9 +1294,13 @@ void CTimeSheetController::ApplyRedoStep(int kind, CUndoRecord* record)
         m_control.DeleteObj(record->m_TimeID);
         CentralStore(record->m_TimeID, 0, 0, record->m_ProjID, record->m_ObjectID, true);
         m_replay.reset();
+        // A read-only line (auto timing, a view-only user) keeps the block:
+        // show it what is stored.
+        RefreshTimesheet();
         break;
     default:
         m_replay.reset();
         break;
     }
+    ShowEntry(EntryShown::Told);
 }

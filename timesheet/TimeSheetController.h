@@ -109,9 +109,10 @@ public:
     void RefreshProjects();
     void OnSelChangeUser();
     void UpdateReadOnlyState(int mode);
-    // A block booked elsewhere (the auto timer), shown as the entry in hand.
-    void SetCurrentEntry(int projId, const QString& projName, int empId, int start, int stop,
-                         const QString& comment);
+    // A block booked elsewhere (the auto timer) on a day, shown as the entry
+    // in hand when it belongs to the day and the employee shown.
+    void SetCurrentEntry(const QDate& day, int projId, const QString& projName, int empId,
+                         int start, int stop, const QString& comment);
     bool ApplySettings();
     void ApplyTimeFormat();
 
@@ -169,6 +170,9 @@ public:
 private:
     struct CCopiedBlock {
         bool valid = false;
+        // Where it was copied: only there does the day's row of its id hold its values.
+        QDate day;
+        int empId = -1;
         int timeId = -1;
         int taskId = -1;
         int orderId = -1;
@@ -179,15 +183,30 @@ private:
 
     int CurrentEmployee();
     CDateTime WorkDate() const;
+    // What ShowEntry tells of the entry in hand.
+    enum class EntryShown {
+        Details, // the info area, from the entry context as it stands
+        Stored,  // the entry's row as the shown day holds it, in the info area
+        Told,    // as Stored, and the status line says what the row is now
+    };
     void ClearInfo();
-    void ShowEntry();
+    // The one place the entry in hand becomes the info area's texts and the
+    // status line: every event path ends here, so neither says anything but
+    // what is stored (or, while a block is drawn, what is in hand).
+    void ShowEntry(EntryShown shown = EntryShown::Details);
     void SetTimes(int start, int stop);
+    void FillTimeTexts();
+    bool FindStoredRow(int timeId, CTimeSheetEntry& row);
+    void TakeStoredRow(const CTimeSheetEntry& row);
     void MakeProjectCurrent(int projId);
     void SetShownDay(const QDate& day);
     // The order's hour rate into the entry; "ERROR on order rate" when the
     // project has no such order.
     bool TakeOrderRate(int projId, int orderId);
     void ResetToProjectDefaults(int projId);
+    // A step re-applied from the history: the entry gets back every value
+    // the row had, the order's rate included.
+    void TakeReplayRecord();
     void UpdateCost();
     void Status(const QString& text);
     void ReportResult(int result);
@@ -227,6 +246,16 @@ private:
     QDate m_day;
     int m_empId = -1;
     CEntryContext m_entry;
+    // The time id of the entry in hand; -1 for none or a block not yet stored.
+    int m_inHandId = -1;
+    bool m_entryHasTimes = false;
+    // The entry in hand as last found stored, so that its going can be told.
+    int m_storedId = -1;
+    int m_storedStart = 0;
+    int m_storedStop = 0;
+    // Counts the status texts this controller gave, so a later one knows
+    // whether it would cover them.
+    int m_statusesSaid = 0;
     CPickListContext m_pickContext;
     bool m_showAllProjects = false;
     bool m_projectChangedOnLine = false;

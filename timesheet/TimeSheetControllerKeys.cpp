@@ -5,6 +5,7 @@
 #include "timesheet/HeldMessages.h"
 #include "timesheet/Plentor.h"
 #include "timesheet/TimeSheetController.h"
+#include "ui/RichTextCtrl.h"
 #include "ui/VirtualKeys.h"
 
 #include <QGuiApplication>
@@ -342,9 +343,8 @@ void CTimeSheetController::MoveHighlighted(int command)
         Status(QStringLiteral("Entry constrained by existing entry"));
     } else {
         m_control.EditObjById(timeId, start, stop, m_entry.projId);
-        SetTimes(start, stop);
-        UpdateCost();
-        ShowEntry();
+        m_inHandId = timeId;
+        ShowEntry(EntryShown::Told);
     }
     UpdateUndoMenus();
     m_highlighted = m_control.ForceHighlight(timeId, true);
@@ -432,7 +432,8 @@ void CTimeSheetController::TellHighlightedDetails()
             lines << format.arg(name);
     };
     add(QStringLiteral("Project: %1"), m_db.GetProjectName(row.ProjID));
-    add(QStringLiteral("Comment %1"), row.Comment);
+    add(QStringLiteral("Comment %1"),
+        CRichTextCtrl::IsRtf(row.Comment) ? RtfToText(row.Comment) : row.Comment);
     add(QStringLiteral("Order: %1"), m_db.GetOrderCode(row.OrderID));
     add(QStringLiteral("Task: %1"), m_db.GetTaskNameForProject(row.TaskID, row.ProjID));
     add(QStringLiteral("Work type: %1"), m_db.GetWorkTypeName(row.WorkTypeID));

@@ -56,6 +56,13 @@ CAcceleratorTable CAcceleratorTable::Load(int resourceId)
     switch (resourceId) {
     case 128:
         return CAcceleratorTable(HubTable());
+    case 305:
+        // The week review's.
+        return CAcceleratorTable({Char(',', 1316), Char('<', 1316), Char('.', 1317),
+                                  Char('>', 1317), Key(Qt::Key_E, kAlt, 1138),
+                                  Key(Qt::Key_I, kAlt, 1226), Key(Qt::Key_L, kCtrl, 12884),
+                                  Key(Qt::Key_P, kAlt, 1028), Key(Qt::Key_R, kAlt, 1111),
+                                  Key(Qt::Key_S, kAlt, 1137), Key(Qt::Key_U, kAlt, 1001)});
     case 306:
         return CAcceleratorTable({Key(Qt::Key_E, kAlt, 1302), Key(Qt::Key_L, kAlt, 1314)});
     case 307:

@@ -35,8 +35,9 @@ public:
         : m_entries(std::move(entries))
     {}
 
-    // The program's tables by resource number: 128 (the hub's), 306 (search
-    // options), 307 (general options). Any other number gives an empty table.
+    // The program's tables by resource number: 128 (the hub's), 305 (the week
+    // review's), 306 (search options), 307 (general options). Any other number gives an empty
+    // table.
     static CAcceleratorTable Load(int resourceId);
 
     bool IsEmpty() const { return m_entries.isEmpty(); }

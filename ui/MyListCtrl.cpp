@@ -8,6 +8,7 @@
 #include "ui/TreeListDlg.h"
 #include "ui/Utilities.h"
 #include "ui/VirtualKeys.h"
+#include "ui/WaitCursor.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -59,14 +60,6 @@ void ParseLayout(const QString& text, QStringList& ids, QStringList& widths)
         position = comma + 1;
     }
 }
-
-class CWaitCursor {
-public:
-    CWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CWaitCursor() { QApplication::restoreOverrideCursor(); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-};
 
 } // namespace
 

@@ -8,3 +8,9 @@ QString CQtFileChooserHook::OpenFile(const QString& title, const QString& startP
 {
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, startPath, filters);
 }
+
+QString CQtFileChooserHook::SaveFile(const QString& title, const QString& startPath,
+                                     const QString& filters)
+{
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, startPath, filters);
+}

@@ -7,4 +7,6 @@ class CQtFileChooserHook : public IFileChooserHook {
 public:
     QString OpenFile(const QString& title, const QString& startPath,
                      const QString& filters) override;
+    QString SaveFile(const QString& title, const QString& startPath,
+                     const QString& filters) override;
 };

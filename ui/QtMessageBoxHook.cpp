@@ -3,9 +3,16 @@
 #include <QApplication>
 #include <QMessageBox>
 
+QWidget* CQtMessageBoxHook::Owner()
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}
+
 int CQtMessageBoxHook::Show(const QString& text, const QString& caption, unsigned type)
 {
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(Owner());
     box.setWindowTitle(caption.isEmpty() ? QApplication::applicationDisplayName() : caption);
     box.setText(text);
     switch (type & kMbIconMask) {

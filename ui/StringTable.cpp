@@ -6,6 +6,7 @@ QString LoadStringRes(int id)
 {
     static const QHash<int, QString> kTexts = {
         {IDS_TRAY_TIP, QStringLiteral("Kelvane : Right-Click to view menu")},
+        {IDS_REVIEW_TITLE, QStringLiteral("Week Review")},
         {IDS_TIMESHEET_TITLE, QStringLiteral("Kelvane")},
         {IDS_SOCKETS_INIT_FAILED, QStringLiteral("Windows sockets initialization faile")},
         {IDS_TOO_MANY_ADVANCES, QStringLiteral("Too many entries booked into the future - you "

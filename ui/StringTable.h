@@ -5,6 +5,7 @@
 // Texts the program shows by number.
 enum StringId : int {
     IDS_TRAY_TIP = 102,
+    IDS_REVIEW_TITLE = 12800,
     IDS_TIMESHEET_TITLE = 12802,
     IDS_SOCKETS_INIT_FAILED = 57673,
     IDS_TOO_MANY_ADVANCES = 57684,

@@ -3,8 +3,11 @@
 #include "ui/TimeSheetOwner.h"
 #include "ui/VirtualKeys.h"
 
+#include <QCalendarWidget>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLayout>
+#include <QPainter>
 
 namespace {
 bool IsArrow(int virtualKey)
@@ -58,4 +61,28 @@ void CTipDateTimeCtrl::focusInEvent(QFocusEvent* event)
         m_owner->InvalidateDayView();
     }
     m_inFocus = false;
+}
+
+void CTipDateTimeCtrl::UseFramedCalendarPopup()
+{
+    setCalendarPopup(true);
+    QCalendarWidget* calendar = calendarWidget();
+    m_popup = calendar ? calendar->parentWidget() : nullptr;
+    if (!m_popup)
+        return;
+    if (QLayout* layout = m_popup->layout())
+        layout->setContentsMargins(2, 2, 2, 2);
+    m_popup->installEventFilter(this);
+}
+
+bool CTipDateTimeCtrl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_popup && event->type() == QEvent::Paint) {
+        QPainter painter(m_popup);
+        painter.fillRect(m_popup->rect(), m_popup->palette().color(QPalette::Window));
+        painter.setPen(m_popup->palette().color(QPalette::Dark));
+        painter.drawRect(m_popup->rect().adjusted(0, 0, -1, -1));
+        return true;
+    }
+    return QDateTimeEdit::eventFilter(watched, event);
 }

@@ -15,11 +15,15 @@ public:
     explicit CTipDateTimeCtrl(QWidget* parent = nullptr);
 
     void SetOwner(ITimeSheetOwner* owner) { m_owner = owner; }
+    // A drop-down calendar with a frame of its own: it opens over the month
+    // calendar below the field, and without one the two run together.
+    void UseFramedCalendarPopup();
     void SetTip(const QString& text) { m_tip.SetTip(this, text); }
     const TipInfo& Tip() const { return m_tip; }
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -28,4 +32,5 @@ private:
     ITimeSheetOwner* m_owner = nullptr;
     TipInfo m_tip;
     bool m_inFocus = false;
+    QWidget* m_popup = nullptr;
 };

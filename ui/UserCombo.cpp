@@ -30,6 +30,11 @@ void CUserCombo::SetUserRights(IUserRights* rights)
     s_rights = rights;
 }
 
+IUserRights* CUserCombo::UserRights()
+{
+    return s_rights;
+}
+
 QString CUserCombo::RightsMessage()
 {
     return QStringLiteral("You do not have rights to access other users information");

@@ -45,6 +45,7 @@ public:
 
     // Program-wide; kept by the caller. Without it every user has level 0.
     static void SetUserRights(IUserRights* rights);
+    static IUserRights* UserRights();
 
     // The entry whose data the window shows now (set after filling the
     // combo): a refused choice returns to it.

@@ -138,3 +138,329 @@ LANGUAGE sql AS $$
         RETURNING 1)
     SELECT count(*)::integer FROM booked;
 $$;
+
+-- ---- The employee overview ------------------------------------------------
+-- Each function returns one XML document. The overview reads the summary's
+-- elements by name, takes an element's first attribute as its id and its
+-- second as the name it shows, and offers filters on Project/@State,
+-- ChgReq/@Role, ChgReq/@Priority, Timesheets/@Year and Comments/@Year. The
+-- pages' style sheets sort on the attributes of the rows: numbers are plain
+-- digits (a day as yyyymmdd, a moment as yyyymmddhhmi, 0 for none), texts
+-- are escaped by the XML functions; a NULL text is "".
+--
+-- tvx_empSummary(EmpID): <EmpSummary EmpID Name> holding, in this order:
+--   <Project ProjID Name State/>            the employee's projects (see
+--                                           tvx_empProjectIds), by name
+--   <Timesheets Month Name Year Hours Entries/>  a month with booked time,
+--                                           latest first; Month is yyyymm
+--   <ChgReq ChgReqID Item Role Priority/>   requests the employee raised, is
+--                                           on the team of or has an action
+--                                           in, latest first; Role is the
+--                                           request's status name
+--   <Comments Month Name Year Count/>       a month with comments the
+--                                           employee wrote (undated ones are
+--                                           left out), latest first
+-- bv_GetProjInfoEmpID(EmpID): <EmpProjects EmpID Name Hours> with
+--   <Project ProjID Name State fullName Hours ActHours EstHours LastDay
+--   LastDate/> per project (fullName: the leader; Hours: the employee's;
+--   ActHours, EstHours: the tasks' totals; LastDay: the employee's last day
+--   booked on it).
+-- bv_getProjectInfoProjID(ProjID): <ProjectInfo ProjID Name CustName State
+--   fullName Company StartDate StopDate EstHours ActHours Abstract> with
+--   <Task TaskID Task OrderCode State EstHours ActHours fullName/> per task
+--   (fullName: allocated to) and <Member EmpID fullName Hours Entries LastDay
+--   LastDate/> per employee who booked on it. ProjID is left out for an
+--   unknown project.
+-- lv_GetTimesheetInfoEmpID(EmpID, ProjID, Month): <TimesheetList EmpID Name
+--   Month Title Hours Entries> with <Entry TimesheetID When Date Weekday
+--   Start Stop Hours Project Task OrderCode Comment/> per row, in time order;
+--   ProjID 0 is every project, Month (yyyymm) 0 is every month.
+-- bv_GetChgReqInfoChgReqID(ChgReqID): <ChgReqInfo ChgReqID Item Project
+--   Company Contact Reference State Priority PriorityText Created Completed
+--   fullName FullDetail> with <Action ChgActionID Day Assigned fullName State
+--   Comment Version DoneDay Done/> per action and <Member EmpID fullName
+--   Comment/> per team member. ChgReqID is left out for an unknown request.
+-- lv_GetCommentInfoEmpID(EmpID, ProjID, Month): <CommentList EmpID Name
+--   Month Title Count> with <Comment CommentID Day Date Project State
+--   Priority PriorityText Name ActionDay ActionDate Comment Reference/> per
+--   comment of the employee (State: the comment type; Name: the contact);
+--   ProjID and Month as above.
+
+-- The projects an employee leads, is on the team of or has booked on.
+CREATE FUNCTION tvx_empProjectIds(p_EmpID integer)
+RETURNS TABLE (ProjID integer)
+LANGUAGE sql STABLE AS $$
+    SELECT p.ProjID FROM tblProject p WHERE p.ProjLeader = p_EmpID
+    UNION
+    SELECT pt.ProjID FROM tblProjectTeam pt WHERE pt.EmpID = p_EmpID
+    UNION
+    SELECT t.ProjID FROM tblTimeSheet t WHERE t.EmpID = p_EmpID AND t.ProjID IS NOT NULL;
+$$;
+
+-- The employee's full name; NULL for an unknown employee.
+CREATE FUNCTION tvx_empName(p_EmpID integer)
+RETURNS text
+LANGUAGE sql STABLE AS $$
+    SELECT e.EmpFullName::text FROM tblFinEmployee e WHERE e.EmpID = p_EmpID;
+$$;
+
+-- The first day of a yyyymm month; NULL for 0 and for anything that is no month.
+CREATE FUNCTION tvx_monthStart(p_Month integer)
+RETURNS date
+LANGUAGE sql IMMUTABLE AS $$
+    SELECT CASE WHEN p_Month % 100 BETWEEN 1 AND 12 AND p_Month / 100 BETWEEN 1 AND 9999
+                THEN make_date(p_Month / 100, p_Month % 100, 1) END;
+$$;
+
+-- Whether a moment lies in a yyyymm month: any moment for month 0 (or less),
+-- none for anything that is no month.
+CREATE FUNCTION tvx_inMonth(p_When timestamp, p_Month integer)
+RETURNS boolean
+LANGUAGE sql IMMUTABLE AS $$
+    SELECT p_Month <= 0 OR (p_When >= tvx_monthStart(p_Month)
+                            AND p_When < tvx_monthStart(p_Month) + interval '1 month');
+$$;
+
+CREATE FUNCTION tvx_empSummary(p_EmpID integer)
+RETURNS xml
+LANGUAGE sql STABLE AS $$
+    SELECT xmlelement(name "EmpSummary",
+        xmlattributes(p_EmpID AS "EmpID",
+                      tvx_empName(p_EmpID) AS "Name"),
+        (SELECT xmlagg(xmlelement(name "Project",
+                    xmlattributes(p.ProjID AS "ProjID", COALESCE(p.ProjName::text, '') AS "Name",
+                                  COALESCE(s.StateName::text, '') AS "State"))
+                ORDER BY p.ProjName, p.ProjID)
+         FROM tblProject p
+         LEFT JOIN tlkpProjectState s ON s.PS_ID = p.ProjState
+         WHERE p.ProjID IN (SELECT m.ProjID FROM tvx_empProjectIds(p_EmpID) m)),
+        (SELECT xmlagg(xmlelement(name "Timesheets",
+                    xmlattributes(to_char(b.Month, 'YYYYMM') AS "Month",
+                                  to_char(b.Month, 'FMMonth YYYY') AS "Name",
+                                  extract(year FROM b.Month)::integer AS "Year",
+                                  to_char(b.Hours, 'FM999999990.00') AS "Hours",
+                                  b.Entries AS "Entries"))
+                ORDER BY b.Month DESC)
+         FROM (SELECT date_trunc('month', t.WorkDate) AS Month, sum(t.HoursWorked) AS Hours,
+                      count(*) AS Entries
+               FROM tblTimeSheet t WHERE t.EmpID = p_EmpID GROUP BY 1) b),
+        (SELECT xmlagg(xmlelement(name "ChgReq",
+                    xmlattributes(c.ChgReqID AS "ChgReqID", COALESCE(c.Item::text, '') AS "Item",
+                                  COALESCE(st.StatusName::text, '') AS "Role",
+                                  COALESCE(c.Priority, 0) AS "Priority"))
+                ORDER BY c.DateCreated DESC NULLS LAST, c.ChgReqID DESC)
+         FROM tblChgReq c
+         LEFT JOIN tlkpStatus st ON st.StatusID = c.StatusID
+         WHERE c.EmpID = p_EmpID
+            OR c.ChgReqID IN (SELECT tm.ChgReqID FROM tblChgReqTeam tm WHERE tm.EmpID = p_EmpID)
+            OR c.ChgReqID IN (SELECT a.ChgReqID FROM tblChgReqAction a WHERE a.EmpID = p_EmpID)),
+        (SELECT xmlagg(xmlelement(name "Comments",
+                    xmlattributes(to_char(b.Month, 'YYYYMM') AS "Month",
+                                  to_char(b.Month, 'FMMonth YYYY') AS "Name",
+                                  extract(year FROM b.Month)::integer AS "Year",
+                                  b.Count AS "Count"))
+                ORDER BY b.Month DESC)
+         FROM (SELECT date_trunc('month', k.CommentDate) AS Month, count(*) AS Count
+               FROM tblProjectComment k
+               WHERE k.EmpID = p_EmpID AND k.CommentDate IS NOT NULL GROUP BY 1) b));
+$$;
+
+CREATE FUNCTION bv_GetProjInfoEmpID(p_EmpID integer)
+RETURNS xml
+LANGUAGE sql STABLE AS $$
+    WITH mine AS (SELECT m.ProjID FROM tvx_empProjectIds(p_EmpID) m),
+    booked AS (
+        SELECT t.ProjID, sum(t.HoursWorked) AS Hours, max(t.WorkDate) AS LastDay
+        FROM tblTimeSheet t WHERE t.EmpID = p_EmpID GROUP BY t.ProjID),
+    tasks AS (
+        SELECT k.ProjID, sum(k.ActHours) AS ActHours, sum(k.EstHours) AS EstHours
+        FROM tblProjectTask k WHERE k.ProjID IN (SELECT ProjID FROM mine) GROUP BY k.ProjID)
+    SELECT xmlelement(name "EmpProjects",
+        xmlattributes(p_EmpID AS "EmpID",
+                      tvx_empName(p_EmpID) AS "Name",
+                      (SELECT to_char(COALESCE(sum(b.Hours), 0), 'FM999999990.00')
+                       FROM booked b) AS "Hours"),
+        (SELECT xmlagg(xmlelement(name "Project",
+                    xmlattributes(p.ProjID AS "ProjID", COALESCE(p.ProjName::text, '') AS "Name",
+                                  COALESCE(s.StateName::text, '') AS "State",
+                                  COALESCE(l.EmpFullName::text, '') AS "fullName",
+                                  to_char(COALESCE(b.Hours, 0), 'FM999999990.00') AS "Hours",
+                                  to_char(COALESCE(k.ActHours, 0), 'FM999999990.00') AS "ActHours",
+                                  to_char(COALESCE(k.EstHours, 0), 'FM999999990.00') AS "EstHours",
+                                  COALESCE(to_char(b.LastDay, 'YYYYMMDD'), '0') AS "LastDay",
+                                  COALESCE(to_char(b.LastDay, 'YYYY-MM-DD'), '') AS "LastDate"))
+                ORDER BY p.ProjName, p.ProjID)
+         FROM tblProject p
+         LEFT JOIN booked b ON b.ProjID = p.ProjID
+         LEFT JOIN tasks k ON k.ProjID = p.ProjID
+         LEFT JOIN tlkpProjectState s ON s.PS_ID = p.ProjState
+         LEFT JOIN tblFinEmployee l ON l.EmpID = p.ProjLeader
+         WHERE p.ProjID IN (SELECT ProjID FROM mine)));
+$$;
+
+CREATE FUNCTION bv_getProjectInfoProjID(p_ProjID integer)
+RETURNS xml
+LANGUAGE sql STABLE AS $$
+    SELECT xmlelement(name "ProjectInfo",
+        xmlattributes(p.ProjID AS "ProjID", COALESCE(p.ProjName::text, '') AS "Name",
+                      COALESCE(p.CustProjName::text, '') AS "CustName",
+                      COALESCE(s.StateName::text, '') AS "State",
+                      COALESCE(l.EmpFullName::text, '') AS "fullName",
+                      COALESCE(c.CompanyName::text, '') AS "Company",
+                      COALESCE(to_char(p.ProjStartDate, 'YYYY-MM-DD'), '') AS "StartDate",
+                      COALESCE(to_char(p.ProjStopDate, 'YYYY-MM-DD'), '') AS "StopDate",
+                      (SELECT to_char(COALESCE(sum(k.EstHours), 0), 'FM999999990.00')
+                       FROM tblProjectTask k WHERE k.ProjID = p.ProjID) AS "EstHours",
+                      (SELECT to_char(COALESCE(sum(k.ActHours), 0), 'FM999999990.00')
+                       FROM tblProjectTask k WHERE k.ProjID = p.ProjID) AS "ActHours",
+                      COALESCE(p.Abstract::text, '') AS "Abstract"),
+        (SELECT xmlagg(xmlelement(name "Task",
+                    xmlattributes(k.TaskID AS "TaskID", COALESCE(k.Task::text, '') AS "Task",
+                                  COALESCE(o.OrderCode::text, '') AS "OrderCode",
+                                  CASE WHEN k.State = 2 THEN 'Active' ELSE 'Closed' END AS "State",
+                                  to_char(COALESCE(k.EstHours, 0), 'FM999999990.00') AS "EstHours",
+                                  to_char(COALESCE(k.ActHours, 0), 'FM999999990.00') AS "ActHours",
+                                  COALESCE(a.EmpFullName::text, '') AS "fullName"))
+                ORDER BY k.TaskOrder, k.TaskID)
+         FROM tblProjectTask k
+         LEFT JOIN tblProjectOrderBook o ON o.OrderID = k.OrderID
+         LEFT JOIN tblFinEmployee a ON a.EmpID = k.AllocatedTo
+         WHERE k.ProjID = p.ProjID),
+        (SELECT xmlagg(xmlelement(name "Member",
+                    xmlattributes(b.EmpID AS "EmpID", COALESCE(e.EmpFullName::text, '') AS "fullName",
+                                  to_char(b.Hours, 'FM999999990.00') AS "Hours",
+                                  b.Entries AS "Entries",
+                                  to_char(b.LastDay, 'YYYYMMDD') AS "LastDay",
+                                  to_char(b.LastDay, 'YYYY-MM-DD') AS "LastDate"))
+                ORDER BY e.EmpFullName, b.EmpID)
+         FROM (SELECT t.EmpID, sum(t.HoursWorked) AS Hours, count(*) AS Entries,
+                      max(t.WorkDate) AS LastDay
+               FROM tblTimeSheet t WHERE t.ProjID = p.ProjID GROUP BY t.EmpID) b
+         LEFT JOIN tblFinEmployee e ON e.EmpID = b.EmpID))
+    FROM (SELECT p_ProjID AS Id) x
+    LEFT JOIN tblProject p ON p.ProjID = x.Id
+    LEFT JOIN tlkpProjectState s ON s.PS_ID = p.ProjState
+    LEFT JOIN tblFinEmployee l ON l.EmpID = p.ProjLeader
+    LEFT JOIN tblAddrCompany c ON c.CompanyID = p.CompanyID;
+$$;
+
+CREATE FUNCTION lv_GetTimesheetInfoEmpID(p_EmpID integer, p_ProjID integer, p_Month integer)
+RETURNS xml
+LANGUAGE sql STABLE AS $$
+    WITH entries AS (
+        SELECT t.* FROM tblTimeSheet t
+        WHERE t.EmpID = p_EmpID AND (p_ProjID <= 0 OR t.ProjID = p_ProjID)
+          AND tvx_inMonth(t.WorkDate, p_Month))
+    SELECT xmlelement(name "TimesheetList",
+        xmlattributes(p_EmpID AS "EmpID",
+                      tvx_empName(p_EmpID) AS "Name",
+                      p_Month AS "Month",
+                      COALESCE(to_char(tvx_monthStart(p_Month), 'FMMonth YYYY'), '') AS "Title",
+                      (SELECT to_char(COALESCE(sum(r.HoursWorked), 0), 'FM999999990.00')
+                       FROM entries r) AS "Hours",
+                      (SELECT count(*) FROM entries r) AS "Entries"),
+        (SELECT xmlagg(xmlelement(name "Entry",
+                    xmlattributes(r.TimesheetID AS "TimesheetID",
+                                  to_char(r.WorkDate, 'YYYYMMDD')
+                                      || COALESCE(to_char(r.StartTime, 'HH24MI'), '0000') AS "When",
+                                  to_char(r.WorkDate, 'YYYY-MM-DD') AS "Date",
+                                  to_char(r.WorkDate, 'Dy') AS "Weekday",
+                                  COALESCE(to_char(r.StartTime, 'HH24:MI'), '') AS "Start",
+                                  CASE WHEN to_char(r.StopTime, 'HH24:MI') = '23:59' THEN '24:00'
+                                       ELSE COALESCE(to_char(r.StopTime, 'HH24:MI'), '') END
+                                      AS "Stop",
+                                  to_char(COALESCE(r.HoursWorked, 0), 'FM999990.00') AS "Hours",
+                                  COALESCE(p.ProjName::text, '') AS "Project",
+                                  COALESCE(k.Task::text, '') AS "Task",
+                                  COALESCE(o.OrderCode::text, '') AS "OrderCode",
+                                  COALESCE(r.Comment::text, '') AS "Comment"))
+                ORDER BY r.WorkDate, r.StartTime, r.TimeID)
+         FROM entries r
+         LEFT JOIN tblProject p ON p.ProjID = r.ProjID
+         LEFT JOIN tblProjectTask k ON k.TaskID = r.TaskID
+         LEFT JOIN tblProjectOrderBook o ON o.OrderID = r.OrderID));
+$$;
+
+CREATE FUNCTION bv_GetChgReqInfoChgReqID(p_ChgReqID integer)
+RETURNS xml
+LANGUAGE sql STABLE AS $$
+    SELECT xmlelement(name "ChgReqInfo",
+        xmlattributes(c.ChgReqID AS "ChgReqID", COALESCE(c.Item::text, '') AS "Item",
+                      COALESCE(p.ProjName::text, '') AS "Project",
+                      COALESCE(co.CompanyName::text, '') AS "Company",
+                      COALESCE(c.Contact::text, '') AS "Contact",
+                      COALESCE(c.Reference::text, '') AS "Reference",
+                      COALESCE(st.StatusName::text, '') AS "State",
+                      COALESCE(c.Priority, 0) AS "Priority",
+                      CASE c.Priority WHEN 1 THEN 'High' WHEN 2 THEN 'Medium' WHEN 3 THEN 'Low'
+                                      ELSE '' END AS "PriorityText",
+                      COALESCE(to_char(c.DateCreated, 'YYYY-MM-DD'), '') AS "Created",
+                      CASE WHEN c.DateCompleted >= DATE '1900-01-01'
+                           THEN to_char(c.DateCompleted, 'YYYY-MM-DD') ELSE '' END AS "Completed",
+                      COALESCE(e.EmpFullName::text, '') AS "fullName",
+                      COALESCE(c.FullDetail::text, '') AS "FullDetail"),
+        (SELECT xmlagg(xmlelement(name "Action",
+                    xmlattributes(a.ChgActionID AS "ChgActionID",
+                                  COALESCE(to_char(a.DateAssigned, 'YYYYMMDD'), '0') AS "Day",
+                                  COALESCE(to_char(a.DateAssigned, 'YYYY-MM-DD'), '') AS "Assigned",
+                                  COALESCE(ae.EmpFullName::text, '') AS "fullName",
+                                  COALESCE(ast.StatusName::text, '') AS "State",
+                                  COALESCE(a.Comment::text, '') AS "Comment",
+                                  COALESCE(a.VersionMod::text, '') AS "Version",
+                                  CASE WHEN a.DateComplete >= DATE '1900-01-01'
+                                       THEN to_char(a.DateComplete, 'YYYYMMDD') ELSE '0' END
+                                      AS "DoneDay",
+                                  CASE WHEN a.DateComplete >= DATE '1900-01-01'
+                                       THEN to_char(a.DateComplete, 'YYYY-MM-DD') ELSE '' END
+                                      AS "Done"))
+                ORDER BY a.DateAssigned, a.ChgActionID)
+         FROM tblChgReqAction a
+         LEFT JOIN tblFinEmployee ae ON ae.EmpID = a.EmpID
+         LEFT JOIN tlkpStatus ast ON ast.StatusID = a.StatusID
+         WHERE a.ChgReqID = c.ChgReqID),
+        (SELECT xmlagg(xmlelement(name "Member",
+                    xmlattributes(tm.EmpID AS "EmpID", COALESCE(me.EmpFullName::text, '') AS "fullName",
+                                  COALESCE(tm.Comment::text, '') AS "Comment"))
+                ORDER BY me.EmpFullName, tm.EmpID)
+         FROM tblChgReqTeam tm
+         LEFT JOIN tblFinEmployee me ON me.EmpID = tm.EmpID
+         WHERE tm.ChgReqID = c.ChgReqID))
+    FROM (SELECT p_ChgReqID AS Id) x
+    LEFT JOIN tblChgReq c ON c.ChgReqID = x.Id
+    LEFT JOIN tblProject p ON p.ProjID = c.ProjID
+    LEFT JOIN tblAddrCompany co ON co.CompanyID = c.CompanyID
+    LEFT JOIN tlkpStatus st ON st.StatusID = c.StatusID
+    LEFT JOIN tblFinEmployee e ON e.EmpID = c.EmpID;
+$$;
+
+CREATE FUNCTION lv_GetCommentInfoEmpID(p_EmpID integer, p_ProjID integer, p_Month integer)
+RETURNS xml
+LANGUAGE sql STABLE AS $$
+    WITH comments AS (
+        SELECT k.* FROM tblProjectComment k
+        WHERE k.EmpID = p_EmpID AND (p_ProjID <= 0 OR k.ProjID = p_ProjID)
+          AND tvx_inMonth(k.CommentDate, p_Month))
+    SELECT xmlelement(name "CommentList",
+        xmlattributes(p_EmpID AS "EmpID",
+                      tvx_empName(p_EmpID) AS "Name",
+                      p_Month AS "Month",
+                      COALESCE(to_char(tvx_monthStart(p_Month), 'FMMonth YYYY'), '') AS "Title",
+                      (SELECT count(*) FROM comments k) AS "Count"),
+        (SELECT xmlagg(xmlelement(name "Comment",
+                    xmlattributes(k.CommentID AS "CommentID",
+                                  COALESCE(to_char(k.CommentDate, 'YYYYMMDDHH24MI'), '0') AS "Day",
+                                  COALESCE(to_char(k.CommentDate, 'YYYY-MM-DD'), '') AS "Date",
+                                  COALESCE(p.ProjName::text, '') AS "Project",
+                                  COALESCE(k.CommentType::text, '') AS "State",
+                                  COALESCE(k.Priority, 0) AS "Priority",
+                                  CASE k.Priority WHEN 1 THEN 'High' WHEN 2 THEN 'Medium'
+                                                  WHEN 3 THEN 'Low' ELSE '' END AS "PriorityText",
+                                  COALESCE(k.ContactName::text, '') AS "Name",
+                                  COALESCE(to_char(k.ActionDate, 'YYYYMMDD'), '0') AS "ActionDay",
+                                  COALESCE(to_char(k.ActionDate, 'YYYY-MM-DD'), '') AS "ActionDate",
+                                  COALESCE(k.ProjectComment::text, '') AS "Comment",
+                                  COALESCE(k.Reference::text, '') AS "Reference"))
+                ORDER BY k.CommentDate, k.CommentID)
+         FROM comments k
+         LEFT JOIN tblProject p ON p.ProjID = k.ProjID));
+$$;

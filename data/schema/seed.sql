@@ -18,7 +18,7 @@ INSERT INTO tlkpStatus (StatusID, StatusName, IsProject, StatusType, StatusOrder
     (10, 'Waiting', 0, 2, 3), (11, 'Reviewed', 0, 2, 4), (12, 'Action Completed', 0, 2, 5);
 
 INSERT INTO tlkpCommentType (CommentType) VALUES
-    ('ToDo'), ('Done'), ('Info'), ('Good'), ('Bad');
+    ('ToDo'), ('Done'), ('Info'), ('Good'), ('Bad'), ('FAQ');
 
 INSERT INTO tlkpAddrBusinessType (BusinessType) VALUES
     ('Customer'), ('Supplier'), ('Consultant'), ('Partner');

@@ -93,3 +93,16 @@ HRESULT CControlHost::RequestResize(int width, int height)
     resize(width, height);
     return kS_OK;
 }
+
+void CControlHost::OfferService(const Guid& service, void* object)
+{
+    if (object)
+        m_services.insert(service, object);
+    else
+        m_services.remove(service);
+}
+
+void* CControlHost::QueryService(const Guid& service)
+{
+    return m_services.value(service, nullptr);
+}

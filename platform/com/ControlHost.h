@@ -4,6 +4,7 @@
 #include "platform/com/EventSinkMap.h"
 #include "platform/com/IControlSite.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QWidget>
 
@@ -33,14 +34,19 @@ public:
     QWidget* ControlWidget() const { return m_widget.data(); }
     // Handlers may be set before or after the control is made.
     CEventSinkMap& Events() { return *m_sink; }
+    // Offers the control a service by id (nullptr withdraws it); the
+    // object stays the caller's and must outlive the offer.
+    void OfferService(const Guid& service, void* object);
 
     QSize sizeHint() const override;
 
 private:
     HRESULT RequestResize(int width, int height) override;
+    void* QueryService(const Guid& service) override;
 
     ComPtr<CEventSinkMap> m_sink;
     ComPtr<IEventSource> m_source;
     std::uint32_t m_cookie = 0;
     QPointer<QWidget> m_widget;
+    QHash<Guid, void*> m_services;
 };

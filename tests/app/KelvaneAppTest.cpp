@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QUrl>
 
 namespace {
 
@@ -79,6 +80,11 @@ TEST(KelvaneApp, AFirstStartMakesTheDatabaseAndSignsTheDesktopUserOn)
         ASSERT_NE(app.Hub(), nullptr);
         // Something to book on is there.
         EXPECT_EQ(app.Facade()->GetProjIdByName(QStringLiteral("General")), 1);
+        // One person at their own desk: the time sheet comes up after 2 s, not 10.
+        EXPECT_EQ(app.Facade()->StartupInfo().StartupFlag, 1);
+        EXPECT_EQ(app.Facade()->StartupInfo().CompanyName, QStringLiteral("Our Company"));
+        app.Hub()->Create();
+        EXPECT_EQ(app.Hub()->StartupDelay(), 2000);
         app.Shutdown();
     }
     EXPECT_EQ(CRecordingMessages::Current().Count(), 0)
@@ -235,23 +241,51 @@ TEST(KelvaneApp, ServicesSpeakTheBackEndsForms)
     EXPECT_FALSE(CKelvaneApp::GetWindowCode(ID_PROPERTIES, code));
 }
 
-TEST(KelvaneApp, StyleSheetListsHoldElevenPairs)
+TEST(KelvaneApp, StyleSheetListsHoldTenPairsInTheirSlots)
 {
     CKelvaneApp app;
     QStringList nicks;
     QStringList files;
-    for (int i = 0; i <= 10; ++i) {
+    for (int i = 0; i < 10; ++i) {
         QStringList n{QStringLiteral("n%1").arg(i)};
         QStringList f{QStringLiteral("f%1.xsl").arg(i)};
         ASSERT_TRUE(app.LoadSaveXsltList(QStringLiteral("TS"), n, f, false));
     }
+    // The eleventh is refused with the message.
     QStringList n{QStringLiteral("one more")};
     QStringList f{QStringLiteral("x.xsl")};
     EXPECT_FALSE(app.LoadSaveXsltList(QStringLiteral("TS"), n, f, false));
     EXPECT_EQ(CRecordingMessages::Current().Last(),
               QStringLiteral("You already have 10 stored - cannot save another"));
+    // A gap: the slots say where each pair is kept.
     app.DeleteXsltEntry(QStringLiteral("TS"), 3);
-    ASSERT_TRUE(app.LoadSaveXsltList(QStringLiteral("TS"), nicks, files, true));
-    EXPECT_EQ(nicks.size(), 10);
+    QList<int> slotNumbers;
+    ASSERT_TRUE(app.LoadSaveXsltList(QStringLiteral("TS"), nicks, files, true, &slotNumbers));
+    EXPECT_EQ(nicks.size(), 9);
     EXPECT_FALSE(nicks.contains(QStringLiteral("n3")));
+    EXPECT_EQ(slotNumbers, (QList<int>{0, 1, 2, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(nicks.at(3), QStringLiteral("n4"));
+    // The next pair fills the gap.
+    ASSERT_TRUE(app.LoadSaveXsltList(QStringLiteral("TS"), n, f, false));
+    ASSERT_TRUE(app.LoadSaveXsltList(QStringLiteral("TS"), nicks, files, true, &slotNumbers));
+    EXPECT_EQ(nicks.at(3), QStringLiteral("one more"));
+    EXPECT_EQ(slotNumbers.at(3), 3);
+}
+
+TEST(KelvaneApp, ContextHelpOpensTheTopicOfTheHelpId)
+{
+    // Ids name themselves, 169 has topic 378; only the low 16 bits count.
+    EXPECT_EQ(CKelvaneApp::HelpTopicForId(102), 102);
+    EXPECT_EQ(CKelvaneApp::HelpTopicForId(12821), 12821);
+    EXPECT_EQ(CKelvaneApp::HelpTopicForId(169), 378);
+    EXPECT_EQ(CKelvaneApp::HelpTopicForId(0x20000 | 178), 178);
+    EXPECT_EQ(CKelvaneApp::HelpTopicForId(378), -1);
+    EXPECT_EQ(CKelvaneApp::HelpTopicForId(999), -1);
+
+    const QString file = TestEnv::TestDir() + QStringLiteral("/kelvane.htm");
+    EXPECT_EQ(CKelvaneApp::ContextHelpUrl(file, 169).fragment(), QStringLiteral("id378"));
+    EXPECT_EQ(CKelvaneApp::ContextHelpUrl(file, 102).fragment(), QStringLiteral("id102"));
+    // An id without a topic opens the help at its start.
+    EXPECT_FALSE(CKelvaneApp::ContextHelpUrl(file, 999).hasFragment());
+    EXPECT_EQ(CKelvaneApp::ContextHelpUrl(file, 999).toLocalFile(), file);
 }

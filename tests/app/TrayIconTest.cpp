@@ -34,10 +34,15 @@ TEST(TrayIcon, WithoutAUserTheMenuOffersNoTimerOrExchange)
     state.useContacts = true;
     const QList<CMenuEntry> items = CTrayIcon::BuildPopupMenu(state);
     EXPECT_EQ(Texts(items),
-              QStringList({"Timesheets", "Review", "Contacts", "Project Info", "-", "Set User", "-",
-                           "Properties", "-", "Help", "-", "&Close"}));
+              QStringList({"Timesheets", "Review", "Search", "Contacts", "Project Info", "-",
+                           "Set User", "-", "Properties", "-", "Help", "-", "&Close"}));
     EXPECT_EQ(items.last().command, ID_CLOSE_APP);
-    EXPECT_EQ(Texts(items.at(9).items), QStringList({"Online Help", "Help Topics", "About"}));
+    EXPECT_EQ(Texts(items.at(10).items), QStringList({"Online Help", "Help Topics", "About"}));
+    // Every kind can be searched from the tray.
+    EXPECT_EQ(Texts(items.at(2).items),
+              QStringList({"&Timesheets", "Co&mpanies", "C&omments", "C&hange Requests"}));
+    EXPECT_EQ(items.at(2).items.at(0).command, ID_SEARCH);
+    EXPECT_EQ(items.at(2).items.at(3).command, ID_SEARCH_CHANGE_REQUESTS);
 }
 
 TEST(TrayIcon, ASignedOnUserSeesTimerAndExchangeAndOnAServerTheOverview)
@@ -46,7 +51,7 @@ TEST(TrayIcon, ASignedOnUserSeesTimerAndExchangeAndOnAServerTheOverview)
     state.useToDo = true;
     state.useChangeRequests = true;
     EXPECT_EQ(Texts(CTrayIcon::BuildPopupMenu(state)),
-              QStringList({"Timesheets", "Review", "Comments", "Change Requests", "-",
+              QStringList({"Timesheets", "Review", "Search", "Comments", "Change Requests", "-",
                            "Set User (Ann Lee)", "Auto Timer", "-", "Export", "Import",
                            "Project Info", "Properties", "-", "Help", "-", "&Close"}));
 
@@ -55,14 +60,15 @@ TEST(TrayIcon, ASignedOnUserSeesTimerAndExchangeAndOnAServerTheOverview)
     state.xlsOffered = true;
     state.xlsWorkbook = QStringLiteral("/srv/ts.xlsm");
     const QList<CMenuEntry> items = CTrayIcon::BuildPopupMenu(state);
-    EXPECT_EQ(Texts(items), QStringList({"Timesheets", "Review", "Comments", "Change Requests", "-",
-                                         "Set User (Ann Lee)", "Stop Timer", "-", "Overview",
-                                         "Export", "Import", "XLS TS stuff", "Project Info",
-                                         "Properties", "-", "Help", "-", "&Close"}));
-    EXPECT_EQ(items.at(6).command, ID_STOP_TIMING);
-    ASSERT_EQ(items.at(11).items.size(), 1);
-    EXPECT_EQ(items.at(11).items.at(0).text, QStringLiteral("Run> /srv/ts.xlsm"));
-    EXPECT_EQ(items.at(11).items.at(0).command, ID_XLS_TIMESHEET);
+    EXPECT_EQ(
+        Texts(items),
+        QStringList({"Timesheets", "Review", "Search", "Comments", "Change Requests", "-",
+                     "Set User (Ann Lee)", "Stop Timer", "-", "Overview", "Export", "Import",
+                     "XLS TS stuff", "Project Info", "Properties", "-", "Help", "-", "&Close"}));
+    EXPECT_EQ(items.at(7).command, ID_STOP_TIMING);
+    ASSERT_EQ(items.at(12).items.size(), 1);
+    EXPECT_EQ(items.at(12).items.at(0).text, QStringLiteral("Run> /srv/ts.xlsm"));
+    EXPECT_EQ(items.at(12).items.at(0).command, ID_XLS_TIMESHEET);
 }
 
 TEST(TrayIcon, TitleNamesEditionAndDatabaseVersion)

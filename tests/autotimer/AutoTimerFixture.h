@@ -2,6 +2,7 @@
 
 #include "data/DBClass.h"
 #include "platform/ProfileStore.h"
+#include "tests/support/SeedRows.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
 
@@ -22,18 +23,8 @@ protected:
         KelvaneDbTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        Exec(QStringLiteral("INSERT INTO tblFinEmployee (EmpID, EmpFullName, NTUserName, DeptID, "
-                            "IsCurrent, HourRateFactor) VALUES (1, 'Ann Lee', 'ann', 1, 1, 1)"));
-        Exec(QStringLiteral("INSERT INTO tblProject (ProjID, ProjName, UseTeamCheck, ProjColour) "
-                            "VALUES (1, 'Bridge', ?, 255), (2, 'Apollo', ?, 65280)"),
-             {false, false});
-        Exec(QStringLiteral("INSERT INTO tblProjectOrderBook (OrderID, OrderCode, ProjID, "
-                            "IsDefault, IsDone, OrderHourRate) VALUES (1, 'B-100', 1, ?, ?, 80), "
-                            "(2, 'A-1', 2, ?, ?, 100)"),
-             {true, false, true, false});
-        Exec(QStringLiteral("INSERT INTO tblProjectTask (TaskID, Task, ProjID, State, "
-                            "DefaultWorkTypeID) VALUES (1, 'Design', 1, 2, 2), "
-                            "(2, 'Build', 1, 2, 1), (3, 'Launch', 2, 2, 3)"));
+        SeedAnnsProjects(
+            [this](const QString& sql, const QVariantList& values) { Exec(sql, values); });
         Option("USER/DefUserName", QStringLiteral("Ann Lee"));
         m_db.Connection()->UseConnectionString(m_connectionString);
         m_db.StartupInfo().BookingInterval = 15;

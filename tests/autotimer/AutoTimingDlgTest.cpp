@@ -76,6 +76,14 @@ TEST_P(AutoTimingDlgTest, OpensOnTheRememberedProjectWithItsTasks)
     EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Auto Timer -  Ann Lee,  Apollo"));
     EXPECT_EQ(Status(), QStringLiteral("Select a Project from the combo and start logging by "
                                        "pressing the Go button"));
+    // Every line of the hint shows at the window's size.
+    QCoreApplication::processEvents();
+    const QLabel* hint = m_window->Control<QLabel>(CAutoTimingDlg::kIdStatus);
+    EXPECT_GE(hint->height(), hint->heightForWidth(hint->width()));
+    EXPECT_LE(hint->geometry().bottom(), hint->parentWidget()->height());
+    const QString folder = qEnvironmentVariable("KELVANE_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        m_window->grab().save(folder + QStringLiteral("/autotimer-idle.png"));
     ChooseProject(1);
     EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Auto Timer -  Ann Lee,  Bridge"));
     EXPECT_EQ(Tasks()->count(), 2);

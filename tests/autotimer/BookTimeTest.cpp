@@ -16,7 +16,7 @@ public:
         engine->StopTiming();
     }
     void OnTimingStopped() override {}
-    void PassRecordToTimesheet(int, const QString&, int, int start, int stop,
+    void PassRecordToTimesheet(const QDate&, int, const QString&, int, int start, int stop,
                                const QString& text) override
     {
         passed << QStringLiteral("%1-%2 %3").arg(start).arg(stop).arg(text);
@@ -131,7 +131,7 @@ TEST_P(BookTimeTest, StopGivesBackOnlyALittleUsedIntervalThisRunBooked)
     // A run that books nothing (its clash declined) leaves that block alone.
     Option("Admin/AutoLogRoundStop", 0);
     Answer(kIdNo);
-    ASSERT_EQ(Go(10, 22), CBookTime::kDeclined);
+    ASSERT_EQ(Go(10, 22), CBookTime::kFailed);
     Stop(10, 22);
     EXPECT_EQ(Rows(), QStringList({"1 600-630 Logged"}));
     EXPECT_EQ(Messages().size(), 1); // the clash question only
@@ -172,7 +172,7 @@ TEST_P(BookTimeTest, MidnightEndsTheDayWithoutCuttingItsLastBlock)
     EXPECT_TRUE(Messages().isEmpty()) << Messages().join('|').toStdString();
 }
 
-TEST_P(BookTimeTest, ClashesMoveOnToTheAdvanceLimitOrWaitForTheNextTick)
+TEST_P(BookTimeTest, ClashesMoveOnToTheAdvanceLimitOrEndTiming)
 {
     Book(1, 600, 615);
     Book(2, 615, 630);
@@ -188,20 +188,20 @@ TEST_P(BookTimeTest, ClashesMoveOnToTheAdvanceLimitOrWaitForTheNextTick)
     EXPECT_EQ(Rows().last(), QStringLiteral("3 630-645 Logged"));
     Stop(10, 6);
 
-    // Declined: timing goes on and each tick tries afresh.
+    // Declined: No ends timing; no tick asks again or books.
     Book(9, 600, 660, m_day.addDays(1));
     m_owner.passed.clear();
     Answer(kIdNo);
-    ASSERT_EQ(Go(10, 7, 1), CBookTime::kDeclined);
-    EXPECT_TRUE(m_engine->IsTimerActive(CBookTime::kBookTimerId));
-    EXPECT_EQ(m_owner.tips.last(), QStringLiteral("Auto logging: Ann Lee : Bridge Logging not "
-                                                  "started"));
-    Answer(kIdNo);
+    ASSERT_EQ(Go(10, 7, 1), CBookTime::kFailed);
+    EXPECT_FALSE(m_engine->IsRunning());
+    EXPECT_FALSE(m_engine->IsTimerActive(CBookTime::kBookTimerId));
+    EXPECT_FALSE(m_engine->IsTimerActive(CBookTime::kTrayTimerId));
+    EXPECT_EQ(m_owner.readOnly.last(), 0);
     Tick(10, 20, 1);
     Tick(11, 2, 1);
-    EXPECT_EQ(Rows(m_day.addDays(1)).last(), QStringLiteral("10 660-675 Logged"));
-    EXPECT_EQ(m_owner.passed, QStringList({"660-675 Logged"}));
-    EXPECT_EQ(Messages(), QStringList({kClash, kClash, kClash, kClash}));
+    EXPECT_EQ(Rows(m_day.addDays(1)), QStringList({"9 600-660 mine"}));
+    EXPECT_TRUE(m_owner.passed.isEmpty());
+    EXPECT_EQ(Messages(), QStringList({kClash, kClash, kClash}));
 }
 
 TEST_P(BookTimeTest, ATickWhileAQuestionIsOpenBooksAndShowsNothing)

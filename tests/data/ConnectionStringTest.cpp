@@ -35,3 +35,17 @@ TEST(ConnectionString, MaskedHidesOnlyThePassword)
     const CConnectionString cs(QStringLiteral("Provider=PostgreSQL;User ID=me;Password=secret"));
     EXPECT_EQ(cs.Masked(), QStringLiteral("Provider=PostgreSQL;User ID=me;Password=*****"));
 }
+
+TEST(ConnectionString, TheDatabaseNameIsTheFileOrTheServerAndDatabaseWithoutAPassword)
+{
+    EXPECT_EQ(CConnectionString(CConnectionString::SqliteString(QStringLiteral("/srv/a;b/k.db")))
+                  .DatabaseName(),
+              QStringLiteral("/srv/a;b/k.db"));
+    EXPECT_EQ(CConnectionString(CConnectionString::PostgresString(
+                                    QStringLiteral("db.example"), 5433, QStringLiteral("vek_data"),
+                                    QStringLiteral("ann"), QStringLiteral("secret")))
+                  .DatabaseName(),
+              QStringLiteral("db.example/vek_data"));
+    EXPECT_TRUE(
+        CConnectionString(QStringLiteral("Provider=Other;Data Source=x")).DatabaseName().isEmpty());
+}

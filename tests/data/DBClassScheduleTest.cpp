@@ -88,6 +88,34 @@ TEST_P(DBClassScheduleTest, BookingHoldsTheDaysOfTheCopiesUntilItEnds)
     EXPECT_EQ(Query(QStringLiteral("SELECT count(*) FROM tblTimeSheet")).Value(0, 0).toInt(), 0);
 }
 
+TEST_P(DBClassScheduleTest, ACopyWhoseNumberItsDayHoldsTakesTheNextFreeOne)
+{
+    // The 10th already holds 10600 and 10601 at other times; the 11th holds 10601 only.
+    const auto book = [this](const QDate& day, int timeId, int start) {
+        const CDateTime date(day);
+        Exec(QStringLiteral("INSERT INTO tblTimeSheet (EmpID, ProjID, OrderID, WorkDate, "
+                            "StartTime, StopTime, TimeID) VALUES (1, 1, 1, ?, ?, ?, ?)"),
+             {QVariant::fromValue(date), QVariant::fromValue(date.AddSecs(start * 60)),
+              QVariant::fromValue(date.AddSecs((start + 30) * 60)), timeId});
+    };
+    book(QDate(2026, 12, 10), 10600, 900);
+    book(QDate(2026, 12, 10), 10601, 960);
+    book(QDate(2026, 12, 11), 10601, 900);
+    QString reason;
+    ASSERT_TRUE(m_db.StageScheduleCopies(
+        Copy(), {QDate(2026, 12, 10), QDate(2026, 12, 11), QDate(2026, 12, 12)}, reason));
+    int booked = 0;
+    ASSERT_TRUE(m_db.ImportSchedule(1, booked, reason)) << reason.toStdString();
+    EXPECT_EQ(booked, 3);
+    // The copies are the rows with a comment.
+    const CQueryResult rows = Query(QStringLiteral(
+        "SELECT TimeID FROM tblTimeSheet WHERE Comment IS NOT NULL ORDER BY WorkDate"));
+    ASSERT_EQ(rows.rows, 3);
+    EXPECT_EQ(rows.Value(0, 0).toInt(), 10602);
+    EXPECT_EQ(rows.Value(1, 0).toInt(), 10600);
+    EXPECT_EQ(rows.Value(2, 0).toInt(), 10600);
+}
+
 } // namespace
 
 KELVANE_INSTANTIATE_BACKENDS(DBClassScheduleTest);

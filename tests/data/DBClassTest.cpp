@@ -125,7 +125,7 @@ TEST_P(FacadeTest, TheVersionCheckComparesInHundredths)
     EXPECT_FALSE(m_db.CheckDbVersion(2.2, text, true)); // 1.0 known now: read again
 }
 
-TEST_P(FacadeTest, StartUpInformationComesFromTheServerQueryOnlyOnTheServer)
+TEST_P(FacadeTest, StartUpInformationNamesTheCompanyOnBothBackEnds)
 {
     CNameValueArray required;
     required.Add(QStringLiteral("qselStartUpInfo"), 2.2f);
@@ -133,8 +133,17 @@ TEST_P(FacadeTest, StartUpInformationComesFromTheServerQueryOnlyOnTheServer)
     m_db.StartupInfo().DbVersion = 2.2;
     ASSERT_TRUE(m_db.Connect());
     EXPECT_EQ(m_db.StartupInfo().BookingInterval, 15);
-    EXPECT_EQ(m_db.StartupInfo().CompanyName,
-              IsPostgres() ? QStringLiteral("Our Company") : QString());
+    // The captions of a database file name the company as well.
+    EXPECT_EQ(m_db.StartupInfo().CompanyName, QStringLiteral("Our Company"));
+    // No quick-start property: the long wait at start.
+    EXPECT_EQ(m_db.StartupInfo().StartupFlag, 0);
+    m_db.Connection()->ReleaseConnection(false);
+
+    Exec(QStringLiteral("INSERT INTO tblProperty (PropertyName, intValue) VALUES (?, 1)"),
+         {QString::fromLatin1(kQuickStartProperty)});
+    m_db.StartupInfo() = CStartupInfo();
+    ASSERT_TRUE(m_db.Connect());
+    EXPECT_EQ(m_db.StartupInfo().StartupFlag, 1);
     m_db.Connection()->ReleaseConnection(false);
 }
 

@@ -428,7 +428,8 @@ TEST_P(TimeSheetWritesTest, DeleteTimeSheetEntryEndsOrDeletes)
     EXPECT_EQ(Count(), 0);
     EXPECT_TRUE(m_db.DayEntries().isEmpty());
     ASSERT_EQ(m_db.UndoHistory().NewestUndo()->m_kind, CUndoStep::kDeleted);
-    EXPECT_FLOAT_EQ(m_db.UndoHistory().NewestUndo()->m_record->m_rate, 1.0f);
+    // The rate of the row's own order: undoing it books the row at that rate.
+    EXPECT_FLOAT_EQ(m_db.UndoHistory().NewestUndo()->m_record->m_rate, 100.0f);
 
     CRecordingMessages::Current().Clear();
     EXPECT_EQ(m_db.DeleteTimeSheetEntry(1, kAnn, m_day, true, 570, 570), kWriteDbError);
@@ -498,6 +499,63 @@ TEST_P(TimeSheetWritesTest, UndoAndRedoOfAnUpdate)
     EXPECT_EQ(m_db.UndoHistory().NewestUndo()->m_record->m_start, 540);
     EXPECT_TRUE(m_db.Undo());
     EXPECT_EQ(Row(1).value(4).value<CDateTime>(), CDateTime(2026, 12, 8, 9, 0));
+}
+
+TEST_P(TimeSheetWritesTest, UndoBooksARowAgainUntilMidnightAndAtItsOwnRate)
+{
+    const auto hoursAndCost = [this](int timeId) {
+        const QVariantList row = Row(timeId);
+        return QStringLiteral("%1 h %2").arg(row.value(6).toDouble()).arg(row.value(9).toDouble());
+    };
+    // Midnight is stored as 23:59; a step must read it back as 24:00.
+    ASSERT_EQ(Write(Entry(1, 1425, 1440)), kWriteOk);
+    // The window holds the day, as it does while the user edits.
+    ASSERT_TRUE(m_db.EnsureDayLoaded(kAnn, m_day.Date(), true));
+    ASSERT_EQ(m_db.DeleteTimeData(nullptr, false, m_day, kAnn, 1), kWriteOk);
+    EXPECT_EQ(m_db.UndoHistory().NewestUndo()->m_record->m_stop, 1440);
+    EXPECT_TRUE(m_db.Undo());
+    EXPECT_EQ(hoursAndCost(1), QStringLiteral("0.25 h 37.5"));
+    ASSERT_EQ(Update(1, 1380, 1440), kWriteOk);
+    ASSERT_EQ(Update(1, 1380, 1410), kWriteOk);
+    EXPECT_EQ(m_db.UndoHistory().NewestUndo()->m_record->m_stop, 1440);
+    EXPECT_TRUE(m_db.Undo());
+    EXPECT_EQ(hoursAndCost(1), QStringLiteral("1 h 150"));
+
+    // A change to another order is undone at the rate of the row's own order.
+    ASSERT_EQ(Write(Entry(2, 540, 600)), kWriteOk); // 100 an hour
+    CTimeSheetWrite cheaper = Entry(2, 540, 600);
+    cheaper.IsUpdate = true;
+    cheaper.OrderID = 11; // 1.05 an hour
+    cheaper.OrderHourRate = 1.05f;
+    ASSERT_EQ(Write(cheaper), kWriteOk);
+    EXPECT_FLOAT_EQ(m_db.UndoHistory().NewestUndo()->m_record->m_rate, 100.0f);
+    EXPECT_TRUE(m_db.Undo());
+    EXPECT_EQ(hoursAndCost(2), QStringLiteral("1 h 150"));
+    // So is a block taken off the time line.
+    ASSERT_EQ(m_db.DeleteTimeSheetEntry(2, kAnn, m_day, true, 540, 540), kWriteOk);
+    EXPECT_FLOAT_EQ(m_db.UndoHistory().NewestUndo()->m_record->m_rate, 100.0f);
+    EXPECT_TRUE(m_db.Undo());
+    EXPECT_EQ(hoursAndCost(2), QStringLiteral("1 h 150"));
+    EXPECT_EQ(m_view.results.count(kWriteOk), m_view.results.size());
+}
+
+TEST_P(TimeSheetWritesTest, CommentsAreCutAtACharacterBoundary)
+{
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const auto stored = [this](int timeId) {
+        return Query(QStringLiteral("SELECT Comment FROM tblTimeSheet WHERE TimeID = ?"), {timeId})
+            .Value(0, 0)
+            .toString();
+    };
+    // The 254th character is the last kept; here it lies outside the basic plane.
+    CTimeSheetWrite e = Entry(1, 540, 600);
+    e.Comment = QString(253, QLatin1Char('x')) + emoji + QStringLiteral(" and more");
+    ASSERT_EQ(Write(e), kWriteOk);
+    EXPECT_EQ(stored(1), QString(253, QLatin1Char('x')) + emoji);
+    e.IsUpdate = true;
+    e.Comment = QString(252, QLatin1Char('y')) + emoji + emoji + emoji;
+    ASSERT_EQ(Write(e), kWriteOk);
+    EXPECT_EQ(stored(1), QString(252, QLatin1Char('y')) + emoji + emoji);
 }
 
 TEST_P(TimeSheetWritesTest, BookedHoursRoundDownToTheBookingInterval)

@@ -244,14 +244,15 @@ TEST_F(PlentorDispatch, ValuesOutsideTheirRangesAreIgnored)
     EXPECT_FALSE(host.SetMinIntervalVal(7));
 }
 
-TEST_F(PlentorDispatch, TheFlagsReadBackEachForItself)
+TEST_F(PlentorDispatch, TheFlagsReadBackAndReadOnlyOutranksAutoTiming)
 {
     CPlentorHost host;
     Create(host);
     EXPECT_TRUE(host.SetReadOnly(true));
     EXPECT_TRUE(host.setAutoTiming(true));
     EXPECT_TRUE(host.GetProperty<bool>(kBReadOnly));
-    EXPECT_TRUE(host.GetProperty<bool>(kBAutoTiming));
+    // Auto-timing reads TRUE only while read-only is clear.
+    EXPECT_FALSE(host.GetProperty<bool>(kBAutoTiming));
     host.SetProperty(kBReadOnly, false);
     EXPECT_FALSE(host.GetProperty<bool>(kBReadOnly));
     EXPECT_TRUE(host.GetProperty<bool>(kBAutoTiming));

@@ -364,12 +364,57 @@ TEST_F(Blocks, ARectangleFromTheContainerIsAnnouncedOnlyWhenAsked)
     EXPECT_EQ(m_engine.FindById(m_engine.SelectedId())->m_stop, 16 * 60 + 6);
 }
 
-TEST_F(Blocks, TheNowButtonMakesABlockAtTheCurrentHour)
+TEST_F(Blocks, TheNowButtonMakesABlockAtTheCurrentHourOrSaysWhyNot)
 {
     m_host.m_now = 14 * 60 + 25;
     m_engine.OnButtonPress(CTimeLine::kNowButton);
     m_host.RunPosted();
     EXPECT_EQ(LastChange(), (Args{0, 14 * 60, 15 * 60, 4}));
+
+    // The hour is taken now: nothing is made, and the status says so.
+    m_host.Clear();
+    m_engine.OnButtonPress(CTimeLine::kNowButton);
+    m_host.RunPosted();
+    EXPECT_EQ(m_host.Count(Ev::OnNotifyTimeChange), 0);
+    EXPECT_EQ(m_host.m_texts.last(),
+              QStringLiteral("Now 14:00 to 15:00 is taken by an existing entry"));
+    // Part of an hour taken is taken too.
+    m_engine.SetTimesheetTimes(9, 16 * 60 + 30, 17 * 60, 4, QString());
+    m_host.m_now = 16 * 60 + 5;
+    m_engine.OnButtonPress(CTimeLine::kNowButton);
+    EXPECT_EQ(m_host.m_texts.last(),
+              QStringLiteral("Now 16:00 to 17:00 is taken by an existing entry"));
+    m_engine.SetControlFlags(CTimeLine::kReadOnly);
+    m_host.m_now = 18 * 60;
+    m_engine.OnButtonPress(CTimeLine::kNowButton);
+    EXPECT_EQ(m_host.m_texts.last(),
+              QStringLiteral("Now 18:00 to 19:00: this time sheet cannot be changed"));
+}
+
+TEST_F(Blocks, APasteLiesWhereItsRoundedStartPutsIt)
+{
+    m_engine.SetTimesheetTimes(1, 8 * 60, 9 * 60, 4, QString());
+    m_engine.SetTimesheetTimes(2, 12 * 60, 13 * 60, 4, QString());
+    m_engine.OnRButtonDown(X(), Y(8 * 60 + 30));
+    m_engine.OnCopy();
+    // A pointer a few pixels below the 11:00 line rounds up to 11:06, where
+    // the hour-long copy would run into the block at 12:00: only 11:00 fits.
+    for (int dy = 3; dy >= 0; --dy) {
+        m_engine.SetLastPoint(QPoint(X(), Y(11 * 60) + dy));
+        m_engine.OnPaste();
+        m_host.RunPosted();
+    }
+    const auto pasted = m_host.Events(Ev::NotifyCopyData);
+    ASSERT_EQ(pasted.size(), 1u);
+    EXPECT_EQ(pasted[0].args, (Args{3, 11 * 60, 12 * 60, 4}));
+    for (const auto& a : m_engine.Entries()) {
+        for (const auto& b : m_engine.Entries()) {
+            if (a != b) {
+                EXPECT_FALSE(a->m_start < b->m_stop && b->m_start < a->m_stop)
+                    << a->m_start << "-" << a->m_stop << " and " << b->m_start << "-" << b->m_stop;
+            }
+        }
+    }
 }
 
 // --- Keyboard selection --------------------------------------------------------------

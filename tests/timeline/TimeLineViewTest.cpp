@@ -137,6 +137,41 @@ TEST_F(Layout, ScrollingStaysInsideTheDay)
     EXPECT_EQ(m_engine.FirstRowMinutes(), 16 * 60);
 }
 
+TEST_F(Layout, ScrollingDownToAnHourStopsAtTheEndOfTheDay)
+{
+    Init(30 + 8 * 14);
+    m_engine.ScrollDownTo(23, 0);
+    EXPECT_EQ(m_engine.FirstRowMinutes(), 16 * 60);
+    EXPECT_EQ(m_engine.LastRowMinutes(), 1440);
+    // Every row of the grid is a time a block can be drawn to.
+    const int lastRowMiddle = m_engine.RowTop(m_engine.RowCount() - 1) + m_engine.RowHeight() / 2;
+    m_engine.KeyStateMask() |= CTimeLine::L_KEY_DWN_START | CTimeLine::L_KEY_DWN;
+    m_engine.OnLButtonDown(0, m_engine.ColumnLeft() + 10, lastRowMiddle);
+    EXPECT_TRUE(m_host.m_messages.isEmpty()) << m_host.m_messages.join('|').toStdString();
+    m_engine.ScrollDownTo(9, 0);
+    EXPECT_EQ(m_engine.FirstRowMinutes(), 9 * 60);
+}
+
+TEST_F(Layout, TheTimeColumnTakesTheWidthTheLabelsAndProjectsLeave)
+{
+    Init(530);
+    EXPECT_EQ(m_engine.ColumnWidth(), CTimeLine::kColumnWidth);
+    Init(530, 800);
+    const int wide = 800 - m_engine.ColumnLeft() - m_engine.ProjectColumnWidth();
+    EXPECT_EQ(m_engine.ColumnWidth(), wide);
+    // The buttons and project labels move along with it, inside the control.
+    EXPECT_GT(m_engine.ScrollUpRect().left(), m_engine.ColumnRight());
+    EXPECT_LE(m_engine.ProjLabels().empty() ? 0 : m_engine.ProjLabels().front().x, 800);
+    EXPECT_TRUE(m_engine.InGrid(m_engine.ColumnRight() - 1, 100));
+    // A new width later lays the columns out again, the rows stay.
+    const int rows = m_engine.RowCount();
+    m_engine.SetWidth(600);
+    EXPECT_EQ(m_engine.ColumnWidth(), 600 - m_engine.ColumnLeft() - m_engine.ProjectColumnWidth());
+    EXPECT_EQ(m_engine.RowCount(), rows);
+    m_engine.SetWidth(200);
+    EXPECT_EQ(m_engine.ColumnWidth(), CTimeLine::kColumnWidth);
+}
+
 TEST_F(Layout, ScrollingToATimeBringsItToTheTop)
 {
     Init(30 + 8 * 14);

@@ -3,6 +3,7 @@
 #include "timeline/MyButt.h"
 #include "timeline/MyCombo.h"
 #include "timeline/MyStatic.h"
+#include "timeline/NowButt.h"
 #include "timeline/TimeLinePainter.h"
 
 #include <QComboBox>
@@ -225,6 +226,56 @@ TEST_F(TimeLineWidget, TheScrollButtonsScrollAndStopAtTheDaysEnds)
     EXPECT_EQ(up->autoRepeatInterval(), Engine().ScrollSpeed());
 }
 
+TEST_F(TimeLineWidget, TheNowButtonSitsInTheButtonColumnAndBooksTheCurrentRow)
+{
+    auto* now = m_widget->findChild<CNowButt*>(QStringLiteral("id237"));
+    auto* up = m_widget->findChild<CMyButt*>(QStringLiteral("id204"));
+    auto* page = m_widget->findChild<CMyButt*>(QStringLiteral("id239"));
+    ASSERT_TRUE(now && up && page);
+    EXPECT_TRUE(now->isVisible());
+    EXPECT_EQ(now->x(), up->x());
+    EXPECT_GT(now->y(), page->geometry().bottom());
+    EXPECT_LE(now->geometry().right(), m_widget->width());
+
+    m_ctrl->ClearTimeInfo();
+    Pump();
+    const QTime before = QTime::currentTime();
+    QTest::mouseClick(now, Qt::LeftButton);
+    Pump();
+    const auto changes = Events(Ev::OnNotifyTimeChange);
+    ASSERT_EQ(changes.size(), 1u);
+    const int minute = before.hour() * 60 + before.minute();
+    EXPECT_LE(changes[0].args[1], minute);
+    EXPECT_GT(changes[0].args[2], minute);
+    EXPECT_EQ(changes[0].args[2] - changes[0].args[1], Engine().Increment());
+
+    m_ctrl->SetReadOnly(true);
+    Pump();
+    EXPECT_FALSE(now->isEnabled());
+}
+
+TEST_F(TimeLineWidget, TheSmallestSizeShowsTheLongestProjectNameAndTheIntervals)
+{
+    const QString name = QStringLiteral("Harbour Refit");
+    m_ctrl->SetProjInfo(name, 21, OleColor(0x808000));
+    m_ctrl->DoPaint();
+    Pump();
+    const QSize least = m_widget->minimumSizeHint();
+    const QFontMetrics metrics(m_ctrl->TextQFont());
+    int labelX = 0;
+    for (const CTimeLine::ProjLabel& label : Engine().ProjLabels())
+        if (label.text == name)
+            labelX = label.x;
+    ASSERT_GT(labelX, 0);
+    // At the narrowest time column the label ends inside the control.
+    const int shift = Engine().ColumnWidth() - CTimeLine::kColumnWidth;
+    EXPECT_GE(least.width(), labelX - shift + metrics.horizontalAdvance(name));
+    auto* interval = m_widget->findChild<QComboBox*>();
+    ASSERT_TRUE(interval);
+    EXPECT_GE(least.width(),
+              Engine().ColumnLeft() + CTimeLine::kColumnWidth + 4 + interval->sizeHint().width());
+}
+
 TEST_F(TimeLineWidget, AButtonsTipIsAlsoTheContainersStatusText)
 {
     auto* page = m_widget->findChild<CMyButt*>(QStringLiteral("id239"));
@@ -381,7 +432,7 @@ TEST_F(KeyRouting, LettersAreReportedAndEscapeIsTheDialogs)
 TEST_F(TimeLineWidget, TheTimeColumnShowsBlocksInTheirProjectsColours)
 {
     const QImage image = m_widget->grab().toImage();
-    const int x = Engine().ColumnLeft() + CTimeLine::kColumnWidth / 2;
+    const int x = Engine().ColumnLeft() + Engine().ColumnWidth() / 2;
     const auto colourAt = [&](int minutes) { return QColor(image.pixel(x, Y(minutes))); };
     EXPECT_EQ(colourAt(8 * 60 + 45), QColor(255, 0, 0));      // Alpha
     EXPECT_EQ(colourAt(11 * 60), QColor(0, 0xC0, 0));         // Beta

@@ -4,6 +4,7 @@
 
 #include "data/DBClass.h"
 #include "platform/ProfileStore.h"
+#include "tests/support/SeedRows.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
 #include "timesheet/Plentor.h"
@@ -80,18 +81,8 @@ protected:
         KelvaneDbTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        Exec(QStringLiteral("INSERT INTO tblFinEmployee (EmpID, EmpFullName, NTUserName, DeptID, "
-                            "IsCurrent, HourRateFactor) VALUES (1, 'Ann Lee', 'ann', 1, 1, 1)"));
-        Exec(QStringLiteral("INSERT INTO tblProject (ProjID, ProjName, UseTeamCheck, ProjColour) "
-                            "VALUES (1, 'Bridge', ?, 255), (2, 'Apollo', ?, 65280)"),
-             {false, false});
-        Exec(QStringLiteral("INSERT INTO tblProjectOrderBook (OrderID, OrderCode, ProjID, "
-                            "IsDefault, IsDone, OrderHourRate) VALUES (1, 'B-100', 1, ?, ?, 80), "
-                            "(2, 'A-1', 2, ?, ?, 100)"),
-             {true, false, true, false});
-        Exec(QStringLiteral("INSERT INTO tblProjectTask (TaskID, Task, ProjID, State, "
-                            "DefaultWorkTypeID) VALUES (1, 'Design', 1, 2, 2), "
-                            "(2, 'Build', 1, 2, 1), (3, 'Launch', 2, 2, 3)"));
+        SeedAnnsProjects(
+            [this](const QString& sql, const QVariantList& values) { Exec(sql, values); });
         CProfileStore profile;
         profile.setValue(QStringLiteral("USER/DefUserName"), QStringLiteral("Ann Lee"));
         profile.setValue(QStringLiteral("Admin/AutoShowSave"), 0);
@@ -122,15 +113,17 @@ protected:
         m_fake->Clear();
         CRecordingMessages::Current().Clear();
     }
-    void Book(int timeId, int start, int stop, int proj = kBridge, int task = 1, int order = 1)
+    // A row of Ann's with work type 2, on the shown day unless another is named.
+    void Book(int timeId, int start, int stop, int proj = kBridge, int task = 1, int order = 1,
+              const QString& comment = QStringLiteral("old"), const QDate& on = QDate())
     {
-        const CDateTime day(m_day);
+        const CDateTime day(on.isValid() ? on : m_day);
         Exec(QStringLiteral("INSERT INTO tblTimeSheet (EmpID, ProjID, OrderID, TaskID, WorkDate, "
                             "StartTime, StopTime, TimeID, HoursWorked, Comment, WorkTypeID) "
-                            "VALUES (1, ?, ?, ?, ?, ?, ?, ?, 1, 'old', 2)"),
+                            "VALUES (1, ?, ?, ?, ?, ?, ?, ?, 1, ?, 2)"),
              {proj, order, task, QVariant::fromValue(day),
               QVariant::fromValue(day.AddSecs(start * 60)),
-              QVariant::fromValue(day.AddSecs(stop * 60)), timeId});
+              QVariant::fromValue(day.AddSecs(stop * 60)), timeId, comment});
     }
     // TimeID, start and stop minutes, task, order, work type and comment of each row.
     QStringList Rows()

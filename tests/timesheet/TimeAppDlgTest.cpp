@@ -7,12 +7,17 @@
 #include "platform/ProfileStore.h"
 #include "tests/support/ScriptedModals.h"
 #include "tests/support/TestEnv.h"
+#include "tests/timesheet/TimeLineProbe.h"
 #include "timesheet/Plentor.h"
 #include "timesheet/ScheduleTimeDlg.h"
 #include "timesheet/TimeSheetWindows.h"
 #include "ui/ResourceIds.h"
 
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QDateTimeEdit>
 
 #include <QTest>
 #include <QTextEdit>
@@ -62,19 +67,7 @@ protected:
         return out;
     }
 
-    // Where on the time line a minute lies: the cursor time the line reports.
-    QPoint Find(QWidget* line, int minute)
-    {
-        const QString wanted = QString::asprintf("%02i:%02i", minute / 60, minute % 60);
-        for (int x = 0; x < line->width(); x += 8) {
-            for (int y = 0; y < line->height(); y += 2) {
-                QTest::mouseMove(line, QPoint(x, y));
-                if (m_window->Controller().Entry().cursorText == wanted)
-                    return QPoint(x, y);
-            }
-        }
-        return QPoint(-1, -1);
-    }
+    QPoint Find(QWidget* line, int minute) { return TimeLineProbe::Find(*m_window, line, minute); }
 
     CKelvaneApp m_app;
     CTimeAppDlg* m_window = nullptr;
@@ -97,12 +90,7 @@ TEST_F(TimeSheetWindowTest, ABlockDrawnWithTheMouseIsStoredUndoneAndRedone)
         dialog.OnCommand(IDOK);
         return int(IDOK);
     });
-    QTest::mousePress(line, Qt::LeftButton, Qt::NoModifier, from);
-    for (int y = from.y() + 3; y < to.y(); y += 3)
-        QTest::mouseMove(line, QPoint(from.x(), y));
-    QTest::mouseMove(line, to);
-    QTest::mouseRelease(line, Qt::LeftButton, Qt::NoModifier, to);
-    QTest::qWait(50);
+    TimeLineProbe::Draw(line, from, to);
 
     ASSERT_EQ(modals.seen, QStringList({"CSaveTimesDlg"}));
     const QStringList stored = Rows();
@@ -185,8 +173,80 @@ TEST_F(TimeSheetWindowTest, StoredRowsAppearOnTheLineAndInTheInfoArea)
     EXPECT_EQ(m_window->Controller().Entry().comment, QStringLiteral("Design"));
     EXPECT_EQ(m_window->Controller().Entry().startText.trimmed(), QStringLiteral("10:00"));
 
-    // The picture the README shows.
+    // The pictures the README shows: the default size and a large one, where
+    // the time column takes the room.
     const QString folder = qEnvironmentVariable("KELVANE_SCREENSHOT_DIR");
     if (!folder.isEmpty())
         m_window->grab().save(folder + QStringLiteral("/timesheet.png"));
+    m_window->resize(1280, 860);
+    QTest::qWait(50);
+    m_window->Controller().OnHighlightTime(2, 600, 720, 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_window->Controller().Entry().comment, QStringLiteral("Design"));
+    if (!folder.isEmpty())
+        m_window->grab().save(folder + QStringLiteral("/timesheet-large.png"));
+}
+
+TEST_F(TimeSheetWindowTest, NothingIsCutAtTheSmallestSizeAndTheLineTakesALargeOne)
+{
+    QWidget* line = m_window->TimeLine().ControlWidget();
+    ASSERT_NE(line, nullptr);
+    const auto grab = [this](const QString& name) {
+        const QString folder = qEnvironmentVariable("KELVANE_SCREENSHOT_DIR");
+        if (!folder.isEmpty())
+            m_window->grab().save(folder + QLatin1Char('/') + name);
+    };
+    const auto settle = [] {
+        QTest::qWait(50);
+        QCoreApplication::processEvents();
+    };
+
+    // "Size to Min Size" asks for less than the controls need: the window
+    // stops at the smallest the layouts allow.
+    m_window->OnCommand(ID_SIZE_MIN);
+    settle();
+    EXPECT_GE(m_window->width(), m_window->minimumSizeHint().width());
+    m_window->resize(1, 1);
+    settle();
+    EXPECT_EQ(m_window->size(), m_window->minimumSize());
+    auto* interval = line->findChild<QComboBox*>();
+    ASSERT_NE(interval, nullptr);
+    EXPECT_GE(interval->width(), interval->sizeHint().width());
+    EXPECT_LE(interval->geometry().right(), line->width());
+    EXPECT_GE(line->width(), line->minimumSizeHint().width());
+    grab(QStringLiteral("timesheet-min.png"));
+
+    // Larger: the time column grows with the line instead of leaving it empty.
+    const int narrow = line->width();
+    m_window->resize(1400, 900);
+    settle();
+    EXPECT_GT(line->width(), narrow + 500);
+}
+
+TEST_F(TimeSheetWindowTest, TheDatePickersCalendarShowsEveryWeekInAFrameOfItsOwn)
+{
+    auto* picker = m_window->Control<QDateTimeEdit>(1139);
+    ASSERT_NE(picker, nullptr);
+    m_window->show();
+    QTest::qWait(20);
+    // A click on the arrow opens the calendar over the month calendar below.
+    QTest::mouseClick(picker, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(picker->width() - 6, picker->height() / 2));
+    QTest::qWait(50);
+    QWidget* popup = QApplication::activePopupWidget();
+    ASSERT_NE(popup, nullptr);
+    QCalendarWidget* calendar = picker->calendarWidget();
+    ASSERT_NE(calendar, nullptr);
+    EXPECT_GE(calendar->height(), calendar->sizeHint().height());
+    EXPECT_GE(calendar->width(), calendar->sizeHint().width());
+    // Its edge is drawn, so the rows of the calendar under it do not look
+    // like a week it cut off.
+    const QImage image = popup->grab().toImage();
+    const QColor window = popup->palette().color(QPalette::Window);
+    EXPECT_LT(QColor(image.pixel(image.width() / 2, image.height() - 1)).lightness(),
+              window.lightness() - 40);
+    const QString folder = qEnvironmentVariable("KELVANE_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        image.save(folder + QStringLiteral("/timesheet-calendar.png"));
+    popup->close();
 }

@@ -1,0 +1,74 @@
+#include "app/DatabaseSwitch.h"
+
+#include "app/DummyDlg.h"
+#include "app/Profile.h"
+#include "data/ConnectionString.h"
+#include "data/DBClass.h"
+#include "data/DBConnection.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+QString Named(const QString& connectionString)
+{
+    return connectionString.isEmpty() ? QStringLiteral("(none)")
+                                      : CConnectionString(connectionString).Masked();
+}
+
+} // namespace
+
+bool TryOpenDatabase(QString& connectionString)
+{
+    CDBConnection probe;
+    probe.UseConnectionString(connectionString);
+    if (!probe.Connect(false))
+        return false;
+    connectionString = probe.ConnectionString();
+    probe.ReleaseConnection(true);
+    return true;
+}
+
+bool SwitchProgramDatabase(CDBClass* db, CDummyDlg* hub, const QString& wanted,
+                           const QString& current)
+{
+    const auto refuse = [&](const QString& tried) {
+        ShowMessageBox(QStringLiteral("Kelvane could not open the database %1 and goes on with %2.")
+                           .arg(Named(tried), Named(current)),
+                       kMbOk | kMbIconWarning);
+    };
+    QString opened = wanted;
+    if (wanted.isEmpty() || !TryOpenDatabase(opened)) {
+        refuse(wanted);
+        return false;
+    }
+    // The windows hold ids of the old database.
+    if (hub)
+        hub->CloseAllWindows(false);
+    if (!db) {
+        CProfile::SetDefDatabaseName(opened);
+        return true;
+    }
+    db->ReleaseConnection(true, true);
+    CProfile::SetDefDatabaseName(opened);
+    db->Connection()->UseProfileString();
+    // The back end may differ; its SQL forms are chosen before connecting.
+    db->DetectProvider();
+    // The new database's own start-up information is read on connecting.
+    const CStartupInfo previousInfo = db->StartupInfo();
+    db->StartupInfo() = CStartupInfo();
+    if (!db->Connect()) {
+        // It went away in between: back to the old one, windows and all.
+        CProfile::SetDefDatabaseName(current);
+        db->Connection()->UseProfileString();
+        db->DetectProvider();
+        db->StartupInfo() = previousInfo;
+        refuse(opened);
+        if (hub)
+            hub->CloseAllWindows(true);
+        return false;
+    }
+    QString user;
+    db->GetCurrentUser(user);
+    db->ReleaseConnection(false, false);
+    return true;
+}

@@ -1,0 +1,335 @@
+#include "bench/BenchUtil.h"
+#include "bench/DataGenerator.h"
+#include "data/ConnectionString.h"
+#include "data/DBClass.h"
+#include "data/SqlExecutor.h"
+#include "platform/MessageBox.h"
+#include "review/ExportTimeSheetsDlg.h"
+#include "review/ImportTimeSheetsDlg.h"
+#include "review/TimeSheetFile.h"
+#include "ui/ResourceIds.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <libpq-fe.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Importing a time-sheet file of 100,000 lines, a tenth of them over booked
+// rows, into the generated million-row database through the Import dialog,
+// beside loading the same lines into a plain table with the database's own
+// bulk loader (the sqlite3 shell's .import, PostgreSQL's COPY) and finding
+// the overlapping ones with one set-based query, in the same run. Then the
+// export of about 100,000 rows through the Export dialog.
+
+namespace {
+
+constexpr int kLines = 100000;
+constexpr int kOverlapping = kLines / 10;
+constexpr int kTimeId = 100;
+constexpr int kRuns = 5;
+constexpr int kEmployees = 200;
+constexpr int kProjects = 1000;
+
+QList<QDate> WorkingDays()
+{
+    QList<QDate> days;
+    for (QDate d(kBenchFirstYear, 1, 1); days.size() < 1000; d = d.addDays(1))
+        if (d.dayOfWeek() <= 5)
+            days << d;
+    return days;
+}
+
+// The generated days run from 08:00 for four to nine hours: 20:00 is free,
+// 08:00 never is.
+QByteArray MakeFile(const QString& database)
+{
+    const QList<QDate> days = WorkingDays();
+    QByteArray text = database.toUtf8() + '\n' + TimeSheetFile::kHeader.toUtf8() + '\n';
+    text.reserve(kLines * 150);
+    for (int i = 0; i < kLines; ++i) {
+        const bool overlap = i % 10 == 9;
+        const int emp = 1 + i % kEmployees;
+        const QDate day = overlap ? days.at(500 + (i / 10) / kEmployees) : days.at(i / kEmployees);
+        const int project = 1 + i % kProjects;
+        const int hour = overlap ? 8 : 20;
+        const QByteArray date = day.toString(QStringLiteral("dd/MM/yyyy")).toLatin1();
+        char line[256];
+        const int n = std::snprintf(
+            line, sizeof line,
+            "%d,%d,%d,1.000000,%d,Imported item %d,85.500000,%d,%d,%s %02d:00:00,%s %02d:00:00,"
+            "%s,,,\n",
+            emp, project, (project - 1) * 2 + 1, (project - 1) * 5 + 1, i, 1 + i % 6, kTimeId,
+            date.constData(), hour, date.constData(), hour + 1, date.constData());
+        text.append(line, n);
+    }
+    return text;
+}
+
+struct CResult {
+    int imported = -1;
+    int refused = -1;
+};
+
+// Runs a dialog as a user would: `prepare` fills it in, OK is timed, `read`
+// takes what it did; then the dialog is closed.
+template <typename Dialog>
+double TimeOk(CDBClass& db, const std::function<void(Dialog&)>& prepare,
+              const std::function<void(Dialog&)>& read)
+{
+    struct CUser : IModalHook {
+        std::function<void(Dialog&)> prepare;
+        std::function<void(Dialog&)> read;
+        double ms = 0;
+        int Run(CDialogBase& dialog) override
+        {
+            auto& dlg = static_cast<Dialog&>(dialog);
+            prepare(dlg);
+            QElapsedTimer timer;
+            timer.start();
+            dlg.OnCommand(IDOK);
+            ms = timer.nsecsElapsed() / 1e6;
+            read(dlg);
+            dlg.OnCommand(IDCANCEL);
+            return dlg.EndCode();
+        }
+    } user;
+    user.prepare = prepare;
+    user.read = read;
+    SetModalHook(&user);
+    {
+        Dialog dlg(db, nullptr);
+        dlg.DoModal();
+    }
+    SetModalHook(nullptr);
+    return user.ms;
+}
+
+double ImportThroughDialog(CDBClass& db, const QString& file, CResult* result)
+{
+    return TimeOk<CImportTimeSheetsDlg>(
+        db, [&](CImportTimeSheetsDlg& dlg) { dlg.SetFileName(file); },
+        [&](CImportTimeSheetsDlg& dlg) {
+            *result = {dlg.Imported(), dlg.Refused()};
+        });
+}
+
+// Exports everybody's rows of a period; `written` gets their number.
+double ExportThroughDialog(CDBClass& db, const QString& file, const QDate& first, const QDate& last,
+                           int* written)
+{
+    return TimeOk<CExportTimeSheetsDlg>(
+        db,
+        [&](CExportTimeSheetsDlg& dlg) {
+            dlg.SetFileName(file);
+            dlg.Control<QComboBox>(CExportTimeSheetsDlg::kIdWhoFor)->setCurrentIndex(0);
+            dlg.SetPeriod(first, last);
+        },
+        [&](CExportTimeSheetsDlg& dlg) { *written = dlg.Written(); });
+}
+
+// "dd/mm/yyyy[ hh:mm:ss]" to the stored text, in SQLite's SQL.
+QString IsoOf(const QString& column, bool withTime)
+{
+    return QStringLiteral("substr(%1,7,4)||'-'||substr(%1,4,2)||'-'||substr(%1,1,2)||%2")
+        .arg(column, withTime ? QStringLiteral("substr(%1,11)").arg(column)
+                              : QStringLiteral("' 00:00:00'"));
+}
+
+const char* const kPlainColumns =
+    "EmpID integer, ProjID integer, OrderID integer, HoursWorked real, TaskID integer, "
+    "Comment text, InvCost real, WorkTypeID integer, TimeID integer, StartTime text, "
+    "StopTime text, WorkDate text, ObjectTypeID integer, ObjectID integer, InvID integer";
+
+// The sqlite3 shell: .import into a plain table, then the overlapping lines.
+double SqliteShellBaseline(const QString& databaseFile, const QString& file, int* overlapping)
+{
+    const QString script =
+        QStringLiteral("CREATE TEMP TABLE imp(%1);\n.import --csv --skip 2 %2 imp\n"
+                       "SELECT count(*) FROM imp i WHERE EXISTS (SELECT 1 FROM tblTimeSheet t "
+                       "WHERE t.EmpID = i.EmpID AND t.WorkDate = %3 AND t.StartTime < %4 AND "
+                       "t.StopTime > %5);\n")
+            .arg(QLatin1String(kPlainColumns), file, IsoOf(QStringLiteral("i.WorkDate"), false),
+                 IsoOf(QStringLiteral("i.StopTime"), true),
+                 IsoOf(QStringLiteral("i.StartTime"), true));
+    QElapsedTimer timer;
+    timer.start();
+    QProcess shell;
+    shell.start(QStringLiteral("sqlite3"), {databaseFile});
+    shell.write(script.toUtf8());
+    shell.closeWriteChannel();
+    shell.waitForFinished(-1);
+    const double ms = timer.nsecsElapsed() / 1e6;
+    *overlapping = shell.readAllStandardOutput().trimmed().toInt();
+    return ms;
+}
+
+// COPY into a plain table through libpq, then the overlapping lines.
+double CopyBaseline(PGconn* conn, const QByteArray& lines, int* overlapping)
+{
+    QElapsedTimer timer;
+    timer.start();
+    PQclear(PQexec(conn, "BEGIN"));
+    PQclear(PQexec(conn, "SET LOCAL jit = off"));
+    PQclear(PQexec(
+        conn,
+        (std::string("CREATE TEMP TABLE imp(") + kPlainColumns + ") ON COMMIT DROP").c_str()));
+    PQclear(PQexec(conn, "COPY imp FROM STDIN (FORMAT csv)"));
+    PQputCopyData(conn, lines.constData(), static_cast<int>(lines.size()));
+    PQputCopyEnd(conn, nullptr);
+    PQclear(PQgetResult(conn));
+    PGresult* r = PQexec(
+        conn, "SELECT count(*) FROM imp i WHERE EXISTS (SELECT 1 FROM tblTimeSheet t WHERE "
+              "t.EmpID = i.EmpID AND t.WorkDate = to_timestamp(i.WorkDate, 'DD/MM/YYYY')::"
+              "timestamp AND t.StartTime < to_timestamp(i.StopTime, 'DD/MM/YYYY HH24:MI:SS')::"
+              "timestamp AND t.StopTime > to_timestamp(i.StartTime, 'DD/MM/YYYY HH24:MI:SS')::"
+              "timestamp)");
+    *overlapping = PQntuples(r) > 0 ? std::atoi(PQgetvalue(r, 0, 0)) : -1;
+    PQclear(r);
+    PQclear(PQexec(conn, "COMMIT"));
+    return timer.nsecsElapsed() / 1e6;
+}
+
+void Compare(const char* label, const std::function<double(CResult*)>& subject,
+             const std::function<double(int*)>& baseline, const std::function<void()>& reset)
+{
+    std::vector<double> a;
+    std::vector<double> b;
+    CResult result;
+    int overlapping = -1;
+    reset();
+    baseline(&overlapping); // warm up
+    subject(&result);
+    for (int i = 0; i < kRuns; ++i) {
+        // The baseline first: it must not see the lines the import wrote.
+        reset();
+        b.push_back(baseline(&overlapping));
+        a.push_back(subject(&result));
+    }
+    reset();
+    std::printf("[%s] %d lines: %d imported, %d refused (baseline: %d overlapping)\n", label,
+                kLines, result.imported, result.refused, overlapping);
+    PrintPair("  import 100,000 lines (read, check, write, error file)", {MedianOf(a), MedianOf(b)},
+              3.0);
+    if (result.imported != kLines - kOverlapping || result.refused != overlapping)
+        std::printf("  MISMATCH: expected %d imported and %d refused\n", kLines - kOverlapping,
+                    overlapping);
+}
+
+void TimeExport(const char* label, CDBClass& db, const QString& file)
+{
+    // About 100,000 rows: the first 125 working days, 800 rows a day.
+    const QList<QDate> days = WorkingDays();
+    int written = 0;
+    std::vector<double> times;
+    ExportThroughDialog(db, file, days.first(), days.at(124), &written);
+    for (int i = 0; i < kRuns; ++i)
+        times.push_back(ExportThroughDialog(db, file, days.first(), days.at(124), &written));
+    std::printf("[%s] export %d rows through the dialog: %.1f ms (median of %d)\n", label, written,
+                MedianOf(times), kRuns);
+}
+
+} // namespace
+
+// The refused lines' message, answered without a word.
+class CQuietMessages : public IMessageBoxHook {
+public:
+    int Show(const QString&, const QString&, unsigned type) override
+    {
+        return CautiousAnswer(type);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    CQuietMessages quiet;
+    SetMessageBoxHook(&quiet);
+    QString error;
+    const CGeneratorOptions options;
+    const QString cached = BenchDatabaseFile(options, &error);
+    if (cached.isEmpty()) {
+        std::fprintf(stderr, "bench_import: %s\n", qPrintable(error));
+        return 1;
+    }
+    const QString source = CConnectionString(cached).Value(QStringLiteral("Data Source"));
+    QTemporaryDir dir(QFileInfo(source).absolutePath() + QStringLiteral("/import-XXXXXX"));
+    const QString reset = QStringLiteral("DELETE FROM tblTimeSheet WHERE TimeID = %1").arg(kTimeId);
+    {
+        // The import writes into a copy, so the generated file stays as
+        // other benchmarks expect it.
+        const QString file = dir.filePath(QStringLiteral("bench-import.db"));
+        if (!QFile::copy(source, file)) {
+            std::fprintf(stderr, "bench_import: cannot copy %s\n", qPrintable(source));
+            return 1;
+        }
+        CDBClass db;
+        db.Connection()->UseConnectionString(CConnectionString::SqliteString(file));
+        if (!db.OpenConnection()) {
+            std::fprintf(stderr, "bench_import: cannot open %s\n", qPrintable(file));
+            return 1;
+        }
+        const QString lines = dir.filePath(QStringLiteral("lines-sqlite.txt"));
+        QFile out(lines);
+        if (!out.open(QIODevice::WriteOnly) ||
+            out.write(MakeFile(
+                CConnectionString(CConnectionString::SqliteString(file)).DatabaseName())) < 0)
+            return 1;
+        out.close();
+        Compare(
+            "SQLite", [&](CResult* r) { return ImportThroughDialog(db, lines, r); },
+            [&](int* overlapping) { return SqliteShellBaseline(file, lines, overlapping); },
+            [&] {
+                CSqlExecutor::RunNative(*db.Connection(), reset, {}, nullptr, nullptr);
+                CSqlExecutor::RunNative(*db.Connection(), QStringLiteral("PRAGMA wal_checkpoint"),
+                                        {}, nullptr, nullptr);
+            });
+        TimeExport("SQLite", db, dir.filePath(QStringLiteral("export-sqlite.txt")));
+        db.ReleaseConnection(true, true);
+    }
+
+    CBenchServerDatabase server;
+    if (!BenchServerDatabase(QStringLiteral("kelvane_bench"), options, false, &server, &error)) {
+        if (error.isEmpty()) {
+            std::printf("[PostgreSQL] skipped: no server (KELVANE_TEST_PG)\n");
+            return 0;
+        }
+        std::fprintf(stderr, "bench_import: %s\n", qPrintable(error));
+        return 1;
+    }
+    CDBClass db;
+    db.Connection()->UseConnectionString(server.connectionString);
+    if (!db.OpenConnection())
+        return 1;
+    const QByteArray text = MakeFile(CConnectionString(server.connectionString).DatabaseName());
+    const QString lines = dir.filePath(QStringLiteral("lines-server.txt"));
+    QFile out(lines);
+    if (!out.open(QIODevice::WriteOnly) || out.write(text) < 0)
+        return 1;
+    out.close();
+    // COPY reads the data lines only.
+    const QByteArray data = text.mid(text.indexOf('\n', text.indexOf('\n') + 1) + 1);
+    PGconn* conn = PQconnectdb(server.conninfo.constData());
+    Compare(
+        "PostgreSQL", [&](CResult* r) { return ImportThroughDialog(db, lines, r); },
+        [&](int* overlapping) { return CopyBaseline(conn, data, overlapping); },
+        [&] {
+            PQclear(PQexec(conn, reset.toUtf8().constData()));
+            PQclear(PQexec(conn, "VACUUM tblTimeSheet"));
+        });
+    TimeExport("PostgreSQL", db, dir.filePath(QStringLiteral("export-server.txt")));
+    PQfinish(conn);
+    db.ReleaseConnection(true, true);
+    return 0;
+}

@@ -1,0 +1,154 @@
+#include "office/uno/UnoUtil.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QUrl>
+
+#include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/uno/Exception.hpp>
+#include <com/sun/star/uno/RuntimeException.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+
+#include <string>
+
+namespace unoutil {
+
+using namespace css::uno;
+
+namespace {
+
+const QDate kSerialEpoch(1899, 12, 30);
+
+std::string Utf8(const rtl::OUString& text)
+{
+    return ToQString(text).toStdString();
+}
+
+} // namespace
+
+rtl::OUString FileUrl(const QString& path)
+{
+    return ToOUString(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
+}
+
+Sequence<css::beans::PropertyValue>
+Properties(std::initializer_list<std::pair<const char*, Any>> values)
+{
+    Sequence<css::beans::PropertyValue> out(static_cast<sal_Int32>(values.size()));
+    css::beans::PropertyValue* p = out.getArray();
+    for (const auto& [name, value] : values) {
+        p->Name = rtl::OUString::createFromAscii(name);
+        p->Value = value;
+        ++p;
+    }
+    return out;
+}
+
+double DateSerial(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QDateTime) {
+        const QDateTime at = value.toDateTime();
+        return kSerialEpoch.daysTo(at.date()) + at.time().msecsSinceStartOfDay() / 86400000.0;
+    }
+    return static_cast<double>(kSerialEpoch.daysTo(value.toDate()));
+}
+
+Any ToAny(const QVariant& value)
+{
+    if (value.isNull() && value.typeId() != QMetaType::QString)
+        return Any();
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return Any(ToOUString(value.toString()));
+    case QMetaType::Bool:
+        return Any(value.toBool());
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return Any(value.toDouble());
+    case QMetaType::QDate:
+    case QMetaType::QDateTime:
+        return Any(DateSerial(value));
+    default:
+        return Any(ToOUString(value.toString()));
+    }
+}
+
+QVariant FromAny(const Any& value)
+{
+    rtl::OUString text;
+    if (value >>= text)
+        return ToQString(text);
+    double number = 0;
+    if (value >>= number)
+        return number;
+    bool flag = false;
+    if (value >>= flag)
+        return flag;
+    return QVariant();
+}
+
+void StoreDocument(const Reference<css::lang::XComponent>& document, const QString& path,
+                   std::initializer_list<std::pair<const char*, const char*>> filters)
+{
+    const QString extension = path.section(QLatin1Char('.'), -1).toLower();
+    const char* filter = nullptr;
+    for (const auto& [ending, name] : filters)
+        if (extension == QLatin1String(ending))
+            filter = name;
+    if (!filter)
+        throw COfficeError(
+            QStringLiteral("\"%1\" is not a format of this document").arg(extension).toStdString());
+    Guarded("Saving the document", [&] {
+        Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)
+            ->storeAsURL(FileUrl(path),
+                         Properties({{"FilterName", Any(rtl::OUString::createFromAscii(filter))},
+                                     {"Overwrite", Any(true)}}));
+    });
+}
+
+void CloseDocument(Reference<css::lang::XComponent>& document)
+{
+    if (!document.is())
+        return;
+    const Reference<css::lang::XComponent> closing = document;
+    document.clear();
+    Guarded("Closing the document", [&] {
+        Reference<css::util::XCloseable> closeable(closing, UNO_QUERY);
+        if (closeable.is())
+            closeable->close(true);
+        else
+            closing->dispose();
+    });
+}
+
+void Rethrow(const char* doing)
+{
+    const std::string prefix = std::string(doing) + ": ";
+    try {
+        throw;
+    } catch (const COfficeError&) {
+        throw;
+    } catch (const css::lang::DisposedException& e) {
+        throw COfficeError(prefix + "LibreOffice has gone (" + Utf8(e.Message) + ")",
+                           COfficeError::kLost);
+    } catch (const css::uno::RuntimeException& e) {
+        // A broken pipe shows as a runtime error of the bridge.
+        const std::string message = Utf8(e.Message);
+        const bool lost = message.find("bridge") != std::string::npos ||
+                          message.find("Bridge") != std::string::npos;
+        throw COfficeError(prefix + message, lost ? COfficeError::kLost : COfficeError::kRefused);
+    } catch (const css::uno::Exception& e) {
+        throw COfficeError(prefix + Utf8(e.Message));
+    } catch (const std::exception& e) {
+        throw COfficeError(prefix + e.what());
+    } catch (...) {
+        throw COfficeError(prefix + "unknown failure");
+    }
+}
+
+} // namespace unoutil

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "office/OfficeError.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/uno/Any.hxx>
+#include <com/sun/star/uno/Sequence.hxx>
+#include <rtl/ustring.hxx>
+
+#include <initializer_list>
+#include <utility>
+
+namespace unoutil {
+
+namespace css = com::sun::star;
+
+// Texts cross as UTF-16 both ways, so nothing is lost on the way.
+inline rtl::OUString ToOUString(const QString& text)
+{
+    return rtl::OUString(reinterpret_cast<const sal_Unicode*>(text.utf16()),
+                         static_cast<sal_Int32>(text.size()));
+}
+
+inline QString ToQString(const rtl::OUString& text)
+{
+    return QString(reinterpret_cast<const QChar*>(text.getStr()), text.getLength());
+}
+
+// A local path as the office's file URL.
+rtl::OUString FileUrl(const QString& path);
+
+css::uno::Sequence<css::beans::PropertyValue>
+Properties(std::initializer_list<std::pair<const char*, css::uno::Any>> values);
+
+// A value of ours as the office's, and back; dates become serial day numbers.
+css::uno::Any ToAny(const QVariant& value);
+QVariant FromAny(const css::uno::Any& value);
+// Days since 30 December 1899, the spreadsheet's date numbers.
+double DateSerial(const QVariant& value);
+
+// Stores a document under the path with the filter its extension names
+// (extension, filter pairs); throws for any other extension.
+void StoreDocument(const css::uno::Reference<css::lang::XComponent>& document, const QString& path,
+                   std::initializer_list<std::pair<const char*, const char*>> filters);
+// Closes a document without saving and forgets it; nothing for none.
+void CloseDocument(css::uno::Reference<css::lang::XComponent>& document);
+
+// Call inside a catch block: the exception in hand as a COfficeError, with
+// what the program was doing.
+[[noreturn]] void Rethrow(const char* doing);
+
+// Runs an operation and turns every exception of the office into COfficeError.
+template <typename F>
+auto Guarded(const char* doing, F&& f) -> decltype(f())
+{
+    try {
+        return f();
+    } catch (...) {
+        Rethrow(doing);
+    }
+}
+
+} // namespace unoutil

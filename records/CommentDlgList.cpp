@@ -1,0 +1,548 @@
+// The comments window's list: its filter, its fill, sorting, the context
+// menu, the layout, and what the user does with a comment.
+#include "records/CommentDlg.h"
+
+#include "app/WindowCaption.h"
+#include "data/DBClass.h"
+#include "data/records/CommentSet.h"
+#include "data/records/ProjectCommentSet.h"
+#include "platform/MessageBox.h"
+#include "records/CmtAddDlg.h"
+#include "records/CmtViewDlg.h"
+#include "records/CommentColumns.h"
+#include "records/CommentRecord.h"
+#include "ui/MyListCtrl.h"
+#include "ui/MyPopMenu.h"
+#include "ui/MyTreeCtrl.h"
+#include "ui/ResourceIds.h"
+#include "ui/VirtualKeys.h"
+#include "ui/WaitCursor.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+
+#include <algorithm>
+
+namespace {
+
+const QString kLayoutKey = QStringLiteral("TDlgList");
+const QString kProjectRoot = QStringLiteral("Project Comments");
+const QString kCompanyRoot = QStringLiteral("Company Comments");
+constexpr int kCaptionStringId = 12801;
+
+// Keypad keys the list and the tree act on (virtual-key codes).
+constexpr int kVkMultiply = 0x6A;
+constexpr int kVkAdd = 0x6B;
+constexpr int kVkSubtract = 0x6D;
+
+} // namespace
+
+// ---- Rows and columns ---------------------------------------------------------------------------
+
+int CCommentDlg::CommentRowCount() const
+{
+    return static_cast<int>(m_rows.size());
+}
+
+const CCommentRow* CCommentDlg::RowAt(int row) const
+{
+    return row >= 0 && row < m_rows.size() ? &m_rows.at(row) : nullptr;
+}
+
+int CCommentDlg::ColumnOfCode(int code) const
+{
+    return static_cast<int>(m_columnCodes.indexOf(code));
+}
+
+int CCommentDlg::SelectedCommentId() const
+{
+    const CCommentRow* row = RowAt(List()->GetFirstSelected());
+    return row ? row->CommentID : -1;
+}
+
+int CCommentDlg::RowOfComment(int commentId) const
+{
+    for (int r = 0; r < m_rows.size(); ++r)
+        if (m_rows.at(r).CommentID == commentId)
+            return r;
+    return -1;
+}
+
+QString CCommentDlg::StatusText() const
+{
+    return m_status->text();
+}
+
+QString CCommentDlg::GetColumnSqlName(int column)
+{
+    return CCommentColumns::SqlColumn(m_columnCodes.value(column, -1));
+}
+
+int CCommentDlg::GetColumnDataKind(int column)
+{
+    return CCommentColumns::Kind(column);
+}
+
+void CCommentDlg::BuildList()
+{
+    CMyListCtrl* list = List();
+    QString layout;
+    list->LoadLayout(true, kLayoutKey, layout, CCommentColumns::kCount);
+    QStringList titles;
+    QList<int> formats;
+    QList<int> widths;
+    m_columnCodes.clear();
+    for (int code = 0; code < CCommentColumns::kCount; ++code) {
+        const CCommentColumns::CColumn& column = CCommentColumns::Column(code);
+        titles << QString::fromLatin1(column.caption);
+        formats << (column.right ? kFormatRight : kFormatLeft);
+        widths << column.width;
+        m_columnCodes << code;
+    }
+    // A stored layout that does not name each column once leaves the table's order.
+    if (list->ArrangeColumns(titles, formats, widths)) {
+        m_columnCodes.clear();
+        for (const QString& id : list->LayoutColumnIds().mid(0, CCommentColumns::kCount))
+            m_columnCodes << id.trimmed().toInt();
+    }
+    list->CreateList(m_listRect, this, titles, formats, widths);
+    QList<int> kinds;
+    for (int code : std::as_const(m_columnCodes))
+        kinds << CCommentColumns::Kind(code);
+    list->SetColumnKinds(kinds);
+    // Directions belong to the columns as they were.
+    list->SetSortDirections({});
+    // Sorted by the query (or here, for the task), never by the texts shown.
+    list->SetExternalSort(true);
+    list->raise();
+    m_rows.clear();
+}
+
+// ---- The filter and the fill --------------------------------------------------------------------
+
+CCommentFilter CCommentDlg::BuildCommentFilter()
+{
+    const bool company = IsCompanyView();
+    const QString root = company ? kCompanyRoot : kProjectRoot;
+    if (m_nodeText.isEmpty())
+        m_nodeText = root;
+    int nodeId = -1;
+    if (m_nodeText != root) {
+        // The node's own id; a name alone is looked up.
+        nodeId = m_nodeId >= 0 ? m_nodeId
+                 : company     ? m_db.GetCompanyIdByName(m_nodeText)
+                               : m_db.GetProjIdByName(m_nodeText);
+    }
+    const int empId = m_user->currentIndex() >= 0 ? m_user->currentData().toInt() : -1;
+    return CCommentFilter::Build(company, nodeId, empId, m_type->currentIndex(),
+                                 m_type->currentText());
+}
+
+bool CCommentDlg::DoUpdateCommentData(const QString& nodeText, bool refill)
+{
+    if (m_refreshing)
+        return true;
+    m_refreshing = true;
+    m_status->clear();
+    LayoutArea();
+    if (m_sizing || !refill || m_closing) {
+        m_refreshing = false;
+        return true;
+    }
+    CWaitCursor wait;
+    if (!nodeText.isEmpty() && nodeText != m_nodeText) {
+        m_nodeText = nodeText;
+        m_nodeId = -1;
+    }
+    List()->Clear();
+    m_rows.clear();
+    ShowSortMark();
+    CCommentFilter where = BuildCommentFilter();
+    m_status->setText(QStringLiteral("Querying for COMMENT Items %1").arg(where.text));
+    if (!m_appliedFilter.IsEmpty())
+        where.Append(QStringLiteral(" AND "), m_appliedFilter);
+    setWindowTitle(QStringLiteral("%1 - %2 - %3")
+                       .arg(BuildWindowCaption(kCaptionStringId, QStringLiteral("Comments"), &m_db),
+                            m_userName,
+                            where.IsEmpty() ? QStringLiteral("No filter") : where.text));
+    m_where = where;
+    QList<CCommentRow> rows;
+    if (!ReadRows(where, rows)) {
+        m_refreshing = false;
+        return false;
+    }
+    FillRows(rows, -1);
+    m_status->setText(QStringLiteral("%1 Comments found").arg(rows.size()));
+    m_refreshing = false;
+    return true;
+}
+
+bool CCommentDlg::ReadRows(const CCommentFilter& where, QList<CCommentRow>& rows)
+{
+    if (!m_set)
+        m_set = std::make_unique<CCommentSet>(m_db.Connection());
+    // An open set would only run its last query again.
+    m_set->Close();
+    m_set->Recordset()->SetFilter(where.sql, where.values);
+    m_set->Recordset()->SetSort(SortText());
+    if (!m_db.OpenRecordSet(m_set.get()))
+        return false;
+    for (; !m_set->Recordset()->IsBOF() && !m_set->Recordset()->IsEOF(); m_set->MoveNext())
+        rows << CCommentRow::FromSet(*m_set, m_db);
+    const int column = SortColumn();
+    if (m_columnCodes.value(column) == CCommentColumns::kTask) {
+        const bool descending = List()->SortDirections().value(column, 0) != 0;
+        std::stable_sort(rows.begin(), rows.end(),
+                         [descending](const CCommentRow& a, const CCommentRow& b) {
+                             const int c = a.TaskName.compare(b.TaskName, Qt::CaseInsensitive);
+                             return descending ? c > 0 : c < 0;
+                         });
+    }
+    return true;
+}
+
+void CCommentDlg::FillRows(const QList<CCommentRow>& rows, int select)
+{
+    CMyListCtrl* list = List();
+    list->Clear();
+    m_rows = rows;
+    for (int r = 0; r < m_rows.size(); ++r) {
+        QStringList texts;
+        for (int code : std::as_const(m_columnCodes))
+            texts << CCommentColumns::CellText(m_rows.at(r), code);
+        list->InsertRow(texts, r);
+    }
+    if (select >= 0 && select < m_rows.size())
+        list->SelectItem(select);
+}
+
+// ---- Sorting
+// ---------------------------------------------------------------------------------------
+
+int CCommentDlg::SortColumn() const
+{
+    const int column = List()->LastSortedColumn();
+    return column >= 0 && column < m_columnCodes.size() ? column
+                                                        : ColumnOfCode(CCommentColumns::kEntered);
+}
+
+QString CCommentDlg::SortText() const
+{
+    const int column = SortColumn();
+    const QString sql = CCommentColumns::SqlColumn(m_columnCodes.value(column, -1));
+    // The task has no column: the rows come by date and are sorted here.
+    if (sql.isEmpty())
+        return QStringLiteral("[CommentDate] ASC, [CommentID] ASC");
+    const QString direction = List()->SortDirections().value(column, 0) != 0
+                                  ? QStringLiteral(" DESC")
+                                  : QStringLiteral(" ASC");
+    // Rows of equal value in the order they were written, on either back end.
+    return sql + direction + QStringLiteral(", [CommentID]") + direction;
+}
+
+void CCommentDlg::ShowSortMark()
+{
+    const int column = SortColumn();
+    if (column >= 0)
+        List()->SetSortMark(-1, column, List()->SortDirections().value(column, 0));
+}
+
+void CCommentDlg::OnFillList()
+{
+    SortByColumn();
+}
+
+void CCommentDlg::SortByColumn()
+{
+    if (!m_set)
+        return;
+    CWaitCursor wait;
+    const int selected = SelectedCommentId();
+    QList<CCommentRow> rows;
+    if (!ReadRows(m_where, rows)) {
+        // The rows as they were; the reason has been shown.
+        FillRows(QList<CCommentRow>(m_rows), RowOfComment(selected));
+        return;
+    }
+    FillRows(rows, -1);
+    const int row = RowOfComment(selected);
+    if (row >= 0)
+        List()->SelectItem(row);
+}
+
+// ---- The context menu --------------------------------------------------------------------------
+
+void CCommentDlg::OnContextMenu(int x, int y, bool fromList)
+{
+    ShowListMenu(x, y, fromList);
+}
+
+void CCommentDlg::OnContextMenuClosed()
+{
+    // The menu stays up until the user chooses; it gives the focus back
+    // when it hides.
+}
+
+void CCommentDlg::ShowListMenu(int x, int y, bool fromList)
+{
+    QTreeWidgetItem* node = Tree()->currentItem();
+    const QString nodeText = node ? node->text(0) : QString();
+    const qint64 nodeData = CMyTreeCtrl::ItemData(node);
+    const int row = List()->GetFirstSelected();
+    const CCommentRow* comment = RowAt(row);
+    m_isToDo = comment && comment->IsToDo();
+    const QString addLabel = nodeData > 0 ? QStringLiteral("Add %1 Comment").arg(nodeText)
+                                          : QStringLiteral("Add Comment");
+    QMenu* menu = PopupMenu();
+    menu->clear();
+    const auto add = [this, menu](const QString& text, int id) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QStringLiteral("cmd%1").arg(id));
+        action->setData(id);
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    };
+    m_pendingFilter.Clear();
+    if (fromList) {
+        if (comment) {
+            add(QStringLiteral("Edit"), kCmdView);
+            if (m_isToDo)
+                add(QStringLiteral("Done"), kCmdDone);
+            menu->addSeparator();
+        }
+        add(addLabel, kCmdAdd);
+        if (comment)
+            add(QStringLiteral("Delete"), kCmdDelete);
+        const QPoint inView = List()->viewport()->mapFrom(List(), QPoint(x, y));
+        const int column = List()->header()->logicalIndexAt(inView.x());
+        const int code = m_columnCodes.value(column, -1);
+        CCommentFilter filter;
+        if (comment && code >= 0 && CCommentFilter::ForColumn(*comment, code, filter)) {
+            const QString cell = CCommentColumns::CellText(*comment, code);
+            const QString shown = CCommentRecord::Cut(cell, 10);
+            menu->addSeparator();
+            add(QStringLiteral("Filter by %1 = %2%3 ")
+                    .arg(CCommentColumns::FilterName(code), shown,
+                         shown.size() < cell.size() ? QStringLiteral("..") : QString()),
+                kCmdApplyFilter);
+            m_pendingFilter = filter;
+        }
+        if (!m_appliedFilter.IsEmpty()) {
+            menu->addSeparator();
+            add(QStringLiteral("Remove Filter"), kCmdRemoveFilter);
+        }
+    } else {
+        add(addLabel, kCmdAdd);
+    }
+    QWidget* from = fromList ? static_cast<QWidget*>(List()) : Tree();
+    menu->popup(from->mapToGlobal(QPoint(x, y)));
+}
+
+void CCommentDlg::ApplyColumnFilter()
+{
+    if (m_pendingFilter.IsEmpty())
+        return;
+    m_appliedFilter = m_pendingFilter;
+    DoUpdateCommentData(m_nodeText, true);
+}
+
+void CCommentDlg::RemoveColumnFilter()
+{
+    m_pendingFilter.Clear();
+    m_appliedFilter.Clear();
+    DoUpdateCommentData(m_nodeText, true);
+}
+
+// ---- The list layout ------------------------------------------------------------------------
+
+void CCommentDlg::SaveListLayout()
+{
+    QString layout;
+    if (List()->GetLayout(layout)) {
+        List()->LoadLayout(false, kLayoutKey, layout);
+    } else if (ShowMessageBox(
+                   QStringLiteral("Error : Some Column values are incorrect - you should "
+                                  "revert back to default settings?"),
+                   kMbYesNo | kMbIconQuestion) == kIdYes) {
+        layout = List()->GetDefaultLayout(CCommentColumns::kCount);
+        List()->LoadLayout(false, kLayoutKey, layout);
+    }
+    BuildList();
+    LayoutArea();
+    DoUpdateCommentData(m_nodeText, true);
+}
+
+void CCommentDlg::ResetListLayout()
+{
+    QString layout = List()->GetDefaultLayout(CCommentColumns::kCount);
+    List()->LoadLayout(false, kLayoutKey, layout);
+    BuildList();
+    LayoutArea();
+    DoUpdateCommentData(m_nodeText, true);
+}
+
+// ---- The list's own events -----------------------------------------------------------------
+
+void CCommentDlg::OnListRowSelected(int row)
+{
+    if (const CCommentRow* comment = RowAt(row))
+        m_key = QString::number(comment->CommentID);
+}
+
+void CCommentDlg::OnListFocus(int row)
+{
+    const CCommentRow* comment = RowAt(row);
+    if (!comment)
+        return;
+    m_key = QString::number(comment->CommentID);
+    m_isToDo = comment->IsToDo();
+}
+
+void CCommentDlg::OnListRowActivated(int row, CMyListCtrl*)
+{
+    ViewItem(row);
+}
+
+void CCommentDlg::OnKeyDown(int virtualKey, bool fromTree)
+{
+    if (fromTree) {
+        if (virtualKey == kVkAdd)
+            OnAddTask();
+        return;
+    }
+    switch (virtualKey) {
+    case kVkDelete:
+    case kVkSubtract:
+        OnDeleteTask();
+        break;
+    case kVkMultiply:
+        ViewItem(List()->GetFirstSelected());
+        break;
+    case kVkAdd:
+        OnAddTask();
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- Done, delete, add and view ----------------------------------------------------------------
+
+void CCommentDlg::OnSetDone()
+{
+    const CCommentRow* comment = RowAt(List()->GetFirstSelected());
+    if (!comment)
+        return;
+    const int commentId = comment->CommentID;
+    CProjectCommentSet set(m_db.Connection());
+    const int found = CCommentRecord::OpenForWrite(m_db, set, commentId);
+    if (found < 0)
+        return;
+    if (found > 0) {
+        CCommentRecord::WriteOnly(set, {CCommentRecord::kCommentType, CCommentRecord::kCompanyID});
+        set.m_CommentType = QStringLiteral("Done");
+        set.Descriptor(CCommentRecord::kCommentType).status = adFldOK;
+        CCommentRecord::GiveOwnCompanyWhenNone(m_db, set);
+        if (!set.Update()) {
+            ShowMessageBox(set.Recordset()->ErrorText(), kMbOk | kMbIconError);
+            m_db.CloseRecordSet(&set, true);
+            return;
+        }
+    }
+    m_db.CloseRecordSet(&set, true);
+    const int row = List()->GetFirstSelected();
+    DoUpdateCommentData(m_nodeText, true);
+    List()->SelectItem(qMin(row, CommentRowCount() - 1));
+}
+
+void CCommentDlg::OnDeleteTask()
+{
+    PopupMenu()->hide();
+    const int row = List()->GetFirstSelected();
+    const CCommentRow* comment = RowAt(row);
+    if (!comment)
+        return;
+    const int commentId = comment->CommentID;
+    if (ShowMessageBox(QStringLiteral("Delete comment %1 \"%2\"?")
+                           .arg(commentId)
+                           .arg(CCommentRecord::Cut(comment->ProjectComment, 60)),
+                       kMbYesNo | kMbIconQuestion) != kIdYes)
+        return;
+    CProjectCommentSet set(m_db.Connection());
+    const int found = CCommentRecord::OpenForWrite(m_db, set, commentId);
+    if (found < 0)
+        return;
+    // One statement in its own transaction; a failure is shown and changes nothing.
+    if (found > 0 && !set.Delete())
+        ShowMessageBox(QStringLiteral("Unable to delete comment %1\n%2")
+                           .arg(commentId)
+                           .arg(set.Recordset()->ErrorText()),
+                       kMbOk | kMbIconError);
+    m_db.CloseRecordSet(&set, true);
+    m_pendingFilter.Clear();
+    m_appliedFilter.Clear();
+    DoUpdateCommentData(m_nodeText, true);
+    if (CommentRowCount() > 0)
+        List()->SelectItem(qMin(row, CommentRowCount() - 1));
+}
+
+void CCommentDlg::OnAddTask()
+{
+    // "All" names no type: the dialog starts on the options' type for new comments.
+    const QString typeText = m_type->currentText();
+    int typeIndex = m_type->currentIndex();
+    if (typeText.isEmpty() || typeText.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0)
+        typeIndex = 0;
+    const bool company = IsCompanyView();
+    const QString root = company ? kCompanyRoot : kProjectRoot;
+    CCmtAddDlg dialog(company ? QStringLiteral("Company") : QStringLiteral("Project"), typeIndex,
+                      m_nodeId, m_companyName, m_companyId, this, m_db);
+    if (!company && m_nodeText != root)
+        dialog.SetProjectText(m_nodeText);
+    if (company && m_nodeText != root)
+        dialog.SetCompanyText(m_nodeText, m_nodeId);
+    if (dialog.DoModal() == IDOK && !m_closing)
+        DoUpdateCommentData(m_nodeText, true);
+}
+
+void CCommentDlg::ViewItem(int row)
+{
+    const CCommentRow* comment = RowAt(row);
+    if (!comment) {
+        OnAddTask();
+        return;
+    }
+    m_key = QString::number(comment->CommentID);
+    m_isToDo = comment->IsToDo();
+    const CCommentTexts texts = CCommentColumns::Texts(*comment);
+    if (m_viewDlg) {
+        // The running dialog steps to this row.
+        m_viewDlg->Reload(row, texts, comment->CommentID);
+        List()->SelectItem(row);
+        return;
+    }
+    CCmtViewDlg dialog(this, row, texts, comment->CommentID, m_db, this);
+    m_viewDlg = &dialog;
+    const int code = dialog.DoModal();
+    m_viewDlg = nullptr;
+    if (code == IDOK && !m_closing)
+        RefreshComments();
+}
+
+void CCommentDlg::StepToCommentRow(int oldRow, int newRow)
+{
+    List()->ResetItemState(oldRow);
+    List()->clearSelection();
+    List()->SelectItem(newRow);
+    ViewItem(newRow);
+}
+
+void CCommentDlg::RefreshComments()
+{
+    const int selected = SelectedCommentId();
+    DoUpdateCommentData(m_nodeText, true);
+    const int row = RowOfComment(selected);
+    if (row >= 0)
+        List()->SelectItem(row);
+}

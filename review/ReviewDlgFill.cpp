@@ -1,0 +1,217 @@
+#include "review/ReviewDlg.h"
+
+#include "app/KelvaneApp.h"
+#include "app/PickListDlg.h"
+#include "app/Profile.h"
+#include "data/DBClass.h"
+#include "data/records/HoursSumSet.h"
+#include "platform/MessageBox.h"
+#include "review/ReviewGrid.h"
+#include "ui/MyListCtrl.h"
+#include "ui/Utilities.h"
+#include "ui/WaitCursor.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QLabel>
+
+namespace {
+
+// Widths (before the horizontal scale) and alignments of the grid's columns.
+constexpr int kFixedWidths[] = {10, 80, 150, 150, 80};
+constexpr int kDayWidth = 70;
+constexpr int kFitMargin = 40;
+constexpr int kHeaderMargin = 14;
+
+} // namespace
+
+// ---- Period --------------------------------------------------------------------------------
+
+void CReviewDlg::CheckSpan()
+{
+    CWaitCursor wait;
+    UpdateData(true);
+    const int preset = m_span->currentIndex();
+    m_spanText = m_span->currentText();
+    CReviewPeriod period = m_period;
+    if (!PresetPeriod(preset, CurrentOptions().Int("ReviewTimeRelative"), QDate::currentDate(),
+                      period)) {
+        if (preset >= kPresetOneWeek && preset <= kPresetThisWeek)
+            ShowMessageBox(
+                QStringLiteral("Time Spans too many days, span should be less than 1 month"),
+                kMbOk | kMbIconWarning);
+        return;
+    }
+    m_period = period;
+    UpdateData(false);
+    m_datesChanged = true;
+}
+
+void CReviewDlg::OnBack()
+{
+    CWaitCursor wait;
+    UpdateData(true);
+    m_period = StepPeriod(m_period, m_span->currentIndex(), false);
+    UpdateData(false);
+    OnReview();
+}
+
+void CReviewDlg::OnForward()
+{
+    CWaitCursor wait;
+    UpdateData(true);
+    m_period = StepPeriod(m_period, m_span->currentIndex(), true);
+    UpdateData(false);
+    OnReview();
+}
+
+// ---- The review ----------------------------------------------------------------------------
+
+void CReviewDlg::OnReview()
+{
+    CWaitCursor wait;
+    const int span = m_span->currentIndex();
+    UpdateData(true);
+    // A start after the end is taken the other way round.
+    if (m_period.start > m_period.end) {
+        std::swap(m_period.start, m_period.end);
+        UpdateData(false);
+    }
+    m_dayCount = m_exportDayCount = m_period.Days();
+    SetStatus(QString::asprintf("Total Days: %i", m_dayCount));
+    FillReview(m_projectFilter, true);
+    m_lastReviewedUser = m_userText;
+    m_datesChanged = false;
+    const QSignalBlocker quiet(m_span);
+    m_span->setCurrentIndex(span);
+}
+
+bool CReviewDlg::ProjectFilterCounts() const
+{
+    return !m_projectFilter.isEmpty() &&
+           m_projectFilter.compare(QLatin1String("All"), Qt::CaseInsensitive) != 0;
+}
+
+QString CReviewDlg::SelectionFilter(int empId, const QDate& start, const QDate& end,
+                                    QVariantList& values) const
+{
+    // Whole days: an entry stored with a time of day on the last day belongs to it.
+    QString filter = QStringLiteral("[WorkDate] >= ? AND [WorkDate] < ?");
+    values = {QVariant::fromValue(CDateTime(start)),
+              QVariant::fromValue(CDateTime(end.addDays(1)))};
+    if (empId >= 0) {
+        filter.prepend(QStringLiteral("[EmpID] = ? AND "));
+        values.prepend(empId);
+    }
+    if (ProjectFilterCounts()) {
+        filter += QStringLiteral(" AND [ProjName] = ?");
+        values << m_projectFilter;
+    }
+    return filter;
+}
+
+QString CReviewDlg::EmployeeName(int empId)
+{
+    const auto it = m_employeeNames.constFind(empId);
+    if (it != m_employeeNames.constEnd())
+        return *it;
+    QString name;
+    for (const CEmployeeEntry& e : m_db.Employees())
+        if (e.EmpID == empId) {
+            name = e.EmpFullName;
+            break;
+        }
+    if (name.isEmpty())
+        name = m_db.GetEmpFullName(empId);
+    m_employeeNames.insert(empId, name);
+    return name;
+}
+
+void CReviewDlg::FillReview(const QString& projectFilter, bool newColumns)
+{
+    CWaitCursor wait;
+    m_projectFilter = projectFilter;
+    // Columns made for other dates would not fit the rows.
+    if (newColumns || !m_listCreated || m_datesChanged) {
+        if (m_period.start > m_period.end)
+            std::swap(m_period.start, m_period.end);
+        m_dayCount = m_exportDayCount = m_period.Days();
+        SetStatus(QString::asprintf("Total Days: %i", m_dayCount));
+        const QStringList titles = CReviewGrid::ColumnTitles(m_period.start, m_dayCount);
+        QList<int> widths;
+        QList<int> formats;
+        // No narrower than its title: the desktop's font is wider than the widths assume.
+        const QFontMetrics header = List()->header()->fontMetrics();
+        for (int c = 0; c < titles.size(); ++c) {
+            widths << qMax(qRound((c < 5 ? kFixedWidths[c] : kDayWidth) * m_scaleX),
+                           header.horizontalAdvance(titles.at(c)) + kHeaderMargin);
+            formats << (c == 4 || c >= 5 ? kFormatRight : kFormatLeft);
+        }
+        const int top = m_panel->geometry().bottom() + 1;
+        List()->CreateList(QRect(0, top, width(), qMax(0, height() - 20 - top)), this, titles,
+                           formats, widths);
+        m_listCreated = true;
+        m_columnTotals.clear();
+    }
+    List()->Clear();
+    m_employeeNames.clear();
+
+    const int empId = m_db.GetEmpIdByName(m_userText);
+    QVariantList values;
+    CHoursSumSet set(m_db.Connection());
+    set.Recordset()->SetFilter(SelectionFilter(empId, m_period.start, m_period.end, values),
+                               values);
+    // One project and task after the other, whatever order the view keeps.
+    set.Recordset()->SetSort(QStringLiteral("[ProjName], [Task], [WorkDate]"));
+    if (!m_db.OpenRecordSet(&set)) {
+        ShowMessageBox(QStringLiteral("Unable to open Project Task Times table"),
+                       kMbOk | kMbIconWarning);
+        return;
+    }
+    CMyListCtrl* list = List();
+    list->setUpdatesEnabled(false);
+    CReviewGrid grid(m_period.start, m_dayCount,
+                     ProjectFilterCounts() ? m_projectFilter : QString(),
+                     [list](const QStringList& texts) { list->InsertRow(texts); });
+    for (; !set.Recordset()->IsBOF() && !set.Recordset()->IsEOF(); set.MoveNext())
+        grid.Add(set.m_ProjName, set.m_Task, set.m_WorkDate.Date(), set.m_SumOfHoursWorked1,
+                 EmployeeName(set.m_EmpID));
+    grid.Finish();
+    m_db.CloseRecordSet(&set);
+    m_columnTotals = grid.ColumnTotals();
+    m_grandTotal = grid.GrandTotal();
+    SetStatus(QString::asprintf("Total Days: %i, total number of records %i", m_exportDayCount,
+                                grid.RecordsRead()));
+    FitTextColumns();
+    list->setUpdatesEnabled(true);
+}
+
+void CReviewDlg::FitTextColumns()
+{
+    CMyListCtrl* list = List();
+    const QFontMetrics header = list->header()->fontMetrics();
+    const QFontMetrics rows = list->fontMetrics();
+    for (int column : {2, 3}) {
+        int widest = header.horizontalAdvance(list->headerItem()->text(column));
+        for (int row = 0; row < list->ItemCount(); ++row)
+            widest = qMax(widest, rows.horizontalAdvance(list->ItemText(row, column)));
+        list->setColumnWidth(column, widest + kFitMargin);
+    }
+}
+
+void CReviewDlg::OnChooseProject()
+{
+    UpdateData(true);
+    CPickListDlg pick(CPickListDlg::kProject, this, nullptr, false, false, &m_db);
+    pick.SetAllEntry(true);
+    pick.SetUserName(m_userText);
+    pick.DoModal();
+    // Whatever the list's end: its text is the filter (none is every project).
+    CWaitCursor wait;
+    m_projectFilter = pick.PickedText();
+    m_project->setText(m_projectFilter);
+    SetReviewCaption();
+    FillReview(m_projectFilter, false);
+}

@@ -1,0 +1,92 @@
+#include "review/ReviewGrid.h"
+
+#include "ui/Utilities.h"
+
+namespace {
+
+QString Hours(double hours)
+{
+    return QString::asprintf("%.2f", hours);
+}
+
+} // namespace
+
+CReviewGrid::CReviewGrid(const QDate& start, int dayCount, const QString& projectFilter,
+                         RowSink sink)
+    : m_start(start)
+    , m_filter(projectFilter)
+    , m_sink(std::move(sink))
+    , m_columnTotals(qMax(0, dayCount), 0.0)
+    , m_days(qMax(0, dayCount), 0.0)
+{}
+
+QStringList CReviewGrid::ColumnTitles(const QDate& start, int dayCount)
+{
+    QStringList titles = {QStringLiteral("Id"), QStringLiteral("Employee"),
+                          QStringLiteral("Project  "), QStringLiteral("Task  "),
+                          QStringLiteral("Total  ")};
+    for (int day = 0; day < dayCount; ++day)
+        titles << FormatDateTime(CDateTime(start.addDays(day)), QStringLiteral("%a,%d %b "));
+    return titles;
+}
+
+void CReviewGrid::Add(const QString& project, const QString& task, const QDate& workDate,
+                      double hours, const QString& employee)
+{
+    ++m_records;
+    if (!m_filter.isEmpty() && project != m_filter) {
+        Emit();
+        return;
+    }
+    if (!m_pending || project != m_project || task != m_task) {
+        Emit();
+        m_pending = true;
+        m_project = project;
+        m_task = task;
+    }
+    if (!m_employees.contains(employee))
+        m_employees << employee;
+    const qint64 day = m_start.daysTo(workDate);
+    if (workDate.isValid() && day >= 0 && day < m_days.size()) {
+        m_days[day] += hours;
+        m_columnTotals[day] += hours;
+        m_total += hours;
+    }
+}
+
+void CReviewGrid::Emit()
+{
+    if (!m_pending)
+        return;
+    QStringList texts;
+    texts.reserve(5 + m_days.size());
+    texts << QString::asprintf("%i", m_rows) << m_employees.join(QLatin1Char(',')) << m_project
+          << m_task << Hours(m_total);
+    for (double hours : std::as_const(m_days))
+        texts << (hours != 0 ? Hours(hours) : QStringLiteral(" "));
+    m_sink(texts);
+    ++m_rows;
+    m_pending = false;
+    m_employees.clear();
+    m_days.fill(0.0);
+    m_total = 0;
+}
+
+void CReviewGrid::Finish()
+{
+    Emit();
+    QStringList texts;
+    texts << QString::asprintf("%i", m_rows) << QString() << QStringLiteral("  Total ")
+          << QStringLiteral(" ") << Hours(GrandTotal());
+    for (double hours : std::as_const(m_columnTotals))
+        texts << Hours(hours);
+    m_sink(texts);
+}
+
+double CReviewGrid::GrandTotal() const
+{
+    double total = 0;
+    for (double hours : m_columnTotals)
+        total += hours;
+    return total;
+}

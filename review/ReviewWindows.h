@@ -1,0 +1,4 @@
+#pragma once
+
+// The hub's Review command opens the week review.
+void RegisterReviewWindows();

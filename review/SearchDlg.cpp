@@ -1,0 +1,250 @@
+#include "review/SearchDlg.h"
+
+#include "app/KelvaneApp.h"
+#include "data/DBClass.h"
+#include "data/MyAdoRecordSet.h"
+#include "platform/MessageBox.h"
+#include "review/SearchKind.h"
+#include "review/SearchViewDlg.h"
+#include "ui/AppIcon.h"
+#include "ui/RichTextCtrl.h"
+#include "ui/WaitCursor.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kNoFieldsTitle = QStringLiteral("Search");
+
+} // namespace
+
+CSearchDlg::CSearchDlg(int kind, CDBClass* db, QWidget* parent)
+    : CDialogBase(kTemplateId, parent)
+    , m_kind(kind)
+    , m_db(db)
+    , m_query(kind, db)
+    , m_field(new QComboBox(this))
+    , m_equate(new QComboBox(this))
+    , m_value(new QLineEdit(this))
+    , m_join(new QComboBox(this))
+    , m_filter(new CRichTextCtrl(this))
+    , m_status(new QLabel(this))
+{
+    setWindowIcon(AppIcon());
+    SetControlId(m_field, kField);
+    SetControlId(m_equate, kEquate);
+    SetControlId(m_value, kValue);
+    SetControlId(m_join, kJoin);
+    SetControlId(m_filter, kFilter);
+    SetControlId(m_status, kStatus);
+    m_equate->setEditable(true);
+    m_equate->addItems({QStringLiteral("="), QStringLiteral("<"), QStringLiteral(">"),
+                        QStringLiteral("<>"), QStringLiteral("LIKE")});
+    m_join->addItems({QString(), QStringLiteral("and"), QStringLiteral("or")});
+    m_filter->setAcceptRichText(false);
+    m_filter->setMinimumHeight(70);
+
+    auto* group = new QGroupBox(QStringLiteral("Create Search Filter  "), this);
+    auto* grid = new QGridLayout(group);
+    auto label = [group](const QString& text, QWidget* buddy) {
+        auto* l = new QLabel(text, group);
+        l->setBuddy(buddy);
+        return l;
+    };
+    grid->addWidget(label(QStringLiteral("&Field:"), m_field), 0, 0);
+    grid->addWidget(m_field, 0, 1);
+    grid->addWidget(label(QStringLiteral("&Equate:"), m_equate), 0, 2);
+    grid->addWidget(m_equate, 0, 3);
+    grid->addWidget(label(QStringLiteral("&Value:"), m_value), 1, 0);
+    grid->addWidget(m_value, 1, 1);
+    grid->addWidget(label(QStringLiteral("&Join by:"), m_join), 1, 2);
+    grid->addWidget(m_join, 1, 3);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(3, 1);
+    auto* sectionButtons = new QHBoxLayout;
+    QPushButton* add = AddCommandButton(QStringLiteral("&Add"), kAdd);
+    QPushButton* clear = AddCommandButton(QStringLiteral("C&lear"), kClear);
+    QPushButton* show = AddCommandButton(QStringLiteral("Show &query"), kShowQuery);
+    for (QPushButton* b : {add, clear, show}) {
+        b->setAutoDefault(false);
+        sectionButtons->addWidget(b);
+    }
+    sectionButtons->addStretch(1);
+    grid->addLayout(sectionButtons, 2, 0, 1, 4);
+    grid->addWidget(m_filter, 3, 0, 1, 4);
+
+    QPushButton* search = AddCommandButton(QStringLiteral("&Search"), kSearch);
+    search->setDefault(true);
+    QPushButton* close = AddCommandButton(QStringLiteral("&Close"), kClose);
+    close->setAutoDefault(false);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_status, 1);
+    bottom->addWidget(search);
+    bottom->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group, 1);
+    layout->addLayout(bottom);
+    resize(560, 300);
+
+    add->setToolTip(QStringLiteral("By adding you can build up a query string of multiple fields"));
+    close->setToolTip(QStringLiteral("Close this dialog"));
+    m_field->setToolTip(QStringLiteral("Query field name"));
+    m_join->setToolTip(
+        QStringLiteral("Allows joining of multiple fields to build up a large query."));
+    search->setToolTip(QStringLiteral("Run your query"));
+    m_value->setToolTip(QStringLiteral("Query directive, for LIKE queries use %"));
+    m_equate->setToolTip(QStringLiteral("Select =,>,>,<>, LIKE or type into this field"));
+    show->setToolTip(QStringLiteral("Shows the query string you are searching with"));
+    m_filter->setToolTip(QStringLiteral("Shows your created filter string - you can type "
+                                        "directly into this box to create a known filter."));
+    clear->setToolTip(
+        QStringLiteral("Before starting a new query you need to clear the previous one."));
+}
+
+CSearchDlg::~CSearchDlg()
+{
+    // The views read the recordsets: they go first.
+    qDeleteAll(m_views);
+    m_views.clear();
+    qDeleteAll(m_recordsets);
+    m_recordsets.clear();
+}
+
+bool CSearchDlg::OnInitDialog()
+{
+    const CSearchKind* known = FindSearchKind(m_kind);
+    setWindowTitle(known ? QLatin1String(known->dialogTitle) : kNoFieldsTitle);
+    const QList<CSearchQuery::CField>& fields = m_query.Fields();
+    for (int i = 0; i < fields.size(); ++i)
+        m_field->addItem(fields.at(i).caption, i);
+    m_field->setCurrentIndex(-1);
+    m_equate->setCurrentIndex(0);
+    m_join->setEnabled(false);
+    m_query.SetFilter(QString());
+    const CProfile::CValues options = CurrentOptions();
+    m_query.SetRowLimit(options.Bool("bsearchSize"), options.Int("isearchSize"));
+    UpdateData(false);
+    return true;
+}
+
+void CSearchDlg::DoDataExchange(bool saveAndValidate)
+{
+    if (saveAndValidate)
+        m_query.SetFilter(m_filter->toPlainText());
+    else
+        m_filter->setPlainText(m_query.Filter());
+}
+
+bool CSearchDlg::OnCommand(int id)
+{
+    switch (id) {
+    case kAdd:
+        CheckFilter();
+        return true;
+    case kClear:
+        OnClear();
+        return true;
+    case kShowQuery:
+        OnShowQuery();
+        return true;
+    case kSearch:
+        OnSearch();
+        return true;
+    case kClose:
+        OnCancel();
+        return true;
+    default:
+        return CDialogBase::OnCommand(id);
+    }
+}
+
+bool CSearchDlg::CheckFilter()
+{
+    UpdateData(true);
+    const int field = m_field->currentIndex() >= 0 ? m_field->currentData().toInt() : -1;
+    QString message;
+    switch (m_query.AddSection(field, m_equate->currentText(), m_value->text(),
+                               m_join->currentText(), message)) {
+    case CSearchQuery::AddResult::Refused:
+        ShowMessageBox(message, kMbOk | kMbIconWarning);
+        return false;
+    case CSearchQuery::AddResult::NoField:
+        return true;
+    case CSearchQuery::AddResult::Added:
+        break;
+    }
+    m_join->setEnabled(true);
+    UpdateData(false);
+    return true;
+}
+
+void CSearchDlg::OnClear()
+{
+    m_query.SetFilter(QString());
+    m_filter->clear();
+}
+
+void CSearchDlg::OnShowQuery()
+{
+    UpdateData(true);
+    if (m_query.Filter().trimmed().isEmpty() && !CheckFilter())
+        return;
+    ShowMessageBox(m_query.ShowQueryText(), kMbOk | kMbIconInformation);
+}
+
+void CSearchDlg::OnSearch()
+{
+    SetStatus(QStringLiteral("Please Wait - Creating Search Records ..."));
+    CWaitCursor wait;
+    UpdateData(true);
+    if (m_query.Filter().trimmed().isEmpty() && !CheckFilter()) {
+        SetStatus(QString());
+        return;
+    }
+    m_lastSearch = m_query.SearchText();
+    UpdateData(false);
+    if (!m_db || !m_query.IsKnownKind()) {
+        SetStatus(QString());
+        return;
+    }
+    QString message;
+    m_db->SetSearchViewFactory(this);
+    const bool ran =
+        m_db->RunQueryToList(m_lastSearch, message, QString::number(m_kind),
+                             QString::number(m_query.ColumnCount()), m_recordsets, m_views, this);
+    m_db->SetSearchViewFactory(nullptr);
+    if (!ran) {
+        const QString failure = QStringLiteral("Error searching.  SQL string not well formed");
+        SetStatus(failure);
+        ShowMessageBox(failure + QLatin1Char('\n') + message, kMbOk | kMbIconError);
+        return;
+    }
+    SetStatus(message);
+    m_join->setEnabled(true);
+}
+
+QObject* CSearchDlg::CreateSearchView(const QString& /*kind*/, const QString& text,
+                                      CMyAdoRecordSet* rows, QObject* /*parent*/)
+{
+    auto* view = new CSearchViewDlg(m_kind, text.toInt(), rows, m_db, this);
+    view->Create();
+    return view;
+}
+
+QString CSearchDlg::StatusText() const
+{
+    return m_status->text();
+}
+
+void CSearchDlg::SetStatus(const QString& text)
+{
+    m_status->setText(text);
+    m_status->repaint();
+}

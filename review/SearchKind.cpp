@@ -1,0 +1,42 @@
+#include "review/SearchKind.h"
+
+#include "data/records/AddrPersonListSet.h"
+#include "data/records/ChgRqstListSet.h"
+#include "data/records/CommentListSet.h"
+#include "data/records/TimeSheetListSet.h"
+#include "ui/ResourceIds.h"
+
+namespace {
+
+constexpr CSearchKind kKinds[] = {
+    {ID_TIMESHEETS, "Search Timesheets", "View Search Results :  Timesheets", 21},
+    {ID_CONTACTS, "Search Companies", "View Search Results : Companies", 16},
+    {ID_TASKS, "Search Comments", "View Search Results : Comments", 16},
+    {ID_CHANGE_REQUESTS, "Search Change Requests", "View Search Results : Change Requests", 18},
+};
+
+} // namespace
+
+const CSearchKind* FindSearchKind(int kind)
+{
+    for (const CSearchKind& k : kKinds)
+        if (k.kind == kind)
+            return &k;
+    return nullptr;
+}
+
+std::unique_ptr<CBindingSet> CreateSearchListSet(int kind, CDBConnection* connection)
+{
+    switch (kind) {
+    case ID_TIMESHEETS:
+        return std::make_unique<CTimeSheetListSet>(connection);
+    case ID_CONTACTS:
+        return std::make_unique<CAddrPersonListSet>(connection);
+    case ID_TASKS:
+        return std::make_unique<CCommentListSet>(connection);
+    case ID_CHANGE_REQUESTS:
+        return std::make_unique<CChgRqstListSet>(connection);
+    default:
+        return nullptr;
+    }
+}

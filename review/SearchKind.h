@@ -1,0 +1,22 @@
+#pragma once
+
+#include <memory>
+
+class CBindingSet;
+class CDBConnection;
+
+// The record kinds a search covers, named by the command id of the list
+// window that searches them: the dialog's and the results view's titles,
+// and how many column descriptors of the base's list record class count.
+struct CSearchKind {
+    int kind;
+    const char* dialogTitle;
+    const char* viewTitle;
+    int columns;
+};
+
+// Null for a kind no search covers.
+const CSearchKind* FindSearchKind(int kind);
+// The list record class over the kind's base query (its descriptors name
+// the columns); null for a kind no search covers.
+std::unique_ptr<CBindingSet> CreateSearchListSet(int kind, CDBConnection* connection);

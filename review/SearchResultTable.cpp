@@ -1,0 +1,246 @@
+#include "review/SearchResultTable.h"
+
+#include "data/AdoTypes.h"
+#include "data/DateTime.h"
+#include "data/MyAdoRecordSet.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+QVariant Typed(const QVariant& value, int type)
+{
+    if (value.isNull())
+        return QVariant();
+    bool ok = false;
+    switch (type) {
+    case adSmallInt:
+    case adInteger: {
+        const qlonglong number = value.toLongLong(&ok);
+        return ok ? QVariant(number) : value;
+    }
+    case adSingle:
+    case adDouble:
+    case adCurrency: {
+        const double number = value.toDouble(&ok);
+        return ok ? QVariant(number) : value;
+    }
+    case adDate: {
+        if (value.metaType() == QMetaType::fromType<CDateTime>())
+            return value;
+        // Dates are text on the file back end.
+        const CDateTime date = CDateTime::Parse(value.toString());
+        return date.IsValid() ? QVariant::fromValue(date) : value;
+    }
+    case adBoolean:
+        return QVariant(value.toBool());
+    case adChar:
+    case adVarChar:
+    case adLongVarChar:
+        return value.toString();
+    default:
+        return value;
+    }
+}
+
+QString DateText(const CDateTime& date)
+{
+    const QTime time = date.Time();
+    if (time == QTime(0, 0))
+        return date.ToString(QStringLiteral("yyyy-MM-dd"));
+    return date.ToString(time.second() ? QStringLiteral("yyyy-MM-dd HH:mm:ss")
+                                       : QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
+QString ValueText(const QVariant& value, int type)
+{
+    if (value.isNull())
+        return QStringLiteral(" ");
+    if (value.metaType() == QMetaType::fromType<CDateTime>())
+        return DateText(value.value<CDateTime>());
+    switch (value.metaType().id()) {
+    case QMetaType::Double:
+        if (type == adCurrency)
+            return QString::number(value.toDouble(), 'f', 2);
+        return QString::number(value.toDouble(), 'g', type == adSingle ? 7 : 15);
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    default:
+        return value.toString();
+    }
+}
+
+// What a cell sorts by.
+struct CSortKey {
+    int kind = 0; // 0 NULL, 1 number, 2 date, 3 text
+    double number = 0;
+    CDateTime date;
+    QString text;
+};
+
+CSortKey KeyOf(const QVariant& value)
+{
+    CSortKey key;
+    if (value.isNull())
+        return key;
+    if (value.metaType() == QMetaType::fromType<CDateTime>()) {
+        key.kind = 2;
+        key.date = value.value<CDateTime>();
+        return key;
+    }
+    switch (value.metaType().id()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::Double:
+    case QMetaType::Bool:
+        key.kind = 1;
+        key.number = value.toDouble();
+        return key;
+    default:
+        key.kind = 3;
+        key.text = value.toString();
+        return key;
+    }
+}
+
+// Negative, 0 or positive, as a comes before, with or after b.
+int Compare(const CSortKey& a, const CSortKey& b)
+{
+    // NULLs first; a value of another kind than its column's (a text in a
+    // number column) goes after the column's own values.
+    if (a.kind != b.kind)
+        return a.kind - b.kind;
+    switch (a.kind) {
+    case 1:
+        return a.number < b.number ? -1 : (b.number < a.number ? 1 : 0);
+    case 2: {
+        const auto order = a.date <=> b.date;
+        return order < 0 ? -1 : (order > 0 ? 1 : 0);
+    }
+    case 3:
+        return QString::compare(a.text, b.text, Qt::CaseInsensitive);
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+CSearchResultTable::CSearchResultTable(QObject* parent)
+    : QAbstractTableModel(parent)
+{}
+
+void CSearchResultTable::SetColumns(const QList<CColumn>& columns)
+{
+    beginResetModel();
+    m_columns = columns;
+    m_cells.clear();
+    m_rowCount = 0;
+    m_order.clear();
+    endResetModel();
+}
+
+int CSearchResultTable::Fill(CMyAdoRecordSet& rs)
+{
+    beginResetModel();
+    m_cells.clear();
+    m_order.clear();
+    m_rowCount = 0;
+    const int columns = ColumnCount();
+    if (rs.RecordCount() > 0) {
+        m_cells.reserve(qsizetype(rs.RecordCount()) * columns);
+        m_order.reserve(rs.RecordCount());
+    }
+    int blocks = 0;
+    rs.MoveFirst();
+    while (!rs.IsEOF()) {
+        ++blocks;
+        for (int i = 0; i < kBlockRows && !rs.IsEOF(); ++i) {
+            for (const CColumn& column : std::as_const(m_columns))
+                m_cells << Typed(rs.Value(column.source), column.type);
+            m_order << m_rowCount++;
+            rs.MoveNext();
+        }
+    }
+    endResetModel();
+    return blocks;
+}
+
+QVariant CSearchResultTable::Value(int row, int column) const
+{
+    if (row < 0 || row >= m_rowCount || column < 0 || column >= ColumnCount())
+        return QVariant();
+    return m_cells.at(qsizetype(m_order.at(row)) * ColumnCount() + column);
+}
+
+QString CSearchResultTable::Text(int row, int column) const
+{
+    if (column < 0 || column >= ColumnCount())
+        return QString();
+    const QVariant value = Value(row, column);
+    if (m_translator && !value.isNull()) {
+        const QString translated = m_translator(m_columns.at(column), value);
+        if (!translated.isNull())
+            return translated;
+    }
+    return ValueText(value, m_columns.at(column).type);
+}
+
+QStringList CSearchResultTable::RowTexts(int row) const
+{
+    QStringList texts;
+    for (int c = 0; c < ColumnCount(); ++c)
+        texts << Text(row, c);
+    return texts;
+}
+
+void CSearchResultTable::SortBy(int column, bool descending)
+{
+    if (column < 0 || column >= ColumnCount())
+        return;
+    std::vector<CSortKey> keys;
+    keys.reserve(m_rowCount);
+    for (int r = 0; r < m_rowCount; ++r)
+        keys.push_back(KeyOf(m_cells.at(qsizetype(r) * ColumnCount() + column)));
+    beginResetModel();
+    std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
+        const int order = Compare(keys[a], keys[b]);
+        return descending ? order > 0 : order < 0;
+    });
+    endResetModel();
+}
+
+int CSearchResultTable::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_rowCount;
+}
+
+int CSearchResultTable::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount();
+}
+
+QVariant CSearchResultTable::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return QVariant();
+    if (role == Qt::DisplayRole)
+        return Text(index.row(), index.column());
+    if (role == Qt::TextAlignmentRole) {
+        const QVariant value = Value(index.row(), index.column());
+        const int id = value.metaType().id();
+        const bool number = (id == QMetaType::LongLong || id == QMetaType::Double) &&
+                            m_columns.at(index.column()).translation == 0;
+        return int((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    }
+    return QVariant();
+}
+
+QVariant CSearchResultTable::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < ColumnCount())
+        return m_columns.at(section).caption;
+    return QAbstractTableModel::headerData(section, orientation, role);
+}

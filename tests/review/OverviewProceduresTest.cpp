@@ -1,0 +1,181 @@
+#include "platform/XsltProcessor.h"
+#include "review/OverviewSummary.h"
+#include "tests/review/OverviewFixture.h"
+
+// The server's overview functions on the seeded rows, called as the
+// overview calls them (through the facade), read back as XML.
+class OverviewProceduresTest : public KelvaneDbTest {
+protected:
+    void SetUp() override
+    {
+        KelvaneDbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        SeedOverviewRows(
+            [this](const QString& sql, const QVariantList& params) { Exec(sql, params); },
+            QStringLiteral("ann"));
+        // Markup in a name.
+        Exec(QStringLiteral("UPDATE tblFinEmployee SET EmpFullName = ? WHERE EmpID = 2"),
+             {QStringLiteral("Bøb <Smith> & \"Co\"")});
+        m_db.Connection()->UseConnectionString(m_connectionString);
+    }
+    void TearDown() override
+    {
+        m_db.ReleaseConnection(true, true);
+        KelvaneDbTest::TearDown();
+    }
+
+    // The document, loaded; the test fails when it is none.
+    QString Run(const QString& procedure, const QList<int>& args)
+    {
+        COverviewXmlSource source(m_db);
+        QString xml;
+        QString why;
+        EXPECT_TRUE(source.Run(procedure, args, xml, why)) << why.toStdString();
+        QString error;
+        EXPECT_TRUE(m_doc.Load(xml, &error)) << error.toStdString() << "\n" << xml.toStdString();
+        return xml;
+    }
+    QStringList Names(const QString& step) const
+    {
+        QStringList names;
+        for (const COverviewSummary::CItem& item : m_doc.Select(step))
+            names << item.name;
+        return names;
+    }
+    QStringList Ids(const QString& step) const
+    {
+        QStringList ids;
+        for (const COverviewSummary::CItem& item : m_doc.Select(step))
+            ids << item.id;
+        return ids;
+    }
+    int Count(const QString& step) const { return static_cast<int>(m_doc.Select(step).size()); }
+    // The page the shipped style sheet makes of the document.
+    static QString Page(const QString& xml, const QString& sheet)
+    {
+        const CXsltProcessor::CResult result = CXsltProcessor::Transform(
+            xml.toUtf8(), ReadText(CEmpOverviewDlg::XmlFile(sheet)).toUtf8());
+        EXPECT_EQ(result.stage, CXsltProcessor::kDone) << result.detail.toStdString();
+        return QString::fromUtf8(result.output);
+    }
+
+    CDBClass m_db;
+    COverviewSummary m_doc;
+};
+
+TEST_P(OverviewProceduresTest, TheSummaryNamesEachMemberByIdAndName)
+{
+    const QString xml = Run(QStringLiteral("tvx_empSummary"), {1});
+    EXPECT_TRUE(xml.startsWith(QStringLiteral("<EmpSummary EmpID=\"1\" Name=\"Ann O'Lee\">")))
+        << xml.toStdString();
+    // Kinds in this order, each element's id first and its name second;
+    // texts come back as they are stored.
+    EXPECT_EQ(Names(QStringLiteral("*")),
+              (QStringList{"Apollo", "Bridge", "Café 'Zeta'", "June 2024", "May 2024", "Other",
+                           "Widen, the 'deck'", "May 2024"}));
+    EXPECT_EQ(Ids(QStringLiteral("Project")), (QStringList{"3", "1", "2"}));
+    EXPECT_EQ(Ids(QStringLiteral("Timesheets")), (QStringList{"202406", "202405"}));
+    EXPECT_EQ(Ids(QStringLiteral("ChgReq")), (QStringList{"2", "1"}));
+    EXPECT_EQ(Ids(QStringLiteral("Comments")), (QStringList{"202405"}));
+    // What the filters pick by.
+    EXPECT_EQ(Names(QStringLiteral("Project[@State='Active']")), (QStringList{"Bridge"}));
+    EXPECT_EQ(Names(QStringLiteral("ChgReq[@Role='In Progress'][@Priority=1]")),
+              (QStringList{"Widen, the 'deck'"}));
+    EXPECT_EQ(Names(QStringLiteral("ChgReq[@Role='Completed'][@Priority=2]")),
+              (QStringList{"Other"}));
+    EXPECT_EQ(m_doc.Years(QStringLiteral("Timesheets"), 1998, 2100), (QList<int>{2024}));
+    EXPECT_EQ(m_doc.Years(QStringLiteral("Comments"), 1998, 2100), (QList<int>{2024}));
+    EXPECT_EQ(Count(QStringLiteral("Timesheets[@Month=202405][@Hours='1.50'][@Entries=1]")), 1);
+
+    // Markup and non-ASCII in names are escaped: the document reads back.
+    Run(QStringLiteral("tvx_empSummary"), {2});
+    EXPECT_EQ(Names(QStringLiteral("/EmpSummary")), (QStringList{"Bøb <Smith> & \"Co\""}));
+    EXPECT_EQ(Names(QStringLiteral("Project")),
+              (QStringList{"Apollo", "Bridge", "Café 'Zeta'", "Zephyr"}));
+    EXPECT_EQ(Ids(QStringLiteral("ChgReq")), (QStringList{"3", "2", "1"}));
+}
+
+TEST_P(OverviewProceduresTest, AnEmployeeWithNothingGetsAnEmptyDocument)
+{
+    EXPECT_EQ(Run(QStringLiteral("tvx_empSummary"), {3}),
+              QStringLiteral("<EmpSummary EmpID=\"3\" Name=\"Cleo\"/>"));
+    EXPECT_EQ(Count(QStringLiteral("*")), 0);
+    Run(QStringLiteral("tvx_empSummary"), {99});
+    EXPECT_EQ(Count(QStringLiteral("*")), 0);
+    const QString projects = Run(QStringLiteral("bv_GetProjInfoEmpID"), {3});
+    EXPECT_EQ(Count(QStringLiteral("Project")), 0);
+    EXPECT_TRUE(Page(projects, QStringLiteral("EmpProjectsItem.xslt"))
+                    .contains(QStringLiteral("No projects.")));
+}
+
+TEST_P(OverviewProceduresTest, ThePagesHoldWhatTheirStyleSheetsShow)
+{
+    QString xml = Run(QStringLiteral("bv_GetProjInfoEmpID"), {1});
+    EXPECT_EQ(
+        Count(QStringLiteral("Project[@Name='Bridge'][@Hours='1.50'][@ActHours='3.00']"
+                             "[@EstHours='30.00'][@LastDay=20240502][@fullName=\"Ann O'Lee\"]")),
+        1);
+    EXPECT_EQ(Count(QStringLiteral("Project[@Name='Apollo'][@LastDay=0][@LastDate='']")), 1);
+    EXPECT_TRUE(
+        Page(xml, QStringLiteral("EmpProjectsItem.xslt")).contains(QStringLiteral("Café 'Zeta'")));
+
+    xml = Run(QStringLiteral("bv_getProjectInfoProjID"), {1});
+    EXPECT_EQ(Names(QStringLiteral("Task")), (QStringList{"Design", "Build"}));
+    EXPECT_EQ(Count(QStringLiteral("Task[@Task='Build'][@State='Closed'][@OrderCode='B-1']")), 1);
+    EXPECT_EQ(Count(QStringLiteral("Member[@EmpID=2][@Hours='1.00'][@Entries=1]")), 1);
+    EXPECT_TRUE(
+        Page(xml, QStringLiteral("ProjectItem.xslt")).contains(QStringLiteral("Our Company")));
+    xml = Run(QStringLiteral("bv_getProjectInfoProjID"), {99});
+    EXPECT_EQ(Count(QStringLiteral("/ProjectInfo[@ProjID]")), 0);
+    EXPECT_TRUE(
+        Page(xml, QStringLiteral("ProjectItem.xslt")).contains(QStringLiteral("No such project")));
+
+    xml = Run(QStringLiteral("lv_GetTimesheetInfoEmpID"), {1, 0, 202406});
+    EXPECT_EQ(Count(QStringLiteral("Entry[@Start='22:00'][@Stop='24:00'][@When=202406032200]"
+                                   "[@Project=\"Café 'Zeta'\"]")),
+              1);
+    Run(QStringLiteral("lv_GetTimesheetInfoEmpID"), {1, 0, 202405});
+    EXPECT_EQ(Count(QStringLiteral("Entry[@Comment=\"It's <done> & ok\"][@Task='Design']")), 1);
+    Run(QStringLiteral("lv_GetTimesheetInfoEmpID"), {1, 2, 0});
+    EXPECT_EQ(Count(QStringLiteral("Entry")), 1);
+    xml = Run(QStringLiteral("lv_GetTimesheetInfoEmpID"), {1, 0, 202413});
+    EXPECT_EQ(Count(QStringLiteral("Entry")), 0);
+    EXPECT_TRUE(Page(xml, QStringLiteral("TimesheetList.xslt"))
+                    .contains(QStringLiteral("No time booked.")));
+
+    xml = Run(QStringLiteral("bv_GetChgReqInfoChgReqID"), {1});
+    EXPECT_EQ(Count(QStringLiteral("/ChgReqInfo[@State='In Progress'][@PriorityText='High']"
+                                   "[@Completed='']")),
+              1);
+    // A zero completion date is no date.
+    EXPECT_EQ(
+        Count(QStringLiteral("Action[@State='Assigned'][@DoneDay=0][@Done=''][@Day=20240302]")), 1);
+    EXPECT_TRUE(Page(xml, QStringLiteral("ChgReqItem.xslt")).contains(QStringLiteral("No team.")));
+    Run(QStringLiteral("bv_GetChgReqInfoChgReqID"), {2});
+    EXPECT_EQ(Count(QStringLiteral("/ChgReqInfo[@Completed='2024-05-01']")), 1);
+    EXPECT_EQ(Names(QStringLiteral("Member")), (QStringList{"Ann O'Lee"}));
+
+    xml = Run(QStringLiteral("lv_GetCommentInfoEmpID"), {1, 0, 202405});
+    EXPECT_EQ(Count(QStringLiteral("Comment")), 1);
+    EXPECT_EQ(
+        Count(QStringLiteral("Comment[@Comment='Check ☕'][@State='ToDo'][@PriorityText='High']"
+                             "[@Name='Jane'][@Day=202405041000]")),
+        1);
+    EXPECT_TRUE(Page(xml, QStringLiteral("CommentList.xslt")).contains(QStringLiteral("Check ☕")));
+}
+
+TEST_P(OverviewProceduresTest, AProcedureTheServerLacksIsRefusedWithItsReason)
+{
+    COverviewXmlSource source(m_db);
+    QString xml;
+    QString why;
+    EXPECT_FALSE(source.Run(QStringLiteral("tvx_noSuchSummary"), {1}, xml, why));
+    EXPECT_TRUE(why.contains(QStringLiteral("tvx_nosuchsummary"))) << why.toStdString();
+    EXPECT_TRUE(xml.isEmpty());
+    // The connection stays usable.
+    Run(QStringLiteral("tvx_empSummary"), {1});
+}
+
+INSTANTIATE_TEST_SUITE_P(Server, OverviewProceduresTest, ::testing::Values(Backend::Postgres),
+                         BackendName);

@@ -1,0 +1,149 @@
+#pragma once
+
+#include "app/DummyDlg.h"
+#include "app/HubWindow.h"
+#include "data/DBClass.h"
+#include "platform/ProfileStore.h"
+#include "review/ReviewDlg.h"
+#include "tests/support/TestDatabases.h"
+#include "tests/support/TestEnv.h"
+#include "ui/MyListCtrl.h"
+#include "ui/ResourceIds.h"
+#include "ui/UserCombo.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QPushButton>
+
+#include <memory>
+
+// Ann Lee and Bob Ray book on Bridge (tasks Design and Build), Apollo
+// (Launch) and O'Neil's Barn (Roof) in the first week of March 2024; the
+// rows go in out of order. The review is opened by the hub's Review command.
+class ReviewTest : public KelvaneDbTest, public IUserRights {
+protected:
+    void SetUp() override
+    {
+        KelvaneDbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        Exec(
+            QStringLiteral("INSERT INTO tblFinEmployee (EmpID, EmpFullName, NTUserName, DeptID, "
+                           "IsCurrent, HourRateFactor, SecLevel) VALUES "
+                           "(1, 'Ann Lee', 'ann', 1, 1, 1, 1), (2, 'Bob Ray', 'bob', 1, 1, 1, 0)"));
+        Exec(QStringLiteral("INSERT INTO tblProject (ProjID, ProjName, UseTeamCheck, ProjColour) "
+                            "VALUES (1, 'Bridge', ?, 255), (2, 'O''Neil''s Barn', ?, 128), "
+                            "(3, 'Apollo', ?, 65280)"),
+             {false, false, false});
+        Exec(QStringLiteral("INSERT INTO tblProjectOrderBook (OrderID, OrderCode, ProjID, "
+                            "IsDefault, IsDone, OrderHourRate) VALUES (1, 'B-100', 1, ?, ?, 80), "
+                            "(2, 'ON-7', 2, ?, ?, 60), (3, 'A-1', 3, ?, ?, 100)"),
+             {true, false, true, false, true, false});
+        Exec(QStringLiteral("INSERT INTO tblProjectTask (TaskID, Task, ProjID, State, "
+                            "DefaultWorkTypeID) VALUES (1, 'Design', 1, 2, 2), "
+                            "(2, 'Build', 1, 2, 1), (3, 'Roof', 2, 2, 1), (4, 'Launch', 3, 2, 3)"));
+        Option("USER/DefUserName", QStringLiteral("Ann Lee"));
+        m_db.Connection()->UseConnectionString(m_connectionString);
+        CUserCombo::SetUserRights(this);
+        RegisterHubWindow(ID_REVIEW, [this](CDummyDlg& hub) -> IHubWindow* {
+            auto* review = new CReviewDlg(&hub, m_db, &hub);
+            review->SetPeriod(hub.m_reviewStart, hub.m_reviewEnd);
+            return review;
+        });
+        m_hub = std::make_unique<CDummyDlg>(&m_db);
+    }
+    void TearDown() override
+    {
+        m_hub.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        UnregisterHubWindow(ID_REVIEW);
+        CUserCombo::SetUserRights(nullptr);
+        m_db.ReleaseConnection(true, true);
+        KelvaneDbTest::TearDown();
+    }
+
+    int SecurityLevel() const override { return m_level; }
+    int DefaultUserEmpId() const override { return 1; }
+
+    static void Option(const char* key, const QVariant& value)
+    {
+        CProfileStore profile;
+        profile.setValue(QLatin1String(key), value);
+        profile.sync();
+    }
+    // One block of an employee: minutes of the day, hours from them.
+    void Book(int empId, int projId, int taskId, const QDate& day, int start, int stop,
+              const QString& comment = QString(), int workType = 1)
+    {
+        const CDateTime date(day);
+        const int orderId = projId == 1 ? 1 : projId == 2 ? 2 : 3;
+        Exec(QStringLiteral("INSERT INTO tblTimeSheet (EmpID, ProjID, OrderID, TaskID, WorkDate, "
+                            "StartTime, StopTime, TimeID, HoursWorked, Comment, WorkTypeID, "
+                            "InvCost) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+             {empId, projId, orderId, taskId, QVariant::fromValue(date),
+              QVariant::fromValue(date.AddSecs(start * 60)),
+              QVariant::fromValue(date.AddSecs(stop * 60)), start, (stop - start) / 60.0, comment,
+              workType, (stop - start)});
+    }
+    // The week's rows, out of any order a view might keep.
+    void BookTheWeek()
+    {
+        Book(2, 3, 4, QDate(2024, 3, 6), 8 * 60, 12 * 60, QStringLiteral("Countdown"));
+        Book(1, 1, 2, QDate(2024, 3, 6), 14 * 60, 15 * 60, QStringLiteral("Rivets"));
+        Book(1, 2, 3, QDate(2024, 3, 6), 10 * 60, 10 * 60 + 15, QStringLiteral("Tiles"));
+        Book(1, 1, 2, QDate(2024, 3, 7), 9 * 60, 10 * 60, QStringLiteral("After"));
+        Book(2, 1, 2, QDate(2024, 3, 4), 8 * 60, 9 * 60, QStringLiteral("Beams"));
+        Book(1, 3, 4, QDate(2024, 3, 4), 13 * 60, 14 * 60 + 30, QStringLiteral("Fuel"));
+        Book(1, 1, 1, QDate(2024, 3, 5), 8 * 60, 9 * 60, QStringLiteral("Sketch"));
+        Book(1, 1, 2, QDate(2024, 3, 3), 9 * 60, 10 * 60, QStringLiteral("Before"));
+        Book(1, 1, 2, QDate(2024, 3, 4), 9 * 60, 11 * 60, QStringLiteral("Girders"));
+    }
+
+    void Open()
+    {
+        m_hub->OnCommand(ID_REVIEW);
+        m_window = dynamic_cast<CReviewDlg*>(m_hub->Window(ID_REVIEW));
+        ASSERT_NE(m_window, nullptr);
+    }
+    template <typename W>
+    W* Control(int id) const
+    {
+        return m_window->Control<W>(id);
+    }
+    // The period and the user chosen in the controls, then "Review".
+    void Review(const QDate& start, const QDate& end, const QString& user = QStringLiteral("All"))
+    {
+        Control<QDateEdit>(CReviewDlg::kIdStart)->setDate(start);
+        Control<QDateEdit>(CReviewDlg::kIdEnd)->setDate(end);
+        QComboBox* users = Control<QComboBox>(CReviewDlg::kIdUser);
+        users->setCurrentIndex(users->findText(user));
+        Control<QPushButton>(CReviewDlg::kIdReview)->click();
+    }
+    QList<QStringList> Grid() const
+    {
+        QList<QStringList> rows;
+        CMyListCtrl* list = m_window->List();
+        for (int r = 0; r < list->ItemCount(); ++r) {
+            QStringList row;
+            for (int c = 0; c < list->columnCount(); ++c)
+                row << list->ItemText(r, c);
+            rows << row;
+        }
+        return rows;
+    }
+    QStringList Headers() const
+    {
+        QStringList headers;
+        CMyListCtrl* list = m_window->List();
+        for (int c = 0; c < list->columnCount(); ++c)
+            headers << list->headerItem()->text(c);
+        return headers;
+    }
+    static QStringList Messages() { return CRecordingMessages::Current().Texts(); }
+
+    CDBClass m_db;
+    std::unique_ptr<CDummyDlg> m_hub;
+    CReviewDlg* m_window = nullptr;
+    int m_level = 1;
+};
