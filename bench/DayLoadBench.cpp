@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 
+#include "bench/RawSqlite.h"
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -64,8 +65,7 @@ int main(int argc, char** argv)
     }
     const QByteArray statement = conn.Dialect().Translate(select).toUtf8();
     const QString file = CConnectionString(connectionString).Value(QStringLiteral("Data Source"));
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3* db = OpenRawSqlite(file, SQLITE_OPEN_READONLY);
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(db, statement.constData(), -1, &stmt, nullptr);
     const QByteArray day = kDay.ToIsoText().toUtf8();

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 
+#include "bench/RawSqlite.h"
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
@@ -175,10 +176,9 @@ int main(int argc, char** argv)
         db.Connection()->UseConnectionString(fileString);
         if (!db.OpenConnection())
             return 1;
-        sqlite3* raw = nullptr;
-        sqlite3_open_v2(
-            CConnectionString(fileString).Value(QStringLiteral("Data Source")).toUtf8().constData(),
-            &raw, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3* raw =
+            OpenRawSqlite(CConnectionString(fileString).Value(QStringLiteral("Data Source")),
+                          SQLITE_OPEN_READONLY);
         RegisterSqliteFunctions(raw);
         qint64 sink = 0;
         {

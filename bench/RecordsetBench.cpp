@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 
+#include "bench/RawSqlite.h"
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
@@ -45,7 +46,7 @@ class CRawSqlite {
 public:
     explicit CRawSqlite(const QString& file)
     {
-        sqlite3_open_v2(file.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY, nullptr);
+        m_db = OpenRawSqlite(file, SQLITE_OPEN_READONLY);
         sqlite3_prepare_v2(m_db, "SELECT * from tblTimeSheet WHERE TimesheetID <= ?", -1, &m_stmt,
                            nullptr);
     }

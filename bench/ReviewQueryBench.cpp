@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QHash>
 
+#include "bench/RawSqlite.h"
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
@@ -99,7 +100,7 @@ class CRawSqlite {
 public:
     explicit CRawSqlite(const QString& file)
     {
-        sqlite3_open_v2(file.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY, nullptr);
+        m_db = OpenRawSqlite(file, SQLITE_OPEN_READONLY);
         RegisterSqliteFunctions(m_db);
         sqlite3_prepare_v2(m_db, SqliteText(kJoinFirstSql).c_str(), -1, &m_view[0], nullptr);
         sqlite3_prepare_v2(m_db, SqliteText(kGroupFirstSql).c_str(), -1, &m_view[1], nullptr);

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "bench/RawSqlite.h"
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
@@ -122,7 +123,7 @@ public:
         : m_booking(booking)
         , m_days(days)
     {
-        sqlite3_open_v2(file.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+        m_db = OpenRawSqlite(file, SQLITE_OPEN_READWRITE);
         sqlite3_busy_timeout(m_db, 5000);
         sqlite3_prepare_v2(m_db, kOverlapSql, -1, &m_overlap, nullptr);
         sqlite3_prepare_v2(m_db, kInsertSql, -1, &m_insert, nullptr);

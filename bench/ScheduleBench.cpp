@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "bench/RawSqlite.h"
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
@@ -129,7 +130,7 @@ public:
     CRawSqlite(const QString& file, const CScheduleBlock& block)
         : m_block(block)
     {
-        sqlite3_open_v2(file.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+        m_db = OpenRawSqlite(file, SQLITE_OPEN_READWRITE);
         sqlite3_busy_timeout(m_db, 5000);
         const CSqlDialect dialect(kProviderSqlite);
         m_delete = Prepare(QString::fromLatin1(kDeleteStaged));

@@ -267,6 +267,7 @@ bool CDBConnection::OpenSqlite(const QString& name, const QString& file, QString
         *error = QStringLiteral("%1: cannot register the SQL functions").arg(file);
         return false;
     }
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA cache_size = -%1").arg(kSqlitePageCacheKb));
     return true;
 }
 

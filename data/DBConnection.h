@@ -27,6 +27,11 @@ public:
 // recordset and command of the data layer runs on it.
 class CDBConnection {
 public:
+    // The pages a database file keeps in memory (SQLite's own default is 2 MB):
+    // writes to a million-row time sheet touch its indexes all over, while a
+    // walk of every row still holds no more than this.
+    static constexpr int kSqlitePageCacheKb = 16384;
+
     CDBConnection();
     virtual ~CDBConnection();
     CDBConnection(const CDBConnection&) = delete;
