@@ -36,6 +36,8 @@ bool OpenSet(CDBClass& db, CBindingSet& set, const QString& filter, const QStrin
 {
     set.Recordset()->SetFilter(filter, values);
     set.Recordset()->SetSort(sort);
+    // The list is filled in one pass: the rows stream.
+    set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
     return db.OpenRecordSet(&set);
 }
 

@@ -27,6 +27,9 @@ bool GenerateBenchData(CDBConnection& connection, const CGeneratorOptions& optio
 // The first day of the generated time sheets.
 inline constexpr int kBenchFirstYear = 2021;
 
+// Where the generated database file of these options is kept.
+QString BenchDatabasePath(const CGeneratorOptions& options);
+
 // A generated database file, made once and kept (in $KELVANE_BENCH_DATA or
 // the temporary folder): its connection string, or "" with an error. Making
 // it prints the rows per second.
@@ -41,3 +44,16 @@ struct CBenchServerDatabase {
 // False with an error; false with none when no server is configured.
 bool BenchServerDatabase(const QString& name, const CGeneratorOptions& options, bool fresh,
                          CBenchServerDatabase* out, QString* error);
+
+// The server database for a benchmark program. False when there is none to
+// use: *exitCode is then 0 when no server is configured (which is said) and
+// 1 after an error (printed with the program's name).
+bool BenchServerOrExit(const char* program, const CGeneratorOptions& options, bool fresh,
+                       CBenchServerDatabase* out, int* exitCode);
+
+// A benchmark on both back ends: connected to the generated file (its path
+// given), then to the server database when there is one. The program's exit
+// code.
+int RunOnBothBackEnds(
+    const char* program, const std::function<void(CDBConnection&, const QString& file)>& onFile,
+    const std::function<void(CDBConnection&, const CBenchServerDatabase&)>& onServer);

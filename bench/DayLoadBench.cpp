@@ -5,36 +5,29 @@
 #include "data/records/TimeSheetSet.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QTemporaryFile>
+
+#include "bench/RawSqlite.h"
+#include <sqlite3.h>
 
 #include <cstdio>
 
 // Opening one employee's day on the generated million-row database through
-// the time-sheet record class, beside the same SELECT in the sqlite3 shell.
+// the time-sheet record class, as the facade's day load does (bound values,
+// read forward), beside the same SELECT through SQLite's own interface,
+// prepared once and stepped cell by cell.
 
 namespace {
 
-// Seconds the sqlite3 shell takes to run the script.
-double ShellSeconds(const QString& file, const QString& script)
-{
-    QProcess shell;
-    QElapsedTimer timer;
-    timer.start();
-    shell.start(QStringLiteral("sqlite3"), {QStringLiteral("-batch"), file});
-    shell.waitForStarted();
-    shell.write(script.toUtf8());
-    shell.closeWriteChannel();
-    shell.waitForFinished(-1);
-    return timer.nsecsElapsed() / 1e9;
-}
+constexpr int kEmployee = 17;
+constexpr int kLoadsPerSample = 100;
+const CDateTime kDay(2023, 5, 16);
 
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    PrintLoad("bench_dayload");
     QString error;
     const QString connectionString = BenchDatabaseFile(CGeneratorOptions(), &error);
     if (connectionString.isEmpty()) {
@@ -46,50 +39,62 @@ int main(int argc, char** argv)
     if (!conn.Connect(false))
         return 1;
 
-    const CDateTime day(2023, 5, 16);
-    const QString filter = QStringLiteral("[EmpID] = %1 AND  [WorkDate] = %2")
-                               .arg(17)
-                               .arg(conn.Dialect().DateLiteral(day, false));
+    const QString filter = QStringLiteral("[EmpID] = ? AND [WorkDate] = ?");
     const QString sort = QStringLiteral("[TimeID]");
+    const QVariantList values{kEmployee, QVariant::fromValue(kDay)};
     int rows = 0;
+    qint64 sink = 0;
     const auto load = [&] {
         CTimeSheetSet set(&conn);
-        set.OpenTableWithQuery(nullptr, filter, sort);
+        set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
+        set.OpenTableWithQuery(nullptr, filter, sort, values);
         rows = 0;
         while (!set.Recordset()->IsEOF()) {
             ++rows;
+            sink += set.m_StartTime.MinutesOfDay() + set.m_Comment.size();
             set.MoveNext();
         }
         set.Close();
     };
 
-    constexpr int kRuns = 2000;
-    std::vector<double> ours;
-    load();
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer t;
-        t.start();
-        load();
-        ours.push_back(t.nsecsElapsed() / 1e3);
-    }
-
-    // The shell runs the same text; its start-up is measured apart and taken off.
+    // The same text as the record class runs.
     QString select;
-    CTimeSheetSet set(&conn);
-    set.Recordset()->BuildSelect(select, &filter, &sort);
-    const QString statement = conn.Dialect().Translate(select) + QStringLiteral(";\n");
-    const QString file = CConnectionString(connectionString).Value(QStringLiteral("Data Source"));
-    const QString head = QStringLiteral(".output /dev/null\n");
-    std::vector<double> shell;
-    for (int i = 0; i < 5; ++i) {
-        const double empty = ShellSeconds(file, head);
-        const double full = ShellSeconds(file, head + statement.repeated(kRuns));
-        shell.push_back((full - empty) / kRuns * 1e6);
+    {
+        CTimeSheetSet set(&conn);
+        set.Recordset()->BuildSelect(select, &filter, &sort);
     }
-    const BenchPair pair{MedianOf(ours) / 1e3, MedianOf(shell) / 1e3};
+    const QByteArray statement = conn.Dialect().Translate(select).toUtf8();
+    const QString file = CConnectionString(connectionString).Value(QStringLiteral("Data Source"));
+    sqlite3* db = OpenRawSqlite(file, SQLITE_OPEN_READONLY);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, statement.constData(), -1, &stmt, nullptr);
+    const QByteArray day = kDay.ToIsoText().toUtf8();
+    const auto raw = [&] {
+        sqlite3_bind_int(stmt, 1, kEmployee);
+        sqlite3_bind_text(stmt, 2, day.constData(), -1, SQLITE_STATIC);
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            for (int c = 0; c < sqlite3_column_count(stmt); ++c)
+                sink += sqlite3_column_type(stmt, c) == SQLITE_TEXT ? sqlite3_column_bytes(stmt, c)
+                                                                    : sqlite3_column_int64(stmt, c);
+        sqlite3_reset(stmt);
+    };
+
+    const BenchPair pair = TimePair(
+        21,
+        [&] {
+            for (int i = 0; i < kLoadsPerSample; ++i)
+                load();
+        },
+        [&] {
+            for (int i = 0; i < kLoadsPerSample; ++i)
+                raw();
+        });
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
     std::printf("day load: %d rows of one employee's day\n", rows);
-    PrintPair("day load through the time-sheet record (per open)", pair, 2.0);
-    std::printf("  (%.1f us against %.1f us in the sqlite3 shell)\n", MedianOf(ours),
-                MedianOf(shell));
+    const BenchPair perLoad{pair.subjectMs / kLoadsPerSample, pair.baselineMs / kLoadsPerSample};
+    PrintPair("day load through the time-sheet record (per open)", perLoad, 1.5);
+    std::printf("  (%.1f us against %.1f us through the C API; checksum %lld)\n",
+                perLoad.subjectMs * 1e3, perLoad.baselineMs * 1e3, static_cast<long long>(sink));
     return 0;
 }

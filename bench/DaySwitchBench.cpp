@@ -17,13 +17,15 @@
 #include <cstdio>
 
 // The time-sheet window on the generated million-row database: the time
-// from the ">>" button to the next day drawn on the time line.
+// from the ">>" button to the next day on screen: the events the switch
+// posts handled and the whole window painted again.
 
 int main(int argc, char** argv)
 {
     QTemporaryDir home;
     IsolateBenchProcess(home);
     QApplication app(argc, argv);
+    PrintLoad("bench_dayswitch");
     QApplication::setOrganizationName(QLatin1String(kProfileOrganisation));
     QApplication::setApplicationName(QLatin1String(kProfileApplication));
 
@@ -67,8 +69,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_dayswitch: the time line did not start\n");
         return 1;
     }
-    QWidget* line = window->TimeLine().ControlWidget();
-
     constexpr int kRuns = 200;
     std::vector<double> times;
     int blocks = 0;
@@ -76,13 +76,13 @@ int main(int argc, char** argv)
         QElapsedTimer t;
         t.start();
         window->OnDayButtonMsg(1132); // ">>"
-        line->repaint();
+        QCoreApplication::processEvents();
+        window->repaint();
         times.push_back(t.nsecsElapsed() / 1e6);
         blocks += static_cast<int>(db.DayEntries().size());
-        QCoreApplication::processEvents();
     }
     std::sort(times.begin(), times.end());
-    std::printf("day switch (next day to the day drawn), %d days, %.1f rows a day:\n", kRuns,
+    std::printf("day switch (next day to the window drawn), %d days, %.1f rows a day:\n", kRuns,
                 double(blocks) / kRuns);
     std::printf("  median %.2f ms, 90th %.2f ms, worst %.2f ms (target under 30 ms)\n",
                 MedianOf(times), times[times.size() * 9 / 10], times.back());

@@ -23,6 +23,7 @@ constexpr int kCalls = 1000000;
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    PrintLoad("bench_dispatch");
     QTemporaryDir dir;
     qputenv("KELVANE_CLASS_REGISTRY", dir.filePath(QStringLiteral("registry.ini")).toLocal8Bit());
 

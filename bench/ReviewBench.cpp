@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
+#include "bench/RawSqlite.h"
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
@@ -186,9 +187,8 @@ int main(int argc, char** argv)
         db.Connection()->UseConnectionString(file);
         if (!db.OpenConnection() || !db.LoadEmployees())
             return 1;
-        sqlite3* handle = nullptr;
         const QString path = CConnectionString(file).Value(QStringLiteral("Data Source"));
-        sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3* handle = OpenRawSqlite(path, SQLITE_OPEN_READONLY);
         Compare("SQLite", db, [handle] { return RawSqlite(handle); });
         sqlite3_close(handle);
         if (!qEnvironmentVariableIsSet("KELVANE_BENCH_NO_OFFICE"))

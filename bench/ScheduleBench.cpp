@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "bench/RawSqlite.h"
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
@@ -131,7 +132,7 @@ public:
     CRawSqlite(const QString& file, const CScheduleBlock& block)
         : m_block(block)
     {
-        sqlite3_open_v2(file.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+        m_db = OpenRawSqlite(file, SQLITE_OPEN_READWRITE);
         sqlite3_busy_timeout(m_db, 5000);
         const CSqlDialect dialect(kProviderSqlite);
         m_delete = Prepare(QString::fromLatin1(kDeleteStaged));
@@ -392,6 +393,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    PrintLoad("bench_schedule");
     QString error;
     const CGeneratorOptions options;
     const QString cached = BenchDatabaseFile(options, &error);
@@ -428,14 +430,8 @@ int main(int argc, char** argv)
     }
 
     CBenchServerDatabase server;
-    if (!BenchServerDatabase(QStringLiteral("kelvane_bench"), options, false, &server, &error)) {
-        if (error.isEmpty()) {
-            std::printf("[PostgreSQL] skipped: no server (KELVANE_TEST_PG)\n");
-            return 0;
-        }
-        std::fprintf(stderr, "bench_schedule: %s\n", qPrintable(error));
-        return 1;
-    }
+    if (int exitCode = 0; !BenchServerOrExit("bench_schedule", options, false, &server, &exitCode))
+        return exitCode;
     CDBClass db;
     db.Connection()->UseConnectionString(server.connectionString);
     if (!db.OpenConnection())

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
+#include "bench/RawSqlite.h"
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
@@ -178,10 +179,8 @@ int main(int argc, char** argv)
         db.Connection()->UseConnectionString(file);
         if (!db.OpenConnection())
             return 1;
-        sqlite3* raw = nullptr;
-        sqlite3_open_v2(
-            CConnectionString(file).Value(QStringLiteral("Data Source")).toUtf8().constData(),
-            &raw, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3* raw = OpenRawSqlite(CConnectionString(file).Value(QStringLiteral("Data Source")),
+                                     SQLITE_OPEN_READONLY);
         Compare("SQLite", db,
                 [raw](const QString& sql, int* rows) { return RawSqlite(raw, sql, rows); });
         FillView("SQLite", db);

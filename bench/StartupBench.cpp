@@ -82,6 +82,7 @@ Run StartOnce(const QByteArray& program, const QByteArray& home)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    PrintLoad("bench_startup");
     const QByteArray program = QDir(QCoreApplication::applicationDirPath())
                                    .filePath(QStringLiteral("kelvane"))
                                    .toLocal8Bit();

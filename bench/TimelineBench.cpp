@@ -133,6 +133,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    PrintLoad("bench_timeline");
 
     CTimeLinePainter::Style style;
     style.textFont = QFont(QStringLiteral("MS Sans Serif"), 8);

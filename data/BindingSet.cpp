@@ -28,6 +28,19 @@ QString CutToWidth(const QString& text, int width)
     return width <= 0 ? text : LeftCharacters(text, width);
 }
 
+// The texts of the static column tables, made once and shared by every record
+// object (record objects are made for every lookup).
+QString NameOf(const char* text, bool utf8)
+{
+    if (!text)
+        return QString();
+    static QHash<const char*, QString> s_names;
+    auto it = s_names.constFind(text);
+    if (it == s_names.constEnd())
+        it = s_names.insert(text, utf8 ? QString::fromUtf8(text) : QString::fromLatin1(text));
+    return *it;
+}
+
 } // namespace
 
 CBindingSet::CBindingSet(CDBConnection* connection, std::span<const CColumnDef> columns,
@@ -44,8 +57,8 @@ CBindingSet::CBindingSet(CDBConnection* connection, std::span<const CColumnDef> 
         CColumnDescriptor& d = m_descriptors[static_cast<qsizetype>(i)];
         d.type = def.type;
         d.size = def.width;
-        d.name = def.name ? QString::fromLatin1(def.name) : QString();
-        d.caption = def.caption ? QString::fromUtf8(def.caption) : QString();
+        d.name = NameOf(def.name, false);
+        d.caption = NameOf(def.caption, true);
         d.width = def.listWidth;
         d.translation = def.translation;
         d.position = def.position;
@@ -162,31 +175,82 @@ bool CBindingSet::HoldsNullImage(int column) const
 
 void CBindingSet::LoadRow(const CQueryResult& result, int row)
 {
+    QHash<int, QVariant> changed;
+    if (result.HasChanges())
+        for (int c = 0; c < result.ColumnCount(); ++c)
+            if (result.IsChanged(row, c))
+                changed.insert(c, result.Value(row, c));
+    static const CPackedRows kNoRows(0);
     const IRowStore* store = result.Store();
-    const int count = store ? result.ColumnCount() : 0;
+    LoadRow(store ? *store : kNoRows, row, store ? result.ColumnCount() : 0, changed);
+}
+
+void CBindingSet::LoadRow(const IRowStore& store, int row, int columnCount,
+                          const QHash<int, QVariant>& changed)
+{
     for (int i = 0; i < BoundColumnCount(); ++i) {
         CColumnDescriptor& d = m_descriptors[i];
         if (!d.buffer)
             continue;
-        if (i >= count) {
+        if (i >= columnCount) {
             // The source has fewer columns than the class reads.
             d.status = adFldUnavailable;
             SetNullImage(i);
-        } else if (result.HasChanges() && result.IsChanged(row, i)) {
+            continue;
+        }
+        const auto it = changed.isEmpty() ? changed.constEnd() : changed.constFind(i);
+        if (it != changed.constEnd()) {
             // A cell this program wrote holds the value as it was bound.
             CPackedRows one(1);
-            one.AddVariant(result.Value(row, i));
+            one.AddVariant(*it);
             LoadCell(i, one, 0, 0);
         } else {
-            LoadCell(i, *store, row, i);
+            LoadCell(i, store, row, i);
         }
     }
 }
 
+namespace {
+
+// A cell of a store read through the store, or through its native view.
+struct CStoreCell {
+    const IRowStore& store;
+    int row;
+    int column;
+    bool IsNull() const { return store.IsNull(row, column); }
+    qint64 Int(bool* ok) const { return store.Int(row, column, ok); }
+    double Double(bool* ok) const { return store.Double(row, column, ok); }
+    QString Text() const { return store.Text(row, column); }
+    CDateTime Date(bool* ok) const { return store.Date(row, column, ok); }
+    QByteArray Bytes() const { return store.Bytes(row, column); }
+};
+
+struct CViewCell {
+    const CCellView& view;
+    bool IsNull() const { return view.type == CellType::Null; }
+    qint64 Int(bool* ok) const { return view.Int(ok); }
+    double Double(bool* ok) const { return view.Double(ok); }
+    QString Text() const { return view.Text(); }
+    CDateTime Date(bool* ok) const { return view.Date(ok); }
+    QByteArray Bytes() const { return view.Bytes(); }
+};
+
+} // namespace
+
 void CBindingSet::LoadCell(int i, const IRowStore& store, int row, int column)
 {
+    CCellView view;
+    if (store.Peek(row, column, &view))
+        LoadValue(i, CViewCell{view});
+    else
+        LoadValue(i, CStoreCell{store, row, column});
+}
+
+template <typename Cell>
+void CBindingSet::LoadValue(int i, const Cell& cell)
+{
     CColumnDescriptor& d = m_descriptors[i];
-    if (store.IsNull(row, column)) {
+    if (cell.IsNull()) {
         d.status = adFldNull;
         SetNullImage(i);
         return;
@@ -195,7 +259,7 @@ void CBindingSet::LoadCell(int i, const IRowStore& store, int row, int column)
     bool ok = true;
     switch (ClassOf(d.type)) {
     case kInt: {
-        qint64 n = store.Int(row, column, &ok);
+        qint64 n = cell.Int(&ok);
         const qint64 lo = d.type == adSmallInt ? std::numeric_limits<short>::min()
                                                : std::numeric_limits<int>::min();
         const qint64 hi = d.type == adSmallInt ? std::numeric_limits<short>::max()
@@ -208,22 +272,22 @@ void CBindingSet::LoadCell(int i, const IRowStore& store, int row, int column)
         break;
     }
     case kFloat:
-        Buf<float>(d.buffer) = static_cast<float>(store.Double(row, column, &ok));
+        Buf<float>(d.buffer) = static_cast<float>(cell.Double(&ok));
         break;
     case kDouble:
-        Buf<double>(d.buffer) = store.Double(row, column, &ok);
+        Buf<double>(d.buffer) = cell.Double(&ok);
         break;
     case kBool:
-        Buf<bool>(d.buffer) = store.Double(row, column, &ok) != 0;
+        Buf<bool>(d.buffer) = cell.Double(&ok) != 0;
         break;
     case kText:
-        Buf<QString>(d.buffer) = store.Text(row, column);
+        Buf<QString>(d.buffer) = cell.Text();
         break;
     case kDate:
-        Buf<CDateTime>(d.buffer) = store.Date(row, column, &ok);
+        Buf<CDateTime>(d.buffer) = cell.Date(&ok);
         break;
     case kBytes:
-        Buf<QByteArray>(d.buffer) = store.Bytes(row, column);
+        Buf<QByteArray>(d.buffer) = cell.Bytes();
         break;
     case kNone:
         break;

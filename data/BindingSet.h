@@ -5,6 +5,7 @@
 #include "data/MyAdoRecordSet.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -20,6 +21,10 @@ class IRowStore;
 // the cursor. The record class declares its columns once (a static table of
 // CColumnDef) and binds one member per bound column; every fetch copies the
 // current row into those members. The same descriptors drive the writes.
+//
+// A fill or export that walks the rows once reads them forward-only, holding
+// only the current row (see CursorMode):
+//   set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
 //
 // Buffer types by column type: adInteger and adSmallInt int, adSingle float,
 // adDouble and adCurrency double, adDate CDateTime, adBoolean bool, texts
@@ -76,6 +81,10 @@ public:
     // Copies one row of a result into the buffers; called by the recordset
     // on every fetch.
     void LoadRow(const CQueryResult& result, int row);
+    // The same from any store of rows (a forward-only cursor's current row),
+    // with the cells this program changed by column.
+    void LoadRow(const IRowStore& store, int row, int columnCount,
+                 const QHash<int, QVariant>& changed);
 
 protected:
     // Binds the members to the bound columns in column order.
@@ -100,6 +109,8 @@ private:
     static TypeClass ClassOf(int adoType);
     void SetNullImage(int column, bool applyRule = true);
     void LoadCell(int column, const IRowStore& store, int row, int storeColumn);
+    template <typename Cell>
+    void LoadValue(int column, const Cell& cell);
     bool HoldsNullImage(int column) const;
 
     std::unique_ptr<CMyAdoRecordSet> m_pRs;

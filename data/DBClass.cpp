@@ -2,6 +2,7 @@
 
 #include "data/BindingSet.h"
 #include "data/NameValueArray.h"
+#include "data/RowCursor.h"
 #include "data/Schema.h"
 #include "data/UndoHistory.h"
 #include "data/records/DbInfoSet.h"
@@ -42,6 +43,8 @@ void CDBClass::ClearCaches()
     m_projects.clear();
     m_workTypes.clear();
     m_tasks.clear();
+    m_taskScope = TaskScope::None;
+    m_taskProjects.clear();
     m_orders.clear();
     m_day.clear();
     m_projectStates.clear();
@@ -431,16 +434,19 @@ bool CDBClass::AddStrings(const QString& sql, QStringList& out, bool multipleRes
         return false;
     const QStringList statements = multipleResults ? SplitStatements(sql) : QStringList{sql};
     for (const QString& statement : statements) {
-        CQueryResult rows;
-        if (!RunRows(statement, multipleResults ? QVariantList() : params, &rows))
+        const auto rows = OpenRows(statement, multipleResults ? QVariantList() : params);
+        if (!rows)
             return false;
-        for (int r = 0; r < rows.rows; ++r)
-            for (int c = 0; c < rows.ColumnCount(); ++c) {
-                const QVariant v = rows.Value(r, c);
+        int count = 0;
+        for (; rows->Next(); ++count)
+            for (int c = 0; c < rows->ColumnCount(); ++c) {
+                const QVariant v = rows->Value(0, c);
                 out << (v.isNull() ? QString() : VariantToString(v));
             }
+        if (!RowsRead(*rows))
+            return false;
         if (multipleResults)
-            rowCounts << rows.rows;
+            rowCounts << count;
     }
     return true;
 }

@@ -10,6 +10,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QSet>
 #include <QStringList>
 
 #include <memory>
@@ -21,6 +22,7 @@ class CProjectSet;
 class CCompanyDetailSet;
 class CTimeSheetSet;
 class CQueryResult;
+class CRowCursor;
 class CUndoHistory;
 class CUndoRecord;
 struct CUndoStep;
@@ -95,7 +97,12 @@ public:
     bool LoadProjects(int empId) { return LoadProjects(m_projects, empId); }
     bool LoadWorkTypes();
     bool LoadOrders();
+    // Every task (no clause), or those the clause selects; lookups then read
+    // nothing more.
     bool LoadTasks(const QString& clause = QString());
+    // Only the tasks of these projects (the projects a window shows); a
+    // lookup for another project reads that project's tasks when it comes.
+    bool LoadTasksOfProjects(const QList<int>& projIds);
     bool LoadWorkData(bool withOrders, bool withTasks, const QString& taskClause = QString());
     bool LoadProjectStates();
     bool LoadEmployees();
@@ -383,7 +390,15 @@ private:
     bool UndoApplyCallback(CUndoStep* step);
     bool RedoApplyCallback(CUndoStep* step);
 
-    QString DayFilter(int empId, const CDateTime& date) const;
+    // One employee's day as a filter, its values bound.
+    static QString DayFilterText();
+    static QVariantList DayFilterValues(int empId, const CDateTime& date);
+    // A statement's rows for a loader, read forward; errors reported.
+    std::unique_ptr<CRowCursor> OpenRows(const QString& sql, const QVariantList& params);
+    bool RowsRead(const CRowCursor& rows);
+    bool ReadTasks(const QString& clause, const QVariantList& values, QList<CTaskEntry>& out);
+    void EnsureTasksOfProject(int projId);
+    void EnsureAllTasks();
     void ClearCaches();
     int SelectIn(IItemList& combo, int index);
     bool ReportError(const CDbError& error);
@@ -393,6 +408,10 @@ private:
     QList<CWorkTypeEntry> m_workTypes;
     QList<COrderEntry> m_orders;
     QList<CTaskEntry> m_tasks;
+    // Which tasks m_tasks holds.
+    enum class TaskScope { None, All, Clause, Projects };
+    TaskScope m_taskScope = TaskScope::None;
+    QSet<int> m_taskProjects;
     QList<CTimeSheetEntry> m_day;
     QList<CProjectStateEntry> m_projectStates;
     CDateTime m_dayDate; // the day key: the date and employee the day cache holds

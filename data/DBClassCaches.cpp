@@ -2,6 +2,7 @@
 #include "data/DBClass.h"
 
 #include "data/BindingSet.h"
+#include "data/RowCursor.h"
 #include "data/records/EmployeeSet.h"
 #include "data/records/ProjStateSet.h"
 #include "data/records/TimeSheetSet.h"
@@ -10,44 +11,56 @@
 
 namespace {
 
-bool Flag(const QVariant& v)
+bool Flag(const CRowCursor& rows, int column)
 {
-    return v.toLongLong() != 0;
-}
-
-int IntOr(const QVariant& v, int fallback)
-{
-    return v.isNull() ? fallback : v.toInt();
+    return rows.IntAt(column) != 0;
 }
 
 } // namespace
+
+std::unique_ptr<CRowCursor> CDBClass::OpenRows(const QString& sql, const QVariantList& params)
+{
+    if (!EnsureConnected())
+        return nullptr;
+    CDbError error;
+    auto rows = CSqlExecutor::OpenCursor(*m_connection, sql, params, &error);
+    if (!rows)
+        ReportError(error);
+    return rows;
+}
+
+bool CDBClass::RowsRead(const CRowCursor& rows)
+{
+    return rows.Failed() ? ReportError(rows.Error()) : true;
+}
 
 bool CDBClass::LoadProjects(QList<CProjectEntry>& list, int empId)
 {
     if (!list.isEmpty() && empId > 0 && list.first().EmpID == empId)
         return true;
-    CQueryResult rows;
-    const bool ok =
+    const auto rows =
         empId >= 0
-            ? RunRows(
+            ? OpenRows(
                   QStringLiteral("SELECT ProjName, ProjID, ProjColour FROM qselProjTeamAndProject "
                                  "WHERE EmpID = ? ORDER BY ProjName"),
-                  {empId}, &rows)
-            : RunRows(QStringLiteral(
-                          "SELECT ProjName, ProjID, ProjColour FROM tblProject ORDER BY ProjName"),
-                      {}, &rows);
-    if (!ok)
+                  {empId})
+            : OpenRows(QStringLiteral(
+                           "SELECT ProjName, ProjID, ProjColour FROM tblProject ORDER BY ProjName"),
+                       {});
+    if (!rows)
         return false;
     QList<CProjectEntry> loaded;
-    loaded.reserve(rows.rows);
-    for (int r = 0; r < rows.rows; ++r) {
+    loaded.reserve(list.size()); // a list read again is about as long
+    while (rows->Next()) {
         CProjectEntry e;
-        e.ProjName = rows.Value(r, 0).toString();
-        e.ProjID = rows.Value(r, 1).toInt();
+        e.ProjName = rows->TextAt(0);
+        e.ProjID = rows->IntAt(1);
         e.EmpID = empId;
-        e.ProjColour = rows.Value(r, 2).toInt();
+        e.ProjColour = rows->IntAt(2);
         loaded << e;
     }
+    if (!RowsRead(*rows))
+        return false;
     list = loaded;
     return true;
 }
@@ -55,37 +68,34 @@ bool CDBClass::LoadProjects(QList<CProjectEntry>& list, int empId)
 bool CDBClass::LoadWorkTypes()
 {
     m_workTypes.clear();
-    CQueryResult rows;
-    if (!RunRows(
-            QStringLiteral(
-                "SELECT WorkTypeID, WorkType, WorkColour FROM tlkpWorkType ORDER BY WorkTypeID"),
-            {}, &rows))
+    const auto rows = OpenRows(
+        QStringLiteral(
+            "SELECT WorkTypeID, WorkType, WorkColour FROM tlkpWorkType ORDER BY WorkTypeID"),
+        {});
+    if (!rows)
         return false;
-    for (int r = 0; r < rows.rows; ++r)
-        m_workTypes << CWorkTypeEntry{rows.Value(r, 1).toString(), rows.Value(r, 0).toInt(),
-                                      rows.Value(r, 2).toInt()};
-    return true;
+    while (rows->Next())
+        m_workTypes << CWorkTypeEntry{rows->TextAt(1), rows->IntAt(0), rows->IntAt(2)};
+    return RowsRead(*rows);
 }
 
 bool CDBClass::LoadOrders()
 {
     m_orders.clear();
-    CQueryResult rows;
-    if (!RunRows(
-            QStringLiteral("SELECT orderID, OrderCode, isdefault, orderHourRate, projID, IsDone "
-                           "FROM tblProjectOrderBook ORDER BY OrderID"),
-            {}, &rows))
+    const auto rows = OpenRows(
+        QStringLiteral("SELECT orderID, OrderCode, isdefault, orderHourRate, projID, IsDone "
+                       "FROM tblProjectOrderBook ORDER BY OrderID"),
+        {});
+    if (!rows)
         return false;
-    for (int r = 0; r < rows.rows; ++r)
-        m_orders << COrderEntry{rows.Value(r, 1).toString(), rows.Value(r, 0).toInt(),
-                                rows.Value(r, 3).toDouble(), rows.Value(r, 4).toInt(),
-                                Flag(rows.Value(r, 2)),      Flag(rows.Value(r, 5))};
-    return true;
+    while (rows->Next())
+        m_orders << COrderEntry{rows->TextAt(1), rows->IntAt(0), rows->DoubleAt(3),
+                                rows->IntAt(4),  Flag(*rows, 2), Flag(*rows, 5)};
+    return RowsRead(*rows);
 }
 
-bool CDBClass::LoadTasks(const QString& clause)
+bool CDBClass::ReadTasks(const QString& clause, const QVariantList& values, QList<CTaskEntry>& out)
 {
-    m_tasks.clear();
     QString sql = QStringLiteral(
         "SELECT taskID, task, taskOrder, isdefault, state, orderID,DefaultWorkTypeID,projid, "
         "comment FROM qselProjectTask");
@@ -93,23 +103,88 @@ bool CDBClass::LoadTasks(const QString& clause)
         sql += QLatin1Char(' ') + clause;
     if (!clause.contains(QLatin1String("ORDER BY"), Qt::CaseInsensitive))
         sql += QStringLiteral(" ORDER BY TaskID");
-    CQueryResult rows;
-    if (!RunRows(sql, {}, &rows))
+    const auto rows = OpenRows(sql, values);
+    if (!rows)
         return false;
-    for (int r = 0; r < rows.rows; ++r) {
+    while (rows->Next()) {
         CTaskEntry t;
-        t.TaskID = rows.Value(r, 0).toInt();
-        t.Task = rows.Value(r, 1).toString();
-        t.TaskOrder = rows.Value(r, 2).toString();
-        t.IsDefault = Flag(rows.Value(r, 3));
-        t.State = rows.Value(r, 4).toInt();
-        t.OrderID = IntOr(rows.Value(r, 5), -1);
-        t.DefaultWorkTypeID = IntOr(rows.Value(r, 6), -1);
-        t.ProjID = rows.Value(r, 7).toInt();
-        t.Comment = rows.Value(r, 8).toString();
-        m_tasks << t;
+        t.TaskID = rows->IntAt(0);
+        t.Task = rows->TextAt(1);
+        t.TaskOrder = rows->TextAt(2);
+        t.IsDefault = Flag(*rows, 3);
+        t.State = rows->IntAt(4);
+        t.OrderID = rows->IntAt(5, -1);
+        t.DefaultWorkTypeID = rows->IntAt(6, -1);
+        t.ProjID = rows->IntAt(7);
+        t.Comment = rows->TextAt(8);
+        out << t;
     }
-    return true;
+    return RowsRead(*rows);
+}
+
+bool CDBClass::LoadTasks(const QString& clause)
+{
+    m_tasks.clear();
+    m_taskProjects.clear();
+    m_taskScope = clause.isEmpty() ? TaskScope::All : TaskScope::Clause;
+    if (ReadTasks(clause, {}, m_tasks))
+        return true;
+    m_taskScope = TaskScope::None;
+    return false;
+}
+
+bool CDBClass::LoadTasksOfProjects(const QList<int>& projIds)
+{
+    m_tasks.clear();
+    m_taskProjects.clear();
+    m_taskScope = TaskScope::Projects;
+    if (projIds.isEmpty())
+        return true;
+    QStringList marks;
+    QVariantList values;
+    for (int id : projIds) {
+        if (m_taskProjects.contains(id))
+            continue;
+        m_taskProjects.insert(id);
+        marks << QStringLiteral("?");
+        values << id;
+    }
+    if (ReadTasks(QStringLiteral("WHERE ProjID IN (%1)").arg(marks.join(QLatin1Char(','))), values,
+                  m_tasks))
+        return true;
+    m_taskScope = TaskScope::None;
+    m_taskProjects.clear();
+    return false;
+}
+
+void CDBClass::EnsureTasksOfProject(int projId)
+{
+    switch (m_taskScope) {
+    case TaskScope::All:
+    case TaskScope::Clause:
+        // An empty list is read again: tasks may have been added since.
+        if (m_tasks.isEmpty())
+            LoadTasks();
+        return;
+    case TaskScope::None:
+        LoadTasks();
+        return;
+    case TaskScope::Projects:
+        break;
+    }
+    if (m_taskProjects.contains(projId))
+        return;
+    QList<CTaskEntry> more;
+    if (!ReadTasks(QStringLiteral("WHERE ProjID = ?"), {projId}, more))
+        return;
+    m_taskProjects.insert(projId);
+    m_tasks << more;
+}
+
+void CDBClass::EnsureAllTasks()
+{
+    if (m_taskScope == TaskScope::None || m_taskScope == TaskScope::Projects || m_tasks.isEmpty())
+        LoadTasks();
 }
 
 bool CDBClass::LoadWorkData(bool withOrders, bool withTasks, const QString& taskClause)
@@ -127,15 +202,17 @@ bool CDBClass::LoadTaskOrdersForEmp(int empId)
 {
     if (GetProviderKind() != kProviderPostgres)
         return false;
-    CQueryResult rows;
-    if (!RunRows(Dialect().ProcedureCall(QStringLiteral("sp_projectTaskOrdersGetByEmpID"), 1),
-                 {empId}, &rows))
+    const auto rows = OpenRows(
+        Dialect().ProcedureCall(QStringLiteral("sp_projectTaskOrdersGetByEmpID"), 1), {empId});
+    if (!rows)
         return false;
-    m_orders.clear();
-    for (int r = 0; r < rows.rows; ++r)
-        m_orders << COrderEntry{rows.Value(r, 0).toString(), rows.Value(r, 1).toInt(),
-                                rows.Value(r, 3).toDouble(), rows.Value(r, 4).toInt(),
-                                Flag(rows.Value(r, 2)),      Flag(rows.Value(r, 5))};
+    QList<COrderEntry> orders;
+    while (rows->Next())
+        orders << COrderEntry{rows->TextAt(0), rows->IntAt(1), rows->DoubleAt(3),
+                              rows->IntAt(4),  Flag(*rows, 2), Flag(*rows, 5)};
+    if (!RowsRead(*rows))
+        return false;
+    m_orders = orders;
     return true;
 }
 
@@ -143,6 +220,7 @@ bool CDBClass::LoadProjectStates()
 {
     m_projectStates.clear();
     CProjStateSet set(m_connection.get());
+    set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
     if (!OpenRecordSet(&set))
         return false;
     while (!set.Recordset()->IsBOF() && !set.Recordset()->IsEOF()) {
@@ -158,6 +236,7 @@ bool CDBClass::LoadEmployees()
     m_employees.clear();
     CEmployeeSet set(m_connection.get());
     set.Recordset()->SetSort(QStringLiteral("EmpFullName"));
+    set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
     if (!OpenRecordSet(&set))
         return false;
     while (!set.Recordset()->IsBOF() && !set.Recordset()->IsEOF()) {
@@ -313,8 +392,7 @@ QString CDBClass::GetWorkTypeNameReload(int workTypeId)
 
 bool CDBClass::GetTaskWorkType(int projId, int taskId, QString& name, int& workTypeId)
 {
-    if (m_tasks.isEmpty())
-        LoadTasks();
+    EnsureTasksOfProject(projId);
     for (const CTaskEntry& t : std::as_const(m_tasks)) {
         if (t.TaskID != taskId || t.ProjID != projId)
             continue;
@@ -355,8 +433,7 @@ bool CDBClass::GetOrderCodeForProject(int orderId, int projId, QString& code, bo
 
 bool CDBClass::GetOrderCodeAndRate(int projId, int orderId, double& rate, QString& code)
 {
-    if (m_orders.isEmpty())
-        LoadOrders();
+    const bool loaded = m_orders.isEmpty() && LoadOrders();
     for (const COrderEntry& o : std::as_const(m_orders)) {
         if (o.OrderID == orderId && o.ProjID == projId) {
             rate = o.OrderHourRate;
@@ -365,8 +442,10 @@ bool CDBClass::GetOrderCodeAndRate(int projId, int orderId, double& rate, QStrin
         }
     }
     rate = 0;
-    // The order may be new since the cache was filled.
-    LoadOrders();
+    // The order may be new since the cache was filled; a list just read, or
+    // no order at all, needs no second read.
+    if (!loaded && orderId > 0)
+        LoadOrders();
     return false;
 }
 
@@ -421,18 +500,23 @@ bool CDBClass::GetProjectOrder(int projId, QString& code, int& orderId, double& 
 
 QString CDBClass::GetTaskName(int taskId)
 {
-    if (m_tasks.isEmpty())
+    if (m_taskScope == TaskScope::None || m_tasks.isEmpty())
         LoadTasks();
-    for (const CTaskEntry& t : std::as_const(m_tasks))
-        if (t.TaskID == taskId)
-            return t.Task;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const CTaskEntry& t : std::as_const(m_tasks))
+            if (t.TaskID == taskId)
+                return t.Task;
+        // Only some projects' tasks are read: the rest are read on a miss.
+        if (pass > 0 || m_taskScope != TaskScope::Projects)
+            break;
+        EnsureAllTasks();
+    }
     return QString();
 }
 
 QString CDBClass::GetTaskNameForProject(int taskId, int projId)
 {
-    if (m_tasks.isEmpty())
-        LoadTasks();
+    EnsureTasksOfProject(projId);
     for (const CTaskEntry& t : std::as_const(m_tasks))
         if (t.TaskID == taskId && t.ProjID == projId)
             return t.Task;
@@ -441,8 +525,7 @@ QString CDBClass::GetTaskNameForProject(int taskId, int projId)
 
 bool CDBClass::IsTaskOfProject(int taskId, int projId)
 {
-    if (m_tasks.isEmpty())
-        LoadTasks();
+    EnsureTasksOfProject(projId);
     return std::any_of(m_tasks.cbegin(), m_tasks.cend(), [&](const CTaskEntry& t) {
         return t.TaskID == taskId && t.ProjID == projId;
     });
@@ -450,8 +533,8 @@ bool CDBClass::IsTaskOfProject(int taskId, int projId)
 
 int CDBClass::GetTaskIdByName(const QString& name)
 {
-    if (m_tasks.isEmpty())
-        LoadTasks();
+    // The first of every task with the name, whichever project it is of.
+    EnsureAllTasks();
     for (const CTaskEntry& t : std::as_const(m_tasks))
         if (t.Task == name)
             return t.TaskID;
@@ -460,8 +543,7 @@ int CDBClass::GetTaskIdByName(const QString& name)
 
 int CDBClass::GetTaskIdFromName(const QString& name, int projId)
 {
-    if (m_tasks.isEmpty())
-        LoadTasks();
+    EnsureTasksOfProject(projId);
     for (const CTaskEntry& t : std::as_const(m_tasks))
         if (t.ProjID == projId && t.Task == name)
             return t.TaskID;
@@ -470,8 +552,7 @@ int CDBClass::GetTaskIdFromName(const QString& name, int projId)
 
 void CDBClass::GetDefaultTaskOfProject(int projId, int& taskId, QString& taskName, bool any)
 {
-    if (m_tasks.isEmpty())
-        LoadTasks();
+    EnsureTasksOfProject(projId);
     // The first task marked default wins; else the last that qualifies.
     for (const CTaskEntry& t : std::as_const(m_tasks)) {
         if (t.ProjID != projId || !(any || t.IsDefault || t.State == 2))
@@ -565,9 +646,14 @@ bool CDBClass::LookupProjectStateName(int psId, QString& name)
 
 // ---- The day cache -------------------------------------------------------------------------
 
-QString CDBClass::DayFilter(int empId, const CDateTime& date) const
+QString CDBClass::DayFilterText()
 {
-    return QStringLiteral("[EmpID] = %1 AND  [WorkDate] = %2").arg(empId).arg(FormatSqlDate(date));
+    return QStringLiteral("[EmpID] = ? AND [WorkDate] = ?");
+}
+
+QVariantList CDBClass::DayFilterValues(int empId, const CDateTime& date)
+{
+    return {empId, QVariant::fromValue(CDateTime(date.Date()))};
 }
 
 bool CDBClass::LoadDayTimeSheets(const CDateTime& date, int empId)
@@ -576,8 +662,10 @@ bool CDBClass::LoadDayTimeSheets(const CDateTime& date, int empId)
         return true;
     m_day.clear();
     CTimeSheetSet set(m_connection.get());
-    set.Recordset()->SetFilter(DayFilter(empId, date));
+    // One text for every day: the statement is prepared once.
+    set.Recordset()->SetFilter(DayFilterText(), DayFilterValues(empId, date));
     set.Recordset()->SetSort(QStringLiteral("[TimeID]"));
+    set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
     if (!OpenRecordSet(&set))
         return false;
     SetDayKey(date, empId);

@@ -3,6 +3,7 @@
 #include "data/DBClass.h"
 
 #include "data/BindingSet.h"
+#include "data/RowCursor.h"
 #include "data/records/AddrBusinessTypeSet.h"
 #include "data/records/AddrCompanySet.h"
 #include "data/records/AddrPersonListSet.h"
@@ -24,18 +25,22 @@
 
 namespace {
 
-// The rows of a record object opened through the facade, one call per row.
+// The rows of a record object opened through the facade, one call per row,
+// streamed: only the current row is held.
 template <typename Set, typename Fn>
 bool ForEachRow(CDBClass& db, Set& set, Fn&& fn)
 {
-    if (!db.OpenRecordSet(&set))
-        return false;
-    while (!set.Recordset()->IsBOF() && !set.Recordset()->IsEOF()) {
+    CMyAdoRecordSet* rs = set.Recordset();
+    const CursorMode mode = rs->GetCursorMode();
+    rs->SetCursorMode(CursorMode::ForwardOnly);
+    const bool opened = db.OpenRecordSet(&set);
+    while (opened && !rs->IsBOF() && !rs->IsEOF()) {
         fn(set);
         set.MoveNext();
     }
     db.CloseRecordSet(&set);
-    return true;
+    rs->SetCursorMode(mode);
+    return opened;
 }
 
 QString WithoutBlanks(QString text)
@@ -344,8 +349,7 @@ int CDBClass::FillOrderCombo(IItemList& combo, int projId, int selectedId)
 
 bool CDBClass::FillTaskCombo(IItemList& combo, int& selected, int projId, bool select)
 {
-    if (m_tasks.isEmpty())
-        LoadTasks();
+    EnsureTasksOfProject(projId);
     if (m_tasks.isEmpty() || !combo.IsValid())
         return false;
     combo.Clear();
@@ -428,7 +432,7 @@ int CDBClass::FillCommentTypes(IItemList& combo, const QString& name, bool addAl
 bool CDBClass::GetNextTimeId(const CDateTime& date, int empId, int& timeId)
 {
     CTimeSheetSet set(m_connection.get());
-    set.Recordset()->SetFilter(DayFilter(empId, date));
+    set.Recordset()->SetFilter(DayFilterText(), DayFilterValues(empId, date));
     set.Recordset()->SetSort(QStringLiteral("TimeID"));
     int last = -1;
     if (!ForEachRow(*this, set, [&](CTimeSheetSet& s) { last = s.m_TimeID; }))
@@ -446,18 +450,23 @@ bool CDBClass::GetTimeIdOfDay(int& timeId, int empId, const CDateTime& date)
 
 bool CDBClass::CheckTimeOverlap(const CDateTime& date, int empId, int a, int b, int timeId)
 {
-    CTimeSheetSet set(m_connection.get());
-    set.Recordset()->SetFilter(DayFilter(empId, date));
+    // Only the times of the day's rows: the test runs on every edit.
+    const auto rows =
+        OpenRows(QStringLiteral("SELECT TimeID, StartTime, StopTime FROM tblTimeSheet WHERE ") +
+                     DayFilterText(),
+                 DayFilterValues(empId, date));
     bool clash = false;
-    ForEachRow(*this, set, [&](CTimeSheetSet& s) {
+    while (rows && !clash && rows->Next()) {
         // The entry being edited never clashes with itself.
-        if (clash || s.m_TimeID == timeId)
-            return;
-        const int start = StoredMinutes(s.m_StartTime);
-        const int stop = StoredMinutes(s.m_StopTime);
+        if (rows->IntAt(0) == timeId)
+            continue;
+        const int start = StoredMinutes(rows->DateAt(1));
+        const int stop = StoredMinutes(rows->DateAt(2));
         clash = (a <= start && start < b) || (a < stop && stop <= b) || (start <= a && b <= stop) ||
                 (a < start && b >= stop) || (a == start && b > stop);
-    });
+    }
+    if (rows && !clash)
+        RowsRead(*rows);
     return clash;
 }
 
@@ -470,7 +479,7 @@ bool CDBClass::FindOverlappingEntry(CTimeSheetSet* set, const CDateTime& date, i
         set = own.get();
     }
     set->Close();
-    set->Recordset()->SetFilter(DayFilter(empId, date));
+    set->Recordset()->SetFilter(DayFilterText(), DayFilterValues(empId, date));
     bool clash = false;
     ForEachRow(*this, *set, [&](CTimeSheetSet& s) {
         if (clash || (s.m_TimeID == timeId && includeOwn != 1))

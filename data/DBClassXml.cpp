@@ -4,6 +4,7 @@
 
 #include "data/MyAdoRecordSet.h"
 #include "data/RecordsetXml.h"
+#include "data/RowCursor.h"
 #include "platform/MessageBox.h"
 
 #include <QDir>
@@ -89,6 +90,13 @@ bool CDBClass::SaveRecordsetAsXml(CMyAdoRecordSet* rs, int viewId, const QList<i
 {
     if (!rs || !rs->IsOpen())
         return false;
+    // A forward-only recordset holds only its current row: its statement is
+    // read again, every row kept.
+    if (rs->IsForwardOnly()) {
+        rs->SetCursorMode(CursorMode::Snapshot);
+        if (!rs->Requery())
+            return false;
+    }
     QString fileName;
     GetTempXmlName(viewId, fileName);
     // The old file goes first, so a failed save never leaves stale rows behind.
@@ -153,21 +161,25 @@ bool CDBClass::ExecuteToStream(const QString& sql, QString& out, const QVariantL
             *why = QStringLiteral("The database cannot be reached.");
         return false;
     }
-    CQueryResult rows;
     CDbError error;
-    if (!CSqlExecutor::Run(*m_connection, sql, params, &rows, &error)) {
-        if (why)
-            *why = error.description;
-        if (error.code == kE_FAIL)
-            m_connection->DropConnection();
-        return false;
+    // Read forward: only the XML is held, never the rows as well.
+    const auto rows = CSqlExecutor::OpenCursor(*m_connection, sql, params, &error);
+    if (rows) {
+        if (Dialect().IsPostgres()) {
+            // The server's function returns its XML as text, in one or more rows.
+            while (rows->Next())
+                out += rows->TextAt(0);
+        } else {
+            out = CRecordsetXml::ToRowElements(*rows);
+        }
+        if (!rows->Failed())
+            return true;
+        error = rows->Error();
+        out.clear();
     }
-    if (Dialect().IsPostgres()) {
-        // The server's function returns its XML as text, in one or more rows.
-        for (int r = 0; r < rows.rows; ++r)
-            out += rows.Value(r, 0).toString();
-    } else {
-        out = CRecordsetXml::ToRowElements(rows);
-    }
-    return true;
+    if (why)
+        *why = error.description;
+    if (error.code == kE_FAIL)
+        m_connection->DropConnection();
+    return false;
 }

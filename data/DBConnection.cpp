@@ -1,8 +1,10 @@
 #include "data/DBConnection.h"
 
 #include "data/ConnectionString.h"
+#include "data/RowCursor.h"
 #include "data/SqlExecutor.h"
 #include "data/SqliteFunctions.h"
+#include "data/StatementCache.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "platform/Trace.h"
@@ -34,7 +36,9 @@ QString StripBrackets(const QString& name)
 
 } // namespace
 
-CDBConnection::CDBConnection() = default;
+CDBConnection::CDBConnection()
+    : m_statements(std::make_unique<CStatementCache>())
+{}
 
 CDBConnection::~CDBConnection()
 {
@@ -186,16 +190,41 @@ void CDBConnection::DropConnection()
     CloseDatabase();
 }
 
+void CDBConnection::RegisterCursor(CRowCursor* cursor)
+{
+    if (!m_cursors.contains(cursor))
+        m_cursors << cursor;
+}
+
+void CDBConnection::UnregisterCursor(CRowCursor* cursor)
+{
+    m_cursors.removeAll(cursor);
+}
+
+void CDBConnection::BufferOpenCursors()
+{
+    // Buffering ends a cursor's use of the connection; it leaves the list.
+    while (!m_cursors.isEmpty()) {
+        CRowCursor* cursor = m_cursors.takeFirst();
+        cursor->Buffer();
+    }
+}
+
 void CDBConnection::CloseDatabase()
 {
+    while (!m_cursors.isEmpty())
+        m_cursors.takeFirst()->Abandon();
     if (!m_dbName.isEmpty()) {
         if (m_transactionDepth > 0 && m_db.isOpen())
             CSqlExecutor::RunNative(*this, QStringLiteral("ROLLBACK"), {}, nullptr, nullptr);
+        // No statement may outlive the handle it was prepared on.
+        m_statements->Clear();
         m_db.close();
         m_db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_dbName);
         m_dbName.clear();
     }
+    m_statements->Clear();
     m_transactionDepth = 0;
     m_connected = false;
     m_keys.clear();
@@ -303,6 +332,7 @@ bool CDBConnection::OpenSqlite(const QString& name, const QString& file, QString
         *error = QStringLiteral("%1: cannot register the SQL functions").arg(file);
         return false;
     }
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA cache_size = -%1").arg(kSqlitePageCacheKb));
     return true;
 }
 

@@ -8,6 +8,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+class CRowCursor;
+class CStatementCache;
+
 // Asks the user which database to use. The program installs its connection
 // dialog; tests install a scripted answer.
 class IConnectionPrompt {
@@ -22,6 +27,11 @@ public:
 // recordset and command of the data layer runs on it.
 class CDBConnection {
 public:
+    // The pages a database file keeps in memory (SQLite's own default is 2 MB):
+    // writes to a million-row time sheet touch its indexes all over, while a
+    // walk of every row still holds no more than this.
+    static constexpr int kSqlitePageCacheKb = 16384;
+
     CDBConnection();
     virtual ~CDBConnection();
     CDBConnection(const CDBConnection&) = delete;
@@ -102,6 +112,18 @@ public:
     // (empty for views and tables without a key). Cached per connection.
     QStringList PrimaryKey(const QString& table);
 
+    // The statements prepared on this connection, kept by their text (see
+    // CStatementCache); emptied when the connection closes.
+    CStatementCache& Statements() { return *m_statements; }
+
+    // Forward-only cursors reading on this connection (see CRowCursor).
+    void RegisterCursor(CRowCursor* cursor);
+    void UnregisterCursor(CRowCursor* cursor);
+    bool HasOpenCursors() const { return !m_cursors.isEmpty(); }
+    // Has the open cursors read their remaining rows into memory, so that
+    // another statement can use the connection.
+    void BufferOpenCursors();
+
     static void SetPrompt(IConnectionPrompt* prompt);
     static IConnectionPrompt* Prompt();
 
@@ -128,4 +150,6 @@ private:
     CSqlDialect m_dialect;
     QString m_lastOpenError;
     QHash<QString, QStringList> m_keys;
+    std::unique_ptr<CStatementCache> m_statements;
+    QList<CRowCursor*> m_cursors;
 };

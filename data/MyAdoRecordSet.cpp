@@ -2,6 +2,7 @@
 
 #include "data/BindingSet.h"
 #include "data/DBConnection.h"
+#include "data/RowCursor.h"
 #include "platform/MessageBox.h"
 #include "platform/Trace.h"
 
@@ -28,6 +29,9 @@ CMyAdoRecordSet::~CMyAdoRecordSet() = default;
 bool CMyAdoRecordSet::Close()
 {
     m_open = false;
+    m_cursor.reset();
+    m_currentChanges.clear();
+    m_currentDeleted = false;
     m_result.Clear();
     m_deleted.clear();
     m_visibleRows = 0;
@@ -83,6 +87,8 @@ bool CMyAdoRecordSet::OpenStatement(const QString& sql, const QVariantList& para
     m_lastSql = sql;
     m_lastParams = params;
     m_lastTranslated = translate;
+    if (m_mode == CursorMode::ForwardOnly)
+        return OpenCursor(sql, params, translate);
     CDbError error;
     const bool ok = translate
                         ? CSqlExecutor::Run(*m_connection, sql, params, &m_result, &error)
@@ -94,6 +100,29 @@ bool CMyAdoRecordSet::OpenStatement(const QString& sql, const QVariantList& para
     m_open = true;
     m_deleted = QList<bool>(m_result.rows, false);
     m_visibleRows = m_result.rows;
+    m_pos = 0;
+    AfterMove();
+    return true;
+}
+
+bool CMyAdoRecordSet::OpenCursor(const QString& sql, const QVariantList& params, bool translate)
+{
+    CDbError error;
+    m_cursor = translate ? CSqlExecutor::OpenCursor(*m_connection, sql, params, &error)
+                         : CSqlExecutor::OpenCursorNative(*m_connection, sql, params, &error);
+    if (!m_cursor) {
+        ReportComError(error);
+        return false;
+    }
+    // The first row is read at once: a statement that fails on it fails the open.
+    if (!m_cursor->Next() && m_cursor->Failed()) {
+        const CDbError failed = m_cursor->Error();
+        Close();
+        ReportComError(failed);
+        return false;
+    }
+    m_result.columns = m_cursor->Columns();
+    m_open = true;
     m_pos = 0;
     AfterMove();
     return true;
@@ -212,8 +241,71 @@ bool CMyAdoRecordSet::Requery()
 
 void CMyAdoRecordSet::AfterMove()
 {
-    if (m_owner && m_bind && m_open && !IsEOF() && !IsBOF())
+    if (!m_owner || !m_bind || !m_open || IsEOF() || IsBOF())
+        return;
+    if (m_cursor)
+        m_owner->LoadRow(*m_cursor, 0, m_cursor->ColumnCount(), m_currentChanges);
+    else
         m_owner->LoadRow(m_result, m_pos);
+}
+
+bool CMyAdoRecordSet::IsBOF() const
+{
+    if (m_cursor)
+        return !m_cursor->HasRow() && m_cursor->Position() == 0;
+    return m_pos < 0 || m_visibleRows == 0;
+}
+
+bool CMyAdoRecordSet::IsEOF() const
+{
+    if (m_cursor)
+        return !m_cursor->HasRow();
+    return m_pos >= m_result.rows || m_visibleRows == 0;
+}
+
+bool CMyAdoRecordSet::HasCurrentRow() const
+{
+    if (!m_open || IsBOF() || IsEOF())
+        return false;
+    return m_cursor ? !m_currentDeleted : !m_deleted.at(m_pos);
+}
+
+const QVariant* CMyAdoRecordSet::ChangedValue(int column) const
+{
+    if (m_cursor) {
+        const auto it = m_currentChanges.constFind(column);
+        return it == m_currentChanges.constEnd() ? nullptr : &*it;
+    }
+    return nullptr;
+}
+
+QVariant CMyAdoRecordSet::CurrentValue(int column) const
+{
+    if (m_cursor) {
+        if (const QVariant* changed = ChangedValue(column))
+            return *changed;
+        return m_cursor->Value(0, column);
+    }
+    return m_result.Value(m_pos, column);
+}
+
+void CMyAdoRecordSet::SetCurrentValue(int column, const QVariant& value)
+{
+    if (m_cursor)
+        m_currentChanges.insert(column, value);
+    else
+        m_result.SetValue(m_pos, column, value);
+}
+
+CCellRef CMyAdoRecordSet::Cell(int column) const
+{
+    if (!HasCurrentRow() || column < 0 || column >= m_result.ColumnCount())
+        return CCellRef();
+    if (!m_cursor)
+        return m_result.Cell(m_pos, column);
+    if (const QVariant* changed = ChangedValue(column))
+        return CCellRef(*changed);
+    return CCellRef(m_cursor.get(), 0, column);
 }
 
 CDbError CMyAdoRecordSet::NoCurrentRecordError()
@@ -230,6 +322,17 @@ bool CMyAdoRecordSet::MoveNext()
         m_errorText = NoCurrentRecordError().description;
         return false;
     }
+    if (m_cursor) {
+        m_currentChanges.clear();
+        m_currentDeleted = false;
+        ++m_pos;
+        if (!m_cursor->Next() && m_cursor->Failed()) {
+            ReportComError(m_cursor->Error());
+            return false;
+        }
+        AfterMove();
+        return true;
+    }
     do {
         ++m_pos;
     } while (m_pos < m_result.rows && m_deleted.at(m_pos));
@@ -237,8 +340,19 @@ bool CMyAdoRecordSet::MoveNext()
     return true;
 }
 
+namespace {
+
+const QString kForwardOnly =
+    QStringLiteral("The recordset reads forward only; it cannot move back or to its last row.");
+
+} // namespace
+
 bool CMyAdoRecordSet::MovePrevious()
 {
+    if (m_cursor) {
+        m_errorText = kForwardOnly;
+        return false;
+    }
     if (!m_open || IsBOF()) {
         m_errorText = NoCurrentRecordError().description;
         return false;
@@ -252,6 +366,20 @@ bool CMyAdoRecordSet::MovePrevious()
 
 bool CMyAdoRecordSet::MoveFirst()
 {
+    if (m_cursor) {
+        // Still on the first row; else the statement runs again.
+        if (m_pos == 0 && !IsEOF()) {
+            AfterMove();
+            return true;
+        }
+        if (m_pos > 0 && !Requery())
+            return false;
+        if (IsEOF()) {
+            m_errorText = NoCurrentRecordError().description;
+            return false;
+        }
+        return true;
+    }
     if (!m_open || m_visibleRows == 0) {
         m_errorText = NoCurrentRecordError().description;
         return false;
@@ -265,6 +393,10 @@ bool CMyAdoRecordSet::MoveFirst()
 
 bool CMyAdoRecordSet::MoveLast()
 {
+    if (m_cursor) {
+        m_errorText = kForwardOnly;
+        return false;
+    }
     if (!m_open || m_visibleRows == 0) {
         m_errorText = NoCurrentRecordError().description;
         return false;
@@ -278,10 +410,9 @@ bool CMyAdoRecordSet::MoveLast()
 
 QVariant CMyAdoRecordSet::Value(int column) const
 {
-    if (!m_open || IsBOF() || IsEOF() || m_deleted.at(m_pos) || column < 0 ||
-        column >= m_result.ColumnCount())
+    if (!HasCurrentRow() || column < 0 || column >= m_result.ColumnCount())
         return QVariant();
-    return m_result.Value(m_pos, column);
+    return CurrentValue(column);
 }
 
 QVariant CMyAdoRecordSet::Value(const QString& name) const
@@ -289,24 +420,25 @@ QVariant CMyAdoRecordSet::Value(const QString& name) const
     return Value(m_result.ColumnIndex(name));
 }
 
-bool CMyAdoRecordSet::KeyCondition(QString* where, QVariantList* values, CDbError* error)
+bool CMyAdoRecordSet::KeyCondition(QString* where, QVariantList* values, bool* keyed,
+                                   CDbError* error)
 {
     const CSqlDialect& dialect = m_connection->Dialect();
     QStringList parts;
     const QStringList keys = m_connection->PrimaryKey(m_source);
-    bool keyed = !keys.isEmpty();
+    *keyed = !keys.isEmpty();
     for (const QString& key : keys)
-        keyed = keyed && m_result.ColumnIndex(key) >= 0;
-    if (keyed) {
+        *keyed = *keyed && m_result.ColumnIndex(key) >= 0;
+    if (*keyed) {
         for (const QString& key : keys) {
             parts << dialect.QuoteIdentifier(key) + QStringLiteral(" = ?");
-            values->append(m_result.Value(m_pos, m_result.ColumnIndex(key)));
+            values->append(CurrentValue(m_result.ColumnIndex(key)));
         }
     } else {
         // No key: the row is the one equal in every column as read (floats
         // are no identity, the uniqueness check covers what they leave out).
         for (int c = 0; c < m_result.ColumnCount(); ++c) {
-            const QVariant& v = m_result.Value(m_pos, c);
+            const QVariant v = CurrentValue(c);
             if (IsFloatValue(v))
                 continue;
             parts << dialect.NullSafeEquals(dialect.QuoteIdentifier(m_result.columns.at(c)));
@@ -323,23 +455,37 @@ bool CMyAdoRecordSet::KeyCondition(QString* where, QVariantList* values, CDbErro
     return true;
 }
 
+bool CMyAdoRecordSet::NeedsOwnTransaction(bool keyed, qint64 expectedRows) const
+{
+    // A write that may touch more rows than it should is undone when it does.
+    if (expectedRows >= 0 && !keyed)
+        return true;
+    // On the server a failed statement spoils the transaction around it; a
+    // savepoint keeps the caller's work. A file database undoes just the
+    // failed statement, and a single statement outside a transaction is one.
+    return m_connection->Dialect().IsPostgres() && m_connection->TransactionDepth() > 0;
+}
+
 bool CMyAdoRecordSet::RunWrite(const QString& sql, const QVariantList& params, qint64 expectedRows,
-                               CQueryResult* result)
+                               bool ownTransaction, CQueryResult* result)
 {
     CDbError error;
-    if (!m_connection->BeginTrans(&error)) {
+    if (ownTransaction && !m_connection->BeginTrans(&error)) {
         ReportComError(error);
         return false;
     }
     CQueryResult local;
     CQueryResult& out = result ? *result : local;
     if (!CSqlExecutor::RunNative(*m_connection, sql, params, &out, &error)) {
-        m_connection->RollbackTrans();
+        if (ownTransaction)
+            m_connection->RollbackTrans();
         ReportComError(error);
         return false;
     }
+    // With a key the row count is 0 or 1: nothing to undo when it is wrong.
     if (expectedRows >= 0 && out.rowsAffected != expectedRows) {
-        m_connection->RollbackTrans();
+        if (ownTransaction)
+            m_connection->RollbackTrans();
         const QString text =
             out.rowsAffected == 0
                 ? QStringLiteral("The row of %1 was not found; another user may have changed or "
@@ -349,7 +495,7 @@ bool CMyAdoRecordSet::RunWrite(const QString& sql, const QVariantList& params, q
         ReportComError(CDbError(kE_NotUnique, text, QStringLiteral("Recordset")));
         return false;
     }
-    if (!m_connection->CommitTrans(&error)) {
+    if (ownTransaction && !m_connection->CommitTrans(&error)) {
         ReportComError(error);
         return false;
     }
@@ -358,7 +504,7 @@ bool CMyAdoRecordSet::RunWrite(const QString& sql, const QVariantList& params, q
 
 bool CMyAdoRecordSet::UpdateCurrRecord()
 {
-    if (!m_owner || !m_open || IsBOF() || IsEOF() || m_deleted.at(m_pos)) {
+    if (!m_owner || !HasCurrentRow()) {
         ReportComError(NoCurrentRecordError());
         return false;
     }
@@ -382,20 +528,21 @@ bool CMyAdoRecordSet::UpdateCurrRecord()
     }
     QString where;
     CDbError error;
-    if (!KeyCondition(&where, &values, &error)) {
+    bool keyed = false;
+    if (!KeyCondition(&where, &values, &keyed, &error)) {
         ReportComError(error);
         return false;
     }
     // With nothing to write the statement is left as it is and fails.
     const QString sql = QStringLiteral("UPDATE %1 SET %2 where %3")
                             .arg(TableName(), sets.join(QLatin1Char(',')), where);
-    if (!RunWrite(sql, values, 1, nullptr))
+    if (!RunWrite(sql, values, 1, NeedsOwnTransaction(keyed, 1), nullptr))
         return false;
     // The row as read now holds what was written, so a second write finds it.
     for (int k = 0; k < written.size(); ++k) {
         const int column = m_result.ColumnIndex(m_owner->Descriptor(written.at(k)).name);
         if (column >= 0)
-            m_result.SetValue(m_pos, column, values.at(k));
+            SetCurrentValue(column, values.at(k));
     }
     return true;
 }
@@ -430,7 +577,7 @@ bool CMyAdoRecordSet::CheckAddNew()
         sql += dialect.ReturningClause(dialect.QuoteIdentifier(keys.first()));
     CQueryResult result;
     m_lastInsertId.clear();
-    if (!RunWrite(sql, values, -1, &result))
+    if (!RunWrite(sql, values, -1, NeedsOwnTransaction(true, -1), &result))
         return false;
     if (dialect.IsPostgres())
         m_lastInsertId = result.rows > 0 ? result.Value(0, 0) : QVariant();
@@ -446,7 +593,7 @@ bool CMyAdoRecordSet::CheckAddNew()
 
 bool CMyAdoRecordSet::DeleteCurrRecord()
 {
-    if (!m_open || IsBOF() || IsEOF() || m_deleted.at(m_pos)) {
+    if (!HasCurrentRow()) {
         ReportComError(NoCurrentRecordError());
         return false;
     }
@@ -455,13 +602,18 @@ bool CMyAdoRecordSet::DeleteCurrRecord()
     QString where;
     QVariantList values;
     CDbError error;
-    if (!KeyCondition(&where, &values, &error)) {
+    bool keyed = false;
+    if (!KeyCondition(&where, &values, &keyed, &error)) {
         ReportComError(error);
         return false;
     }
     const QString sql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(TableName(), where);
-    if (!RunWrite(sql, values, 1, nullptr))
+    if (!RunWrite(sql, values, 1, NeedsOwnTransaction(keyed, 1), nullptr))
         return false;
+    if (m_cursor) {
+        m_currentDeleted = true;
+        return true;
+    }
     m_deleted[m_pos] = true;
     --m_visibleRows;
     return true;

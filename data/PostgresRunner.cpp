@@ -1,12 +1,15 @@
 #include "data/BackendRunners.h"
 
 #include "data/DBConnection.h"
+#include "data/RowCursor.h"
+#include "data/StatementCache.h"
 
 #include <QSqlDriver>
 
 #include <libpq-fe.h>
 
 #include <cmath>
+#include <deque>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -70,40 +73,68 @@ CDbError ErrorOf(PGconn* conn, const PGresult* result)
     return CDbError(code, text, kSource, state);
 }
 
-// The rows as libpq delivered them, converted cell by cell when asked.
-class CPgRows : public IRowStore {
-public:
-    explicit CPgRows(PGresult* result)
-        : m_result(result)
-    {
-        const int columns = PQnfields(result);
-        m_types.reserve(static_cast<std::size_t>(columns));
-        for (int c = 0; c < columns; ++c)
-            m_types.push_back(TypeOf(PQftype(result, c)));
+CellType TypeOf(Oid type)
+{
+    switch (type) {
+    case kBoolOid:
+        return CellType::Bool;
+    case kInt2Oid:
+    case kInt4Oid:
+    case kInt8Oid:
+    case kOidOid:
+        return CellType::Int;
+    case kFloat4Oid:
+    case kFloat8Oid:
+    case kNumericOid:
+        return CellType::Double;
+    case kDateOid:
+    case kTimestampOid:
+    case kTimestampTzOid:
+    case kTimeOid:
+        return CellType::Date;
+    case kByteaOid:
+        return CellType::Blob;
+    default:
+        return CellType::Text;
     }
+}
 
-    CellType Type(int row, int column) const override
-    {
-        return PQgetisnull(m_result.get(), row, column) ? CellType::Null
-                                                        : m_types[static_cast<std::size_t>(column)];
-    }
+std::vector<CellType> TypesOf(const PGresult* result)
+{
+    std::vector<CellType> types;
+    const int columns = PQnfields(result);
+    types.reserve(static_cast<std::size_t>(columns));
+    for (int c = 0; c < columns; ++c)
+        types.push_back(TypeOf(PQftype(result, c)));
+    return types;
+}
 
-    qint64 Int(int row, int column, bool* ok) const override
+// The conversions of a cell libpq delivered as text, by its column's type.
+struct CPgCell {
+    const PGresult* result;
+    int row;
+    int column;
+    CellType type;
+
+    bool IsNull() const { return PQgetisnull(result, row, column) != 0; }
+    const char* Data() const { return PQgetvalue(result, row, column); }
+    int Length() const { return PQgetlength(result, row, column); }
+
+    qint64 Int(bool* ok) const
     {
-        const char* text = PQgetvalue(m_result.get(), row, column);
-        if (m_types[static_cast<std::size_t>(column)] == CellType::Bool) {
+        if (type == CellType::Bool) {
             *ok = true;
-            return text[0] == 't' ? 1 : 0;
+            return Data()[0] == 't' ? 1 : 0;
         }
         qint64 value = 0;
-        *ok = RowStoreText::ToInt(text, PQgetlength(m_result.get(), row, column), &value);
+        *ok = RowStoreText::ToInt(Data(), Length(), &value);
         return value;
     }
 
-    double Double(int row, int column, bool* ok) const override
+    double Double(bool* ok) const
     {
-        const char* text = PQgetvalue(m_result.get(), row, column);
-        const int length = PQgetlength(m_result.get(), row, column);
+        const char* text = Data();
+        const int length = Length();
         double value = 0;
         *ok = RowStoreText::ToDouble(text, length, &value);
         if (!*ok) {
@@ -123,24 +154,22 @@ public:
         return value;
     }
 
-    QString Text(int row, int column) const override
+    QString Text() const
     {
-        if (m_types[static_cast<std::size_t>(column)] == CellType::Blob)
-            return QString::fromUtf8(Bytes(row, column));
-        const QString text = QString::fromUtf8(PQgetvalue(m_result.get(), row, column),
-                                               PQgetlength(m_result.get(), row, column));
-        return m_dialect.FromDbText(text);
+        if (type == CellType::Blob)
+            return QString::fromUtf8(Bytes());
+        static const CSqlDialect dialect(kProviderPostgres);
+        return dialect.FromDbText(QString::fromUtf8(Data(), Length()));
     }
 
-    QByteArray Bytes(int row, int column) const override
+    QByteArray Bytes() const
     {
-        const char* text = PQgetvalue(m_result.get(), row, column);
-        if (m_types[static_cast<std::size_t>(column)] != CellType::Blob)
-            return QByteArray(text, PQgetlength(m_result.get(), row, column));
+        if (type != CellType::Blob)
+            return QByteArray(Data(), Length());
         // Hex or escape form, whichever the session's bytea_output gives.
         size_t length = 0;
         unsigned char* bytes =
-            PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &length);
+            PQunescapeBytea(reinterpret_cast<const unsigned char*>(Data()), &length);
         if (!bytes)
             return QByteArray();
         QByteArray out(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(length));
@@ -148,44 +177,47 @@ public:
         return out;
     }
 
-    CDateTime Date(int row, int column, bool* ok) const override
+    CDateTime Date(bool* ok) const
     {
-        const CDateTime value = RowStoreText::ToDate(PQgetvalue(m_result.get(), row, column),
-                                                     PQgetlength(m_result.get(), row, column));
+        const CDateTime value = RowStoreText::ToDate(Data(), Length());
         *ok = value.IsValid();
         return value;
     }
+};
+
+// The rows as libpq delivered them, converted cell by cell when asked.
+class CPgRows : public IRowStore {
+public:
+    explicit CPgRows(PGresult* result)
+        : m_result(result)
+        , m_types(TypesOf(result))
+    {}
+
+    CellType Type(int row, int column) const override
+    {
+        return PQgetisnull(m_result.get(), row, column) ? CellType::Null
+                                                        : m_types[static_cast<std::size_t>(column)];
+    }
+    qint64 Int(int row, int column, bool* ok) const override { return Cell(row, column).Int(ok); }
+    double Double(int row, int column, bool* ok) const override
+    {
+        return Cell(row, column).Double(ok);
+    }
+    QString Text(int row, int column) const override { return Cell(row, column).Text(); }
+    QByteArray Bytes(int row, int column) const override { return Cell(row, column).Bytes(); }
+    CDateTime Date(int row, int column, bool* ok) const override
+    {
+        return Cell(row, column).Date(ok);
+    }
 
 private:
-    static CellType TypeOf(Oid type)
+    CPgCell Cell(int row, int column) const
     {
-        switch (type) {
-        case kBoolOid:
-            return CellType::Bool;
-        case kInt2Oid:
-        case kInt4Oid:
-        case kInt8Oid:
-        case kOidOid:
-            return CellType::Int;
-        case kFloat4Oid:
-        case kFloat8Oid:
-        case kNumericOid:
-            return CellType::Double;
-        case kDateOid:
-        case kTimestampOid:
-        case kTimestampTzOid:
-        case kTimeOid:
-            return CellType::Date;
-        case kByteaOid:
-            return CellType::Blob;
-        default:
-            return CellType::Text;
-        }
+        return {m_result.get(), row, column, m_types[static_cast<std::size_t>(column)]};
     }
 
     Result m_result;
     std::vector<CellType> m_types;
-    CSqlDialect m_dialect{kProviderPostgres};
 };
 
 // Values go as text, except bytes, which go as binary so nothing escapes them.
@@ -264,30 +296,309 @@ QString NumberPlaceholders(const QString& sql, int* count)
     return out;
 }
 
-bool RunPostgres(CDBConnection& connection, const QString& sql, const QVariantList& params,
-                 CQueryResult* result, CDbError* error)
+} // namespace BackendRunners
+
+namespace {
+
+// The statement of a text as the server runs it: prepared on its second use.
+// False with the error when the connection is not open, the values do not fit
+// the text, or the server refuses to prepare it.
+struct CPgStatementRun {
+    PGconn* conn = nullptr;
+    CStatementCache::CPgStatement* statement = nullptr;
+    Params params;
+};
+
+bool PreparePg(CDBConnection& connection, const QString& sql, const QVariantList& values,
+               CPgStatementRun* run, CDbError* error)
 {
-    PGconn* conn = Handle(connection);
-    if (!conn) {
+    run->conn = Handle(connection);
+    if (!run->conn) {
         *error = CDbError(kE_FAIL, QStringLiteral("The database connection is not open"), kSource);
         return false;
     }
-    int expected = 0;
-    const QByteArray text = NumberPlaceholders(sql, &expected).toUtf8();
-    if (expected != params.size()) {
+    // A cursor still reading holds the connection: its rows go to memory.
+    connection.BufferOpenCursors();
+    CStatementCache& cache = connection.Statements();
+    CStatementCache::CPgStatement& s = cache.Postgres(sql);
+    if (s.text.isEmpty()) {
+        s.text = BackendRunners::NumberPlaceholders(sql, &s.parameters).toUtf8();
+        s.preparable = CStatementCache::Preparable(s.text);
+    }
+    run->statement = &s;
+    if (s.parameters != values.size()) {
         *error = CDbError(kE_CommandError,
                           QStringLiteral("The statement expects %1 values, %2 were given")
-                              .arg(expected)
-                              .arg(params.size()),
+                              .arg(s.parameters)
+                              .arg(values.size()),
                           kSource);
         return false;
     }
-    const Params p = EncodeParams(params, connection.Dialect());
-    Result r(PQexecParams(conn, text.constData(), static_cast<int>(params.size()), nullptr,
-                          p.values.data(), p.lengths.data(), p.formats.data(), 0));
-    const ExecStatusType status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
-    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
-        *error = ErrorOf(conn, r.get());
+    run->params = EncodeParams(values, connection.Dialect());
+    if (s.preparable && s.name.isEmpty() && s.uses >= 1) {
+        const QByteArray name = cache.NewPostgresName();
+        if (!name.isEmpty()) {
+            Result r(
+                PQprepare(run->conn, name.constData(), s.text.constData(), s.parameters, nullptr));
+            if (!r || PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
+                *error = ErrorOf(run->conn, r.get());
+                return false;
+            }
+            s.name = name;
+        }
+    }
+    ++s.uses;
+    return true;
+}
+
+// A prepared statement the server no longer takes as it was (its tables
+// changed shape, or the session forgot it) is prepared afresh; outside a
+// transaction the statement runs again at once.
+bool RetryUnprepared(CDBConnection& connection, const QString& sql, CPgStatementRun& run,
+                     const PGresult* failed)
+{
+    if (run.statement->name.isEmpty() || !failed)
+        return false;
+    const QByteArray state = PQresultErrorField(failed, PG_DIAG_SQLSTATE);
+    if (state != "0A000" && state != "26000")
+        return false;
+    if (state == "0A000" && PQtransactionStatus(run.conn) == PQTRANS_IDLE)
+        PQclear(PQexec(run.conn, ("DEALLOCATE " + run.statement->name).constData()));
+    connection.Statements().ForgetPostgres(sql);
+    return PQtransactionStatus(run.conn) == PQTRANS_IDLE;
+}
+
+PGresult* ExecPg(const CPgStatementRun& run)
+{
+    const CStatementCache::CPgStatement& s = *run.statement;
+    const int n = s.parameters;
+    if (!s.name.isEmpty())
+        return PQexecPrepared(run.conn, s.name.constData(), n, run.params.values.data(),
+                              run.params.lengths.data(), run.params.formats.data(), 0);
+    return PQexecParams(run.conn, s.text.constData(), n, nullptr, run.params.values.data(),
+                        run.params.lengths.data(), run.params.formats.data(), 0);
+}
+
+bool SendPg(const CPgStatementRun& run)
+{
+    const CStatementCache::CPgStatement& s = *run.statement;
+    const int n = s.parameters;
+    const int sent =
+        s.name.isEmpty()
+            ? PQsendQueryParams(run.conn, s.text.constData(), n, nullptr, run.params.values.data(),
+                                run.params.lengths.data(), run.params.formats.data(), 0)
+            : PQsendQueryPrepared(run.conn, s.name.constData(), n, run.params.values.data(),
+                                  run.params.lengths.data(), run.params.formats.data(), 0);
+    if (!sent)
+        return false;
+    PQsetSingleRowMode(run.conn);
+    return true;
+}
+
+// Reads the rest of a statement's results and drops them: the connection is
+// free again once PQgetResult gives nothing.
+void DrainPg(PGconn* conn)
+{
+    while (PGresult* r = PQgetResult(conn))
+        PQclear(r);
+}
+
+bool IsFailure(const PGresult* r)
+{
+    const ExecStatusType status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
+    return status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK && status != PGRES_SINGLE_TUPLE;
+}
+
+// Rows as the server sends them, one result a row (libpq's single-row mode).
+// Buffered rows wait in a queue of results.
+class CPgCursor final : public CRowCursor {
+public:
+    CPgCursor(CDBConnection& connection, PGconn* conn)
+        : CRowCursor(connection)
+        , m_conn(conn)
+    {}
+    ~CPgCursor() override { StopReading(); }
+
+    // Sends the statement and reads its first result; false with the error.
+    bool Start(const CPgStatementRun& run, CDbError* error)
+    {
+        if (!SendPg(run)) {
+            *error = ErrorOf(m_conn, nullptr);
+            return false;
+        }
+        m_live = true;
+        Result first(PQgetResult(m_conn));
+        if (IsFailure(first.get())) {
+            *error = ErrorOf(m_conn, first.get());
+            m_failedResult = std::move(first);
+            StopReading();
+            return false;
+        }
+        m_types = TypesOf(first.get());
+        QStringList names;
+        for (int c = 0; c < PQnfields(first.get()); ++c)
+            names << QString::fromUtf8(PQfname(first.get(), c));
+        SetColumns(std::move(names));
+        Take(std::move(first));
+        return true;
+    }
+    // The result of a failed start, for a retry.
+    const PGresult* FailedResult() const { return m_failedResult.get(); }
+
+    void Buffer() override
+    {
+        if (!m_live)
+            return;
+        while (m_live)
+            Take(Result(PQgetResult(m_conn)));
+        Unregister();
+        SetBuffered();
+    }
+
+    void Abandon() override
+    {
+        StopReading();
+        m_queue.clear();
+        m_current.reset();
+    }
+
+    CellType Type(int, int column) const override
+    {
+        if (!Valid(column) || PQgetisnull(m_current.get(), m_row, column))
+            return CellType::Null;
+        return m_types[static_cast<std::size_t>(column)];
+    }
+    qint64 Int(int, int column, bool* ok) const override
+    {
+        if (!Valid(column)) {
+            *ok = false;
+            return 0;
+        }
+        return Cell(column).Int(ok);
+    }
+    double Double(int, int column, bool* ok) const override
+    {
+        if (!Valid(column)) {
+            *ok = false;
+            return 0;
+        }
+        return Cell(column).Double(ok);
+    }
+    QString Text(int, int column) const override
+    {
+        return Valid(column) ? Cell(column).Text() : QString();
+    }
+    QByteArray Bytes(int, int column) const override
+    {
+        return Valid(column) ? Cell(column).Bytes() : QByteArray();
+    }
+    CDateTime Date(int, int column, bool* ok) const override
+    {
+        if (!Valid(column)) {
+            *ok = false;
+            return CDateTime();
+        }
+        return Cell(column).Date(ok);
+    }
+
+private:
+    bool Fetch() override
+    {
+        if (m_current && ++m_row < PQntuples(m_current.get()))
+            return true;
+        m_current.reset();
+        for (;;) {
+            if (m_queue.empty()) {
+                if (!m_live)
+                    break;
+                Result next(PQgetResult(m_conn));
+                // The usual case: the next row, straight from the server.
+                if (next && PQresultStatus(next.get()) == PGRES_SINGLE_TUPLE) {
+                    m_current = std::move(next);
+                    m_row = 0;
+                    return true;
+                }
+                Take(std::move(next));
+                continue;
+            }
+            Result next = std::move(m_queue.front());
+            m_queue.pop_front();
+            if (PQntuples(next.get()) > 0) {
+                m_current = std::move(next);
+                m_row = 0;
+                return true;
+            }
+        }
+        if (m_pendingError.IsError())
+            Fail(m_pendingError);
+        Unregister();
+        return false;
+    }
+
+    // One result of the statement: rows join the queue; the end or an error
+    // frees the connection.
+    void Take(Result r)
+    {
+        if (!r) {
+            m_live = false;
+            return;
+        }
+        const ExecStatusType status = PQresultStatus(r.get());
+        if (status == PGRES_SINGLE_TUPLE || (status == PGRES_TUPLES_OK && PQntuples(r.get()) > 0)) {
+            m_queue.push_back(std::move(r));
+            return;
+        }
+        if (IsFailure(r.get()))
+            m_pendingError = ErrorOf(m_conn, r.get());
+        // The closing result: nothing follows but the end.
+        DrainPg(m_conn);
+        m_live = false;
+    }
+
+    void StopReading()
+    {
+        // A statement not read to its end is read and dropped: cancelling it
+        // would abort the transaction it runs in.
+        if (m_live)
+            DrainPg(m_conn);
+        m_live = false;
+        Unregister();
+    }
+
+    bool Valid(int column) const
+    {
+        return m_current && column >= 0 && column < static_cast<int>(m_types.size());
+    }
+    CPgCell Cell(int column) const
+    {
+        return {m_current.get(), m_row, column, m_types[static_cast<std::size_t>(column)]};
+    }
+
+    PGconn* m_conn;
+    bool m_live = false;
+    std::deque<Result> m_queue;
+    Result m_current;
+    int m_row = 0;
+    std::vector<CellType> m_types;
+    CDbError m_pendingError;
+    Result m_failedResult;
+};
+
+} // namespace
+
+namespace BackendRunners {
+
+bool RunPostgres(CDBConnection& connection, const QString& sql, const QVariantList& params,
+                 CQueryResult* result, CDbError* error)
+{
+    CPgStatementRun run;
+    if (!PreparePg(connection, sql, params, &run, error))
+        return false;
+    Result r(ExecPg(run));
+    if (IsFailure(r.get()) && RetryUnprepared(connection, sql, run, r.get()))
+        r.reset(ExecPg(run));
+    if (IsFailure(r.get())) {
+        *error = ErrorOf(run.conn, r.get());
         return false;
     }
     if (!result)
@@ -304,8 +615,24 @@ bool RunPostgres(CDBConnection& connection, const QString& sql, const QVariantLi
     return true;
 }
 
+std::unique_ptr<CRowCursor> OpenPostgresCursor(CDBConnection& connection, const QString& sql,
+                                               const QVariantList& params, CDbError* error)
+{
+    CPgStatementRun run;
+    if (!PreparePg(connection, sql, params, &run, error))
+        return nullptr;
+    auto cursor = std::make_unique<CPgCursor>(connection, run.conn);
+    if (cursor->Start(run, error))
+        return cursor;
+    if (!RetryUnprepared(connection, sql, run, cursor->FailedResult()))
+        return nullptr;
+    cursor = std::make_unique<CPgCursor>(connection, run.conn);
+    return cursor->Start(run, error) ? std::move(cursor) : nullptr;
+}
+
 bool RunPostgresScript(CDBConnection& connection, const QString& script, CDbError* error)
 {
+    connection.BufferOpenCursors();
     PGconn* conn = Handle(connection);
     if (!conn) {
         *error = CDbError(kE_FAIL, QStringLiteral("The database connection is not open"), kSource);

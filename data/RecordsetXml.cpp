@@ -2,6 +2,7 @@
 
 #include "data/BindingSet.h"
 #include "data/MyAdoRecordSet.h"
+#include "data/RowCursor.h"
 #include "data/SqlExecutor.h"
 
 #include <QFile>
@@ -345,11 +346,13 @@ QByteArray CRecordsetXml::ToXml(const CMyAdoRecordSet& rs, const QList<int>& row
     return out.toUtf8();
 }
 
-QString CRecordsetXml::ToRowElements(const CQueryResult& rows)
+namespace {
+
+// Names XML cannot carry are escaped the SQL/XML way: _xHHHH_.
+QStringList RowElementNames(const QStringList& columns)
 {
-    // Names XML cannot carry are escaped the SQL/XML way: _xHHHH_.
     QStringList names;
-    for (const QString& column : rows.columns) {
+    for (const QString& column : columns) {
         QString name;
         for (int i = 0; i < column.size(); ++i) {
             const QChar c = column.at(i);
@@ -360,43 +363,65 @@ QString CRecordsetXml::ToRowElements(const CQueryResult& rows)
         }
         names << (name.isEmpty() ? QStringLiteral("_") : name);
     }
+    return names;
+}
+
+void AppendRowElement(QString& out, const IRowStore& store, int row, const QStringList& names)
+{
+    out += QStringLiteral("<row");
+    for (int c = 0; c < names.size(); ++c) {
+        const CellType type = store.Type(row, c);
+        if (type == CellType::Null)
+            continue;
+        bool ok = true;
+        QString text;
+        switch (type) {
+        case CellType::Double:
+            text = QString::number(store.Double(row, c, &ok), 'g', 15);
+            break;
+        case CellType::Bool:
+            text = store.Int(row, c, &ok) != 0 ? QStringLiteral("true") : QStringLiteral("false");
+            break;
+        case CellType::Date:
+            text = IsoDate(store.Value(row, c));
+            break;
+        case CellType::Blob:
+            text = QString::fromLatin1(store.Bytes(row, c).toHex());
+            break;
+        case CellType::Text:
+            text = store.Text(row, c);
+            if (LooksLikeStoredDate(text))
+                text = IsoDate(text);
+            break;
+        default:
+            text = store.Text(row, c);
+            break;
+        }
+        out += QLatin1Char(' ') + names.at(c) + QStringLiteral("=\"");
+        AppendEscaped(out, text, QLatin1Char('"'));
+        out += QLatin1Char('"');
+    }
+    out += QStringLiteral("/>");
+}
+
+} // namespace
+
+QString CRecordsetXml::ToRowElements(const CQueryResult& rows)
+{
+    const QStringList names = RowElementNames(rows.columns);
     QString out;
     const IRowStore* store = rows.Store();
-    for (int r = 0; r < rows.rows; ++r) {
-        out += QStringLiteral("<row");
-        for (int c = 0; c < rows.ColumnCount(); ++c) {
-            if (!store || store->IsNull(r, c))
-                continue;
-            const QVariant v = rows.Value(r, c);
-            QString text;
-            switch (store->Type(r, c)) {
-            case CellType::Double:
-                text = QString::number(v.toDouble(), 'g', 15);
-                break;
-            case CellType::Bool:
-                text = v.toBool() ? QStringLiteral("true") : QStringLiteral("false");
-                break;
-            case CellType::Date:
-                text = IsoDate(v);
-                break;
-            case CellType::Blob:
-                text = QString::fromLatin1(v.toByteArray().toHex());
-                break;
-            case CellType::Text:
-                text = v.toString();
-                if (LooksLikeStoredDate(text))
-                    text = IsoDate(text);
-                break;
-            default:
-                text = v.toString();
-                break;
-            }
-            out += QLatin1Char(' ') + names.at(c) + QStringLiteral("=\"");
-            AppendEscaped(out, text, QLatin1Char('"'));
-            out += QLatin1Char('"');
-        }
-        out += QStringLiteral("/>");
-    }
+    for (int r = 0; store && r < rows.rows; ++r)
+        AppendRowElement(out, *store, r, names);
+    return out;
+}
+
+QString CRecordsetXml::ToRowElements(CRowCursor& rows)
+{
+    const QStringList names = RowElementNames(rows.Columns());
+    QString out;
+    while (rows.Next())
+        AppendRowElement(out, rows, 0, names);
     return out;
 }
 

@@ -8,6 +8,7 @@
 
 class CMyAdoRecordSet;
 class CQueryResult;
+class CRowCursor;
 
 // Recordsets as XML, and XML turned into HTML by an XSLT style sheet.
 //
@@ -25,8 +26,9 @@ public:
         QByteArray html;
     };
 
-    // Every row of the recordset not deleted through it, whatever its
-    // current row; the current row stays where it is.
+    // Every row of a snapshot not deleted through it, whatever its current
+    // row; the current row stays where it is. (A forward-only recordset holds
+    // no rows to write: CDBClass::SaveRecordsetAsXml reads it again first.)
     static QByteArray ToXml(const CMyAdoRecordSet& rs);
     // The rows of rowOrder (row numbers of the recordset) in that order; an
     // empty order is every row as read.
@@ -34,6 +36,8 @@ public:
     // The rows as <row .../> elements one after another, the form a server
     // function returns when it builds XML from its rows.
     static QString ToRowElements(const CQueryResult& rows);
+    // The same from a cursor, read to its end (Failed() tells whether all came).
+    static QString ToRowElements(CRowCursor& rows);
     static CTransformResult Transform(const QByteArray& xml, const QByteArray& styleSheet);
 };
 

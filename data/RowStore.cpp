@@ -99,28 +99,70 @@ QVariant IRowStore::Value(int row, int column) const
     return QVariant();
 }
 
-CPackedRows::~CPackedRows()
+CPackedRows::~CPackedRows() = default;
+
+std::size_t CPackedRows::MemoryUsed() const
 {
-    std::free(m_data);
+    std::size_t bytes = m_index.size() * (std::size_t(1) << kIndexShift) * sizeof(const char*);
+    for (std::size_t size : m_blockSizes)
+        bytes += size;
+    return bytes;
+}
+
+void CPackedRows::NewBlock(std::size_t needed)
+{
+    std::size_t size =
+        m_blockSizes.empty() ? kFirstBlock : qMin(m_blockSizes.back() * 2, kLargestBlock);
+    size = qMax(size, needed);
+    m_blocks.push_back(std::make_unique_for_overwrite<char[]>(size));
+    m_blockSizes.push_back(size);
+    m_free = m_blocks.back().get();
+    m_left = size;
+}
+
+void CPackedRows::StartRow(std::size_t firstCell)
+{
+    const std::size_t table = sizeof(std::uint32_t) * static_cast<std::size_t>(m_columns);
+    if (table + firstCell > m_left)
+        NewBlock(table + firstCell);
+    m_row = m_free;
+    m_free += table;
+    m_left -= table;
+    const std::size_t block = static_cast<std::size_t>(m_rows) >> kIndexShift;
+    if (block == m_index.size())
+        m_index.push_back(
+            std::make_unique_for_overwrite<const char*[]>(std::size_t(1) << kIndexShift));
+    m_index[block][static_cast<std::size_t>(m_rows) & ((1u << kIndexShift) - 1)] = m_row;
 }
 
 char* CPackedRows::StartCell(CellType type, std::size_t payload)
 {
-    const std::size_t needed = m_size + 1 + payload;
-    if (needed > m_capacity) {
-        std::size_t capacity = m_capacity ? m_capacity * 2 : 4096;
-        while (capacity < needed)
-            capacity *= 2;
-        char* grown = static_cast<char*>(std::realloc(m_data, capacity));
-        if (!grown)
-            throw std::bad_alloc();
-        m_data = grown;
-        m_capacity = capacity;
+    const std::size_t needed = 1 + payload;
+    if (m_cellInRow == 0) {
+        StartRow(needed);
+    } else if (needed > m_left) {
+        // A row never spans blocks: what there is of it moves on.
+        const std::size_t used = static_cast<std::size_t>(m_free - m_row);
+        const char* old = m_row;
+        NewBlock(used + needed);
+        std::memcpy(m_free, old, used);
+        m_row = m_free;
+        m_free += used;
+        m_left -= used;
+        m_index[static_cast<std::size_t>(m_rows) >> kIndexShift]
+               [static_cast<std::size_t>(m_rows) & ((1u << kIndexShift) - 1)] = m_row;
     }
-    m_offsets.push_back(m_size);
-    char* cell = m_data + m_size;
+    const auto offset = static_cast<std::uint32_t>(m_free - m_row);
+    std::memcpy(m_row + sizeof(offset) * static_cast<std::size_t>(m_cellInRow), &offset,
+                sizeof(offset));
+    char* cell = m_free;
     *cell = static_cast<char>(type);
-    m_size = needed;
+    m_free += needed;
+    m_left -= needed;
+    if (++m_cellInRow == m_columns) {
+        m_cellInRow = 0;
+        ++m_rows;
+    }
     return cell + 1;
 }
 
@@ -182,10 +224,27 @@ void CPackedRows::AddVariant(const QVariant& value)
     AddText(text.constData(), static_cast<int>(text.size()));
 }
 
-QByteArray CPackedRows::Payload(const char* cell)
+CCellView CPackedRows::View(int row, int column) const
 {
-    const int length = Read<int>(cell + 1);
-    return QByteArray::fromRawData(cell + 1 + sizeof(int), length);
+    const char* cell = Cell(row, column);
+    CCellView v;
+    v.type = static_cast<CellType>(*cell);
+    switch (v.type) {
+    case CellType::Int:
+        v.integer = Read<qint64>(cell + 1);
+        break;
+    case CellType::Double:
+        v.real = Read<double>(cell + 1);
+        break;
+    case CellType::Text:
+    case CellType::Blob:
+        v.length = Read<int>(cell + 1);
+        v.data = cell + 1 + sizeof(int);
+        break;
+    default:
+        break;
+    }
+    return v;
 }
 
 CellType CPackedRows::Type(int row, int column) const
@@ -195,41 +254,44 @@ CellType CPackedRows::Type(int row, int column) const
 
 qint64 CPackedRows::Int(int row, int column, bool* ok) const
 {
-    const char* cell = Cell(row, column);
-    *ok = true;
-    switch (static_cast<CellType>(*cell)) {
-    case CellType::Int:
-        return Read<qint64>(cell + 1);
-    case CellType::Double: {
-        const double d = Read<double>(cell + 1);
-        *ok = d == std::trunc(d) && std::fabs(d) < 9.2e18;
-        return *ok ? static_cast<qint64>(d) : 0;
-    }
-    case CellType::Text: {
-        const QByteArray text = Payload(cell);
-        qint64 value = 0;
-        *ok = RowStoreText::ToInt(text.constData(), static_cast<int>(text.size()), &value);
-        return value;
-    }
-    default:
-        *ok = false;
-        return 0;
-    }
+    return View(row, column).Int(ok);
 }
 
 double CPackedRows::Double(int row, int column, bool* ok) const
 {
-    const char* cell = Cell(row, column);
+    return View(row, column).Double(ok);
+}
+
+QString CPackedRows::Text(int row, int column) const
+{
+    return View(row, column).Text();
+}
+
+QByteArray CPackedRows::Bytes(int row, int column) const
+{
+    return View(row, column).Bytes();
+}
+
+CDateTime CPackedRows::Date(int row, int column, bool* ok) const
+{
+    return View(row, column).Date(ok);
+}
+
+// ---- Cells -------------------------------------------------------------------------
+
+qint64 CCellView::Int(bool* ok) const
+{
     *ok = true;
-    switch (static_cast<CellType>(*cell)) {
+    switch (type) {
     case CellType::Int:
-        return static_cast<double>(Read<qint64>(cell + 1));
+    case CellType::Bool:
+        return integer;
     case CellType::Double:
-        return Read<double>(cell + 1);
+        *ok = real == std::trunc(real) && std::fabs(real) < 9.2e18;
+        return *ok ? static_cast<qint64>(real) : 0;
     case CellType::Text: {
-        const QByteArray text = Payload(cell);
-        double value = 0;
-        *ok = RowStoreText::ToDouble(text.constData(), static_cast<int>(text.size()), &value);
+        qint64 value = 0;
+        *ok = RowStoreText::ToInt(data, length, &value);
         return value;
     }
     default:
@@ -238,50 +300,60 @@ double CPackedRows::Double(int row, int column, bool* ok) const
     }
 }
 
-QString CPackedRows::Text(int row, int column) const
+double CCellView::Double(bool* ok) const
 {
-    const char* cell = Cell(row, column);
-    switch (static_cast<CellType>(*cell)) {
+    *ok = true;
+    switch (type) {
     case CellType::Int:
-        return QString::number(Read<qint64>(cell + 1));
+    case CellType::Bool:
+        return static_cast<double>(integer);
     case CellType::Double:
-        return QString::number(Read<double>(cell + 1), 'g', 15);
-    case CellType::Text:
-    case CellType::Blob: {
-        const QByteArray text = Payload(cell);
-        return QString::fromUtf8(text.constData(), text.size());
+        return real;
+    case CellType::Text: {
+        double value = 0;
+        *ok = RowStoreText::ToDouble(data, length, &value);
+        return value;
     }
+    default:
+        *ok = false;
+        return 0;
+    }
+}
+
+QString CCellView::Text() const
+{
+    switch (type) {
+    case CellType::Int:
+        return QString::number(integer);
+    case CellType::Double:
+        return QString::number(real, 'g', 15);
+    case CellType::Text:
+    case CellType::Blob:
+        return QString::fromUtf8(data, length);
     default:
         return QString();
     }
 }
 
-QByteArray CPackedRows::Bytes(int row, int column) const
+QByteArray CCellView::Bytes() const
 {
-    const char* cell = Cell(row, column);
-    const CellType type = static_cast<CellType>(*cell);
-    if (type == CellType::Blob || type == CellType::Text) {
-        const QByteArray payload = Payload(cell);
-        return QByteArray(payload.constData(), payload.size());
-    }
-    return Text(row, column).toUtf8();
+    if (type == CellType::Blob || type == CellType::Text)
+        return QByteArray(data, length);
+    return Text().toUtf8();
 }
 
-CDateTime CPackedRows::Date(int row, int column, bool* ok) const
+CDateTime CCellView::Date(bool* ok) const
 {
-    const char* cell = Cell(row, column);
     CDateTime value;
-    switch (static_cast<CellType>(*cell)) {
-    case CellType::Text: {
-        const QByteArray text = Payload(cell);
-        value = RowStoreText::ToDate(text.constData(), static_cast<int>(text.size()));
+    switch (type) {
+    case CellType::Text:
+        value = RowStoreText::ToDate(data, length);
         break;
-    }
     case CellType::Int:
     case CellType::Double: {
         // A number is a day count since 30 December 1899.
         bool numeric = false;
-        value = CDateTime::FromOle(Double(row, column, &numeric));
+        value = CDateTime::FromOle(Double(&numeric));
         break;
     }
     default:
@@ -289,4 +361,42 @@ CDateTime CPackedRows::Date(int row, int column, bool* ok) const
     }
     *ok = value.IsValid();
     return value;
+}
+
+// ---- Cell references -----------------------------------------------------------------
+
+CCellRef::CCellRef(const QVariant& value)
+    : m_own(std::make_shared<CPackedRows>(1))
+{
+    m_own->AddVariant(value);
+    m_store = m_own.get();
+}
+
+qint64 CCellRef::Int(bool* ok) const
+{
+    bool local = false;
+    bool& good = ok ? *ok : local;
+    good = false;
+    return IsNull() ? 0 : m_store->Int(m_row, m_column, &good);
+}
+
+double CCellRef::Double(bool* ok) const
+{
+    bool local = false;
+    bool& good = ok ? *ok : local;
+    good = false;
+    return IsNull() ? 0 : m_store->Double(m_row, m_column, &good);
+}
+
+QString CCellRef::Text() const
+{
+    return IsNull() ? QString() : m_store->Text(m_row, m_column);
+}
+
+CDateTime CCellRef::Date(bool* ok) const
+{
+    bool local = false;
+    bool& good = ok ? *ok : local;
+    good = false;
+    return IsNull() ? CDateTime() : m_store->Date(m_row, m_column, &good);
 }

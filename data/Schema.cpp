@@ -23,7 +23,22 @@ QStringList NamesIn(const QString& script, const QString& kind)
     const QRegularExpression re(QStringLiteral("CREATE %1 (\\w+)").arg(kind));
     for (auto it = re.globalMatch(script); it.hasNext();)
         names << it.next().captured(1);
+    // An object written once per back end is one object.
+    names.removeDuplicates();
     return names;
+}
+
+// "@sqlite CREATE ...;" and "@postgres CREATE ...;": a statement of one back
+// end only, where the two plan the same query best in different forms.
+QString KeepStatementsOf(const QString& sql, bool postgres)
+{
+    QString out = sql;
+    out.remove(QRegularExpression(postgres ? QStringLiteral("@sqlite\\s[^;]*;")
+                                           : QStringLiteral("@postgres\\s[^;]*;")));
+    out.replace(QRegularExpression(postgres ? QStringLiteral("@postgres\\s")
+                                            : QStringLiteral("@sqlite\\s")),
+                QString());
+    return out;
 }
 
 // @ci(expr): the expression, compared ignoring case.
@@ -52,6 +67,29 @@ QString ExpandCaseInsensitive(const QString& sql, bool postgres)
                         : QStringLiteral("(%1) COLLATE NOCASE").arg(expr);
         i = j;
     }
+}
+
+// The scripts in one transaction: all or nothing. `failure` words the error.
+bool RunAll(CDBConnection& connection, const QStringList& scripts, const QString& failure,
+            QString* error)
+{
+    CDbError dbError;
+    if (!connection.BeginTrans(&dbError)) {
+        *error = dbError.description;
+        return false;
+    }
+    for (const QString& script : scripts) {
+        if (!CSqlExecutor::RunScript(connection, script, &dbError)) {
+            connection.RollbackTrans();
+            *error = failure.arg(dbError.description);
+            return false;
+        }
+    }
+    if (!connection.CommitTrans(&dbError)) {
+        *error = failure.arg(dbError.description);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -100,7 +138,7 @@ QString CSchema::Expand(const QString& sql, int providerKind)
         replace(QStringLiteral("@int\\b"), QStringLiteral("INTEGER"));
         replace(QStringLiteral("\\s*@end"), QStringLiteral("\n) STRICT"));
     }
-    return ExpandCaseInsensitive(out, pg);
+    return ExpandCaseInsensitive(KeepStatementsOf(out, pg), pg);
 }
 
 QString CSchema::Script(const QString& name, int providerKind)
@@ -116,6 +154,11 @@ QStringList CSchema::TableNames()
 QStringList CSchema::ViewNames()
 {
     return NamesIn(ReadResource(QStringLiteral("views")), QStringLiteral("VIEW"));
+}
+
+QStringList CSchema::IndexNames()
+{
+    return NamesIn(ReadResource(QStringLiteral("tables")), QStringLiteral("(?:UNIQUE )?INDEX"));
 }
 
 QStringList CSchema::ProcedureNames()
@@ -202,21 +245,36 @@ bool CSchema::Create(CDBConnection& connection, QString* error)
         scripts << Script(QStringLiteral("procedures-postgres"), kind);
     scripts << Script(QStringLiteral("seed"), kind);
 
-    CDbError dbError;
-    if (!connection.BeginTrans(&dbError)) {
-        *error = dbError.description;
+    return RunAll(connection, scripts, QStringLiteral("Cannot create the database: %1"), error);
+}
+
+bool CSchema::Update(CDBConnection& connection, QString* error)
+{
+    const int kind = connection.ProviderKind();
+    if (!connection.IsConnected() || (kind != kProviderSqlite && kind != kProviderPostgres)) {
+        *error = QStringLiteral("No database is open to update.");
         return false;
     }
-    for (const QString& script : std::as_const(scripts)) {
-        if (!CSqlExecutor::RunScript(connection, script, &dbError)) {
-            connection.RollbackTrans();
-            *error = QStringLiteral("Cannot create the database: %1").arg(dbError.description);
-            return false;
-        }
-    }
-    if (!connection.CommitTrans(&dbError)) {
-        *error = QStringLiteral("Cannot create the database: %1").arg(dbError.description);
+    const QStringList missing = Missing(connection);
+    if (!missing.isEmpty()) {
+        *error = QStringLiteral("This is no complete Kelvane database (it lacks %1); nothing was "
+                                "changed.")
+                     .arg(missing.join(QStringLiteral(", ")));
         return false;
     }
-    return true;
+    QStringList statements;
+    const QRegularExpression index(QStringLiteral("CREATE (UNIQUE )?INDEX (\\w+) ON [^;]+;"));
+    for (auto it = index.globalMatch(Script(QStringLiteral("tables"), kind)); it.hasNext();) {
+        QString statement = it.next().captured(0);
+        statement.replace(QRegularExpression(QStringLiteral("INDEX (\\w+) ON")),
+                          QStringLiteral("INDEX IF NOT EXISTS \\1 ON"));
+        statements << statement;
+    }
+    // Later views may read earlier ones: dropped last to first.
+    const QStringList views = ViewNames();
+    for (auto it = views.crbegin(); it != views.crend(); ++it)
+        statements << QStringLiteral("DROP VIEW IF EXISTS %1;").arg(*it);
+    statements << Script(QStringLiteral("views"), kind);
+
+    return RunAll(connection, statements, QStringLiteral("Cannot update the database: %1"), error);
 }

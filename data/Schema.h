@@ -15,9 +15,15 @@ public:
     // holds any of the tables or views.
     static bool Create(CDBConnection& connection, QString* error);
 
+    // Brings a database made by an earlier version up to date, its rows
+    // untouched: missing indexes are created and the saved queries replaced
+    // by their current definitions, all or nothing.
+    static bool Update(CDBConnection& connection, QString* error);
+
     // The objects a complete database holds.
     static QStringList TableNames();
     static QStringList ViewNames();
+    static QStringList IndexNames();
     static QStringList ProcedureNames(); // server back end only
     // The tables, views and procedures the connected database lacks.
     static QStringList Missing(CDBConnection& connection);

@@ -2,6 +2,8 @@
 
 #include "data/BackendRunners.h"
 #include "data/DBConnection.h"
+#include "data/RowCursor.h"
+#include "data/StatementCache.h"
 #include "platform/Trace.h"
 
 namespace {
@@ -52,6 +54,18 @@ QVariant CQueryResult::Value(int row, int column) const
     return m_store ? m_store->Value(row, column) : QVariant();
 }
 
+CCellRef CQueryResult::Cell(int row, int column) const
+{
+    if (row < 0 || row >= rows || column < 0 || column >= columns.size() || !m_store)
+        return CCellRef();
+    if (!m_changes.isEmpty()) {
+        const auto it = m_changes.constFind(Key(row, column));
+        if (it != m_changes.constEnd())
+            return CCellRef(*it);
+    }
+    return CCellRef(m_store.get(), row, column);
+}
+
 void CQueryResult::SetValue(int row, int column, const QVariant& value)
 {
     if (row >= 0 && row < rows && column >= 0 && column < columns.size())
@@ -73,10 +87,20 @@ int CQueryResult::ColumnIndex(const QString& name) const
     return -1;
 }
 
+QString CSqlExecutor::Translate(CDBConnection& connection, const QString& sql)
+{
+    CStatementCache& cache = connection.Statements();
+    if (const QString* known = cache.Translation(sql))
+        return *known;
+    const QString translated = connection.Dialect().Translate(sql);
+    cache.KeepTranslation(sql, translated);
+    return translated;
+}
+
 bool CSqlExecutor::Run(CDBConnection& connection, const QString& sql, const QVariantList& params,
                        CQueryResult* result, CDbError* error)
 {
-    return RunNative(connection, connection.Dialect().Translate(sql), params, result, error);
+    return RunNative(connection, Translate(connection, sql), params, result, error);
 }
 
 bool CSqlExecutor::RunNative(CDBConnection& connection, const QString& sql,
@@ -104,4 +128,28 @@ bool CSqlExecutor::RunScript(CDBConnection& connection, const QString& script, C
     return connection.Dialect().IsSqlite()
                ? BackendRunners::RunSqliteScript(connection, script, &err)
                : BackendRunners::RunPostgresScript(connection, script, &err);
+}
+
+std::unique_ptr<CRowCursor> CSqlExecutor::OpenCursor(CDBConnection& connection, const QString& sql,
+                                                     const QVariantList& params, CDbError* error)
+{
+    return OpenCursorNative(connection, Translate(connection, sql), params, error);
+}
+
+std::unique_ptr<CRowCursor> CSqlExecutor::OpenCursorNative(CDBConnection& connection,
+                                                           const QString& sql,
+                                                           const QVariantList& params,
+                                                           CDbError* error)
+{
+    CDbError local;
+    CDbError& err = error ? *error : local;
+    if (!CheckConnected(connection, &err))
+        return nullptr;
+    qCDebug(lcData) << "open cursor:" << sql;
+    auto cursor = connection.Dialect().IsSqlite()
+                      ? BackendRunners::OpenSqliteCursor(connection, sql, params, &err)
+                      : BackendRunners::OpenPostgresCursor(connection, sql, params, &err);
+    if (!cursor)
+        qCDebug(lcData) << "failed:" << err.description;
+    return cursor;
 }

@@ -1,7 +1,9 @@
 #include "data/BackendRunners.h"
 
 #include "data/DBConnection.h"
+#include "data/RowCursor.h"
 #include "data/SqliteFunctions.h"
+#include "data/StatementCache.h"
 
 #include <sqlite3.h>
 
@@ -100,68 +102,84 @@ void PackColumn(CPackedRows& rows, sqlite3_stmt* stmt, int column)
     }
 }
 
-bool OnlyBlanks(const char* tail)
+// A statement of the connection's cache, bound and ready to step; nullptr
+// with the error otherwise. Open cursors are buffered first when the
+// statement writes or changes the transaction.
+sqlite3_stmt* PrepareBound(CDBConnection& connection, sqlite3* db, const QString& sql,
+                           const QVariantList& params, CDbError* error)
 {
-    for (; tail && *tail; ++tail)
-        if (*tail != ' ' && *tail != '\t' && *tail != '\n' && *tail != '\r' && *tail != ';')
-            return false;
-    return true;
-}
-
-bool RunSqliteImpl(CDBConnection& connection, const QString& sql, const QVariantList& params,
-                   CQueryResult* result, CDbError* error)
-{
-    sqlite3* db = SqliteHandle(connection.Database());
-    if (!db) {
-        *error = CDbError(kE_FAIL, QStringLiteral("The database connection is not open"), kSource);
-        return false;
-    }
-    const QByteArray utf8 = sql.toUtf8();
-    sqlite3_stmt* stmt = nullptr;
-    const char* tail = nullptr;
-    int rc = sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &stmt, &tail);
-    if (rc != SQLITE_OK) {
-        *error = SqliteError(db, rc);
-        return false;
-    }
+    CStatementCache& cache = connection.Statements();
+    int rc = SQLITE_OK;
+    bool extra = false;
+    sqlite3_stmt* stmt = cache.AcquireSqlite(db, sql, &rc, &extra);
     if (!stmt) {
-        *error =
-            CDbError(kE_CommandError, QStringLiteral("The SQL text holds no statement"), kSource);
-        return false;
+        *error = rc != SQLITE_OK
+                     ? SqliteError(db, rc)
+                     : CDbError(kE_CommandError, QStringLiteral("The SQL text holds no statement"),
+                                kSource);
+        return nullptr;
     }
-    if (!OnlyBlanks(tail)) {
-        sqlite3_finalize(stmt);
+    if (extra) {
+        cache.ReleaseSqlite(stmt);
         *error = CDbError(kE_CommandError,
                           QStringLiteral("Only one SQL statement can be run at a time"), kSource);
-        return false;
+        return nullptr;
     }
     if (!BindSqlite(stmt, params, connection.Dialect())) {
         const int expected = sqlite3_bind_parameter_count(stmt);
-        sqlite3_finalize(stmt);
+        cache.ReleaseSqlite(stmt);
         *error = CDbError(kE_CommandError,
                           QStringLiteral("The statement expects %1 values, %2 were given")
                               .arg(expected)
                               .arg(params.size()),
                           kSource);
-        return false;
+        return nullptr;
     }
+    // Reads may interleave with an open cursor; a write or a transaction
+    // statement must not change what the cursor is still to deliver.
+    if (connection.HasOpenCursors() &&
+        !(sqlite3_stmt_readonly(stmt) && sqlite3_column_count(stmt) > 0))
+        connection.BufferOpenCursors();
+    return stmt;
+}
+
+sqlite3* OpenHandle(CDBConnection& connection, CDbError* error)
+{
+    sqlite3* db = SqliteHandle(connection.Database());
+    if (!db)
+        *error = CDbError(kE_FAIL, QStringLiteral("The database connection is not open"), kSource);
+    return db;
+}
+
+bool RunSqliteImpl(CDBConnection& connection, const QString& sql, const QVariantList& params,
+                   CQueryResult* result, CDbError* error)
+{
+    sqlite3* db = OpenHandle(connection, error);
+    if (!db)
+        return false;
+    sqlite3_stmt* stmt = PrepareBound(connection, db, sql, params, error);
+    if (!stmt)
+        return false;
+    CStatementCache& cache = connection.Statements();
+    // The columns are known once the statement has stepped: a kept statement
+    // is prepared again on its first step after the tables changed.
+    int rc = sqlite3_step(stmt);
     const int columns = sqlite3_column_count(stmt);
-    auto rows = std::make_shared<CPackedRows>(columns);
+    std::shared_ptr<CPackedRows> rows;
     if (result) {
         result->Clear();
-        result->columns.reserve(columns);
-        for (int c = 0; c < columns; ++c)
-            result->columns << QString::fromUtf8(sqlite3_column_name(stmt, c));
+        result->columns = cache.ColumnNames(stmt);
+        rows = std::make_shared<CPackedRows>(columns);
     }
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        if (!result)
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt)) {
+        if (!rows)
             continue;
         for (int c = 0; c < columns; ++c)
             PackColumn(*rows, stmt, c);
     }
     if (rc != SQLITE_DONE) {
         *error = SqliteError(db, rc);
-        sqlite3_finalize(stmt);
+        cache.ReleaseSqlite(stmt);
         if (result)
             result->Clear();
         return false;
@@ -171,9 +189,148 @@ bool RunSqliteImpl(CDBConnection& connection, const QString& sql, const QVariant
         result->rowsAffected = columns == 0 ? sqlite3_changes64(db) : -1;
         result->lastInsertId = QVariant(static_cast<qlonglong>(sqlite3_last_insert_rowid(db)));
     }
-    sqlite3_finalize(stmt);
+    cache.ReleaseSqlite(stmt);
     return true;
 }
+
+// Steps a statement of the cache row by row; reads the current row's cells
+// straight from SQLite.
+class CSqliteCursor final : public CRowCursor {
+public:
+    CSqliteCursor(CDBConnection& connection, sqlite3* db, sqlite3_stmt* stmt)
+        : CRowCursor(connection)
+        , m_db(db)
+        , m_stmt(stmt)
+    {}
+
+    // Steps to the first row: the columns are known after it (a kept
+    // statement is prepared again on its first step after the tables
+    // changed), and a statement that fails at once fails the open.
+    bool Start(CDbError* error)
+    {
+        m_firstRc = sqlite3_step(m_stmt);
+        SetColumns(Connection()->Statements().ColumnNames(m_stmt));
+        if (m_firstRc == SQLITE_ROW || m_firstRc == SQLITE_DONE)
+            return true;
+        *error = SqliteError(m_db, m_firstRc);
+        Release();
+        return false;
+    }
+    ~CSqliteCursor() override { Release(); }
+
+    void Buffer() override
+    {
+        if (!m_stmt)
+            return;
+        const int columns = ColumnCount();
+        auto rows = std::make_unique<CPackedRows>(columns);
+        // The row stepped to and not yet delivered, or the current one.
+        const bool current = HasRow() || m_firstRc == SQLITE_ROW;
+        if (current)
+            for (int c = 0; c < columns; ++c)
+                PackColumn(*rows, m_stmt, c);
+        int rc = m_firstRc == SQLITE_DONE ? SQLITE_DONE : SQLITE_ROW;
+        m_firstRc = -1;
+        while (rc == SQLITE_ROW && (rc = sqlite3_step(m_stmt)) == SQLITE_ROW)
+            for (int c = 0; c < columns; ++c)
+                PackColumn(*rows, m_stmt, c);
+        if (rc != SQLITE_DONE)
+            m_bufferError = SqliteError(m_db, rc);
+        Release();
+        m_buffer = std::move(rows);
+        // Before the first row the next Fetch delivers row 0.
+        m_bufferRow = HasRow() ? 0 : -1;
+        SetBuffered();
+    }
+
+    void Abandon() override { Release(); }
+
+    CellType Type(int, int column) const override { return Cell(column).type; }
+    qint64 Int(int, int column, bool* ok) const override { return Cell(column).Int(ok); }
+    double Double(int, int column, bool* ok) const override { return Cell(column).Double(ok); }
+    QString Text(int, int column) const override { return Cell(column).Text(); }
+    QByteArray Bytes(int, int column) const override { return Cell(column).Bytes(); }
+    CDateTime Date(int, int column, bool* ok) const override { return Cell(column).Date(ok); }
+    bool Peek(int, int column, CCellView* cell) const override
+    {
+        *cell = Cell(column);
+        return true;
+    }
+
+private:
+    bool Fetch() override
+    {
+        if (m_buffer) {
+            if (++m_bufferRow < m_buffer->Rows())
+                return true;
+            if (m_bufferError.IsError())
+                Fail(m_bufferError);
+            m_buffer.reset();
+            return false;
+        }
+        if (!m_stmt)
+            return false;
+        const int rc = m_firstRc >= 0 ? m_firstRc : sqlite3_step(m_stmt);
+        m_firstRc = -1;
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc != SQLITE_DONE)
+            Fail(SqliteError(m_db, rc));
+        Release();
+        return false;
+    }
+
+    CCellView Cell(int column) const
+    {
+        if (column < 0 || column >= ColumnCount() || !HasRow())
+            return CCellView();
+        if (m_buffer)
+            return m_buffer->View(m_bufferRow, column);
+        if (!m_stmt)
+            return CCellView();
+        sqlite3_value* value = sqlite3_column_value(m_stmt, column);
+        CCellView cell;
+        switch (sqlite3_value_type(value)) {
+        case SQLITE_INTEGER:
+            cell.type = CellType::Int;
+            cell.integer = sqlite3_value_int64(value);
+            break;
+        case SQLITE_FLOAT:
+            cell.type = CellType::Double;
+            cell.real = sqlite3_value_double(value);
+            break;
+        case SQLITE_BLOB:
+            cell.type = CellType::Blob;
+            cell.data = static_cast<const char*>(sqlite3_value_blob(value));
+            cell.length = sqlite3_value_bytes(value);
+            break;
+        case SQLITE_TEXT:
+            cell.type = CellType::Text;
+            cell.data = reinterpret_cast<const char*>(sqlite3_value_text(value));
+            cell.length = sqlite3_value_bytes(value);
+            break;
+        default:
+            break;
+        }
+        return cell;
+    }
+
+    // The statement goes back to the cache (reset), the connection is free.
+    void Release()
+    {
+        if (m_stmt && Connection())
+            Connection()->Statements().ReleaseSqlite(m_stmt);
+        m_stmt = nullptr;
+        Unregister();
+    }
+
+    sqlite3* m_db;
+    sqlite3_stmt* m_stmt;
+    std::unique_ptr<CPackedRows> m_buffer;
+    int m_bufferRow = -1;
+    CDbError m_bufferError;
+    int m_firstRc = -1; // the result of the first step, not yet delivered
+};
 
 } // namespace
 
@@ -185,8 +342,24 @@ bool RunSqlite(CDBConnection& connection, const QString& sql, const QVariantList
     return RunSqliteImpl(connection, sql, params, result, error);
 }
 
+std::unique_ptr<CRowCursor> OpenSqliteCursor(CDBConnection& connection, const QString& sql,
+                                             const QVariantList& params, CDbError* error)
+{
+    sqlite3* db = OpenHandle(connection, error);
+    if (!db)
+        return nullptr;
+    sqlite3_stmt* stmt = PrepareBound(connection, db, sql, params, error);
+    if (!stmt)
+        return nullptr;
+    auto cursor = std::make_unique<CSqliteCursor>(connection, db, stmt);
+    if (!cursor->Start(error))
+        return nullptr;
+    return cursor;
+}
+
 bool RunSqliteScript(CDBConnection& connection, const QString& script, CDbError* error)
 {
+    connection.BufferOpenCursors();
     sqlite3* db = SqliteHandle(connection.Database());
     if (!db) {
         *error = CDbError(kE_FAIL, QStringLiteral("The database connection is not open"), kSource);

@@ -102,6 +102,7 @@ bool CChgRqstViewDlg::Fill()
     CChgRqstBriefSet2 set(m_db->Connection());
     set.Recordset()->SetFilter(filter, values);
     set.Recordset()->SetSort(QStringLiteral("[ChgReqID] DESC"));
+    set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
     if (!m_db->OpenRecordSet(&set)) {
         ShowMessageBox(QStringLiteral("Error reading change request table"),
                        kMbOk | kMbIconWarning);

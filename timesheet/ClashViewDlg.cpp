@@ -49,6 +49,7 @@ bool CClashViewDlg::OnInitDialog()
     SetControlId(m_list, kIdList);
 
     set.Recordset()->SetQuiet(true);
+    set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
     // This session's copies, by day and time, so the list reads like a calendar.
     if (!set.OpenTableWithQuery(nullptr, QStringLiteral("[EmpID] = ? AND [BatchID] = ?"),
                                 QStringLiteral("[WorkDate], [StartTime]"),

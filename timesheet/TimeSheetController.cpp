@@ -312,7 +312,7 @@ void CTimeSheetController::OnReady()
     m_control.SetMinIntervalVal(BookingInterval());
     ApplySettings();
     if (!m_projectsLoaded)
-        LoadProjectList(false, false);
+        LoadProjectList();
     if (!m_firstSizeDone) {
         m_firstSizeDone = true;
         m_ui.FirstLayout();
@@ -326,30 +326,28 @@ void CTimeSheetController::OnReady()
     m_control.InvalidateControl();
 }
 
-void CTimeSheetController::LoadProjectList(bool taskFilter, bool loadTasks)
+void CTimeSheetController::LoadProjectList()
 {
     if (m_projectsLoaded)
         return;
     m_control.ClearProjInfo();
     m_db.ClearProjects();
     m_db.LoadProjects(CurrentEmployee());
-    QStringList terms;
+    m_shownProjects.clear();
     bool first = true;
     for (const CProjectEntry& project : m_db.Projects()) {
-        m_control.SetProjInfo(project.ProjName, project.ProjID, project.ProjColour);
+        if (m_control.SetProjInfo(project.ProjName, project.ProjID, project.ProjColour))
+            m_shownProjects << project.ProjID;
         if (first) {
             m_entry.projId = project.ProjID;
             m_entry.projName = project.ProjName;
             first = false;
         }
-        terms << QStringLiteral("ProjID = %1").arg(project.ProjID);
     }
     m_projectsLoaded = true;
-    QString filter;
-    if (taskFilter && !terms.isEmpty())
-        filter = QStringLiteral("WHERE ") + terms.join(QStringLiteral(" OR "));
-    if (loadTasks)
-        m_db.LoadTasks(filter);
+    // The tasks of the projects on the line; another project's are read when
+    // it is chosen.
+    m_db.LoadTasksOfProjects(m_shownProjects);
 }
 
 bool CTimeSheetController::LoadDay(const QDate& day)
@@ -436,10 +434,14 @@ void CTimeSheetController::RefreshProjects()
 {
     CWait wait;
     const int empId = CurrentEmployee();
-    LoadProjectList(true, false);
-    if (m_db.CanUseDbObject(QStringLiteral("sp_ProjectTaskOrdersGetByEmpID")))
+    LoadProjectList();
+    // The orders once: the employee's through the server's procedure where
+    // there is one, else all of them.
+    const bool employeeOrders =
+        m_db.CanUseDbObject(QStringLiteral("sp_ProjectTaskOrdersGetByEmpID")) &&
         m_db.LoadTaskOrdersForEmp(empId);
-    m_db.LoadWorkData(true, true);
+    m_db.LoadWorkData(!employeeOrders, false);
+    m_db.LoadTasksOfProjects(m_shownProjects);
     m_db.ResetDayKey();
     m_db.LoadDayTimeSheets(WorkDate(), empId);
     m_defaultsProjId = -1;
@@ -455,7 +457,7 @@ void CTimeSheetController::OnSelChangeUser()
     CurrentEmployee();
     m_projectsLoaded = false;
     m_defaultsProjId = -1;
-    LoadProjectList(false, true);
+    LoadProjectList();
     m_control.SetCurrentProjID(m_entry.projId);
     m_control.DoPaint();
     if (HasApp())

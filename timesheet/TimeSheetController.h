@@ -100,7 +100,8 @@ public:
     void CentralStore(int timeId, int start, int stop, int projId, int chgReqId, bool replay);
 
     // ---- The day ------------------------------------------------------------------
-    void LoadProjectList(bool taskFilter, bool loadTasks);
+    // The employee's projects onto the line, and the tasks of those shown.
+    void LoadProjectList();
     bool LoadDay(const QDate& day);
     // Navigation: clears the history and shows another day.
     void GoToDay(const QDate& day);
@@ -277,6 +278,7 @@ private:
     bool m_drawing = false;
     bool m_closing = false;
     bool m_projectsLoaded = false;
+    QList<int> m_shownProjects; // the projects the line took
     bool m_dayLoaded = false;
     bool m_firstSizeDone = false;
     bool m_starting = false;

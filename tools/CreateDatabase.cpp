@@ -26,14 +26,19 @@ public:
 // kelvane-createdb "<connection string>": creates the Kelvane tables, saved
 // queries, procedures and seed rows in an empty database. A database file is
 // created when it does not exist; a server database must exist already.
+// kelvane-createdb --update "<connection string>": adds what a database made
+// by an earlier version lacks (indexes, current saved queries); rows stay.
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     CQuietMessages quiet;
     SetMessageBoxHook(&quiet);
-    const QStringList args = QCoreApplication::arguments();
+    QStringList args = QCoreApplication::arguments();
+    const bool update = args.size() == 3 && args.at(1) == QLatin1String("--update");
+    if (update)
+        args.removeAt(1);
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: kelvane-createdb \"<connection string>\"\n"
+        std::fprintf(stderr, "usage: kelvane-createdb [--update] \"<connection string>\"\n"
                              "  e.g. \"Provider=PostgreSQL;Host=db;Port=5432;Database=kelvane;User "
                              "ID=me;Password=...\"\n"
                              "    or \"Provider=SQLite;Data Source=/path/kelvane.db\"\n");
@@ -47,7 +52,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     QString error;
-    if (kind == kProviderSqlite) {
+    if (kind == kProviderSqlite && !update) {
         const QString file =
             CConnectionString(connectionString).Value(QStringLiteral("Data Source"));
         if (!QFileInfo::exists(file) && !CreateSqliteDatabaseFile(file, &error)) {
@@ -62,11 +67,12 @@ int main(int argc, char* argv[])
                      qPrintable(connection.LastOpenError()));
         return 1;
     }
-    if (!CSchema::Create(connection, &error)) {
+    if (!(update ? CSchema::Update(connection, &error) : CSchema::Create(connection, &error))) {
         std::fprintf(stderr, "kelvane-createdb: %s\n", qPrintable(error));
         return 1;
     }
-    std::printf("Created the Kelvane schema in %s\n",
+    std::printf(update ? "Updated the Kelvane schema in %s\n"
+                       : "Created the Kelvane schema in %s\n",
                 qPrintable(CConnectionString(connectionString).Masked()));
     return 0;
 }

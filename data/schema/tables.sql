@@ -349,6 +349,9 @@ CREATE UNIQUE INDEX ux_TimeSheet_Entry ON tblTimeSheet (EmpID, WorkDate, TimeID)
 CREATE INDEX ix_TimeSheet_Proj ON tblTimeSheet (ProjID);
 CREATE INDEX ix_TimeSheet_Task ON tblTimeSheet (TaskID);
 CREATE INDEX ix_TimeSheet_Object ON tblTimeSheet (ObjectID);
+-- Date ranges over every employee (reviews, searches, exports); the review's
+-- totals read this index alone.
+CREATE INDEX ix_TimeSheet_WorkDate ON tblTimeSheet (WorkDate, ProjID, TaskID, EmpID, HoursWorked);
 CREATE INDEX ix_TimeSheetIE_Entry ON tblTimeSheet_ImportExport (EmpID, WorkDate);
 CREATE INDEX ix_TimeSheetIE_Batch ON tblTimeSheet_ImportExport (EmpID, BatchID);
 CREATE INDEX ix_FinEmployee_FullName ON tblFinEmployee (EmpFullName);

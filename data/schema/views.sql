@@ -1,6 +1,7 @@
 -- The saved queries of a Kelvane database, as views on both back ends.
 -- Column order is part of the schema: record classes bind by position.
--- @ci(expr) makes a computed text compare ignoring case.
+-- @ci(expr) makes a computed text compare ignoring case. A statement that
+-- begins with @sqlite or @postgres is made on that back end only.
 
 CREATE VIEW qselStartUpInfo AS
 SELECT (SELECT CompanyName FROM tlkpSetupCompany ORDER BY CompanyID LIMIT 1) AS CompanyName,
@@ -58,14 +59,31 @@ LEFT JOIN tblFinEmployee e ON e.EmpID = t.EmpID
 LEFT JOIN tlkpWorkType w ON w.WorkTypeID = t.WorkTypeID
 LEFT JOIN tblChgReq c ON c.ChgReqID = t.ObjectID AND t.ObjectTypeID = 40;
 
-CREATE VIEW qselTimeByProjectTaskByDay AS
+-- Hours per project, task, day and employee, grouped by ids: the names are
+-- only carried along, never sorted or compared. The rows of one project and
+-- task come one after another. Each back end in the form it plans best: the
+-- file database groups in the order of the date index and joins the names
+-- to the groups; the server joins first and sorts once for grouping and order.
+@sqlite CREATE VIEW qselTimeByProjectTaskByDay AS
+SELECT p.ProjName, k.Task, g.WorkDate, substr(CAST(g.WorkDate AS TEXT), 1, 10) AS DateStr,
+       g.EmpID, g.SumOfHoursWorked, g.ProjID, g.TaskID
+FROM (SELECT ProjID, TaskID, WorkDate, EmpID,
+             SUM(CAST(HoursWorked AS DOUBLE PRECISION)) AS SumOfHoursWorked
+      FROM tblTimeSheet
+      GROUP BY ProjID, TaskID, WorkDate, EmpID) g
+LEFT JOIN tblProject p ON p.ProjID = g.ProjID
+LEFT JOIN tblProjectTask k ON k.TaskID = g.TaskID
+ORDER BY g.ProjID, g.TaskID, g.WorkDate, g.EmpID;
+
+@postgres CREATE VIEW qselTimeByProjectTaskByDay AS
 SELECT p.ProjName, k.Task, t.WorkDate, substr(CAST(t.WorkDate AS TEXT), 1, 10) AS DateStr,
        t.EmpID, SUM(CAST(t.HoursWorked AS DOUBLE PRECISION)) AS SumOfHoursWorked, t.ProjID,
        t.TaskID
 FROM tblTimeSheet t
 LEFT JOIN tblProject p ON p.ProjID = t.ProjID
 LEFT JOIN tblProjectTask k ON k.TaskID = t.TaskID
-GROUP BY p.ProjName, k.Task, t.WorkDate, t.EmpID, t.ProjID, t.TaskID;
+GROUP BY t.ProjID, t.TaskID, t.WorkDate, t.EmpID, p.ProjID, k.TaskID
+ORDER BY t.ProjID, t.TaskID, t.WorkDate, t.EmpID, p.ProjID, k.TaskID;
 
 -- The projects each employee may book: every project without a team check,
 -- and the others for their leader and their team.

@@ -1,5 +1,6 @@
 #include "data/DBClass.h"
 #include "data/NameValueArray.h"
+#include "data/StatementCache.h"
 #include "data/records/CompanyDetailSet.h"
 #include "tests/data/TestItemList.h"
 #include "tests/support/TestDatabases.h"
@@ -200,6 +201,54 @@ TEST_P(FacadeTest, OrdersAndTasksFollowTheDefaultRules)
     ASSERT_TRUE(m_db.GetTaskWorkType(5, 12, name, workType)); // unknown work type: the first
     EXPECT_EQ(workType, 1);
     EXPECT_FALSE(m_db.GetTaskWorkType(6, 11, name, workType));
+}
+
+TEST_P(FacadeTest, TasksOfTheShownProjectsFirstOthersWhenAsked)
+{
+    Exec(QStringLiteral(
+        "INSERT INTO tblProjectTask (TaskID, Task, ProjID, State) VALUES (10, 'a', 5, 2), (11, "
+        "'b', 5, 2), (20, 'c', 6, 2), (30, 'same', 7, 2), (31, 'same', 8, 2)"));
+    ASSERT_TRUE(m_db.LoadTasksOfProjects({5, 7}));
+    QList<int> held;
+    for (const CTaskEntry& t : m_db.Tasks())
+        held << t.TaskID;
+    EXPECT_EQ(held, (QList<int>{10, 11, 30}));
+    // Another project's tasks come when that project is asked for.
+    EXPECT_TRUE(m_db.IsTaskOfProject(20, 6));
+    EXPECT_EQ(m_db.GetTaskNameForProject(20, 6), QStringLiteral("c"));
+    EXPECT_EQ(m_db.Tasks().size(), 4);
+    CTestItemList combo;
+    int selected = -1;
+    ASSERT_TRUE(m_db.FillTaskCombo(combo, selected, 8, true));
+    EXPECT_EQ(combo.Texts(), QStringList{QStringLiteral("same")});
+    // A lookup by id alone, or by name over every project, reads them all.
+    EXPECT_EQ(m_db.GetTaskName(31), QStringLiteral("same"));
+    EXPECT_EQ(m_db.GetTaskIdByName(QStringLiteral("same")), 30);
+    EXPECT_EQ(m_db.Tasks().size(), 5);
+}
+
+TEST_P(FacadeTest, AMissedOrderIsReadAgainOnlyOnce)
+{
+    Exec(QStringLiteral("INSERT INTO tblProjectOrderBook (OrderID, OrderCode, ProjID, IsDefault, "
+                        "IsDone, OrderHourRate) VALUES (1, 'A', 5, 1, 0, 80)"));
+    double rate = 0;
+    QString code;
+    const CStatementCache& statements = m_db.Connection()->Statements();
+    // No order yet: the list is read once, not twice.
+    int prepares = statements.Prepares();
+    EXPECT_FALSE(m_db.GetOrderCodeAndRate(5, -1, rate, code));
+    EXPECT_EQ(m_db.Orders().size(), 1);
+    EXPECT_LE(statements.Prepares() - prepares, 1);
+    // An order added since is found on the call after the miss.
+    Exec(QStringLiteral("INSERT INTO tblProjectOrderBook (OrderID, OrderCode, ProjID, IsDefault, "
+                        "IsDone, OrderHourRate) VALUES (2, 'B', 5, 0, 0, 90)"));
+    prepares = statements.Prepares();
+    EXPECT_FALSE(m_db.GetOrderCodeAndRate(5, 2, rate, code));
+    EXPECT_TRUE(m_db.GetOrderCodeAndRate(5, 2, rate, code));
+    EXPECT_DOUBLE_EQ(rate, 90);
+    // The list's statement is not parsed again (the server prepares it on
+    // its second run).
+    EXPECT_EQ(statements.Prepares() - prepares, IsPostgres() ? 1 : 0);
 }
 
 TEST_P(FacadeTest, TheDayCacheLoadsOnceAndKeepsFractions)

@@ -2,8 +2,49 @@
 #include "tests/data/TestRecords.h"
 #include "tests/support/TestEnv.h"
 
+#include <QLoggingCategory>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+
+namespace {
+
+// The statements the data layer runs while it lives (from its debug trace).
+class CStatementLog {
+public:
+    CStatementLog()
+    {
+        s_lines.clear();
+        QLoggingCategory::setFilterRules(QStringLiteral("kelvane.data.debug=true"));
+        m_previous = qInstallMessageHandler(&CStatementLog::Handle);
+    }
+    ~CStatementLog()
+    {
+        qInstallMessageHandler(m_previous);
+        QLoggingCategory::setFilterRules(QString());
+    }
+    CStatementLog(const CStatementLog&) = delete;
+    CStatementLog& operator=(const CStatementLog&) = delete;
+
+    int Count(const QString& word) const
+    {
+        int n = 0;
+        for (const QString& line : std::as_const(s_lines))
+            n += line.contains(word, Qt::CaseInsensitive) ? 1 : 0;
+        return n;
+    }
+
+private:
+    static void Handle(QtMsgType, const QMessageLogContext& context, const QString& text)
+    {
+        if (qstrcmp(context.category, "kelvane.data") == 0 &&
+            text.startsWith(QLatin1String("run:")))
+            s_lines << text;
+    }
+    static inline QStringList s_lines;
+    QtMessageHandler m_previous = nullptr;
+};
+
+} // namespace
 
 // Writing rows back: by key, in a transaction, and never more than one row.
 class RecordsetTest : public DbTest {
@@ -153,6 +194,33 @@ TEST_P(RecordsetTest, AFailedWriteIsRolledBackAndReported)
     EXPECT_EQ(Names(), (QStringList{QStringLiteral("taken"), QStringLiteral("free")}));
 }
 
+TEST_P(RecordsetTest, AKeyedWriteInATransactionTakesNoSavepointOnTheFileDatabase)
+{
+    AddSample(QStringLiteral("a"), 1);
+    Exec(QStringLiteral("INSERT INTO tblLink VALUES (1, 2, 'x')"));
+    CSampleSet set(&m_conn);
+    ASSERT_TRUE(set.OpenTableWithQuery(nullptr, QString(), QStringLiteral("[SampleID]")));
+    CLinkSet link(&m_conn);
+    ASSERT_TRUE(link.OpenTableWithQuery(nullptr, QString(), QString()));
+    CStatementLog log;
+    ASSERT_TRUE(m_conn.BeginTrans());
+    set.m_Name = QStringLiteral("b");
+    ASSERT_TRUE(set.Update());
+    set.ClearStatus();
+    set.m_Name = QStringLiteral("c");
+    ASSERT_TRUE(set.Recordset()->CheckAddNew());
+    // A file database undoes a failed statement alone; the server spoils the
+    // whole transaction, so there a savepoint keeps the outer work.
+    const int keyed = log.Count(QStringLiteral("SAVEPOINT"));
+    EXPECT_EQ(keyed, IsPostgres() ? 4 : 0);
+    // A row without a key may hit more than one row: it is undone alone.
+    link.m_Label = QStringLiteral("y");
+    ASSERT_TRUE(link.Update());
+    EXPECT_EQ(log.Count(QStringLiteral("SAVEPOINT")), keyed + 2);
+    ASSERT_TRUE(m_conn.CommitTrans());
+    EXPECT_EQ(Names(), (QStringList{"b", "c"}));
+}
+
 TEST_P(RecordsetTest, NestedTransactionsUndoOnlyTheInnerWork)
 {
     ASSERT_TRUE(m_conn.BeginTrans());
@@ -235,3 +303,127 @@ TEST_P(RecordsetTest, AdHocSqlReadsRowsWithoutARecordClass)
 }
 
 KELVANE_INSTANTIATE_BACKENDS(RecordsetTest);
+
+// Forward-only recordsets: the rows stream, the rules of moving change.
+class ForwardOnlyTest : public RecordsetTest {
+protected:
+    void SetUp() override
+    {
+        RecordsetTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        for (int i = 1; i <= 5; ++i)
+            AddSample(QStringLiteral("n%1").arg(i), i);
+    }
+};
+
+TEST_P(ForwardOnlyTest, WalksEveryRowIntoTheBuffers)
+{
+    CSampleSet set(&m_conn);
+    CMyAdoRecordSet* rs = set.Recordset();
+    rs->SetCursorMode(CursorMode::ForwardOnly);
+    ASSERT_TRUE(set.OpenTableWithQuery(nullptr, QStringLiteral("[Count] > ?"),
+                                       QStringLiteral("[SampleID]"), {1}));
+    EXPECT_TRUE(rs->IsForwardOnly());
+    EXPECT_EQ(rs->RecordCount(), -1);
+    EXPECT_FALSE(rs->IsBOF());
+    QStringList names;
+    for (; !rs->IsEOF(); set.MoveNext()) {
+        names << set.m_Name;
+        EXPECT_EQ(rs->IntValue(9), set.m_Count);
+        EXPECT_EQ(rs->TextValue(rs->FieldIndex(QStringLiteral("Name"))), set.m_Name);
+    }
+    EXPECT_EQ(names, (QStringList{"n2", "n3", "n4", "n5"}));
+    EXPECT_FALSE(rs->MoveNext());
+    EXPECT_FALSE(rs->Value(1).isValid());
+    EXPECT_TRUE(rs->IsNull(1));
+}
+
+TEST_P(ForwardOnlyTest, MovingBackFailsAndMoveFirstReadsAgain)
+{
+    CSampleSet set(&m_conn);
+    CMyAdoRecordSet* rs = set.Recordset();
+    rs->SetCursorMode(CursorMode::ForwardOnly);
+    ASSERT_TRUE(set.OpenTableWithQuery(nullptr, QString(), QStringLiteral("[SampleID]")));
+    EXPECT_TRUE(rs->MoveFirst()); // still on the first row
+    ASSERT_TRUE(rs->MoveNext());
+    EXPECT_EQ(set.m_Name, QStringLiteral("n2"));
+    EXPECT_FALSE(rs->MovePrevious());
+    EXPECT_FALSE(rs->MoveLast());
+    EXPECT_FALSE(rs->ErrorText().isEmpty());
+    EXPECT_EQ(set.m_Name, QStringLiteral("n2"));
+    ASSERT_TRUE(rs->MoveFirst());
+    EXPECT_EQ(set.m_Name, QStringLiteral("n1"));
+}
+
+TEST_P(ForwardOnlyTest, AnEmptyResultIsAtBothEnds)
+{
+    CSampleSet set(&m_conn);
+    set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
+    ASSERT_TRUE(set.OpenTableWithQuery(nullptr, QStringLiteral("[Count] > 99"), QString()));
+    EXPECT_TRUE(set.Recordset()->IsBOF());
+    EXPECT_TRUE(set.Recordset()->IsEOF());
+    EXPECT_FALSE(set.Recordset()->MoveFirst());
+}
+
+TEST_P(ForwardOnlyTest, TheCurrentRowCanBeChangedAndDeleted)
+{
+    CSampleSet set(&m_conn);
+    CMyAdoRecordSet* rs = set.Recordset();
+    rs->SetCursorMode(CursorMode::ForwardOnly);
+    ASSERT_TRUE(set.OpenTableWithQuery(nullptr, QString(), QStringLiteral("[SampleID]")));
+    set.m_Name = QStringLiteral("renamed");
+    ASSERT_TRUE(set.Update());
+    // The row reads as written, and a second write still finds it.
+    EXPECT_EQ(rs->TextValue(1), QStringLiteral("renamed"));
+    set.m_Count = 10;
+    ASSERT_TRUE(set.Update());
+    ASSERT_TRUE(rs->MoveNext());
+    ASSERT_TRUE(set.Delete());
+    EXPECT_TRUE(rs->IsNull(1));
+    int rest = 0;
+    while (rs->MoveNext() && !rs->IsEOF())
+        ++rest;
+    EXPECT_EQ(rest, 3);
+    EXPECT_EQ(Names(), (QStringList{"renamed", "n3", "n4", "n5"}));
+    EXPECT_EQ(Query(QStringLiteral("SELECT count FROM tblsample WHERE name = 'renamed'"))
+                  .Value(0, 0)
+                  .toInt(),
+              10);
+}
+
+TEST_P(ForwardOnlyTest, AFailingStatementFailsTheOpen)
+{
+    CMyAdoRecordSet rs(&m_conn, QString(), 0, nullptr);
+    rs.SetQuiet(true);
+    rs.SetCursorMode(CursorMode::ForwardOnly);
+    EXPECT_FALSE(rs.OpenSql(QStringLiteral("SELECT nothing FROM tblSample")));
+    EXPECT_FALSE(rs.IsOpen());
+    EXPECT_FALSE(rs.ErrorText().isEmpty());
+    ASSERT_TRUE(rs.OpenSql(QStringLiteral("SELECT [Name] FROM tblSample ORDER BY [Count]")));
+    EXPECT_EQ(rs.TextValue(0), QStringLiteral("n1"));
+}
+
+TEST_P(RecordsetTest, TypedReadsSeeWhatWasWritten)
+{
+    AddSample(QStringLiteral("a"), 7);
+    CSampleSet set(&m_conn);
+    CMyAdoRecordSet* rs = set.Recordset();
+    ASSERT_TRUE(set.OpenTableWithQuery(nullptr, QString(), QStringLiteral("[SampleID]")));
+    bool ok = false;
+    EXPECT_EQ(rs->IntValue(9, &ok), 7);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(rs->TextValue(9), QStringLiteral("7"));
+    rs->DateValue(6, &ok);
+    EXPECT_FALSE(ok) << "NULL";
+    set.m_Count = 8;
+    set.m_WorkDate = CDateTime(2026, 12, 8, 9, 30);
+    set.Descriptor(6).status = adFldOK;
+    ASSERT_TRUE(set.Update());
+    EXPECT_EQ(rs->IntValue(9), 8);
+    EXPECT_EQ(rs->DateValue(6, &ok), CDateTime(2026, 12, 8, 9, 30));
+    EXPECT_TRUE(ok);
+    EXPECT_DOUBLE_EQ(rs->DoubleValue(9), 8.0);
+}
+
+KELVANE_INSTANTIATE_BACKENDS(ForwardOnlyTest);

@@ -142,6 +142,18 @@ TEST_P(RecordsetXmlTest, TimeSheetRowsGiveTheGoldenXml)
     EXPECT_FALSE(rows.at(1).hasAttribute(QStringLiteral("TaskID"))); // NULLs are left out
 }
 
+TEST_P(RecordsetXmlTest, AForwardOnlyRecordsetIsSavedWithAllItsRows)
+{
+    AddTimeSheetRows();
+    CTimeSheetSet set(m_db.Connection());
+    set.Recordset()->SetSort(QStringLiteral("TimeID"));
+    set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
+    ASSERT_TRUE(m_db.OpenRecordSet(&set));
+    set.MoveNext();
+    ASSERT_TRUE(m_db.SaveRecordsetAsXml(set.Recordset(), kPlainView));
+    EXPECT_EQ(FileBytes(XmlName(kPlainView)), Fixture(QStringLiteral("timesheet.xml")));
+}
+
 TEST_P(RecordsetXmlTest, StatementRowsAreTypedFromWhatTheyHold)
 {
     AddTimeSheetRows();

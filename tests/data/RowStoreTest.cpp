@@ -48,3 +48,44 @@ TEST(RowStore, ConversionsRefuseWhatDoesNotFit)
     EXPECT_FALSE(ok);
     EXPECT_EQ(rows.Text(0, 3), QStringLiteral("abc"));
 }
+
+TEST(RowStore, ManyRowsAndLongCellsKeepTheirPlaces)
+{
+    // Enough rows for several blocks, and cells longer than a block.
+    CPackedRows rows(3);
+    const QByteArray big(300 * 1024, 'x');
+    for (int r = 0; r < 20000; ++r) {
+        rows.AddInt(r);
+        if (r % 5000 == 7)
+            rows.AddText(big.constData(), static_cast<int>(big.size()));
+        else
+            rows.AddText("short", 5);
+        rows.AddNull();
+    }
+    ASSERT_EQ(rows.Rows(), 20000);
+    bool ok = false;
+    for (int r = 0; r < 20000; r += 997) {
+        EXPECT_EQ(rows.Int(r, 0, &ok), r);
+        EXPECT_TRUE(rows.IsNull(r, 2));
+    }
+    EXPECT_EQ(rows.Bytes(5007, 1), big);
+    EXPECT_EQ(rows.Text(5008, 1), QStringLiteral("short"));
+    EXPECT_EQ(rows.Int(19999, 0, &ok), 19999);
+    // Far less than a row store that doubled and copied would hold at its peak.
+    EXPECT_LT(rows.MemoryUsed(), std::size_t(8 * 1024 * 1024));
+}
+
+TEST(RowStore, ACellReferenceReadsAValueAsTheStoreWould)
+{
+    EXPECT_TRUE(CCellRef().IsNull());
+    bool ok = true;
+    EXPECT_EQ(CCellRef().Int(&ok), 0);
+    EXPECT_FALSE(ok);
+    const CCellRef text(QVariant(QStringLiteral("42")));
+    EXPECT_EQ(text.Int(&ok), 42);
+    EXPECT_TRUE(ok);
+    const CCellRef date(QVariant::fromValue(CDateTime(2026, 12, 8, 10, 15)));
+    EXPECT_EQ(date.Date(&ok), CDateTime(2026, 12, 8, 10, 15));
+    EXPECT_EQ(date.Text(), QStringLiteral("2026-12-08 10:15:00"));
+    EXPECT_TRUE(CCellRef(QVariant()).IsNull());
+}

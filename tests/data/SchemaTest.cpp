@@ -3,6 +3,20 @@
 
 class SchemaTest : public DbTest {};
 
+TEST(SchemaScripts, AStatementOfOneBackEndIsMadeOnlyThere)
+{
+    for (const int kind : {kProviderSqlite, kProviderPostgres}) {
+        const QString views = CSchema::Script(QStringLiteral("views"), kind);
+        EXPECT_EQ(views.count(QStringLiteral("CREATE VIEW qselTimeByProjectTaskByDay")), 1);
+        EXPECT_FALSE(views.contains(QLatin1Char('@'))) << kind;
+    }
+    EXPECT_EQ(CSchema::ViewNames().count(QStringLiteral("qselTimeByProjectTaskByDay")), 1);
+    EXPECT_TRUE(CSchema::Expand(QStringLiteral("@postgres CREATE VIEW a AS SELECT 1;\n"
+                                               "@sqlite CREATE VIEW b AS SELECT 2;"),
+                                kProviderSqlite)
+                    .trimmed() == QStringLiteral("CREATE VIEW b AS SELECT 2;"));
+}
+
 TEST_P(SchemaTest, CreatesEverythingOnceAndNeverTwice)
 {
     QString error;
@@ -27,6 +41,42 @@ TEST_P(SchemaTest, MissingObjectsAreNamed)
     ASSERT_TRUE(CSchema::Create(m_conn, &error)) << error.toStdString();
     Exec(QStringLiteral("DROP VIEW qselchgreqlist"));
     EXPECT_EQ(CSchema::Missing(m_conn), QStringList{QStringLiteral("qselchgreqlist")});
+}
+
+TEST_P(SchemaTest, AnUpdateAddsIndexesAndQueriesAndKeepsTheRows)
+{
+    QString error;
+    ASSERT_TRUE(CSchema::Create(m_conn, &error)) << error.toStdString();
+    // A database of an earlier version: no date index, the review's old
+    // saved query.
+    Exec(QStringLiteral("DROP INDEX ix_TimeSheet_WorkDate"));
+    Exec(QStringLiteral("DROP VIEW qselTimeByProjectTaskByDay"));
+    Exec(QStringLiteral("CREATE VIEW qselTimeByProjectTaskByDay AS SELECT 1 AS old"));
+    Exec(QStringLiteral("INSERT INTO tblTimeSheet (EmpID, WorkDate, TimeID, HoursWorked) VALUES "
+                        "(1, '2026-12-08 00:00:00', 1, 2)"));
+    ASSERT_TRUE(CSchema::Update(m_conn, &error)) << error.toStdString();
+    const QString indexSql =
+        IsPostgres() ? QStringLiteral("SELECT count(*) FROM pg_indexes WHERE indexname = "
+                                      "'ix_timesheet_workdate'")
+                     : QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' "
+                                      "AND name = 'ix_TimeSheet_WorkDate'");
+    EXPECT_EQ(Query(indexSql).Value(0, 0).toInt(), 1);
+    const CQueryResult review =
+        Query(QStringLiteral("SELECT EmpID, SumOfHoursWorked FROM qselTimeByProjectTaskByDay"));
+    ASSERT_EQ(review.rows, 1);
+    EXPECT_DOUBLE_EQ(review.Value(0, 1).toDouble(), 2.0);
+    EXPECT_EQ(CSchema::Missing(m_conn), QStringList());
+    // Twice is harmless.
+    EXPECT_TRUE(CSchema::Update(m_conn, &error)) << error.toStdString();
+}
+
+TEST_P(SchemaTest, AnUpdateRefusesADatabaseThatIsNotKelvanes)
+{
+    Exec(QStringLiteral("CREATE TABLE other (a INTEGER)"));
+    QString error;
+    EXPECT_FALSE(CSchema::Update(m_conn, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("tblTimeSheet"))) << error.toStdString();
+    EXPECT_EQ(Query(QStringLiteral("SELECT count(*) FROM other")).Value(0, 0).toInt(), 0);
 }
 
 TEST_P(SchemaTest, StartUpInformationReadsTheSeed)

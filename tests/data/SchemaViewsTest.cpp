@@ -1,6 +1,8 @@
+#include "data/DBClass.h"
 #include "data/records/ChgRqstBriefSet2.h"
 #include "data/records/ClashCountSet.h"
 #include "data/records/DbInfoSet.h"
+#include "data/records/HoursSumSet.h"
 #include "data/records/ProjEmpSet.h"
 #include "data/records/ProjSumSet.h"
 #include "tests/support/TestDatabases.h"
@@ -94,6 +96,60 @@ TEST_P(SchemaViewsTest, StagedCopiesClashByTheScheduleRule)
                                         &r, nullptr));
     EXPECT_EQ(Count(QStringLiteral("SELECT count(*) FROM tblTimeSheet WHERE EmpID = 1")), 4);
     EXPECT_EQ(Count(QStringLiteral("SELECT count(*) FROM tblTimeSheet WHERE EmpID = 2")), 0);
+}
+
+TEST_P(SchemaViewsTest, HoursAreSummedPerProjectTaskDayAndEmployee)
+{
+    Exec(QStringLiteral("INSERT INTO tblProject (ProjID, ProjName) VALUES (1, 'Zeta'), "
+                        "(2, 'Alpha'), (3, 'O''Brien')"));
+    Exec(QStringLiteral("INSERT INTO tblProjectTask (TaskID, Task, ProjID) VALUES (10, 'Build', "
+                        "1), (11, 'Test', 1), (20, 'Build', 2), (30, 'Talk', 3)"));
+    const auto book = [this](int emp, int day, int proj, int task, double hours, int timeId) {
+        Exec(QStringLiteral("INSERT INTO tblTimeSheet (EmpID, WorkDate, ProjID, TaskID, "
+                            "HoursWorked, TimeID) VALUES (?, ?, ?, ?, ?, ?)"),
+             {emp, Day(day), proj, task, hours, timeId});
+    };
+    // Booked in no useful order; the rows of a project and task must still
+    // come together.
+    book(1, 8, 2, 20, 1.0, 1);
+    book(1, 8, 1, 10, 0.5, 2);
+    book(2, 8, 1, 10, 0.25, 1);
+    book(1, 8, 1, 10, 0.25, 3);
+    book(1, 9, 1, 11, 2.0, 1);
+    book(2, 9, 1, 10, 1.5, 2);
+    book(1, 10, 3, 30, 3.0, 1);
+    book(1, 20, 1, 10, 4.0, 1);
+
+    const auto review = [this](const QString& filter) {
+        CHoursSumSet set(&m_conn);
+        set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
+        EXPECT_TRUE(set.OpenTableWithQuery(nullptr, filter, QString()));
+        QStringList rows;
+        for (; !set.Recordset()->IsEOF(); set.MoveNext())
+            rows << QStringLiteral("%1/%2/%3/%4/%5")
+                        .arg(set.m_ProjName, set.m_Task)
+                        .arg(set.m_WorkDate.Date().day())
+                        .arg(set.m_EmpID)
+                        .arg(set.m_SumOfHoursWorked1);
+        return rows;
+    };
+    const QString from = m_conn.Dialect().DateLiteral(CDateTime(2026, 12, 8), false);
+    const QString to = m_conn.Dialect().DateLiteral(CDateTime(2026, 12, 10), false);
+    // The four filters of the week review.
+    EXPECT_EQ(review(QStringLiteral("[WorkDate] BETWEEN %1 AND %2").arg(from, to)),
+              (QStringList{"Zeta/Build/8/1/0.75", "Zeta/Build/8/2/0.25", "Zeta/Build/9/2/1.5",
+                           "Zeta/Test/9/1/2", "Alpha/Build/8/1/1", "O'Brien/Talk/10/1/3"}));
+    EXPECT_EQ(
+        review(QStringLiteral("[EmpID]=%1 AND [WorkDate] BETWEEN %2 AND %3").arg(2).arg(from, to)),
+        (QStringList{"Zeta/Build/8/2/0.25", "Zeta/Build/9/2/1.5"}));
+    EXPECT_EQ(review(QStringLiteral("[WorkDate] BETWEEN %1 AND %2 AND [ProjName] = '%3'")
+                         .arg(from, to, CDBClass::QuoteSql(QStringLiteral("O'Brien")))),
+              (QStringList{"O'Brien/Talk/10/1/3"}));
+    EXPECT_EQ(review(QStringLiteral("[EmpID]=%1 AND [WorkDate] BETWEEN %2 AND %3 AND [ProjName] "
+                                    "= 'Zeta'")
+                         .arg(1)
+                         .arg(from, to)),
+              (QStringList{"Zeta/Build/8/1/0.75", "Zeta/Test/9/1/2"}));
 }
 
 TEST_P(SchemaViewsTest, ProjectSummaryCountsPerEmployeeAndForAll)

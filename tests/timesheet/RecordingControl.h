@@ -55,6 +55,9 @@ public:
             return kS_OK;
         }
         switch (id) {
+        case 10: // SetProjInfo: the line holds so many projects
+            *result = Variant(projectRoom < 0 || Count(10) <= projectRoom);
+            break;
         case 16: // DeleteHighlightObj
         case 25: // DeleteObjByID
             *result = Variant(std::int16_t(1));
@@ -92,6 +95,8 @@ public:
     QList<CCall> calls;
     // Answers given instead of the usual ones, by member number.
     QHash<int, Variant> answers;
+    // How many projects the line takes (-1: all).
+    int projectRoom = -1;
 
 private:
     CRecordingControl() = default;

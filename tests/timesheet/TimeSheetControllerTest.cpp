@@ -45,6 +45,22 @@ TEST_P(TimeSheetControllerTest, TheDayShowsRoundedBlocksAndDropsOnlyEmptyRows)
     EXPECT_EQ(m_ctl->ReadyCount(), 3);
 }
 
+TEST_P(TimeSheetControllerTest, OnlyTheTasksOfTheProjectsOnTheLineAreRead)
+{
+    // The line takes one of the two projects ("Apollo", first by name).
+    m_fake->projectRoom = 1;
+    Open();
+    QList<int> held;
+    for (const CTaskEntry& task : m_db.Tasks())
+        held << task.TaskID;
+    EXPECT_EQ(held, QList<int>{3});
+    // The other project's tasks come when it is chosen.
+    int task = -1;
+    QString name;
+    m_db.GetDefaultTaskOfProject(kBridge, task, name, false);
+    EXPECT_EQ(task, 2);
+}
+
 TEST_P(TimeSheetControllerTest, NewBlocksAreBookedWithTheProjectDefaults)
 {
     Open();

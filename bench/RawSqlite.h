@@ -1,0 +1,20 @@
+#pragma once
+
+#include "data/DBConnection.h"
+
+#include <QString>
+
+#include <sqlite3.h>
+
+// A connection of SQLite's own interface set up as the program sets up its
+// connections (the same page cache), so that a baseline does the same
+// database work.
+inline sqlite3* OpenRawSqlite(const QString& file, int flags)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.toUtf8().constData(), &db, flags, nullptr);
+    const QByteArray pragma =
+        "PRAGMA cache_size = -" + QByteArray::number(CDBConnection::kSqlitePageCacheKb);
+    sqlite3_exec(db, pragma.constData(), nullptr, nullptr, nullptr);
+    return db;
+}
