@@ -12,6 +12,7 @@
 #include "platform/Launcher.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
+#include "platform/TerminationSignals.h"
 #include "ui/MenuBuilder.h"
 #include "ui/ResourceIds.h"
 #include "ui/Utilities.h"
@@ -134,6 +135,25 @@ int CKelvaneApp::RunHub()
         });
     }
     return QApplication::exec();
+}
+
+void CKelvaneApp::CloseOnTerminationSignals()
+{
+    if (m_terminationSignals)
+        return;
+    m_terminationSignals = std::make_unique<CTerminationSignals>();
+    QObject::connect(m_terminationSignals.get(), &CTerminationSignals::Received,
+                     m_terminationSignals.get(), [this] { OnTerminationSignal(); });
+}
+
+void CKelvaneApp::OnTerminationSignal()
+{
+    if (m_hub && !m_closeAsked) {
+        m_closeAsked = true;
+        m_hub->PostCommand(ID_CLOSE_APP);
+        return;
+    }
+    QApplication::quit();
 }
 
 void CKelvaneApp::Shutdown()

@@ -14,6 +14,7 @@
 
 class CDBClass;
 class CDummyDlg;
+class CTerminationSignals;
 class IItemList;
 class QComboBox;
 class QUrl;
@@ -50,6 +51,13 @@ public:
     bool Start();
     int RunHub();
     void Shutdown();
+    // From now on while this object lives, SIGTERM and SIGINT (a desktop
+    // logout, Ctrl+C in a terminal) end the program as the hub's Close
+    // command does, so that everything it started, the office too, ends
+    // with it. The Close command may refuse while a dialog is open and
+    // says why; another signal then ends the loops all the same.
+    void CloseOnTerminationSignals();
+    void OnTerminationSignal();
 
     int ConnectDatabase(bool releaseFirst, bool checkCached);
     bool LogOnUser();
@@ -130,6 +138,8 @@ private:
     int m_securityLevel = 0;
     QDate m_currentDay;
     QStringList m_stockComments;
+    std::unique_ptr<CTerminationSignals> m_terminationSignals;
+    bool m_closeAsked = false;
 };
 
 // The application object while the program runs.

@@ -56,6 +56,9 @@ int main(int argc, char* argv[])
     RegisterOverviewWindows();
     RegisterXlsTimeSheetWindows();
     CKelvaneApp kelvane;
+    // A logout or Ctrl+C ends the program as its Close command does, and
+    // the office with it.
+    kelvane.CloseOnTerminationSignals();
     if (!kelvane.Start())
         return 1;
     const int code = kelvane.RunHub();

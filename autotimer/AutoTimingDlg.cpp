@@ -2,6 +2,7 @@
 
 #include "app/DummyDlg.h"
 #include "app/KelvaneApp.h"
+#include "app/MainMenu.h"
 #include "app/TrayIcon.h"
 #include "autotimer/TimerIcons.h"
 #include "data/DBClass.h"
@@ -76,9 +77,9 @@ void CAutoTimingDlg::BuildControls()
     };
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    QMenuBar* bar = BuildMenuBar(menus, this, [this](int id) { OnCommand(id); });
-    layout->setMenuBar(bar);
-    m_alwaysOnTopAction = bar->findChild<QAction*>(QStringLiteral("cmd%1").arg(kIdAlwaysOnTop));
+    InstallMainMenu(this, menus, [this](int id) { OnCommand(id); });
+    m_alwaysOnTopAction =
+        layout->menuBar()->findChild<QAction*>(QStringLiteral("cmd%1").arg(kIdAlwaysOnTop));
     if (m_alwaysOnTopAction)
         m_alwaysOnTopAction->setCheckable(true);
 
@@ -271,13 +272,8 @@ QString CAutoTimingDlg::StatusText() const
 
 bool CAutoTimingDlg::OnCommand(int id)
 {
-    for (int forwarded : kForwarded) {
-        if (id == forwarded) {
-            if (m_hub)
-                m_hub->PostCommand(id);
-            return true;
-        }
-    }
+    if (ForwardToHub(m_hub, id, kForwarded))
+        return true;
     switch (id) {
     case kIdGo:
         OnGo();

@@ -3,10 +3,8 @@
 #include "app/DummyDlg.h"
 #include "app/KelvaneApp.h"
 #include "app/Profile.h"
-#include "app/WindowCaption.h"
 #include "data/DBClass.h"
 #include "platform/MessageBox.h"
-#include "platform/ProfileStore.h"
 #include "records/ChgRqstColumns.h"
 #include "records/CommentWindows.h"
 #include "records/ViewChgRqst.h"
@@ -21,7 +19,6 @@
 #include "ui/WaitCursor.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -31,21 +28,18 @@
 
 namespace {
 
-const QString kPlacementKey = QStringLiteral("CRDlg");
-const QString kDefaultPlacement = QStringLiteral("(431,851,476,1171),NORM 1");
 const QString kRoot = QStringLiteral("Projects");
-constexpr int kCaptionStringId = 12836;
 
 } // namespace
 
 CChgRqstDlg::CChgRqstDlg(CDummyDlg* hub, CDBClass& db, QWidget* parent)
-    : CRecordListDlg(IDD_CHANGE_REQUESTS, hub, parent)
-    , m_db(db)
+    : CRecordListDlg(IDD_CHANGE_REQUESTS, hub, db, QStringLiteral("CRDlg"), parent)
 {
     setWindowTitle(QStringLiteral("Change Requests"));
     int image = -1;
     setWindowIcon(CGradientMenu::GetMenuIcon(ID_CHANGE_REQUESTS, QString(), image));
     m_nodeText = kRoot;
+    m_nodeScroll = QAbstractItemView::PositionAtTop;
     BuildControls();
     BuildMenus();
 }
@@ -77,7 +71,7 @@ void CChgRqstDlg::BuildControls()
     row->addStretch(1);
     layout->addWidget(box);
 
-    layout->addWidget(MakeArea(kIdSplitter), 1);
+    layout->addWidget(MakeArea(), 1);
 
     // A long condition is cut, never widening the window.
     m_information = new CElidedLabel(this, Qt::ElideRight);
@@ -140,28 +134,13 @@ bool CChgRqstDlg::OnInitDialog()
     Tree()->CreateTree(IDC_TREE, QRect(), this);
     BuildList();
     FillTree();
-    if (QTreeWidgetItem* item = Tree()->currentItem()) {
-        m_nodeText = item->text(0);
-        m_nodeId = static_cast<int>(CMyTreeCtrl::ItemData(item));
-    }
+    if (QTreeWidgetItem* item = Tree()->currentItem())
+        TakeNode(item);
     SaveRestorePlacement(true);
     LayoutArea();
     m_initialising = false;
     RefreshList();
     return true;
-}
-
-void CChgRqstDlg::SaveRestorePlacement(bool restore)
-{
-    if (!restore) {
-        SaveWindowPlacement(this, kPlacementKey);
-        return;
-    }
-    CProfileStore profile;
-    const QString key = QStringLiteral("Window Settings/") + kPlacementKey;
-    if (profile.value(key, QStringLiteral("blank")).toString() == QLatin1String("blank"))
-        profile.setValue(key, kDefaultPlacement);
-    RestoreWindowPlacement(this, kPlacementKey);
 }
 
 // ---- The tree -------------------------------------------------------------------------------
@@ -183,35 +162,9 @@ void CChgRqstDlg::FillTree()
     // A project asked for by another window is listed whoever's it is.
     if (request)
         empId = -2;
-    QList<CProjectEntry> projects;
-    m_db.LoadProjects(projects, empId >= 0 ? empId : -1);
-    const int requested = m_hub ? m_hub->m_pendingProjId : -1;
-    QTreeWidgetItem* selected = nullptr;
-    int previous = -1;
-    for (const CProjectEntry& p : std::as_const(projects)) {
-        if (p.ProjID == previous)
-            continue;
-        previous = p.ProjID;
-        QTreeWidgetItem* item = tree->InsertItem(p.ProjName, root, 0, p.ProjID);
-        if (!selected && ((request && p.ProjID == requested) ||
-                          (requested < 0 && !m_defProject.isEmpty() && p.ProjName == m_defProject)))
-            selected = item;
-    }
+    QTreeWidgetItem* selected = InsertProjects(root, empId, request);
     root->setExpanded(true);
     tree->setCurrentItem(selected ? selected : root);
-    m_rebuildingTree = wasRebuilding;
-}
-
-void CChgRqstDlg::SelectNodeByText(const QString& text)
-{
-    const bool wasRebuilding = m_rebuildingTree;
-    m_rebuildingTree = true;
-    if (QTreeWidgetItem* item = Tree()->FindItemByText(text)) {
-        Tree()->setCurrentItem(item);
-        Tree()->scrollToItem(item, QAbstractItemView::PositionAtTop);
-        m_nodeText = item->text(0);
-        m_nodeId = static_cast<int>(CMyTreeCtrl::ItemData(item));
-    }
     m_rebuildingTree = wasRebuilding;
 }
 
@@ -222,8 +175,7 @@ void CChgRqstDlg::OnTreeSelChanged()
     QTreeWidgetItem* item = Tree()->currentItem();
     if (!item)
         return;
-    m_nodeText = item->text(0);
-    m_nodeId = static_cast<int>(CMyTreeCtrl::ItemData(item));
+    TakeNode(item);
     if (m_rebuildingTree)
         return;
     RefreshList();
@@ -235,8 +187,7 @@ void CChgRqstDlg::OnTreeItemActivated(QTreeWidgetItem* item)
 {
     if (!item)
         return;
-    m_nodeText = item->text(0);
-    m_nodeId = static_cast<int>(CMyTreeCtrl::ItemData(item));
+    TakeNode(item);
     if (!m_nodeText.isEmpty())
         OnAdd();
 }
@@ -251,7 +202,7 @@ int CChgRqstDlg::TeamMemberId() const
 void CChgRqstDlg::OnFilterChanged()
 {
     List()->Clear();
-    m_rows.clear();
+    m_rows.Clear();
     LayoutArea();
     RefreshList();
 }
@@ -296,18 +247,6 @@ bool CChgRqstDlg::OnCommand(int id)
             m_information->SetFullText(QStringLiteral("%1 Change Requests found").arg(count));
         return true;
     }
-    case kCmdRefresh:
-        OnRefresh();
-        return true;
-    case kCmdRemoveFilter:
-        RemoveColumnFilter();
-        return true;
-    case kCmdSaveLayout:
-        SaveListLayout(ListLayoutKey(), CChgRqstColumns::kCount);
-        return true;
-    case kCmdDefaultLayout:
-        ResetListLayout(ListLayoutKey(), CChgRqstColumns::kCount);
-        return true;
     case kCmdSearch:
         OnSearch();
         return true;
@@ -320,9 +259,6 @@ bool CChgRqstDlg::OnCommand(int id)
     case kCmdAdd:
         PopupMenu()->hide();
         OnAdd();
-        return true;
-    case kCmdApplyFilter:
-        ApplyColumnFilter();
         return true;
     case kIdOpenOnly:
         OnOpenOnly();
@@ -346,34 +282,14 @@ void CChgRqstDlg::OnSearch()
         m_hub->OnCommand(ID_SEARCH_CHANGE_REQUESTS);
 }
 
-void CChgRqstDlg::OnRefresh()
-{
-    // The tree at its place again, then its node's requests.
-    const QString node = m_nodeText;
-    FillTree();
-    SelectNodeByText(node);
-    RefreshList();
-}
-
 // ---- Closing ----------------------------------------------------------------------------------
 
-void CChgRqstDlg::closeEvent(QCloseEvent* event)
+void CChgRqstDlg::OnClosing()
 {
-    if (m_closing) {
-        event->accept();
-        return;
-    }
-    m_closing = true;
     // A running edit dialog ends as if its window's work were done.
     if (m_viewDlg)
         m_viewDlg->EndDialog(IDCANCEL);
-    SaveRestorePlacement(false);
     if (!m_userName.isEmpty())
         CProfile::SetDefUserName(m_userName);
-    List()->Clear();
-    m_rows.clear();
-    if (m_connected)
-        m_db.ReleaseConnection(false, false);
-    m_connected = false;
-    event->accept();
+    m_rows.Clear();
 }

@@ -4,6 +4,7 @@
 #include "records/ChgRqstListOwner.h"
 #include "records/ChgRqstRow.h"
 #include "records/RecordListDlg.h"
+#include "records/RecordRows.h"
 
 #include <QList>
 
@@ -34,15 +35,12 @@ public:
         kIdPriority = 1106,
         kIdOpenOnly = 1259,
         kIdFilterBox = 1372,
-        kIdSplitter = 12843,
         // Commands
-        kCmdApplyFilter = 107,
         kCmdSearch = 12841,
         kCmdWord = 12844,
         kCmdDelete = 12847,
         kCmdAdd = 12848,
         kCmdView = 12855,
-        kCmdRemoveFilter = 12899,
     };
     // Exporting more rows than this in team-member mode asks first.
     static constexpr int kAskAbove = 20;
@@ -54,8 +52,6 @@ public:
 
     // Selects the project the hub asks for (its view request) in the tree.
     void SyncToMainProject();
-    // true restores the placement, false keeps it.
-    void SaveRestorePlacement(bool restore);
     // Runs the list's query: mode 1 fills the list, mode 0 writes the
     // report. count gets the number of requests; false when the query failed.
     bool DoChgRqstQuery(int mode, int& count);
@@ -78,60 +74,46 @@ public:
     void RefreshChangeRequests() override;
 
     // ---- State for the dialogs and the tests -------------------------------------------
-    const QString& NodeText() const { return m_nodeText; }
-    int NodeId() const { return m_nodeId; }
     // The request of a list row; null when the row is none.
-    const CChgRqstRow* RowAt(int row) const;
-    // The list column that shows a kind (-1 when none).
-    int ColumnOfKind(int kind) const;
-    const CBoundFilter& ListFilter() const { return m_listFilter; }
+    const CChgRqstRow* RowAt(int row) const { return m_rows.At(row); }
     QString InformationText() const;
     CViewChgRqst* RunningViewDialog() const { return m_viewDlg; }
 
     // ---- The tree/list operations ----------------------------------------------------------
     void OnListRowSelected(int row) override;
-    void OnListRowActivated(int row, CMyListCtrl* list) override;
     void OnTreeItemActivated(QTreeWidgetItem* item) override;
     void OnContextMenu(int x, int y, bool fromList) override;
     void OnContextMenuClosed() override {}
     void OnListFocus(int row) override;
-    void OnKeyDown(int virtualKey, bool fromTree) override;
     void OnFillList() override;
     QString GetColumnSqlName(int column) override;
     int GetColumnDataKind(int column) override;
 
 protected:
     bool OnInitDialog() override;
-    void closeEvent(QCloseEvent* event) override;
-    void RebuildList() override;
+
+    // ---- CRecordListDlg ------------------------------------------------------------------
+    void ViewItem(int row) override;
+    void OnAddItem() override { OnAdd(); }
+    void OnDeleteItem() override { OnButtonDelete(); }
+    void FillTree() override;
+    void BuildList() override;
+    void RefillList() override { RefreshList(); }
+    int DefaultSortKind() const override;
+    void OnClosing() override;
 
 private:
     void BuildControls();
     void BuildMenus();
-    void FillTree();
-    void BuildList();
-    // Where the list's column layout is kept.
-    static QString ListLayoutKey() { return QStringLiteral("CRDlgList"); }
-    void SelectNodeByText(const QString& text);
     void OnTreeSelChanged();
     void OnFilterChanged();
     void OnOpenOnly();
-    void OnRefresh();
-    void UpdateCaption();
     void RefreshList();
     bool ReadRows(const CBoundFilter& where, int teamEmpId, QList<CChgRqstRow>& rows);
-    void FillRows(const QList<CChgRqstRow>& rows);
     QString SortText() const;
-    int SortColumn() const;
-    void ShowSortMark();
-    void ApplyColumnFilter();
-    void RemoveColumnFilter();
-    void ViewItem(int row);
     void OnAdd();
     void OnButtonDelete();
     void OnSearch();
-    int SelectedId() const;
-    int RowOfId(int chgReqId) const;
     bool RequestPending() const;
     int TeamMemberId() const;
 
@@ -140,7 +122,6 @@ private:
     QList<CChgRqstReportItem> ReportItems(const QList<CChgRqstRow>& rows);
     void WriteWordRecord(ITextDocument& document, const QList<CChgRqstReportItem>& items);
 
-    CDBClass& m_db;
     QComboBox* m_authority = nullptr;
     QComboBox* m_teamMember = nullptr;
     QComboBox* m_priority = nullptr;
@@ -149,20 +130,6 @@ private:
     IOfficeDocuments* m_documents = nullptr;
     QString m_lastReportFile;
 
-    QString m_nodeText;
-    int m_nodeId = -1;
-    QString m_defProject;
-    QString m_userName;
     CViewChgRqst* m_viewDlg = nullptr;
-    // The list column of each kind's cells, by list column.
-    QList<int> m_columnKinds;
-    // The rows of the list in list order.
-    QList<CChgRqstRow> m_rows;
-    CBoundFilter m_pendingFilter;
-    CBoundFilter m_listFilter;
-    bool m_initialising = false;
-    bool m_refreshing = false;
-    bool m_rebuildingTree = false;
-    bool m_connected = false;
-    bool m_closing = false;
+    CRecordRows<CChgRqstRow, &CChgRqstRow::ChgReqID> m_rows;
 };

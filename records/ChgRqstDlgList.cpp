@@ -32,11 +32,6 @@ namespace {
 const QString kRoot = QStringLiteral("Projects");
 constexpr int kCaptionStringId = 12836;
 
-// Keypad keys the list and the tree act on (virtual-key codes).
-constexpr int kVkMultiply = 0x6A;
-constexpr int kVkAdd = 0x6B;
-constexpr int kVkSubtract = 0x6D;
-
 // The rows of one of the two list queries.
 template <typename Set>
 bool ReadSet(CDBClass& db, const CBoundFilter& where, const QString& sort, QList<CChgRqstRow>& rows,
@@ -62,31 +57,7 @@ bool ReadSet(CDBClass& db, const CBoundFilter& where, const QString& sort, QList
 
 int CChgRqstDlg::ChgRqstRowCount() const
 {
-    return static_cast<int>(m_rows.size());
-}
-
-const CChgRqstRow* CChgRqstDlg::RowAt(int row) const
-{
-    return row >= 0 && row < m_rows.size() ? &m_rows.at(row) : nullptr;
-}
-
-int CChgRqstDlg::ColumnOfKind(int kind) const
-{
-    return static_cast<int>(m_columnKinds.indexOf(kind));
-}
-
-int CChgRqstDlg::SelectedId() const
-{
-    const CChgRqstRow* row = RowAt(List()->GetFirstSelected());
-    return row ? row->ChgReqID : -1;
-}
-
-int CChgRqstDlg::RowOfId(int chgReqId) const
-{
-    for (int r = 0; r < m_rows.size(); ++r)
-        if (m_rows.at(r).ChgReqID == chgReqId)
-            return r;
-    return -1;
+    return m_rows.Count();
 }
 
 QString CChgRqstDlg::InformationText() const
@@ -96,7 +67,7 @@ QString CChgRqstDlg::InformationText() const
 
 QString CChgRqstDlg::GetColumnSqlName(int column)
 {
-    return CChgRqstColumns::SqlColumn(m_columnKinds.value(column, -1));
+    return CChgRqstColumns::SqlColumn(m_columns.value(column, -1));
 }
 
 int CChgRqstDlg::GetColumnDataKind(int column)
@@ -112,11 +83,11 @@ void CChgRqstDlg::BuildList()
         columns << CListColumn{QString::fromLatin1(column.title), column.width, column.kind,
                                column.right};
     }
-    m_columnKinds = CreateListColumns(ListLayoutKey(), columns);
+    CreateListColumns(QStringLiteral("CRDlgList"), columns);
     CMyListCtrl* list = List();
     // Dated, newest first, until the user sorts by another column.
     QList<int> directions(CChgRqstColumns::kCount, 0);
-    const int dated = ColumnOfKind(CChgRqstColumns::kDated);
+    const int dated = ColumnOf(CChgRqstColumns::kDated);
     if (dated >= 0)
         directions[dated] = 1;
     list->SetSortDirections(directions);
@@ -124,7 +95,7 @@ void CChgRqstDlg::BuildList()
         list->SetSortMark(-1, dated, 1);
     // Sorted by the query, never by the texts shown.
     list->SetExternalSort(true);
-    m_rows.clear();
+    m_rows.Clear();
 }
 
 // ---- The filter and the query ------------------------------------------------------------------
@@ -142,15 +113,6 @@ CBoundFilter CChgRqstDlg::BuildChgRqstFilter()
         m_priority->currentData().toInt() > 0 ? m_priority->currentText() : QString();
     return CChgRqstFilter::Build(projId, TeamMemberId(), authority, m_openOnly->isChecked(),
                                  priority);
-}
-
-void CChgRqstDlg::UpdateCaption()
-{
-    setWindowTitle(
-        QStringLiteral("%1 - %2 - %3")
-            .arg(BuildWindowCaption(kCaptionStringId, QStringLiteral("Change Requests"), &m_db),
-                 m_userName,
-                 m_listFilter.IsEmpty() ? QStringLiteral("No filter") : m_listFilter.text));
 }
 
 bool CChgRqstDlg::ReadRows(const CBoundFilter& where, int teamEmpId, QList<CChgRqstRow>& rows)
@@ -182,13 +144,13 @@ bool CChgRqstDlg::DoChgRqstQuery(int mode, int& count)
         QStringLiteral("Querying for Change Request Items %1").arg(where.text));
     if (!m_listFilter.IsEmpty())
         where.Append(QStringLiteral(" AND "), m_listFilter);
-    UpdateCaption();
+    SetListCaption(kCaptionStringId, QStringLiteral("Change Requests"), m_listFilter);
     QList<CChgRqstRow> rows;
     if (!ReadRows(where, teamEmpId, rows))
         return false;
     count = static_cast<int>(rows.size());
     if (mode == 1) {
-        FillRows(rows);
+        m_rows.Fill(List(), rows, m_columns, &CChgRqstColumns::CellText);
         return true;
     }
     if (teamEmpId >= 0 && count > kAskAbove &&
@@ -201,19 +163,6 @@ bool CChgRqstDlg::DoChgRqstQuery(int mode, int& count)
     return true;
 }
 
-void CChgRqstDlg::FillRows(const QList<CChgRqstRow>& rows)
-{
-    CMyListCtrl* list = List();
-    list->Clear();
-    m_rows = rows;
-    for (int r = 0; r < m_rows.size(); ++r) {
-        QStringList texts;
-        for (int kind : std::as_const(m_columnKinds))
-            texts << CChgRqstColumns::CellText(m_rows.at(r), kind);
-        list->InsertRow(texts, r);
-    }
-}
-
 void CChgRqstDlg::RefreshList()
 {
     if (m_refreshing || m_initialising || m_closing)
@@ -221,11 +170,11 @@ void CChgRqstDlg::RefreshList()
     m_refreshing = true;
     m_openOnly->setEnabled(true);
     LayoutArea();
-    const int selected = SelectedId();
+    const int selected = m_rows.IdAt(List()->GetFirstSelected());
     int count = 0;
     if (DoChgRqstQuery(1, count))
         m_information->SetFullText(QStringLiteral("%1 Change Requests found").arg(count));
-    const int row = RowOfId(selected);
+    const int row = m_rows.RowOf(selected);
     if (row >= 0)
         List()->SelectItem(row);
     ShowSortMark();
@@ -240,32 +189,19 @@ void CChgRqstDlg::RefreshChangeRequests()
 
 // ---- Sorting ---------------------------------------------------------------------------------
 
-int CChgRqstDlg::SortColumn() const
+int CChgRqstDlg::DefaultSortKind() const
 {
-    const int column = List()->LastSortedColumn();
-    return column >= 0 && column < m_columnKinds.size() ? column
-                                                        : ColumnOfKind(CChgRqstColumns::kDated);
+    return CChgRqstColumns::kDated;
 }
 
 QString CChgRqstDlg::SortText() const
 {
     const int column = List()->LastSortedColumn();
     const QString sql =
-        column >= 0 ? CChgRqstColumns::SqlColumn(m_columnKinds.value(column, -1)) : QString();
+        column >= 0 ? CChgRqstColumns::SqlColumn(m_columns.value(column, -1)) : QString();
     if (sql.isEmpty())
         return QStringLiteral("[DateCreated] DESC, [ChgReqID] DESC");
-    const QString direction = List()->SortDirections().value(column, 0) != 0
-                                  ? QStringLiteral(" DESC")
-                                  : QStringLiteral(" ASC");
-    // Rows of equal value in the order they were written, on either back end.
-    return sql + direction + QStringLiteral(", [ChgReqID]") + direction;
-}
-
-void CChgRqstDlg::ShowSortMark()
-{
-    const int column = SortColumn();
-    if (column >= 0)
-        List()->SetSortMark(-1, column, List()->SortDirections().value(column, 0));
+    return SortClause(column, sql, QStringLiteral("[ChgReqID]"));
 }
 
 void CChgRqstDlg::OnFillList()
@@ -293,12 +229,7 @@ void CChgRqstDlg::ShowListMenu(int x, int y, bool fromList)
         nodeData > 0 ? QStringLiteral("Add %1").arg(nodeText) : QStringLiteral("Add");
     QMenu* menu = PopupMenu();
     menu->clear();
-    const auto add = [this, menu](const QString& text, int id) {
-        QAction* action = menu->addAction(text);
-        action->setObjectName(QStringLiteral("cmd%1").arg(id));
-        action->setData(id);
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-    };
+    const auto add = [this, menu](const QString& text, int id) { AddMenuCommand(menu, text, id); };
     const CChgRqstRow* request = fromList ? RowAt(List()->GetFirstSelected()) : nullptr;
     if (request) {
         add(QStringLiteral("Edit"), kCmdView);
@@ -313,17 +244,14 @@ void CChgRqstDlg::ShowListMenu(int x, int y, bool fromList)
     if (fromList) {
         const QPoint inView = List()->viewport()->mapFrom(List(), QPoint(x, y));
         const int column = List()->header()->logicalIndexAt(inView.x());
-        const int kind = m_columnKinds.value(column, -1);
+        const int kind = m_columns.value(column, -1);
         QTreeWidgetItem* item = List()->itemAt(inView);
         const CChgRqstRow* clicked = item ? RowAt(List()->indexOfTopLevelItem(item)) : request;
         CBoundFilter filter;
         if (clicked && kind >= 0 && CChgRqstFilter::ForColumn(*clicked, kind, filter)) {
-            const QString cell = CChgRqstColumns::CellText(*clicked, kind);
-            const QString shown = CCommentRecord::Cut(cell, 10);
             menu->addSeparator();
-            add(QStringLiteral("Filter by %1 = %2%3 ")
-                    .arg(CChgRqstColumns::SqlColumn(kind), shown,
-                         shown.size() < cell.size() ? QStringLiteral("...") : QString()),
+            add(FilterEntryText(CChgRqstColumns::SqlColumn(kind),
+                                CChgRqstColumns::CellText(*clicked, kind), QStringLiteral("...")),
                 kCmdApplyFilter);
             m_pendingFilter = filter;
         }
@@ -334,29 +262,6 @@ void CChgRqstDlg::ShowListMenu(int x, int y, bool fromList)
     }
     QWidget* from = fromList ? static_cast<QWidget*>(List()) : Tree();
     menu->popup(from->mapToGlobal(QPoint(x, y)));
-}
-
-void CChgRqstDlg::ApplyColumnFilter()
-{
-    m_listFilter = m_pendingFilter;
-    if (!m_listFilter.IsEmpty())
-        RefreshList();
-}
-
-void CChgRqstDlg::RemoveColumnFilter()
-{
-    m_pendingFilter.Clear();
-    m_listFilter.Clear();
-    RefreshList();
-}
-
-// ---- The list layout ------------------------------------------------------------------------
-
-void CChgRqstDlg::RebuildList()
-{
-    BuildList();
-    LayoutArea();
-    RefreshList();
 }
 
 // ---- The list's own events -----------------------------------------------------------------
@@ -370,34 +275,6 @@ void CChgRqstDlg::OnListRowSelected(int row)
 void CChgRqstDlg::OnListFocus(int row)
 {
     OnListRowSelected(row);
-}
-
-void CChgRqstDlg::OnListRowActivated(int row, CMyListCtrl*)
-{
-    ViewItem(row);
-}
-
-void CChgRqstDlg::OnKeyDown(int virtualKey, bool fromTree)
-{
-    if (fromTree) {
-        if (virtualKey == kVkAdd)
-            OnAdd();
-        return;
-    }
-    switch (virtualKey) {
-    case kVkDelete:
-    case kVkSubtract:
-        OnButtonDelete();
-        break;
-    case kVkMultiply:
-        ViewItem(List()->GetFirstSelected());
-        break;
-    case kVkAdd:
-        OnAdd();
-        break;
-    default:
-        break;
-    }
 }
 
 // ---- Open, add and delete ---------------------------------------------------------------------
@@ -425,10 +302,7 @@ void CChgRqstDlg::ViewItem(int row)
 
 void CChgRqstDlg::StepToChgRqstRow(int oldRow, int newRow)
 {
-    List()->ResetItemState(oldRow);
-    List()->clearSelection();
-    List()->SelectItem(newRow);
-    ViewItem(newRow);
+    StepToRow(oldRow, newRow);
 }
 
 void CChgRqstDlg::OnAdd()

@@ -30,16 +30,13 @@
 
 namespace {
 
-const QString kPlacementKey = QStringLiteral("CommentDlg");
-const QString kDefaultPlacement = QStringLiteral("(431,851,476,1171),NORM 1");
 const QString kProjectRoot = QStringLiteral("Project Comments");
 const QString kCompanyRoot = QStringLiteral("Company Comments");
 
 } // namespace
 
 CCommentDlg::CCommentDlg(CDummyDlg* hub, CDBClass& db, QWidget* parent)
-    : CRecordListDlg(IDD_COMMENTS, hub, parent)
-    , m_db(db)
+    : CRecordListDlg(IDD_COMMENTS, hub, db, QStringLiteral("CommentDlg"), parent)
 {
     setWindowTitle(QStringLiteral("Tasks"));
     int image = -1;
@@ -75,7 +72,7 @@ void CCommentDlg::BuildControls()
     row->addStretch(1);
     layout->addLayout(row);
 
-    layout->addWidget(MakeArea(kIdSplitter), 1);
+    layout->addWidget(MakeArea(), 1);
 
     m_status = new QLabel(this);
     SetControlId(m_status, kIdStatus);
@@ -157,8 +154,7 @@ bool CCommentDlg::OnInitDialog()
     BuildList();
     LayoutArea();
     if (QTreeWidgetItem* item = Tree()->currentItem()) {
-        m_nodeText = item->text(0);
-        m_nodeId = static_cast<int>(CMyTreeCtrl::ItemData(item));
+        TakeNode(item);
     } else {
         m_nodeText = IsCompanyView() ? kCompanyRoot : kProjectRoot;
         m_nodeId = -1;
@@ -169,24 +165,11 @@ bool CCommentDlg::OnInitDialog()
 
     SaveRestorePlacement(true);
     m_pendingFilter.Clear();
-    m_appliedFilter.Clear();
+    m_listFilter.Clear();
     m_initialising = false;
     ShowSortMark();
     DoUpdateCommentData(m_nodeText, true);
     return true;
-}
-
-void CCommentDlg::SaveRestorePlacement(bool restore)
-{
-    if (!restore) {
-        SaveWindowPlacement(this, kPlacementKey);
-        return;
-    }
-    CProfileStore profile;
-    const QString key = QStringLiteral("Window Settings/") + kPlacementKey;
-    if (profile.value(key, QStringLiteral("blank")).toString() == QLatin1String("blank"))
-        profile.setValue(key, kDefaultPlacement);
-    RestoreWindowPlacement(this, kPlacementKey);
 }
 
 // ---- The tree -------------------------------------------------------------------------------
@@ -200,7 +183,6 @@ void CCommentDlg::FillTree()
     const bool company = IsCompanyView();
     QTreeWidgetItem* root = tree->InsertItem(company ? kCompanyRoot : kProjectRoot, nullptr, 0, -1);
     QTreeWidgetItem* selected = nullptr;
-    const int requestedProject = m_hub ? m_hub->m_pendingProjId : -1;
     const int requestedCompany = m_hub ? m_hub->m_pendingCompanyId : -1;
     if (!company) {
         int empId = m_user->currentIndex() >= 0 ? m_user->currentData().toInt() : -1;
@@ -211,19 +193,7 @@ void CCommentDlg::FillTree()
                                        m_hub->m_pendingFlags[kRequestToDos]);
         if (request || m_showAll->isChecked())
             empId = -2;
-        QList<CProjectEntry> projects;
-        m_db.LoadProjects(projects, empId >= 0 ? empId : -1);
-        int previous = -1;
-        for (const CProjectEntry& p : std::as_const(projects)) {
-            if (p.ProjID == previous)
-                continue;
-            previous = p.ProjID;
-            QTreeWidgetItem* item = tree->InsertItem(p.ProjName, root, 0, p.ProjID);
-            if (!selected &&
-                ((request && p.ProjID == requestedProject) ||
-                 (requestedProject < 0 && !m_defProject.isEmpty() && p.ProjName == m_defProject)))
-                selected = item;
-        }
+        selected = InsertProjects(root, empId, request);
     } else {
         CCompanyDetailSet set(m_db.Connection());
         set.Recordset()->SetSort(QStringLiteral("[CompanyName]"));
@@ -247,18 +217,6 @@ void CCommentDlg::FillTree()
     m_rebuildingTree = wasRebuilding;
 }
 
-void CCommentDlg::SelectNodeByText(const QString& text)
-{
-    const bool wasRebuilding = m_rebuildingTree;
-    m_rebuildingTree = true;
-    if (QTreeWidgetItem* item = Tree()->FindItemByText(text)) {
-        Tree()->setCurrentItem(item);
-        m_nodeText = item->text(0);
-        m_nodeId = static_cast<int>(CMyTreeCtrl::ItemData(item));
-    }
-    m_rebuildingTree = wasRebuilding;
-}
-
 void CCommentDlg::OnTreeSelChanged()
 {
     if (m_initialising)
@@ -266,8 +224,7 @@ void CCommentDlg::OnTreeSelChanged()
     QTreeWidgetItem* item = Tree()->currentItem();
     if (!item)
         return;
-    m_nodeText = item->text(0);
-    m_nodeId = static_cast<int>(CMyTreeCtrl::ItemData(item));
+    TakeNode(item);
     m_companyName.clear();
     m_companyId = -1;
     if (!IsCompanyView() && m_nodeId >= 0)
@@ -280,8 +237,7 @@ void CCommentDlg::OnTreeItemActivated(QTreeWidgetItem* item)
 {
     if (!item)
         return;
-    m_nodeText = item->text(0);
-    m_nodeId = static_cast<int>(CMyTreeCtrl::ItemData(item));
+    TakeNode(item);
     OnAddTask();
 }
 
@@ -290,7 +246,7 @@ void CCommentDlg::OnTreeItemActivated(QTreeWidgetItem* item)
 void CCommentDlg::OnSelChangeView()
 {
     List()->Clear();
-    m_rows.clear();
+    m_rows.Clear();
     const bool company = IsCompanyView();
     m_nodeText = company ? kCompanyRoot : kProjectRoot;
     m_nodeId = -1;
@@ -388,26 +344,11 @@ bool CCommentDlg::OnCommand(int id)
     case kCmdView:
         ViewItem(List()->GetFirstSelected());
         return true;
-    case kCmdApplyFilter:
-        ApplyColumnFilter();
-        return true;
-    case kCmdRemoveFilter:
-        RemoveColumnFilter();
-        return true;
     case kIdShowAll:
         OnShowAllProjects();
         return true;
     case kCmdSearch:
         OnSearch();
-        return true;
-    case kCmdSaveLayout:
-        SaveListLayout(ListLayoutKey(), CCommentColumns::kCount);
-        return true;
-    case kCmdDefaultLayout:
-        ResetListLayout(ListLayoutKey(), CCommentColumns::kCount);
-        return true;
-    case kCmdRefresh:
-        OnRefresh();
         return true;
     case kIdView:
         OnSelChangeView();
@@ -430,33 +371,13 @@ void CCommentDlg::OnSearch()
         m_hub->OnCommand(ID_SEARCH_COMMENTS);
 }
 
-void CCommentDlg::OnRefresh()
-{
-    // The tree at its place again, then its node's comments.
-    const QString node = m_nodeText;
-    FillTree();
-    SelectNodeByText(node);
-    DoUpdateCommentData(m_nodeText, true);
-}
-
 // ---- Closing ----------------------------------------------------------------------------------
 
-void CCommentDlg::closeEvent(QCloseEvent* event)
+void CCommentDlg::OnClosing()
 {
-    if (m_closing) {
-        event->accept();
-        return;
-    }
-    m_closing = true;
     // A running edit dialog ends as if its window's work were done.
     if (m_viewDlg)
         m_viewDlg->EndDialog(IDOK);
-    SaveRestorePlacement(false);
-    List()->Clear();
-    m_rows.clear();
+    m_rows.Clear();
     m_set.reset();
-    if (m_connected)
-        m_db.ReleaseConnection(false, false);
-    m_connected = false;
-    event->accept();
 }

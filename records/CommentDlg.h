@@ -4,8 +4,8 @@
 #include "records/CommentListOwner.h"
 #include "records/CommentRow.h"
 #include "records/RecordListDlg.h"
+#include "records/RecordRows.h"
 
-#include <QHash>
 #include <QList>
 
 #include <memory>
@@ -33,14 +33,11 @@ public:
         kIdType = 1089,
         kIdUser = 1278,
         kIdShowAll = 1217,
-        kIdSplitter = 12843,
         // Commands
         kCmdDone = 159,
-        kCmdApplyFilter = 107,
         kCmdAdd = 12852,
         kCmdDelete = 12853,
         kCmdView = 12854,
-        kCmdRemoveFilter = 12899,
         kCmdSearch = 12839,
     };
 
@@ -52,8 +49,6 @@ public:
     // Reads the hub's view request: a company's comments, or a project's
     // comments or to-dos.
     void SyncToMainProject();
-    // true restores the placement, false keeps it.
-    void SaveRestorePlacement(bool restore);
     // Fills the list for the node; true when it did nothing because a fill
     // was running, or when the query ran.
     bool DoUpdateCommentData(const QString& nodeText, bool refill);
@@ -72,49 +67,43 @@ public:
     void RefreshComments() override;
 
     // ---- State for the dialogs and the tests ---------------------------------------
-    const QString& NodeText() const { return m_nodeText; }
-    int NodeId() const { return m_nodeId; }
     bool IsCompanyView() const;
     // The comment of a list row; null when the row is none.
-    const CCommentRow* RowAt(int row) const;
-    // The list column that shows a code (-1 when none).
-    int ColumnOfCode(int code) const;
-    const CCommentFilter& AppliedColumnFilter() const { return m_appliedFilter; }
+    const CCommentRow* RowAt(int row) const { return m_rows.At(row); }
     QString StatusText() const;
     CCmtViewDlg* RunningViewDialog() const { return m_viewDlg; }
 
     // ---- The tree/list operations -------------------------------------------------
     void OnListRowSelected(int row) override;
-    void OnListRowActivated(int row, CMyListCtrl* list) override;
     void OnTreeItemActivated(QTreeWidgetItem* item) override;
     void OnContextMenu(int x, int y, bool fromList) override;
     void OnContextMenuClosed() override;
     void OnListFocus(int row) override;
-    void OnKeyDown(int virtualKey, bool fromTree) override;
     void OnFillList() override;
     QString GetColumnSqlName(int column) override;
     int GetColumnDataKind(int column) override;
 
 protected:
     bool OnInitDialog() override;
-    void closeEvent(QCloseEvent* event) override;
-    void RebuildList() override;
+
+    // ---- CRecordListDlg ------------------------------------------------------------------
+    void ViewItem(int row) override;
+    void OnAddItem() override { OnAddTask(); }
+    void OnDeleteItem() override { OnDeleteTask(); }
+    void FillTree() override;
+    void BuildList() override;
+    void RefillList() override { DoUpdateCommentData(m_nodeText, true); }
+    int DefaultSortKind() const override;
+    void OnClosing() override;
 
 private:
     void BuildControls();
     void BuildMenus();
-    void FillTree();
-    void BuildList();
-    // Where the list's column layout is kept.
-    static QString ListLayoutKey() { return QStringLiteral("TDlgList"); }
-    void SelectNodeByText(const QString& text);
     void SelectTypeEntry(const QString& text);
-    void FillRows(const QList<CCommentRow>& rows, int select);
+    void FillRows(const QList<CCommentRow>& rows);
     bool ReadRows(const CCommentFilter& where, QList<CCommentRow>& rows);
     QString SortText() const;
-    int SortColumn() const;
     void SortByColumn();
-    void ShowSortMark();
 
     void OnSelChangeView();
     void OnSelChangeType();
@@ -124,43 +113,22 @@ private:
     void OnSetDone();
     void OnDeleteTask();
     void OnAddTask();
-    void ViewItem(int row);
     void OnSearch();
-    void ApplyColumnFilter();
-    void RemoveColumnFilter();
-    void OnRefresh();
     bool RequestPending() const;
     QString DefaultUserName() const;
-    int SelectedCommentId() const;
-    int RowOfComment(int commentId) const;
 
-    CDBClass& m_db;
     QComboBox* m_view = nullptr;
     QComboBox* m_type = nullptr;
     QComboBox* m_user = nullptr;
     QCheckBox* m_showAll = nullptr;
     QLabel* m_status = nullptr;
 
-    QString m_nodeText;
-    int m_nodeId = -1;
     QString m_companyName;
     int m_companyId = -1;
-    QString m_userName;
-    QString m_defProject;
     bool m_isToDo = false;
     CCmtViewDlg* m_viewDlg = nullptr;
     std::unique_ptr<CCommentSet> m_set;
-    // The list column of each code's cells, by list column (its code).
-    QList<int> m_columnCodes;
-    // The rows of the list in list order.
-    QList<CCommentRow> m_rows;
-    CCommentFilter m_pendingFilter;
-    CCommentFilter m_appliedFilter;
+    CRecordRows<CCommentRow, &CCommentRow::CommentID> m_rows;
     // The condition of the last fill, for sorting the same rows again.
     CCommentFilter m_where;
-    bool m_refreshing = false;
-    bool m_initialising = false;
-    bool m_rebuildingTree = false;
-    bool m_connected = false;
-    bool m_closing = false;
 };

@@ -31,42 +31,13 @@ const QString kProjectRoot = QStringLiteral("Project Comments");
 const QString kCompanyRoot = QStringLiteral("Company Comments");
 constexpr int kCaptionStringId = 12801;
 
-// Keypad keys the list and the tree act on (virtual-key codes).
-constexpr int kVkMultiply = 0x6A;
-constexpr int kVkAdd = 0x6B;
-constexpr int kVkSubtract = 0x6D;
-
 } // namespace
 
 // ---- Rows and columns ---------------------------------------------------------------------------
 
 int CCommentDlg::CommentRowCount() const
 {
-    return static_cast<int>(m_rows.size());
-}
-
-const CCommentRow* CCommentDlg::RowAt(int row) const
-{
-    return row >= 0 && row < m_rows.size() ? &m_rows.at(row) : nullptr;
-}
-
-int CCommentDlg::ColumnOfCode(int code) const
-{
-    return static_cast<int>(m_columnCodes.indexOf(code));
-}
-
-int CCommentDlg::SelectedCommentId() const
-{
-    const CCommentRow* row = RowAt(List()->GetFirstSelected());
-    return row ? row->CommentID : -1;
-}
-
-int CCommentDlg::RowOfComment(int commentId) const
-{
-    for (int r = 0; r < m_rows.size(); ++r)
-        if (m_rows.at(r).CommentID == commentId)
-            return r;
-    return -1;
+    return m_rows.Count();
 }
 
 QString CCommentDlg::StatusText() const
@@ -76,7 +47,7 @@ QString CCommentDlg::StatusText() const
 
 QString CCommentDlg::GetColumnSqlName(int column)
 {
-    return CCommentColumns::SqlColumn(m_columnCodes.value(column, -1));
+    return CCommentColumns::SqlColumn(m_columns.value(column, -1));
 }
 
 int CCommentDlg::GetColumnDataKind(int column)
@@ -92,12 +63,12 @@ void CCommentDlg::BuildList()
         columns << CListColumn{QString::fromLatin1(column.caption), column.width, column.kind,
                                column.right};
     }
-    m_columnCodes = CreateListColumns(ListLayoutKey(), columns);
+    CreateListColumns(QStringLiteral("TDlgList"), columns);
     // Directions belong to the columns as they were.
     List()->SetSortDirections({});
     // Sorted by the query (or here, for the task), never by the texts shown.
     List()->SetExternalSort(true);
-    m_rows.clear();
+    m_rows.Clear();
 }
 
 // ---- The filter and the fill --------------------------------------------------------------------
@@ -137,23 +108,20 @@ bool CCommentDlg::DoUpdateCommentData(const QString& nodeText, bool refill)
         m_nodeId = -1;
     }
     List()->Clear();
-    m_rows.clear();
+    m_rows.Clear();
     ShowSortMark();
     CCommentFilter where = BuildCommentFilter();
     m_status->setText(QStringLiteral("Querying for COMMENT Items %1").arg(where.text));
-    if (!m_appliedFilter.IsEmpty())
-        where.Append(QStringLiteral(" AND "), m_appliedFilter);
-    setWindowTitle(QStringLiteral("%1 - %2 - %3")
-                       .arg(BuildWindowCaption(kCaptionStringId, QStringLiteral("Comments"), &m_db),
-                            m_userName,
-                            where.IsEmpty() ? QStringLiteral("No filter") : where.text));
+    if (!m_listFilter.IsEmpty())
+        where.Append(QStringLiteral(" AND "), m_listFilter);
+    SetListCaption(kCaptionStringId, QStringLiteral("Comments"), where);
     m_where = where;
     QList<CCommentRow> rows;
     if (!ReadRows(where, rows)) {
         m_refreshing = false;
         return false;
     }
-    FillRows(rows, -1);
+    FillRows(rows);
     m_status->setText(QStringLiteral("%1 Comments found").arg(rows.size()));
     m_refreshing = false;
     return true;
@@ -172,7 +140,7 @@ bool CCommentDlg::ReadRows(const CCommentFilter& where, QList<CCommentRow>& rows
     for (; !m_set->Recordset()->IsBOF() && !m_set->Recordset()->IsEOF(); m_set->MoveNext())
         rows << CCommentRow::FromSet(*m_set, m_db);
     const int column = SortColumn();
-    if (m_columnCodes.value(column) == CCommentColumns::kTask) {
+    if (m_columns.value(column) == CCommentColumns::kTask) {
         const bool descending = List()->SortDirections().value(column, 0) != 0;
         std::stable_sort(rows.begin(), rows.end(),
                          [descending](const CCommentRow& a, const CCommentRow& b) {
@@ -183,50 +151,26 @@ bool CCommentDlg::ReadRows(const CCommentFilter& where, QList<CCommentRow>& rows
     return true;
 }
 
-void CCommentDlg::FillRows(const QList<CCommentRow>& rows, int select)
+void CCommentDlg::FillRows(const QList<CCommentRow>& rows)
 {
-    CMyListCtrl* list = List();
-    list->Clear();
-    m_rows = rows;
-    for (int r = 0; r < m_rows.size(); ++r) {
-        QStringList texts;
-        for (int code : std::as_const(m_columnCodes))
-            texts << CCommentColumns::CellText(m_rows.at(r), code);
-        list->InsertRow(texts, r);
-    }
-    if (select >= 0 && select < m_rows.size())
-        list->SelectItem(select);
+    m_rows.Fill(List(), rows, m_columns, &CCommentColumns::CellText);
 }
 
-// ---- Sorting
-// ---------------------------------------------------------------------------------------
+// ---- Sorting -------------------------------------------------------------------------------
 
-int CCommentDlg::SortColumn() const
+int CCommentDlg::DefaultSortKind() const
 {
-    const int column = List()->LastSortedColumn();
-    return column >= 0 && column < m_columnCodes.size() ? column
-                                                        : ColumnOfCode(CCommentColumns::kEntered);
+    return CCommentColumns::kEntered;
 }
 
 QString CCommentDlg::SortText() const
 {
     const int column = SortColumn();
-    const QString sql = CCommentColumns::SqlColumn(m_columnCodes.value(column, -1));
+    const QString sql = CCommentColumns::SqlColumn(m_columns.value(column, -1));
     // The task has no column: the rows come by date and are sorted here.
     if (sql.isEmpty())
         return QStringLiteral("[CommentDate] ASC, [CommentID] ASC");
-    const QString direction = List()->SortDirections().value(column, 0) != 0
-                                  ? QStringLiteral(" DESC")
-                                  : QStringLiteral(" ASC");
-    // Rows of equal value in the order they were written, on either back end.
-    return sql + direction + QStringLiteral(", [CommentID]") + direction;
-}
-
-void CCommentDlg::ShowSortMark()
-{
-    const int column = SortColumn();
-    if (column >= 0)
-        List()->SetSortMark(-1, column, List()->SortDirections().value(column, 0));
+    return SortClause(column, sql, QStringLiteral("[CommentID]"));
 }
 
 void CCommentDlg::OnFillList()
@@ -239,15 +183,11 @@ void CCommentDlg::SortByColumn()
     if (!m_set)
         return;
     CWaitCursor wait;
-    const int selected = SelectedCommentId();
+    const int selected = m_rows.IdAt(List()->GetFirstSelected());
     QList<CCommentRow> rows;
-    if (!ReadRows(m_where, rows)) {
-        // The rows as they were; the reason has been shown.
-        FillRows(QList<CCommentRow>(m_rows), RowOfComment(selected));
-        return;
-    }
-    FillRows(rows, -1);
-    const int row = RowOfComment(selected);
+    // On failure the rows as they were; the reason has been shown.
+    FillRows(ReadRows(m_where, rows) ? rows : QList<CCommentRow>(m_rows.All()));
+    const int row = m_rows.RowOf(selected);
     if (row >= 0)
         List()->SelectItem(row);
 }
@@ -277,12 +217,7 @@ void CCommentDlg::ShowListMenu(int x, int y, bool fromList)
                                           : QStringLiteral("Add Comment");
     QMenu* menu = PopupMenu();
     menu->clear();
-    const auto add = [this, menu](const QString& text, int id) {
-        QAction* action = menu->addAction(text);
-        action->setObjectName(QStringLiteral("cmd%1").arg(id));
-        action->setData(id);
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-    };
+    const auto add = [this, menu](const QString& text, int id) { AddMenuCommand(menu, text, id); };
     m_pendingFilter.Clear();
     if (fromList) {
         if (comment) {
@@ -296,19 +231,16 @@ void CCommentDlg::ShowListMenu(int x, int y, bool fromList)
             add(QStringLiteral("Delete"), kCmdDelete);
         const QPoint inView = List()->viewport()->mapFrom(List(), QPoint(x, y));
         const int column = List()->header()->logicalIndexAt(inView.x());
-        const int code = m_columnCodes.value(column, -1);
+        const int code = m_columns.value(column, -1);
         CCommentFilter filter;
         if (comment && code >= 0 && CCommentFilter::ForColumn(*comment, code, filter)) {
-            const QString cell = CCommentColumns::CellText(*comment, code);
-            const QString shown = CCommentRecord::Cut(cell, 10);
             menu->addSeparator();
-            add(QStringLiteral("Filter by %1 = %2%3 ")
-                    .arg(CCommentColumns::FilterName(code), shown,
-                         shown.size() < cell.size() ? QStringLiteral("..") : QString()),
+            add(FilterEntryText(CCommentColumns::FilterName(code),
+                                CCommentColumns::CellText(*comment, code), QStringLiteral("..")),
                 kCmdApplyFilter);
             m_pendingFilter = filter;
         }
-        if (!m_appliedFilter.IsEmpty()) {
+        if (!m_listFilter.IsEmpty()) {
             menu->addSeparator();
             add(QStringLiteral("Remove Filter"), kCmdRemoveFilter);
         }
@@ -317,30 +249,6 @@ void CCommentDlg::ShowListMenu(int x, int y, bool fromList)
     }
     QWidget* from = fromList ? static_cast<QWidget*>(List()) : Tree();
     menu->popup(from->mapToGlobal(QPoint(x, y)));
-}
-
-void CCommentDlg::ApplyColumnFilter()
-{
-    if (m_pendingFilter.IsEmpty())
-        return;
-    m_appliedFilter = m_pendingFilter;
-    DoUpdateCommentData(m_nodeText, true);
-}
-
-void CCommentDlg::RemoveColumnFilter()
-{
-    m_pendingFilter.Clear();
-    m_appliedFilter.Clear();
-    DoUpdateCommentData(m_nodeText, true);
-}
-
-// ---- The list layout ------------------------------------------------------------------------
-
-void CCommentDlg::RebuildList()
-{
-    BuildList();
-    LayoutArea();
-    DoUpdateCommentData(m_nodeText, true);
 }
 
 // ---- The list's own events -----------------------------------------------------------------
@@ -358,34 +266,6 @@ void CCommentDlg::OnListFocus(int row)
         return;
     m_key = QString::number(comment->CommentID);
     m_isToDo = comment->IsToDo();
-}
-
-void CCommentDlg::OnListRowActivated(int row, CMyListCtrl*)
-{
-    ViewItem(row);
-}
-
-void CCommentDlg::OnKeyDown(int virtualKey, bool fromTree)
-{
-    if (fromTree) {
-        if (virtualKey == kVkAdd)
-            OnAddTask();
-        return;
-    }
-    switch (virtualKey) {
-    case kVkDelete:
-    case kVkSubtract:
-        OnDeleteTask();
-        break;
-    case kVkMultiply:
-        ViewItem(List()->GetFirstSelected());
-        break;
-    case kVkAdd:
-        OnAddTask();
-        break;
-    default:
-        break;
-    }
 }
 
 // ---- Done, delete, add and view ----------------------------------------------------------------
@@ -442,7 +322,7 @@ void CCommentDlg::OnDeleteTask()
                        kMbOk | kMbIconError);
     m_db.CloseRecordSet(&set, true);
     m_pendingFilter.Clear();
-    m_appliedFilter.Clear();
+    m_listFilter.Clear();
     DoUpdateCommentData(m_nodeText, true);
     if (CommentRowCount() > 0)
         List()->SelectItem(qMin(row, CommentRowCount() - 1));
@@ -493,17 +373,14 @@ void CCommentDlg::ViewItem(int row)
 
 void CCommentDlg::StepToCommentRow(int oldRow, int newRow)
 {
-    List()->ResetItemState(oldRow);
-    List()->clearSelection();
-    List()->SelectItem(newRow);
-    ViewItem(newRow);
+    StepToRow(oldRow, newRow);
 }
 
 void CCommentDlg::RefreshComments()
 {
-    const int selected = SelectedCommentId();
+    const int selected = m_rows.IdAt(List()->GetFirstSelected());
     DoUpdateCommentData(m_nodeText, true);
-    const int row = RowOfComment(selected);
+    const int row = m_rows.RowOf(selected);
     if (row >= 0)
         List()->SelectItem(row);
 }

@@ -2,6 +2,7 @@
 
 #include "app/DummyDlg.h"
 #include "app/KelvaneApp.h"
+#include "app/MainMenu.h"
 #include "app/Profile.h"
 #include "app/WindowCaption.h"
 #include "data/DBClass.h"
@@ -171,25 +172,12 @@ void CContactDlg::BuildMenus()
     };
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    QMenuBar* bar = BuildMenuBar(menus, this, [this](int id) { OnCommand(id); });
-    QAction* search = bar->addAction(QStringLiteral("&Search"));
-    search->setObjectName(QStringLiteral("cmd%1").arg(kCmdSearch));
-    connect(search, &QAction::triggered, this, [this] { OnCommand(kCmdSearch); });
-    layout->setMenuBar(bar);
+    InstallMainMenu(this, menus, [this](int id) { OnCommand(id); },
+                    {QStringLiteral("&Search"), kCmdSearch, {}});
     layout->addStretch();
+    QWidget* bar = layout->menuBar();
     if (auto* arrange = bar->findChild<QAction*>(QStringLiteral("cmd%1").arg(kCmdArrange)))
         arrange->setCheckable(true);
-    m_mainMenu = bar->actions().first()->menu();
-    // The comments and change-request windows come and go with the options.
-    connect(m_mainMenu, &QMenu::aboutToShow, this, [this] {
-        const CProfile::CValues options = CurrentOptions();
-        const auto show = [this](int id, bool visible) {
-            if (QAction* a = m_mainMenu->findChild<QAction*>(QStringLiteral("cmd%1").arg(id)))
-                a->setVisible(visible);
-        };
-        show(ID_TASKS, options.Bool("UseToDo"));
-        show(ID_CHANGE_REQUESTS, options.Bool("UseChgrqsts"));
-    });
 }
 
 // ---- Start ----------------------------------------------------------------------------
@@ -680,13 +668,8 @@ void CContactDlg::OnSplitterMoved(int phase, int x, int)
 
 bool CContactDlg::OnCommand(int id)
 {
-    for (int forwarded : kForwarded) {
-        if (id == forwarded) {
-            if (m_hub)
-                m_hub->PostCommand(id);
-            return true;
-        }
-    }
+    if (ForwardToHub(m_hub, id, kForwarded))
+        return true;
     switch (id) {
     case ID_CLOSE_WINDOW:
         close();

@@ -154,7 +154,6 @@ private:
     QLabel* m_companyText = nullptr;
     QLabel* m_addressComment = nullptr;
     QWidget* m_info = nullptr;
-    QMenu* m_mainMenu = nullptr;
     CAcceleratorTable m_accelerators;
     QList<int> m_columnKeys;
     QString m_companyName;

@@ -2,20 +2,27 @@
 
 #include "app/DummyDlg.h"
 #include "app/KelvaneApp.h"
+#include "app/MainMenu.h"
+#include "app/WindowCaption.h"
+#include "data/DBClass.h"
 #include "platform/MessageBox.h"
+#include "platform/ProfileStore.h"
+#include "records/CommentRecord.h"
 #include "ui/MenuBuilder.h"
 #include "ui/MyColorBut.h"
 #include "ui/MyListCtrl.h"
 #include "ui/MyTreeCtrl.h"
 #include "ui/ResourceIds.h"
+#include "ui/Utilities.h"
+#include "ui/VirtualKeys.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
-#include <QMenuBar>
 #include <QShortcut>
 
 namespace {
@@ -26,11 +33,21 @@ constexpr int kForwarded[] = {ID_TIMESHEETS,  ID_CONTACTS,   ID_TASKS,        ID
                               ID_ONLINE_HELP, ID_AUTO_TIMER, ID_PROJECT_INFO, ID_CHANGE_REQUESTS,
                               ID_OVERVIEW};
 
+const QString kDefaultPlacement = QStringLiteral("(431,851,476,1171),NORM 1");
+
+// Keypad keys the list and the tree act on (virtual-key codes).
+constexpr int kVkMultiply = 0x6A;
+constexpr int kVkAdd = 0x6B;
+constexpr int kVkSubtract = 0x6D;
+
 } // namespace
 
-CRecordListDlg::CRecordListDlg(int templateId, CDummyDlg* hub, QWidget* parent)
+CRecordListDlg::CRecordListDlg(int templateId, CDummyDlg* hub, CDBClass& db,
+                               const QString& placementKey, QWidget* parent)
     : CTreeListDlg(templateId, parent)
     , m_hub(hub)
+    , m_db(db)
+    , m_placementKey(placementKey)
 {
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
@@ -58,16 +75,8 @@ QLabel* CRecordListDlg::MakeLabel(const QString& text, QWidget* buddy, QWidget* 
 
 bool CRecordListDlg::OnCommand(int id)
 {
-    for (int forwarded : kForwarded) {
-        if (id != forwarded)
-            continue;
-        if (m_hub) {
-            if (id == ID_SET_USER)
-                m_hub->SetAskingForUser(false);
-            m_hub->PostCommand(id);
-        }
+    if (ForwardToHub(m_hub, id, kForwarded))
         return true;
-    }
     switch (id) {
     case kCmdFocusList:
         List()->setFocus();
@@ -76,6 +85,21 @@ bool CRecordListDlg::OnCommand(int id)
         return true;
     case kCmdFocusTree:
         Tree()->setFocus();
+        return true;
+    case kCmdSaveLayout:
+        SaveListLayout();
+        return true;
+    case kCmdDefaultLayout:
+        ResetListLayout();
+        return true;
+    case kCmdRefresh:
+        OnRefresh();
+        return true;
+    case kCmdApplyFilter:
+        ApplyColumnFilter();
+        return true;
+    case kCmdRemoveFilter:
+        RemoveColumnFilter();
         return true;
     case ID_HELP_TOPICS:
         if (HasApp())
@@ -89,15 +113,28 @@ bool CRecordListDlg::OnCommand(int id)
     }
 }
 
+void CRecordListDlg::SaveRestorePlacement(bool restore)
+{
+    if (!restore) {
+        SaveWindowPlacement(this, m_placementKey);
+        return;
+    }
+    CProfileStore profile;
+    const QString key = QStringLiteral("Window Settings/") + m_placementKey;
+    if (profile.value(key, QStringLiteral("blank")).toString() == QLatin1String("blank"))
+        profile.setValue(key, kDefaultPlacement);
+    RestoreWindowPlacement(this, m_placementKey);
+}
+
 // ---- The area ----------------------------------------------------------------------------
 
-QWidget* CRecordListDlg::MakeArea(int splitterId)
+QWidget* CRecordListDlg::MakeArea()
 {
     m_area = new QWidget(this);
     m_area->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_area->setMinimumSize(300, 160);
     m_area->installEventFilter(this);
-    SetControlId(SplitterBar(), splitterId);
+    SetControlId(SplitterBar(), kIdSplitter);
     Tree()->raise();
     List()->raise();
     SplitterBar()->raise();
@@ -157,24 +194,18 @@ void CRecordListDlg::BuildMainMenu(const QList<CMenuEntry>& popups, int searchCo
           {QStringLiteral("&Close"), ID_CLOSE_WINDOW, {}}}},
     };
     menus << popups;
-    QMenuBar* bar = BuildMenuBar(menus, this, [this](int id) { OnCommand(id); });
-    QAction* search = bar->addAction(QStringLiteral("&Search"));
-    search->setObjectName(QStringLiteral("cmd%1").arg(searchCommand));
-    connect(search, &QAction::triggered, this, [this, searchCommand] { OnCommand(searchCommand); });
-    layout()->setMenuBar(bar);
-    m_mainMenu = bar->actions().first()->menu();
-    // The project windows come and go with the options.
-    connect(m_mainMenu, &QMenu::aboutToShow, this,
-            [this] { CKelvaneApp::BuildProjectMenu(m_mainMenu); });
+    InstallMainMenu(this, menus, [this](int id) { OnCommand(id); },
+                    {QStringLiteral("&Search"), searchCommand, {}});
 }
 
 // ---- The list's columns --------------------------------------------------------------------
 
-QList<int> CRecordListDlg::CreateListColumns(const QString& layoutKey,
-                                             const QList<CListColumn>& columns)
+void CRecordListDlg::CreateListColumns(const QString& layoutKey, const QList<CListColumn>& columns)
 {
     CMyListCtrl* list = List();
     const int count = static_cast<int>(columns.size());
+    m_layoutKey = layoutKey;
+    m_columnCount = count;
     QString layout;
     list->LoadLayout(true, layoutKey, layout, count);
     QStringList titles;
@@ -199,29 +230,184 @@ QList<int> CRecordListDlg::CreateListColumns(const QString& layoutKey,
         kinds << columns.value(c).kind;
     list->SetColumnKinds(kinds);
     list->raise();
-    return order;
+    m_columns = order;
 }
 
-void CRecordListDlg::SaveListLayout(const QString& layoutKey, int columns)
+void CRecordListDlg::SaveListLayout()
 {
     QString layout;
     if (List()->GetLayout(layout)) {
-        List()->LoadLayout(false, layoutKey, layout);
+        List()->LoadLayout(false, m_layoutKey, layout);
     } else if (ShowMessageBox(
                    QStringLiteral("Error : Some Column values are incorrect - you should "
                                   "revert back to default settings?"),
                    kMbYesNo | kMbIconQuestion) == kIdYes) {
-        layout = List()->GetDefaultLayout(columns);
-        List()->LoadLayout(false, layoutKey, layout);
+        layout = List()->GetDefaultLayout(m_columnCount);
+        List()->LoadLayout(false, m_layoutKey, layout);
     }
     RebuildList();
 }
 
-void CRecordListDlg::ResetListLayout(const QString& layoutKey, int columns)
+void CRecordListDlg::ResetListLayout()
 {
-    QString layout = List()->GetDefaultLayout(columns);
-    List()->LoadLayout(false, layoutKey, layout);
+    QString layout = List()->GetDefaultLayout(m_columnCount);
+    List()->LoadLayout(false, m_layoutKey, layout);
     RebuildList();
+}
+
+void CRecordListDlg::RebuildList()
+{
+    BuildList();
+    LayoutArea();
+    RefillList();
+}
+
+// ---- The tree --------------------------------------------------------------------------------
+
+void CRecordListDlg::TakeNode(const QTreeWidgetItem* item)
+{
+    m_nodeText = item->text(0);
+    m_nodeId = static_cast<int>(CMyTreeCtrl::ItemData(item));
+}
+
+void CRecordListDlg::SelectNodeByText(const QString& text)
+{
+    const bool wasRebuilding = m_rebuildingTree;
+    m_rebuildingTree = true;
+    if (QTreeWidgetItem* item = Tree()->FindItemByText(text)) {
+        Tree()->setCurrentItem(item);
+        if (m_nodeScroll != QAbstractItemView::EnsureVisible)
+            Tree()->scrollToItem(item, m_nodeScroll);
+        TakeNode(item);
+    }
+    m_rebuildingTree = wasRebuilding;
+}
+
+void CRecordListDlg::OnRefresh()
+{
+    const QString node = m_nodeText;
+    FillTree();
+    SelectNodeByText(node);
+    RefillList();
+}
+
+QTreeWidgetItem* CRecordListDlg::InsertProjects(QTreeWidgetItem* root, int empId, bool request)
+{
+    QList<CProjectEntry> projects;
+    m_db.LoadProjects(projects, empId >= 0 ? empId : -1);
+    const int requested = m_hub ? m_hub->m_pendingProjId : -1;
+    QTreeWidgetItem* selected = nullptr;
+    int previous = -1;
+    for (const CProjectEntry& p : std::as_const(projects)) {
+        if (p.ProjID == previous)
+            continue;
+        previous = p.ProjID;
+        QTreeWidgetItem* item = Tree()->InsertItem(p.ProjName, root, 0, p.ProjID);
+        if (!selected && ((request && p.ProjID == requested) ||
+                          (requested < 0 && !m_defProject.isEmpty() && p.ProjName == m_defProject)))
+            selected = item;
+    }
+    return selected;
+}
+
+// ---- The list ------------------------------------------------------------------------------
+
+int CRecordListDlg::SortColumn() const
+{
+    const int column = List()->LastSortedColumn();
+    return column >= 0 && column < m_columns.size() ? column : ColumnOf(DefaultSortKind());
+}
+
+void CRecordListDlg::ShowSortMark()
+{
+    const int column = SortColumn();
+    if (column >= 0)
+        List()->SetSortMark(-1, column, List()->SortDirections().value(column, 0));
+}
+
+QString CRecordListDlg::SortClause(int column, const QString& sql, const QString& idColumn) const
+{
+    const QString direction = List()->SortDirections().value(column, 0) != 0
+                                  ? QStringLiteral(" DESC")
+                                  : QStringLiteral(" ASC");
+    return sql + direction + QStringLiteral(", ") + idColumn + direction;
+}
+
+void CRecordListDlg::SetListCaption(int stringId, const QString& title, const CBoundFilter& filter)
+{
+    setWindowTitle(QStringLiteral("%1 - %2 - %3")
+                       .arg(BuildWindowCaption(stringId, title, &m_db), m_userName,
+                            filter.IsEmpty() ? QStringLiteral("No filter") : filter.text));
+}
+
+void CRecordListDlg::StepToRow(int oldRow, int newRow)
+{
+    List()->ResetItemState(oldRow);
+    List()->clearSelection();
+    List()->SelectItem(newRow);
+    ViewItem(newRow);
+}
+
+void CRecordListDlg::OnListRowActivated(int row, CMyListCtrl*)
+{
+    ViewItem(row);
+}
+
+void CRecordListDlg::OnKeyDown(int virtualKey, bool fromTree)
+{
+    if (fromTree) {
+        if (virtualKey == kVkAdd)
+            OnAddItem();
+        return;
+    }
+    switch (virtualKey) {
+    case kVkDelete:
+    case kVkSubtract:
+        OnDeleteItem();
+        break;
+    case kVkMultiply:
+        ViewItem(List()->GetFirstSelected());
+        break;
+    case kVkAdd:
+        OnAddItem();
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- The context menu ----------------------------------------------------------------------
+
+QAction* CRecordListDlg::AddMenuCommand(QMenu* menu, const QString& text, int command)
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QStringLiteral("cmd%1").arg(command));
+    action->setData(command);
+    connect(action, &QAction::triggered, this, [this, command] { OnCommand(command); });
+    return action;
+}
+
+QString CRecordListDlg::FilterEntryText(const QString& column, const QString& cell,
+                                        const QString& more)
+{
+    const QString shown = CCommentRecord::Cut(cell, 10);
+    return QStringLiteral("Filter by %1 = %2%3 ")
+        .arg(column, shown, shown.size() < cell.size() ? more : QString());
+}
+
+void CRecordListDlg::ApplyColumnFilter()
+{
+    if (m_pendingFilter.IsEmpty())
+        return;
+    m_listFilter = m_pendingFilter;
+    RefillList();
+}
+
+void CRecordListDlg::RemoveColumnFilter()
+{
+    m_pendingFilter.Clear();
+    m_listFilter.Clear();
+    RefillList();
 }
 
 // ---- Closing ---------------------------------------------------------------------------------
@@ -239,4 +425,18 @@ void CRecordListDlg::OnOK()
 void CRecordListDlg::OnCancel()
 {
     close();
+}
+
+void CRecordListDlg::closeEvent(QCloseEvent* event)
+{
+    if (!m_closing) {
+        m_closing = true;
+        OnClosing();
+        SaveRestorePlacement(false);
+        List()->Clear();
+        if (m_connected)
+            m_db.ReleaseConnection(false, false);
+        m_connected = false;
+    }
+    event->accept();
 }

@@ -2,6 +2,7 @@
 
 #include "app/DummyDlg.h"
 #include "app/KelvaneApp.h"
+#include "app/MainMenu.h"
 #include "app/Profile.h"
 #include "data/DBClass.h"
 #include "data/MyAdoRecordSet.h"
@@ -10,7 +11,6 @@
 #include "records/CommentWindows.h"
 #include "records/ProjStatsDlg.h"
 #include "records/ProjectTasksDlg.h"
-#include "records/RecordMenus.h"
 #include "records/TabPrjCustomer.h"
 #include "records/TabPrjLocation.h"
 #include "records/TabPrjMembers.h"
@@ -42,6 +42,11 @@
 namespace {
 
 const QString kPlacementKey = QStringLiteral("ShowPrjDlg");
+
+// Main-menu commands the window hands to the hub.
+constexpr int kForwarded[] = {ID_TIMESHEETS, ID_CONTACTS,        ID_TASKS,    ID_PROPERTIES,
+                              ID_ABOUT,      ID_REVIEW,          ID_EXPORT,   ID_ONLINE_HELP,
+                              ID_AUTO_TIMER, ID_CHANGE_REQUESTS, ID_OVERVIEW, ID_SET_USER};
 
 QString DefaultUserName()
 {
@@ -175,10 +180,7 @@ void CShowPrjDlg::BuildMenus()
           {},
           {QStringLiteral("&Close"), ID_CLOSE_WINDOW, {}}}},
     };
-    QMenuBar* bar = BuildMenuBar(menus, this, [this](int id) { OnCommand(id); });
-    layout()->setMenuBar(bar);
-    m_mainMenu = bar->actions().first()->menu();
-    FollowWindowOptions(m_mainMenu);
+    InstallMainMenu(this, menus, [this](int id) { OnCommand(id); });
 }
 
 void CShowPrjDlg::AddPages()
@@ -200,10 +202,7 @@ void CShowPrjDlg::AddPages()
 
 bool CShowPrjDlg::OnCommand(int id)
 {
-    if (ForwardToHub(m_hub, id,
-                     {ID_TIMESHEETS, ID_CONTACTS, ID_TASKS, ID_PROPERTIES, ID_ABOUT, ID_REVIEW,
-                      ID_EXPORT, ID_ONLINE_HELP, ID_AUTO_TIMER, ID_CHANGE_REQUESTS, ID_OVERVIEW,
-                      ID_SET_USER}))
+    if (ForwardToHub(m_hub, id, kForwarded))
         return true;
     switch (id) {
     case kIdProject:

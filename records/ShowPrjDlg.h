@@ -188,7 +188,6 @@ private:
     CTabPrjMembers* m_members = nullptr;
     CTabPrjOverview* m_overview = nullptr;
     QList<CProjectPage*> m_pages;
-    QMenu* m_mainMenu = nullptr;
     CAcceleratorTable m_accelerators;
 
     std::unique_ptr<CProjectSet> m_project;

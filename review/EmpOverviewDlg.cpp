@@ -2,7 +2,7 @@
 
 #include "app/DummyDlg.h"
 #include "app/KelvaneApp.h"
-#include "app/MainMenuOptions.h"
+#include "app/MainMenu.h"
 #include "app/Profile.h"
 #include "data/DBClass.h"
 #include "platform/MessageBox.h"
@@ -174,9 +174,7 @@ void CEmpOverviewDlg::BuildMenus()
          0,
          {{QStringLiteral("Refresh &Totals"), kCmdRefreshTotals, {}}}},
     };
-    QMenuBar* bar = BuildMenuBar(menus, this, [this](int id) { OnCommand(id); });
-    layout()->setMenuBar(bar);
-    ShowRecordWindowsByOptions(bar->actions().first()->menu());
+    InstallMainMenu(this, menus, [this](int id) { OnCommand(id); });
 }
 
 void CEmpOverviewDlg::WireEvents()
@@ -224,16 +222,8 @@ bool CEmpOverviewDlg::OnInitDialog()
 
 bool CEmpOverviewDlg::OnCommand(int id)
 {
-    for (int forwarded : kForwarded) {
-        if (id != forwarded)
-            continue;
-        if (m_hub) {
-            if (id == ID_SET_USER)
-                m_hub->SetAskingForUser(false);
-            m_hub->PostCommand(id);
-        }
+    if (ForwardToHub(m_hub, id, kForwarded))
         return true;
-    }
     switch (id) {
     case ID_CLOSE_WINDOW:
         close();

@@ -2,6 +2,7 @@
 
 #include "app/DummyDlg.h"
 #include "app/KelvaneApp.h"
+#include "app/MainMenu.h"
 #include "app/Profile.h"
 #include "app/WindowCaption.h"
 #include "data/DBClass.h"
@@ -39,7 +40,7 @@ constexpr int kStatusGap = 5;
 // Commands of the main menu that the hub runs.
 constexpr int kForwarded[] = {ID_TIMESHEETS,      ID_CONTACTS, ID_TASKS,       ID_PROPERTIES,
                               ID_ABOUT,           ID_EXPORT,   ID_ONLINE_HELP, ID_PROJECT_INFO,
-                              ID_CHANGE_REQUESTS, ID_OVERVIEW};
+                              ID_CHANGE_REQUESTS, ID_OVERVIEW, ID_SET_USER};
 
 QLabel* Label(const QString& text, int id, QWidget* parent)
 {
@@ -197,15 +198,8 @@ void CReviewDlg::BuildMenus()
          {{QStringLiteral("Export to Excel as &List view"), kIdExportList, {}},
           {QStringLiteral("Export to Excel as &Day View"), kIdExportDays, {}}}},
     };
-    QMenuBar* bar = BuildMenuBar(menus, this, [this](int id) { OnCommand(id); });
-    QAction* search = bar->addAction(QStringLiteral("Searc&h"));
-    search->setObjectName(QStringLiteral("cmd%1").arg(kIdSearch));
-    connect(search, &QAction::triggered, this, [this] { OnCommand(kIdSearch); });
-    layout()->setMenuBar(bar);
-    m_mainMenu = bar->actions().first()->menu();
-    // The project windows come and go with the options.
-    connect(m_mainMenu, &QMenu::aboutToShow, this,
-            [this] { CKelvaneApp::BuildProjectMenu(m_mainMenu); });
+    InstallMainMenu(this, menus, [this](int id) { OnCommand(id); },
+                    {QStringLiteral("Searc&h"), kIdSearch, {}});
 }
 
 // ---- Opening ---------------------------------------------------------------------------
@@ -327,14 +321,8 @@ QString CReviewDlg::StatusText() const
 
 bool CReviewDlg::OnCommand(int id)
 {
-    for (int forwarded : kForwarded) {
-        if (id == forwarded) {
-            // Later: the hub may close this window on its way.
-            if (m_hub)
-                m_hub->PostCommand(id);
-            return true;
-        }
-    }
+    if (ForwardToHub(m_hub, id, kForwarded))
+        return true;
     switch (id) {
     case kIdReview:
     case kIdBack:
@@ -353,12 +341,6 @@ bool CReviewDlg::OnCommand(int id)
         // The hub runs the search dialog for time sheets.
         if (m_hub)
             m_hub->OnCommand(ID_SEARCH);
-        return true;
-    case ID_SET_USER:
-        if (m_hub) {
-            m_hub->SetAskingForUser(false);
-            m_hub->PostCommand(ID_SET_USER);
-        }
         return true;
     case ID_HELP_TOPICS:
         if (HasApp())

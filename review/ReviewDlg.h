@@ -175,7 +175,6 @@ private:
     QComboBox* m_user = nullptr;
     CTipButton* m_review = nullptr;
     QLabel* m_status = nullptr;
-    QMenu* m_mainMenu = nullptr;
 
     CReviewPeriod m_period;
     QString m_projectFilter = QStringLiteral("All");

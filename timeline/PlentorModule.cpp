@@ -1,8 +1,7 @@
 // The control library's module: its type library, its two classes (the
-// control and its property page) and the four entry points.
+// control and its property page), which its four entry points serve.
 
 #include "platform/com/ClassFactory.h"
-#include "platform/com/ServerExports.h"
 #include "platform/com/ServerModule.h"
 #include "timeline/PlentorCtrl.h"
 #include "timeline/PlentorIds.h"
@@ -13,7 +12,9 @@ namespace {
 CClassFactory<CPlentorCtrl> s_ctrlFactory;
 CClassFactory<CPlentorPropPage> s_pageFactory;
 
-const CServerModule& Module()
+} // namespace
+
+const CServerModule& ThisServerModule()
 {
     static const CServerModule module(
         {PlentorIds::kTypeLib, "1.0", "Plentor ActiveX Control module", ""},
@@ -30,28 +31,4 @@ const CServerModule& Module()
           0,
           {}}});
     return module;
-}
-
-} // namespace
-
-HRESULT DllRegisterServer()
-{
-    return Module().RegisterServer();
-}
-
-HRESULT DllUnregisterServer()
-{
-    return Module().UnregisterServer();
-}
-
-HRESULT DllGetClassObject(const Guid* clsid, const Guid* iid, void** out)
-{
-    if (!clsid || !iid)
-        return kE_POINTER;
-    return Module().GetClassObject(*clsid, *iid, out);
-}
-
-HRESULT DllCanUnloadNow()
-{
-    return CServerModule::CanUnloadNow();
 }

@@ -2,6 +2,7 @@
 
 #include "app/DummyDlg.h"
 #include "app/KelvaneApp.h"
+#include "app/MainMenu.h"
 #include "app/Profile.h"
 #include "app/PropsTimeSheet.h"
 #include "app/WindowCaption.h"
@@ -300,15 +301,10 @@ void CTimeAppDlg::BuildMenus()
          {{QStringLiteral("Online Help"), ID_ONLINE_HELP, {}},
           {QStringLiteral("&About"), ID_ABOUT, {}}}},
     };
-    QMenuBar* bar = BuildMenuBar(menus, this, [this](int id) { OnCommand(id); });
-    QAction* search = bar->addAction(QStringLiteral("&Search"));
-    search->setObjectName(QStringLiteral("cmd%1").arg(ID_SEARCH));
-    connect(search, &QAction::triggered, this, [this] { OnCommand(ID_SEARCH); });
-    layout()->setMenuBar(bar);
-    m_mainMenu = bar->actions().first()->menu();
-    // The project pages and the workbook come and go with the options.
+    m_mainMenu = InstallMainMenu(this, menus, [this](int id) { OnCommand(id); },
+                                 {QStringLiteral("&Search"), ID_SEARCH, {}});
+    // The workbook comes and goes with the options too.
     connect(m_mainMenu, &QMenu::aboutToShow, this, [this] {
-        CKelvaneApp::BuildProjectMenu(m_mainMenu);
         const bool xls = CProfile::XlsTimeSheetOffered();
         for (int id : {ID_XLS_TIMESHEET, ID_REGISTER_XSL})
             if (QAction* a = m_mainMenu->findChild<QAction*>(QStringLiteral("cmd%1").arg(id)))
@@ -633,14 +629,8 @@ void CTimeAppDlg::ShowProjectInfo(int projId)
 
 bool CTimeAppDlg::OnCommand(int id)
 {
-    for (int forwarded : kForwarded) {
-        if (id == forwarded) {
-            // Later: the hub may close this window on its way.
-            if (m_hub)
-                m_hub->PostCommand(id);
-            return true;
-        }
-    }
+    if (ForwardToHub(m_hub, id, kForwarded))
+        return true;
     if (id >= kFirstKeyCommand && id <= kLastKeyCommand) {
         m_ctl->RunKeyCommand(id);
         return true;

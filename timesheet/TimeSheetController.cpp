@@ -7,11 +7,11 @@
 #include "data/UndoRecord.h"
 #include "data/records/TimeSheetSet.h"
 #include "platform/MessageBox.h"
-#include "timesheet/HeldMessages.h"
 #include "timesheet/Plentor.h"
 #include "timesheet/ScheduleTimeDlg.h"
 #include "ui/ResourceIds.h"
 #include "ui/StringTable.h"
+#include "ui/WaitCursor.h"
 
 #include <QApplication>
 #include <QList>
@@ -20,26 +20,9 @@
 
 namespace {
 
-const QString kUnknownWorkType = QStringLiteral("Unknown Work Type");
-
-// The wait cursor for the length of a scope.
-class CWait {
-public:
-    CWait() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CWait() { QApplication::restoreOverrideCursor(); }
-    CWait(const CWait&) = delete;
-    CWait& operator=(const CWait&) = delete;
-};
-
 QString Hhmm(int minute)
 {
     return QString::asprintf("%02i:%02i", minute / 60, minute % 60);
-}
-
-bool IsDatabaseError(int result)
-{
-    return result == kWriteDbError || result == kWriteDeleteError ||
-           result == kWriteProcedureFailed;
 }
 
 // Results the facade has already told the user about.
@@ -60,12 +43,12 @@ bool FacadeSpoke(int result)
     }
 }
 
-void Warn(const QString& text)
+} // namespace
+
+void CTimeSheetController::Warn(const QString& text)
 {
     ShowMessageBox(text, kMbOk | kMbIconWarning);
 }
-
-} // namespace
 
 QString CTimeSheetController::ResultMessage(int result)
 {
@@ -198,7 +181,7 @@ void CTimeSheetController::TakeStoredRow(const CTimeSheetEntry& row)
     m_entry.orderName = m_db.GetOrderCode(row.OrderID);
     m_entry.workTypeName = m_db.GetWorkTypeName(row.WorkTypeID);
     if (m_entry.workTypeName.isEmpty())
-        m_entry.workTypeName = kUnknownWorkType;
+        m_entry.workTypeName = UnknownWorkType();
     QString code;
     double rate = 0;
     if (m_db.GetOrderCodeAndRate(row.ProjID, row.OrderID, rate, code))
@@ -257,7 +240,7 @@ bool CTimeSheetController::ApplySettings()
 {
     if (m_closing)
         return false;
-    CWait wait;
+    CWaitCursor wait;
     ReloadOptions();
     if (HasApp() && theApp().IsAutoLogging()) {
         UpdateReadOnlyState(2);
@@ -352,7 +335,7 @@ void CTimeSheetController::LoadProjectList()
 
 bool CTimeSheetController::LoadDay(const QDate& day)
 {
-    CWait wait;
+    CWaitCursor wait;
     m_day = day;
     m_db.SetDisplayedDay(day);
     const int empId = CurrentEmployee();
@@ -422,7 +405,7 @@ void CTimeSheetController::GoToDay(const QDate& day)
 
 void CTimeSheetController::RefreshTimesheet()
 {
-    CWait wait;
+    CWaitCursor wait;
     const int empId = CurrentEmployee();
     m_db.ResetDayKey();
     m_db.LoadDayTimeSheets(WorkDate(), empId);
@@ -432,7 +415,7 @@ void CTimeSheetController::RefreshTimesheet()
 
 void CTimeSheetController::RefreshProjects()
 {
-    CWait wait;
+    CWaitCursor wait;
     const int empId = CurrentEmployee();
     LoadProjectList();
     // The orders once: the employee's through the server's procedure where
@@ -449,7 +432,7 @@ void CTimeSheetController::RefreshProjects()
 
 void CTimeSheetController::OnSelChangeUser()
 {
-    CWait wait;
+    CWaitCursor wait;
     m_db.UndoHistory().Clear();
     m_entry.taskId = -1;
     m_entry.orderId = -1;
@@ -597,360 +580,6 @@ void CTimeSheetController::ReportResult(int result)
         return;
     }
     Warn(ResultMessage(result));
-}
-
-// ---- Save Times ---------------------------------------------------------------------------------
-
-CSaveTimesDlg& CTimeSheetController::AskSaveTimes(bool replay, int timeId, bool noDefaults)
-{
-    CWait wait;
-    if (!replay && !noDefaults)
-        ApplyRememberedDefaults(true);
-    if (m_entry.workTypeId < 0 || m_entry.workTypeName.isEmpty())
-        m_entry.workTypeName = kUnknownWorkType;
-
-    CSaveTimesInput input;
-    input.projId = m_entry.projId;
-    input.projName = m_entry.projName;
-    input.startText = m_entry.startText;
-    input.stopText = m_entry.stopText;
-    input.orderId = m_entry.orderId;
-    input.orderName = m_entry.orderName;
-    input.taskId = m_entry.taskId;
-    input.taskName = m_entry.taskName;
-    input.workTypeId = m_entry.workTypeId;
-    input.workTypeName = m_entry.workTypeName;
-    input.comment = m_entry.comment;
-    input.timeId = timeId;
-    input.noDefaults = noDefaults || replay;
-    input.chgReqId = m_entry.chgReqId >= 0 ? m_entry.chgReqId : -2;
-    const bool variant = m_options.Bool("booktime");
-    if (m_saveTimes && m_saveTimesIsVariant == variant) {
-        m_saveTimes->Refill(input);
-    } else {
-        m_saveTimes = MakeSaveTimesDialog(*this, input, m_ui.DialogParent(), variant);
-        m_saveTimesIsVariant = variant;
-    }
-    m_pickContext.projectId = m_entry.projId;
-    return *m_saveTimes;
-}
-
-int CTimeSheetController::RunSaveTimes()
-{
-    m_saveTimesRunning = true;
-    const int result = m_saveTimes->DoModal();
-    m_saveTimesRunning = false;
-    return result;
-}
-
-void CTimeSheetController::TakeSaveTimesChoices(int timeId, int blockProjId)
-{
-    const CSaveTimesDlg& dlg = *m_saveTimes;
-    m_entry.comment = dlg.Comment();
-    m_lastComment = m_entry.comment;
-    m_chgReqText = dlg.ChgReqText();
-    if (m_chgReqText.isEmpty()) {
-        m_entry.chgReqId = -1;
-    } else {
-        bool ok = false;
-        const int id = m_chgReqText.section(QLatin1Char(','), 0, 0).trimmed().toInt(&ok);
-        m_entry.chgReqId = ok ? id : -1;
-    }
-    int workId = -1;
-    if (m_entry.workTypeName != kUnknownWorkType &&
-        m_db.GetWorkTypeIdByName(m_entry.workTypeName, workId))
-        m_entry.workTypeId = workId;
-    if (m_entry.projId != blockProjId && dlg.ProjectChanged())
-        m_control.ChangeProject(timeId, blockProjId, m_entry.projId);
-    m_entry.projName = m_db.GetProjectName(m_entry.projId);
-    TakeOrderRate(m_entry.projId, m_entry.orderId);
-    UpdateCost();
-}
-
-void CTimeSheetController::SetChangeRequestText(int timeId)
-{
-    if (m_entry.chgReqId >= 0)
-        m_control.SetChgRqstStr(QString::number(m_entry.chgReqId), timeId);
-    else if (m_chgReqText.isEmpty())
-        m_control.SetChgRqstStr(QString(), timeId);
-}
-
-// ---- The central store -------------------------------------------------------------------------
-
-void CTimeSheetController::OnTimeChange(int timeId, int start, int stop, int projId)
-{
-    CentralStore(timeId, start, stop, projId, -2, false);
-}
-
-void CTimeSheetController::CentralStore(int timeId, int start, int stop, int projId, int chgReqId,
-                                        bool replay)
-{
-    m_drawing = false;
-    if (m_busy) {
-        // The block changed while another was stored: read the day again
-        // afterwards so that line and database agree.
-        m_refreshWhenIdle = true;
-        return;
-    }
-    m_storing = true;
-    const int said = m_statusesSaid;
-    if (projId < 0) {
-        Warn(QStringLiteral("This timesheet entry is invalid \n- you can only create timesheets "
-                            "to a valid project"));
-        m_storing = false;
-        return;
-    }
-    m_entry.comment = m_options.Bool("BlankComment") ? QString() : m_lastComment;
-    start = qMin(start, 1440);
-    stop = qMin(stop, 1440);
-    if (stop < start)
-        std::swap(start, stop);
-    if (!(start == stop && start != 0)) {
-        m_entry.projName = m_db.GetProjectName(projId);
-        SetTimes(start, stop);
-    }
-    m_inHandId = timeId;
-    // What is being stored shows while it is (behind Save Times, say).
-    ShowEntry();
-    int result = 0;
-    if (m_db.IsTimeIdInDayCache(timeId)) {
-        result = EditExistingTimeSheetEntry(projId, m_empId, chgReqId, start, stop, timeId, replay);
-        ReportResult(result);
-    } else if (start != stop) {
-        if (projId != m_entry.projId || m_entry.orderId <= 0)
-            ApplyProjectDefaults(projId, m_entry);
-        UpdateCost();
-        result = CreateEntryFromBlock(projId, m_empId, start, stop, timeId, chgReqId, replay);
-    }
-    m_storing = false;
-    // The line's last words were about the block as drawn; these are about
-    // the row, unless this store had its own words ("Entry created", a
-    // result) for the status line.
-    ShowEntry(result == 0 && said == m_statusesSaid ? EntryShown::Told : EntryShown::Stored);
-    FinishBusyWork();
-}
-
-void CTimeSheetController::FinishBusyWork()
-{
-    if (m_busy || !m_refreshWhenIdle)
-        return;
-    m_refreshWhenIdle = false;
-    RefreshTimesheet();
-}
-
-int CTimeSheetController::CreateEntryFromBlock(int projId, int empId, int start, int stop,
-                                               int timeId, int chgReqId, bool replay)
-{
-    CWait wait;
-    if (empId != CurrentEmployee()) {
-        Warn(ResultMessage(15));
-        return 15;
-    }
-    m_busy = true;
-    if (projId != m_entry.projId)
-        MakeProjectCurrent(projId);
-    m_entry.projId = projId;
-    if (m_replay)
-        m_entry.chgReqId = m_replay->m_ObjectID;
-    else if (chgReqId >= 0)
-        m_entry.chgReqId = chgReqId;
-    else
-        m_entry.chgReqId = -1;
-    const int result = CreateEntry(replay, empId, timeId, projId, start, stop);
-    m_busy = false;
-    return result;
-}
-
-int CTimeSheetController::CreateEntry(bool replay, int empId, int timeId, int projId, int start,
-                                      int stop)
-{
-    // A replayed block is booked with the values of its step, without asking.
-    const bool fromRecord = m_replay != nullptr;
-    AskSaveTimes(replay || fromRecord, timeId, false);
-    m_db.SetDisplayedDay(m_day);
-    int result = 0;
-    if (!fromRecord && m_options.Bool("AutoShowSave")) {
-        m_control.SetReadOnly(true);
-        if (RunSaveTimes() == IDOK) {
-            TakeSaveTimesChoices(timeId, projId);
-            result = WriteEntry(false, empId, start, stop, timeId, false, true, false);
-            if (result == 0) {
-                RememberTaskAndWorkType();
-                SetChangeRequestText(timeId);
-                Status(QStringLiteral("Entry created"));
-            } else if (result == 12) {
-                m_entry.lengthText.clear();
-                m_entry.workTypeName.clear();
-            }
-        } else {
-            // The control deletes nothing while it is read-only.
-            m_control.SetReadOnly(false);
-            m_control.DeleteObjByID(timeId);
-            ClearInfo();
-            Status(QStringLiteral("No entry created"));
-            result = -1;
-        }
-        m_saveTimes.reset();
-        m_control.SetReadOnly(false);
-    } else {
-        if (fromRecord) {
-            TakeReplayRecord();
-            UpdateCost();
-        } else {
-            QString comment;
-            const int mode = m_options.Int("CommentTypeSel");
-            if (HasApp())
-                theApp().GetAutoComment(mode, m_entry.comment, comment);
-            else
-                comment = mode == 1 ? m_entry.comment : QString();
-            m_entry.comment = comment;
-            m_entry.chgReqId = -1;
-        }
-        result = WriteEntry(false, empId, start, stop, timeId, false, true, replay);
-        if (result == 0) {
-            if (!fromRecord)
-                RememberTaskAndWorkType();
-        } else if (result == 12) {
-            m_entry.lengthText.clear();
-            m_entry.workTypeName.clear();
-        }
-    }
-    if (result >= 0) {
-        m_highlighted = m_control.ForceHighlight(timeId, true);
-        ReportResult(result);
-    }
-    m_control.SetReadOnly(false);
-    m_control.DoPaint();
-    ShowEntry();
-    UpdateUndoMenus();
-    return qMax(result, 0);
-}
-
-int CTimeSheetController::EditExistingTimeSheetEntry(int projId, int empId, int chgReqId, int start,
-                                                     int stop, int timeId, bool replay)
-{
-    if (empId != CurrentEmployee()) {
-        Warn(ResultMessage(15));
-        return 14;
-    }
-    const CDateTime date = WorkDate();
-    CTimeSheetEntry row;
-    const bool cached = m_db.FindDayEntryForKey(row, timeId, empId, date);
-    const bool removed = start < 0 || stop < 0 || start == stop || start > 1440 || stop > 1440;
-    if (removed) {
-        // The row's own values: the delete needs a valid entry to pass.
-        if (cached) {
-            m_entry.projId = row.ProjID;
-            m_entry.taskId = row.TaskID;
-            m_entry.orderId = row.OrderID;
-            m_entry.workTypeId = row.WorkTypeID;
-        }
-        const int result = WriteEntry(true, empId, start, stop, timeId, true, false, replay);
-        ResetToProjectDefaults(m_entry.projId > 0 ? m_entry.projId : projId);
-        UpdateUndoMenus();
-        return result;
-    }
-
-    CTimeSheetSet set(m_db.Connection());
-    set.Recordset()->SetFilter(QStringLiteral("[EmpID] = ? AND [WorkDate] = ? AND [TimeID] = ?"),
-                               {empId, QVariant::fromValue(date), timeId});
-    if (!m_db.OpenRecordSet(&set))
-        return 11;
-    if (set.Recordset()->IsEOF()) {
-        m_db.CloseRecordSet(&set);
-        Warn(QStringLiteral("This record you are editing does not exist anymore \n- your "
-                            "timesheet records are not synchronised with the database - these "
-                            "will be refreshed now"));
-        RefreshTimesheet();
-        return 14;
-    }
-    m_entry.projId = projId;
-    m_entry.taskId = set.m_TaskID;
-    m_entry.orderId = set.m_OrderID;
-    m_entry.workTypeId = set.m_WorkTypeID;
-    m_entry.comment = set.m_Comment;
-    m_entry.chgReqId = set.IsNull(15) ? -1 : set.m_ObjectID;
-    m_db.CloseRecordSet(&set);
-    if (m_replay) {
-        // Undo and redo restore what the entry was, not only where it was.
-        TakeReplayRecord();
-    } else {
-        if (chgReqId >= 0)
-            m_entry.chgReqId = chgReqId;
-        // The cost is the row's own order's, not that of the block last in hand.
-        TakeOrderRate(m_entry.projId, m_entry.orderId);
-        m_entry.workTypeName = m_db.GetWorkTypeName(m_entry.workTypeId);
-    }
-    const int result = WriteEntry(true, empId, start, stop, timeId, true, false, replay);
-    UpdateUndoMenus();
-    return result;
-}
-
-int CTimeSheetController::WriteEntry(bool existing, int empId, int start, int stop, int timeId,
-                                     bool skipCheck, bool showMessage, bool replay)
-{
-    CWait wait;
-    if (m_db.GetProviderKind() != kProviderPostgres && !skipCheck &&
-        CheckOverlap(false, showMessage, existing, empId, start, stop, timeId) == 14)
-        return 14;
-
-    CTimeSheetWrite entry;
-    entry.IsUpdate = existing;
-    entry.WorkDate = WorkDate();
-    entry.EmpID = empId;
-    entry.ProjID = m_entry.projId;
-    entry.OrderID = m_entry.orderId;
-    entry.TaskID = m_entry.taskId;
-    entry.OrderHourRate = static_cast<float>(m_entry.orderRate);
-    entry.Start = start;
-    entry.Stop = stop;
-    entry.Comment = m_entry.comment;
-    entry.WorkTypeID = m_entry.workTypeId;
-    entry.ObjectID = m_entry.chgReqId >= 0 ? m_entry.chgReqId : -1;
-    entry.TimeID = timeId;
-    entry.FromHistory = replay;
-
-    int result = 0;
-    {
-        // Only a database error is worth a second try; the messages of the
-        // first go unseen when the second succeeds.
-        CHeldMessages held;
-        CTimeSheetSet set(m_db.Connection());
-        CTimeSheetWrite first = entry;
-        result = m_db.UpdateTimeData(&set, first);
-        if (!IsDatabaseError(result))
-            held.Release();
-    }
-    if (IsDatabaseError(result)) {
-        CTimeSheetSet set(m_db.Connection());
-        result = m_db.UpdateTimeData(&set, entry);
-    }
-    if (result == kWriteDeleteFailed || result == kWriteOverlap ||
-        result == kWriteProcedureRefused) {
-        // What the line shows is no longer what is stored.
-        RefreshTimesheet();
-        return result == kWriteDeleteFailed ? 14 : result;
-    }
-    return result;
-}
-
-int CTimeSheetController::CheckOverlap(bool skip, bool showMessage, bool existing, int empId,
-                                       int start, int stop, int timeId)
-{
-    if (skip)
-        return 0;
-    int lastStop = 0;
-    const bool overlap = m_db.FindOverlappingEntry(nullptr, WorkDate(), empId, start, stop,
-                                                   lastStop, timeId, existing ? 0 : 1);
-    if (!overlap)
-        return 0;
-    if (showMessage) {
-        Warn(QStringLiteral("This timesheet record has an overlap with an existing record \n- "
-                            "this means there is a synchronisation error \n- Timesheet data will "
-                            "be synchronised now."));
-        RefreshTimesheet();
-    }
-    return 14;
 }
 
 // ---- The other events --------------------------------------------------------------------------
@@ -1125,104 +754,6 @@ void CTimeSheetController::OnWantsEdit(int projId, int timeId)
     FinishBusyWork();
 }
 
-void CTimeSheetController::OnCopyRec(int timeId, int /*start*/, int /*stop*/, int projId)
-{
-    if (timeId < 0) {
-        Warn(QStringLiteral("ID error - copy fault"));
-        return;
-    }
-    m_copied = CCopiedBlock();
-    m_copied.day = m_day;
-    m_copied.empId = CurrentEmployee();
-    CTimeSheetEntry row;
-    if (m_db.FindDayEntryForKey(row, timeId, m_copied.empId, WorkDate())) {
-        m_copied.taskId = row.TaskID;
-        m_copied.orderId = row.OrderID;
-        m_copied.workTypeId = row.WorkTypeID;
-        m_copied.comment = row.Comment;
-        m_copied.chgReqId = row.ObjectID.isNull() ? -1 : row.ObjectID.toInt();
-    } else {
-        CEntryContext defaults;
-        ApplyProjectDefaults(projId, defaults);
-        m_copied.taskId = defaults.taskId;
-        m_copied.orderId = defaults.orderId;
-        m_copied.workTypeId = defaults.workTypeId;
-    }
-    m_copied.timeId = timeId;
-    m_copied.valid = true;
-}
-
-void CTimeSheetController::OnCopyData(int newId, int start, int stop, int projId)
-{
-    if (!m_copied.valid) {
-        Warn(QStringLiteral("Error in copying data"));
-        return;
-    }
-    if (m_busy)
-        return;
-    start = qBound(0, start, 1440);
-    stop = qBound(0, stop, 1440);
-    if (stop < start)
-        std::swap(start, stop);
-    m_entry.projId = projId;
-    m_entry.projName = m_db.GetProjectName(projId);
-    SetTimes(start, stop);
-    const int empId = CurrentEmployee();
-    if (start == stop)
-        return;
-    m_busy = true;
-    m_inHandId = newId;
-    int written = -1;
-    // The pasted block is already on the line; it only needs its row. The
-    // copied row is read again where it was copied; on another day or for
-    // another user the same id is another row.
-    CTimeSheetEntry row;
-    if (m_copied.day == m_day && m_copied.empId == empId &&
-        m_db.FindDayEntryForKey(row, m_copied.timeId, empId, WorkDate())) {
-        m_copied.taskId = row.TaskID;
-        m_copied.orderId = row.OrderID;
-        m_copied.workTypeId = row.WorkTypeID;
-        m_copied.comment = row.Comment;
-        m_copied.chgReqId = row.ObjectID.isNull() ? -1 : row.ObjectID.toInt();
-    }
-    m_entry.taskId = m_copied.taskId;
-    m_entry.taskName = m_db.GetTaskNameForProject(m_copied.taskId, projId);
-    m_entry.orderId = m_copied.orderId;
-    m_entry.orderName = m_db.GetOrderCode(m_copied.orderId);
-    m_entry.workTypeId = m_copied.workTypeId;
-    m_entry.workTypeName = m_db.GetWorkTypeName(m_copied.workTypeId);
-    m_entry.comment = m_copied.comment;
-    m_entry.chgReqId = m_copied.chgReqId;
-    TakeOrderRate(projId, m_entry.orderId);
-    UpdateCost();
-    AskSaveTimes(false, newId, true);
-    m_control.SetReadOnly(true);
-    if (RunSaveTimes() == IDOK) {
-        TakeSaveTimesChoices(newId, projId);
-        const int result = WriteEntry(false, empId, start, stop, newId, false, true, false);
-        written = result;
-        if (result == 0) {
-            RememberTaskAndWorkType();
-            SetChangeRequestText(newId);
-        } else if (result == 12) {
-            m_entry.lengthText.clear();
-            m_entry.workTypeName.clear();
-        }
-        ReportResult(result);
-        m_control.RecreateToolTips();
-    } else {
-        // The control deletes nothing while it is read-only.
-        m_control.SetReadOnly(false);
-        m_control.DeleteObjByID(newId);
-    }
-    m_control.SetReadOnly(false);
-    m_control.DoPaint();
-    m_busy = false;
-    ShowEntry(written == 0 ? EntryShown::Told : EntryShown::Details);
-    UpdateUndoMenus();
-    FinishBusyWork();
-}
-
 void CTimeSheetController::OnDeleteAll()
 {
     // The control waits for the answer inside this handler.
@@ -1232,75 +763,4 @@ void CTimeSheetController::OnDeleteAll()
     m_control.DeleteAllOKRet(yes);
     ClearInfo();
     ResetToProjectDefaults(m_entry.projId);
-}
-
-// ---- Undo and redo -----------------------------------------------------------------------------
-
-void CTimeSheetController::OnUndo()
-{
-    m_db.Undo();
-    UpdateUndoMenus();
-}
-
-void CTimeSheetController::OnRedo()
-{
-    m_db.Redo();
-    UpdateUndoMenus();
-}
-
-void CTimeSheetController::ApplyUndoStep(int kind, CUndoRecord* record)
-{
-    if (!record)
-        return;
-    m_inHandId = record->m_TimeID;
-    switch (kind) {
-    case CUndoStep::kInserted:
-        ApplyRedoStep(CUndoStep::kDeleted, record);
-        break;
-    case CUndoStep::kDeleted:
-        ApplyRedoStep(CUndoStep::kInserted, record);
-        break;
-    case CUndoStep::kUpdated:
-        m_replay = std::make_unique<CUndoRecord>(*record);
-        CentralStore(record->m_TimeID, record->m_start, record->m_stop, record->m_ProjID,
-                     record->m_ObjectID, true);
-        m_replay.reset();
-        RefreshTimesheet();
-        break;
-    default:
-        break;
-    }
-    // The step's block as it is stored now, or that it has gone.
-    ShowEntry(EntryShown::Told);
-}
-
-void CTimeSheetController::ApplyRedoStep(int kind, CUndoRecord* record)
-{
-    if (!record)
-        return;
-    m_inHandId = record->m_TimeID;
-    m_replay = std::make_unique<CUndoRecord>(*record);
-    switch (kind) {
-    case CUndoStep::kInserted:
-    case CUndoStep::kUpdated:
-        // With the step's values. A redone change is a new change: its own
-        // step goes on the undo list, and this one leaves the redo list.
-        CentralStore(record->m_TimeID, record->m_start, record->m_stop, record->m_ProjID,
-                     record->m_ObjectID, kind == CUndoStep::kInserted);
-        m_replay.reset();
-        RefreshTimesheet();
-        break;
-    case CUndoStep::kDeleted:
-        m_control.DeleteObj(record->m_TimeID);
-        CentralStore(record->m_TimeID, 0, 0, record->m_ProjID, record->m_ObjectID, true);
-        m_replay.reset();
-        // A read-only line (auto timing, a view-only user) keeps the block:
-        // show it what is stored.
-        RefreshTimesheet();
-        break;
-    default:
-        m_replay.reset();
-        break;
-    }
-    ShowEntry(EntryShown::Told);
 }

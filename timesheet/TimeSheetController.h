@@ -181,6 +181,9 @@ private:
         QString comment;
     };
 
+    // A warning the user answers with OK.
+    static void Warn(const QString& text);
+    static QString UnknownWorkType() { return QStringLiteral("Unknown Work Type"); }
     int CurrentEmployee();
     CDateTime WorkDate() const;
     // What ShowEntry tells of the entry in hand.

@@ -12,9 +12,7 @@
 class IClassFactory;
 
 // What a control library knows of itself: its type library and classes.
-// Its exports forward here:
-//
-//     KELVANE_COM_EXPORT HRESULT DllRegisterServer() { return Module().RegisterServer(); }
+// Its four entry points (ServerEntryPoints.cpp) forward here.
 class CServerModule {
 public:
     struct TypeLibInfo {
@@ -51,3 +49,7 @@ private:
     TypeLibInfo m_typeLib;
     std::vector<ClassInfo> m_classes;
 };
+
+// The module of the control library being linked, defined in its module
+// file; hidden like everything but the entry points.
+const CServerModule& ThisServerModule();

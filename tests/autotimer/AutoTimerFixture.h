@@ -1,9 +1,7 @@
 #pragma once
 
-#include "data/DBClass.h"
-#include "platform/ProfileStore.h"
+#include "tests/support/FacadeFixture.h"
 #include "tests/support/SeedRows.h"
-#include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
 
 #include <QDateTime>
@@ -12,34 +10,25 @@
 // A database with Ann Lee, who books on Bridge (order B-100, tasks Design
 // and Build) and Apollo (order A-1, task Launch), a 15-minute booking
 // interval, and a clock the test sets.
-class AutoTimerTest : public KelvaneDbTest {
+class AutoTimerTest : public FacadeDbTest {
 protected:
+    AutoTimerTest()
+        : FacadeDbTest(Connect::ByWindows)
+    {}
+
     static constexpr int kBridge = 1;
     static constexpr int kApollo = 2;
     static constexpr int kDesign = 1;
 
     void SetUp() override
     {
-        KelvaneDbTest::SetUp();
+        FacadeDbTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
         SeedAnnsProjects(
             [this](const QString& sql, const QVariantList& values) { Exec(sql, values); });
         Option("USER/DefUserName", QStringLiteral("Ann Lee"));
-        m_db.Connection()->UseConnectionString(m_connectionString);
         m_db.StartupInfo().BookingInterval = 15;
-    }
-    void TearDown() override
-    {
-        m_db.ReleaseConnection(true, true);
-        KelvaneDbTest::TearDown();
-    }
-
-    static void Option(const char* key, const QVariant& value)
-    {
-        CProfileStore profile;
-        profile.setValue(QLatin1String(key), value);
-        profile.sync();
     }
     // The clock of the engine: a time of m_day, or of a day after it.
     void At(int hour, int minute, int days = 0)
@@ -86,5 +75,4 @@ protected:
 
     const QDate m_day{2026, 3, 5};
     QDateTime m_now{m_day, QTime(9, 0)};
-    CDBClass m_db;
 };

@@ -1,26 +1,9 @@
 #include "data/DBClass.h"
-#include "tests/support/TestDatabases.h"
+#include "tests/support/FacadeFixture.h"
 #include "tests/support/TestEnv.h"
 
 // The facade's services for the comment windows, on seeded data.
-class FacadeCommentsTest : public KelvaneDbTest {
-protected:
-    void SetUp() override
-    {
-        KelvaneDbTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        m_db.Connection()->UseConnectionString(m_connectionString);
-        ASSERT_TRUE(m_db.OpenConnection());
-    }
-    void TearDown() override
-    {
-        m_db.ReleaseConnection(true, true);
-        KelvaneDbTest::TearDown();
-    }
-
-    CDBClass m_db;
-};
+class FacadeCommentsTest : public FacadeDbTest {};
 
 TEST_P(FacadeCommentsTest, TheOwnCompanyWithItsId)
 {

@@ -1,16 +1,16 @@
 #include "data/DBClass.h"
-#include "tests/support/TestDatabases.h"
+#include "tests/support/FacadeFixture.h"
 #include "tests/support/TestEnv.h"
 
 namespace {
 
 // Two projects with tasks and booked hours: Bridge (1; tasks 1 and 2, led by
 // Ann, team Bob) and Apollo (2; task 3).
-class DBClassProjectsTest : public KelvaneDbTest {
+class DBClassProjectsTest : public FacadeDbTest {
 protected:
     void SetUp() override
     {
-        KelvaneDbTest::SetUp();
+        FacadeDbTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
         Exec(QStringLiteral("INSERT INTO tblFinEmployee (EmpID, EmpFullName, DeptID, IsCurrent) "
@@ -28,15 +28,6 @@ protected:
         // Cleo booked on Bridge without being on its team.
         Book(3, 1, 1, 3, 0.5);
         Book(3, 2, 3, 4, 3);
-        m_db.Connection()->UseConnectionString(m_connectionString);
-        ASSERT_TRUE(m_db.OpenConnection());
-    }
-    void TearDown() override
-    {
-        for (const QString& sql : std::as_const(m_cleanup))
-            Exec(sql);
-        m_db.ReleaseConnection(true, true);
-        KelvaneDbTest::TearDown();
     }
     void Book(int empId, int projId, int taskId, int timeId, double hours)
     {
@@ -45,29 +36,6 @@ protected:
              {empId, projId, taskId, QVariant::fromValue(CDateTime(2026, 3, 2)), hours, timeId});
     }
     float Value(const QString& sql) { return Query(sql).Value(0, 0).toFloat(); }
-    // The database refuses updates of a table until the test ends.
-    void RefuseUpdates(const QString& table)
-    {
-        if (IsPostgres()) {
-            Exec(QStringLiteral("CREATE OR REPLACE FUNCTION refuse_write() RETURNS trigger "
-                                "LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION 'refused by the "
-                                "test'; END $$"));
-            Exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE OR DELETE ON %1 FOR EACH "
-                                "ROW EXECUTE FUNCTION refuse_write()")
-                     .arg(table));
-            m_cleanup << QStringLiteral("DROP TRIGGER IF EXISTS refuse ON %1").arg(table);
-        } else {
-            for (const char* kind : {"UPDATE", "DELETE"}) {
-                Exec(QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE %1 ON %2 BEGIN SELECT "
-                                    "RAISE(ABORT, 'refused by the test'); END")
-                         .arg(QLatin1String(kind), table));
-                m_cleanup << QStringLiteral("DROP TRIGGER IF EXISTS refuse_%1").arg(kind);
-            }
-        }
-    }
-
-    CDBClass m_db;
-    QStringList m_cleanup;
 };
 
 } // namespace
@@ -95,7 +63,8 @@ TEST_P(DBClassProjectsTest, TotalsOfOneProjectOrOfAllAreRebuiltTogether)
 
     // The project row refused: the tasks' hours are not half rebuilt.
     Book(1, 1, 1, 5, 1);
-    RefuseUpdates(QStringLiteral("tblProject"));
+    Refuse(QStringLiteral("UPDATE"), QStringLiteral("tblProject"));
+    Refuse(QStringLiteral("DELETE"), QStringLiteral("tblProject"));
     EXPECT_FALSE(m_db.RebuildProjectTotals(1));
     EXPECT_TRUE(
         CRecordingMessages::Current().Last().contains(QStringLiteral("refused by the test")))
@@ -142,7 +111,8 @@ TEST_P(DBClassProjectsTest, ATaskIsDeletedOnlyWhenNothingPointsAtIt)
     EXPECT_FALSE(m_db.SetTaskState(99, kTaskStateActive, reason));
     EXPECT_FALSE(reason.isEmpty());
 
-    RefuseUpdates(QStringLiteral("tblProjectTask"));
+    Refuse(QStringLiteral("UPDATE"), QStringLiteral("tblProjectTask"));
+    Refuse(QStringLiteral("DELETE"), QStringLiteral("tblProjectTask"));
     EXPECT_EQ(m_db.DeleteProjectTask(4, timeSheets, comments, reason), TaskDeleteResult::Failed);
     EXPECT_TRUE(reason.contains(QStringLiteral("refused by the test"))) << reason.toStdString();
     EXPECT_EQ(Query(QStringLiteral("SELECT COUNT(*) FROM tblProjectTask")).Value(0, 0).toInt(), 4);

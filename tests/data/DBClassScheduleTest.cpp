@@ -1,27 +1,14 @@
 #include "data/DBClass.h"
 #include "data/SqlDialect.h"
+#include "tests/support/FacadeFixture.h"
 #include "tests/support/Faults.h"
-#include "tests/support/TestDatabases.h"
 
 #include <QElapsedTimer>
 
 namespace {
 
-class DBClassScheduleTest : public KelvaneDbTest {
+class DBClassScheduleTest : public FacadeDbTest {
 protected:
-    void SetUp() override
-    {
-        KelvaneDbTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        m_db.Connection()->UseConnectionString(m_connectionString);
-        ASSERT_TRUE(m_db.OpenConnection());
-    }
-    void TearDown() override
-    {
-        m_db.ReleaseConnection(true, true);
-        KelvaneDbTest::TearDown();
-    }
     static CScheduleCopy Copy()
     {
         CScheduleCopy copy;
@@ -41,8 +28,6 @@ protected:
             .Value(0, 0)
             .toBool();
     }
-
-    CDBClass m_db;
 };
 
 TEST_P(DBClassScheduleTest, StagingReplacesTheEmployeesCopiesAndKeepsOthers)

@@ -3,29 +3,15 @@
 #include "data/StatementCache.h"
 #include "data/records/CompanyDetailSet.h"
 #include "tests/data/TestItemList.h"
-#include "tests/support/TestDatabases.h"
+#include "tests/support/FacadeFixture.h"
 #include "tests/support/TestEnv.h"
 
 #include "platform/FileChooser.h"
 #include "platform/ProfileStore.h"
 
 // The facade on seeded data, on both back ends.
-class FacadeTest : public KelvaneDbTest {
+class FacadeTest : public FacadeDbTest {
 protected:
-    void SetUp() override
-    {
-        KelvaneDbTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        m_db.Connection()->UseConnectionString(m_connectionString);
-        ASSERT_TRUE(m_db.OpenConnection());
-    }
-    void TearDown() override
-    {
-        m_db.ReleaseConnection(true, true);
-        KelvaneDbTest::TearDown();
-    }
-
     void AddEmployee(int id, const QString& name, const QString& login,
                      const QVariant& pwd = QVariant(), int dept = 1, int current = 1)
     {
@@ -43,7 +29,6 @@ protected:
               QVariant::fromValue(day.AddSecs(stop * 60)), timeId, hours});
     }
 
-    CDBClass m_db;
     const CDateTime m_day{2026, 12, 8};
 };
 

@@ -3,7 +3,7 @@
 #include "data/UndoHistory.h"
 #include "data/records/TimeSheetSet.h"
 #include "platform/ProfileStore.h"
-#include "tests/support/TestDatabases.h"
+#include "tests/support/FacadeFixture.h"
 #include "tests/support/TestEnv.h"
 
 #include <QMutex>
@@ -92,11 +92,11 @@ private:
 
 // Time-sheet writes on both back ends: the server writes through its
 // procedures, the database file through the time-sheet record class.
-class TimeSheetWritesTest : public KelvaneDbTest {
+class TimeSheetWritesTest : public FacadeDbTest {
 protected:
     void SetUp() override
     {
-        KelvaneDbTest::SetUp();
+        FacadeDbTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
         Exec(QStringLiteral("INSERT INTO tblFinEmployee (EmpID, EmpFullName, NTUserName, DeptID, "
@@ -111,8 +111,6 @@ protected:
                             "DefaultWorkTypeID) VALUES (9, 'Build', 5, 2, 2), (10, 'Test', 5, 2, "
                             "NULL)"));
         Exec(QStringLiteral("INSERT INTO tblChgReq (ChgReqID, Item) VALUES (3, 'x')"));
-        m_db.Connection()->UseConnectionString(m_connectionString);
-        ASSERT_TRUE(m_db.OpenConnection());
         m_db.StartupInfo().BookingInterval = 15;
         m_db.SetTimeSheetView(&m_view);
     }
@@ -126,8 +124,7 @@ protected:
                              .arg(QLatin1String(table), QLatin1String(operation)));
         }
         m_db.SetTimeSheetView(nullptr);
-        m_db.ReleaseConnection(true, true);
-        KelvaneDbTest::TearDown();
+        FacadeDbTest::TearDown();
     }
 
     // A valid new entry of Ann's on the test day.
@@ -196,7 +193,6 @@ protected:
     int OverlapResult() const { return IsPostgres() ? kWriteProcedureRefused : kWriteOverlap; }
     QStringList Messages() const { return CRecordingMessages::Current().Texts(); }
 
-    CDBClass m_db;
     CReplayingView m_view{m_db};
     const CDateTime m_day{2026, 12, 8};
 };

@@ -53,7 +53,7 @@ TEST_P(ChgRqstDlgTest, OpensOnTheUsersOpenRequestsOfHerProjects)
     EXPECT_EQ(m_window->InformationText(), QStringLiteral("1 Change Requests found"));
     EXPECT_TRUE(m_window->windowTitle().endsWith(QStringLiteral(" - Ann Lee - No filter")))
         << m_window->windowTitle().toStdString();
-    EXPECT_EQ(m_window->List()->SortMarkColumn(), m_window->ColumnOfKind(CChgRqstColumns::kDated));
+    EXPECT_EQ(m_window->List()->SortMarkColumn(), m_window->ColumnOf(CChgRqstColumns::kDated));
 
     // Every member: the open requests, newest first.
     Choose(CChgRqstDlg::kIdTeamMember, QStringLiteral("Any"));
@@ -169,7 +169,7 @@ TEST_P(ChgRqstDlgTest, AHeaderClickSortsByThatColumnAndKeepsTheSelection)
     ShowEverything();
     SelectRow(RowOf(Id(3)));
     CMyListCtrl* list = m_window->List();
-    const int item = m_window->ColumnOfKind(CChgRqstColumns::kItem);
+    const int item = m_window->ColumnOf(CChgRqstColumns::kItem);
     QTest::mouseClick(list->header()->viewport(), Qt::LeftButton, {},
                       QPoint(list->header()->sectionViewportPosition(item) + 5, 5));
     // By item, down from "Zephyr", then up from "Café".
@@ -333,7 +333,7 @@ TEST_P(ChgRqstDlgTest, TheListAsAPersonSeesIt)
     QCoreApplication::processEvents();
     CMyListCtrl* list = m_window->List();
     for (int kind = 0; kind < CChgRqstColumns::kCount; ++kind) {
-        const int column = m_window->ColumnOfKind(kind);
+        const int column = m_window->ColumnOf(kind);
         EXPECT_EQ(list->header()->sectionSize(column), 100);
         EXPECT_LE(list->header()->sectionViewportPosition(column) + 100, list->viewport()->width())
             << kind;

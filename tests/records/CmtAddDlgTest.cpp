@@ -144,7 +144,7 @@ TEST_P(CmtAddDlgTest, AFailedInsertKeepsTheDialogAndWritesNothing)
 {
     Open();
     SelectNode(QStringLiteral("Bridge"));
-    RefuseWrites(QStringLiteral("INSERT"));
+    Refuse(QStringLiteral("INSERT"), QStringLiteral("tblProjectComment"));
     Add([this](CCmtAddDlg& d) {
         Type(d, CCmtAddDlg::kIdComment, QStringLiteral("Keep me"));
         d.OnCommand(IDOK);

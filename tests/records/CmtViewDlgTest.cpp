@@ -196,7 +196,7 @@ TEST_P(CmtViewDlgTest, DoneMarksTheCommentActionedNow)
 
 TEST_P(CmtViewDlgTest, WriteFailuresAndVanishedRowsAreTold)
 {
-    RefuseWrites(QStringLiteral("UPDATE"));
+    Refuse(QStringLiteral("UPDATE"), QStringLiteral("tblProjectComment"));
     View(1, [this](CCmtViewDlg& d) {
         d.Control<QLineEdit>(CCmtViewDlg::kIdReference)->setText(QStringLiteral("R-9"));
         d.OnCommand(IDOK);

@@ -143,7 +143,7 @@ TEST_P(CommentDlgTest, ACellFiltersByItsStoredValueAlone)
     EXPECT_TRUE(menu.contains(QStringLiteral("Filter by [ProjectComment] = It's fine;.. ")))
         << menu.join(QLatin1Char('|')).toStdString();
     TriggerMenu(CCommentDlg::kCmdApplyFilter);
-    EXPECT_EQ(m_window->AppliedColumnFilter().sql, QStringLiteral("[ProjectComment] = ?"));
+    EXPECT_EQ(m_window->ListFilter().sql, QStringLiteral("[ProjectComment] = ?"));
     EXPECT_EQ(Ids(), QList<int>({2}));
     EXPECT_TRUE(m_window->windowTitle().endsWith(
         QStringLiteral(" - [ProjectComment] = 'It''s fine; DROP TABLE tblProjectComment;--'")))
@@ -235,7 +235,7 @@ TEST_P(CommentDlgTest, DeleteAsksFirstThenSelectsTheNewLastRow)
     EXPECT_EQ(m_window->List()->GetFirstSelected(), 3);
 
     // A refused delete is told and changes nothing.
-    RefuseWrites(QStringLiteral("DELETE"));
+    Refuse(QStringLiteral("DELETE"), QStringLiteral("tblProjectComment"));
     messages.Answer(kIdYes);
     m_window->OnCommand(CCommentDlg::kCmdDelete);
     EXPECT_TRUE(messages.Last().startsWith(QStringLiteral("Unable to delete comment 3\n")))
@@ -251,20 +251,20 @@ TEST_P(CommentDlgTest, HeaderClicksSortByTheQueryAndTheTaskHere)
     SelectRow(RowOf(3));
     QHeaderView* header = m_window->List()->header();
     // The first click sorts descending, the next ascending.
-    emit header->sectionClicked(m_window->ColumnOfCode(CCommentColumns::kPriority));
+    emit header->sectionClicked(m_window->ColumnOf(CCommentColumns::kPriority));
     EXPECT_EQ(Ids(), QList<int>({3, 5, 2, 4, 1}));
     EXPECT_EQ(m_window->CommentRowCount(), 5);
     EXPECT_EQ(m_window->RowAt(m_window->List()->GetFirstSelected())->CommentID, 3);
-    emit header->sectionClicked(m_window->ColumnOfCode(CCommentColumns::kPriority));
+    emit header->sectionClicked(m_window->ColumnOf(CCommentColumns::kPriority));
     EXPECT_EQ(Ids(), QList<int>({1, 4, 2, 5, 3}));
 
     // The task is no query column: the rows are put in order here.
-    emit header->sectionClicked(m_window->ColumnOfCode(CCommentColumns::kTask));
+    emit header->sectionClicked(m_window->ColumnOf(CCommentColumns::kTask));
     EXPECT_EQ(Ids().mid(0, 2), QList<int>({1, 5}));
     EXPECT_EQ(Cell(0, CCommentColumns::kTask), QStringLiteral("Design"));
     EXPECT_EQ(Cell(1, CCommentColumns::kTask), QStringLiteral("Build"));
     EXPECT_TRUE(Cell(2, CCommentColumns::kTask).isEmpty());
-    emit header->sectionClicked(m_window->ColumnOfCode(CCommentColumns::kTask));
+    emit header->sectionClicked(m_window->ColumnOf(CCommentColumns::kTask));
     EXPECT_EQ(Ids().mid(3, 2), QList<int>({5, 1}));
     EXPECT_TRUE(Messages().isEmpty()) << Messages().join(QLatin1Char('|')).toStdString();
 }
@@ -341,20 +341,20 @@ TEST_P(CommentDlgTest, TheListLayoutIsKeptAndCanBeReset)
     Open();
     QHeaderView* header = m_window->List()->header();
     // The ID column dragged to the front, then saved.
-    header->moveSection(header->visualIndex(m_window->ColumnOfCode(CCommentColumns::kId)), 0);
+    header->moveSection(header->visualIndex(m_window->ColumnOf(CCommentColumns::kId)), 0);
     m_window->OnCommand(CCommentDlg::kCmdSaveLayout);
     const QString stored =
         CProfileStore().value(QStringLiteral("Window Settings/TDlgList")).toString();
     EXPECT_TRUE(stored.startsWith(QStringLiteral("12,40,0,100,"))) << stored.toStdString();
-    EXPECT_EQ(m_window->ColumnOfCode(CCommentColumns::kId), 0);
+    EXPECT_EQ(m_window->ColumnOf(CCommentColumns::kId), 0);
     EXPECT_EQ(Cell(0, CCommentColumns::kId), QStringLiteral("1"));
     Close();
     Open();
-    EXPECT_EQ(m_window->ColumnOfCode(CCommentColumns::kId), 0);
+    EXPECT_EQ(m_window->ColumnOf(CCommentColumns::kId), 0);
     EXPECT_EQ(m_window->List()->headerItem()->text(0), QStringLiteral("ID"));
 
     m_window->OnCommand(CCommentDlg::kCmdDefaultLayout);
-    EXPECT_EQ(m_window->ColumnOfCode(CCommentColumns::kId), 12);
+    EXPECT_EQ(m_window->ColumnOf(CCommentColumns::kId), 12);
     EXPECT_EQ(CProfileStore().value(QStringLiteral("Window Settings/TDlgList")).toString(),
               m_window->List()->GetDefaultLayout(13));
 

@@ -1,28 +1,15 @@
 #pragma once
 
-#include "app/DummyDlg.h"
-#include "app/HubWindow.h"
-#include "data/DBClass.h"
-#include "platform/ProfileStore.h"
 #include "records/CommentColumns.h"
 #include "records/CommentDlg.h"
-#include "tests/records/ListWindowProbe.h"
+#include "tests/records/HubWindowFixture.h"
+#include "tests/support/FacadeFixture.h"
 #include "tests/support/ScriptedModals.h"
-#include "tests/support/TestDatabases.h"
-#include "tests/support/TestEnv.h"
-#include "ui/MyListCtrl.h"
-#include "ui/MyPopMenu.h"
-#include "ui/MyTreeCtrl.h"
+#include "tests/support/SeedRows.h"
 #include "ui/ResourceIds.h"
-#include "ui/Utilities.h"
 
-#include <QComboBox>
-#include <QCoreApplication>
 #include <QHeaderView>
 #include <QMenu>
-#include <QTreeWidgetItem>
-
-#include <memory>
 
 // A database of comments: Ann Lee (1), Bob O'Neil (2) and Cleo Ng (3);
 // Acme (2) and Zeta's Café (3) beside the own company (1); Bridge (Acme;
@@ -33,8 +20,12 @@
 //   2  Bridge  Bob  Acme        hostile text      Info  03/03 10:00  actioned 04/03
 //   3  Apollo  Ann  Zeta's      "Café crème ☕"   Bad   03/03 14:00  low
 //   5  Bridge  Ann  no company  "Launch prep"     ToDo  05/03 11:00  task Build
-class CommentTest : public KelvaneDbTest {
+class CommentTest : public HubWindowTest<FacadeDbTest, CCommentDlg, ID_TASKS> {
 protected:
+    CommentTest()
+        : HubWindowTest(Connect::ByWindows)
+    {}
+
     static constexpr int kAnn = 1;
     static constexpr int kBob = 2;
     static constexpr int kBridge = 1;
@@ -51,20 +42,14 @@ protected:
 
     void SetUp() override
     {
-        KelvaneDbTest::SetUp();
+        HubWindowTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
         Exec(QStringLiteral("INSERT INTO tblFinEmployee (EmpID, EmpFullName, NTUserName, DeptID, "
                             "IsCurrent) VALUES (1, 'Ann Lee', 'ann', 1, 1), "
                             "(2, 'Bob O''Neil', 'bob', 1, 1), (3, 'Cleo Ng', 'cleo', 1, 1)"));
-        Exec(QStringLiteral("INSERT INTO tblAddrCompany (CompanyName, IsCurrent) VALUES "
-                            "('Acme', 1), ('Zeta''s Café', 1)"));
-        Exec(QStringLiteral("INSERT INTO tblAddrPerson (FirstName, LastName, FullName, CompanyID) "
-                            "VALUES ('Jane', 'Roe', 'Jane Roe', 2), ('Jörg', 'O''Hara', '', 3)"));
-        Exec(QStringLiteral("INSERT INTO tblProject (ProjID, ProjName, CompanyID, UseTeamCheck) "
-                            "VALUES (1, 'Bridge', 2, ?), (2, 'Apollo', 3, ?), (3, 'Zephyr', NULL, "
-                            "?)"),
-             {false, false, true});
+        SeedCompaniesAndProjects(
+            [this](const QString& sql, const QVariantList& values) { Exec(sql, values); });
         Exec(QStringLiteral("INSERT INTO tblProjectTask (TaskID, Task, ProjID, State) VALUES "
                             "(1, 'Design', 1, 2), (2, 'Build', 1, 2), (3, 'Launch', 2, 2)"));
         AddComment(kBridge, kAnn, kAcme, QStringLiteral("Check drawings"), Day(2, 9, 30), {}, 1,
@@ -79,37 +64,11 @@ protected:
         AddComment(kBridge, kAnn, -1, QStringLiteral("Launch prep"), Day(5, 11, 0), {}, 2,
                    QString(), QStringLiteral("ToDo"), kBuild, QString());
         Option("USER/DefUserName", QStringLiteral("Ann Lee"));
-        CRegionalFormats formats;
-        formats.dateFormat = QStringLiteral("%d/%m/%y");
-        formats.timeFormat = QStringLiteral("%H:%M");
-        SetRegionalFormats(formats);
-        m_db.Connection()->UseConnectionString(m_connectionString);
-        RegisterHubWindow(ID_TASKS, [this](CDummyDlg& hub) -> IHubWindow* {
-            return new CCommentDlg(&hub, m_db, &hub);
-        });
-        m_hub = std::make_unique<CDummyDlg>(&m_db);
-    }
-    void TearDown() override
-    {
-        m_hub.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        UnregisterHubWindow(ID_TASKS);
-        for (const QString& sql : std::as_const(m_cleanup))
-            Exec(sql);
-        m_db.ReleaseConnection(true, true);
-        KelvaneDbTest::TearDown();
+        UseShortFormats();
+        StartHub(
+            [this](CDummyDlg& hub) -> IHubWindow* { return new CCommentDlg(&hub, m_db, &hub); });
     }
 
-    static CDateTime Day(int day, int hour = 0, int minute = 0)
-    {
-        return CDateTime(2026, 3, day, hour, minute);
-    }
-    static void Option(const char* key, const QVariant& value)
-    {
-        CProfileStore profile;
-        profile.setValue(QLatin1String(key), value);
-        profile.sync();
-    }
     void AddComment(int projId, int empId, int companyId, const QString& text,
                     const CDateTime& entered, const CDateTime& actioned, int priority,
                     const QString& contact, const QString& type, int taskId,
@@ -127,27 +86,6 @@ protected:
               contact, type, taskId < 0 ? QVariant() : QVariant(2), nullable(taskId),
               QStringLiteral("details of ") + text, reference});
     }
-    // Makes the database refuse writes of a kind to the comment table until
-    // the test ends. kind: INSERT, UPDATE or DELETE.
-    void RefuseWrites(const QString& kind)
-    {
-        const QString trigger = QStringLiteral("refuse_%1").arg(kind.toLower());
-        if (IsPostgres()) {
-            Exec(QStringLiteral("CREATE OR REPLACE FUNCTION refuse_write() RETURNS trigger "
-                                "LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION 'refused by the "
-                                "test'; END $$"));
-            Exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON tblProjectComment FOR EACH ROW "
-                                "EXECUTE FUNCTION refuse_write()")
-                     .arg(trigger, kind));
-            m_cleanup
-                << QStringLiteral("DROP TRIGGER IF EXISTS %1 ON tblProjectComment").arg(trigger);
-        } else {
-            Exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON tblProjectComment BEGIN SELECT "
-                                "RAISE(ABORT, 'refused by the test'); END")
-                     .arg(trigger, kind));
-            m_cleanup << QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(trigger);
-        }
-    }
     // A column of a comment as stored ("NULL" for none).
     QString Stored(int commentId, const QString& column)
     {
@@ -164,49 +102,10 @@ protected:
         return Query(QStringLiteral("SELECT COUNT(*) FROM tblProjectComment")).Value(0, 0).toInt();
     }
 
-    // ---- The window ----------------------------------------------------------------------------
-    void Open()
-    {
-        m_hub->OnCommand(ID_TASKS);
-        m_window = dynamic_cast<CCommentDlg*>(m_hub->Window(ID_TASKS));
-        ASSERT_NE(m_window, nullptr) << Messages().join(QLatin1Char('|')).toStdString();
-        m_window->resize(1100, 500);
-        QCoreApplication::processEvents();
-    }
-    void Close()
-    {
-        m_window->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_window = nullptr;
-    }
-    QComboBox* Combo(int id) const { return m_window->Control<QComboBox>(id); }
-    // Chooses an entry of a combo as the user does.
-    void Choose(int id, const QString& text)
-    {
-        QComboBox* combo = Combo(id);
-        const int index = combo->findText(text);
-        ASSERT_GE(index, 0) << text.toStdString();
-        combo->setCurrentIndex(index);
-        m_window->OnCommand(id);
-    }
     void ShowEverything()
     {
         Choose(CCommentDlg::kIdUser, QStringLiteral("All"));
         Choose(CCommentDlg::kIdType, QStringLiteral("All"));
-    }
-    void SelectNode(const QString& text)
-    {
-        QTreeWidgetItem* item = m_window->Tree()->FindItemByText(text);
-        ASSERT_NE(item, nullptr) << text.toStdString();
-        m_window->Tree()->setCurrentItem(item);
-    }
-    QStringList Nodes() const
-    {
-        QStringList names;
-        QTreeWidgetItem* root = m_window->Tree()->topLevelItem(0);
-        for (int i = 0; root && i < root->childCount(); ++i)
-            names << root->child(i)->text(0);
-        return names;
     }
     // The comment ids of the list, top to bottom.
     QList<int> Ids() const
@@ -217,26 +116,4 @@ protected:
         return ids;
     }
     int RowOf(int commentId) const { return static_cast<int>(Ids().indexOf(commentId)); }
-    QString Cell(int row, int code) const
-    {
-        return m_window->List()->ItemText(row, m_window->ColumnOfCode(code));
-    }
-    void SelectRow(int row) { SelectListRow(m_window->List(), row); }
-    // Opens the list's context menu over a cell; the texts of its entries.
-    QStringList ListMenu(int row, int code)
-    {
-        return OpenListMenu(*m_window, row, m_window->ColumnOfCode(code));
-    }
-    void TriggerMenu(int command)
-    {
-        QAction* action = MenuCommand(m_window->PopupMenu(), command);
-        ASSERT_NE(action, nullptr) << command;
-        action->trigger();
-    }
-    static QStringList Messages() { return CRecordingMessages::Current().Texts(); }
-
-    CDBClass m_db;
-    std::unique_ptr<CDummyDlg> m_hub;
-    CCommentDlg* m_window = nullptr;
-    QStringList m_cleanup;
 };

@@ -1,22 +1,11 @@
 #pragma once
 
-#include "app/DummyDlg.h"
-#include "app/HubWindow.h"
-#include "data/DBClass.h"
-#include "platform/ProfileStore.h"
 #include "records/ProjectInfoWindows.h"
 #include "records/ShowPrjDlg.h"
+#include "tests/records/HubWindowFixture.h"
+#include "tests/support/FacadeFixture.h"
 #include "tests/support/ScriptedModals.h"
-#include "tests/support/TestDatabases.h"
-#include "tests/support/TestEnv.h"
-#include "ui/MyListCtrl.h"
 #include "ui/ResourceIds.h"
-#include "ui/Utilities.h"
-
-#include <QComboBox>
-#include <QCoreApplication>
-
-#include <memory>
 
 // Projects of a small company: Ann Lee (1), Bob O'Neil (2), Cleo Ng (3) and
 // Dan Ray (4, on no project). Every project checks its team.
@@ -28,8 +17,12 @@
 //   3 O'Neil's Deck  leader Bob; team Bob. No tasks; Bob booked 2.50.
 //   4 Harbour, 5 HARBOUR  leader Cleo; team Ann. No tasks.
 // Ann's projects by name: Apollo, Bridge, Harbour and HARBOUR.
-class ProjectInfoTest : public KelvaneDbTest {
+class ProjectInfoTest : public HubWindowTest<FacadeDbTest, CShowPrjDlg, ID_PROJECT_INFO> {
 protected:
+    ProjectInfoTest()
+        : HubWindowTest(Connect::ByWindows)
+    {}
+
     static constexpr int kAnn = 1;
     static constexpr int kBob = 2;
     static constexpr int kCleo = 3;
@@ -52,7 +45,7 @@ protected:
 
     void SetUp() override
     {
-        KelvaneDbTest::SetUp();
+        HubWindowTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
         Exec(QStringLiteral("INSERT INTO tblFinEmployee (EmpID, EmpFullName, FirstName, "
@@ -102,22 +95,8 @@ protected:
               QVariant::fromValue(CDateTime(2026, 3, 4)),
               QVariant::fromValue(CDateTime(2026, 3, 5))});
         Option("USER/DefUserName", QStringLiteral("Ann Lee"));
-        CRegionalFormats formats;
-        formats.dateFormat = QStringLiteral("%d/%m/%y");
-        formats.timeFormat = QStringLiteral("%H:%M");
-        SetRegionalFormats(formats);
-        m_db.Connection()->UseConnectionString(m_connectionString);
-        RegisterHubWindow(ID_PROJECT_INFO,
-                          [this](CDummyDlg& hub) { return CreateProjectInfoWindow(hub, m_db); });
-        m_hub = std::make_unique<CDummyDlg>(&m_db);
-    }
-    void TearDown() override
-    {
-        m_hub.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        UnregisterHubWindow(ID_PROJECT_INFO);
-        m_db.ReleaseConnection(true, true);
-        KelvaneDbTest::TearDown();
+        UseShortFormats();
+        StartHub([this](CDummyDlg& hub) { return CreateProjectInfoWindow(hub, m_db); });
     }
 
     // A time-sheet row on a day of March 2026 (TimeID = the day).
@@ -131,21 +110,14 @@ protected:
               QVariant::fromValue(date.AddSecs(9 * 3600 + qint64(hours * 3600))), hours,
               taskId < 0 ? QVariant() : QVariant(taskId), empId * 100 + day});
     }
-    static void Option(const char* key, const QVariant& value)
-    {
-        CProfileStore profile;
-        profile.setValue(QLatin1String(key), value);
-        profile.sync();
-    }
     QVariant Stored(const QString& sql, const QVariantList& params = {})
     {
         const CQueryResult rows = Query(sql, params);
         return rows.rows > 0 ? rows.Value(0, 0) : QVariant(QStringLiteral("(no row)"));
     }
 
-    // ---- The window
-    // ------------------------------------------------------------------------------ The hub's
-    // Project Info command (-1, -1) or its request for a project.
+    // ---- The window ----------------------------------------------------------------------
+    // The hub's Project Info command (-1, -1) or its request for a project.
     void Open(int empId = -1, int projId = -1)
     {
         if (empId < 0 && projId < 0)
@@ -155,12 +127,6 @@ protected:
         m_window = dynamic_cast<CShowPrjDlg*>(m_hub->Window(ID_PROJECT_INFO));
         ASSERT_NE(m_window, nullptr) << Messages().join(QLatin1Char('|')).toStdString();
         QCoreApplication::processEvents();
-    }
-    void Close()
-    {
-        m_window->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_window = nullptr;
     }
     QComboBox* Chooser() const { return m_window->Control<QComboBox>(CShowPrjDlg::kIdProject); }
     // Chooses a project as the user does.
@@ -190,9 +156,4 @@ protected:
         }
         return rows;
     }
-    static QStringList Messages() { return CRecordingMessages::Current().Texts(); }
-
-    CDBClass m_db;
-    std::unique_ptr<CDummyDlg> m_hub;
-    CShowPrjDlg* m_window = nullptr;
 };

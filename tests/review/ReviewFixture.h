@@ -2,10 +2,8 @@
 
 #include "app/DummyDlg.h"
 #include "app/HubWindow.h"
-#include "data/DBClass.h"
-#include "platform/ProfileStore.h"
 #include "review/ReviewDlg.h"
-#include "tests/support/TestDatabases.h"
+#include "tests/support/FacadeFixture.h"
 #include "tests/support/TestEnv.h"
 #include "ui/MyListCtrl.h"
 #include "ui/ResourceIds.h"
@@ -21,11 +19,15 @@
 // Ann Lee and Bob Ray book on Bridge (tasks Design and Build), Apollo
 // (Launch) and O'Neil's Barn (Roof) in the first week of March 2024; the
 // rows go in out of order. The review is opened by the hub's Review command.
-class ReviewTest : public KelvaneDbTest, public IUserRights {
+class ReviewTest : public FacadeDbTest, public IUserRights {
 protected:
+    ReviewTest()
+        : FacadeDbTest(Connect::ByWindows)
+    {}
+
     void SetUp() override
     {
-        KelvaneDbTest::SetUp();
+        FacadeDbTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
         Exec(
@@ -44,7 +46,6 @@ protected:
                             "DefaultWorkTypeID) VALUES (1, 'Design', 1, 2, 2), "
                             "(2, 'Build', 1, 2, 1), (3, 'Roof', 2, 2, 1), (4, 'Launch', 3, 2, 3)"));
         Option("USER/DefUserName", QStringLiteral("Ann Lee"));
-        m_db.Connection()->UseConnectionString(m_connectionString);
         CUserCombo::SetUserRights(this);
         RegisterHubWindow(ID_REVIEW, [this](CDummyDlg& hub) -> IHubWindow* {
             auto* review = new CReviewDlg(&hub, m_db, &hub);
@@ -59,19 +60,12 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         UnregisterHubWindow(ID_REVIEW);
         CUserCombo::SetUserRights(nullptr);
-        m_db.ReleaseConnection(true, true);
-        KelvaneDbTest::TearDown();
+        FacadeDbTest::TearDown();
     }
 
     int SecurityLevel() const override { return m_level; }
     int DefaultUserEmpId() const override { return 1; }
 
-    static void Option(const char* key, const QVariant& value)
-    {
-        CProfileStore profile;
-        profile.setValue(QLatin1String(key), value);
-        profile.sync();
-    }
     // One block of an employee: minutes of the day, hours from them.
     void Book(int empId, int projId, int taskId, const QDate& day, int start, int stop,
               const QString& comment = QString(), int workType = 1)
@@ -142,7 +136,6 @@ protected:
     }
     static QStringList Messages() { return CRecordingMessages::Current().Texts(); }
 
-    CDBClass m_db;
     std::unique_ptr<CDummyDlg> m_hub;
     CReviewDlg* m_window = nullptr;
     int m_level = 1;

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "data/DBClass.h"
-#include "platform/ProfileStore.h"
-#include "tests/support/TestDatabases.h"
+#include "tests/support/FacadeFixture.h"
+#include "tests/support/SeedRows.h"
 
 #include <QScopeGuard>
 
@@ -11,7 +10,7 @@
 // beside the own company (1), Jane Roe of Acme and Jörg O'Hara of Zeta's;
 // projects Bridge (Acme) and Apollo (Zeta's Café), open to everyone, and
 // Zephyr, for its team only. Requests are added by the tests.
-class ChgRqstTest : public KelvaneDbTest {
+class ChgRqstTest : public FacadeDbTest {
 protected:
     static constexpr int kAnn = 1;
     static constexpr int kBob = 2;
@@ -23,9 +22,11 @@ protected:
     static constexpr int kAcme = 2;
     static constexpr int kZeta = 3;
 
+    using FacadeDbTest::FacadeDbTest;
+
     void SetUp() override
     {
-        KelvaneDbTest::SetUp();
+        FacadeDbTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
         Exec(QStringLiteral("INSERT INTO tblFinEmployee (EmpID, EmpFullName, NTUserName, DeptID, "
@@ -33,35 +34,9 @@ protected:
                             "'ann@example.com'), (2, 'Bob O''Neil', 'bob', 1, 1, "
                             "'bob.o''neil@example.com#mailto:bob'), (3, 'Cleo Ng', 'cleo', 1, 1, "
                             "''), (4, 'Dan Old', 'dan', 1, 0, 'dan@example.com')"));
-        Exec(QStringLiteral("INSERT INTO tblAddrCompany (CompanyName, IsCurrent) VALUES "
-                            "('Acme', 1), ('Zeta''s Café', 1)"));
-        Exec(QStringLiteral("INSERT INTO tblAddrPerson (FirstName, LastName, FullName, CompanyID) "
-                            "VALUES ('Jane', 'Roe', 'Jane Roe', 2), ('Jörg', 'O''Hara', '', 3)"));
-        Exec(QStringLiteral("INSERT INTO tblProject (ProjID, ProjName, CompanyID, UseTeamCheck) "
-                            "VALUES (1, 'Bridge', 2, ?), (2, 'Apollo', 3, ?), (3, 'Zephyr', NULL, "
-                            "?)"),
-             {false, false, true});
+        SeedCompaniesAndProjects(
+            [this](const QString& sql, const QVariantList& values) { Exec(sql, values); });
         Option("USER/DefUserName", QStringLiteral("Ann Lee"));
-        m_db.Connection()->UseConnectionString(m_connectionString);
-        ASSERT_TRUE(m_db.OpenConnection());
-    }
-    void TearDown() override
-    {
-        for (const QString& sql : std::as_const(m_cleanup))
-            Exec(sql);
-        m_db.ReleaseConnection(true, true);
-        KelvaneDbTest::TearDown();
-    }
-
-    static CDateTime Day(int day, int hour = 0, int minute = 0)
-    {
-        return CDateTime(2026, 3, day, hour, minute);
-    }
-    static void Option(const char* key, const QVariant& value)
-    {
-        CProfileStore profile;
-        profile.setValue(QLatin1String(key), value);
-        profile.sync();
     }
 
     struct CRequest {
@@ -164,39 +139,4 @@ protected:
     {
         return Query(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).Value(0, 0).toInt();
     }
-    // Makes the database refuse a write of a kind to a table (only for rows
-    // whose column equals the value, when given) until the test ends.
-    void Refuse(const QString& kind, const QString& table, const QString& column = QString(),
-                const QString& value = QString())
-    {
-        const QString name = QStringLiteral("refuse_%1_%2").arg(kind.toLower(), table.toLower());
-        const QString row = kind.compare(QLatin1String("DELETE"), Qt::CaseInsensitive) == 0
-                                ? QStringLiteral("OLD")
-                                : QStringLiteral("NEW");
-        const QString when =
-            column.isEmpty()
-                ? QString()
-                : QStringLiteral("%1.%2 = '%3'")
-                      .arg(row, column,
-                           QString(value).replace(QLatin1Char('\''), QStringLiteral("''")));
-        if (IsPostgres()) {
-            Exec(QStringLiteral("CREATE OR REPLACE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql "
-                                "AS $$ BEGIN RAISE EXCEPTION 'refused by the test'; END $$")
-                     .arg(name));
-            Exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW %4 EXECUTE "
-                                "FUNCTION %1()")
-                     .arg(name, kind, table,
-                          when.isEmpty() ? QString() : QStringLiteral("WHEN (%1)").arg(when)));
-            m_cleanup << QStringLiteral("DROP TRIGGER IF EXISTS %1 ON %2").arg(name, table);
-        } else {
-            Exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 %4 BEGIN SELECT RAISE(ABORT, "
-                                "'refused by the test'); END")
-                     .arg(name, kind, table,
-                          when.isEmpty() ? QString() : QStringLiteral("WHEN %1").arg(when)));
-            m_cleanup << QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(name);
-        }
-    }
-
-    CDBClass m_db;
-    QStringList m_cleanup;
 };

@@ -1,26 +1,12 @@
 #pragma once
 
 #include "data/DBClass.h"
-#include "tests/support/TestDatabases.h"
+#include "tests/support/FacadeFixture.h"
 
 // A connected facade on a database with the full schema, and rows of the
 // address book written straight into it.
-class ContactsTest : public KelvaneDbTest {
+class ContactsTest : public FacadeDbTest {
 protected:
-    void SetUp() override
-    {
-        KelvaneDbTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        m_db.Connection()->UseConnectionString(m_connectionString);
-        ASSERT_TRUE(m_db.OpenConnection());
-    }
-    void TearDown() override
-    {
-        m_db.ReleaseConnection(true, true);
-        KelvaneDbTest::TearDown();
-    }
-
     int TypeId(const QString& name)
     {
         const CQueryResult rows =
@@ -75,6 +61,4 @@ protected:
     }
     // The address book without the seed's own company.
     void EmptyAddressBook() { Exec(QStringLiteral("DELETE FROM tblAddrCompany")); }
-
-    CDBClass m_db;
 };

@@ -25,3 +25,20 @@ inline void SeedAnnsProjects(const std::function<void(const QString&, const QVar
                         "(3, 'Launch', 2, 2, 3)"),
          {});
 }
+
+// Acme (2) and Zeta's Café (3) beside the own company (1), Jane Roe of Acme
+// and Jörg O'Hara of Zeta's; projects Bridge (1, Acme) and Apollo (2, Zeta's
+// Café), open to everyone, and Zephyr (3, no company), for its team only.
+inline void
+SeedCompaniesAndProjects(const std::function<void(const QString&, const QVariantList&)>& exec)
+{
+    exec(QStringLiteral("INSERT INTO tblAddrCompany (CompanyName, IsCurrent) VALUES "
+                        "('Acme', 1), ('Zeta''s Café', 1)"),
+         {});
+    exec(QStringLiteral("INSERT INTO tblAddrPerson (FirstName, LastName, FullName, CompanyID) "
+                        "VALUES ('Jane', 'Roe', 'Jane Roe', 2), ('Jörg', 'O''Hara', '', 3)"),
+         {});
+    exec(QStringLiteral("INSERT INTO tblProject (ProjID, ProjName, CompanyID, UseTeamCheck) "
+                        "VALUES (1, 'Bridge', 2, ?), (2, 'Apollo', 3, ?), (3, 'Zephyr', NULL, ?)"),
+         {false, false, true});
+}

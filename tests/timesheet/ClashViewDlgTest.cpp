@@ -1,7 +1,7 @@
 #include "timesheet/ClashViewDlg.h"
 #include "data/DBClass.h"
+#include "tests/support/FacadeFixture.h"
 #include "tests/support/ScriptedModals.h"
-#include "tests/support/TestDatabases.h"
 #include "ui/MyListCtrl.h"
 #include "ui/ResourceIds.h"
 
@@ -22,21 +22,8 @@ private:
     QLocale m_saved;
 };
 
-class ClashViewDlgTest : public KelvaneDbTest {
+class ClashViewDlgTest : public FacadeDbTest {
 protected:
-    void SetUp() override
-    {
-        KelvaneDbTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        m_db.Connection()->UseConnectionString(m_connectionString);
-        ASSERT_TRUE(m_db.OpenConnection());
-    }
-    void TearDown() override
-    {
-        m_db.ReleaseConnection(true, true);
-        KelvaneDbTest::TearDown();
-    }
     // A copy staged by this session, or by another one.
     void Stage(int emp, const QDate& day, int start, int stop, bool marked, bool ours = true)
     {
@@ -78,7 +65,6 @@ protected:
         return rows;
     }
 
-    CDBClass m_db;
     QList<int> m_widths;
 };
 

@@ -1,5 +1,4 @@
 #include "platform/com/ClassFactory.h"
-#include "platform/com/ServerExports.h"
 #include "platform/com/ServerModule.h"
 #include "tests/platform/com/testctrl/TestCtrl.h"
 #include "tests/platform/com/testctrl/TestCtrlIds.h"
@@ -8,7 +7,9 @@ namespace {
 
 CClassFactory<CTestCtrl> s_factory;
 
-const CServerModule& Module()
+} // namespace
+
+const CServerModule& ThisServerModule()
 {
     static const CServerModule module(
         {TestCtrlIds::kTypeLib, "1.0", "Kelvane test control module", "testctrl.html"},
@@ -19,28 +20,4 @@ const CServerModule& Module()
           TestCtrlIds::kMiscStatus,
           {kCatSafeForScripting, kCatSafeForInitializing}}});
     return module;
-}
-
-} // namespace
-
-HRESULT DllRegisterServer()
-{
-    return Module().RegisterServer();
-}
-
-HRESULT DllUnregisterServer()
-{
-    return Module().UnregisterServer();
-}
-
-HRESULT DllGetClassObject(const Guid* clsid, const Guid* iid, void** out)
-{
-    if (!clsid || !iid)
-        return kE_POINTER;
-    return Module().GetClassObject(*clsid, *iid, out);
-}
-
-HRESULT DllCanUnloadNow()
-{
-    return CServerModule::CanUnloadNow();
 }

@@ -1,0 +1,108 @@
+// The time sheet's copy and paste of blocks: the copied block's values,
+// and the pasted block stored with them.
+
+#include "timesheet/TimeSheetController.h"
+
+#include "data/DBClass.h"
+#include "timesheet/Plentor.h"
+#include "ui/ResourceIds.h"
+
+#include <utility>
+
+void CTimeSheetController::OnCopyRec(int timeId, int /*start*/, int /*stop*/, int projId)
+{
+    if (timeId < 0) {
+        Warn(QStringLiteral("ID error - copy fault"));
+        return;
+    }
+    m_copied = CCopiedBlock();
+    m_copied.day = m_day;
+    m_copied.empId = CurrentEmployee();
+    CTimeSheetEntry row;
+    if (m_db.FindDayEntryForKey(row, timeId, m_copied.empId, WorkDate())) {
+        m_copied.taskId = row.TaskID;
+        m_copied.orderId = row.OrderID;
+        m_copied.workTypeId = row.WorkTypeID;
+        m_copied.comment = row.Comment;
+        m_copied.chgReqId = row.ObjectID.isNull() ? -1 : row.ObjectID.toInt();
+    } else {
+        CEntryContext defaults;
+        ApplyProjectDefaults(projId, defaults);
+        m_copied.taskId = defaults.taskId;
+        m_copied.orderId = defaults.orderId;
+        m_copied.workTypeId = defaults.workTypeId;
+    }
+    m_copied.timeId = timeId;
+    m_copied.valid = true;
+}
+
+void CTimeSheetController::OnCopyData(int newId, int start, int stop, int projId)
+{
+    if (!m_copied.valid) {
+        Warn(QStringLiteral("Error in copying data"));
+        return;
+    }
+    if (m_busy)
+        return;
+    start = qBound(0, start, 1440);
+    stop = qBound(0, stop, 1440);
+    if (stop < start)
+        std::swap(start, stop);
+    m_entry.projId = projId;
+    m_entry.projName = m_db.GetProjectName(projId);
+    SetTimes(start, stop);
+    const int empId = CurrentEmployee();
+    if (start == stop)
+        return;
+    m_busy = true;
+    m_inHandId = newId;
+    int written = -1;
+    // The pasted block is already on the line; it only needs its row. The
+    // copied row is read again where it was copied; on another day or for
+    // another user the same id is another row.
+    CTimeSheetEntry row;
+    if (m_copied.day == m_day && m_copied.empId == empId &&
+        m_db.FindDayEntryForKey(row, m_copied.timeId, empId, WorkDate())) {
+        m_copied.taskId = row.TaskID;
+        m_copied.orderId = row.OrderID;
+        m_copied.workTypeId = row.WorkTypeID;
+        m_copied.comment = row.Comment;
+        m_copied.chgReqId = row.ObjectID.isNull() ? -1 : row.ObjectID.toInt();
+    }
+    m_entry.taskId = m_copied.taskId;
+    m_entry.taskName = m_db.GetTaskNameForProject(m_copied.taskId, projId);
+    m_entry.orderId = m_copied.orderId;
+    m_entry.orderName = m_db.GetOrderCode(m_copied.orderId);
+    m_entry.workTypeId = m_copied.workTypeId;
+    m_entry.workTypeName = m_db.GetWorkTypeName(m_copied.workTypeId);
+    m_entry.comment = m_copied.comment;
+    m_entry.chgReqId = m_copied.chgReqId;
+    TakeOrderRate(projId, m_entry.orderId);
+    UpdateCost();
+    AskSaveTimes(false, newId, true);
+    m_control.SetReadOnly(true);
+    if (RunSaveTimes() == IDOK) {
+        TakeSaveTimesChoices(newId, projId);
+        const int result = WriteEntry(false, empId, start, stop, newId, false, true, false);
+        written = result;
+        if (result == 0) {
+            RememberTaskAndWorkType();
+            SetChangeRequestText(newId);
+        } else if (result == 12) {
+            m_entry.lengthText.clear();
+            m_entry.workTypeName.clear();
+        }
+        ReportResult(result);
+        m_control.RecreateToolTips();
+    } else {
+        // The control deletes nothing while it is read-only.
+        m_control.SetReadOnly(false);
+        m_control.DeleteObjByID(newId);
+    }
+    m_control.SetReadOnly(false);
+    m_control.DoPaint();
+    m_busy = false;
+    ShowEntry(written == 0 ? EntryShown::Told : EntryShown::Details);
+    UpdateUndoMenus();
+    FinishBusyWork();
+}
