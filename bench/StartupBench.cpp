@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -88,6 +89,9 @@ int main(int argc, char** argv)
                                    .toLocal8Bit();
     QTemporaryDir home;
     QDir(home.path()).mkpath(QStringLiteral("run"));
+    // Qt insists on a private runtime directory.
+    QFile::setPermissions(home.filePath(QStringLiteral("run")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const Run first = StartOnce(program, home.path().toLocal8Bit());
     if (!first.ok) {
         std::fprintf(stderr, "bench_startup: the program did not report its hub\n");
