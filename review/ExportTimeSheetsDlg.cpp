@@ -3,6 +3,7 @@
 #include "app/PickListDlg.h"
 #include "app/Profile.h"
 #include "data/DBClass.h"
+#include "data/SqlExecutor.h"
 #include "data/records/TimeSheetSet.h"
 #include "platform/FileChooser.h"
 #include "review/TimeSheetFile.h"
@@ -225,8 +226,20 @@ void CExportTimeSheetsDlg::Export()
     QVariantList values;
     if (!BuildFilter(filter, values))
         return;
+    // Counted first for the progress bar; the rows then stream to the file,
+    // so an export of any size holds one row at a time.
+    CQueryResult counted;
+    CDbError countError;
+    const qint64 total =
+        CSqlExecutor::Run(*m_db.Connection(),
+                          QStringLiteral("SELECT COUNT(*) FROM tblTimeSheet WHERE ") + filter,
+                          values, &counted, &countError) &&
+                counted.rows == 1
+            ? counted.Value(0, 0).toLongLong()
+            : 0;
     CTimeSheetSet set(m_db.Connection());
     set.Recordset()->SetQuiet(true);
+    set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
     set.Recordset()->SetFilter(filter, values);
     set.Recordset()->SetSort(QStringLiteral("[EmpID], [WorkDate], [TimeID]"));
     if (!m_db.OpenRecordSet(&set)) {
@@ -248,7 +261,6 @@ void CExportTimeSheetsDlg::Export()
     }
     file.write(DatabaseName().toUtf8() + '\n');
     file.write(TimeSheetFile::kHeader.toUtf8() + '\n');
-    const qint64 total = set.Recordset()->RecordCount();
     CProgressDlg progress(this, windowTitle());
     QElapsedTimer sinceStatus;
     sinceStatus.start();

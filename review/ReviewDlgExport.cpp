@@ -174,6 +174,7 @@ void CReviewDlg::WriteListView(ISpreadsheet& sheet, bool capped)
     const int empId = m_db.GetEmpIdByName(m_userText);
     QVariantList values;
     CHoursSumSet set(m_db.Connection());
+    set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
     set.Recordset()->SetFilter(SelectionFilter(empId, start, m_period.end, values), values);
     // Sorted by task too, so that a project and task make one line.
     set.Recordset()->SetSort(QStringLiteral("[ProjName], [Task], [WorkDate]"));
@@ -256,6 +257,7 @@ void CReviewDlg::WriteDayView(ISpreadsheet& sheet, bool /*capped*/)
     const int empId = m_db.GetEmpIdByName(m_userText);
     QVariantList values;
     CTimeSheetJoinSet set(m_db.Connection());
+    set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
     set.Recordset()->SetFilter(SelectionFilter(empId, start, m_period.end, values), values);
     set.Recordset()->SetSort(QStringLiteral("[WorkDate], [StartTime]"));
     if (!m_db.OpenRecordSet(&set)) {

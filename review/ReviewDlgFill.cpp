@@ -161,6 +161,7 @@ void CReviewDlg::FillReview(const QString& projectFilter, bool newColumns)
     const int empId = m_db.GetEmpIdByName(m_userText);
     QVariantList values;
     CHoursSumSet set(m_db.Connection());
+    set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
     set.Recordset()->SetFilter(SelectionFilter(empId, m_period.start, m_period.end, values),
                                values);
     // One project and task after the other, whatever order the view keeps.
