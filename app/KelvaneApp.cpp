@@ -58,6 +58,17 @@ CProfile::CValues CurrentOptions()
     return CProfile::LoadSettings(context);
 }
 
+namespace {
+
+// The overview is made by the server's procedures: offered there only.
+bool OverviewOffered()
+{
+    return HasApp() && theApp().Facade() &&
+           theApp().Facade()->GetProviderKind() == kProviderPostgres;
+}
+
+} // namespace
+
 CKelvaneApp::CKelvaneApp()
     : m_stockComments{QStringLiteral("Development"),    QStringLiteral("Design work"),
                       QStringLiteral("Meeting"),        QStringLiteral("Support call"),
@@ -579,7 +590,8 @@ QList<CMenuEntry> CKelvaneApp::BuildProjectMenu(const QString& user)
                                  : QStringLiteral("Set User (%1)").arg(user),
                   ID_SET_USER,
                   {}});
-    items.append({QStringLiteral("Overview"), ID_OVERVIEW, {}});
+    if (OverviewOffered())
+        items.append({QStringLiteral("Overview"), ID_OVERVIEW, {}});
     items.append({QStringLiteral("Project info"), ID_PROJECT_INFO, {}});
     items.append({QStringLiteral("Export"), ID_EXPORT, {}});
     return items;
@@ -595,6 +607,7 @@ void CKelvaneApp::BuildProjectMenu(QMenu* popup)
     show(ID_CONTACTS, options.Bool("UseContacts"));
     show(ID_TASKS, options.Bool("UseToDo"));
     show(ID_CHANGE_REQUESTS, options.Bool("UseChgrqsts"));
+    show(ID_OVERVIEW, OverviewOffered());
 }
 
 int CKelvaneApp::DefaultUserEmpId() const

@@ -1,5 +1,6 @@
 #include "app/DummyDlg.h"
 #include "app/KelvaneApp.h"
+#include "app/MainMenu.h"
 #include "app/Profile.h"
 #include "app/TrayIcon.h"
 #include "data/Schema.h"
@@ -8,7 +9,9 @@
 #include "ui/ResourceIds.h"
 #include "ui/Utilities.h"
 
+#include <QMenu>
 #include <QMenuBar>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -24,6 +27,20 @@ bool Offers(const QList<CMenuEntry>& items, int command)
 bool HubMenuShows(CDummyDlg& hub, int command)
 {
     QMenu* menu = hub.findChild<QMenuBar*>()->actions().first()->menu();
+    emit menu->aboutToShow();
+    const QAction* action = menu->findChild<QAction*>(QStringLiteral("cmd%1").arg(command));
+    return action && action->isVisible();
+}
+
+// Whether another window's main menu (the time sheet's, the contacts'...)
+// shows the command when it opens.
+bool WindowMenuShows(int command)
+{
+    QWidget window;
+    new QVBoxLayout(&window);
+    QMenu* menu = InstallMainMenu(
+        &window, {{QStringLiteral("&Menu"), 0, {{QStringLiteral("Overview"), ID_OVERVIEW, {}}}}},
+        [](int) {});
     emit menu->aboutToShow();
     const QAction* action = menu->findChild<QAction*>(QStringLiteral("cmd%1").arg(command));
     return action && action->isVisible();
@@ -97,6 +114,7 @@ TEST_F(EmpOverviewProgramTest, OnTheServerTheOverviewOpensAndShowsAProjectsPage)
     ASSERT_EQ(CProfile::DefUserName(), QStringLiteral("Ann O'Lee"));
     EXPECT_TRUE(Offers(CTrayIcon::BuildPopupMenu(hub->TrayMenuState()), ID_OVERVIEW));
     EXPECT_TRUE(HubMenuShows(*hub, ID_OVERVIEW));
+    EXPECT_TRUE(WindowMenuShows(ID_OVERVIEW));
     CProfileStore().setValue(QStringLiteral("Admin/OpenDlg"), 8);
     EXPECT_EQ(hub->StartWindowCommand(), ID_OVERVIEW);
     hub->OnCommand(ID_OVERVIEW);
@@ -150,6 +168,7 @@ TEST_F(EmpOverviewProgramTest, OnADatabaseFileTheOverviewIsNotOffered)
     CDummyDlg* hub = Start();
     EXPECT_FALSE(Offers(CTrayIcon::BuildPopupMenu(hub->TrayMenuState()), ID_OVERVIEW));
     EXPECT_FALSE(HubMenuShows(*hub, ID_OVERVIEW));
+    EXPECT_FALSE(WindowMenuShows(ID_OVERVIEW));
     hub->OnCommand(ID_OVERVIEW);
     EXPECT_EQ(hub->Window(ID_OVERVIEW), nullptr);
     // Chosen as the start window, it opens the time sheet there instead.
