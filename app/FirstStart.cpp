@@ -19,23 +19,12 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <pwd.h>
 #include <unistd.h>
 
 QString CFirstStart::DatabaseFile()
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
         .filePath(QStringLiteral("kelvane.db"));
-}
-
-void CFirstStart::DesktopUser(QString& login, QString& fullName)
-{
-    GetWindowsUserName(login);
-    fullName.clear();
-    if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_gecos)
-        fullName = QString::fromLocal8Bit(pw->pw_gecos).section(QLatin1Char(','), 0, 0).trimmed();
-    if (fullName.isEmpty())
-        fullName = login;
 }
 
 bool CFirstStart::Prepare(QString* error)
@@ -63,9 +52,7 @@ bool CFirstStart::Prepare(QString* error)
         RemoveDatabaseFiles(part);
         return false;
     }
-    QString login;
     QString fullName;
-    DesktopUser(login, fullName);
     CDbError dbError;
     // Tables, seed rows and the first rows: one transaction.
     bool ok = connection.BeginTrans(&dbError);
@@ -84,25 +71,8 @@ bool CFirstStart::Prepare(QString* error)
     // One person on their own machine: the time sheet comes up after 2 s, not 10.
     run(QStringLiteral("INSERT INTO tblProperty (PropertyName, intValue) VALUES (?, 1)"),
         {QString::fromLatin1(kQuickStartProperty)});
-    run(QStringLiteral(
-            "INSERT INTO tblFinEmployee (FirstName, LastName, EmpFullName, NTUserName, IsCurrent, "
-            "DeptID, SecLevel, HourRateFactor) VALUES (?, ?, ?, ?, 1, 1, 1, 1)"),
-        {fullName.section(QLatin1Char(' '), 0, 0), fullName.section(QLatin1Char(' '), 1), fullName,
-         login});
-    // Something to book on from the first minute.
-    run(QStringLiteral(
-            "INSERT INTO tblProject (ProjName, ProjState, UseTeamCheck, ProjColour, CompanyID) "
-            "VALUES ('General', 2, 0, 14120960, 1)"),
-        {});
-    run(QStringLiteral(
-            "INSERT INTO tblProjectOrderBook (OrderCode, Description, ProjID, IsDefault, IsDone, "
-            "OrderHourRate) SELECT 'GEN', 'General work', ProjID, 1, 0, 0 FROM tblProject"),
-        {});
-    run(QStringLiteral(
-            "INSERT INTO tblProjectTask (Task, ProjID, OrderID, State, DefaultWorkTypeID, "
-            "TaskOrder) "
-            "SELECT 'General', o.ProjID, o.OrderID, 2, 1, '1' FROM tblProjectOrderBook o"),
-        {});
+    // One employee and something to book on from the first minute.
+    ok = ok && CSchema::AddFirstRows(connection, &fullName, error);
     FaultPoint("FirstStart:rows");
     if (ok && !connection.CommitTrans(&dbError)) {
         ok = false;

@@ -13,8 +13,6 @@ public:
     // and the user in the profile. False with a reason when it cannot; a
     // start killed at any point leaves either no database or a complete one.
     static bool Prepare(QString* error);
-    // The person at the desktop: login name and full name.
-    static void DesktopUser(QString& login, QString& fullName);
 
 private:
     static void RemoveDatabaseFiles(const QString& file);

@@ -3,6 +3,7 @@
 #include "data/DBConnection.h"
 #include "data/SqlDialect.h"
 #include "data/SqlExecutor.h"
+#include "platform/DesktopUser.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -277,4 +278,42 @@ bool CSchema::Update(CDBConnection& connection, QString* error)
     statements << Script(QStringLiteral("views"), kind);
 
     return RunAll(connection, statements, QStringLiteral("Cannot update the database: %1"), error);
+}
+
+bool CSchema::AddFirstRows(CDBConnection& connection, QString* fullName, QString* error)
+{
+    QString login;
+    GetDesktopUser(login, *fullName);
+    const struct {
+        QString sql;
+        QVariantList values;
+    } steps[] = {
+        {QStringLiteral("INSERT INTO tblFinEmployee (FirstName, LastName, EmpFullName, "
+                        "NTUserName, IsCurrent, DeptID, SecLevel, HourRateFactor) "
+                        "VALUES (?, ?, ?, ?, 1, 1, 1, 1)"),
+         {fullName->section(QLatin1Char(' '), 0, 0), fullName->section(QLatin1Char(' '), 1),
+          *fullName, login}},
+        {QStringLiteral("INSERT INTO tblProject (ProjName, ProjState, UseTeamCheck, ProjColour, "
+                        "CompanyID) VALUES ('General', 2, 0, 14120960, 1)"),
+         {}},
+        {QStringLiteral("INSERT INTO tblProjectOrderBook (OrderCode, Description, ProjID, "
+                        "IsDefault, IsDone, OrderHourRate) "
+                        "SELECT 'GEN', 'General work', ProjID, 1, 0, 0 FROM tblProject "
+                        "WHERE ProjName = 'General'"),
+         {}},
+        {QStringLiteral("INSERT INTO tblProjectTask (Task, ProjID, OrderID, State, "
+                        "DefaultWorkTypeID, TaskOrder) "
+                        "SELECT 'General', o.ProjID, o.OrderID, 2, 1, '1' "
+                        "FROM tblProjectOrderBook o JOIN tblProject p ON p.ProjID = o.ProjID "
+                        "WHERE p.ProjName = 'General'"),
+         {}},
+    };
+    for (const auto& step : steps) {
+        CDbError dbError;
+        if (!CSqlExecutor::RunNative(connection, step.sql, step.values, nullptr, &dbError)) {
+            *error = dbError.description;
+            return false;
+        }
+    }
+    return true;
 }

@@ -24,7 +24,9 @@ public:
 } // namespace
 
 // kelvane-createdb "<connection string>": creates the Kelvane tables, saved
-// queries, procedures and seed rows in an empty database. A database file is
+// queries, procedures and seed rows in an empty database, with the person
+// running it as the first employee and the project "General", so that the
+// database can be signed on to and booked on at once. A database file is
 // created when it does not exist; a server database must exist already.
 // kelvane-createdb --update "<connection string>": adds what a database made
 // by an earlier version lacks (indexes, current saved queries); rows stay.
@@ -67,12 +69,35 @@ int main(int argc, char* argv[])
                      qPrintable(connection.LastOpenError()));
         return 1;
     }
-    if (!(update ? CSchema::Update(connection, &error) : CSchema::Create(connection, &error))) {
+    const QString target = CConnectionString(connectionString).Masked();
+    if (update) {
+        if (!CSchema::Update(connection, &error)) {
+            std::fprintf(stderr, "kelvane-createdb: %s\n", qPrintable(error));
+            return 1;
+        }
+        std::printf("Updated the Kelvane schema in %s\n", qPrintable(target));
+        return 0;
+    }
+    QString fullName;
+    // All or nothing: a failure leaves the database as empty as it was.
+    CDbError dbError;
+    bool ok = connection.BeginTrans(&dbError);
+    if (!ok)
+        error = dbError.description;
+    ok = ok && CSchema::Create(connection, &error) &&
+         CSchema::AddFirstRows(connection, &fullName, &error);
+    if (ok && !connection.CommitTrans(&dbError)) {
+        ok = false;
+        error = dbError.description;
+    }
+    if (!ok) {
+        if (connection.TransactionDepth() > 0)
+            connection.RollbackTrans();
         std::fprintf(stderr, "kelvane-createdb: %s\n", qPrintable(error));
         return 1;
     }
-    std::printf(update ? "Updated the Kelvane schema in %s\n"
-                       : "Created the Kelvane schema in %s\n",
-                qPrintable(CConnectionString(connectionString).Masked()));
+    std::printf("Created the Kelvane schema in %s\n"
+                "First employee: %s; first project: General\n",
+                qPrintable(target), qPrintable(fullName));
     return 0;
 }

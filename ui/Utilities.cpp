@@ -1,5 +1,6 @@
 #include "ui/Utilities.h"
 
+#include "platform/DesktopUser.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "ui/StringTable.h"
@@ -14,12 +15,8 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <array>
 #include <cmath>
-#include <vector>
 
 namespace {
 
@@ -716,25 +713,7 @@ QString RemoveChars(const QString& text, const QString& set)
 
 bool GetWindowsUserName(QString& out)
 {
-    // The account the program runs as; the environment first, so that a
-    // shell that sets USER (tests, su) is believed.
-    for (const char* name : {"USER", "LOGNAME"}) {
-        const QString value = qEnvironmentVariable(name);
-        if (!value.isEmpty()) {
-            out = value;
-            return true;
-        }
-    }
-    std::vector<char> buffer(16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
-        found->pw_name && *found->pw_name) {
-        out = QString::fromLocal8Bit(found->pw_name);
-        return true;
-    }
-    out.clear();
-    return false;
+    return GetDesktopLogin(out);
 }
 
 // ---- Numbers and flags -------------------------------------------------------------------

@@ -1,6 +1,11 @@
 #include "data/Schema.h"
 #include "tests/support/TestDatabases.h"
 
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <utility>
+
 class SchemaTest : public DbTest {};
 
 TEST(SchemaScripts, AStatementOfOneBackEndIsMadeOnlyThere)
@@ -130,6 +135,40 @@ TEST_P(SchemaTest, NamesCompareIgnoringCase)
                   .Value(0, 0)
                   .toInt(),
               0);
+}
+
+// The create tool leaves a database the person who ran it can sign on to and
+// book on: an employee signing on by login name and the project "General"
+// with its order and task; run again, it refuses and changes nothing.
+TEST_P(SchemaTest, TheCreateToolMakesADatabaseThatCanBeBookedOnAtOnce)
+{
+    const auto runTool = [this] {
+        QProcess tool;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("USER"), QStringLiteral("ann.lee"));
+        tool.setProcessEnvironment(env);
+        tool.start(QStringLiteral(KELVANE_CREATEDB), {m_connectionString});
+        EXPECT_TRUE(tool.waitForFinished(60000));
+        return std::make_pair(tool.exitCode(), QString::fromLocal8Bit(tool.readAllStandardError()));
+    };
+    const auto [created, createError] = runTool();
+    ASSERT_EQ(created, 0) << createError.toStdString();
+    const CQueryResult bookable = Query(QStringLiteral(
+        "SELECT e.EmpFullName, t.Task, o.OrderCode FROM qselProjTeamAndProject v "
+        "JOIN tblFinEmployee e ON e.EmpID = v.EmpID "
+        "JOIN tblProjectTask t ON t.ProjID = v.ProjID "
+        "JOIN tblProjectOrderBook o ON o.OrderID = t.OrderID "
+        "WHERE e.NTUserName = 'ann.lee' AND e.IsCurrent = 1 AND v.ProjName = 'General'"));
+    ASSERT_EQ(bookable.rows, 1);
+    EXPECT_FALSE(bookable.Value(0, 0).toString().isEmpty());
+    EXPECT_EQ(bookable.Value(0, 1).toString(), QStringLiteral("General"));
+    EXPECT_EQ(bookable.Value(0, 2).toString(), QStringLiteral("GEN"));
+
+    const auto [again, againError] = runTool();
+    EXPECT_EQ(again, 1);
+    EXPECT_TRUE(againError.contains(QStringLiteral("tblTimeSheet"))) << againError.toStdString();
+    EXPECT_EQ(Query(QStringLiteral("SELECT count(*) FROM tblFinEmployee")).Value(0, 0).toInt(), 1);
+    EXPECT_EQ(Query(QStringLiteral("SELECT count(*) FROM tblProject")).Value(0, 0).toInt(), 1);
 }
 
 KELVANE_INSTANTIATE_BACKENDS(SchemaTest);
