@@ -143,8 +143,11 @@ int CBookTime::StartTiming(int projId, int taskId, int& start, int& stop)
     switch (result) {
     case kBooked:
         OnSecondTick(m_startMinutes, m_stopMinutes);
-        if (m_logged)
+        // The open time sheet shows the new block on its line, then in its details.
+        if (m_logged) {
+            m_owner.RefreshTimesheet(m_bookDay);
             PassBlock();
+        }
         m_bookTimer.start(m_timerMinutes * 60000);
         m_trayTimer.start(1000);
         break;
@@ -389,8 +392,9 @@ void CBookTime::TimerProc(int id)
         m_status = CheckAndBook(m_projId, m_taskId, start, stop, false);
     }
     if (m_status == kBooked && m_logged) {
-        PassBlock();
+        // Reloaded first: a reload would put the day's first block in the details.
         m_owner.RefreshTimesheet(m_bookDay);
+        PassBlock();
         m_owner.UpdateWindowText();
     } else if (m_status == kFailed || m_status == kRefused) {
         StopTiming();

@@ -4,6 +4,7 @@
 #include "autotimer/AutoTimerWindows.h"
 #include "autotimer/AutoTimingDlg.h"
 #include "tests/support/TestEnv.h"
+#include "timesheet/Plentor.h"
 #include "timesheet/TimeAppDlg.h"
 #include "timesheet/TimeSheetWindows.h"
 #include "ui/ResourceIds.h"
@@ -40,6 +41,10 @@ TEST(AutoTimerProgramTest, WhileTimingTheTimeSheetIsReadOnlyAndShowsTheLoggedBlo
     EXPECT_EQ(sheet->Controller().Entry().comment, QStringLiteral("Logged"));
     EXPECT_EQ(sheet->Controller().Entry().start, 600);
     EXPECT_EQ(sheet->Controller().Entry().stop, 615);
+    // The logged block is on the line too, not only in the details.
+    sheet->TimeLine().CreateHoursWorkedMsg();
+    QTest::qWait(20);
+    EXPECT_EQ(sheet->StatusText(), QStringLiteral("Hours Worked 0.25"));
     EXPECT_TRUE(app.Hub()->TrayMenuState().autoTimerRunning);
 
     // The user stays while timing; the tray menu's "Stop Timer" ends it.

@@ -98,6 +98,8 @@ TEST_P(BookTimeTest, GoBooksTheCurrentIntervalAndTicksStretchIt)
     ASSERT_EQ(Go(10, 7), CBookTime::kBooked);
     EXPECT_EQ(Rows(), QStringList({"1 600-615 Logged"}));
     EXPECT_EQ(m_owner.passed, QStringList({"600-615 Logged"}));
+    // The open time sheet reloads its day, so the block is on its line.
+    EXPECT_EQ(m_owner.refreshed, QList<QDate>({m_day}));
     EXPECT_EQ(m_engine->TimerInterval(CBookTime::kBookTimerId), 5 * 60000);
     EXPECT_TRUE(m_engine->IsTimerActive(CBookTime::kTrayTimerId));
     EXPECT_EQ(Go(10, 9), CBookTime::kFailed); // already running
@@ -211,14 +213,16 @@ TEST_P(BookTimeTest, ATickWhileAQuestionIsOpenBooksAndShowsNothing)
     QStringList during;
     hook.whileOpen = [&] {
         Tick(10, 6);
-        during = QStringList(m_owner.passed) << QString::number(Rows().size());
+        during = QStringList(m_owner.passed)
+                 << QString::number(Rows().size()) << QString::number(m_owner.refreshed.size());
     };
     SetMessageBoxHook(&hook);
     const int result = Go(10, 5);
     SetMessageBoxHook(&CRecordingMessages::Current());
     EXPECT_EQ(result, CBookTime::kBooked);
-    EXPECT_EQ(during, QStringList({"1"}));
-    EXPECT_TRUE(m_owner.refreshed.isEmpty());
+    EXPECT_EQ(during, QStringList({"1", "0"}));
+    // Only the booking's own reload of the open time sheet.
+    EXPECT_EQ(m_owner.refreshed, QList<QDate>({m_day}));
     EXPECT_EQ(Rows(), QStringList({"1 600-615 mine", "2 615-630 Logged"}));
 }
 
