@@ -45,8 +45,11 @@ CTreeListDlg::CTreeListDlg(int templateId, QWidget* parent)
 CTreeListDlg::~CTreeListDlg()
 {
     // The operations are gone with the derived window; focus and mouse
-    // events while the children go must not reach them.
-    m_list->DetachOwner();
+    // events while the children go (a page hands its focus back as it
+    // leaves) must not reach them, from any list of the window's.
+    for (CMyListCtrl* list : findChildren<CMyListCtrl*>())
+        if (list->Owner() == this)
+            list->DetachOwner();
     m_tree->DetachOwner();
     m_splitterBar->DetachOwner();
     delete m_list;

@@ -268,6 +268,20 @@ TEST_P(ShowPrjDlgTest, KeysFocusTheTaskListAndOpenItsTask)
 KELVANE_INSTANTIATE_BACKENDS(ShowPrjDlgTest);
 
 // The picture of the README, when asked for (KELVANE_SCREENSHOT_DIR).
+// Closing the program with the members page shown and the task list in hand:
+// the pages leave as the window goes, and the focus they hand back must not
+// reach the half-gone window.
+TEST_P(ShowPrjDlgTest, TheWindowGoesCleanlyWithAPageShownAndItsListInHand)
+{
+    Open(kAnn, kBridge);
+    m_window->OnUpdateTotals();
+    m_window->Tabs()->SelectPage(3);
+    m_window->List()->SelectItem(0);
+    QCoreApplication::processEvents();
+    m_window->grab();
+    // The hub takes the window with it (TearDown).
+}
+
 TEST_P(ShowPrjDlgTest, Picture)
 {
     const QString folder = qEnvironmentVariable("KELVANE_SCREENSHOT_DIR");
