@@ -4,6 +4,7 @@
 #include "data/MyAdoRecordSet.h"
 #include "data/RowCursor.h"
 #include "data/SqlExecutor.h"
+#include "platform/Characters.h"
 
 #include <QFile>
 #include <QSet>
@@ -13,12 +14,6 @@
 namespace {
 
 enum class XmlType { Int, SmallInt, Bool, Single, Double, Currency, Date, Text, Blob };
-
-bool IsXmlChar(char32_t c)
-{
-    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
-           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
-}
 
 // Attribute text; quote is the delimiter used around it.
 void AppendEscaped(QString& out, const QString& text, QChar quote)
@@ -51,7 +46,7 @@ void AppendEscaped(QString& out, const QString& text, QChar quote)
             out += QLatin1String("&#xD;");
             break;
         default:
-            if (IsXmlChar(c))
+            if (IsXmlCharacter(c))
                 out += QString::fromUcs4(&c, 1);
             else
                 out += QChar(0xFFFD); // XML cannot carry it at all

@@ -46,3 +46,40 @@ qsizetype BrokenCharacterAt(QStringView text)
     }
     return -1;
 }
+
+bool IsXmlCharacter(char32_t c)
+{
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+QString XmlCarriableText(const QString& text, QChar replacement)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype at = 0; at < text.size();) {
+        const qsizetype units = UnitsAt(text, at);
+        const char32_t c = units == 2 ? QChar::surrogateToUcs4(text[at], text[at + 1])
+                                      : char32_t(text[at].unicode());
+        if (units == 2 || (IsXmlCharacter(c) && !QChar::isSurrogate(c)))
+            out += QStringView(text).mid(at, units);
+        else if (!replacement.isNull())
+            out += replacement;
+        at += units;
+    }
+    return out;
+}
+
+QString DocumentText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == 0x0B)
+            out += QLatin1Char('\n');
+        else if (u == 0x09 || u == 0x0A || u == 0x0D || !(u < 0x20 || (u >= 0x7F && u < 0xA0)))
+            out += c;
+    }
+    return out;
+}

@@ -14,3 +14,15 @@ QString LeftCharacters(const QString& text, qsizetype count);
 // Where the first half character (a surrogate without its other half) lies,
 // or -1. No database can store one.
 qsizetype BrokenCharacterAt(QStringView text);
+
+// Whether XML 1.0 can carry the character at all (as text or as a reference).
+bool IsXmlCharacter(char32_t c);
+// The text without the characters XML 1.0 cannot carry (C0 controls other than
+// tab, line feed and carriage return; U+FFFE, U+FFFF; half characters), each
+// replaced by `replacement` or left out when it is null.
+QString XmlCarriableText(const QString& text, QChar replacement = QChar());
+// Text for a document or spreadsheet cell: a vertical tab (the manual line
+// break word processors paste) becomes a line break, other control characters
+// except tab, line feed and carriage return are left out. The office would
+// otherwise drop the whole string.
+QString DocumentText(const QString& text);
