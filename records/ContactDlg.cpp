@@ -317,7 +317,9 @@ void CContactDlg::FillTreeByType()
 {
     CCompanyBusTypeSet set(m_db.Connection());
     set.Recordset()->SetQuiet(true);
-    set.Recordset()->SetSort(QStringLiteral("[BusinessType],[CompanyName]"));
+    // Types whose names differ only in case sort as one name: the id keeps
+    // each type's companies together under its own node.
+    set.Recordset()->SetSort(QStringLiteral("[BusinessType],[BusinessTypeId],[CompanyName]"));
     if (!m_db.OpenRecordSet(&set)) {
         ShowContactMessage(LoadStringRes(IDS_NO_COMPANY_INFO), set.Recordset()->ErrorText());
         return;
