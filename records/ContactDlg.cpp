@@ -317,9 +317,7 @@ void CContactDlg::FillTreeByType()
 {
     CCompanyBusTypeSet set(m_db.Connection());
     set.Recordset()->SetQuiet(true);
-    // Types whose names differ only in case sort as one name: the id keeps
-    // each type's companies together under its own node.
-    set.Recordset()->SetSort(QStringLiteral("[BusinessType],[BusinessTypeId],[CompanyName]"));
+    set.Recordset()->SetSort(QStringLiteral("[BusinessType],[CompanyName]"));
     if (!m_db.OpenRecordSet(&set)) {
         ShowContactMessage(LoadStringRes(IDS_NO_COMPANY_INFO), set.Recordset()->ErrorText());
         return;
