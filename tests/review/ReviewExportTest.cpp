@@ -1,12 +1,11 @@
 #include "office/OfficeSession.h"
 #include "office/Spreadsheet.h"
 #include "office/TextDocument.h"
+#include "tests/office/KillingOffice.h"
 #include "tests/office/OfficeFiles.h"
 #include "tests/review/ReviewFixture.h"
 
 #include <QFileInfo>
-
-#include <signal.h>
 
 namespace {
 
@@ -57,37 +56,6 @@ QString Serial(const QDate& day)
 {
     return QString::number(QDate(1899, 12, 30).daysTo(day));
 }
-
-// The office's own documents, with an office that dies as soon as the workbook exists.
-class CDyingOffice : public IOfficeDocuments {
-public:
-    explicit CDyingOffice(COfficeSession& office)
-        : m_office(office)
-    {}
-    std::unique_ptr<ISpreadsheet> NewSpreadsheet() override
-    {
-        auto sheet = m_office.NewSpreadsheet();
-        if (m_office.ProcessGroup() > 1)
-            ::kill(-static_cast<pid_t>(m_office.ProcessGroup()), SIGKILL);
-        return sheet;
-    }
-    std::unique_ptr<ISpreadsheet> OpenSpreadsheet(const QString& path) override
-    {
-        return m_office.OpenSpreadsheet(path);
-    }
-    std::unique_ptr<ITextDocument> NewTextDocument() override { return m_office.NewTextDocument(); }
-    QString Present(ISpreadsheet& sheet, const QString& title) override
-    {
-        return m_office.Present(sheet, title);
-    }
-    QString Present(ITextDocument& document, const QString& title) override
-    {
-        return m_office.Present(document, title);
-    }
-
-private:
-    COfficeSession& m_office;
-};
 
 } // namespace
 
@@ -310,7 +278,7 @@ TEST_P(ReviewExportTest, AnOfficeKilledMidExportIsToldAndTheNextExportWorks)
 {
     BookTheWeek();
     Review(kMonday, kWednesday);
-    CDyingOffice dying(*s_office);
+    CKillingOffice dying(*s_office, CKillingOffice::kAfterNewWorkbook);
     m_window->SetOfficeDocuments(&dying);
     EXPECT_TRUE(ExportList().isEmpty());
     ASSERT_EQ(Messages().size(), 1);

@@ -1,12 +1,11 @@
 #include "office/BasicModule.h"
 #include "office/OfficeSession.h"
 #include "review/TimeSheetTemplate.h"
+#include "tests/office/KillingOffice.h"
 #include "tests/office/OfficeFiles.h"
 #include "tests/review/XlsTimeSheetFixture.h"
 
 #include <QFileInfo>
-
-#include <signal.h>
 
 namespace {
 
@@ -52,98 +51,6 @@ protected:
     static inline std::unique_ptr<COfficeSession> s_office;
 };
 
-// The office's workbooks, with the office killed after a macro call.
-class CKillingWorkbook : public ISpreadsheet {
-public:
-    CKillingWorkbook(std::unique_ptr<ISpreadsheet> book, COfficeSession& office, int calls)
-        : m_book(std::move(book))
-        , m_office(office)
-        , m_calls(calls)
-    {}
-    void SetValue(const QString& cell, const QVariant& value) override
-    {
-        m_book->SetValue(cell, value);
-    }
-    void SetValues(const QString& topLeft, const QList<QVariantList>& rows) override
-    {
-        m_book->SetValues(topLeft, rows);
-    }
-    void SetBold(const QString& range, bool bold) override { m_book->SetBold(range, bold); }
-    void SetFontSize(const QString& range, double points) override
-    {
-        m_book->SetFontSize(range, points);
-    }
-    void SetUnderline(const QString& range, int style) override
-    {
-        m_book->SetUnderline(range, style);
-    }
-    void SetFontColorIndex(const QString& range, int index) override
-    {
-        m_book->SetFontColorIndex(range, index);
-    }
-    void SetInteriorColorIndex(const QString& range, int index) override
-    {
-        m_book->SetInteriorColorIndex(range, index);
-    }
-    void AutoFitColumns(const QString& range) override { m_book->AutoFitColumns(range); }
-    double ColumnWidth(const QString& range) override { return m_book->ColumnWidth(range); }
-    void SetColumnWidth(const QString& range, double characters) override
-    {
-        m_book->SetColumnWidth(range, characters);
-    }
-    QVariant RunMacro(const QString& name, const QStringList& arguments) override
-    {
-        const QVariant result = m_book->RunMacro(name, arguments);
-        if (--m_calls == 0 && m_office.ProcessGroup() > 1)
-            ::kill(-static_cast<pid_t>(m_office.ProcessGroup()), SIGKILL);
-        return result;
-    }
-    QStringList MacroModules() override { return m_book->MacroModules(); }
-    QString MacroModuleCode(const QString& module) override
-    {
-        return m_book->MacroModuleCode(module);
-    }
-    void SetMacroModuleCode(const QString& module, const QString& code) override
-    {
-        m_book->SetMacroModuleCode(module, code);
-    }
-    void RemoveMacroModule(const QString& module) override { m_book->RemoveMacroModule(module); }
-    void SaveAs(const QString& path) override { m_book->SaveAs(path); }
-    void Close() override { m_book->Close(); }
-
-private:
-    std::unique_ptr<ISpreadsheet> m_book;
-    COfficeSession& m_office;
-    int m_calls;
-};
-
-class CKillingOffice : public IOfficeDocuments {
-public:
-    CKillingOffice(COfficeSession& office, int calls)
-        : m_office(office)
-        , m_calls(calls)
-    {}
-    std::unique_ptr<ISpreadsheet> NewSpreadsheet() override { return m_office.NewSpreadsheet(); }
-    std::unique_ptr<ISpreadsheet> OpenSpreadsheet(const QString& path) override
-    {
-        return std::make_unique<CKillingWorkbook>(m_office.OpenSpreadsheet(path), m_office,
-                                                  m_calls);
-    }
-    std::unique_ptr<ITextDocument> NewTextDocument() override { return m_office.NewTextDocument(); }
-    QString Present(ISpreadsheet& sheet, const QString& title) override
-    {
-        return m_office.Present(sheet, title);
-    }
-    QString Present(ITextDocument& document, const QString& title) override
-    {
-        return m_office.Present(document, title);
-    }
-
-private:
-    COfficeSession& m_office;
-    int m_calls;
-};
-
 } // namespace
 
 TEST_P(XlsTimeSheetOfficeTest, AnOfficeKilledBetweenTwoMacroCallsLeavesTheTemplateUsable)
@@ -157,7 +64,7 @@ TEST_P(XlsTimeSheetOfficeTest, AnOfficeKilledBetweenTwoMacroCallsLeavesTheTempla
     }
     // Killed after the header's call, before the first line's.
     CRecordingMessages::Current().Clear();
-    CKillingOffice killing(*s_office, 1);
+    CKillingOffice killing(*s_office, CKillingOffice::kAfterMacroCalls, 1);
     CXlsTimeSheet sheet(m_db, m_folder, QStringLiteral("Killed.xls"));
     sheet.SetToday(kNextMonday);
     sheet.SetOfficeDocuments(&killing);
