@@ -114,6 +114,7 @@ TEST_P(ChgRqstReportOfficeTest, ControlCharactersInTheDetailsNeverEmptyTheirCell
     ASSERT_EQ(m_db.UpdateChangeRequest(Id(1), update, {QStringLiteral("Ring\abell")}, reason),
               ChgReqResult::Ok)
         << reason.toStdString();
+    Choose(CChgRqstDlg::kIdTeamMember, QStringLiteral("Any"));
     SelectNode(QStringLiteral("Bridge"));
     ASSERT_EQ(Ids(), IdsOf({2, 1}));
     const QString file = Export();
