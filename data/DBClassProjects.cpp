@@ -10,14 +10,17 @@
 
 namespace {
 
-const QString kTaskHoursSql =
-    QStringLiteral("UPDATE tblProjectTask SET ActHours = COALESCE((SELECT SUM(t.HoursWorked) FROM "
-                   "tblTimeSheet t WHERE t.TaskID = tblProjectTask.TaskID), 0)");
+// Hours are single precision in the tables: they are summed in double
+// precision, as a running single-precision sum drifts by hundredths.
+const QString kTaskHoursSql = QStringLiteral(
+    "UPDATE tblProjectTask SET ActHours = COALESCE((SELECT SUM(CAST(t.HoursWorked AS DOUBLE "
+    "PRECISION)) FROM tblTimeSheet t WHERE t.TaskID = tblProjectTask.TaskID), 0)");
 // The project's booked hours and the estimates of its tasks.
 const QString kProjectTotalsSql = QStringLiteral(
-    "UPDATE tblProject SET ProjHours = COALESCE((SELECT SUM(t.HoursWorked) FROM tblTimeSheet t "
-    "WHERE t.ProjID = tblProject.ProjID), 0), ProjEstHours = COALESCE((SELECT SUM(k.EstHours) "
-    "FROM tblProjectTask k WHERE k.ProjID = tblProject.ProjID), 0)");
+    "UPDATE tblProject SET ProjHours = COALESCE((SELECT SUM(CAST(t.HoursWorked AS DOUBLE "
+    "PRECISION)) FROM tblTimeSheet t WHERE t.ProjID = tblProject.ProjID), 0), ProjEstHours = "
+    "COALESCE((SELECT SUM(CAST(k.EstHours AS DOUBLE PRECISION)) FROM tblProjectTask k WHERE "
+    "k.ProjID = tblProject.ProjID), 0)");
 
 } // namespace
 
@@ -48,8 +51,8 @@ bool CDBClass::FillProjectMembers(int projId, int leaderId, const QString& leade
     members.clear();
     CQueryResult hours;
     CQueryResult team;
-    if (!RunRows(QStringLiteral("SELECT EmpID, SUM(HoursWorked) FROM tblTimeSheet WHERE ProjID "
-                                "= ? GROUP BY EmpID"),
+    if (!RunRows(QStringLiteral("SELECT EmpID, SUM(CAST(HoursWorked AS DOUBLE PRECISION)) FROM "
+                                "tblTimeSheet WHERE ProjID = ? GROUP BY EmpID"),
                  {projId}, &hours) ||
         !RunRows(QStringLiteral("SELECT EmpID, EmpFullName FROM qselProjTeamAndProject WHERE "
                                 "ProjID = ? ORDER BY EmpFullName, EmpID"),

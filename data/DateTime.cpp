@@ -279,8 +279,10 @@ std::strong_ordering CDateTime::operator<=>(const CDateTime& other) const
     return m_time.msecsSinceStartOfDay() <=> other.m_time.msecsSinceStartOfDay();
 }
 
-int StoredMinutes(const CDateTime& time)
+int StoredMinutes(const CDateTime& time, const QDate& day)
 {
+    if (day.isValid() && time.IsValid() && time.Date() > day)
+        return 24 * 60;
     const int minutes = time.MinutesOfDay();
     return minutes == 23 * 60 + 59 ? 24 * 60 : minutes;
 }

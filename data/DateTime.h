@@ -58,5 +58,7 @@ private:
 Q_DECLARE_METATYPE(CDateTime)
 
 // Minutes since midnight of a stored start or stop of a time-sheet row:
-// the day's end, 1440, is stored as 23:59 and reads back as 1440.
-int StoredMinutes(const CDateTime& time);
+// the day's end, 1440, is stored as 23:59 and reads back as 1440. Given the
+// row's day, a time on a later day (a stop at the next midnight, as other
+// programs store it) is the day's end too.
+int StoredMinutes(const CDateTime& time, const QDate& day = QDate());

@@ -109,6 +109,23 @@ std::vector<CellType> TypesOf(const PGresult* result)
     return types;
 }
 
+// A numeric's text as the file database gives the same value: without the
+// zeros the column's scale adds ("320.0000" reads "320", "12.5000" "12.5").
+QString PlainNumeric(const char* text, int length)
+{
+    QString out = QString::fromLatin1(text, length);
+    if (out.contains(QLatin1Char('.')) && !out.contains(QLatin1Char('e')) &&
+        !out.contains(QLatin1Char('E'))) {
+        while (out.endsWith(QLatin1Char('0')))
+            out.chop(1);
+        if (out.endsWith(QLatin1Char('.')))
+            out.chop(1);
+        if (out == QLatin1String("-0"))
+            out = QStringLiteral("0");
+    }
+    return out;
+}
+
 // The conversions of a cell libpq delivered as text, by its column's type.
 struct CPgCell {
     const PGresult* result;
@@ -158,6 +175,8 @@ struct CPgCell {
     {
         if (type == CellType::Blob)
             return QString::fromUtf8(Bytes());
+        if (PQftype(result, column) == kNumericOid)
+            return PlainNumeric(Data(), Length());
         static const CSqlDialect dialect(kProviderPostgres);
         return dialect.FromDbText(QString::fromUtf8(Data(), Length()));
     }

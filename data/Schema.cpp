@@ -256,7 +256,12 @@ bool CSchema::Update(CDBConnection& connection, QString* error)
         *error = QStringLiteral("No database is open to update.");
         return false;
     }
-    const QStringList missing = Missing(connection);
+    // The tables make it a Kelvane database; queries and procedures an
+    // earlier version lacked are what the update adds.
+    QStringList missing;
+    for (const QString& name : TableNames())
+        if (!Exists(connection, name))
+            missing << name;
     if (!missing.isEmpty()) {
         *error = QStringLiteral("This is no complete Kelvane database (it lacks %1); nothing was "
                                 "changed.")
@@ -276,6 +281,14 @@ bool CSchema::Update(CDBConnection& connection, QString* error)
     for (auto it = views.crbegin(); it != views.crend(); ++it)
         statements << QStringLiteral("DROP VIEW IF EXISTS %1;").arg(*it);
     statements << Script(QStringLiteral("views"), kind);
+    if (kind == kProviderPostgres) {
+        // Each procedure in its current form; none changes its result type,
+        // so replacing keeps whatever else refers to it.
+        QString procedures = Script(QStringLiteral("procedures-postgres"), kind);
+        procedures.replace(QRegularExpression(QStringLiteral("\\bCREATE FUNCTION\\b")),
+                           QStringLiteral("CREATE OR REPLACE FUNCTION"));
+        statements << procedures;
+    }
 
     return RunAll(connection, statements, QStringLiteral("Cannot update the database: %1"), error);
 }

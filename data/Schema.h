@@ -16,8 +16,9 @@ public:
     static bool Create(CDBConnection& connection, QString* error);
 
     // Brings a database made by an earlier version up to date, its rows
-    // untouched: missing indexes are created and the saved queries replaced
-    // by their current definitions, all or nothing.
+    // untouched: missing indexes are created, the saved queries and (on the
+    // server) the stored procedures replaced by their current definitions,
+    // all or nothing. Refuses a database that lacks any of the tables.
     static bool Update(CDBConnection& connection, QString* error);
 
     // The rows a new database needs before anyone can book: the person at

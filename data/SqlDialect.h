@@ -138,13 +138,13 @@ public:
     QString ImportLockStatement(int days) const;
 
     // ---- The weekly time-sheet workbook -------------------------------------
-    // One employee's day: the first start and the last stop as "HH:MM" (a
-    // stop at the next midnight as "24:00"; NULL without rows) and the sum of
-    // the hours. Values: the day after, the EmpID, the day, the day after.
+    // One employee's day: the first start and the last stop as stored (NULL
+    // without rows) and the sum of the hours. Values: the EmpID, the day,
+    // the day after.
     QString WeekDayTotalsStatement() const;
     // One employee's rows of a day in the order of their start: ProjID,
-    // OrderID, InvID, TaskID, start and stop as above, HoursWorked. Values:
-    // the day after, the EmpID, the day, the day after.
+    // OrderID, InvID, TaskID, StartTime, StopTime, HoursWorked. Values: the
+    // EmpID, the day, the day after.
     QString WeekDayRowsStatement() const;
 
     // A value as it is bound into a statement, and a text as read back.

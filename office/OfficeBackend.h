@@ -27,7 +27,8 @@ public:
     virtual void Terminate() = 0;
 
     virtual std::unique_ptr<ISpreadsheet> NewSpreadsheet() = 0;
-    // Opens a workbook (a template) with its macros enabled.
+    // An untitled copy of a workbook (a template) with its macros enabled;
+    // the file itself is neither changed nor locked (SaveAs stores the copy).
     virtual std::unique_ptr<ISpreadsheet> OpenSpreadsheet(const QString& path) = 0;
     virtual std::unique_ptr<ITextDocument> NewTextDocument() = 0;
 };

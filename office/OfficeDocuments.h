@@ -15,6 +15,8 @@ public:
     virtual ~IOfficeDocuments() = default;
 
     virtual std::unique_ptr<ISpreadsheet> NewSpreadsheet() = 0;
+    // An untitled copy of the workbook at the path, as a template opens: the
+    // file stays untouched and unlocked, whatever happens to the office.
     virtual std::unique_ptr<ISpreadsheet> OpenSpreadsheet(const QString& path) = 0;
     virtual std::unique_ptr<ITextDocument> NewTextDocument() = 0;
 

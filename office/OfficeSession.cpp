@@ -4,6 +4,7 @@
 #include "office/OfficeError.h"
 #include "office/Spreadsheet.h"
 #include "office/TextDocument.h"
+#include "platform/FaultPoint.h"
 #include "platform/Launcher.h"
 #include "platform/MessageBox.h"
 #include "platform/Trace.h"
@@ -22,6 +23,8 @@
 #include <QThread>
 #include <QUrl>
 
+#include <atomic>
+
 #include <dlfcn.h>
 #include <signal.h>
 #include <unistd.h>
@@ -33,6 +36,7 @@ IOfficeDocuments* s_current = nullptr;
 constexpr int kStartTimeoutMs = 60000;
 constexpr int kRetryMs = 100;
 constexpr int kEndTimeoutMs = 5000;
+constexpr int kStartAttempts = 2;
 const QString kBackendLibrary = QStringLiteral("libkelvane_uno.so");
 
 QString BackendPath()
@@ -183,19 +187,41 @@ void COfficeSession::StartProcess()
     if (!QFileInfo(program).isExecutable())
         throw COfficeError(QStringLiteral("%1 is not installed").arg(program).toStdString(),
                            COfficeError::kUnavailable);
-    ++m_starts;
+    // An office can end on its very first start in a new profile (it
+    // restarts itself once there, and several starting at once on a new
+    // machine make that the likelier): one more start, afresh.
+    for (int attempt = 1;; ++attempt) {
+        if (LaunchOffice(program))
+            return;
+        if (attempt == kStartAttempts)
+            throw COfficeError("LibreOffice ended while it was starting",
+                               COfficeError::kNotStarted);
+        qCWarning(lcApp) << "COfficeSession::StartProcess: the office ended while it was "
+                            "starting; starting it again";
+    }
+}
+
+bool COfficeSession::LaunchOffice(const QString& program)
+{
+    IOfficeBackend& backend = Backend();
+    // Numbered for the process, not for the session: two sessions of one
+    // program never share a profile (an office started on a profile in use
+    // hands over to the office there and ends), nor does a program that had
+    // the same process id before.
+    static std::atomic<int> s_starts{0};
+    const int start = ++s_starts;
     QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (runtime.isEmpty())
         runtime = QDir::tempPath();
     const qint64 pid = QCoreApplication::applicationPid();
-    m_profile = QStringLiteral("%1/kelvane-office-%2-%3").arg(runtime).arg(pid).arg(m_starts);
+    const QString token =
+        QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    m_profile =
+        QStringLiteral("%1/kelvane-office-%2-%3-%4").arg(runtime).arg(pid).arg(start).arg(token);
     QDir(m_profile).removeRecursively();
     QDir().mkpath(m_profile);
     // A pipe name in use leaves the new office unreachable: one per start.
-    const QString pipe = QStringLiteral("kelvane_%1_%2_%3")
-                             .arg(pid)
-                             .arg(m_starts)
-                             .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    const QString pipe = QStringLiteral("kelvane_%1_%2_%3").arg(pid).arg(start).arg(token);
     m_process = new QProcess;
     m_process->setProgram(program);
     m_process->setArguments(
@@ -221,6 +247,7 @@ void COfficeSession::StartProcess()
             QStringLiteral("LibreOffice could not be started: %1").arg(error).toStdString(),
             COfficeError::kNotStarted);
     }
+    FaultPoint("OfficeSession:launched");
     CStartProgress progress;
     while (true) {
         bool connected = false;
@@ -232,11 +259,14 @@ void COfficeSession::StartProcess()
         }
         if (connected)
             break;
-        if (m_process->state() == QProcess::NotRunning || clock.elapsed() > kStartTimeoutMs) {
-            const bool ended = m_process->state() == QProcess::NotRunning;
+        // Asked, not only noted by the event loop, which may not run here.
+        if (m_process->state() == QProcess::NotRunning || m_process->waitForFinished(0)) {
             StopProcess(false);
-            throw COfficeError(ended ? "LibreOffice ended while it was starting"
-                                     : "LibreOffice did not answer after it was started",
+            return false;
+        }
+        if (clock.elapsed() > kStartTimeoutMs) {
+            StopProcess(false);
+            throw COfficeError("LibreOffice did not answer after it was started",
                                COfficeError::kNotStarted);
         }
         QThread::msleep(kRetryMs);
@@ -245,6 +275,7 @@ void COfficeSession::StartProcess()
     m_lastStartMs = clock.elapsed();
     qCDebug(lcApp) << "COfficeSession::StartProcess: the office answered after" << m_lastStartMs
                    << "ms";
+    return true;
 }
 
 void COfficeSession::StopProcess(bool ask)

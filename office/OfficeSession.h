@@ -65,6 +65,8 @@ private:
     IOfficeBackend& Backend();
     IOfficeBackend& Office();
     void StartProcess();
+    // One start of the office; false when it ended before it answered.
+    bool LaunchOffice(const QString& program);
     void StopProcess(bool ask);
     // The processes of the office's group running on its profile.
     QList<qint64> GroupMembers() const;
@@ -83,7 +85,6 @@ private:
     QProcess* m_process = nullptr;
     qint64 m_group = 0;
     QString m_profile;
-    int m_starts = 0;
     qint64 m_lastStartMs = 0;
     Presentation m_presentation = Presentation::Automatic;
     QString m_storeFolder;

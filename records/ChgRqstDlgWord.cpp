@@ -59,15 +59,14 @@ void CChgRqstDlg::ExportToWord(const QList<CChgRqstRow>& rows)
     try {
         document = documents->NewTextDocument();
     } catch (const COfficeError& e) {
-        const QString reason = QString::fromStdString(e.what());
+        const QString reason = OfficeFailureText(e);
         ShowMessageBox(e.ErrorKind() == COfficeError::kUnavailable
                            ? QStringLiteral("LibreOffice is not available\n") + reason
                            : QStringLiteral("Cannot start LibreOffice.\n") + reason,
                        kMbOk | kMbIconWarning);
         return;
     } catch (const std::exception& e) {
-        ShowMessageBox(QStringLiteral("Cannot start LibreOffice.\n") +
-                           QString::fromStdString(e.what()),
+        ShowMessageBox(QStringLiteral("Cannot start LibreOffice.\n") + OfficeFailureText(e),
                        kMbOk | kMbIconWarning);
         return;
     }
@@ -80,7 +79,7 @@ void CChgRqstDlg::ExportToWord(const QList<CChgRqstRow>& rows)
                                                    FormatDateTime(now, QStringLiteral("%H%M%S"))));
     } catch (const std::exception& e) {
         ShowMessageBox(QStringLiteral("The change request document could not be finished.\n") +
-                           QString::fromStdString(e.what()),
+                           OfficeFailureText(e),
                        kMbOk | kMbIconWarning);
     }
 }

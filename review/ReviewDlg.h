@@ -148,6 +148,14 @@ private:
     QString SelectionFilter(int empId, const QDate& start, const QDate& end,
                             QVariantList& values) const;
     bool ProjectFilterCounts() const;
+    // The order the grid and the list export read the records in: each
+    // project and task together. Names compare ignoring case in the
+    // database but exactly in the rows, so the ids keep "Atlas" and
+    // "ATLAS" apart instead of interleaving their days.
+    static QString ProjectTaskOrder()
+    {
+        return QStringLiteral("[ProjName], [ProjID], [Task], [TaskID], [WorkDate]");
+    }
     QString EmployeeName(int empId);
     // The export's document, or null after telling the user why there is none.
     std::unique_ptr<ISpreadsheet> NewWorkbook();

@@ -34,9 +34,18 @@ QString ShortDate(const QDate& day)
     return FormatDateTime(CDateTime(day), RegionalFormats().dateFormat);
 }
 
-QString TimeText(const CDateTime& at)
+// A stored start or stop of an entry of the day in the application's time
+// format; the day's end (stored as 23:59) reads 24:00.
+QString TimeText(const CDateTime& at, const QDate& day)
 {
-    return at.IsNull() ? QString() : FormatDateTime(at, RegionalFormats().timeFormat);
+    if (at.IsNull())
+        return QString();
+    const int minutes = StoredMinutes(at, day);
+    QString format = RegionalFormats().timeFormat;
+    if (minutes >= 24 * 60)
+        format.replace(QStringLiteral("%#H"), QStringLiteral("24"))
+            .replace(QStringLiteral("%H"), QStringLiteral("24"));
+    return FormatDateTime(CDateTime(day).AddSecs(qint64(minutes % (24 * 60)) * 60), format);
 }
 
 } // namespace
@@ -85,14 +94,13 @@ std::unique_ptr<ISpreadsheet> CReviewDlg::NewWorkbook()
     try {
         return documents->NewSpreadsheet();
     } catch (const COfficeError& e) {
-        const QString reason = QString::fromStdString(e.what());
+        const QString reason = OfficeFailureText(e);
         ShowMessageBox(e.ErrorKind() == COfficeError::kUnavailable
                            ? QStringLiteral("LibreOffice is not available\n") + reason
                            : QStringLiteral("Cannot start LibreOffice.\n") + reason,
                        kMbOk | kMbIconWarning);
     } catch (const std::exception& e) {
-        ShowMessageBox(QStringLiteral("Cannot start LibreOffice.\n") +
-                           QString::fromStdString(e.what()),
+        ShowMessageBox(QStringLiteral("Cannot start LibreOffice.\n") + OfficeFailureText(e),
                        kMbOk | kMbIconWarning);
     }
     return nullptr;
@@ -101,7 +109,7 @@ std::unique_ptr<ISpreadsheet> CReviewDlg::NewWorkbook()
 void CReviewDlg::FailedExport(const std::exception& error)
 {
     ShowMessageBox(QStringLiteral("The workbook could not be finished.\n") +
-                       QString::fromStdString(error.what()),
+                       OfficeFailureText(error),
                    kMbOk | kMbIconWarning);
 }
 
@@ -176,8 +184,8 @@ void CReviewDlg::WriteListView(ISpreadsheet& sheet, bool capped)
     CHoursSumSet set(m_db.Connection());
     set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
     set.Recordset()->SetFilter(SelectionFilter(empId, start, m_period.end, values), values);
-    // Sorted by task too, so that a project and task make one line.
-    set.Recordset()->SetSort(QStringLiteral("[ProjName], [Task], [WorkDate]"));
+    // A project and task make one line.
+    set.Recordset()->SetSort(ProjectTaskOrder());
     if (!m_db.OpenRecordSet(&set)) {
         ShowMessageBox(kQueryFailed, kMbOk | kMbIconWarning);
         // The workbook goes unshown.
@@ -289,8 +297,8 @@ void CReviewDlg::WriteDayView(ISpreadsheet& sheet, bool /*capped*/)
             lines << QVariantList{ShortDate(day),
                                   set.m_ProjName,
                                   set.m_Comment,
-                                  TimeText(set.m_StartTime),
-                                  TimeText(set.m_StopTime),
+                                  TimeText(set.m_StartTime, day),
+                                  TimeText(set.m_StopTime, day),
                                   QString::asprintf("%f", double(set.m_HoursWorked)),
                                   set.m_InvCost,
                                   set.m_Task,

@@ -165,7 +165,7 @@ void CReviewDlg::FillReview(const QString& projectFilter, bool newColumns)
     set.Recordset()->SetFilter(SelectionFilter(empId, m_period.start, m_period.end, values),
                                values);
     // One project and task after the other, whatever order the view keeps.
-    set.Recordset()->SetSort(QStringLiteral("[ProjName], [Task], [WorkDate]"));
+    set.Recordset()->SetSort(ProjectTaskOrder());
     if (!m_db.OpenRecordSet(&set)) {
         ShowMessageBox(QStringLiteral("Unable to open Project Task Times table"),
                        kMbOk | kMbIconWarning);

@@ -39,10 +39,16 @@ QString HoursText(const QVariant& value)
     return text;
 }
 
-// A time text of the day queries; a null value reads as one blank.
-QString TimeText(const QVariant& value)
+// A stored start or stop of the day as "HH:MM", the day's end as "24:00";
+// a null value reads as one blank.
+QString TimeText(const CMyAdoRecordSet& rs, int column, const QDate& day)
 {
-    return value.isNull() ? QStringLiteral(" ") : value.toString();
+    bool ok = false;
+    const CDateTime time = rs.DateValue(column, &ok);
+    if (!ok)
+        return QStringLiteral(" ");
+    const int minutes = StoredMinutes(time, day);
+    return QString::asprintf("%02i:%02i", minutes / 60, minutes % 60);
 }
 
 QString Quoted(const QString& path)
@@ -166,7 +172,7 @@ bool CXlsTimeSheet::QueryEachDay(const QString& sql,
     for (QDate day = m_start; day <= m_end; day = day.addDays(1)) {
         const QDate next = day.addDays(1);
         CMyAdoRecordSet* rs = nullptr;
-        if (!m_db.ExecuteQuery(sql, rs, {next, m_empId, day, next}))
+        if (!m_db.ExecuteQuery(sql, rs, {m_empId, day, next}))
             return false;
         const std::unique_ptr<CMyAdoRecordSet> owned(rs);
         rs->MoveFirst();
@@ -178,10 +184,10 @@ bool CXlsTimeSheet::QueryEachDay(const QString& sql,
 bool CXlsTimeSheet::GetDayTotals()
 {
     return QueryEachDay(
-        m_db.Dialect().WeekDayTotalsStatement(), [this](const QDate&, CMyAdoRecordSet& rs) {
+        m_db.Dialect().WeekDayTotalsStatement(), [this](const QDate& day, CMyAdoRecordSet& rs) {
             CDayValues values{QStringLiteral(" "), QStringLiteral(" "), QStringLiteral(" ")};
             if (!rs.IsEOF())
-                values = {TimeText(rs.Value(0)), TimeText(rs.Value(1)), HoursText(rs.Value(2))};
+                values = {TimeText(rs, 0, day), TimeText(rs, 1, day), HoursText(rs.Value(2))};
             m_days << values;
         });
 }
@@ -196,8 +202,8 @@ bool CXlsTimeSheet::GetDayRows()
                                 row.orderId = rs.Value(1).toInt();
                                 row.invId = rs.Value(2).toInt();
                                 row.taskId = rs.Value(3).toInt();
-                                row.start = TimeText(rs.Value(4));
-                                row.stop = TimeText(rs.Value(5));
+                                row.start = TimeText(rs, 4, day);
+                                row.stop = TimeText(rs, 5, day);
                                 row.hours = HoursText(rs.Value(6));
                                 row.workDate = day;
                                 m_rows << row;
@@ -259,7 +265,7 @@ bool CXlsTimeSheet::MakeWorkbook(IOfficeDocuments& documents, const QString& tar
     } catch (const std::exception& e) {
         // The office went away: nothing more can be done with the workbook.
         ShowMessageBox(QStringLiteral("The time sheet could not be finished.\n") +
-                           QString::fromStdString(e.what()),
+                           OfficeFailureText(e),
                        kMbOk | kMbIconWarning);
         return false;
     }
@@ -268,7 +274,7 @@ bool CXlsTimeSheet::MakeWorkbook(IOfficeDocuments& documents, const QString& tar
         book->Close();
     } catch (const std::exception& e) {
         ShowMessageBox(QStringLiteral("The time sheet could not be saved as %1.\n%2")
-                           .arg(Quoted(target), QString::fromStdString(e.what())),
+                           .arg(Quoted(target), OfficeFailureText(e)),
                        kMbOk | kMbIconWarning);
         return false;
     }
@@ -316,7 +322,7 @@ bool CXlsTimeSheet::EnsureTemplate(IOfficeDocuments& documents)
             return false;
         }
         ShowMessageBox(QStringLiteral("The time-sheet template %1 could not be made.\n%2")
-                           .arg(Quoted(path), QString::fromStdString(e.what())),
+                           .arg(Quoted(path), OfficeFailureText(e)),
                        kMbOk | kMbIconWarning);
         return false;
     }
@@ -325,7 +331,7 @@ bool CXlsTimeSheet::EnsureTemplate(IOfficeDocuments& documents)
 
 void CXlsTimeSheet::OpenTemplateFailed(const COfficeError& error)
 {
-    const QString reason = QString::fromStdString(error.what());
+    const QString reason = OfficeFailureText(error);
     switch (error.ErrorKind()) {
     case COfficeError::kUnavailable:
         ShowMessageBox(QStringLiteral("LibreOffice is not available\n") + reason,
@@ -410,7 +416,7 @@ void CXlsTimeSheet::RunMacro(ISpreadsheet& book, const QString& name, const QStr
     } catch (const COfficeError& e) {
         if (e.Lost())
             throw;
-        ReportOnce(name, QString::fromStdString(e.what()));
+        ReportOnce(name, OfficeFailureText(e));
     }
 }
 
@@ -425,7 +431,7 @@ void CXlsTimeSheet::PruneMacros(ISpreadsheet& book)
         } catch (const COfficeError& e) {
             if (e.Lost())
                 throw;
-            ReportOnce(module, QString::fromStdString(e.what()));
+            ReportOnce(module, OfficeFailureText(e));
         }
     }
 }

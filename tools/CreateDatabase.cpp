@@ -29,7 +29,8 @@ public:
 // database can be signed on to and booked on at once. A database file is
 // created when it does not exist; a server database must exist already.
 // kelvane-createdb --update "<connection string>": adds what a database made
-// by an earlier version lacks (indexes, current saved queries); rows stay.
+// by an earlier version lacks (indexes, current saved queries and server
+// functions); rows stay.
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);

@@ -88,8 +88,8 @@ RETURNS integer
 LANGUAGE sql AS $$
     WITH done AS (
         UPDATE tblProjectTask k
-        SET ActHours = COALESCE((SELECT SUM(t.HoursWorked) FROM tblTimeSheet t
-                                 WHERE t.TaskID = k.TaskID), 0)
+        SET ActHours = COALESCE((SELECT SUM(CAST(t.HoursWorked AS DOUBLE PRECISION))
+                                 FROM tblTimeSheet t WHERE t.TaskID = k.TaskID), 0)
         WHERE p_ProjID IS NULL OR p_ProjID < 0 OR k.ProjID = p_ProjID
         RETURNING 1)
     SELECT count(*)::integer FROM done;
@@ -160,7 +160,11 @@ $$;
 -- ChgReq/@Role, ChgReq/@Priority, Timesheets/@Year and Comments/@Year. The
 -- pages' style sheets sort on the attributes of the rows: numbers are plain
 -- digits (a day as yyyymmdd, a moment as yyyymmddhhmi, 0 for none), texts
--- are escaped by the XML functions; a NULL text is "".
+-- go through tvx_xmlText and are escaped by the XML functions; a NULL text
+-- is "". Hours are summed in double precision: the columns are single
+-- precision, and a running sum in single precision drifts by hundredths
+-- within a few thousand rows. A stop stored as 23:59 or at the next
+-- midnight is "24:00".
 --
 -- tvx_empSummary(EmpID): <EmpSummary EmpID Name> holding, in this order:
 --   <Project ProjID Name State/>            the employee's projects (see
@@ -200,6 +204,17 @@ $$;
 --   comment of the employee (State: the comment type; Name: the contact);
 --   ProjID and Month as above.
 
+-- A stored text as XML can carry it, NULL as "": the control characters
+-- XML 1.0 has no place for (all but tab, line feed and carriage return) and
+-- U+FFFE, U+FFFF are left out, so that a pasted character never makes a
+-- document the overview cannot read.
+CREATE FUNCTION tvx_xmlText(p_Text text)
+RETURNS text
+LANGUAGE sql IMMUTABLE AS $$
+    SELECT regexp_replace(COALESCE(p_Text, ''),
+                          '[\u0001-\u0008\u000B\u000C\u000E-\u001F\uFFFE\uFFFF]', '', 'g');
+$$;
+
 -- The projects an employee leads, is on the team of or has booked on.
 CREATE FUNCTION tvx_empProjectIds(p_EmpID integer)
 RETURNS TABLE (ProjID integer)
@@ -215,7 +230,7 @@ $$;
 CREATE FUNCTION tvx_empName(p_EmpID integer)
 RETURNS text
 LANGUAGE sql STABLE AS $$
-    SELECT e.EmpFullName::text FROM tblFinEmployee e WHERE e.EmpID = p_EmpID;
+    SELECT tvx_xmlText(e.EmpFullName::text) FROM tblFinEmployee e WHERE e.EmpID = p_EmpID;
 $$;
 
 -- The first day of a yyyymm month; NULL for 0 and for anything that is no month.
@@ -242,8 +257,8 @@ LANGUAGE sql STABLE AS $$
         xmlattributes(p_EmpID AS "EmpID",
                       tvx_empName(p_EmpID) AS "Name"),
         (SELECT xmlagg(xmlelement(name "Project",
-                    xmlattributes(p.ProjID AS "ProjID", COALESCE(p.ProjName::text, '') AS "Name",
-                                  COALESCE(s.StateName::text, '') AS "State"))
+                    xmlattributes(p.ProjID AS "ProjID", tvx_xmlText(p.ProjName::text) AS "Name",
+                                  tvx_xmlText(s.StateName::text) AS "State"))
                 ORDER BY p.ProjName, p.ProjID)
          FROM tblProject p
          LEFT JOIN tlkpProjectState s ON s.PS_ID = p.ProjState
@@ -255,12 +270,12 @@ LANGUAGE sql STABLE AS $$
                                   to_char(b.Hours, 'FM999999990.00') AS "Hours",
                                   b.Entries AS "Entries"))
                 ORDER BY b.Month DESC)
-         FROM (SELECT date_trunc('month', t.WorkDate) AS Month, sum(t.HoursWorked) AS Hours,
-                      count(*) AS Entries
+         FROM (SELECT date_trunc('month', t.WorkDate) AS Month,
+                      sum(CAST(t.HoursWorked AS DOUBLE PRECISION)) AS Hours, count(*) AS Entries
                FROM tblTimeSheet t WHERE t.EmpID = p_EmpID GROUP BY 1) b),
         (SELECT xmlagg(xmlelement(name "ChgReq",
-                    xmlattributes(c.ChgReqID AS "ChgReqID", COALESCE(c.Item::text, '') AS "Item",
-                                  COALESCE(st.StatusName::text, '') AS "Role",
+                    xmlattributes(c.ChgReqID AS "ChgReqID", tvx_xmlText(c.Item::text) AS "Item",
+                                  tvx_xmlText(st.StatusName::text) AS "Role",
                                   COALESCE(c.Priority, 0) AS "Priority"))
                 ORDER BY c.DateCreated DESC NULLS LAST, c.ChgReqID DESC)
          FROM tblChgReq c
@@ -284,10 +299,12 @@ RETURNS xml
 LANGUAGE sql STABLE AS $$
     WITH mine AS (SELECT m.ProjID FROM tvx_empProjectIds(p_EmpID) m),
     booked AS (
-        SELECT t.ProjID, sum(t.HoursWorked) AS Hours, max(t.WorkDate) AS LastDay
+        SELECT t.ProjID, sum(CAST(t.HoursWorked AS DOUBLE PRECISION)) AS Hours,
+               max(t.WorkDate) AS LastDay
         FROM tblTimeSheet t WHERE t.EmpID = p_EmpID GROUP BY t.ProjID),
     tasks AS (
-        SELECT k.ProjID, sum(k.ActHours) AS ActHours, sum(k.EstHours) AS EstHours
+        SELECT k.ProjID, sum(CAST(k.ActHours AS DOUBLE PRECISION)) AS ActHours,
+               sum(CAST(k.EstHours AS DOUBLE PRECISION)) AS EstHours
         FROM tblProjectTask k WHERE k.ProjID IN (SELECT ProjID FROM mine) GROUP BY k.ProjID)
     SELECT xmlelement(name "EmpProjects",
         xmlattributes(p_EmpID AS "EmpID",
@@ -295,9 +312,9 @@ LANGUAGE sql STABLE AS $$
                       (SELECT to_char(COALESCE(sum(b.Hours), 0), 'FM999999990.00')
                        FROM booked b) AS "Hours"),
         (SELECT xmlagg(xmlelement(name "Project",
-                    xmlattributes(p.ProjID AS "ProjID", COALESCE(p.ProjName::text, '') AS "Name",
-                                  COALESCE(s.StateName::text, '') AS "State",
-                                  COALESCE(l.EmpFullName::text, '') AS "fullName",
+                    xmlattributes(p.ProjID AS "ProjID", tvx_xmlText(p.ProjName::text) AS "Name",
+                                  tvx_xmlText(s.StateName::text) AS "State",
+                                  tvx_xmlText(l.EmpFullName::text) AS "fullName",
                                   to_char(COALESCE(b.Hours, 0), 'FM999999990.00') AS "Hours",
                                   to_char(COALESCE(k.ActHours, 0), 'FM999999990.00') AS "ActHours",
                                   to_char(COALESCE(k.EstHours, 0), 'FM999999990.00') AS "EstHours",
@@ -316,39 +333,42 @@ CREATE FUNCTION bv_getProjectInfoProjID(p_ProjID integer)
 RETURNS xml
 LANGUAGE sql STABLE AS $$
     SELECT xmlelement(name "ProjectInfo",
-        xmlattributes(p.ProjID AS "ProjID", COALESCE(p.ProjName::text, '') AS "Name",
-                      COALESCE(p.CustProjName::text, '') AS "CustName",
-                      COALESCE(s.StateName::text, '') AS "State",
-                      COALESCE(l.EmpFullName::text, '') AS "fullName",
-                      COALESCE(c.CompanyName::text, '') AS "Company",
+        xmlattributes(p.ProjID AS "ProjID", tvx_xmlText(p.ProjName::text) AS "Name",
+                      tvx_xmlText(p.CustProjName::text) AS "CustName",
+                      tvx_xmlText(s.StateName::text) AS "State",
+                      tvx_xmlText(l.EmpFullName::text) AS "fullName",
+                      tvx_xmlText(c.CompanyName::text) AS "Company",
                       COALESCE(to_char(p.ProjStartDate, 'YYYY-MM-DD'), '') AS "StartDate",
                       COALESCE(to_char(p.ProjStopDate, 'YYYY-MM-DD'), '') AS "StopDate",
-                      (SELECT to_char(COALESCE(sum(k.EstHours), 0), 'FM999999990.00')
+                      (SELECT to_char(COALESCE(sum(CAST(k.EstHours AS DOUBLE PRECISION)), 0),
+                                      'FM999999990.00')
                        FROM tblProjectTask k WHERE k.ProjID = p.ProjID) AS "EstHours",
-                      (SELECT to_char(COALESCE(sum(k.ActHours), 0), 'FM999999990.00')
+                      (SELECT to_char(COALESCE(sum(CAST(k.ActHours AS DOUBLE PRECISION)), 0),
+                                      'FM999999990.00')
                        FROM tblProjectTask k WHERE k.ProjID = p.ProjID) AS "ActHours",
-                      COALESCE(p.Abstract::text, '') AS "Abstract"),
+                      tvx_xmlText(p.Abstract::text) AS "Abstract"),
         (SELECT xmlagg(xmlelement(name "Task",
-                    xmlattributes(k.TaskID AS "TaskID", COALESCE(k.Task::text, '') AS "Task",
-                                  COALESCE(o.OrderCode::text, '') AS "OrderCode",
+                    xmlattributes(k.TaskID AS "TaskID", tvx_xmlText(k.Task::text) AS "Task",
+                                  tvx_xmlText(o.OrderCode::text) AS "OrderCode",
                                   CASE WHEN k.State = 2 THEN 'Active' ELSE 'Closed' END AS "State",
                                   to_char(COALESCE(k.EstHours, 0), 'FM999999990.00') AS "EstHours",
                                   to_char(COALESCE(k.ActHours, 0), 'FM999999990.00') AS "ActHours",
-                                  COALESCE(a.EmpFullName::text, '') AS "fullName"))
+                                  tvx_xmlText(a.EmpFullName::text) AS "fullName"))
                 ORDER BY k.TaskOrder, k.TaskID)
          FROM tblProjectTask k
          LEFT JOIN tblProjectOrderBook o ON o.OrderID = k.OrderID
          LEFT JOIN tblFinEmployee a ON a.EmpID = k.AllocatedTo
          WHERE k.ProjID = p.ProjID),
         (SELECT xmlagg(xmlelement(name "Member",
-                    xmlattributes(b.EmpID AS "EmpID", COALESCE(e.EmpFullName::text, '') AS "fullName",
+                    xmlattributes(b.EmpID AS "EmpID",
+                                  tvx_xmlText(e.EmpFullName::text) AS "fullName",
                                   to_char(b.Hours, 'FM999999990.00') AS "Hours",
                                   b.Entries AS "Entries",
                                   to_char(b.LastDay, 'YYYYMMDD') AS "LastDay",
                                   to_char(b.LastDay, 'YYYY-MM-DD') AS "LastDate"))
                 ORDER BY e.EmpFullName, b.EmpID)
-         FROM (SELECT t.EmpID, sum(t.HoursWorked) AS Hours, count(*) AS Entries,
-                      max(t.WorkDate) AS LastDay
+         FROM (SELECT t.EmpID, sum(CAST(t.HoursWorked AS DOUBLE PRECISION)) AS Hours,
+                      count(*) AS Entries, max(t.WorkDate) AS LastDay
                FROM tblTimeSheet t WHERE t.ProjID = p.ProjID GROUP BY t.EmpID) b
          LEFT JOIN tblFinEmployee e ON e.EmpID = b.EmpID))
     FROM (SELECT p_ProjID AS Id) x
@@ -370,7 +390,8 @@ LANGUAGE sql STABLE AS $$
                       tvx_empName(p_EmpID) AS "Name",
                       p_Month AS "Month",
                       COALESCE(to_char(tvx_monthStart(p_Month), 'FMMonth YYYY'), '') AS "Title",
-                      (SELECT to_char(COALESCE(sum(r.HoursWorked), 0), 'FM999999990.00')
+                      (SELECT to_char(COALESCE(sum(CAST(r.HoursWorked AS DOUBLE PRECISION)), 0),
+                                      'FM999999990.00')
                        FROM entries r) AS "Hours",
                       (SELECT count(*) FROM entries r) AS "Entries"),
         (SELECT xmlagg(xmlelement(name "Entry",
@@ -380,14 +401,16 @@ LANGUAGE sql STABLE AS $$
                                   to_char(r.WorkDate, 'YYYY-MM-DD') AS "Date",
                                   to_char(r.WorkDate, 'Dy') AS "Weekday",
                                   COALESCE(to_char(r.StartTime, 'HH24:MI'), '') AS "Start",
-                                  CASE WHEN to_char(r.StopTime, 'HH24:MI') = '23:59' THEN '24:00'
+                                  CASE WHEN to_char(r.StopTime, 'HH24:MI') = '23:59'
+                                         OR r.StopTime >= r.WorkDate + interval '1 day'
+                                       THEN '24:00'
                                        ELSE COALESCE(to_char(r.StopTime, 'HH24:MI'), '') END
                                       AS "Stop",
                                   to_char(COALESCE(r.HoursWorked, 0), 'FM999990.00') AS "Hours",
-                                  COALESCE(p.ProjName::text, '') AS "Project",
-                                  COALESCE(k.Task::text, '') AS "Task",
-                                  COALESCE(o.OrderCode::text, '') AS "OrderCode",
-                                  COALESCE(r.Comment::text, '') AS "Comment"))
+                                  tvx_xmlText(p.ProjName::text) AS "Project",
+                                  tvx_xmlText(k.Task::text) AS "Task",
+                                  tvx_xmlText(o.OrderCode::text) AS "OrderCode",
+                                  tvx_xmlText(r.Comment::text) AS "Comment"))
                 ORDER BY r.WorkDate, r.StartTime, r.TimeID)
          FROM entries r
          LEFT JOIN tblProject p ON p.ProjID = r.ProjID
@@ -399,28 +422,28 @@ CREATE FUNCTION bv_GetChgReqInfoChgReqID(p_ChgReqID integer)
 RETURNS xml
 LANGUAGE sql STABLE AS $$
     SELECT xmlelement(name "ChgReqInfo",
-        xmlattributes(c.ChgReqID AS "ChgReqID", COALESCE(c.Item::text, '') AS "Item",
-                      COALESCE(p.ProjName::text, '') AS "Project",
-                      COALESCE(co.CompanyName::text, '') AS "Company",
-                      COALESCE(c.Contact::text, '') AS "Contact",
-                      COALESCE(c.Reference::text, '') AS "Reference",
-                      COALESCE(st.StatusName::text, '') AS "State",
+        xmlattributes(c.ChgReqID AS "ChgReqID", tvx_xmlText(c.Item::text) AS "Item",
+                      tvx_xmlText(p.ProjName::text) AS "Project",
+                      tvx_xmlText(co.CompanyName::text) AS "Company",
+                      tvx_xmlText(c.Contact::text) AS "Contact",
+                      tvx_xmlText(c.Reference::text) AS "Reference",
+                      tvx_xmlText(st.StatusName::text) AS "State",
                       COALESCE(c.Priority, 0) AS "Priority",
                       CASE c.Priority WHEN 1 THEN 'High' WHEN 2 THEN 'Medium' WHEN 3 THEN 'Low'
                                       ELSE '' END AS "PriorityText",
                       COALESCE(to_char(c.DateCreated, 'YYYY-MM-DD'), '') AS "Created",
                       CASE WHEN c.DateCompleted >= DATE '1900-01-01'
                            THEN to_char(c.DateCompleted, 'YYYY-MM-DD') ELSE '' END AS "Completed",
-                      COALESCE(e.EmpFullName::text, '') AS "fullName",
-                      COALESCE(c.FullDetail::text, '') AS "FullDetail"),
+                      tvx_xmlText(e.EmpFullName::text) AS "fullName",
+                      tvx_xmlText(c.FullDetail::text) AS "FullDetail"),
         (SELECT xmlagg(xmlelement(name "Action",
                     xmlattributes(a.ChgActionID AS "ChgActionID",
                                   COALESCE(to_char(a.DateAssigned, 'YYYYMMDD'), '0') AS "Day",
                                   COALESCE(to_char(a.DateAssigned, 'YYYY-MM-DD'), '') AS "Assigned",
-                                  COALESCE(ae.EmpFullName::text, '') AS "fullName",
-                                  COALESCE(ast.StatusName::text, '') AS "State",
-                                  COALESCE(a.Comment::text, '') AS "Comment",
-                                  COALESCE(a.VersionMod::text, '') AS "Version",
+                                  tvx_xmlText(ae.EmpFullName::text) AS "fullName",
+                                  tvx_xmlText(ast.StatusName::text) AS "State",
+                                  tvx_xmlText(a.Comment::text) AS "Comment",
+                                  tvx_xmlText(a.VersionMod::text) AS "Version",
                                   CASE WHEN a.DateComplete >= DATE '1900-01-01'
                                        THEN to_char(a.DateComplete, 'YYYYMMDD') ELSE '0' END
                                       AS "DoneDay",
@@ -433,8 +456,9 @@ LANGUAGE sql STABLE AS $$
          LEFT JOIN tlkpStatus ast ON ast.StatusID = a.StatusID
          WHERE a.ChgReqID = c.ChgReqID),
         (SELECT xmlagg(xmlelement(name "Member",
-                    xmlattributes(tm.EmpID AS "EmpID", COALESCE(me.EmpFullName::text, '') AS "fullName",
-                                  COALESCE(tm.Comment::text, '') AS "Comment"))
+                    xmlattributes(tm.EmpID AS "EmpID",
+                                  tvx_xmlText(me.EmpFullName::text) AS "fullName",
+                                  tvx_xmlText(tm.Comment::text) AS "Comment"))
                 ORDER BY me.EmpFullName, tm.EmpID)
          FROM tblChgReqTeam tm
          LEFT JOIN tblFinEmployee me ON me.EmpID = tm.EmpID
@@ -464,16 +488,16 @@ LANGUAGE sql STABLE AS $$
                     xmlattributes(k.CommentID AS "CommentID",
                                   COALESCE(to_char(k.CommentDate, 'YYYYMMDDHH24MI'), '0') AS "Day",
                                   COALESCE(to_char(k.CommentDate, 'YYYY-MM-DD'), '') AS "Date",
-                                  COALESCE(p.ProjName::text, '') AS "Project",
-                                  COALESCE(k.CommentType::text, '') AS "State",
+                                  tvx_xmlText(p.ProjName::text) AS "Project",
+                                  tvx_xmlText(k.CommentType::text) AS "State",
                                   COALESCE(k.Priority, 0) AS "Priority",
                                   CASE k.Priority WHEN 1 THEN 'High' WHEN 2 THEN 'Medium'
                                                   WHEN 3 THEN 'Low' ELSE '' END AS "PriorityText",
-                                  COALESCE(k.ContactName::text, '') AS "Name",
+                                  tvx_xmlText(k.ContactName::text) AS "Name",
                                   COALESCE(to_char(k.ActionDate, 'YYYYMMDD'), '0') AS "ActionDay",
                                   COALESCE(to_char(k.ActionDate, 'YYYY-MM-DD'), '') AS "ActionDate",
-                                  COALESCE(k.ProjectComment::text, '') AS "Comment",
-                                  COALESCE(k.Reference::text, '') AS "Reference"))
+                                  tvx_xmlText(k.ProjectComment::text) AS "Comment",
+                                  tvx_xmlText(k.Reference::text) AS "Reference"))
                 ORDER BY k.CommentDate, k.CommentID)
          FROM comments k
          LEFT JOIN tblProject p ON p.ProjID = k.ProjID));

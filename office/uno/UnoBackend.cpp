@@ -11,6 +11,9 @@
 #include <com/sun/star/frame/XFrames.hpp>
 #include <cppuhelper/bootstrap.hxx>
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <cstdlib>
 
 using namespace com::sun::star;
@@ -104,35 +107,56 @@ frame::XDesktop2& CUnoBackend::Desktop()
     return *m_desktop;
 }
 
-Reference<lang::XComponent> CUnoBackend::Load(const rtl::OUString& url, bool withMacros)
+Reference<lang::XComponent> CUnoBackend::Load(const rtl::OUString& factory, const QString& path,
+                                              bool withMacros)
 {
-    return Guarded("Opening the document", [&] {
-        const Sequence<beans::PropertyValue> args =
-            withMacros ? Properties({{"Hidden", Any(true)},
-                                     {"MacroExecutionMode",
-                                      Any(document::MacroExecMode::ALWAYS_EXECUTE_NO_WARN)}})
-                       : Properties({{"Hidden", Any(true)}});
-        Reference<lang::XComponent> document =
-            Desktop().loadComponentFromURL(url, "_blank", 0, args);
-        if (!document.is())
-            throw COfficeError("LibreOffice could not open the document");
-        return document;
-    });
+    const QString shown = QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(path));
+    if (!path.isEmpty() && !QFileInfo(path).isFile())
+        throw COfficeError(QStringLiteral("%1 does not exist.").arg(shown).toStdString());
+    if (!path.isEmpty() && !QFileInfo(path).isReadable())
+        throw COfficeError(QStringLiteral("%1 cannot be read.").arg(shown).toStdString());
+    const std::string refused =
+        path.isEmpty() ? std::string("LibreOffice could not make a new document.")
+                       : QStringLiteral("LibreOffice could not open %1.").arg(shown).toStdString();
+    try {
+        return Guarded("Opening the document", [&] {
+            Sequence<beans::PropertyValue> args =
+                withMacros ? Properties({{"Hidden", Any(true)},
+                                         {"MacroExecutionMode",
+                                          Any(document::MacroExecMode::ALWAYS_EXECUTE_NO_WARN)}})
+                           : Properties({{"Hidden", Any(true)}});
+            if (!path.isEmpty()) {
+                args.realloc(args.getLength() + 1);
+                args.getArray()[args.getLength() - 1] = beans::PropertyValue(
+                    "AsTemplate", 0, Any(true), beans::PropertyState_DIRECT_VALUE);
+            }
+            Reference<lang::XComponent> document = Desktop().loadComponentFromURL(
+                path.isEmpty() ? factory : FileUrl(path), "_blank", 0, args);
+            if (!document.is())
+                throw COfficeError(refused);
+            return document;
+        });
+    } catch (const COfficeError& e) {
+        if (e.ErrorKind() != COfficeError::kRefused)
+            throw;
+        throw COfficeError(refused, COfficeError::kRefused, e.Detail());
+    }
 }
 
 std::unique_ptr<ISpreadsheet> CUnoBackend::NewSpreadsheet()
 {
-    return std::make_unique<CUnoSpreadsheet>(Load("private:factory/scalc", true), m_remote);
+    return std::make_unique<CUnoSpreadsheet>(Load("private:factory/scalc", QString(), true),
+                                             m_remote);
 }
 
 std::unique_ptr<ISpreadsheet> CUnoBackend::OpenSpreadsheet(const QString& path)
 {
-    return std::make_unique<CUnoSpreadsheet>(Load(FileUrl(path), true), m_remote);
+    return std::make_unique<CUnoSpreadsheet>(Load(rtl::OUString(), path, true), m_remote);
 }
 
 std::unique_ptr<ITextDocument> CUnoBackend::NewTextDocument()
 {
-    return std::make_unique<CUnoTextDocument>(Load("private:factory/swriter", false));
+    return std::make_unique<CUnoTextDocument>(Load("private:factory/swriter", QString(), false));
 }
 
 extern "C" __attribute__((visibility("default"))) IOfficeBackend* KelvaneOfficeBackend(int version)

@@ -23,8 +23,11 @@ public:
     std::unique_ptr<ITextDocument> NewTextDocument() override;
 
 private:
-    com::sun::star::uno::Reference<com::sun::star::lang::XComponent> Load(const rtl::OUString& url,
-                                                                          bool withMacros);
+    // A new document of a factory ("private:factory/scalc"), or, given a
+    // path, an untitled copy of that file: the file itself is never opened
+    // for editing, so the office leaves no lock beside it, even when it dies.
+    com::sun::star::uno::Reference<com::sun::star::lang::XComponent>
+    Load(const rtl::OUString& factory, const QString& path, bool withMacros);
     com::sun::star::frame::XDesktop2& Desktop();
 
     com::sun::star::uno::Reference<com::sun::star::uno::XComponentContext> m_local;

@@ -447,7 +447,8 @@ QVariant CUnoSpreadsheet::RunMacro(const QString& name, const QStringList& argum
                            .arg(qualified)));
         Sequence<Any> args(static_cast<sal_Int32>(arguments.size()));
         for (int i = 0; i < arguments.size(); ++i)
-            args.getArray()[i] <<= ToOUString(arguments.at(i));
+            // The macros type their arguments into the workbook.
+            args.getArray()[i] <<= ToDocumentString(arguments.at(i));
         Sequence<sal_Int16> outIndexes;
         Sequence<Any> outValues;
         return FromAny(script->invoke(args, outIndexes, outValues));

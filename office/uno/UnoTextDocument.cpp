@@ -100,7 +100,8 @@ void CUnoTextDocument::TypeText(const QString& text)
 {
     const TextRef target = CurrentText();
     const CursorRef cursor = EndOf(target);
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    // A vertical tab (a pasted manual line break) becomes a line break too.
+    const QStringList lines = DocumentText(text).split(QLatin1Char('\n'));
     Guarded("Writing text", [&] {
         for (int i = 0; i < lines.size(); ++i) {
             if (i > 0)

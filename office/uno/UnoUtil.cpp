@@ -2,6 +2,8 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 
 #include <com/sun/star/frame/XStorable.hpp>
@@ -23,6 +25,32 @@ const QDate kSerialEpoch(1899, 12, 30);
 std::string Utf8(const rtl::OUString& text)
 {
     return ToQString(text).toStdString();
+}
+
+QString LowerFirst(const QString& text)
+{
+    return text.isEmpty() ? text : text.at(0).toLower() + text.mid(1);
+}
+
+QString Quoted(const QString& path)
+{
+    return QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(path));
+}
+
+// Why a document cannot be stored at the path, as the user can see it, or
+// empty when nothing on this side explains it.
+QString StoreObstacle(const QString& path)
+{
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.isDir() || !folder.isWritable())
+        return QStringLiteral("The folder %1 cannot be written.").arg(Quoted(folder.filePath()));
+    // The office marks a file it has open with a lock file beside it.
+    const QString lock =
+        QDir(folder.filePath()).filePath(QStringLiteral(".~lock.%1#").arg(file.fileName()));
+    if (file.exists() && (QFileInfo::exists(lock) || !file.isWritable()))
+        return QStringLiteral("%1 is in use or cannot be written.").arg(Quoted(path));
+    return QString();
 }
 
 } // namespace
@@ -60,7 +88,7 @@ Any ToAny(const QVariant& value)
         return Any();
     switch (value.typeId()) {
     case QMetaType::QString:
-        return Any(ToOUString(value.toString()));
+        return Any(ToDocumentString(value.toString()));
     case QMetaType::Bool:
         return Any(value.toBool());
     case QMetaType::Int:
@@ -74,7 +102,7 @@ Any ToAny(const QVariant& value)
     case QMetaType::QDateTime:
         return Any(DateSerial(value));
     default:
-        return Any(ToOUString(value.toString()));
+        return Any(ToDocumentString(value.toString()));
     }
 }
 
@@ -103,12 +131,22 @@ void StoreDocument(const Reference<css::lang::XComponent>& document, const QStri
     if (!filter)
         throw COfficeError(
             QStringLiteral("\"%1\" is not a format of this document").arg(extension).toStdString());
-    Guarded("Saving the document", [&] {
-        Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)
-            ->storeAsURL(FileUrl(path),
-                         Properties({{"FilterName", Any(rtl::OUString::createFromAscii(filter))},
-                                     {"Overwrite", Any(true)}}));
-    });
+    try {
+        Guarded("Saving the document", [&] {
+            Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)
+                ->storeAsURL(
+                    FileUrl(path),
+                    Properties({{"FilterName", Any(rtl::OUString::createFromAscii(filter))},
+                                {"Overwrite", Any(true)}}));
+        });
+    } catch (const COfficeError& e) {
+        if (e.Lost())
+            throw;
+        QString why = StoreObstacle(path);
+        if (why.isEmpty())
+            why = QStringLiteral("The document could not be saved as %1.").arg(Quoted(path));
+        throw COfficeError(why.toStdString(), e.ErrorKind(), e.Detail());
+    }
 }
 
 void CloseDocument(Reference<css::lang::XComponent>& document)
@@ -128,26 +166,31 @@ void CloseDocument(Reference<css::lang::XComponent>& document)
 
 void Rethrow(const char* doing)
 {
+    const QString step = QString::fromUtf8(doing);
+    // The user reads what the program was doing; the office's words are the detail.
+    const std::string stopped =
+        QStringLiteral("LibreOffice stopped while %1.").arg(LowerFirst(step)).toStdString();
+    const std::string failed = QStringLiteral("%1 failed.").arg(step).toStdString();
     const std::string prefix = std::string(doing) + ": ";
     try {
         throw;
     } catch (const COfficeError&) {
         throw;
     } catch (const css::lang::DisposedException& e) {
-        throw COfficeError(prefix + "LibreOffice has gone (" + Utf8(e.Message) + ")",
-                           COfficeError::kLost);
+        throw COfficeError(stopped, COfficeError::kLost, prefix + Utf8(e.Message));
     } catch (const css::uno::RuntimeException& e) {
         // A broken pipe shows as a runtime error of the bridge.
         const std::string message = Utf8(e.Message);
         const bool lost = message.find("bridge") != std::string::npos ||
                           message.find("Bridge") != std::string::npos;
-        throw COfficeError(prefix + message, lost ? COfficeError::kLost : COfficeError::kRefused);
+        throw COfficeError(lost ? stopped : failed,
+                           lost ? COfficeError::kLost : COfficeError::kRefused, prefix + message);
     } catch (const css::uno::Exception& e) {
-        throw COfficeError(prefix + Utf8(e.Message));
+        throw COfficeError(failed, COfficeError::kRefused, prefix + Utf8(e.Message));
     } catch (const std::exception& e) {
-        throw COfficeError(prefix + e.what());
+        throw COfficeError(failed, COfficeError::kRefused, prefix + e.what());
     } catch (...) {
-        throw COfficeError(prefix + "unknown failure");
+        throw COfficeError(failed, COfficeError::kRefused, prefix + "unknown failure");
     }
 }
 

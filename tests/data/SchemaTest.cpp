@@ -75,6 +75,35 @@ TEST_P(SchemaTest, AnUpdateAddsIndexesAndQueriesAndKeepsTheRows)
     EXPECT_TRUE(CSchema::Update(m_conn, &error)) << error.toStdString();
 }
 
+TEST_P(SchemaTest, AnUpdateBringsTheServerFunctionsUpToDate)
+{
+    if (!IsPostgres())
+        GTEST_SKIP() << "the file database has no stored procedures";
+    QString error;
+    ASSERT_TRUE(CSchema::Create(m_conn, &error)) << error.toStdString();
+    // A server database of an earlier version: no text cleaning for the
+    // overview, the task totals summed in single precision.
+    Exec(QStringLiteral("DROP FUNCTION tvx_xmlText(text)"));
+    Exec(QStringLiteral(
+        "CREATE OR REPLACE FUNCTION up_adminBuildProjectTotals(p_ProjID integer DEFAULT NULL) "
+        "RETURNS integer LANGUAGE sql AS $$ WITH done AS (UPDATE tblProjectTask k SET ActHours = "
+        "COALESCE((SELECT SUM(t.HoursWorked) FROM tblTimeSheet t WHERE t.TaskID = k.TaskID), 0) "
+        "RETURNING 1) SELECT count(*)::integer FROM done; $$"));
+    Exec(QStringLiteral("INSERT INTO tblFinEmployee (EmpID, EmpFullName) VALUES (7, ?)"),
+         {QStringLiteral("Pasted\vname")});
+    ASSERT_TRUE(CSchema::Update(m_conn, &error)) << error.toStdString();
+    EXPECT_EQ(CSchema::Missing(m_conn), QStringList());
+    EXPECT_EQ(Query(QStringLiteral("SELECT CAST(tvx_empSummary(7) AS TEXT)")).Value(0, 0),
+              QStringLiteral("<EmpSummary EmpID=\"7\" Name=\"Pastedname\"/>"));
+    EXPECT_TRUE(Query(QStringLiteral("SELECT prosrc FROM pg_proc WHERE proname = "
+                                     "'up_adminbuildprojecttotals'"))
+                    .Value(0, 0)
+                    .toString()
+                    .contains(QStringLiteral("DOUBLE PRECISION")));
+    // Twice is harmless.
+    EXPECT_TRUE(CSchema::Update(m_conn, &error)) << error.toStdString();
+}
+
 TEST_P(SchemaTest, AnUpdateRefusesADatabaseThatIsNotKelvanes)
 {
     Exec(QStringLiteral("CREATE TABLE other (a INTEGER)"));

@@ -1,6 +1,7 @@
 #include "office/OfficeSession.h"
 #include "office/Spreadsheet.h"
 #include "office/TextDocument.h"
+#include "platform/FaultPoint.h"
 #include "platform/Launcher.h"
 #include "tests/office/OfficeFiles.h"
 #include "tests/office/OfficeFixture.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QThread>
 #include <QUrl>
 
@@ -161,6 +163,71 @@ TEST_F(OfficeSessionTest, TwoOfficesWorkSideBySide)
     EXPECT_TRUE(Session().IsRunning());
     const QDir runtime(qEnvironmentVariable("XDG_RUNTIME_DIR"));
     EXPECT_EQ(runtime.entryList({QStringLiteral("kelvane-office-*")}, QDir::Dirs).size(), 1);
+}
+
+namespace {
+
+QStringList OfficeProfiles()
+{
+    return QDir(qEnvironmentVariable("XDG_RUNTIME_DIR"))
+        .entryList({QStringLiteral("kelvane-office-*")}, QDir::Dirs);
+}
+
+// Ends the office being started, once, as an office that dies on its first
+// start in a new profile ends.
+COfficeSession* s_starting = nullptr;
+void EndTheFirstStart(const char* name)
+{
+    if (!s_starting || QLatin1String(name) != QLatin1String("OfficeSession:launched"))
+        return;
+    ::kill(-static_cast<pid_t>(s_starting->ProcessGroup()), SIGKILL);
+    s_starting = nullptr;
+}
+
+} // namespace
+
+TEST_F(OfficeSessionTest, TwoNewSessionsOfOneProgramKeepTheirOwnProfiles)
+{
+    const QStringList before = OfficeProfiles();
+    COfficeSession first;
+    COfficeSession second;
+    OFFICE_CALL({
+        first.Start();
+        second.Start();
+    });
+    EXPECT_NE(first.ProcessGroup(), second.ProcessGroup());
+    EXPECT_EQ(OfficeProfiles().size(), before.size() + 2);
+    // Ending one takes only its own profile; the other office goes on.
+    second.Shutdown();
+    EXPECT_EQ(OfficeProfiles().size(), before.size() + 1);
+    const QString file = Path(QStringLiteral("first.xlsx"));
+    OFFICE_CALL({
+        auto sheet = first.NewSpreadsheet();
+        Write(*sheet, QStringLiteral("still here"));
+        sheet->SaveAs(file);
+    });
+    EXPECT_EQ(CXlsxSheet(file).Text(QStringLiteral("A1")), QStringLiteral("still here"));
+}
+
+TEST_F(OfficeSessionTest, AnOfficeThatEndsWhileItStartsIsStartedOnceMore)
+{
+    COfficeSession office;
+    s_starting = &office;
+    SetFaultHandler(&EndTheFirstStart);
+    const auto reset = qScopeGuard([] {
+        SetFaultHandler(nullptr);
+        s_starting = nullptr;
+    });
+    OFFICE_CALL(office.Start());
+    EXPECT_EQ(s_starting, nullptr) << "the start was not interrupted";
+    EXPECT_TRUE(office.IsRunning());
+    const QString file = Path(QStringLiteral("second start.xlsx"));
+    OFFICE_CALL({
+        auto sheet = office.NewSpreadsheet();
+        Write(*sheet, QStringLiteral("started"));
+        sheet->SaveAs(file);
+    });
+    EXPECT_EQ(CXlsxSheet(file).Text(QStringLiteral("A1")), QStringLiteral("started"));
 }
 
 TEST(OfficeUnavailableTest, WithoutTheBackEndEveryDocumentSaysSo)

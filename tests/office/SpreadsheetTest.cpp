@@ -102,13 +102,58 @@ TEST_F(SpreadsheetTest, RefusedCallsThrowAndTheWorkbookGoesOn)
     QFile blocker(Path(QStringLiteral("blocker")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    EXPECT_THROW(sheet->SaveAs(Path(QStringLiteral("blocker/book.xlsx"))), COfficeError);
+    // Said in the user's words, naming the folder; the office's own account
+    // is for the trace.
+    try {
+        sheet->SaveAs(Path(QStringLiteral("blocker/book.xlsx")));
+        ADD_FAILURE() << "stored where no folder is";
+    } catch (const COfficeError& e) {
+        EXPECT_EQ(QString::fromUtf8(e.what()),
+                  QStringLiteral("The folder \"%1\" cannot be written.")
+                      .arg(Path(QStringLiteral("blocker"))));
+        EXPECT_FALSE(e.Detail().empty());
+    }
+    // A file another office has open.
+    const QString busy = Path(QStringLiteral("busy.xlsx"));
+    OFFICE_CALL(sheet->SaveAs(busy));
+    QFile lock(Path(QStringLiteral(".~lock.busy.xlsx#")));
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.write("Someone,host,someone,01.03.2024 09:00,file:///home/someone/.config/libreoffice/4;");
+    lock.close();
+    ASSERT_TRUE(QFile::setPermissions(busy, QFileDevice::ReadOwner));
+    try {
+        sheet->SaveAs(busy);
+        ADD_FAILURE() << "stored over a file in use";
+    } catch (const COfficeError& e) {
+        EXPECT_EQ(QString::fromUtf8(e.what()),
+                  QStringLiteral("\"%1\" is in use or cannot be written.").arg(busy));
+    }
     const QString file = Path(QStringLiteral("after.xlsx"));
     OFFICE_CALL({
         sheet->SetValue(QStringLiteral("A1"), QStringLiteral("still fine"));
         sheet->SaveAs(file);
     });
     EXPECT_EQ(CXlsxSheet(file).Text(QStringLiteral("A1")), QStringLiteral("still fine"));
+}
+
+TEST_F(SpreadsheetTest, ControlCharactersNeverEmptyACell)
+{
+    // Pasted text brings Word's manual line break (a vertical tab) and
+    // other control characters; the office would drop such a text whole.
+    std::unique_ptr<ISpreadsheet> sheet;
+    OFFICE_CALL(sheet = Session().NewSpreadsheet());
+    const QString file = Path(QStringLiteral("controls.xlsx"));
+    OFFICE_CALL({
+        sheet->SetValues(QStringLiteral("A1"),
+                         {{QStringLiteral("Line one\vLine two"), QStringLiteral("Ring\a\x1b ✓"),
+                           QStringLiteral("Tab\tkept")}});
+        sheet->SaveAs(file);
+        sheet->Close();
+    });
+    const CXlsxSheet read(file);
+    EXPECT_EQ(read.Text(QStringLiteral("A1")), QStringLiteral("Line one\nLine two"));
+    EXPECT_EQ(read.Text(QStringLiteral("B1")), QStringLiteral("Ring ✓"));
+    EXPECT_EQ(read.Text(QStringLiteral("C1")), QStringLiteral("Tab\tkept"));
 }
 
 TEST_F(SpreadsheetTest, MacrosRunAndTravelWithTheWorkbook)

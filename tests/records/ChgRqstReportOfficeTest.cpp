@@ -93,6 +93,38 @@ TEST_P(ChgRqstReportOfficeTest, TheListedRequestsAreWrittenIntoAStoredDocument)
     EXPECT_EQ(rows, expected) << rows.join(QLatin1Char('\n')).toStdString();
 }
 
+TEST_P(ChgRqstReportOfficeTest, ControlCharactersInTheDetailsNeverEmptyTheirCell)
+{
+    // Pasted from a word processor: its manual line break (a vertical tab)
+    // and a bell, saved through the request's own write.
+    CChgReqRecord record;
+    QString reason;
+    ASSERT_EQ(m_db.ReadChangeRequest(Id(1), record, reason), ChgReqResult::Ok)
+        << reason.toStdString();
+    CChgReqUpdate update;
+    update.ProjID = record.ProjID;
+    update.EmpID = record.EmpID;
+    update.Contact = record.Contact;
+    update.Reference = record.Reference;
+    update.Item = record.Item;
+    update.FullDetail = QStringLiteral("Span 40 m\vDeck 12 m\a ✓");
+    update.TeamList = record.TeamList;
+    update.StatusID = record.StatusID;
+    update.Priority = record.Priority;
+    ASSERT_EQ(m_db.UpdateChangeRequest(Id(1), update, {QStringLiteral("Ring\abell")}, reason),
+              ChgReqResult::Ok)
+        << reason.toStdString();
+    Choose(CChgRqstDlg::kIdTeamMember, QStringLiteral("Any"));
+    SelectNode(QStringLiteral("Bridge"));
+    ASSERT_EQ(Ids(), IdsOf({2, 1}));
+    const QString file = Export();
+    ASSERT_FALSE(file.isEmpty()) << Messages().join('|').toStdString();
+    const QStringList rows = Rows(CDocxBody(file).FirstTable());
+    ASSERT_GE(rows.size(), 15) << rows.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(rows.at(13), QStringLiteral("Actions | Ringbell"));
+    EXPECT_EQ(rows.at(14), QStringLiteral("Full Details | Span 40 m\nDeck 12 m ✓"));
+}
+
 TEST_P(ChgRqstReportOfficeTest, ACompletedItemAndANewGroupAfterAnEmptyRow)
 {
     ShowEverything();

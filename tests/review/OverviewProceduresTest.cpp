@@ -165,6 +165,75 @@ TEST_P(OverviewProceduresTest, ThePagesHoldWhatTheirStyleSheetsShow)
     EXPECT_TRUE(Page(xml, QStringLiteral("CommentList.xslt")).contains(QStringLiteral("Check ☕")));
 }
 
+TEST_P(OverviewProceduresTest, HoursAreSummedWithoutDrift)
+{
+    // Cleo books 1.3 hours (09:00 to 10:18) on Bridge/Build on 2,000 days;
+    // the column is single precision, whose running sum makes 2600.05.
+    Exec(QStringLiteral(
+        "INSERT INTO tblTimeSheet (EmpID, ProjID, OrderID, TaskID, WorkDate, StartTime, "
+        "StopTime, HoursWorked, TimeID, InvCost, WorkTypeID) "
+        "SELECT 3, 1, 1, 2, d, d + interval '9 hours', d + interval '10 hours 18 minutes', 1.3, "
+        "540, 104, 1 FROM (SELECT TIMESTAMP '2015-01-01' + g * interval '1 day' AS d "
+        "FROM generate_series(0, 1999) g) days"));
+    Run(QStringLiteral("bv_GetProjInfoEmpID"), {3});
+    EXPECT_EQ(Count(QStringLiteral("/EmpProjects[@Hours='2600.00']")), 1);
+    EXPECT_EQ(Count(QStringLiteral("Project[@Name='Bridge'][@Hours='2600.00']")), 1);
+    Run(QStringLiteral("bv_getProjectInfoProjID"), {1});
+    EXPECT_EQ(Count(QStringLiteral("Member[@EmpID=3][@Hours='2600.00'][@Entries=2000]")), 1);
+    Run(QStringLiteral("lv_GetTimesheetInfoEmpID"), {3, 0, 0});
+    EXPECT_EQ(Count(QStringLiteral("/TimesheetList[@Hours='2600.00']")), 1);
+
+    // Refresh Totals: Bob's hour and Cleo's on Build, Ann's 1.5 on Design.
+    ASSERT_TRUE(m_db.RebuildProjectTotals(-1));
+    Run(QStringLiteral("bv_getProjectInfoProjID"), {1});
+    EXPECT_EQ(Count(QStringLiteral("Task[@Task='Build'][@ActHours='2601.00']")), 1);
+    EXPECT_EQ(Count(QStringLiteral("/ProjectInfo[@ActHours='2602.50']")), 1);
+    EXPECT_EQ(Query(QStringLiteral("SELECT ProjHours FROM tblProject WHERE ProjID = 1"))
+                  .Value(0, 0)
+                  .toDouble(),
+              2602.5);
+    QList<CProjectMember> members;
+    ASSERT_TRUE(m_db.FillProjectMembers(1, 1, QStringLiteral("Ann O'Lee"), members));
+    ASSERT_EQ(members.size(), 3);
+    // Each row holds 1.3 as closely as single precision can: the sum is
+    // 2600.00 to the hundredth the window shows.
+    EXPECT_NEAR(members.at(2).Hours, 2600.0, 0.001);
+}
+
+TEST_P(OverviewProceduresTest, ControlCharactersInStoredTextsLeaveEveryPageReadable)
+{
+    // Pasted into a comment, a note, a name: characters XML 1.0 cannot carry.
+    Exec(QStringLiteral("UPDATE tblTimeSheet SET Comment = ? WHERE EmpID = 1 AND TaskID = 1"),
+         {QStringLiteral("Line\vbreak")});
+    Exec(QStringLiteral("UPDATE tblProjectComment SET ProjectComment = ? WHERE CommentType = "
+                        "'ToDo'"),
+         {QStringLiteral("Page\fbreak ☕")});
+    Exec(QStringLiteral("UPDATE tblProject SET ProjName = ?, Abstract = ? WHERE ProjID = 3"),
+         {QStringLiteral("Apo\x01llo"), QStringLiteral("\x1b[1mbold")});
+    Exec(QStringLiteral("UPDATE tblChgReq SET FullDetail = ?, Item = ? WHERE ChgReqID = 1"),
+         {QStringLiteral("Bell\a"), QStringLiteral("Widen\x02")});
+    Exec(QStringLiteral("UPDATE tblChgReqAction SET Comment = ? WHERE ChgReqID = 1"),
+         {QStringLiteral("look\x1f")});
+    Exec(QStringLiteral("UPDATE tblFinEmployee SET EmpFullName = ? WHERE EmpID = 1"),
+         {QStringLiteral("Ann\x0bO'Lee")});
+
+    Run(QStringLiteral("tvx_empSummary"), {1});
+    EXPECT_EQ(Names(QStringLiteral("/EmpSummary")), QStringList{QStringLiteral("AnnO'Lee")});
+    EXPECT_EQ(Names(QStringLiteral("Project")), (QStringList{"Apollo", "Bridge", "Café 'Zeta'"}));
+    EXPECT_EQ(Names(QStringLiteral("ChgReq")), (QStringList{"Other", "Widen"}));
+    Run(QStringLiteral("bv_GetProjInfoEmpID"), {1});
+    EXPECT_EQ(Count(QStringLiteral("Project[@Name='Apollo']")), 1);
+    Run(QStringLiteral("bv_getProjectInfoProjID"), {3});
+    EXPECT_EQ(Count(QStringLiteral("/ProjectInfo[@Abstract='[1mbold']")), 1);
+    Run(QStringLiteral("lv_GetTimesheetInfoEmpID"), {1, 0, 202405});
+    EXPECT_EQ(Count(QStringLiteral("Entry[@Comment='Linebreak']")), 1);
+    Run(QStringLiteral("bv_GetChgReqInfoChgReqID"), {1});
+    EXPECT_EQ(Count(QStringLiteral("/ChgReqInfo[@FullDetail='Bell'][@Item='Widen']")), 1);
+    EXPECT_EQ(Count(QStringLiteral("Action[@Comment='look']")), 1);
+    Run(QStringLiteral("lv_GetCommentInfoEmpID"), {1, 0, 202405});
+    EXPECT_EQ(Count(QStringLiteral("Comment[@Comment='Pagebreak ☕']")), 1);
+}
+
 TEST_P(OverviewProceduresTest, AProcedureTheServerLacksIsRefusedWithItsReason)
 {
     COverviewXmlSource source(m_db);

@@ -73,6 +73,19 @@ TEST_P(ReviewDlgTest, GridAndTotalsOfEverybodyWhateverTheRowOrder)
     EXPECT_EQ(Grid(), kEverybody);
 }
 
+TEST_P(ReviewDlgTest, NamesThatDifferOnlyInCaseMakeOneRowEach)
+{
+    BookCaseVariants();
+    Open();
+    Review(kMonday, kWednesday);
+    EXPECT_EQ(Grid(), (QList<QStringList>{
+                          {"0", "Ann Lee", "Atlas", "Build", "2.00", "1.00", " ", "1.00"},
+                          {"1", "Ann Lee", "Atlas", "build", "2.00", "1.00", "1.00", " "},
+                          {"2", "Ann Lee", "ATLAS", "Build", "1.00", " ", "1.00", " "},
+                          {"3", "", "  Total ", " ", "5.00", "2.00", "2.00", "1.00"},
+                      }));
+}
+
 TEST_P(ReviewDlgTest, OneUsersHoursAndAUserChosenInTheCombo)
 {
     BookTheWeek();

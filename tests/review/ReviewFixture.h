@@ -71,7 +71,7 @@ protected:
               const QString& comment = QString(), int workType = 1)
     {
         const CDateTime date(day);
-        const int orderId = projId == 1 ? 1 : projId == 2 ? 2 : 3;
+        const int orderId = projId;
         Exec(QStringLiteral("INSERT INTO tblTimeSheet (EmpID, ProjID, OrderID, TaskID, WorkDate, "
                             "StartTime, StopTime, TimeID, HoursWorked, Comment, WorkTypeID, "
                             "InvCost) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
@@ -79,6 +79,51 @@ protected:
               QVariant::fromValue(date.AddSecs(start * 60)),
               QVariant::fromValue(date.AddSecs(stop * 60)), start, (stop - start) / 60.0, comment,
               workType, (stop - start)});
+    }
+    // Projects and tasks whose names differ only in case (the names compare
+    // ignoring case in the database): Atlas (4) with Build (5) and build
+    // (6), ATLAS (5) with Build (7); Ann books them on alternate days of the
+    // week of 4 March.
+    void BookCaseVariants()
+    {
+        Exec(QStringLiteral("INSERT INTO tblProject (ProjID, ProjName, UseTeamCheck, ProjColour) "
+                            "VALUES (4, 'Atlas', ?, 1), (5, 'ATLAS', ?, 2)"),
+             {false, false});
+        Exec(QStringLiteral("INSERT INTO tblProjectOrderBook (OrderID, OrderCode, ProjID, "
+                            "IsDefault, IsDone, OrderHourRate) VALUES (4, 'AT-4', 4, ?, ?, 50), "
+                            "(5, 'AT-5', 5, ?, ?, 50)"),
+             {true, false, true, false});
+        Exec(QStringLiteral("INSERT INTO tblProjectTask (TaskID, Task, ProjID, State, "
+                            "DefaultWorkTypeID) VALUES (5, 'Build', 4, 2, 1), "
+                            "(6, 'build', 4, 2, 1), (7, 'Build', 5, 2, 1)"));
+        const QDate monday(2024, 3, 4);
+        Book(1, 4, 5, monday, 8 * 60, 9 * 60);
+        Book(1, 4, 6, monday, 10 * 60, 11 * 60);
+        Book(1, 5, 7, monday.addDays(1), 13 * 60, 14 * 60);
+        Book(1, 4, 6, monday.addDays(1), 10 * 60, 11 * 60);
+        Book(1, 4, 5, monday.addDays(2), 8 * 60, 9 * 60);
+    }
+    // One block booked as the time sheet books it (a stop at 24 * 60 is
+    // stored as 23:59, the cost from the order's rate).
+    void BookAsTheTimeSheet(int empId, int projId, int taskId, const QDate& day, int start,
+                            int stop, const QString& comment = QString())
+    {
+        CTimeSheetWrite e;
+        e.WorkDate = CDateTime(day);
+        e.EmpID = empId;
+        e.ProjID = projId;
+        e.OrderID = projId;
+        e.OrderHourRate = projId == 1 ? 80 : projId == 2 ? 60 : 100;
+        e.TaskID = taskId;
+        e.Start = start;
+        e.Stop = stop;
+        e.Comment = comment;
+        e.TimeID = start;
+        // Held as the time sheet holds it (which reads the booking interval).
+        ASSERT_TRUE(m_db.OpenConnection());
+        const int written = m_db.UpdateTimeData(nullptr, e);
+        m_db.ReleaseConnection(false, false);
+        ASSERT_EQ(written, kWriteOk) << Messages().join('|').toStdString();
     }
     // The week's rows, out of any order a view might keep.
     void BookTheWeek()

@@ -1,6 +1,7 @@
 #include "office/BasicModule.h"
 #include "office/OfficeSession.h"
 #include "review/TimeSheetTemplate.h"
+#include "tests/office/KillingOffice.h"
 #include "tests/office/OfficeFiles.h"
 #include "tests/review/XlsTimeSheetFixture.h"
 
@@ -52,10 +53,48 @@ protected:
 
 } // namespace
 
+TEST_P(XlsTimeSheetOfficeTest, AnOfficeKilledBetweenTwoMacroCallsLeavesTheTemplateUsable)
+{
+    BookTheWeek();
+    const QString templ = m_folder + QStringLiteral("Killed.xls");
+    try {
+        MakeTemplate(templ, [](const QString& code) { return code; });
+    } catch (const COfficeError& e) {
+        FAIL() << e.what();
+    }
+    // Killed after the header's call, before the first line's.
+    CRecordingMessages::Current().Clear();
+    CKillingOffice killing(*s_office, CKillingOffice::kAfterMacroCalls, 1);
+    CXlsTimeSheet sheet(m_db, m_folder, QStringLiteral("Killed.xls"));
+    sheet.SetToday(kNextMonday);
+    sheet.SetOfficeDocuments(&killing);
+    EXPECT_FALSE(sheet.Run());
+    ASSERT_EQ(Messages().size(), 1) << Messages().join('|').toStdString();
+    // In the user's words; the office's own go to the trace.
+    EXPECT_TRUE(Messages().first().startsWith(
+        QStringLiteral("The time sheet could not be finished.\nLibreOffice stopped while ")))
+        << Messages().first().toStdString();
+    EXPECT_FALSE(Messages().first().contains(QStringLiteral("bridge"), Qt::CaseInsensitive));
+    const QString saved = m_folder + QStringLiteral("ts_11March24.xls");
+    EXPECT_FALSE(QFileInfo::exists(saved));
+    // Nothing of the dead office is left beside the template.
+    EXPECT_EQ(QDir(m_folder).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"Killed.xls", "Mine.xls"}));
+
+    // The next run, with a fresh office, makes the workbook.
+    EXPECT_TRUE(RunWithOffice(m_folder, QStringLiteral("Killed.xls")))
+        << Messages().join('|').toStdString();
+    QStringList procedures;
+    const CXlsxSheet book = Reloaded(saved, procedures);
+    EXPECT_EQ(book.Text(QStringLiteral("B2")), QStringLiteral("Mon, Mar 04"));
+    EXPECT_EQ(book.Text(QStringLiteral("B11")), QStringLiteral("2"));
+}
+
 TEST_P(XlsTimeSheetOfficeTest, TheProgramsTemplateFillsTheWeekAndKeepsTwoMacros)
 {
     BookTheWeek();
-    Book(1, 1, 2, QDate(2024, 3, 7), 23 * 60, 24 * 60, QStringLiteral("Late"));
+    // Up to midnight, as the time sheet stores it: ending at 23:59.
+    BookAsTheTimeSheet(1, 1, 2, QDate(2024, 3, 7), 23 * 60, 24 * 60, QStringLiteral("Late"));
     const QString folder = CTimeSheetTemplate::DefaultFolder();
     // Made afresh from the source: the documents folder is the process's.
     QFile::remove(CTimeSheetTemplate::DefaultPath());
