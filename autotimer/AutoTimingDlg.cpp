@@ -32,9 +32,9 @@ const QString kSelectProject =
     QStringLiteral("Select a Project from the combo and start logging by pressing the Go button");
 
 // Commands the window hands to the hub.
-constexpr int kForwarded[] = {ID_TIMESHEETS, ID_AUTO_TIMER, ID_CHANGE_REQUESTS, ID_TASKS,
-                              ID_PROPERTIES, ID_REVIEW,     ID_ABOUT,           ID_ONLINE_HELP,
-                              ID_EXPORT,     ID_SET_USER,   ID_OVERVIEW};
+constexpr int kForwarded[] = {ID_TIMESHEETS,  ID_AUTO_TIMER, ID_CHANGE_REQUESTS, ID_TASKS,
+                              ID_PROPERTIES,  ID_REVIEW,     ID_ABOUT,           ID_ONLINE_HELP,
+                              ID_HELP_TOPICS, ID_EXPORT,     ID_SET_USER,        ID_OVERVIEW};
 
 QString HourMinute(int minutes)
 {
@@ -290,10 +290,6 @@ bool CAutoTimingDlg::OnCommand(int id)
         return true;
     case ID_CLOSE_WINDOW:
         close();
-        return true;
-    case ID_HELP_TOPICS:
-        if (HasApp())
-            theApp().ShowContextHelp(0);
         return true;
     default:
         return CDialogBase::OnCommand(id);
