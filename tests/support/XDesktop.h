@@ -5,6 +5,7 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -54,6 +55,7 @@ private:
     bool IsTrayIcon(qulonglong window) const;
     QProcess* StartProcess(const QString& program, const QStringList& arguments);
 
+    QTemporaryDir m_dir;
     QString m_display;
     std::vector<std::unique_ptr<QProcess>> m_processes;
 };
