@@ -252,6 +252,9 @@ void CDummyDlg::OnTrayMouse(int mouseMessage)
             for (const Slot& slot : std::as_const(m_slots)) {
                 if (!slot.widget)
                     continue;
+                // A minimised window comes back as it was before.
+                if (slot.widget->isMinimized())
+                    slot.widget->setWindowState(slot.widget->windowState() & ~Qt::WindowMinimized);
                 slot.widget->show();
                 slot.widget->raise();
                 slot.widget->activateWindow();
@@ -322,6 +325,8 @@ bool CDummyDlg::OnCommand(int id)
         OnAbout();
         return true;
     case ID_ONLINE_HELP:
+    case ID_HELP_TOPICS:
+        // The manual is the help: its contents are the topics.
         OnOnlineHelp();
         return true;
     case ID_SEARCH:

@@ -2,11 +2,9 @@
 
 #include "app/Profile.h"
 #include "data/ConnectionString.h"
-#include "data/DBClassTypes.h"
 #include "data/DBConnection.h"
 #include "data/DatabaseFile.h"
 #include "data/Schema.h"
-#include "data/SqlExecutor.h"
 #include "platform/FaultPoint.h"
 #include "ui/Utilities.h"
 
@@ -59,19 +57,8 @@ bool CFirstStart::Prepare(QString* error)
     if (!ok)
         *error = dbError.description;
     ok = ok && CSchema::Create(connection, error);
-    const auto run = [&](const QString& sql, const QVariantList& values) {
-        if (ok && !CSqlExecutor::RunNative(connection, sql, values, nullptr, &dbError)) {
-            ok = false;
-            *error = dbError.description;
-        }
-    };
-    // The person at the desktop signs on by login name, without a password.
-    run(QStringLiteral("UPDATE tblProperty SET intValue = 3 WHERE PropertyName = 'requirePwd'"),
-        {});
-    // One person on their own machine: the time sheet comes up after 2 s, not 10.
-    run(QStringLiteral("INSERT INTO tblProperty (PropertyName, intValue) VALUES (?, 1)"),
-        {QString::fromLatin1(kQuickStartProperty)});
-    // One employee and something to book on from the first minute.
+    // One employee, signed on without a password, and something to book on
+    // from the first minute.
     ok = ok && CSchema::AddFirstRows(connection, &fullName, error);
     FaultPoint("FirstStart:rows");
     if (ok && !connection.CommitTrans(&dbError)) {

@@ -166,6 +166,7 @@ bool CSetUserDlg::OnCommand(int id)
     case ID_REVIEW:
     case ID_ABOUT:
     case ID_ONLINE_HELP:
+    case ID_HELP_TOPICS:
     case ID_EXPORT:
     case ID_TASKS:
     case ID_CHANGE_REQUESTS:

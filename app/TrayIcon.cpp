@@ -5,7 +5,9 @@
 #include "ui/ResourceIds.h"
 #include "ui/StringTable.h"
 
+#include <QFontMetrics>
 #include <QMenu>
+#include <QStyle>
 #include <QSystemTrayIcon>
 
 namespace {
@@ -132,8 +134,8 @@ int CTrayIcon::OnTrayNotification(int iconId, int mouseMessage)
     case kLeftUp:
         return start != 0 ? start : int(ID_TIMESHEETS);
     case kRightUp:
-        // The desktop shows the context menu; it is rebuilt as it opens.
-        RebuildMenu();
+        // The desktop has opened the context menu already, rebuilt as it
+        // opened: clearing it now would take it away from under the pointer.
         return 0;
     default:
         return 0;
@@ -205,11 +207,19 @@ QList<CMenuEntry> CTrayIcon::BuildPopupMenu(const CMenuState& state)
 
 void CTrayIcon::RebuildMenu()
 {
-    if (!m_menu)
+    // A menu on screen keeps its entries until it closes.
+    if (!m_menu || m_menu->isVisible())
         return;
     m_menu->clear();
     const CMenuState state = m_menuState ? m_menuState() : CMenuState();
-    m_menu->addSection(MenuTitle(state));
+    const QString title = MenuTitle(state);
+    m_menu->addSection(title);
+    // The style sizes a menu by its entries, not by its title: room for the title too.
+    const QFontMetrics metrics(m_menu->font());
+    const int frame = m_menu->style()->pixelMetric(QStyle::PM_MenuHMargin, nullptr, m_menu) +
+                      m_menu->style()->pixelMetric(QStyle::PM_MenuPanelWidth, nullptr, m_menu);
+    m_menu->setMinimumWidth(metrics.horizontalAdvance(title) + 2 * frame +
+                            4 * metrics.averageCharWidth());
     AddMenuEntries(m_menu, BuildPopupMenu(state), [this](int command) {
         if (m_onCommand)
             m_onCommand(command);

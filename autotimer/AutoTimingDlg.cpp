@@ -8,6 +8,7 @@
 #include "data/DBClass.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
+#include "ui/CaptionWidth.h"
 #include "ui/ComboItems.h"
 #include "ui/MenuBuilder.h"
 #include "ui/ProjComboEx.h"
@@ -32,9 +33,9 @@ const QString kSelectProject =
     QStringLiteral("Select a Project from the combo and start logging by pressing the Go button");
 
 // Commands the window hands to the hub.
-constexpr int kForwarded[] = {ID_TIMESHEETS, ID_AUTO_TIMER, ID_CHANGE_REQUESTS, ID_TASKS,
-                              ID_PROPERTIES, ID_REVIEW,     ID_ABOUT,           ID_ONLINE_HELP,
-                              ID_EXPORT,     ID_SET_USER,   ID_OVERVIEW};
+constexpr int kForwarded[] = {ID_TIMESHEETS,  ID_AUTO_TIMER, ID_CHANGE_REQUESTS, ID_TASKS,
+                              ID_PROPERTIES,  ID_REVIEW,     ID_ABOUT,           ID_ONLINE_HELP,
+                              ID_HELP_TOPICS, ID_EXPORT,     ID_SET_USER,        ID_OVERVIEW};
 
 QString HourMinute(int minutes)
 {
@@ -248,15 +249,17 @@ void CAutoTimingDlg::UpdateWindowText()
         m_status->clear();
         return;
     }
+    if (!m_engine->IsLogged()) {
+        // Starting, nothing booked yet: no block to name (the times would be
+        // another run's, or none at all).
+        m_status->clear();
+        return;
+    }
     const int start = m_engine->StartMinutes();
     const int stop = m_engine->StopMinutes();
     setWindowTitle(QStringLiteral("Timer ON  %1-%2 %3, %4 (%5) ")
                        .arg(HourMinute(start), HourMinute(stop), m_userName,
                             m_engine->ProjectName(), FormatDate(now.date())));
-    if (!m_engine->IsLogged()) {
-        m_status->clear();
-        return;
-    }
     // Minutes already booked ahead of now.
     const int ahead = int(now.secsTo(m_engine->BlockStop()) / 60);
     m_status->setText(
@@ -291,10 +294,6 @@ bool CAutoTimingDlg::OnCommand(int id)
     case ID_CLOSE_WINDOW:
         close();
         return true;
-    case ID_HELP_TOPICS:
-        if (HasApp())
-            theApp().ShowContextHelp(0);
-        return true;
     default:
         return CDialogBase::OnCommand(id);
     }
@@ -315,6 +314,13 @@ bool CAutoTimingDlg::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_client && event->type() == QEvent::Resize)
         OnSize();
     return CDialogBase::eventFilter(watched, event);
+}
+
+void CAutoTimingDlg::changeEvent(QEvent* event)
+{
+    CDialogBase::changeEvent(event);
+    if (event->type() == QEvent::WindowTitleChange)
+        WidenToCaption(*this);
 }
 
 void CAutoTimingDlg::OnSize()

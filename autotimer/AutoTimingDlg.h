@@ -67,6 +67,8 @@ protected:
     void OnCancel() override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The captions while timing are long: the window is as wide as its caption.
+    void changeEvent(QEvent* event) override;
 
 private:
     // ---- IBookTimeOwner -------------------------------------------------------------------

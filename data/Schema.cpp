@@ -1,5 +1,6 @@
 #include "data/Schema.h"
 
+#include "data/DBClassTypes.h"
 #include "data/DBConnection.h"
 #include "data/SqlDialect.h"
 #include "data/SqlExecutor.h"
@@ -301,6 +302,12 @@ bool CSchema::AddFirstRows(CDBConnection& connection, QString* fullName, QString
         QString sql;
         QVariantList values;
     } steps[] = {
+        // The person at the desktop signs on by login name, without a password.
+        {QStringLiteral("UPDATE tblProperty SET intValue = 3 WHERE PropertyName = 'requirePwd'"),
+         {}},
+        // The first window comes up after 2 s, not 10.
+        {QStringLiteral("INSERT INTO tblProperty (PropertyName, intValue) VALUES (?, 1)"),
+         {QString::fromLatin1(kQuickStartProperty)}},
         {QStringLiteral("INSERT INTO tblFinEmployee (FirstName, LastName, EmpFullName, "
                         "NTUserName, IsCurrent, DeptID, SecLevel, HourRateFactor) "
                         "VALUES (?, ?, ?, ?, 1, 1, 1, 1)"),

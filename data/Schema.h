@@ -21,10 +21,11 @@ public:
     // all or nothing. Refuses a database that lacks any of the tables.
     static bool Update(CDBConnection& connection, QString* error);
 
-    // The rows a new database needs before anyone can book: the person at
-    // the desktop as its first employee (signing on by login name; their
-    // full name goes to `fullName`) and the project "General" with its order
-    // and task. Runs inside the caller's transaction.
+    // The rows a new database needs before anyone can book, the same for a
+    // first start and the create tool: the person at the desktop as its
+    // first employee, signing on by login name without a password (their
+    // full name goes to `fullName`), the quick start, and the project
+    // "General" with its order and task. Runs inside the caller's transaction.
     static bool AddFirstRows(CDBConnection& connection, QString* fullName, QString* error);
 
     // The objects a complete database holds.

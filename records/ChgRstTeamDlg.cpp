@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 #include "records/ChgRqstTeamList.h"
 #include "records/DialogFields.h"
+#include "ui/CaptionWidth.h"
 #include "ui/ResourceIds.h"
 
 #include <QLabel>
@@ -25,6 +26,7 @@ CChgRstTeamDlg::CChgRstTeamDlg(int chgReqId, CDBClass& db, QWidget* parent)
     layout->addWidget(m_team, 1);
     layout->addLayout(OkCancelRow(*this, QStringLiteral("OK")));
     resize(300, 360);
+    WidenToCaption(*this);
 }
 
 bool CChgRstTeamDlg::OnInitDialog()

@@ -56,6 +56,7 @@ CCmtAddDlg::CCmtAddDlg(const QString& viewText, int typeIndex, int nodeId,
     , m_nodeId(nodeId)
     , m_companyText(companyText)
     , m_companyId(companyId)
+    , m_projectCompany(companyText.trimmed().isEmpty() ? QString() : companyText)
 {
     setWindowTitle(QStringLiteral("Add Comment"));
     int image = -1;
@@ -68,6 +69,7 @@ void CCmtAddDlg::SetCompanyText(const QString& text, int companyId)
 {
     m_companyText = text;
     m_companyId = companyId;
+    m_projectCompany.clear();
 }
 
 void CCmtAddDlg::BuildControls()
@@ -212,8 +214,31 @@ bool CCmtAddDlg::OnInitDialog()
     m_task->setEnabled(false);
     m_actionDate->setDateTime(QDateTime::currentDateTime());
     m_company->setText(m_companyText);
+    TakeProjectCompany();
     ShowFaqFields();
     return true;
+}
+
+void CCmtAddDlg::TakeProjectCompany()
+{
+    if (m_project->currentIndex() < 0 ||
+        (!m_companyText.isEmpty() && m_companyText != m_projectCompany))
+        return;
+    QString name;
+    int companyId = -1;
+    // A project without a company leaves none (not the last project's).
+    if (!m_db.GetProjectInfo(m_project->currentData().toInt(), name, companyId) ||
+        name.trimmed().isEmpty()) {
+        name.clear();
+        companyId = -1;
+    }
+    m_projectCompany = name;
+    if (name == m_companyText)
+        return;
+    m_companyText = name;
+    m_companyId = companyId;
+    m_company->setText(m_companyText);
+    FillContacts();
 }
 
 void CCmtAddDlg::FillTasks()
@@ -286,6 +311,7 @@ bool CCmtAddDlg::OnCommand(int id)
         return true;
     case kIdProject:
         FillTasks();
+        TakeProjectCompany();
         return true;
     case kIdStatus:
         ShowFaqFields();
@@ -306,6 +332,7 @@ void CCmtAddDlg::PickCompany()
         return;
     m_companyText = pick.PickedText();
     m_companyId = pick.PickedId();
+    m_projectCompany.clear();
     m_company->setText(m_companyText);
     FillContacts();
 }
@@ -316,7 +343,8 @@ void CCmtAddDlg::PickCompany()
 bool CCmtAddDlg::CheckInput()
 {
     if (m_project->currentIndex() < 0 || m_user->currentIndex() < 0 || m_companyText.isEmpty()) {
-        ShowMessageBox(QStringLiteral("You need to fill out project and/or company fields as well "
+        // All three are needed; a project brings its company with it.
+        ShowMessageBox(QStringLiteral("You need to fill out project and company fields as well "
                                       "as your name and a comment"),
                        kMbOk | kMbIconWarning);
         return false;

@@ -64,6 +64,8 @@ private:
     void FillTasks();
     void ShowFaqFields();
     void PickCompany();
+    // The chosen project's company, unless the user chose one with "...".
+    void TakeProjectCompany();
     bool IsFaq() const;
     bool CheckInput();
     bool Insert(QString& reason);
@@ -74,6 +76,10 @@ private:
     int m_nodeId;
     QString m_companyText;
     int m_companyId;
+    // The company text as it came with a project (the window's, or the
+    // chosen one's); a company of the window's company node, a blank or one
+    // picked with "..." stays when the project changes.
+    QString m_projectCompany;
     QString m_projectText;
     int m_insertedId = -1;
 

@@ -53,6 +53,13 @@ public:
     // was running, or when the query ran.
     bool DoUpdateCommentData(const QString& nodeText, bool refill);
     CCommentFilter BuildCommentFilter();
+    // The parts of the list's filter: the tree node's id (-1 for the root)
+    // and the user's (-1 or 0 for everybody).
+    int FilterNodeId();
+    int FilterUserId() const;
+    // After an add: when the comment is not in the list, the status line
+    // says which part of the filter leaves it out.
+    void TellWhyNotListed(int commentId);
     // The context menu at a point of the list (fromList) or the tree.
     void ShowListMenu(int x, int y, bool fromList);
 

@@ -73,22 +73,71 @@ void CCommentDlg::BuildList()
 
 // ---- The filter and the fill --------------------------------------------------------------------
 
-CCommentFilter CCommentDlg::BuildCommentFilter()
+int CCommentDlg::FilterNodeId()
 {
     const bool company = IsCompanyView();
     const QString root = company ? kCompanyRoot : kProjectRoot;
     if (m_nodeText.isEmpty())
         m_nodeText = root;
-    int nodeId = -1;
-    if (m_nodeText != root) {
-        // The node's own id; a name alone is looked up.
-        nodeId = m_nodeId >= 0 ? m_nodeId
-                 : company     ? m_db.GetCompanyIdByName(m_nodeText)
-                               : m_db.GetProjIdByName(m_nodeText);
+    if (m_nodeText == root)
+        return -1;
+    // The node's own id; a name alone is looked up.
+    return m_nodeId >= 0 ? m_nodeId
+           : company     ? m_db.GetCompanyIdByName(m_nodeText)
+                         : m_db.GetProjIdByName(m_nodeText);
+}
+
+int CCommentDlg::FilterUserId() const
+{
+    return m_user->currentIndex() >= 0 ? m_user->currentData().toInt() : -1;
+}
+
+CCommentFilter CCommentDlg::BuildCommentFilter()
+{
+    return CCommentFilter::Build(IsCompanyView(), FilterNodeId(), FilterUserId(),
+                                 m_type->currentIndex(), m_type->currentText());
+}
+
+void CCommentDlg::TellWhyNotListed(int commentId)
+{
+    if (commentId < 0)
+        return;
+    for (int row = 0; row < m_rows.Count(); ++row)
+        if (m_rows.At(row)->CommentID == commentId)
+            return;
+    QList<CCommentRow> added;
+    const CCommentFilter byId(
+        CBoundFilter::Equals(QStringLiteral("[CommentID]"), QStringLiteral(" = "), commentId));
+    if (!ReadRows(byId, added) || added.isEmpty())
+        return;
+    const CCommentRow& comment = added.first();
+    QStringList why;
+    const bool company = IsCompanyView();
+    const int nodeId = FilterNodeId();
+    if (nodeId >= 0 && (company ? comment.CompanyID : comment.ProjID) != nodeId)
+        why << QStringLiteral("it is on %1, the list shows %2")
+                   .arg(company ? comment.CompanyName : comment.ProjName, m_nodeText);
+    const int empId = FilterUserId();
+    if (empId > 0 && comment.EmpID != empId)
+        why << QStringLiteral("it is for %1, the list shows %2")
+                   .arg(comment.EmpFullName, m_user->currentText());
+    if (m_type->currentIndex() > 0) {
+        const QString shown = m_type->currentText();
+        const bool three = shown.compare(CCommentFilter::ThreeTypes(), Qt::CaseInsensitive) == 0;
+        const bool matches = three ? QStringList({QStringLiteral("Bad"), QStringLiteral("Good"),
+                                                  QStringLiteral("Info")})
+                                         .contains(comment.CommentType)
+                                   : comment.CommentType.compare(shown, Qt::CaseInsensitive) == 0;
+        if (!matches)
+            why << QStringLiteral("its status is %1, the list shows %2")
+                       .arg(comment.CommentType, shown);
     }
-    const int empId = m_user->currentIndex() >= 0 ? m_user->currentData().toInt() : -1;
-    return CCommentFilter::Build(company, nodeId, empId, m_type->currentIndex(),
-                                 m_type->currentText());
+    if (!m_listFilter.IsEmpty())
+        why << QStringLiteral("a column filter is on (%1)").arg(m_listFilter.text.trimmed());
+    if (why.isEmpty())
+        return;
+    m_status->setText(QStringLiteral("%1 Comments found. The comment just added is not listed: %2.")
+                          .arg(QString::number(m_rows.Count()), why.join(QStringLiteral("; "))));
 }
 
 bool CCommentDlg::DoUpdateCommentData(const QString& nodeText, bool refill)
@@ -343,8 +392,10 @@ void CCommentDlg::OnAddTask()
         dialog.SetProjectText(m_nodeText);
     if (company && m_nodeText != root)
         dialog.SetCompanyText(m_nodeText, m_nodeId);
-    if (dialog.DoModal() == IDOK && !m_closing)
+    if (dialog.DoModal() == IDOK && !m_closing) {
         DoUpdateCommentData(m_nodeText, true);
+        TellWhyNotListed(dialog.InsertedId());
+    }
 }
 
 void CCommentDlg::ViewItem(int row)

@@ -8,8 +8,8 @@
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "records/BusTypeManage.h"
-#include "records/CompanyDetailsDlg.h"
 #include "records/CommentWindows.h"
+#include "records/CompanyDetailsDlg.h"
 #include "records/CompanyEditDlg.h"
 #include "records/ContactDetailsDlg.h"
 #include "records/ContactLinks.h"
@@ -97,11 +97,10 @@ void CContactDlg::DeleteCompany()
         ShowContactMessage(QStringLiteral("%1 could not be deleted.").arg(name), reason);
         return;
     }
-    // Gone, by this delete or before it: the tree is read again.
+    // Gone, by this delete or before it: the tree is read again, and
+    // nothing of the company stays in the info panel.
     FillTree();
-    m_companyName.clear();
-    m_companyId = -1;
-    m_web.clear();
+    ClearCompany(QString());
     FillPersonList();
     OnSetSelect(QString());
 }

@@ -28,10 +28,10 @@
 namespace {
 
 // Main-menu commands the windows hand to the hub.
-constexpr int kForwarded[] = {ID_TIMESHEETS,  ID_CONTACTS,   ID_TASKS,        ID_PROPERTIES,
-                              ID_ABOUT,       ID_REVIEW,     ID_EXPORT,       ID_SET_USER,
-                              ID_ONLINE_HELP, ID_AUTO_TIMER, ID_PROJECT_INFO, ID_CHANGE_REQUESTS,
-                              ID_OVERVIEW};
+constexpr int kForwarded[] = {ID_TIMESHEETS,      ID_CONTACTS,    ID_TASKS,      ID_PROPERTIES,
+                              ID_ABOUT,           ID_REVIEW,      ID_EXPORT,     ID_SET_USER,
+                              ID_ONLINE_HELP,     ID_HELP_TOPICS, ID_AUTO_TIMER, ID_PROJECT_INFO,
+                              ID_CHANGE_REQUESTS, ID_OVERVIEW};
 
 const QString kDefaultPlacement = QStringLiteral("(431,851,476,1171),NORM 1");
 
@@ -100,10 +100,6 @@ bool CRecordListDlg::OnCommand(int id)
         return true;
     case kCmdRemoveFilter:
         RemoveColumnFilter();
-        return true;
-    case ID_HELP_TOPICS:
-        if (HasApp())
-            theApp().ShowContextHelp(0);
         return true;
     case ID_CLOSE_WINDOW:
         close();

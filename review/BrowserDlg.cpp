@@ -131,9 +131,9 @@ bool CBrowserDlg::OnCommand(int id)
 
 void CBrowserDlg::Navigate()
 {
-    setWindowTitle(m_address);
     // A path typed or given becomes a file address; anything else is
-    // judged by the view.
+    // judged by the view. The caption names a page once it is shown
+    // (NavigateComplete), so a refused address never appears there.
     const QString file = ExistingFile(m_address);
     m_view->Navigate(file.isEmpty() ? m_address : FileAddress(file));
 }

@@ -38,9 +38,9 @@ constexpr int kGridBottomGap = 20;
 constexpr int kStatusGap = 5;
 
 // Commands of the main menu that the hub runs.
-constexpr int kForwarded[] = {ID_TIMESHEETS,      ID_CONTACTS, ID_TASKS,       ID_PROPERTIES,
-                              ID_ABOUT,           ID_EXPORT,   ID_ONLINE_HELP, ID_PROJECT_INFO,
-                              ID_CHANGE_REQUESTS, ID_OVERVIEW, ID_SET_USER};
+constexpr int kForwarded[] = {ID_TIMESHEETS,   ID_CONTACTS,        ID_TASKS,       ID_PROPERTIES,
+                              ID_ABOUT,        ID_EXPORT,          ID_ONLINE_HELP, ID_HELP_TOPICS,
+                              ID_PROJECT_INFO, ID_CHANGE_REQUESTS, ID_OVERVIEW,    ID_SET_USER};
 
 QLabel* Label(const QString& text, int id, QWidget* parent)
 {
@@ -341,10 +341,6 @@ bool CReviewDlg::OnCommand(int id)
         // The hub runs the search dialog for time sheets.
         if (m_hub)
             m_hub->OnCommand(ID_SEARCH);
-        return true;
-    case ID_HELP_TOPICS:
-        if (HasApp())
-            theApp().ShowContextHelp(0);
         return true;
     case ID_REVIEW:
         return true;

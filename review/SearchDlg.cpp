@@ -196,7 +196,10 @@ void CSearchDlg::OnShowQuery()
     UpdateData(true);
     if (m_query.Filter().trimmed().isEmpty() && !CheckFilter())
         return;
-    ShowMessageBox(m_query.ShowQueryText(), kMbOk | kMbIconInformation);
+    // The statement as the search runs it, in the database's own dialect.
+    const QString statement = m_query.SearchText();
+    ShowMessageBox(m_db ? m_db->Dialect().Translate(statement) : statement,
+                   kMbOk | kMbIconInformation);
 }
 
 void CSearchDlg::OnSearch()

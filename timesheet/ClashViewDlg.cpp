@@ -33,9 +33,11 @@ QString CClashViewDlg::FormatWorkDate(const QDate& day)
     return QString::asprintf("%i\\%i\\%i", day.day(), day.month(), day.year());
 }
 
-QString CClashViewDlg::FormatClashTime(const QTime& time)
+QString CClashViewDlg::FormatClashTime(const CDateTime& time)
 {
-    return QString::asprintf("%2.2i::%2.2i", time.hour(), time.minute());
+    // As every other time of the program shows a stored one (the day's end as 24:00).
+    const int minutes = StoredMinutes(time);
+    return QString::asprintf("%2.2i:%2.2i", minutes / 60, minutes % 60);
 }
 
 bool CClashViewDlg::OnInitDialog()
@@ -62,8 +64,8 @@ bool CClashViewDlg::OnInitDialog()
         const QDate day = set.m_WorkDate.Date();
         m_list->InsertRow({m_empName, m_projName, FormatWorkDate(day),
                            locale.dayName(day.dayOfWeek(), QLocale::LongFormat),
-                           FormatClashTime(set.m_StartTime.Time()),
-                           FormatClashTime(set.m_StopTime.Time()), m_taskName});
+                           FormatClashTime(set.m_StartTime), FormatClashTime(set.m_StopTime),
+                           m_taskName});
     }
     set.Close();
     // Fonts here are wider than the widths were made for: a column never

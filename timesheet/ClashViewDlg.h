@@ -5,6 +5,7 @@
 #include <QString>
 
 class CDBClass;
+class CDateTime;
 class CMyListCtrl;
 
 // Lists the scheduled copies of a time block that clash with the employee's
@@ -21,7 +22,7 @@ public:
 
     // The texts of a clash's date and times as the list shows them.
     static QString FormatWorkDate(const QDate& day);
-    static QString FormatClashTime(const QTime& time);
+    static QString FormatClashTime(const CDateTime& time);
 
 protected:
     bool OnInitDialog() override;

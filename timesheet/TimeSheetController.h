@@ -193,6 +193,9 @@ private:
         Told,    // as Stored, and the status line says what the row is now
     };
     void ClearInfo();
+    void ClearInfoTexts();
+    // The block of an undo or redo step becomes the entry in hand.
+    void TakeStepBlock(const CUndoRecord& record);
     // The one place the entry in hand becomes the info area's texts and the
     // status line: every event path ends here, so neither says anything but
     // what is stored (or, while a block is drawn, what is in hand).

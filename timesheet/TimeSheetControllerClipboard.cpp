@@ -79,6 +79,11 @@ void CTimeSheetController::OnCopyData(int newId, int start, int stop, int projId
     m_entry.chgReqId = m_copied.chgReqId;
     TakeOrderRate(projId, m_entry.orderId);
     UpdateCost();
+    // The panels speak of the pasted block from now on, not of the copied one.
+    ShowEntry();
+    Status(QStringLiteral("Entry %1 to %2")
+               .arg(CDBClass::FormatTimeOfDay(start).trimmed(),
+                    CDBClass::FormatTimeOfDay(stop).trimmed()));
     AskSaveTimes(false, newId, true);
     m_control.SetReadOnly(true);
     if (RunSaveTimes() == IDOK) {
@@ -98,6 +103,8 @@ void CTimeSheetController::OnCopyData(int newId, int start, int stop, int projId
         // The control deletes nothing while it is read-only.
         m_control.SetReadOnly(false);
         m_control.DeleteObjByID(newId);
+        ClearInfo();
+        Status(QStringLiteral("No entry created"));
     }
     m_control.SetReadOnly(false);
     m_control.DoPaint();

@@ -3,6 +3,7 @@
 #include "timesheet/TimeSheetController.h"
 
 #include "data/DBClass.h"
+#include "data/UndoRecord.h"
 
 namespace {
 
@@ -27,13 +28,11 @@ void CTimeSheetController::ShowEntry(EntryShown shown)
             status = QStringLiteral("Active %1 to %2 %3")
                          .arg(Hhmm(m_entry.start), Hhmm(m_entry.stop), m_entry.projName);
         } else if (m_storedId == m_inHandId) {
-            // Stored before and gone now: removed, or undone.
+            // Stored before and gone now: removed, or undone. Nothing of it
+            // stays in the info area, nor of the row a day load put there.
             status =
                 QStringLiteral("Delete  %1, to  %2").arg(Hhmm(m_storedStart), Hhmm(m_storedStop));
-            m_entryHasTimes = false;
-            m_entry.costText = QStringLiteral("0.00");
-            m_inHandId = -1;
-            m_storedId = -1;
+            ClearInfoTexts();
         }
     }
     FillTimeTexts();
@@ -78,6 +77,12 @@ bool CTimeSheetController::FindStoredRow(int timeId, CTimeSheetEntry& row)
 
 void CTimeSheetController::ClearInfo()
 {
+    ClearInfoTexts();
+    ShowEntry();
+}
+
+void CTimeSheetController::ClearInfoTexts()
+{
     m_entryHasTimes = false;
     m_inHandId = -1;
     m_storedId = -1;
@@ -87,5 +92,13 @@ void CTimeSheetController::ClearInfo()
     m_entry.orderName.clear();
     m_entry.workTypeName.clear();
     m_entry.comment.clear();
-    ShowEntry();
+}
+
+void CTimeSheetController::TakeStepBlock(const CUndoRecord& record)
+{
+    // The step's block as it was: ShowEntry tells whether it is stored now.
+    m_inHandId = record.m_TimeID;
+    m_storedId = record.m_TimeID;
+    m_storedStart = record.m_start;
+    m_storedStop = record.m_stop;
 }

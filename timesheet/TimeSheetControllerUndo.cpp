@@ -24,7 +24,7 @@ void CTimeSheetController::ApplyUndoStep(int kind, CUndoRecord* record)
 {
     if (!record)
         return;
-    m_inHandId = record->m_TimeID;
+    TakeStepBlock(*record);
     switch (kind) {
     case CUndoStep::kInserted:
         ApplyRedoStep(CUndoStep::kDeleted, record);
@@ -42,7 +42,9 @@ void CTimeSheetController::ApplyUndoStep(int kind, CUndoRecord* record)
     default:
         break;
     }
-    // The step's block as it is stored now, or that it has gone.
+    // The step's block as it is stored now, or that it has gone; the day's
+    // reload may have put another row's times in the info area.
+    TakeStepBlock(*record);
     ShowEntry(EntryShown::Told);
 }
 
@@ -50,7 +52,7 @@ void CTimeSheetController::ApplyRedoStep(int kind, CUndoRecord* record)
 {
     if (!record)
         return;
-    m_inHandId = record->m_TimeID;
+    TakeStepBlock(*record);
     m_replay = std::make_unique<CUndoRecord>(*record);
     switch (kind) {
     case CUndoStep::kInserted:
@@ -74,5 +76,6 @@ void CTimeSheetController::ApplyRedoStep(int kind, CUndoRecord* record)
         m_replay.reset();
         break;
     }
+    TakeStepBlock(*record);
     ShowEntry(EntryShown::Told);
 }

@@ -24,8 +24,9 @@ public:
 } // namespace
 
 // kelvane-createdb "<connection string>": creates the Kelvane tables, saved
-// queries, procedures and seed rows in an empty database, with the person
-// running it as the first employee and the project "General", so that the
+// queries, procedures and seed rows in an empty database, with the rows a
+// first start writes: the person running it as the first employee (signing
+// on by login name), the quick start and the project "General", so that the
 // database can be signed on to and booked on at once. A database file is
 // created when it does not exist; a server database must exist already.
 // kelvane-createdb --update "<connection string>": adds what a database made

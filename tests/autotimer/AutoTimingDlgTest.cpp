@@ -3,6 +3,7 @@
 #include "app/TrayIcon.h"
 #include "autotimer/TimerIcons.h"
 #include "tests/autotimer/AutoTimerFixture.h"
+#include "ui/CaptionWidth.h"
 #include "ui/ResourceIds.h"
 #include "ui/TipButton.h"
 #include "ui/Utilities.h"
@@ -123,6 +124,8 @@ TEST_P(AutoTimingDlgTest, GoAndStopSwitchTheWindowBetweenTimingAndIdle)
     EXPECT_EQ(Status(), QStringLiteral("Logging started: 10:00 (8 mins)"));
     EXPECT_EQ(m_window->windowTitle(),
               QStringLiteral("Timer ON  10:00-10:15 Ann Lee, Bridge (%1) ").arg(Day()));
+    // The frame shows the whole caption.
+    EXPECT_GE(m_window->width(), CaptionWidth(*m_window));
     EXPECT_EQ(Go()->text(), QStringLiteral("Stop"));
     EXPECT_EQ(Go()->Tip().Text(), QStringLiteral("Stop Logging Bridge"));
     EXPECT_FALSE(Projects()->isEnabled());
@@ -170,12 +173,19 @@ TEST_P(AutoTimingDlgTest, GoAsksBeforeBookingPastTheStopTimeAndRefusesTooManyAdv
     Option("Admin/AutoLogAdvBook", 0);
     Book(9, 600, 615);
     CRecordingMessages::Current().Answer(kIdYes);
+    // Nothing is booked: the caption never claims a running block.
+    QStringList titles;
+    QObject::connect(m_window, &QWidget::windowTitleChanged,
+                     [&titles](const QString& title) { titles << title; });
     ClickGo(10, 5);
     EXPECT_EQ(Messages().size(), 4);
     EXPECT_EQ(Messages().last(), QStringLiteral("Too many entries booked into the future - you "
                                                 "must wait for these to be timed out"));
     EXPECT_FALSE(m_window->IsTiming());
     EXPECT_EQ(Go()->text(), QStringLiteral("Go"));
+    EXPECT_TRUE(titles.filter(QStringLiteral("Timer ON")).isEmpty())
+        << titles.join('|').toStdString();
+    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Timer OFF  Ann Lee, (%1)").arg(Day()));
 }
 
 TEST_P(AutoTimingDlgTest, ClosingWhileTimingAsksAndStops)

@@ -1,4 +1,5 @@
 #include "data/Schema.h"
+#include "data/DBClass.h"
 #include "tests/support/TestDatabases.h"
 
 #include <QProcess>
@@ -167,8 +168,8 @@ TEST_P(SchemaTest, NamesCompareIgnoringCase)
 }
 
 // The create tool leaves a database the person who ran it can sign on to and
-// book on: an employee signing on by login name and the project "General"
-// with its order and task; run again, it refuses and changes nothing.
+// book on: an employee signing on by login name, the quick start and the
+// project "General" with its order and task; run again, it refuses and changes nothing.
 TEST_P(SchemaTest, TheCreateToolMakesADatabaseThatCanBeBookedOnAtOnce)
 {
     const auto runTool = [this] {
@@ -192,6 +193,20 @@ TEST_P(SchemaTest, TheCreateToolMakesADatabaseThatCanBeBookedOnAtOnce)
     EXPECT_FALSE(bookable.Value(0, 0).toString().isEmpty());
     EXPECT_EQ(bookable.Value(0, 1).toString(), QStringLiteral("General"));
     EXPECT_EQ(bookable.Value(0, 2).toString(), QStringLiteral("GEN"));
+    // The start-up rows of a first start: sign-on by login name, and the
+    // first window after 2 s rather than 10.
+    const CQueryResult properties = Query(
+        QStringLiteral("SELECT PropertyName, intValue FROM tblProperty "
+                       "WHERE PropertyName IN ('requirePwd', 'quickStart') ORDER BY PropertyName"));
+    ASSERT_EQ(properties.rows, 2);
+    EXPECT_EQ(properties.Value(0, 0).toString(), QStringLiteral("quickStart"));
+    EXPECT_EQ(properties.Value(0, 1).toInt(), 1);
+    EXPECT_EQ(properties.Value(1, 1).toInt(), 3);
+    CDBClass db;
+    db.Connection()->UseConnectionString(m_connectionString);
+    ASSERT_TRUE(db.Connect());
+    EXPECT_EQ(db.StartupInfo().StartupFlag, 1);
+    db.ReleaseConnection(true, true);
 
     const auto [again, againError] = runTool();
     EXPECT_EQ(again, 1);

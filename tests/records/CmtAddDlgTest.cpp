@@ -86,10 +86,52 @@ TEST_P(CmtAddDlgTest, AddsAToDoForTheChosenProjectAndTask)
     EXPECT_EQ(Stored(6, QStringLiteral("Reference")), QStringLiteral("R-9"));
     EXPECT_NE(Stored(6, QStringLiteral("CommentDate")), QStringLiteral("NULL"));
     EXPECT_NE(Stored(6, QStringLiteral("ActionDate")), QStringLiteral("NULL"));
-    // The list shows it; Ann's filter still applies, so it is Bob's to see.
+    // Ann's filter still applies, as the list says; it is Bob's to see.
+    EXPECT_TRUE(m_window->StatusText().endsWith(
+        QStringLiteral("The comment just added is not listed: it is for Bob O'Neil, the list "
+                       "shows Ann Lee.")))
+        << m_window->StatusText().toStdString();
     Choose(CCommentDlg::kIdUser, QStringLiteral("Bob O'Neil"));
     EXPECT_EQ(Ids(), QList<int>({6}));
     EXPECT_TRUE(Messages().isEmpty()) << Messages().join(QLatin1Char('|')).toStdString();
+}
+
+TEST_P(CmtAddDlgTest, AChosenProjectBringsItsCompanyAndTheListSaysWhyTheCommentIsNotShown)
+{
+    Open();
+    Choose(CCommentDlg::kIdType, QStringLiteral("ToDo"));
+    const QList<int> before = Ids();
+    Add([this](CCmtAddDlg& d) {
+        // At the root no project is chosen, so neither is a company.
+        EXPECT_EQ(ComboOf(d, CCmtAddDlg::kIdProject)->currentIndex(), -1);
+        EXPECT_TRUE(d.CompanyText().isEmpty());
+        Type(d, CCmtAddDlg::kIdComment, QStringLiteral("Zoë rang about the launch"));
+        d.OnCommand(IDOK);
+        EXPECT_EQ(CRecordingMessages::Current().Last(),
+                  QStringLiteral("You need to fill out project and company fields as well as your "
+                                 "name and a comment"));
+        EXPECT_EQ(d.EndCode(), 0);
+        // The project brings its company and the company's contacts.
+        Pick(d, CCmtAddDlg::kIdProject, QStringLiteral("Apollo"));
+        EXPECT_EQ(d.CompanyText(), QStringLiteral("Zeta's Café"));
+        EXPECT_EQ(Items(ComboOf(d, CCmtAddDlg::kIdContact)), QStringList({"Jörg O'Hara"}));
+        Pick(d, CCmtAddDlg::kIdProject, QStringLiteral("Bridge"));
+        EXPECT_EQ(d.CompanyText(), QStringLiteral("Acme"));
+        Pick(d, CCmtAddDlg::kIdStatus, QStringLiteral("Info"));
+        d.OnCommand(IDOK);
+        EXPECT_EQ(d.EndCode(), IDOK);
+        return IDOK;
+    });
+    EXPECT_EQ(Stored(6, QStringLiteral("CompanyID")), QString::number(kAcme));
+    EXPECT_EQ(Stored(6, QStringLiteral("CommentType")), QStringLiteral("Info"));
+    // The list is on to-dos: it says so rather than seeming to have lost it.
+    EXPECT_EQ(Ids(), before);
+    EXPECT_EQ(m_window->StatusText(),
+              QStringLiteral("%1 Comments found. The comment just added is not listed: its "
+                             "status is Info, the list shows ToDo.")
+                  .arg(before.size()));
+    Choose(CCommentDlg::kIdType, QStringLiteral("Info"));
+    EXPECT_TRUE(Ids().contains(6));
 }
 
 TEST_P(CmtAddDlgTest, AnFaqKeepsItsQuestionAndAnswer)
@@ -228,7 +270,7 @@ TEST_P(CmtAddDlgTest, WithoutProjectsNothingCanBeAdded)
         EXPECT_EQ(d.EndCode(), 0);
         return IDCANCEL;
     });
-    EXPECT_EQ(Messages(), QStringList({"You need to fill out project and/or company fields as "
+    EXPECT_EQ(Messages(), QStringList({"You need to fill out project and company fields as "
                                        "well as your name and a comment"}));
     EXPECT_EQ(CommentCount(), 0);
 }

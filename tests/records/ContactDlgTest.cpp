@@ -253,6 +253,13 @@ TEST_P(ContactDlgTest, AnApostropheCompanyIsEditedAndDeletedById)
     EXPECT_EQ(Item(QStringLiteral("O'Brien's")), nullptr);
     EXPECT_EQ(window.Tree()->currentItem(), Item(QStringLiteral("Companies")));
     EXPECT_EQ(window.List()->ItemCount(), 0);
+    // Nothing of the deleted company stays in the info panel.
+    EXPECT_FALSE(window.CompanyText().contains(QStringLiteral("07 555")))
+        << window.CompanyText().toStdString();
+    EXPECT_FALSE(window.Control<QLabel>(CContactDlg::kIdCompanyText)
+                     ->text()
+                     .contains(QStringLiteral("07 555")));
+    EXPECT_TRUE(window.AddressComment().isEmpty());
 }
 
 TEST_P(ContactDlgTest, ADeleteTheDatabaseRefusesIsReported)

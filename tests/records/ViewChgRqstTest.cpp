@@ -5,6 +5,7 @@
 #include "records/TabCRViewStatus.h"
 #include "records/TabCRViewTeam.h"
 #include "tests/records/ChgRqstWindowFixture.h"
+#include "ui/CaptionWidth.h"
 #include "ui/RichTextCtrl.h"
 
 #include <QDateEdit>
@@ -253,7 +254,9 @@ TEST_P(ViewChgRqstTest, TheTeamDialogKeepsTheTeamByIdAndWritesItAtOnce)
     QStringList listed;
     QStringList selected;
     // Opened and OK'd: the team as it was.
+    int width = 0;
     modals.Then([&](CDialogBase& dialog) {
+        width = dialog.width();
         auto* team = dialog.Control<QListWidget>(CChgRstTeamDlg::kIdTeam);
         for (int row = 0; row < team->count(); ++row) {
             listed << team->item(row)->text();
@@ -279,6 +282,9 @@ TEST_P(ViewChgRqstTest, TheTeamDialogKeepsTheTeamByIdAndWritesItAtOnce)
     EXPECT_TRUE(dialog.TeamPage()->ChangeTeam());
     EXPECT_EQ(listed, QStringList({"Ann Lee", "Bob O'Neil", "Cleo Ng", "Dan Old (left)"}));
     EXPECT_EQ(selected, QStringList({"Bob O'Neil", "Cleo Ng", "Dan Old (left)"}));
+    // The frame shows the whole caption.
+    CChgRstTeamDlg probe(Id(1), m_db);
+    EXPECT_GE(width, CaptionWidth(probe));
     EXPECT_EQ(Team(Id(1)), QList<int>({kBob, kCleo, kDan}));
     EXPECT_TRUE(dialog.TeamPage()->ChangeTeam());
     EXPECT_EQ(Team(Id(1)), QList<int>({kAnn, kBob}));

@@ -115,6 +115,20 @@ TEST(BrowserDlg, GoShowsATypedPathAndRefusesWhatIsNotHere)
     EXPECT_TRUE(shown.page.contains(QStringLiteral("second")));
 }
 
+TEST(BrowserDlg, ARefusedAddressLeavesTheCaptionOnThePageShown)
+{
+    const QString first = WriteTestFile(QStringLiteral("first.htm"), "<p>first</p>");
+    CBrowserDlg dialog(nullptr, first, QString());
+    const CShown shown = RunAndLook(dialog, [](CBrowserDlg& browser) {
+        browser.Control<QLineEdit>(CBrowserDlg::kAddress)
+            ->setText(QStringLiteral("https://www.dunmere.com/kelvane"));
+        browser.OnCommand(CBrowserDlg::kGo);
+    });
+    EXPECT_EQ(CRecordingMessages::Current().Count(), 1);
+    EXPECT_EQ(shown.caption, FileUrl(first));
+    EXPECT_TRUE(shown.page.contains(QStringLiteral("first")));
+}
+
 TEST(BrowserDlg, TheManualsAddressIsKeptWhenAsked)
 {
     const QString manual = WriteTestFile(QStringLiteral("manual.htm"), "<p>manual</p>");

@@ -32,7 +32,8 @@ void Trigger(QObject* owner, int command)
 
 // The whole program on a new embedded database: Search from the hub's menu,
 // the tray's menu and the time sheet opens the search dialog of its kind;
-// Online Help shows the manual installed beside the program.
+// Online Help and the tray's Help Topics show the manual installed beside
+// the program.
 TEST(SearchProgramTest, SearchOpensFromHubTrayAndTimeSheetAndHelpShowsTheManual)
 {
     RegisterControlsBeside(QCoreApplication::applicationDirPath());
@@ -87,8 +88,18 @@ TEST(SearchProgramTest, SearchOpensFromHubTrayAndTimeSheetAndHelpShowsTheManual)
     EXPECT_EQ(titles.last(), QUrl::fromLocalFile(manual).toString());
     EXPECT_TRUE(page.contains(QStringLiteral("Searching"))) << page.left(300).toStdString();
     EXPECT_EQ(CProfile::ManualFile(), manual);
-    EXPECT_EQ(modals.seen,
-              QStringList({"CSearchDlg", "CSearchDlg", "CSearchDlg", "CSearchDlg", "CBrowserDlg"}));
+    // The tray's Help Topics shows the same manual.
+    page.clear();
+    modals.Then([&titles, &page](CDialogBase& dialog) {
+        titles << dialog.windowTitle();
+        page = static_cast<CBrowserDlg&>(dialog).View()->toPlainText();
+        return int(IDCANCEL);
+    });
+    Trigger(&tray, ID_HELP_TOPICS);
+    EXPECT_EQ(titles.last(), QUrl::fromLocalFile(manual).toString());
+    EXPECT_TRUE(page.contains(QStringLiteral("Searching"))) << page.left(300).toStdString();
+    EXPECT_EQ(modals.seen, QStringList({"CSearchDlg", "CSearchDlg", "CSearchDlg", "CSearchDlg",
+                                        "CBrowserDlg", "CBrowserDlg"}));
 
     app.Shutdown();
     for (int command : {ID_TIMESHEETS, ID_SEARCH, ID_SEARCH_CONTACTS, ID_SEARCH_COMMENTS,

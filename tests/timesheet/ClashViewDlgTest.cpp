@@ -68,12 +68,13 @@ protected:
     QList<int> m_widths;
 };
 
-TEST(ClashViewFormatTest, DatesReadDayMonthYearAndTimesHaveTwoColons)
+TEST(ClashViewFormatTest, DatesReadDayMonthYearAndTimesReadAsEverywhere)
 {
     EXPECT_EQ(CClashViewDlg::FormatWorkDate(QDate(2024, 3, 5)), QStringLiteral("5\\3\\2024"));
     EXPECT_EQ(CClashViewDlg::FormatWorkDate(QDate(2026, 12, 31)), QStringLiteral("31\\12\\2026"));
-    EXPECT_EQ(CClashViewDlg::FormatClashTime(QTime(9, 0)), QStringLiteral("09::00"));
-    EXPECT_EQ(CClashViewDlg::FormatClashTime(QTime(23, 59)), QStringLiteral("23::59"));
+    EXPECT_EQ(CClashViewDlg::FormatClashTime(CDateTime(2024, 3, 5, 9, 0)), QStringLiteral("09:00"));
+    EXPECT_EQ(CClashViewDlg::FormatClashTime(CDateTime(2024, 3, 5, 23, 59)),
+              QStringLiteral("24:00"));
 }
 
 TEST_P(ClashViewDlgTest, ListsTheEmployeesClashesByDayInTheirFormats)
@@ -102,10 +103,10 @@ TEST_P(ClashViewDlgTest, ListsTheEmployeesClashesByDayInTheirFormats)
     for (int c = 0; c < 7; ++c)
         EXPECT_GE(m_widths[c], c == 6 ? 150 : 75) << c;
     EXPECT_EQ(m_widths[0], 75);
-    EXPECT_EQ(rows[1], QStringList({"Ann Lee", "Bridge", "1\\3\\2024", "Friday", "08::30", "10::00",
+    EXPECT_EQ(rows[1], QStringList({"Ann Lee", "Bridge", "1\\3\\2024", "Friday", "08:30", "10:00",
                                     "Design"}));
-    EXPECT_EQ(rows[2], QStringList({"Ann Lee", "Bridge", "5\\3\\2024", "Tuesday", "09::00",
-                                    "10::30", "Design"}));
+    EXPECT_EQ(rows[2], QStringList({"Ann Lee", "Bridge", "5\\3\\2024", "Tuesday", "09:00", "10:30",
+                                    "Design"}));
 }
 
 TEST_P(ClashViewDlgTest, NoClashesLeaveTheListEmpty)

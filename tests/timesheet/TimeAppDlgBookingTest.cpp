@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QTest>
 #include <QTextEdit>
@@ -232,6 +233,71 @@ TEST_P(TimeSheetWindowBookingTest, UndoOnAReadOnlyLineLeavesNoBlockBehind)
     EXPECT_EQ(HoursOnTheLine().toStdString(), "Hours Worked 0.00");
 }
 
+TEST_P(TimeSheetWindowBookingTest, UndoAndRedoShowTheBlockAsItIsStored)
+{
+    // An earlier block of the day, first on the line.
+    Book(m_day, 1, 7 * 60, 8 * 60, kBridge, 1, 1, QStringLiteral("early"));
+    m_window->OnCommand(ID_REFRESH_TIMESHEET);
+    QTest::qWait(50);
+    CScriptedModals modals;
+    modals.Then([](CDialogBase& dialog) {
+        dialog.Control<QTextEdit>(1116)->setPlainText(QStringLiteral("Site visit, Zoë"));
+        return Ok(dialog);
+    });
+    const QPoint block = Find(9 * 60 + 30);
+    Draw(Find(9 * 60), Find(10 * 60));
+    ASSERT_EQ(Rows(m_day).size(), 2);
+    const auto comment = [this] { return m_window->Control<QTextEdit>(1117)->toPlainText(); };
+    const auto start = [this] { return m_window->Control<QLabel>(1013)->text().trimmed(); };
+
+    m_window->OnCommand(ID_UNDO);
+    QTest::qWait(50);
+    EXPECT_EQ(Rows(m_day).size(), 1);
+    EXPECT_EQ(m_window->StatusText(), QStringLiteral("Delete  09:00, to  10:00"));
+    EXPECT_EQ(start(), QStringLiteral("00:00"));
+    EXPECT_EQ(comment(), QString());
+
+    m_window->OnCommand(ID_REDO);
+    QTest::qWait(50);
+    ASSERT_EQ(Rows(m_day).size(), 2);
+    EXPECT_TRUE(Rows(m_day).last().endsWith(QStringLiteral("'Site visit, Zoë'")))
+        << Rows(m_day).first().toStdString();
+    EXPECT_EQ(m_window->StatusText(), QStringLiteral("Active 09:00 to 10:00 Apollo"));
+    EXPECT_EQ(start(), QStringLiteral("09:00"));
+    EXPECT_EQ(comment(), QStringLiteral("Site visit, Zoë"));
+
+    // A change of the comment, undone and redone.
+    modals.Then([](CDialogBase& dialog) {
+        dialog.Control<QTextEdit>(1116)->setPlainText(QStringLiteral("Changed"));
+        return Ok(dialog);
+    });
+    ASSERT_TRUE(Menu(block, QStringLiteral("Edit")));
+    ASSERT_TRUE(Rows(m_day).last().endsWith(QStringLiteral("'Changed'")));
+    m_window->OnCommand(ID_UNDO);
+    QTest::qWait(50);
+    EXPECT_TRUE(Rows(m_day).last().endsWith(QStringLiteral("'Site visit, Zoë'")));
+    EXPECT_EQ(comment(), QStringLiteral("Site visit, Zoë"));
+    m_window->OnCommand(ID_REDO);
+    QTest::qWait(50);
+    EXPECT_TRUE(Rows(m_day).last().endsWith(QStringLiteral("'Changed'")));
+    EXPECT_EQ(comment(), QStringLiteral("Changed"));
+
+    // A delete, undone: the block is back with its comment.
+    CRecordingMessages::Current().Answer(kIdYes);
+    ASSERT_TRUE(Menu(block, QStringLiteral("Delete")));
+    ASSERT_EQ(Rows(m_day).size(), 1);
+    m_window->OnCommand(ID_UNDO);
+    QTest::qWait(50);
+    ASSERT_EQ(Rows(m_day).size(), 2);
+    EXPECT_EQ(start(), QStringLiteral("09:00"));
+    EXPECT_EQ(comment(), QStringLiteral("Changed"));
+    m_window->OnCommand(ID_REDO);
+    QTest::qWait(50);
+    EXPECT_EQ(Rows(m_day).size(), 1);
+    EXPECT_EQ(start(), QStringLiteral("00:00"));
+    EXPECT_EQ(comment(), QString());
+}
+
 TEST_P(TimeSheetWindowBookingTest, APasteKeepsTheCopiedValuesOrLeavesTheLine)
 {
     const QDate next = m_day.addDays(1);
@@ -249,20 +315,33 @@ TEST_P(TimeSheetWindowBookingTest, APasteKeepsTheCopiedValuesOrLeavesTheLine)
     m_window->OnDayButtonMsg(1132);
     ASSERT_EQ(m_window->Controller().ShownDay(), next);
     CScriptedModals modals;
-    modals.Then(Ok);
+    // While the pasted block is being saved the panels speak of it, not of the copied one.
+    QString statusWhileSaving;
+    QString timeWhileSaving;
+    modals.Then([&](CDialogBase& dialog) {
+        statusWhileSaving = m_window->StatusText();
+        timeWhileSaving = m_window->Control<QLabel>(1013)->text().trimmed();
+        return Ok(dialog);
+    });
     ASSERT_TRUE(Menu(eleven, QStringLiteral("Paste")));
     ASSERT_EQ(modals.seen.size(), 1);
+    EXPECT_EQ(statusWhileSaving, QStringLiteral("Entry 11:00 to 12:00"));
+    EXPECT_EQ(timeWhileSaving, QStringLiteral("11:00"));
     const QStringList rows = Rows(next);
     ASSERT_EQ(rows.size(), 2);
     EXPECT_TRUE(rows.last().endsWith(QStringLiteral("660-720 p2 t3 o2 'launch plan'")))
         << rows.last().toStdString();
+    EXPECT_EQ(m_window->StatusText(), QStringLiteral("Active 11:00 to 12:00 Apollo"));
+    EXPECT_EQ(m_window->Control<QTextEdit>(1117)->toPlainText(), QStringLiteral("launch plan"));
     EXPECT_EQ(HoursOnTheLine().toStdString(), "Hours Worked 2.00");
 
-    // A paste not saved leaves the line.
+    // A paste not saved leaves the line, and the panels say so.
     const QPoint three = Find(15 * 60);
     modals.Then(Cancel);
     ASSERT_TRUE(Menu(three, QStringLiteral("Paste")));
     EXPECT_EQ(Rows(next).size(), 2);
+    EXPECT_EQ(m_window->StatusText(), QStringLiteral("No entry created"));
+    EXPECT_EQ(m_window->Control<QLabel>(1013)->text().trimmed(), QStringLiteral("00:00"));
     EXPECT_EQ(HoursOnTheLine().toStdString(), "Hours Worked 2.00");
     EXPECT_EQ(CRecordingMessages::Current().Count(), 0)
         << CRecordingMessages::Current().Last().toStdString();
