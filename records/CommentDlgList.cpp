@@ -6,11 +6,13 @@
 #include "data/DBClass.h"
 #include "data/records/CommentSet.h"
 #include "data/records/ProjectCommentSet.h"
+#include "platform/Characters.h"
 #include "platform/MessageBox.h"
 #include "records/CmtAddDlg.h"
 #include "records/CmtViewDlg.h"
 #include "records/CommentColumns.h"
 #include "records/CommentRecord.h"
+#include "ui/Mnemonics.h"
 #include "ui/MyListCtrl.h"
 #include "ui/MyPopMenu.h"
 #include "ui/MyTreeCtrl.h"
@@ -153,7 +155,7 @@ bool CCommentDlg::ReadRows(const CCommentFilter& where, QList<CCommentRow>& rows
 
 void CCommentDlg::FillRows(const QList<CCommentRow>& rows)
 {
-    m_rows.Fill(List(), rows, m_columns, &CCommentColumns::CellText);
+    m_rows.Fill(List(), rows, m_columns, &CCommentColumns::ShownCellText);
 }
 
 // ---- Sorting -------------------------------------------------------------------------------
@@ -213,8 +215,9 @@ void CCommentDlg::ShowListMenu(int x, int y, bool fromList)
     const int row = List()->GetFirstSelected();
     const CCommentRow* comment = RowAt(row);
     m_isToDo = comment && comment->IsToDo();
-    const QString addLabel = nodeData > 0 ? QStringLiteral("Add %1 Comment").arg(nodeText)
-                                          : QStringLiteral("Add Comment");
+    const QString addLabel = nodeData > 0
+                                 ? QStringLiteral("Add %1 Comment").arg(EscapeMnemonics(nodeText))
+                                 : QStringLiteral("Add Comment");
     QMenu* menu = PopupMenu();
     menu->clear();
     const auto add = [this, menu](const QString& text, int id) { AddMenuCommand(menu, text, id); };
@@ -236,7 +239,8 @@ void CCommentDlg::ShowListMenu(int x, int y, bool fromList)
         if (comment && code >= 0 && CCommentFilter::ForColumn(*comment, code, filter)) {
             menu->addSeparator();
             add(FilterEntryText(CCommentColumns::FilterName(code),
-                                CCommentColumns::CellText(*comment, code), QStringLiteral("..")),
+                                CCommentColumns::ShownCellText(*comment, code),
+                                QStringLiteral("..")),
                 kCmdApplyFilter);
             m_pendingFilter = filter;
         }
@@ -307,7 +311,7 @@ void CCommentDlg::OnDeleteTask()
     const int commentId = comment->CommentID;
     if (ShowMessageBox(QStringLiteral("Delete comment %1 \"%2\"?")
                            .arg(commentId)
-                           .arg(CCommentRecord::Cut(comment->ProjectComment, 60)),
+                           .arg(LeftCharacters(comment->ProjectComment, 60)),
                        kMbYesNo | kMbIconQuestion) != kIdYes)
         return;
     CProjectCommentSet set(m_db.Connection());

@@ -4,6 +4,7 @@
 #include "data/records/ChgRqstBriefSet.h"
 #include "platform/MessageBox.h"
 #include "timesheet/ChgRqstViewDlg.h"
+#include "ui/PlainLabel.h"
 #include "ui/ResourceIds.h"
 
 #include <QGridLayout>
@@ -19,7 +20,7 @@ CSaveTimesChgReqDlg::CSaveTimesChgReqDlg(ISaveTimesOwner& owner, const CSaveTime
                                          QWidget* parent)
     : CSaveTimesDlg(owner, input, parent, 348)
 {
-    m_chgReqLabel = new QLabel(QStringLiteral("No Change Request"), this);
+    m_chgReqLabel = new CPlainLabel(QStringLiteral("No Change Request"), this);
     SetControlId(m_chgReqLabel, kChgReqText);
     QPushButton* chooser = AddCommandButton(QStringLiteral("..."), kChooser);
     chooser->setToolTip(QStringLiteral("Change Request"));

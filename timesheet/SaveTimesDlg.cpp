@@ -5,6 +5,7 @@
 #include "data/DBClass.h"
 #include "data/records/ProjectSet.h"
 #include "platform/MessageBox.h"
+#include "ui/PlainLabel.h"
 #include "ui/ResourceIds.h"
 #include "ui/RichTextCtrl.h"
 
@@ -40,24 +41,11 @@ enum : int {
     kCmdSelectAll = 12905,
 };
 
-// What the comment box shows of a stored comment: rich text as its text.
-QString ShownComment(const QString& comment)
-{
-    return CRichTextCtrl::IsRtf(comment) ? RtfToText(comment) : comment;
-}
-
-// The comment to store: what the user typed; a rich-text comment left as
-// it was shown keeps its formatting.
-QString KeptComment(const QString& typed, const QString& stored)
-{
-    return CRichTextCtrl::IsRtf(stored) && typed == ShownComment(stored) ? stored : typed;
-}
-
 const QString kUnknownWorkType = QStringLiteral("Unknown Work Type");
 
 QLabel* InfoLabel(QWidget* parent, int id)
 {
-    auto* label = new QLabel(parent);
+    auto* label = new CPlainLabel(parent);
     CDialogBase::SetControlId(label, id);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setMinimumWidth(120);
@@ -175,7 +163,7 @@ void CSaveTimesDlg::Refill(const CSaveTimesInput& input)
 bool CSaveTimesDlg::OnInitDialog()
 {
     m_commentEdit->setLineWrapMode(QTextEdit::NoWrap);
-    m_commentEdit->setPlainText(ShownComment(m_commentIn));
+    m_commentEdit->setPlainText(ShownText(m_commentIn));
     m_comment = m_commentIn;
 
     CPickListContext* context = m_owner.PickListContext();
@@ -243,7 +231,7 @@ void CSaveTimesDlg::SetPickerCaptions()
 void CSaveTimesDlg::DoDataExchange(bool saveAndValidate)
 {
     if (saveAndValidate) {
-        m_comment = KeptComment(m_commentEdit->toPlainText(), m_commentIn);
+        m_comment = KeptText(m_commentEdit->toPlainText(), m_commentIn);
         return;
     }
     m_startLabel->setText(m_startText);
@@ -293,7 +281,7 @@ bool CSaveTimesDlg::OnCommand(int id)
 
 void CSaveTimesDlg::OnOK()
 {
-    m_comment = KeptComment(m_commentEdit->toPlainText(), m_commentIn);
+    m_comment = KeptText(m_commentEdit->toPlainText(), m_commentIn);
     if (m_orderName.isEmpty()) {
         ShowMessageBox(QStringLiteral("Select an order before closing this dialog"),
                        kMbOk | kMbIconWarning);
