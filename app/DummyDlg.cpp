@@ -12,7 +12,6 @@
 #include "ui/AppIcon.h"
 #include "ui/ElidedLabel.h"
 #include "ui/MenuBuilder.h"
-#include "ui/PlainLabel.h"
 #include "ui/ResourceIds.h"
 #include "ui/StringTable.h"
 #include "ui/Utilities.h"
@@ -113,7 +112,7 @@ CDummyDlg::CDummyDlg(CDBClass* db, QWidget* parent)
         if (QAction* a = mainMenu->findChild<QAction*>(QStringLiteral("cmd%1").arg(ID_OVERVIEW)))
             a->setVisible(m_db && m_db->GetProviderKind() == kProviderPostgres);
     });
-    m_status = new CPlainLabel(this);
+    m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("hubStatus"));
     m_status->setMinimumWidth(360);
     m_status->setWordWrap(true);

@@ -336,8 +336,7 @@ void CChgRqstDlg::OnButtonDelete()
     const int chgReqId = request->ChgReqID;
     if (ShowMessageBox(QStringLiteral("Delete change request %1 \"%2\" with its team and its "
                                       "actions?")
-                           .arg(chgReqId)
-                           .arg(LeftCharacters(request->Item, 60)),
+                           .arg(QString::number(chgReqId), LeftCharacters(request->Item, 60)),
                        kMbYesNo | kMbIconQuestion) != kIdYes)
         return;
     QString reason;
@@ -350,8 +349,7 @@ void CChgRqstDlg::OnButtonDelete()
     else if (result != ChgReqResult::Ok)
         ShowMessageBox(QStringLiteral("Unable to delete change request %1 - nothing has been "
                                       "deleted.\n%2")
-                           .arg(chgReqId)
-                           .arg(reason),
+                           .arg(QString::number(chgReqId), reason),
                        kMbOk | kMbIconError);
     List()->clearSelection();
     RefreshList();

@@ -356,8 +356,7 @@ bool CCmtViewDlg::WriteRow(CProjectCommentSet& set)
     if (set.Update())
         return true;
     ShowMessageBox(QStringLiteral("Unable to update comment # %1\n%2")
-                       .arg(m_commentId)
-                       .arg(set.Recordset()->ErrorText()),
+                       .arg(QString::number(m_commentId), set.Recordset()->ErrorText()),
                    kMbOk | kMbIconError);
     return false;
 }

@@ -309,10 +309,10 @@ void CCommentDlg::OnDeleteTask()
     if (!comment)
         return;
     const int commentId = comment->CommentID;
-    if (ShowMessageBox(QStringLiteral("Delete comment %1 \"%2\"?")
-                           .arg(commentId)
-                           .arg(LeftCharacters(comment->ProjectComment, 60)),
-                       kMbYesNo | kMbIconQuestion) != kIdYes)
+    if (ShowMessageBox(
+            QStringLiteral("Delete comment %1 \"%2\"?")
+                .arg(QString::number(commentId), LeftCharacters(comment->ProjectComment, 60)),
+            kMbYesNo | kMbIconQuestion) != kIdYes)
         return;
     CProjectCommentSet set(m_db.Connection());
     const int found = CCommentRecord::OpenForWrite(m_db, set, commentId);
@@ -321,8 +321,7 @@ void CCommentDlg::OnDeleteTask()
     // One statement in its own transaction; a failure is shown and changes nothing.
     if (found > 0 && !set.Delete())
         ShowMessageBox(QStringLiteral("Unable to delete comment %1\n%2")
-                           .arg(commentId)
-                           .arg(set.Recordset()->ErrorText()),
+                           .arg(QString::number(commentId), set.Recordset()->ErrorText()),
                        kMbOk | kMbIconError);
     m_db.CloseRecordSet(&set, true);
     m_pendingFilter.Clear();

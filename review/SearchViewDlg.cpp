@@ -12,6 +12,7 @@
 #include "review/SearchResultTable.h"
 #include "review/SelectXSLT.h"
 #include "ui/AppIcon.h"
+#include "ui/Mnemonics.h"
 #include "ui/ResourceIds.h"
 #include "ui/WaitCursor.h"
 
@@ -252,7 +253,7 @@ bool CSearchViewDlg::ShowContextMenu(const QPoint& globalPoint)
     if (!nicknames.isEmpty()) {
         QMenu* sheets = m_menu->addMenu(QStringLiteral("View with XSLT "));
         for (int i = 0; i < nicknames.size(); ++i)
-            add(sheets, nicknames.at(i), kCmdFirstXslt + slotNumbers.at(i));
+            add(sheets, EscapeMnemonics(nicknames.at(i)), kCmdFirstXslt + slotNumbers.at(i));
         m_menu->addSeparator();
     }
     add(m_menu, QStringLiteral("Register XSLT file"), kCmdRegisterXslt);

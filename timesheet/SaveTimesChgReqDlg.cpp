@@ -6,6 +6,7 @@
 #include "timesheet/ChgRqstViewDlg.h"
 #include "ui/PlainLabel.h"
 #include "ui/ResourceIds.h"
+#include "ui/RichTextCtrl.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -51,7 +52,8 @@ bool CSaveTimesChgReqDlg::OnInitDialog()
                            kMbOk | kMbIconWarning);
         } else {
             if (!set.Recordset()->IsEOF())
-                m_chgReqText = QStringLiteral("%1, %2").arg(m_chgReqId).arg(set.m_Item);
+                m_chgReqText = QStringLiteral("%1, %2").arg(QString::number(m_chgReqId),
+                                                            ShownText(set.m_Item));
             db.CloseRecordSet(&set);
         }
     }

@@ -5,9 +5,11 @@
 #include "data/DBClass.h"
 #include "data/records/ProjectSet.h"
 #include "platform/MessageBox.h"
+#include "ui/Mnemonics.h"
 #include "ui/PlainLabel.h"
 #include "ui/ResourceIds.h"
 #include "ui/RichTextCtrl.h"
+#include "ui/TextFit.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -222,10 +224,10 @@ void CSaveTimesDlg::SetPickerCaptions()
         button->setText(text);
         button->setStyleSheet(QStringLiteral("text-align: left; padding: 2px 6px;"));
     };
-    set(m_orderButton, QStringLiteral("O&rder :%1").arg(m_orderName));
-    set(m_taskButton, QStringLiteral("&Task :%1").arg(m_taskName));
-    set(m_workButton, QStringLiteral("&Work :%1").arg(m_workTypeName));
-    set(m_projButton, QStringLiteral("&Project :%1").arg(m_projName));
+    set(m_orderButton, QStringLiteral("O&rder :%1").arg(EscapeMnemonics(m_orderName)));
+    set(m_taskButton, QStringLiteral("&Task :%1").arg(EscapeMnemonics(m_taskName)));
+    set(m_workButton, QStringLiteral("&Work :%1").arg(EscapeMnemonics(m_workTypeName)));
+    set(m_projButton, QStringLiteral("&Project :%1").arg(EscapeMnemonics(m_projName)));
 }
 
 void CSaveTimesDlg::DoDataExchange(bool saveAndValidate)
@@ -282,6 +284,10 @@ bool CSaveTimesDlg::OnCommand(int id)
 void CSaveTimesDlg::OnOK()
 {
     m_comment = KeptText(m_commentEdit->toPlainText(), m_commentIn);
+    // The comment is written as it is kept: the user hears of a cut first.
+    if (!FitToColumns({{QStringLiteral("The comment"), &m_comment, CDBClass::kEntryCommentLength,
+                        [this](const QString& t) { m_commentEdit->setPlainText(t); }}}))
+        return;
     if (m_orderName.isEmpty()) {
         ShowMessageBox(QStringLiteral("Select an order before closing this dialog"),
                        kMbOk | kMbIconWarning);
