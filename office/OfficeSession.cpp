@@ -188,7 +188,8 @@ void COfficeSession::StartProcess()
     if (runtime.isEmpty())
         runtime = QDir::tempPath();
     const qint64 pid = QCoreApplication::applicationPid();
-    m_profile = QStringLiteral("%1/kelvane-office-%2-%3").arg(runtime).arg(pid).arg(m_starts);
+    m_profile = QStringLiteral("%1/kelvane-office-%2-%3")
+                    .arg(runtime, QString::number(pid), QString::number(m_starts));
     QDir(m_profile).removeRecursively();
     QDir().mkpath(m_profile);
     // A pipe name in use leaves the new office unreachable: one per start.
@@ -385,7 +386,7 @@ QString COfficeSession::StorePath(const QString& title, const QString& extension
     QString path = QStringLiteral("%1/%2.%3").arg(folder, base, extension);
     // Nothing the user kept is overwritten.
     for (int n = 2; QFileInfo::exists(path); ++n)
-        path = QStringLiteral("%1/%2 (%3).%4").arg(folder, base).arg(n).arg(extension);
+        path = QStringLiteral("%1/%2 (%3).%4").arg(folder, base, QString::number(n), extension);
     return path;
 }
 

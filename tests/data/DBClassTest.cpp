@@ -102,6 +102,10 @@ TEST_P(FacadeTest, ATextNoDatabaseCanHoldIsRefusedInOneMessage)
     EXPECT_TRUE(messages.Last().startsWith(QStringLiteral("The text holds half of a character")))
         << messages.Last().toStdString();
     EXPECT_TRUE(m_db.CheckUserPassword(1, QStringLiteral("Secret")));
+    // At sign-on such a password is simply wrong: the sign-on window's box is the only one.
+    messages.Clear();
+    EXPECT_FALSE(m_db.CheckUserPassword(1, broken));
+    EXPECT_EQ(messages.Count(), 0) << messages.Texts().join('|').toStdString();
 }
 
 TEST_P(FacadeTest, TheVersionCheckComparesInHundredths)
