@@ -38,7 +38,7 @@ bool CFirstStart::Prepare(QString* error)
     // in one step: a crash at any point leaves no half-made database behind.
     RemoveLeftovers(file);
     const QString part =
-        QStringLiteral("%1.%2.part").arg(file).arg(QCoreApplication::applicationPid());
+        QStringLiteral("%1.%2.part").arg(file, QString::number(QCoreApplication::applicationPid()));
     RemoveDatabaseFiles(part);
     if (!CreateSqliteDatabaseFile(part, error))
         return false;

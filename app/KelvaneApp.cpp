@@ -14,6 +14,7 @@
 #include "platform/ProfileStore.h"
 #include "platform/TerminationSignals.h"
 #include "ui/MenuBuilder.h"
+#include "ui/Mnemonics.h"
 #include "ui/ResourceIds.h"
 #include "ui/Utilities.h"
 
@@ -587,7 +588,7 @@ QList<CMenuEntry> CKelvaneApp::BuildProjectMenu(const QString& user)
     if (options.Bool("UseChgrqsts"))
         items.append({QStringLiteral("Change Requests"), ID_CHANGE_REQUESTS, {}});
     items.append({user.isEmpty() ? QStringLiteral("Set User - User Unknown")
-                                 : QStringLiteral("Set User (%1)").arg(user),
+                                 : QStringLiteral("Set User (%1)").arg(EscapeMnemonics(user)),
                   ID_SET_USER,
                   {}});
     if (OverviewOffered())

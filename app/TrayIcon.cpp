@@ -2,6 +2,7 @@
 
 #include "platform/Characters.h"
 #include "ui/AppIcon.h"
+#include "ui/Mnemonics.h"
 #include "ui/ResourceIds.h"
 #include "ui/StringTable.h"
 
@@ -183,7 +184,7 @@ QList<CMenuEntry> CTrayIcon::BuildPopupMenu(const CMenuState& state)
         items.insert(pos++, Item("Change Requests", ID_CHANGE_REQUESTS));
     if (!state.userName.isEmpty()) {
         const int setUser = pos + 1;
-        items[setUser].text = QStringLiteral("Set User (%1)").arg(state.userName);
+        items[setUser].text = QStringLiteral("Set User (%1)").arg(EscapeMnemonics(state.userName));
         items.insert(setUser + 1, state.autoTimerRunning ? Item("Stop Timer", ID_STOP_TIMING)
                                                          : Item("Auto Timer", ID_AUTO_TIMER_MENU));
         pos = setUser + 3;
@@ -196,8 +197,9 @@ QList<CMenuEntry> CTrayIcon::BuildPopupMenu(const CMenuState& state)
         if (state.xlsOffered) {
             CMenuEntry xls{QStringLiteral("XLS TS stuff"), 0, {}};
             if (!state.xlsWorkbook.isEmpty())
-                xls.items.append(
-                    {QStringLiteral("Run> %1").arg(state.xlsWorkbook), ID_XLS_TIMESHEET, {}});
+                xls.items.append({QStringLiteral("Run> %1").arg(EscapeMnemonics(state.xlsWorkbook)),
+                                  ID_XLS_TIMESHEET,
+                                  {}});
             items.insert(pos++, xls);
         }
     }

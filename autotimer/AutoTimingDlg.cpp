@@ -11,6 +11,7 @@
 #include "ui/CaptionWidth.h"
 #include "ui/ComboItems.h"
 #include "ui/MenuBuilder.h"
+#include "ui/PlainLabel.h"
 #include "ui/ProjComboEx.h"
 #include "ui/ResourceIds.h"
 #include "ui/StringTable.h"
@@ -95,7 +96,7 @@ void CAutoTimingDlg::BuildControls()
     SetControlId(m_remember, kIdRemember);
     m_remember->setChecked(true);
     connect(m_remember, &QCheckBox::clicked, this, [this] { OnCommand(kIdRemember); });
-    m_status = new QLabel(m_client);
+    m_status = new CPlainLabel(m_client);
     SetControlId(m_status, kIdStatus);
     m_status->setWordWrap(true);
     m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);

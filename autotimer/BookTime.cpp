@@ -414,9 +414,8 @@ void CBookTime::OnSecondTick(int start, int stop)
             QStringLiteral("Auto logging: %1 : %2 Logging not started").arg(m_userName, m_projName);
     else if (!m_tipStop)
         tip = QStringLiteral("Auto logging: %1, %2, %3:%4")
-                  .arg(m_userName, m_projName)
-                  .arg(start / 60)
-                  .arg(start % 60);
+                  .arg(m_userName, m_projName, QString::number(start / 60),
+                       QString::number(start % 60));
     else
         tip = QStringLiteral("Auto logging: %1, %2, %3 to %4")
                   .arg(m_userName, m_projName, HourMinute(start), HourMinute(stop));

@@ -53,3 +53,6 @@ constexpr HRESULT kE_NotUnique = static_cast<HRESULT>(0x80040E38); // row not fo
 constexpr HRESULT kE_NotConnected = static_cast<HRESULT>(0x800A0E7D);
 // A lock or time limit ran out: another session holds what the statement needs.
 constexpr HRESULT kE_Timeout = static_cast<HRESULT>(0x80040E31);
+// A value no database can store (half of a character; NUL on the server) was
+// refused before the statement ran: the user's text, not the database, is at fault.
+constexpr HRESULT kE_UnstorableValue = static_cast<HRESULT>(0x80040E07);

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <span>
+
 // What a column read as NULL turns into in its buffer.
 enum class ReadRule : unsigned char {
     None,         // the type's zero value
@@ -65,3 +67,9 @@ struct CColumnDescriptor {
     int translation = 0;
     int position = -1;
 };
+
+// The most characters the named text column of a table holds (its width);
+// 0 for a column without a limit, one that is no text, or no such column.
+// Windows tell the user before a longer text reaches the record layer,
+// which cuts to this width.
+int TextWidth(std::span<const CColumnDef> columns, const char* name);

@@ -158,8 +158,7 @@ bool CDBClass::OpenTableWithQuery(CBindingSet* set, const QString& where, const 
     OpenConnection();
     if (OpenRecordSet(set, false))
         return true;
-    ShowMessageBox(QStringLiteral("OpenRecordSet error"), kMbOk | kMbIconError);
-    ReleaseConnection(false, true);
+    OpenFailed(set);
     return false;
 }
 
@@ -174,9 +173,19 @@ bool CDBClass::OpenTableWithLongQuery(CBindingSet* set, const QString& where, co
     OpenConnection();
     if (OpenRecordSet(set, true))
         return true;
-    ShowMessageBox(QStringLiteral("OpenRecordSet error"), kMbOk | kMbIconError);
-    ReleaseConnection(false, true);
+    OpenFailed(set);
     return false;
+}
+
+void CDBClass::OpenFailed(CBindingSet* set)
+{
+    // One message: a recordset that reports its own errors has said why.
+    const CMyAdoRecordSet* rs = set->Recordset();
+    if (rs->IsQuiet())
+        ShowMessageBox(
+            FailureMessage(QStringLiteral("OpenRecordSet error"), rs->ErrorCode(), rs->ErrorText()),
+            kMbOk | kMbIconError);
+    ReleaseConnection(false, true);
 }
 
 // ---- Start-up information and version -------------------------------------------
@@ -495,7 +504,7 @@ QString CDBClass::FormatTimeOfDay(int minute)
 
 void CDBClass::TruncateText254(QString& text)
 {
-    text = LeftCharacters(text, 254);
+    text = LeftCharacters(text, kEntryCommentLength);
 }
 
 QString CDBClass::QuoteSql(const QString& text)

@@ -356,6 +356,8 @@ public:
 
     // ---- Texts and helpers -------------------------------------------------------
     static QString FormatTimeOfDay(int minute);
+    // The most characters a time-sheet comment keeps (TruncateText254).
+    static constexpr int kEntryCommentLength = 254;
     static void TruncateText254(QString& text);
     static QString QuoteSql(const QString& text);
     static QString VariantToString(const QVariant& value);
@@ -374,6 +376,8 @@ public:
     void SetSearchViewFactory(ISearchViewFactory* factory) { m_searchViews = factory; }
 
 private:
+    // After a failed open by OpenTableWithQuery: one message, and the caches go.
+    void OpenFailed(CBindingSet* set);
     struct CPendingUndo;
     struct CWriteValues;
     int PrepareWrite(const CTimeSheetWrite& e, CWriteValues& v, QString& reason);

@@ -68,8 +68,13 @@ bool CDBClass::CheckUserPassword(int empId, const QString& password)
                                    {empId});
     else
         set.Recordset()->SetFilter(QStringLiteral("[EmpID] = ? AND [Pwd] = ?"), {empId, password});
-    if (!OpenRecordSet(&set))
+    // A password no database can hold matches nobody's: the caller says so.
+    set.Recordset()->SetQuiet(true);
+    if (!OpenRecordSet(&set)) {
+        if (set.Recordset()->ErrorCode() != kE_UnstorableValue)
+            ShowMessageBox(set.Recordset()->ErrorText(), kMbOk | kMbIconError);
         return false;
+    }
     bool found = !set.Recordset()->IsEOF();
     // The database may compare ignoring case; a password does not.
     if (found && !password.isEmpty())
@@ -88,14 +93,16 @@ bool CDBClass::ChangePassword(int empId, const QString& password)
         return false;
     }
     set.m_Pwd = password;
+    // Told once, in the write's words.
+    set.Recordset()->SetQuiet(true);
     const bool ok = set.Update();
-    CloseRecordSet(&set);
     if (!ok)
-        ShowMessageBox(
-            QStringLiteral(
-                "This record cannot be updated/edited - there is an error with your database "
-                "or database connection"),
-            kMbOk | kMbIconError);
+        ShowMessageBox(FailureMessage(QStringLiteral("This record cannot be updated/edited - there "
+                                                     "is an error with your database or database "
+                                                     "connection"),
+                                      set.Recordset()->ErrorCode(), set.Recordset()->ErrorText()),
+                       kMbOk | kMbIconError);
+    CloseRecordSet(&set);
     return ok;
 }
 

@@ -127,6 +127,8 @@ struct CDBClass::CWriteValues {
     QVariant objectId;
     QVariant invId;
     int timesheetId = -1;
+    // Why a write failed (kE_UnstorableValue: the user's text was refused).
+    HRESULT errorCode = kS_OK;
 };
 
 // The undo step of a write, recorded only once the write is committed.
@@ -328,6 +330,7 @@ int CDBClass::UpdateTimeDataSP(CTimeSheetWrite& e, CWriteValues& v, CPendingUndo
     if (!CSqlExecutor::RunNative(*m_connection, Dialect().ProcedureCall(name, 15), params, &rows,
                                  &error)) {
         reason = error.description;
+        v.errorCode = error.code;
         if (error.code == kE_FAIL)
             m_connection->DropConnection();
         return kWriteProcedureFailed;
@@ -380,9 +383,12 @@ int CDBClass::UpdateTimeDataRS(CTimeSheetSet* given, CTimeSheetWrite& e, CWriteV
         rs->SetQuiet(wasQuiet);
         return result;
     };
-    const auto failed = [&](const QString& why) {
+    const auto failed = [&](const QString& why, HRESULT code = kE_CommandError) {
         reason = why;
-        ShowError(kCannotUpdate, why);
+        v.errorCode = code;
+        // A refused text is told once, by UpdateTimeData.
+        if (code != kE_UnstorableValue)
+            ShowError(kCannotUpdate, why);
         return finish(kWriteDbError);
     };
 
@@ -452,7 +458,7 @@ int CDBClass::UpdateTimeDataRS(CTimeSheetSet* given, CTimeSheetWrite& e, CWriteV
     const bool written = e.IsUpdate ? set->Update() : rs->CheckAddNew();
     if (!written) {
         undo.step.reset();
-        return failed(rs->ErrorText());
+        return failed(rs->ErrorText(), rs->ErrorCode());
     }
     v.timesheetId = set->m_TimesheetID;
     v.objectTypeId = set->BufferValue(kColObjectTypeID);
@@ -555,7 +561,9 @@ int CDBClass::UpdateTimeData(CTimeSheetSet* set, CTimeSheetWrite& entry)
         }
     }
     if (result != kWriteOk) {
-        if (procedure)
+        if (v.errorCode == kE_UnstorableValue)
+            ShowError(reason);
+        else if (procedure)
             ShowError(QStringLiteral("Error Updating timesheet record (stored procedure): %1")
                           .arg(reason));
         else

@@ -43,3 +43,10 @@ CDbError CDbError::FromSql(const QSqlError& error, const QString& source)
         code = kE_IntegrityViolation;
     return CDbError(code, text, source, error.driverText());
 }
+
+QString FailureMessage(const QString& heading, HRESULT code, const QString& reason)
+{
+    if (code == kE_UnstorableValue && !reason.isEmpty())
+        return reason;
+    return reason.isEmpty() ? heading : heading + QLatin1Char('\n') + reason;
+}

@@ -29,3 +29,9 @@ struct CDbError {
     // violations kE_IntegrityViolation, everything else kE_CommandError.
     static CDbError FromSql(const QSqlError& error, const QString& source);
 };
+
+// The one message for a step that failed: the window's heading over the
+// reason; when the user's own text was refused before the database was asked,
+// the reason alone, which says what is wrong with the text (a heading about
+// the database would blame the wrong thing).
+QString FailureMessage(const QString& heading, HRESULT code, const QString& reason);

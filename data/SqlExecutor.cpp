@@ -32,8 +32,7 @@ bool CheckTexts(const CSqlDialect& dialect, const QVariantList& params, CDbError
             continue;
         const QString reason = dialect.UnstorableText(value.toString());
         if (!reason.isEmpty()) {
-            *error = CDbError(kE_CommandError, reason + QStringLiteral(" Nothing was written."),
-                              kSource);
+            *error = CDbError(kE_UnstorableValue, reason, kSource);
             return false;
         }
     }
@@ -143,7 +142,7 @@ std::unique_ptr<CRowCursor> CSqlExecutor::OpenCursorNative(CDBConnection& connec
 {
     CDbError local;
     CDbError& err = error ? *error : local;
-    if (!CheckConnected(connection, &err))
+    if (!CheckConnected(connection, &err) || !CheckTexts(connection.Dialect(), params, &err))
         return nullptr;
     qCDebug(lcData) << "open cursor:" << sql;
     auto cursor = connection.Dialect().IsSqlite()

@@ -3,6 +3,7 @@
 #include "data/DBClass.h"
 #include "data/DbTransaction.h"
 #include "data/SqlExecutor.h"
+#include "platform/Characters.h"
 
 #include <QHash>
 #include <QSet>
@@ -12,7 +13,6 @@
 
 namespace {
 
-constexpr int kCommentLength = 254;
 // A change request linked to an entry, when the line names no object type.
 constexpr int kChangeRequestObjectType = 40;
 
@@ -28,12 +28,8 @@ double RoundToCurrency(double value)
 
 QString CutComment(const QString& comment)
 {
-    if (comment.size() <= kCommentLength)
-        return comment;
-    QString cut = comment.left(kCommentLength);
-    if (cut.back().isHighSurrogate())
-        cut.chop(1); // never half a character
-    return cut;
+    // Counted in characters, as the time sheet's own write does.
+    return LeftCharacters(comment, CDBClass::kEntryCommentLength);
 }
 
 qint64 DayKey(int empId, const QDate& day)

@@ -216,8 +216,8 @@ bool COfficeSession::LaunchOffice(const QString& program)
     const qint64 pid = QCoreApplication::applicationPid();
     const QString token =
         QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-    m_profile =
-        QStringLiteral("%1/kelvane-office-%2-%3-%4").arg(runtime).arg(pid).arg(start).arg(token);
+    m_profile = QStringLiteral("%1/kelvane-office-%2-%3-%4")
+                    .arg(runtime, QString::number(pid), QString::number(start), token);
     QDir(m_profile).removeRecursively();
     QDir().mkpath(m_profile);
     // A pipe name in use leaves the new office unreachable: one per start.
@@ -416,7 +416,7 @@ QString COfficeSession::StorePath(const QString& title, const QString& extension
     QString path = QStringLiteral("%1/%2.%3").arg(folder, base, extension);
     // Nothing the user kept is overwritten.
     for (int n = 2; QFileInfo::exists(path); ++n)
-        path = QStringLiteral("%1/%2 (%3).%4").arg(folder, base).arg(n).arg(extension);
+        path = QStringLiteral("%1/%2 (%3).%4").arg(folder, base, QString::number(n), extension);
     return path;
 }
 

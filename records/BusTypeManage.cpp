@@ -1,8 +1,10 @@
 #include "records/BusTypeManage.h"
 
 #include "data/DBClass.h"
+#include "data/records/BusTypeSet.h"
 #include "records/ContactMessage.h"
 #include "ui/ComboItems.h"
+#include "ui/TextFit.h"
 
 #include <QGridLayout>
 #include <QLineEdit>
@@ -109,12 +111,21 @@ bool CBusTypeManage::Written(ContactResult result, const QString& failure, const
     }
 }
 
+bool CBusTypeManage::TypedName(QString& name)
+{
+    name = m_name->text();
+    return FitToColumns(
+        {{QStringLiteral("The business type"), &name, CBusTypeSet::Width("BusinessType"),
+          [this](const QString& t) { m_name->setText(t); }}});
+}
+
 void CBusTypeManage::OnAdd()
 {
     int id = -1;
     QString reason;
-    if (Written(m_db.AddBusinessType(m_name->text(), id, reason),
-                QStringLiteral("Can't add Business Type"), reason))
+    QString name;
+    if (TypedName(name) && Written(m_db.AddBusinessType(name, id, reason),
+                                   QStringLiteral("Can't add Business Type"), reason))
         Refill(id);
 }
 
@@ -122,8 +133,9 @@ void CBusTypeManage::OnUpdate()
 {
     const int id = m_chosenId;
     QString reason;
-    if (Written(m_db.RenameBusinessType(id, m_name->text(), reason),
-                QStringLiteral("Can't update Business Type"), reason))
+    QString name;
+    if (TypedName(name) && Written(m_db.RenameBusinessType(id, name, reason),
+                                   QStringLiteral("Can't update Business Type"), reason))
         Refill(id);
 }
 

@@ -40,6 +40,8 @@ private:
     void OnSelChange();
     // True when the write went through; otherwise the user hears why.
     bool Written(ContactResult result, const QString& failure, const QString& reason);
+    // The name typed, checked against its column; false when refused.
+    bool TypedName(QString& name);
 
     CDBClass& m_db;
     QListWidget* m_list;

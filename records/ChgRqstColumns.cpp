@@ -4,6 +4,7 @@
 #include "records/ChgRqstRow.h"
 #include "records/CommentColumns.h"
 #include "ui/MyListCtrl.h"
+#include "ui/RichTextCtrl.h"
 #include "ui/Utilities.h"
 
 #include <array>
@@ -73,4 +74,9 @@ QString CChgRqstColumns::CellText(const CChgRqstRow& row, int kind)
     default:
         return QString();
     }
+}
+
+QString CChgRqstColumns::ShownCellText(const CChgRqstRow& row, int kind)
+{
+    return ShownText(CellText(row, kind));
 }

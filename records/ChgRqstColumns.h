@@ -37,4 +37,6 @@ public:
     static QString SqlColumn(int kind);
     static int ValueKind(int kind);
     static QString CellText(const CChgRqstRow& row, int kind);
+    // What the list shows in a cell: a text kept as RTF shows its text.
+    static QString ShownCellText(const CChgRqstRow& row, int kind);
 };

@@ -7,6 +7,7 @@
 #include "data/DBClass.h"
 #include "data/records/ChgRqstBriefSet.h"
 #include "data/records/ChgRqstBriefSet2.h"
+#include "platform/Characters.h"
 #include "platform/MessageBox.h"
 #include "records/ChgRqstColumns.h"
 #include "records/ChgRqstFilter.h"
@@ -14,6 +15,7 @@
 #include "records/CommentRecord.h"
 #include "records/ViewChgRqst.h"
 #include "ui/ElidedLabel.h"
+#include "ui/Mnemonics.h"
 #include "ui/MyListCtrl.h"
 #include "ui/MyPopMenu.h"
 #include "ui/MyTreeCtrl.h"
@@ -150,7 +152,7 @@ bool CChgRqstDlg::DoChgRqstQuery(int mode, int& count)
         return false;
     count = static_cast<int>(rows.size());
     if (mode == 1) {
-        m_rows.Fill(List(), rows, m_columns, &CChgRqstColumns::CellText);
+        m_rows.Fill(List(), rows, m_columns, &CChgRqstColumns::ShownCellText);
         return true;
     }
     if (teamEmpId >= 0 && count > kAskAbove &&
@@ -225,8 +227,8 @@ void CChgRqstDlg::ShowListMenu(int x, int y, bool fromList)
         node = Tree()->currentItem();
     const QString nodeText = node ? node->text(0) : QString();
     const qint64 nodeData = CMyTreeCtrl::ItemData(node);
-    const QString addLabel =
-        nodeData > 0 ? QStringLiteral("Add %1").arg(nodeText) : QStringLiteral("Add");
+    const QString addLabel = nodeData > 0 ? QStringLiteral("Add %1").arg(EscapeMnemonics(nodeText))
+                                          : QStringLiteral("Add");
     QMenu* menu = PopupMenu();
     menu->clear();
     const auto add = [this, menu](const QString& text, int id) { AddMenuCommand(menu, text, id); };
@@ -251,7 +253,8 @@ void CChgRqstDlg::ShowListMenu(int x, int y, bool fromList)
         if (clicked && kind >= 0 && CChgRqstFilter::ForColumn(*clicked, kind, filter)) {
             menu->addSeparator();
             add(FilterEntryText(CChgRqstColumns::SqlColumn(kind),
-                                CChgRqstColumns::CellText(*clicked, kind), QStringLiteral("...")),
+                                CChgRqstColumns::ShownCellText(*clicked, kind),
+                                QStringLiteral("...")),
                 kCmdApplyFilter);
             m_pendingFilter = filter;
         }
@@ -333,8 +336,7 @@ void CChgRqstDlg::OnButtonDelete()
     const int chgReqId = request->ChgReqID;
     if (ShowMessageBox(QStringLiteral("Delete change request %1 \"%2\" with its team and its "
                                       "actions?")
-                           .arg(chgReqId)
-                           .arg(CCommentRecord::Cut(request->Item, 60)),
+                           .arg(QString::number(chgReqId), LeftCharacters(request->Item, 60)),
                        kMbYesNo | kMbIconQuestion) != kIdYes)
         return;
     QString reason;
@@ -347,8 +349,7 @@ void CChgRqstDlg::OnButtonDelete()
     else if (result != ChgReqResult::Ok)
         ShowMessageBox(QStringLiteral("Unable to delete change request %1 - nothing has been "
                                       "deleted.\n%2")
-                           .arg(chgReqId)
-                           .arg(reason),
+                           .arg(QString::number(chgReqId), reason),
                        kMbOk | kMbIconError);
     List()->clearSelection();
     RefreshList();

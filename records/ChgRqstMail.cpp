@@ -23,15 +23,12 @@ QUrl ChgRqstMailUrl(const QStringList& recipients, const QString& authority, int
     };
     query.addQueryItem(QStringLiteral("subject"),
                        encoded(QStringLiteral("Change Request : id -  %1, (reference -  %2 )")
-                                   .arg(chgReqId)
-                                   .arg(reference)));
+                                   .arg(QString::number(chgReqId), reference)));
     query.addQueryItem(QStringLiteral("Body"),
                        encoded(QStringLiteral("This is notification that %1 entered a change "
                                               "request [ id - %2, ( reference - %3 ) ] dated %4, "
                                               "for your consideration.")
-                                   .arg(authority)
-                                   .arg(chgReqId)
-                                   .arg(reference, dated)));
+                                   .arg(authority, QString::number(chgReqId), reference, dated)));
     url.setQuery(query);
     return url;
 }

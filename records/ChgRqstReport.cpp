@@ -1,6 +1,7 @@
 #include "records/ChgRqstReport.h"
 
 #include "data/ChgReqTypes.h"
+#include "ui/RichTextCtrl.h"
 #include "ui/Utilities.h"
 
 namespace {
@@ -75,13 +76,18 @@ void CChgRqstReport::AddGroupHeader(const CChgRqstReportItem& first)
 
 void CChgRqstReport::AddItem(const CChgRqstReportItem& item, int number)
 {
-    const QString numbered = QStringLiteral("%1. %2").arg(number).arg(item.Item);
+    // Texts kept as RTF show their text.
+    const QString numbered =
+        QStringLiteral("%1. %2").arg(QString::number(number), ShownText(item.Item));
     if (IsCompleted(item.DateCompleted))
         m_rows << CRow{{CCell{numbered, false},
                         CCell{QStringLiteral("Completed ") + DateText(item.DateCompleted), true}},
                        kShadeNone};
     else
         m_rows << CRow{{CCell{numbered, false}}, kShadeNone};
-    AddRow(QStringLiteral("Actions"), item.Actions.join(QLatin1Char('\n')));
-    AddRow(QStringLiteral("Full Details"), item.FullDetail);
+    QStringList actions;
+    for (const QString& action : item.Actions)
+        actions << ShownText(action);
+    AddRow(QStringLiteral("Actions"), actions.join(QLatin1Char('\n')));
+    AddRow(QStringLiteral("Full Details"), ShownText(item.FullDetail));
 }

@@ -3,6 +3,7 @@
 #include "app/KelvaneApp.h"
 #include "app/Profile.h"
 #include "data/DBClass.h"
+#include "data/records/ChgRqstSet.h"
 #include "platform/MessageBox.h"
 #include "records/ChgRqstMail.h"
 #include "records/ChgRstItemsPage.h"
@@ -14,6 +15,7 @@
 #include "ui/GradientMenu.h"
 #include "ui/PageTabCtrl.h"
 #include "ui/ResourceIds.h"
+#include "ui/TextFit.h"
 #include "ui/Utilities.h"
 #include "ui/WaitCursor.h"
 
@@ -163,25 +165,14 @@ bool CChgRstAddDlg::CheckInput()
                        kMbOk | kMbIconWarning);
         return false;
     }
-    // What the columns cannot hold is cut where the user sees it.
-    const QString cutReference = CCommentRecord::Cut(reference, kReferenceLength);
-    if (cutReference != reference) {
-        ShowMessageBox(QStringLiteral("The reference can not be longer than %1 characters - it "
-                                      "has been cut")
-                           .arg(kReferenceLength),
-                       kMbOk | kMbIconWarning);
-        m_refPage->SetReference(cutReference);
-    }
-    const QString contact = m_refPage->Contact();
-    const QString cutContact = CCommentRecord::Cut(contact, kContactLength);
-    if (cutContact != contact) {
-        ShowMessageBox(QStringLiteral("The contact can not be longer than %1 characters - it has "
-                                      "been cut")
-                           .arg(kContactLength),
-                       kMbOk | kMbIconWarning);
-        m_refPage->SetContact(cutContact);
-    }
-    return true;
+    // What a column cannot hold is cut where the user sees it, and the user is told.
+    QString cutReference = reference;
+    QString contact = m_refPage->Contact();
+    return FitToColumns(
+        {{QStringLiteral("The reference"), &cutReference, CChgRqstSet::Width("Reference"),
+          [this](const QString& t) { m_refPage->SetReference(t); }},
+         {QStringLiteral("The contact"), &contact, CChgRqstSet::Width("Contact"),
+          [this](const QString& t) { m_refPage->SetContact(t); }}});
 }
 
 void CChgRstAddDlg::OnOK()

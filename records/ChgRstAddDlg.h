@@ -27,10 +27,6 @@ public:
         kIdTabs = 1380,
         kIdDate = 12828,
     };
-    // The most characters the reference and the contact hold.
-    static constexpr int kReferenceLength = 50;
-    static constexpr int kContactLength = 50;
-
     // byCompany clear: name and id are the project's, which is preset; set:
     // id is a company's and no project is chosen.
     CChgRstAddDlg(bool byCompany, const QString& name, int id, CDBClass& db,

@@ -1,8 +1,9 @@
 #include "records/ChgRstItemsPage.h"
 
+#include "data/records/ChgRqstSet.h"
 #include "platform/MessageBox.h"
-#include "records/CommentRecord.h"
 #include "ui/RichTextCtrl.h"
+#include "ui/TextFit.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -69,15 +70,9 @@ void CChgRstItemsPage::AddItem()
         ShowMessageBox(QStringLiteral("You cannot add a zero-length item"), kMbOk | kMbIconWarning);
         return;
     }
-    // The column holds 255 characters: the item is cut where the user sees it.
-    const QString cut = CCommentRecord::Cut(text, kItemLength);
-    if (cut != text) {
-        ShowMessageBox(QStringLiteral("An item can not be longer than %1 characters - it has "
-                                      "been cut")
-                           .arg(kItemLength),
-                       kMbOk | kMbIconWarning);
-        text = cut;
-    }
+    // What the column cannot hold is cut, and the user is told.
+    if (!FitToColumns({{QStringLiteral("An item"), &text, CChgRqstSet::Width("Item")}}))
+        return;
     for (int row = 0; row < m_items->count(); ++row)
         if (m_items->item(row)->text().compare(text, Qt::CaseInsensitive) == 0) {
             ShowMessageBox(QStringLiteral("You cannot have an item that is the same as a "

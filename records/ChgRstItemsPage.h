@@ -12,8 +12,6 @@ class CChgRstItemsPage : public CTabPage, public ITipButtonOwner {
     Q_OBJECT
 public:
     enum : int { kIdAdd = 1090, kIdRemove = 1258, kIdText = 1402, kIdItems = 12825 };
-    // The most characters an item holds.
-    static constexpr int kItemLength = 255;
 
     explicit CChgRstItemsPage(QWidget* parent = nullptr);
 

@@ -11,8 +11,10 @@
 #include "records/RichTextMenu.h"
 #include "ui/ComboItems.h"
 #include "ui/GradientMenu.h"
+#include "ui/PlainLabel.h"
 #include "ui/ResourceIds.h"
 #include "ui/RichTextCtrl.h"
+#include "ui/TextFit.h"
 #include "ui/Utilities.h"
 
 #include <QCheckBox>
@@ -97,7 +99,7 @@ void CCmtAddDlg::BuildControls()
 
     auto* received = new QGroupBox(QStringLiteral("Received From :"), this);
     auto* from = new QGridLayout(received);
-    m_company = Make<QLabel>(received, kIdCompany);
+    m_company = Make<CPlainLabel>(received, kIdCompany);
     m_company->setText(QStringLiteral("Company"));
     m_company->setFrameShape(QFrame::StyledPanel);
     auto* pick = new QPushButton(QStringLiteral("..."), received);
@@ -364,21 +366,24 @@ bool CCmtAddDlg::CheckInput()
         ShowMessageBox(QStringLiteral("You need to fill out a comment"), kMbOk | kMbIconWarning);
         return false;
     }
-    // The column holds 255 characters: the text is cut where the user sees it.
-    const QString plain = text->toPlainText();
-    if (plain.size() > CCommentRecord::kCommentLength &&
-        plain != CCommentRecord::Cut(plain, CCommentRecord::kCommentLength)) {
-        ShowMessageBox(QStringLiteral("Comment can not be longer than 255"),
-                       kMbOk | kMbIconWarning);
-        text->setPlainText(CCommentRecord::Cut(plain, CCommentRecord::kCommentLength));
-    }
-    const QString answer = m_answer->toPlainText();
-    if (IsFaq() && answer != CCommentRecord::Cut(answer, CCommentRecord::kDetailsLength)) {
-        ShowMessageBox(QStringLiteral("Answer can not be longer than 8000"),
-                       kMbOk | kMbIconWarning);
-        m_answer->setPlainText(CCommentRecord::Cut(answer, CCommentRecord::kDetailsLength));
-    }
-    return true;
+    // What a column cannot hold is cut where the user sees it, and the user is told.
+    m_text = text->toPlainText();
+    m_answerText = IsFaq() ? m_answer->toPlainText() : QString();
+    m_contactText = m_contact->currentText();
+    m_referenceText = m_reference->text();
+    const int commentWidth = CProjectCommentSet::Width("ProjectComment");
+    const int answerWidth = CProjectCommentSet::Width("FullDetails");
+    return FitToColumns(
+        {{IsFaq() ? QStringLiteral("The question") : QStringLiteral("The comment"), &m_text,
+          commentWidth, [text](const QString& t) { text->setPlainText(t); },
+          QStringLiteral("Comment can not be longer than %1").arg(commentWidth)},
+         {QStringLiteral("The answer"), &m_answerText, answerWidth,
+          [this](const QString& t) { m_answer->setPlainText(t); },
+          QStringLiteral("Answer can not be longer than %1").arg(answerWidth)},
+         {QStringLiteral("The contact"), &m_contactText, CProjectCommentSet::Width("ContactName"),
+          [this](const QString& t) { m_contact->setEditText(t); }},
+         {QStringLiteral("The reference"), &m_referenceText, CProjectCommentSet::Width("Reference"),
+          [this](const QString& t) { m_reference->setText(t); }}});
 }
 
 void CCmtAddDlg::OnOK()
@@ -417,8 +422,8 @@ bool CCmtAddDlg::Insert(QString& reason)
     set.m_ProjID = m_project->currentData().toInt();
     set.m_EmpID = m_user->currentData().toInt();
     set.m_CompanyID = companyId;
-    set.m_ProjectComment = faq ? m_question->toPlainText() : m_comment->toPlainText();
-    set.m_FullDetails = faq ? m_answer->toPlainText() : QString();
+    set.m_ProjectComment = m_text;
+    set.m_FullDetails = faq ? m_answerText : QString();
     set.m_Priority = m_priority->currentIndex() + 1;
     set.m_CommentDate = CDateTime::CurrentDateTime();
     set.m_ActionDate = CDateTime::FromQDateTime(m_actionDate->dateTime());
@@ -430,9 +435,9 @@ bool CCmtAddDlg::Insert(QString& reason)
         CCommentRecord::SetNull(set, CCommentRecord::kObjectTypeID);
         CCommentRecord::SetNull(set, CCommentRecord::kObjectID);
     }
-    set.m_ContactName = m_contact->currentText();
+    set.m_ContactName = m_contactText;
     set.m_CommentType = m_status->currentText();
-    set.m_Reference = m_reference->text();
+    set.m_Reference = m_referenceText;
     const bool ok = set.Recordset()->CheckAddNew();
     if (ok)
         m_insertedId = set.Recordset()->LastInsertId().toInt();

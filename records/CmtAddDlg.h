@@ -82,6 +82,11 @@ private:
     QString m_projectCompany;
     QString m_projectText;
     int m_insertedId = -1;
+    // The texts OK writes, as checked against their columns.
+    QString m_text;
+    QString m_answerText;
+    QString m_contactText;
+    QString m_referenceText;
 
     QComboBox* m_project = nullptr;
     QComboBox* m_user = nullptr;

@@ -13,6 +13,7 @@
 #include "ui/GradientMenu.h"
 #include "ui/ResourceIds.h"
 #include "ui/RichTextCtrl.h"
+#include "ui/TextFit.h"
 #include "ui/Utilities.h"
 #include "ui/WaitCursor.h"
 
@@ -355,8 +356,7 @@ bool CCmtViewDlg::WriteRow(CProjectCommentSet& set)
     if (set.Update())
         return true;
     ShowMessageBox(QStringLiteral("Unable to update comment # %1\n%2")
-                       .arg(m_commentId)
-                       .arg(set.Recordset()->ErrorText()),
+                       .arg(QString::number(m_commentId), set.Recordset()->ErrorText()),
                    kMbOk | kMbIconError);
     return false;
 }
@@ -369,14 +369,25 @@ void CCmtViewDlg::OnOK()
         return;
     }
     QString comment = m_comment->toPlainText();
+    QString details = m_details->toPlainText();
+    QString contact = m_contact->currentText();
+    QString reference = m_reference->text();
     const bool commentEdited = Edited(m_comment, m_shownComment);
     const bool detailsEdited = Edited(m_details, m_shownDetails);
-    if (commentEdited && comment != CCommentRecord::Cut(comment, CCommentRecord::kCommentLength)) {
-        ShowMessageBox(QStringLiteral("Comment can not be longer than 255"),
-                       kMbOk | kMbIconWarning);
-        comment = CCommentRecord::Cut(comment, CCommentRecord::kCommentLength);
-        m_comment->setPlainText(comment);
-    }
+    // Texts left as they were need no room: they are not written.
+    const auto width = [](bool edited, const char* column) {
+        return edited ? CProjectCommentSet::Width(column) : 0;
+    };
+    if (!FitToColumns(
+            {{QStringLiteral("The comment"), &comment, width(commentEdited, "ProjectComment"),
+              [this](const QString& t) { m_comment->setPlainText(t); }},
+             {QStringLiteral("The full details"), &details, width(detailsEdited, "FullDetails"),
+              [this](const QString& t) { m_details->setPlainText(t); }},
+             {QStringLiteral("The contact"), &contact, CProjectCommentSet::Width("ContactName"),
+              [this](const QString& t) { m_contact->setEditText(t); }},
+             {QStringLiteral("The reference"), &reference, CProjectCommentSet::Width("Reference"),
+              [this](const QString& t) { m_reference->setText(t); }}}))
+        return;
     CProjectCommentSet set(m_db.Connection());
     if (!OpenForWrite(set))
         return;
@@ -393,8 +404,8 @@ void CCmtViewDlg::OnOK()
         set.SetIncluded(R::kEmpID, true);
         R::SetInt(set, R::kEmpID, empId);
     }
-    set.m_ContactName = m_contact->currentText();
-    set.m_Reference = m_reference->text();
+    set.m_ContactName = contact;
+    set.m_Reference = reference;
     set.m_Priority = m_priority->currentIndex() + 1;
     set.m_CommentType = m_status->currentText();
     for (int c : {R::kContactName, R::kReference, R::kPriority, R::kCommentType})
@@ -424,7 +435,7 @@ void CCmtViewDlg::OnOK()
     }
     if (detailsEdited) {
         set.SetIncluded(R::kFullDetails, true);
-        set.m_FullDetails = m_details->toPlainText();
+        set.m_FullDetails = details;
         set.Descriptor(R::kFullDetails).status = adFldOK;
     }
     const bool written = WriteRow(set);

@@ -2,6 +2,7 @@
 
 #include "records/CommentRow.h"
 #include "ui/MyListCtrl.h"
+#include "ui/RichTextCtrl.h"
 #include "ui/Utilities.h"
 
 #include <array>
@@ -96,6 +97,11 @@ QString CCommentColumns::CellText(const CCommentRow& row, int code)
     default:
         return QString();
     }
+}
+
+QString CCommentColumns::ShownCellText(const CCommentRow& row, int code)
+{
+    return ShownText(CellText(row, code));
 }
 
 CCommentTexts CCommentColumns::Texts(const CCommentRow& row)

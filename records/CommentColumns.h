@@ -46,6 +46,8 @@ public:
     static QString FilterName(int code);
 
     static QString CellText(const CCommentRow& row, int code);
+    // What the list shows in a cell: a text kept as RTF shows its text.
+    static QString ShownCellText(const CCommentRow& row, int code);
     static CCommentTexts Texts(const CCommentRow& row);
     // A stored date in the user's format (with the time of day when asked);
     // "" for none and for dates not after 1970.

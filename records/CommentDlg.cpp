@@ -16,6 +16,7 @@
 #include "ui/MyListCtrl.h"
 #include "ui/MyPopMenu.h"
 #include "ui/MyTreeCtrl.h"
+#include "ui/PlainLabel.h"
 #include "ui/ResourceIds.h"
 #include "ui/Utilities.h"
 #include "ui/WaitCursor.h"
@@ -74,7 +75,7 @@ void CCommentDlg::BuildControls()
 
     layout->addWidget(MakeArea(), 1);
 
-    m_status = new QLabel(this);
+    m_status = new CPlainLabel(this);
     SetControlId(m_status, kIdStatus);
     layout->addWidget(m_status);
 

@@ -6,11 +6,13 @@
 #include "data/DBClass.h"
 #include "data/records/CommentSet.h"
 #include "data/records/ProjectCommentSet.h"
+#include "platform/Characters.h"
 #include "platform/MessageBox.h"
 #include "records/CmtAddDlg.h"
 #include "records/CmtViewDlg.h"
 #include "records/CommentColumns.h"
 #include "records/CommentRecord.h"
+#include "ui/Mnemonics.h"
 #include "ui/MyListCtrl.h"
 #include "ui/MyPopMenu.h"
 #include "ui/MyTreeCtrl.h"
@@ -202,7 +204,7 @@ bool CCommentDlg::ReadRows(const CCommentFilter& where, QList<CCommentRow>& rows
 
 void CCommentDlg::FillRows(const QList<CCommentRow>& rows)
 {
-    m_rows.Fill(List(), rows, m_columns, &CCommentColumns::CellText);
+    m_rows.Fill(List(), rows, m_columns, &CCommentColumns::ShownCellText);
 }
 
 // ---- Sorting -------------------------------------------------------------------------------
@@ -262,8 +264,9 @@ void CCommentDlg::ShowListMenu(int x, int y, bool fromList)
     const int row = List()->GetFirstSelected();
     const CCommentRow* comment = RowAt(row);
     m_isToDo = comment && comment->IsToDo();
-    const QString addLabel = nodeData > 0 ? QStringLiteral("Add %1 Comment").arg(nodeText)
-                                          : QStringLiteral("Add Comment");
+    const QString addLabel = nodeData > 0
+                                 ? QStringLiteral("Add %1 Comment").arg(EscapeMnemonics(nodeText))
+                                 : QStringLiteral("Add Comment");
     QMenu* menu = PopupMenu();
     menu->clear();
     const auto add = [this, menu](const QString& text, int id) { AddMenuCommand(menu, text, id); };
@@ -285,7 +288,8 @@ void CCommentDlg::ShowListMenu(int x, int y, bool fromList)
         if (comment && code >= 0 && CCommentFilter::ForColumn(*comment, code, filter)) {
             menu->addSeparator();
             add(FilterEntryText(CCommentColumns::FilterName(code),
-                                CCommentColumns::CellText(*comment, code), QStringLiteral("..")),
+                                CCommentColumns::ShownCellText(*comment, code),
+                                QStringLiteral("..")),
                 kCmdApplyFilter);
             m_pendingFilter = filter;
         }
@@ -354,10 +358,10 @@ void CCommentDlg::OnDeleteTask()
     if (!comment)
         return;
     const int commentId = comment->CommentID;
-    if (ShowMessageBox(QStringLiteral("Delete comment %1 \"%2\"?")
-                           .arg(commentId)
-                           .arg(CCommentRecord::Cut(comment->ProjectComment, 60)),
-                       kMbYesNo | kMbIconQuestion) != kIdYes)
+    if (ShowMessageBox(
+            QStringLiteral("Delete comment %1 \"%2\"?")
+                .arg(QString::number(commentId), LeftCharacters(comment->ProjectComment, 60)),
+            kMbYesNo | kMbIconQuestion) != kIdYes)
         return;
     CProjectCommentSet set(m_db.Connection());
     const int found = CCommentRecord::OpenForWrite(m_db, set, commentId);
@@ -366,8 +370,7 @@ void CCommentDlg::OnDeleteTask()
     // One statement in its own transaction; a failure is shown and changes nothing.
     if (found > 0 && !set.Delete())
         ShowMessageBox(QStringLiteral("Unable to delete comment %1\n%2")
-                           .arg(commentId)
-                           .arg(set.Recordset()->ErrorText()),
+                           .arg(QString::number(commentId), set.Recordset()->ErrorText()),
                        kMbOk | kMbIconError);
     m_db.CloseRecordSet(&set, true);
     m_pendingFilter.Clear();

@@ -2,6 +2,7 @@
 
 #include "data/DBClass.h"
 #include "data/records/ProjectCommentSet.h"
+#include "platform/Characters.h"
 #include "platform/MessageBox.h"
 
 int CCommentRecord::Open(CDBClass& db, CProjectCommentSet& set, int commentId, QString& reason)
@@ -59,8 +60,5 @@ void CCommentRecord::GiveOwnCompanyWhenNone(CDBClass& db, CProjectCommentSet& se
 
 QString CCommentRecord::Cut(const QString& text, int characters)
 {
-    qsizetype units = 0;
-    for (int n = 0; n < characters && units < text.size(); ++n)
-        units += text.at(units).isHighSurrogate() && units + 1 < text.size() ? 2 : 1;
-    return text.left(units);
+    return LeftCharacters(text, characters);
 }

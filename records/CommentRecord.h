@@ -27,9 +27,6 @@ public:
         kFullDetails,
         kReference,
     };
-    // The most characters a comment (or an FAQ's question) holds.
-    static constexpr int kCommentLength = 255;
-    static constexpr int kDetailsLength = 8000;
 
     // Opens the comment's row; errors are not shown but come back in
     // `reason`. 1: the row is there, 0: it is gone, -1: no reading.
@@ -45,6 +42,7 @@ public:
     // A row without a company (NULL or -1) gets the own company, when one is
     // set up with an id; it stays without otherwise.
     static void GiveOwnCompanyWhenNone(CDBClass& db, CProjectCommentSet& set);
-    // At most `characters` characters of the text, never half of one.
+    // At most `characters` characters of the text, never half of one
+    // (LeftCharacters).
     static QString Cut(const QString& text, int characters);
 };

@@ -1,6 +1,7 @@
 #include "records/CompanyDetailsDlg.h"
 
 #include "data/DBClass.h"
+#include "records/ContactFields.h"
 #include "records/ContactLinks.h"
 #include "records/ContactMessage.h"
 #include "records/DialogFields.h"
@@ -14,6 +15,18 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
+
+namespace {
+
+const CCompanyIds kCompanyIds = {CCompanyDetailsDlg::kIdName,     CCompanyDetailsDlg::kIdComment,
+                                 CCompanyDetailsDlg::kIdPhone,    CCompanyDetailsDlg::kIdFax,
+                                 CCompanyDetailsDlg::kIdWeb,      CCompanyDetailsDlg::kIdAddress1,
+                                 CCompanyDetailsDlg::kIdAddress2, CCompanyDetailsDlg::kIdAddress3};
+const CPersonIds kPersonIds = {
+    CCompanyDetailsDlg::kIdFirst,  CCompanyDetailsDlg::kIdLast,  CCompanyDetailsDlg::kIdPersonPhone,
+    CCompanyDetailsDlg::kIdMobile, CCompanyDetailsDlg::kIdEmail, CCompanyDetailsDlg::kIdPersonFax};
+
+} // namespace
 
 CCompanyDetailsDlg::CCompanyDetailsDlg(CDBClass& db, QWidget* parent)
     : CDialogBase(IDD, parent)
@@ -113,6 +126,9 @@ void CCompanyDetailsDlg::OnOK()
         ShowContactMessage(error);
         return;
     }
+    if (!FitToColumns(CompanyTexts(*this, m_company, kCompanyIds) +
+                      PersonTexts(*this, m_person, kPersonIds)))
+        return;
     QString reason;
     switch (m_db.AddCompany(m_company, m_businessTypeId, m_person, m_companyId, reason)) {
     case ContactResult::Ok:

@@ -1,11 +1,13 @@
 #include "records/CompanyEditDlg.h"
 
 #include "data/DBClass.h"
+#include "records/ContactFields.h"
 #include "records/ContactLinks.h"
 #include "records/ContactMessage.h"
 #include "records/DialogFields.h"
 #include "ui/AppIcon.h"
 #include "ui/ComboItems.h"
+#include "ui/PlainLabel.h"
 #include "ui/ResourceIds.h"
 #include "ui/RichTextCtrl.h"
 #include "ui/StringTable.h"
@@ -17,6 +19,16 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+namespace {
+
+// Its comment is the text box, shown by the same id.
+const CCompanyIds kCompanyIds = {CCompanyEditDlg::kIdName,     CCompanyEditDlg::kIdComment,
+                                 CCompanyEditDlg::kIdPhone,    CCompanyEditDlg::kIdFax,
+                                 CCompanyEditDlg::kIdWeb,      CCompanyEditDlg::kIdAddress1,
+                                 CCompanyEditDlg::kIdAddress2, CCompanyEditDlg::kIdAddress3};
+
+} // namespace
+
 CCompanyEditDlg::CCompanyEditDlg(CDBClass& db, int companyId, const CCompanyValues& company,
                                  QWidget* parent)
     : CDialogBase(IDD, parent)
@@ -24,7 +36,8 @@ CCompanyEditDlg::CCompanyEditDlg(CDBClass& db, int companyId, const CCompanyValu
     , m_companyId(companyId)
     , m_company(company)
     , m_nameAtOpening(company.CompanyName)
-    , m_openingName(new QLabel(this))
+    , m_storedComment(company.AddressComment)
+    , m_openingName(new CPlainLabel(this))
     , m_comment(new CRichTextCtrl(this))
     , m_types(new QListWidget(this))
 {
@@ -96,8 +109,9 @@ void CCompanyEditDlg::DoDataExchange(bool saveAndValidate)
                    {kIdFax, &m_company.Fax},
                    {kIdWeb, &m_company.WWWpage}},
                   saveAndValidate);
+    // A comment kept as RTF and left as it was shown stays as stored.
     if (saveAndValidate)
-        m_company.AddressComment = m_comment->toPlainText();
+        m_company.AddressComment = KeptText(m_comment->toPlainText(), m_storedComment);
     else
         m_comment->SetRTF(m_company.AddressComment);
 }
@@ -114,6 +128,8 @@ void CCompanyEditDlg::OnOK()
         ShowContactMessage(error);
         return;
     }
+    if (!FitToColumns(CompanyTexts(*this, m_company, kCompanyIds)))
+        return;
     QList<int> types;
     for (int row = 0; row < m_types->count(); ++row)
         if (m_types->item(row)->isSelected())

@@ -44,6 +44,8 @@ private:
     int m_companyId;
     CCompanyValues m_company;
     QString m_nameAtOpening;
+    // The comment as stored: written back as it was unless edited.
+    QString m_storedComment;
     QLabel* m_openingName;
     CRichTextCtrl* m_comment;
     QListWidget* m_types;

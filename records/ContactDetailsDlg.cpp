@@ -1,6 +1,7 @@
 #include "records/ContactDetailsDlg.h"
 
 #include "platform/MessageBox.h"
+#include "records/ContactFields.h"
 #include "records/ContactLinks.h"
 #include "records/DialogFields.h"
 #include "ui/AppIcon.h"
@@ -14,6 +15,10 @@
 #include <QVBoxLayout>
 
 namespace {
+
+const CPersonIds kPersonIds = {CContactDetailsDlg::kIdFirst, CContactDetailsDlg::kIdLast,
+                               CContactDetailsDlg::kIdPhone, CContactDetailsDlg::kIdMobile,
+                               CContactDetailsDlg::kIdEmail, CContactDetailsDlg::kIdFax};
 
 QLineEdit* Edit(QWidget* parent, int id)
 {
@@ -110,6 +115,9 @@ void CContactDetailsDlg::OnOK()
                        kMbOk | kMbIconWarning);
         return;
     }
+    // The contacts window writes what this dialog hands it.
+    if (!FitToColumns(PersonTexts(*this, m_person, kPersonIds)))
+        return;
     EndDialog(IDOK);
 }
 

@@ -14,11 +14,14 @@
 #include "records/ContactMessage.h"
 #include "ui/AppIcon.h"
 #include "ui/MenuBuilder.h"
+#include "ui/Mnemonics.h"
 #include "ui/MyColorBut.h"
 #include "ui/MyListCtrl.h"
 #include "ui/MyPopMenu.h"
 #include "ui/MyTreeCtrl.h"
+#include "ui/PlainLabel.h"
 #include "ui/ResourceIds.h"
+#include "ui/RichTextCtrl.h"
 #include "ui/StringTable.h"
 #include "ui/Utilities.h"
 #include "ui/VirtualKeys.h"
@@ -117,9 +120,8 @@ void CContactDlg::BuildControls()
     m_companyText->setTextFormat(Qt::RichText);
     m_companyText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_companyText->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_addressComment = new QLabel(m_info);
+    m_addressComment = new CPlainLabel(m_info);
     SetControlId(m_addressComment, kIdAddressComment);
-    m_addressComment->setTextFormat(Qt::PlainText);
     m_addressComment->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_addressComment->setWordWrap(true);
     m_addressComment->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -328,9 +330,8 @@ void CContactDlg::FillTreeByType()
     int count = 0;
     const auto finish = [&] {
         if (type)
-            type->setText(
-                0,
-                QStringLiteral("%1 (%2)").arg(type->data(0, kTypeNameRole).toString()).arg(count));
+            type->setText(0, QStringLiteral("%1 (%2)").arg(type->data(0, kTypeNameRole).toString(),
+                                                           QString::number(count)));
     };
     const auto startType = [&](const QString& name) {
         finish();
@@ -532,7 +533,8 @@ void CContactDlg::FillPersonList()
         form += QStringLiteral("<tr><td>%1&nbsp;&nbsp;</td><td>%2</td></tr>")
                     .arg(QLatin1String(label), value.toHtmlEscaped());
     m_companyText->setText(form + QStringLiteral("</table>"));
-    m_addressComment->setText(company.m_AddressComment);
+    // A comment kept as RTF shows its text.
+    m_addressComment->setText(ShownText(company.m_AddressComment));
     m_db.CloseRecordSet(&company);
 
     CAddrPersonListSet persons(m_db.Connection());
@@ -588,8 +590,7 @@ void CContactDlg::OnContextMenu(int x, int y, bool fromList)
                 entries << CMenuEntry{} << CMenuEntry{QStringLiteral("EMail"), kCmdMailPerson, {}};
         }
     } else if (item && data > 0) {
-        // '&' in a name is shown, not taken for a mnemonic.
-        const QString name = item->text(0).replace(QLatin1Char('&'), QStringLiteral("&&"));
+        const QString name = EscapeMnemonics(item->text(0));
         entries << CMenuEntry{QStringLiteral("Edit %1").arg(name), kCmdEditCompany, {}}
                 << CMenuEntry{QStringLiteral("Delete %1").arg(name), kCmdDeleteCompany, {}}
                 << CMenuEntry{QStringLiteral("Comments for %1").arg(name), kCmdCompanyComments, {}};

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextEdit>
 
 void ExchangeTexts(CDialogBase& dialog, std::initializer_list<CTextField> fields, bool save)
 {
@@ -18,6 +19,16 @@ void ExchangeTexts(CDialogBase& dialog, std::initializer_list<CTextField> fields
         else
             edit->setText(*field.value);
     }
+}
+
+std::function<void(const QString&)> ShowInControl(CDialogBase& dialog, int id)
+{
+    return [&dialog, id](const QString& text) {
+        if (auto* edit = dialog.Control<QLineEdit>(id))
+            edit->setText(text);
+        else if (auto* box = dialog.Control<QTextEdit>(id))
+            box->setPlainText(text);
+    };
 }
 
 QHBoxLayout* OkCancelRow(CDialogBase& dialog, const QString& okText)

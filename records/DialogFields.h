@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <initializer_list>
 
 class CDialogBase;
@@ -15,6 +16,10 @@ struct CTextField {
 
 // Shows the texts in the dialog's line edits, or (save) reads them back.
 void ExchangeTexts(CDialogBase& dialog, std::initializer_list<CTextField> fields, bool save);
+
+// Shows a text in the dialog's line edit or text box with the control id
+// (for a text cut to its column, see FitToColumns).
+std::function<void(const QString&)> ShowInControl(CDialogBase& dialog, int id);
 
 // The row of a dialog's OK (the default button, with its own text) and
 // Cancel buttons, at the right.

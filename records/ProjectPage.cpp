@@ -1,5 +1,7 @@
 #include "records/ProjectPage.h"
 
+#include "ui/PlainLabel.h"
+
 #include <QGridLayout>
 #include <QLabel>
 
@@ -22,10 +24,9 @@ bool CProjectPage::OnInitDialog()
 QLabel* CProjectPage::AddField(QGridLayout* grid, int row, int column, const QString& caption,
                                int id)
 {
-    auto* value = new QLabel(this);
+    auto* value = new CPlainLabel(this);
     SetControlId(value, id);
     value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    value->setTextFormat(Qt::PlainText);
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
     value->setMinimumWidth(90);
     auto* label = new QLabel(caption, this);

@@ -6,6 +6,7 @@
 #include "records/OptionalDateEdit.h"
 #include "records/RichTextMenu.h"
 #include "records/ShowPrjDlg.h"
+#include "ui/CharacterLimit.h"
 #include "ui/ComboItems.h"
 #include "ui/ResourceIds.h"
 #include "ui/RichTextCtrl.h"
@@ -66,7 +67,7 @@ void CProjectTasksDlg::BuildControls()
     m_task->setEditable(true);
     m_task->setInsertPolicy(QComboBox::NoInsert);
     m_task->lineEdit()->setPlaceholderText(kNoTasks);
-    m_task->lineEdit()->setMaxLength(50);
+    LimitCharacters(m_task->lineEdit(), CTaskSet::Width("Task"));
     m_activeCheck = Make<QCheckBox>(this, kIdActiveOnly);
     m_activeCheck->setText(QStringLiteral("Active Tasks Only"));
     m_state = Make<QLabel>(this, kIdState);
@@ -103,6 +104,9 @@ void CProjectTasksDlg::BuildControls()
     validator->setLocale(QLocale::c());
     m_estHours->setValidator(validator);
     m_estHours->setAlignment(Qt::AlignRight);
+    m_estHours->setToolTip(QStringLiteral("Add stores the hours typed here; left as loaded, they "
+                                          "are worked out from the estimated dates"));
+    connect(m_estHours, &QLineEdit::textEdited, this, [this] { m_hoursChosen = true; });
     m_estHours->setMinimumWidth(80);
     m_actHours = Make<QLabel>(hours, kIdActHours);
     m_actHours->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -235,6 +239,8 @@ void CProjectTasksDlg::ResetControls()
     m_estHours->setText(QStringLiteral("0"));
     m_actHours->setText(QStringLiteral("0"));
     m_details->clear();
+    m_storedComment.clear();
+    m_hoursChosen = false;
     m_state->clear();
     SetPercent(0, false);
     m_percent->setText(QStringLiteral("000.00%"));
@@ -279,6 +285,7 @@ void CProjectTasksDlg::LoadTask(int projId, int taskId)
         const double percent = set.IsNull(18) ? 0.0 : qMax(0.0, double(set.m_PercentComplete));
         SetPercent(percent * 100.0, set.m_EstHours == 0);
         m_details->SetRTF(set.m_Comment);
+        m_storedComment = set.m_Comment;
         m_milestone = set.m_IsMilestone;
         m_critical = set.m_IsCritical;
     }
@@ -391,11 +398,14 @@ void CProjectTasksDlg::OnAutoEstimate(int)
         const int members = m_owner ? m_owner->MemberCount() : 1;
         const qint64 days = start.SecsTo(end) / 86400;
         m_estHours->setText(QString::number(members * (days / 7) * 40));
+        m_hoursChosen = true;
         return;
     }
     double hours = 0;
     if (end == start && ReadEstimatedHours(hours) && hours > 0 &&
         ShowMessageBox(QStringLiteral("This will set your estimated hours to 0 - continue?"),
-                       kMbYesNo | kMbIconQuestion) == kIdYes)
+                       kMbYesNo | kMbIconQuestion) == kIdYes) {
         m_estHours->setText(QStringLiteral("0"));
+        m_hoursChosen = true;
+    }
 }

@@ -90,6 +90,9 @@ private:
     // The name in the task combo; false (the user told) when it is blank or
     // another task of the project has it, or when that cannot be read.
     bool CheckTaskName(const QString& name, int exceptTaskId, const QString& openFailure);
+    // The task name and details as they are written, checked against their
+    // columns; false (the user told) when refused.
+    bool TypedTexts(QString& name, QString& comment);
     // The item data of a combo's choice; -1 for none or "Not Assigned".
     static int ChosenId(const QComboBox* combo);
     static void SelectId(QComboBox* combo, int id, bool firstWhenMissing);
@@ -107,6 +110,11 @@ private:
     // Kept from the task loaded and written back unchanged.
     bool m_milestone = false;
     bool m_critical = false;
+    // The task's comment as stored: a rich text left unedited is kept.
+    QString m_storedComment;
+    // The estimated hours were typed or worked out by Auto since the task
+    // was loaded: Add stores them rather than working them out.
+    bool m_hoursChosen = false;
 
     QComboBox* m_task = nullptr;
     COptionalDateEdit* m_estStart = nullptr;

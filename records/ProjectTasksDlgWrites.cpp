@@ -5,11 +5,13 @@
 #include "app/Profile.h"
 #include "data/DBClass.h"
 #include "data/records/TaskSet.h"
+#include "platform/Characters.h"
 #include "platform/MessageBox.h"
 #include "records/CommentRecord.h"
 #include "records/OptionalDateEdit.h"
 #include "records/ShowPrjDlg.h"
 #include "ui/RichTextCtrl.h"
+#include "ui/TextFit.h"
 #include "ui/Utilities.h"
 #include "ui/WaitCursor.h"
 
@@ -40,8 +42,6 @@ enum TaskColumn : int {
     kAllocatedTo = 21,
     kFullDetails = 22,
 };
-constexpr int kTaskLength = 50;
-constexpr int kCommentLength = 255;
 
 // A column written as NULL; its buffer holds the type's zero value.
 void SetNull(CTaskSet& set, int column)
@@ -82,6 +82,19 @@ bool CProjectTasksDlg::ReadEstimatedHours(double& hours)
     return false;
 }
 
+bool CProjectTasksDlg::TypedTexts(QString& name, QString& comment)
+{
+    name = m_task->currentText().trimmed();
+    // Rich text left as it was shown stays as stored.
+    comment = KeptText(m_details->toPlainText(), m_storedComment);
+    if (comment != m_storedComment || !CRichTextCtrl::IsRtf(comment))
+        comment = TrimRight(comment);
+    return FitToColumns({{QStringLiteral("The task name"), &name, CTaskSet::Width("Task"),
+                          [this](const QString& t) { m_task->setEditText(t); }},
+                         {QStringLiteral("The details"), &comment, CTaskSet::Width("Comment"),
+                          [this](const QString& t) { m_details->setPlainText(t); }}});
+}
+
 bool CProjectTasksDlg::CheckTaskName(const QString& name, int exceptTaskId,
                                      const QString& openFailure)
 {
@@ -120,8 +133,15 @@ void CProjectTasksDlg::AfterChange()
 void CProjectTasksDlg::OnAddTask()
 {
     CWaitCursor wait;
-    const QString name = CCommentRecord::Cut(m_task->currentText().trimmed(), kTaskLength);
-    if (!CheckTaskName(name, -1, QStringLiteral("Cannot open task table - unable to add task")))
+    QString name;
+    QString comment;
+    if (!TypedTexts(name, comment) ||
+        !CheckTaskName(name, -1, QStringLiteral("Cannot open task table - unable to add task")))
+        return;
+    // Hours the user typed (or had Auto work out) are stored as they are;
+    // otherwise the dates give them.
+    double typedHours = 0;
+    if (m_hoursChosen && !ReadEstimatedHours(typedHours))
         return;
     CTaskSet set(m_db.Connection());
     set.Recordset()->SetQuiet(true);
@@ -141,6 +161,8 @@ void CProjectTasksDlg::OnAddTask()
         else
             end = start;
     }
+    if (m_hoursChosen)
+        set.m_EstHours = static_cast<float>(typedHours);
     set.m_EstStart = start;
     set.m_EstFinish = end;
     for (int column : {kActStart, kActFinish, kEstCumHours, kActCumHours, kMspTaskID, kEnteredBy,
@@ -149,14 +171,13 @@ void CProjectTasksDlg::OnAddTask()
     set.m_ActHours = 0;
     set.m_IsMilestone = false;
     set.m_IsCritical = false;
-    QString comment = TrimRight(m_details->toPlainText());
     if (comment.isEmpty()) {
         const CDateTime now = CDateTime::CurrentDateTime();
         comment = QStringLiteral("Created by %1, %2 %3")
                       .arg(DefaultUserName(), FormatDateTime(now, RegionalFormats().dateFormat),
                            FormatTimeOfDay(now.Time().hour(), now.Time().minute()));
     }
-    set.m_Comment = CCommentRecord::Cut(comment, kCommentLength);
+    set.m_Comment = comment;
     set.m_State = kTaskStateActive;
     set.m_PercentComplete = 0;
     SetId(set, kDefaultWorkTypeID, set.m_DefaultWorkTypeID, ChosenId(m_workType));
@@ -182,9 +203,10 @@ void CProjectTasksDlg::OnUpdateTask()
     if (m_taskId < 0)
         return;
     CWaitCursor wait;
-    const QString name = CCommentRecord::Cut(m_task->currentText().trimmed(), kTaskLength);
+    QString name;
+    QString comment;
     double hours = 0;
-    if (!ReadEstimatedHours(hours) ||
+    if (!TypedTexts(name, comment) || !ReadEstimatedHours(hours) ||
         !CheckTaskName(name, m_taskId, QStringLiteral("Error updating task %1").arg(m_taskName)))
         return;
     CTaskSet set(m_db.Connection());
@@ -214,9 +236,7 @@ void CProjectTasksDlg::OnUpdateTask()
     set.m_IsCritical = m_critical;
     SetId(set, kDefaultWorkTypeID, set.m_DefaultWorkTypeID, ChosenId(m_workType));
     SetId(set, kOrderID, set.m_OrderID, ChosenId(m_order));
-    QString comment = TrimRight(m_details->toPlainText());
-    set.m_Comment =
-        comment.isEmpty() ? QStringLiteral(" ") : CCommentRecord::Cut(comment, kCommentLength);
+    set.m_Comment = comment.isEmpty() ? QStringLiteral(" ") : comment;
     set.Descriptor(kComment).status = adFldOK;
     set.m_FullDetails = TrimRight(set.m_FullDetails);
     if (set.m_TaskOrder.isEmpty()) {
@@ -259,9 +279,7 @@ void CProjectTasksDlg::OnDeleteTask()
             QStringLiteral("%1 cannot be deleted: %2 time-sheet entries and %3 comments are "
                            "booked to it.\n\nMark it Not Active instead? It then leaves the lists "
                            "of active tasks and keeps what is booked to it.")
-                .arg(name)
-                .arg(timeSheets)
-                .arg(comments);
+                .arg(name, QString::number(timeSheets), QString::number(comments));
         if (ShowMessageBox(question, kMbYesNo | kMbIconWarning) != kIdYes)
             return;
         if (!m_db.SetTaskState(m_taskId, kTaskStateNotActive, reason)) {

@@ -5,10 +5,12 @@
 #include "app/MainMenu.h"
 #include "app/WindowCaption.h"
 #include "data/DBClass.h"
+#include "platform/Characters.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "records/CommentRecord.h"
 #include "ui/MenuBuilder.h"
+#include "ui/Mnemonics.h"
 #include "ui/MyColorBut.h"
 #include "ui/MyListCtrl.h"
 #include "ui/MyTreeCtrl.h"
@@ -386,9 +388,10 @@ QAction* CRecordListDlg::AddMenuCommand(QMenu* menu, const QString& text, int co
 QString CRecordListDlg::FilterEntryText(const QString& column, const QString& cell,
                                         const QString& more)
 {
-    const QString shown = CCommentRecord::Cut(cell, 10);
+    const QString shown = LeftCharacters(cell, 10);
     return QStringLiteral("Filter by %1 = %2%3 ")
-        .arg(column, shown, shown.size() < cell.size() ? more : QString());
+        .arg(EscapeMnemonics(column), EscapeMnemonics(shown),
+             shown.size() < cell.size() ? more : QString());
 }
 
 void CRecordListDlg::ApplyColumnFilter()

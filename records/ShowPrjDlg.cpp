@@ -21,6 +21,7 @@
 #include "ui/MyListCtrl.h"
 #include "ui/MyTreeCtrl.h"
 #include "ui/PageTabCtrl.h"
+#include "ui/PlainLabel.h"
 #include "ui/ResourceIds.h"
 #include "ui/RichTextCtrl.h"
 #include "ui/Utilities.h"
@@ -121,10 +122,10 @@ void CShowPrjDlg::BuildControls()
     layout->addLayout(top);
 
     auto* leaderRow = new QHBoxLayout;
-    m_leader = new QLabel(this);
+    m_leader = new CPlainLabel(this);
     SetControlId(m_leader, kIdLeader);
     m_leader->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_nameLabel = new QLabel(this);
+    m_nameLabel = new CPlainLabel(this);
     SetControlId(m_nameLabel, kIdProjectName);
     m_nameLabel->hide();
     leaderRow->addWidget(new QLabel(QStringLiteral("Leader"), this));

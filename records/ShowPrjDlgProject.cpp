@@ -251,8 +251,7 @@ bool CShowPrjDlg::FillTaskList(int projId)
     for (; !set.Recordset()->IsBOF() && !set.Recordset()->IsEOF(); set.MoveNext()) {
         const double percent =
             set.m_EstHours > 0 ? double(set.m_ActHours) / set.m_EstHours * 100.0 : 0.0;
-        const QString details =
-            CRichTextCtrl::IsRtf(set.m_Comment) ? RtfToText(set.m_Comment) : set.m_Comment;
+        const QString details = ShownText(set.m_Comment);
         list->InsertRow(PlaceByKey(m_columnKeys,
                                    {QString::number(set.m_TaskID), set.m_Task,
                                     Hours(set.m_EstHours), Hours(set.m_ActHours),

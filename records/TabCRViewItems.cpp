@@ -1,14 +1,22 @@
 #include "records/TabCRViewItems.h"
 
+#include "data/records/ChgRqstActionSet.h"
 #include "platform/MessageBox.h"
-#include "records/CommentRecord.h"
 #include "records/RichTextMenu.h"
 #include "ui/RichTextCtrl.h"
+#include "ui/TextFit.h"
 #include "ui/TipButton.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
+
+namespace {
+
+// Where a listed action keeps its text as stored.
+constexpr int kStoredRole = Qt::UserRole + 1;
+
+} // namespace
 
 CTabCRViewItems::CTabCRViewItems(ITipButtonOwner* buttons, QWidget* parent)
     : CTabPage(388, parent)
@@ -78,7 +86,11 @@ void CTabCRViewItems::Load(const QString& item, const QStringList& actions)
     m_loadedItem = m_item->toPlainText();
     m_action->clear();
     m_actions->clear();
-    m_actions->addItems(actions);
+    // An action kept as RTF shows its text and is written back as stored.
+    for (const QString& action : actions) {
+        auto* row = new QListWidgetItem(ShownText(action), m_actions);
+        row->setData(kStoredRole, action);
+    }
 }
 
 QString CTabCRViewItems::Item() const
@@ -100,8 +112,11 @@ void CTabCRViewItems::ClearItem()
 QStringList CTabCRViewItems::Actions() const
 {
     QStringList actions;
-    for (int row = 0; row < m_actions->count(); ++row)
-        actions << m_actions->item(row)->text();
+    for (int row = 0; row < m_actions->count(); ++row) {
+        const QListWidgetItem* action = m_actions->item(row);
+        const QVariant stored = action->data(kStoredRole);
+        actions << (stored.isValid() ? stored.toString() : action->text());
+    }
     return actions;
 }
 
@@ -114,14 +129,8 @@ void CTabCRViewItems::AddAction()
                        kMbOk | kMbIconWarning);
         return;
     }
-    const QString cut = CCommentRecord::Cut(text, kActionLength);
-    if (cut != text) {
-        ShowMessageBox(QStringLiteral("An action can not be longer than %1 characters - it has "
-                                      "been cut")
-                           .arg(kActionLength),
-                       kMbOk | kMbIconWarning);
-        text = cut;
-    }
+    if (!FitToColumns({{QStringLiteral("An action"), &text, CChgRqstActionSet::Width("Comment")}}))
+        return;
     m_actions->addItem(text);
 }
 

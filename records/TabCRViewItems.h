@@ -22,9 +22,6 @@ public:
         kIdAction = 1256,
         kIdRemove = 1258,
     };
-    // The most characters an action holds.
-    static constexpr int kActionLength = 6000;
-
     CTabCRViewItems(ITipButtonOwner* buttons, QWidget* parent = nullptr);
 
     void Load(const QString& item, const QStringList& actions);

@@ -3,12 +3,12 @@
 #include "app/KelvaneApp.h"
 #include "app/Profile.h"
 #include "data/DBClass.h"
+#include "data/records/ChgRqstSet.h"
 #include "platform/MessageBox.h"
 #include "records/ChgRqstListOwner.h"
 #include "records/ChgRstAddDlg.h"
 #include "records/ChgRstItemsPage.h"
 #include "records/CommentColumns.h"
-#include "records/CommentRecord.h"
 #include "records/TabCRViewFullD.h"
 #include "records/TabCRViewItems.h"
 #include "records/TabCRViewStatus.h"
@@ -18,6 +18,7 @@
 #include "ui/PageTabCtrl.h"
 #include "ui/ResourceIds.h"
 #include "ui/RichTextCtrl.h"
+#include "ui/TextFit.h"
 #include "ui/Utilities.h"
 #include "ui/WaitCursor.h"
 
@@ -173,9 +174,9 @@ void CViewChgRqst::Load()
         if (result == ChgReqResult::NotFound)
             RequestGone();
         else
-            ShowMessageBox(
-                QStringLiteral("Error updating change request %1\n%2").arg(m_chgReqId).arg(reason),
-                kMbOk | kMbIconError);
+            ShowMessageBox(QStringLiteral("Error updating change request %1\n%2")
+                               .arg(QString::number(m_chgReqId), reason),
+                           kMbOk | kMbIconError);
         m_update->setEnabled(false);
         UpdateButtons();
         return;
@@ -327,33 +328,29 @@ bool CViewChgRqst::UpdateCRData()
         RequestGone();
         return false;
     }
-    // What the columns cannot hold is cut where the user sees it.
-    const auto cut = [](QString text, int length, const QString& what, auto&& show) {
-        const QString shorter = CCommentRecord::Cut(text, length);
-        if (shorter == text)
-            return text;
-        ShowMessageBox(QStringLiteral("The %1 can not be longer than %2 characters - it has been "
-                                      "cut")
-                           .arg(what)
-                           .arg(length),
-                       kMbOk | kMbIconWarning);
-        show(shorter);
-        return shorter;
-    };
     CChgReqUpdate values;
-    values.Reference =
-        cut(m_reference->text(), CChgRstAddDlg::kReferenceLength, QStringLiteral("reference"),
-            [this](const QString& t) { m_reference->setText(t); });
-    values.Contact =
-        cut(m_contact->currentText(), CChgRstAddDlg::kContactLength, QStringLiteral("contact"),
-            [this](const QString& t) { m_contact->setEditText(t); });
+    values.Reference = m_reference->text();
+    values.Contact = m_contact->currentText();
     values.writeItem = m_items->ItemEdited();
-    values.Item = values.writeItem
-                      ? cut(m_items->Item(), CChgRstItemsPage::kItemLength, QStringLiteral("item"),
-                            [this](const QString& t) { m_items->ItemField()->setPlainText(t); })
-                      : m_items->Item();
+    values.Item = m_items->Item();
     values.writeDetails = m_details->Edited();
     values.FullDetail = m_details->Details();
+    // What a column cannot hold is cut where the user sees it, and the user
+    // is told; texts left as they were are not written.
+    const auto width = [](bool written, const char* column) {
+        return written ? CChgRqstSet::Width(column) : 0;
+    };
+    if (!FitToColumns(
+            {{QStringLiteral("The reference"), &values.Reference, CChgRqstSet::Width("Reference"),
+              [this](const QString& t) { m_reference->setText(t); }},
+             {QStringLiteral("The contact"), &values.Contact, CChgRqstSet::Width("Contact"),
+              [this](const QString& t) { m_contact->setEditText(t); }},
+             {QStringLiteral("The item"), &values.Item, width(values.writeItem, "Item"),
+              [this](const QString& t) { m_items->ItemField()->setPlainText(t); }},
+             {QStringLiteral("The full details"), &values.FullDetail,
+              width(values.writeDetails, "FullDetail"),
+              [this](const QString& t) { m_details->Field()->setPlainText(t); }}}))
+        return false;
     QString team;
     for (const QString& name : m_team->Names()) {
         const QString next = team.isEmpty() ? name : team + QLatin1Char(',') + name;
@@ -390,9 +387,9 @@ bool CViewChgRqst::UpdateCRData()
         break;
     default:
         // Nothing was written; the dialog keeps what the user entered.
-        ShowMessageBox(
-            QStringLiteral("Error updating change request %1\n%2").arg(m_chgReqId).arg(reason),
-            kMbOk | kMbIconError);
+        ShowMessageBox(QStringLiteral("Error updating change request %1\n%2")
+                           .arg(QString::number(m_chgReqId), reason),
+                       kMbOk | kMbIconError);
         return false;
     }
     if (m_owner)

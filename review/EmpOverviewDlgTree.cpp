@@ -5,6 +5,7 @@
 #include "review/OverviewSummary.h"
 #include "review/OverviewXmlSource.h"
 #include "treelist/SarvexIds.h"
+#include "ui/Mnemonics.h"
 #include "ui/Sarvex.h"
 
 #include <QDate>
@@ -167,7 +168,7 @@ void CEmpOverviewDlg::AddFilterMenu(int g)
              QStringLiteral("Filterby"));
         for (int n = 1; n <= m_stateNames.size(); ++n)
             item(Flags(n == m_filters.ProjectItem()), kMenuProjects + n,
-                 QLatin1Char(' ') + m_stateNames.at(n - 1), m_stateNames.at(n - 1),
+                 QLatin1Char(' ') + EscapeMnemonics(m_stateNames.at(n - 1)), m_stateNames.at(n - 1),
                  kMenuProjectFilter);
         break;
     }
@@ -181,8 +182,8 @@ void CEmpOverviewDlg::AddFilterMenu(int g)
              QStringLiteral("Filterbystatus"));
         for (int n = 1; n <= statuses; ++n)
             item(Flags(n == m_filters.StatusItem()), kMenuChangeRequests + n,
-                 QLatin1Char(' ') + m_statusNames.at(n - 1), m_statusNames.at(n - 1),
-                 kMenuStatusFilter);
+                 QLatin1Char(' ') + EscapeMnemonics(m_statusNames.at(n - 1)),
+                 m_statusNames.at(n - 1), kMenuStatusFilter);
         item(SarvexIds::kMenuPopup, kMenuPriorityFilter, QStringLiteral("Filter by priority"),
              QStringLiteral("Filterbypriority"));
         for (int p = 1; p <= 3; ++p)

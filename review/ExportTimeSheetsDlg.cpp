@@ -8,6 +8,7 @@
 #include "platform/FileChooser.h"
 #include "review/TimeSheetFile.h"
 #include "ui/ComboItems.h"
+#include "ui/PlainLabel.h"
 #include "ui/ProgressDlg.h"
 #include "ui/ResourceIds.h"
 
@@ -58,7 +59,7 @@ CExportTimeSheetsDlg::CExportTimeSheetsDlg(CDBClass& db, CDummyDlg* hub, QWidget
     setWindowTitle(QStringLiteral("Export TimeSheets"));
     m_whoFor = new QComboBox(this);
     SetControlId(m_whoFor, kIdWhoFor);
-    m_project = new QLabel(QStringLiteral("Project"), this);
+    m_project = new CPlainLabel(QStringLiteral("Project"), this);
     SetControlId(m_project, kIdProject);
     m_project->setFrameShape(QFrame::StyledPanel);
     m_project->setFrameShadow(QFrame::Sunken);

@@ -12,6 +12,7 @@
 #include "ui/MenuBuilder.h"
 #include "ui/MyColorBut.h"
 #include "ui/MyListCtrl.h"
+#include "ui/PlainLabel.h"
 #include "ui/ResourceIds.h"
 #include "ui/StringTable.h"
 #include "ui/Utilities.h"
@@ -135,7 +136,8 @@ void CReviewDlg::BuildControls()
     m_review = button(QStringLiteral("&Review"), kIdReview, QStringLiteral("Refresh Review ALT+R"));
     m_review->setDefault(true);
 
-    m_project = Label(QStringLiteral("Project"), kIdProject, m_panel);
+    m_project = new CPlainLabel(QStringLiteral("Project"), m_panel);
+    CDialogBase::SetControlId(m_project, kIdProject);
     m_project->setFrameShape(QFrame::Panel);
     m_project->setFrameShadow(QFrame::Sunken);
     m_project->setMinimumWidth(200);
@@ -164,7 +166,8 @@ void CReviewDlg::BuildControls()
     grid->addWidget(m_review, 1, 7);
     grid->setColumnStretch(8, 1);
 
-    m_status = Label(QString(), kIdStatus, this);
+    m_status = new CPlainLabel(this);
+    CDialogBase::SetControlId(m_status, kIdStatus);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* layout = new QVBoxLayout(this);

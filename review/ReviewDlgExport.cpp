@@ -7,6 +7,7 @@
 #include "office/OfficeSession.h"
 #include "office/Spreadsheet.h"
 #include "platform/MessageBox.h"
+#include "ui/RichTextCtrl.h"
 #include "ui/Utilities.h"
 #include "ui/WaitCursor.h"
 
@@ -296,7 +297,7 @@ void CReviewDlg::WriteDayView(ISpreadsheet& sheet, bool /*capped*/)
         for (; !atEnd() && set.m_WorkDate.Date() == day; set.MoveNext())
             lines << QVariantList{ShortDate(day),
                                   set.m_ProjName,
-                                  set.m_Comment,
+                                  ShownText(set.m_Comment),
                                   TimeText(set.m_StartTime, day),
                                   TimeText(set.m_StopTime, day),
                                   QString::asprintf("%f", double(set.m_HoursWorked)),

@@ -7,6 +7,7 @@
 #include "review/SearchKind.h"
 #include "review/SearchViewDlg.h"
 #include "ui/AppIcon.h"
+#include "ui/PlainLabel.h"
 #include "ui/RichTextCtrl.h"
 #include "ui/WaitCursor.h"
 
@@ -35,7 +36,7 @@ CSearchDlg::CSearchDlg(int kind, CDBClass* db, QWidget* parent)
     , m_value(new QLineEdit(this))
     , m_join(new QComboBox(this))
     , m_filter(new CRichTextCtrl(this))
-    , m_status(new QLabel(this))
+    , m_status(new CPlainLabel(this))
 {
     setWindowIcon(AppIcon());
     SetControlId(m_field, kField);

@@ -12,6 +12,8 @@
 #include "review/SearchResultTable.h"
 #include "review/SelectXSLT.h"
 #include "ui/AppIcon.h"
+#include "ui/Mnemonics.h"
+#include "ui/PlainLabel.h"
 #include "ui/ResourceIds.h"
 #include "ui/WaitCursor.h"
 
@@ -64,7 +66,7 @@ CSearchViewDlg::CSearchViewDlg(int kind, int /*columnCount*/, CMyAdoRecordSet* r
     , m_db(db)
     , m_table(new CSearchResultTable(this))
     , m_list(new QTreeView(this))
-    , m_status(new QLabel(this))
+    , m_status(new CPlainLabel(this))
     , m_menu(new QMenu(this))
 {
     setWindowIcon(AppIcon());
@@ -252,7 +254,7 @@ bool CSearchViewDlg::ShowContextMenu(const QPoint& globalPoint)
     if (!nicknames.isEmpty()) {
         QMenu* sheets = m_menu->addMenu(QStringLiteral("View with XSLT "));
         for (int i = 0; i < nicknames.size(); ++i)
-            add(sheets, nicknames.at(i), kCmdFirstXslt + slotNumbers.at(i));
+            add(sheets, EscapeMnemonics(nicknames.at(i)), kCmdFirstXslt + slotNumbers.at(i));
         m_menu->addSeparator();
     }
     add(m_menu, QStringLiteral("Register XSLT file"), kCmdRegisterXslt);
@@ -313,8 +315,8 @@ bool CSearchViewDlg::WriteXml()
         return false;
     QString name;
     CDBClass::GetTempXmlName(m_kind, name);
-    m_status->setText(
-        QStringLiteral("Number Records : %1 - written to %2").arg(m_table->RowCount()).arg(name));
+    m_status->setText(QStringLiteral("Number Records : %1 - written to %2")
+                          .arg(QString::number(m_table->RowCount()), name));
     return true;
 }
 

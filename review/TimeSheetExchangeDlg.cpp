@@ -5,6 +5,7 @@
 #include "data/ConnectionString.h"
 #include "data/DBClass.h"
 #include "data/DBConnection.h"
+#include "ui/PlainLabel.h"
 
 #include <QDir>
 #include <QLabel>
@@ -33,7 +34,7 @@ CTimeSheetExchangeDlg::CTimeSheetExchangeDlg(int templateId, CDBClass& db, CDumm
         button->setAutoDefault(false);
         button->setFixedWidth(32);
     }
-    m_status = new QLabel(QStringLiteral("Report"), this);
+    m_status = new CPlainLabel(QStringLiteral("Report"), this);
     SetControlId(m_status, statusId);
     m_status->setWordWrap(true);
     m_status->setFrameShape(QFrame::StyledPanel);

@@ -8,6 +8,7 @@
 #include "ui/AppIcon.h"
 #include "ui/MyListCtrl.h"
 #include "ui/ResourceIds.h"
+#include "ui/RichTextCtrl.h"
 #include "ui/Utilities.h"
 #include "ui/VirtualKeys.h"
 
@@ -128,7 +129,7 @@ bool CChgRqstViewDlg::Fill()
                 ? QString()
                 : QLocale().toString(set.m_DateCreated.Date(), QLocale::ShortFormat);
         List()->InsertRow({QString::number(set.m_ChgReqID), set.m_Reference, entered,
-                           set.m_Authority, team, set.m_Item, set.m_Priority});
+                           set.m_Authority, team, ShownText(set.m_Item), set.m_Priority});
         if (set.m_ChgReqID == m_currentId)
             select = List()->ItemCount() - 1;
     }

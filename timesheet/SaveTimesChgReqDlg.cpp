@@ -4,7 +4,9 @@
 #include "data/records/ChgRqstBriefSet.h"
 #include "platform/MessageBox.h"
 #include "timesheet/ChgRqstViewDlg.h"
+#include "ui/PlainLabel.h"
 #include "ui/ResourceIds.h"
+#include "ui/RichTextCtrl.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -19,7 +21,7 @@ CSaveTimesChgReqDlg::CSaveTimesChgReqDlg(ISaveTimesOwner& owner, const CSaveTime
                                          QWidget* parent)
     : CSaveTimesDlg(owner, input, parent, 348)
 {
-    m_chgReqLabel = new QLabel(QStringLiteral("No Change Request"), this);
+    m_chgReqLabel = new CPlainLabel(QStringLiteral("No Change Request"), this);
     SetControlId(m_chgReqLabel, kChgReqText);
     QPushButton* chooser = AddCommandButton(QStringLiteral("..."), kChooser);
     chooser->setToolTip(QStringLiteral("Change Request"));
@@ -50,7 +52,8 @@ bool CSaveTimesChgReqDlg::OnInitDialog()
                            kMbOk | kMbIconWarning);
         } else {
             if (!set.Recordset()->IsEOF())
-                m_chgReqText = QStringLiteral("%1, %2").arg(m_chgReqId).arg(set.m_Item);
+                m_chgReqText = QStringLiteral("%1, %2").arg(QString::number(m_chgReqId),
+                                                            ShownText(set.m_Item));
             db.CloseRecordSet(&set);
         }
     }

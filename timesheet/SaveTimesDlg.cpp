@@ -5,8 +5,11 @@
 #include "data/DBClass.h"
 #include "data/records/ProjectSet.h"
 #include "platform/MessageBox.h"
+#include "ui/Mnemonics.h"
+#include "ui/PlainLabel.h"
 #include "ui/ResourceIds.h"
 #include "ui/RichTextCtrl.h"
+#include "ui/TextFit.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -40,24 +43,11 @@ enum : int {
     kCmdSelectAll = 12905,
 };
 
-// What the comment box shows of a stored comment: rich text as its text.
-QString ShownComment(const QString& comment)
-{
-    return CRichTextCtrl::IsRtf(comment) ? RtfToText(comment) : comment;
-}
-
-// The comment to store: what the user typed; a rich-text comment left as
-// it was shown keeps its formatting.
-QString KeptComment(const QString& typed, const QString& stored)
-{
-    return CRichTextCtrl::IsRtf(stored) && typed == ShownComment(stored) ? stored : typed;
-}
-
 const QString kUnknownWorkType = QStringLiteral("Unknown Work Type");
 
 QLabel* InfoLabel(QWidget* parent, int id)
 {
-    auto* label = new QLabel(parent);
+    auto* label = new CPlainLabel(parent);
     CDialogBase::SetControlId(label, id);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setMinimumWidth(120);
@@ -175,7 +165,7 @@ void CSaveTimesDlg::Refill(const CSaveTimesInput& input)
 bool CSaveTimesDlg::OnInitDialog()
 {
     m_commentEdit->setLineWrapMode(QTextEdit::NoWrap);
-    m_commentEdit->setPlainText(ShownComment(m_commentIn));
+    m_commentEdit->setPlainText(ShownText(m_commentIn));
     m_comment = m_commentIn;
 
     CPickListContext* context = m_owner.PickListContext();
@@ -234,16 +224,16 @@ void CSaveTimesDlg::SetPickerCaptions()
         button->setText(text);
         button->setStyleSheet(QStringLiteral("text-align: left; padding: 2px 6px;"));
     };
-    set(m_orderButton, QStringLiteral("O&rder :%1").arg(m_orderName));
-    set(m_taskButton, QStringLiteral("&Task :%1").arg(m_taskName));
-    set(m_workButton, QStringLiteral("&Work :%1").arg(m_workTypeName));
-    set(m_projButton, QStringLiteral("&Project :%1").arg(m_projName));
+    set(m_orderButton, QStringLiteral("O&rder :%1").arg(EscapeMnemonics(m_orderName)));
+    set(m_taskButton, QStringLiteral("&Task :%1").arg(EscapeMnemonics(m_taskName)));
+    set(m_workButton, QStringLiteral("&Work :%1").arg(EscapeMnemonics(m_workTypeName)));
+    set(m_projButton, QStringLiteral("&Project :%1").arg(EscapeMnemonics(m_projName)));
 }
 
 void CSaveTimesDlg::DoDataExchange(bool saveAndValidate)
 {
     if (saveAndValidate) {
-        m_comment = KeptComment(m_commentEdit->toPlainText(), m_commentIn);
+        m_comment = KeptText(m_commentEdit->toPlainText(), m_commentIn);
         return;
     }
     m_startLabel->setText(m_startText);
@@ -293,7 +283,11 @@ bool CSaveTimesDlg::OnCommand(int id)
 
 void CSaveTimesDlg::OnOK()
 {
-    m_comment = KeptComment(m_commentEdit->toPlainText(), m_commentIn);
+    m_comment = KeptText(m_commentEdit->toPlainText(), m_commentIn);
+    // The comment is written as it is kept: the user hears of a cut first.
+    if (!FitToColumns({{QStringLiteral("The comment"), &m_comment, CDBClass::kEntryCommentLength,
+                        [this](const QString& t) { m_commentEdit->setPlainText(t); }}}))
+        return;
     if (m_orderName.isEmpty()) {
         ShowMessageBox(QStringLiteral("Select an order before closing this dialog"),
                        kMbOk | kMbIconWarning);

@@ -13,6 +13,7 @@
 #include "ui/AppIcon.h"
 #include "ui/ComboItems.h"
 #include "ui/MenuBuilder.h"
+#include "ui/PlainLabel.h"
 #include "ui/ResourceIds.h"
 #include "ui/RichTextCtrl.h"
 #include "ui/StringTable.h"
@@ -80,7 +81,7 @@ bool s_initialising = false;
 
 QLabel* Info(QWidget* parent, int id, const QString& text = QString())
 {
-    auto* label = new QLabel(text, parent);
+    auto* label = new CPlainLabel(text, parent);
     CDialogBase::SetControlId(label, id);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;

@@ -432,8 +432,7 @@ void CTimeSheetController::TellHighlightedDetails()
             lines << format.arg(name);
     };
     add(QStringLiteral("Project: %1"), m_db.GetProjectName(row.ProjID));
-    add(QStringLiteral("Comment %1"),
-        CRichTextCtrl::IsRtf(row.Comment) ? RtfToText(row.Comment) : row.Comment);
+    add(QStringLiteral("Comment %1"), ShownText(row.Comment));
     add(QStringLiteral("Order: %1"), m_db.GetOrderCode(row.OrderID));
     add(QStringLiteral("Task: %1"), m_db.GetTaskNameForProject(row.TaskID, row.ProjID));
     add(QStringLiteral("Work type: %1"), m_db.GetWorkTypeName(row.WorkTypeID));

@@ -296,7 +296,17 @@ bool CRichTextCtrl::IsRtf(const QString& text)
 
 void CRichTextCtrl::SetRTF(const QString& text)
 {
-    setPlainText(IsRtf(text) ? RtfToText(text) : text);
+    setPlainText(ShownText(text));
+}
+
+QString ShownText(const QString& stored)
+{
+    return CRichTextCtrl::IsRtf(stored) ? RtfToText(stored) : stored;
+}
+
+QString KeptText(const QString& shown, const QString& stored)
+{
+    return CRichTextCtrl::IsRtf(stored) && shown == ShownText(stored) ? stored : shown;
 }
 
 void CRichTextCtrl::SetWordWrap(bool wrap, int lineWidth)

@@ -11,6 +11,14 @@
 // fails: what it can't read it leaves out.
 QString RtfToText(const QString& rtf);
 
+// What a stored text shows wherever the program shows it (a field, a label,
+// a list cell): an RTF document read as its text, anything else as it is.
+QString ShownText(const QString& stored);
+// The text to write back for a field that showed `stored`: what it shows
+// now, except that a rich text left as it was shown is kept as stored, with
+// its formatting.
+QString KeptText(const QString& shown, const QString& stored);
+
 // A text box that takes RTF or plain text, as the comments written by the
 // sibling program hold either.
 class CRichTextCtrl : public QTextEdit {

@@ -52,3 +52,8 @@ CAddrCompanySet::CAddrCompanySet(CDBConnection* connection, int firstWrittenColu
                 m_InvoicePersonName, m_IsZeroGST, m_IsCurrent, m_LastUpdate, m_MarkOutOf10,
                 m_WWWpage, m_MailingAddress, m_ShortCompanyName);
 }
+
+int CAddrCompanySet::Width(const char* column)
+{
+    return TextWidth(kColumns, column);
+}

@@ -7,6 +7,8 @@ class CAddrCompanySet : public CBindingSet {
 public:
     explicit CAddrCompanySet(CDBConnection* connection, int firstWrittenColumn = 1,
                              const QString& source = QStringLiteral("tblAddrCompany"));
+    // The width of a text column (see TextWidth).
+    static int Width(const char* column);
 
     int m_CompanyID = 0;
     QString m_CompanyName;

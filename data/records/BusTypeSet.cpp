@@ -16,3 +16,8 @@ CBusTypeSet::CBusTypeSet(CDBConnection* connection, int firstWrittenColumn, cons
 {
     BindBuffers(m_BusinessTypeID, m_BusinessType);
 }
+
+int CBusTypeSet::Width(const char* column)
+{
+    return TextWidth(kColumns, column);
+}

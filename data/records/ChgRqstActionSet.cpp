@@ -25,3 +25,8 @@ CChgRqstActionSet::CChgRqstActionSet(CDBConnection* connection, int firstWritten
     BindBuffers(m_ChgReqID, m_DeliverableID, m_VersionMod, m_EmpID, m_DateAssigned, m_DateComplete,
                 m_Comment, m_StatusID);
 }
+
+int CChgRqstActionSet::Width(const char* column)
+{
+    return TextWidth(kColumns, column);
+}

@@ -7,6 +7,8 @@ class CChgRqstActionSet : public CBindingSet {
 public:
     explicit CChgRqstActionSet(CDBConnection* connection, int firstWrittenColumn = 1,
                                const QString& source = QStringLiteral("[tblChgReqAction]"));
+    // The width of a text column (see TextWidth).
+    static int Width(const char* column);
 
     int m_ChgReqID = 0;
     int m_DeliverableID = 0;

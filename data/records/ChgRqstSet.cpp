@@ -28,3 +28,8 @@ CChgRqstSet::CChgRqstSet(CDBConnection* connection, int firstWrittenColumn, cons
     BindBuffers(m_ChgReqID, m_ProjID, m_EmpID, m_CompanyID, m_Contact, m_Reference, m_Item,
                 m_DateCreated, m_DateCompleted, m_StatusID, m_Priority, m_FullDetail, m_TeamList);
 }
+
+int CChgRqstSet::Width(const char* column)
+{
+    return TextWidth(kColumns, column);
+}

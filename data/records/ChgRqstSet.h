@@ -7,6 +7,8 @@ class CChgRqstSet : public CBindingSet {
 public:
     explicit CChgRqstSet(CDBConnection* connection, int firstWrittenColumn = 1,
                          const QString& source = QStringLiteral("[tblChgReq]"));
+    // The width of a text column (see TextWidth).
+    static int Width(const char* column);
 
     int m_ChgReqID = 0;
     int m_ProjID = 0;

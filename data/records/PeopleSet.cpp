@@ -37,3 +37,8 @@ CPeopleSet::CPeopleSet(CDBConnection* connection, int firstWrittenColumn, const 
                 m_Salutation, m_Addressee, m_PeopleDDSPhone, m_PeopleFax, m_PeopleMobilePhone,
                 m_PeopleModem, m_PeopleOtherComms, m_PeopleInternetID, m_PeopleWWW);
 }
+
+int CPeopleSet::Width(const char* column)
+{
+    return TextWidth(kColumns, column);
+}

@@ -7,6 +7,8 @@ class CPeopleSet : public CBindingSet {
 public:
     explicit CPeopleSet(CDBConnection* connection, int firstWrittenColumn = 1,
                         const QString& source = QStringLiteral("tblAddrPerson"));
+    // The width of a text column (see TextWidth).
+    static int Width(const char* column);
 
     QString m_FirstName;
     QString m_LastName;

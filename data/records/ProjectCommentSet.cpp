@@ -31,3 +31,8 @@ CProjectCommentSet::CProjectCommentSet(CDBConnection* connection, int firstWritt
                 m_Priority, m_ContactName, m_CommentType, m_ObjectTypeID, m_ObjectID, m_FullDetails,
                 m_Reference);
 }
+
+int CProjectCommentSet::Width(const char* column)
+{
+    return TextWidth(kColumns, column);
+}

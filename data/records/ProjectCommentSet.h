@@ -7,6 +7,8 @@ class CProjectCommentSet : public CBindingSet {
 public:
     explicit CProjectCommentSet(CDBConnection* connection, int firstWrittenColumn = 1,
                                 const QString& source = QStringLiteral("tblProjectComment"));
+    // The width of a text column (see TextWidth).
+    static int Width(const char* column);
 
     int m_ProjID = 0;
     int m_EmpID = 0;

@@ -40,3 +40,8 @@ CTaskSet::CTaskSet(CDBConnection* connection, int firstWrittenColumn, const QStr
                 m_EstCumHours, m_ActCumHours, m_MspTaskID, m_Comment, m_State, m_PercentComplete,
                 m_DefaultWorkTypeID, m_EnteredBy, m_AllocatedTo, m_FullDetails);
 }
+
+int CTaskSet::Width(const char* column)
+{
+    return TextWidth(kColumns, column);
+}

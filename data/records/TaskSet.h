@@ -7,6 +7,8 @@ class CTaskSet : public CBindingSet {
 public:
     explicit CTaskSet(CDBConnection* connection, int firstWrittenColumn = 1,
                       const QString& source = QStringLiteral("tblProjectTask"));
+    // The width of a text column (see TextWidth).
+    static int Width(const char* column);
 
     int m_TaskID = 0;
     QString m_Task;

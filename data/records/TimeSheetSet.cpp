@@ -37,3 +37,8 @@ CTimeSheetSet::CTimeSheetSet(CDBConnection* connection, int firstWrittenColumn,
                 m_HoursWorked, m_TaskID, m_Comment, m_InvCost, m_WorkTypeID, m_TimeID, m_InvID,
                 m_ObjectTypeID, m_ObjectID);
 }
+
+int CTimeSheetSet::Width(const char* column)
+{
+    return TextWidth(kColumns, column);
+}

@@ -7,6 +7,8 @@ class CTimeSheetSet : public CBindingSet {
 public:
     explicit CTimeSheetSet(CDBConnection* connection, int firstWrittenColumn = 1,
                            const QString& source = QStringLiteral("tblTimeSheet"));
+    // The width of a text column (see TextWidth).
+    static int Width(const char* column);
 
     int m_TimesheetID = 0;
     int m_EmpID = 0;

@@ -71,6 +71,21 @@ TEST(TrayIcon, ASignedOnUserSeesTimerAndExchangeAndOnAServerTheOverview)
     EXPECT_EQ(items.at(12).items.at(0).command, ID_XLS_TIMESHEET);
 }
 
+TEST(TrayIcon, NamesInTheMenuKeepTheirAmpersands)
+{
+    CTrayIcon::CMenuState state = SignedOn();
+    state.userName = QStringLiteral("Smith & Sons");
+    state.xlsOffered = true;
+    state.xlsWorkbook = QStringLiteral("/srv/R&D.xlsm");
+    const QList<CMenuEntry> items = CTrayIcon::BuildPopupMenu(state);
+    EXPECT_TRUE(Texts(items).contains(QStringLiteral("Set User (Smith && Sons)")));
+    bool run = false;
+    for (const CMenuEntry& item : items)
+        for (const CMenuEntry& sub : item.items)
+            run = run || sub.text == QStringLiteral("Run> /srv/R&&D.xlsm");
+    EXPECT_TRUE(run);
+}
+
 TEST(TrayIcon, TitleNamesEditionAndDatabaseVersion)
 {
     CTrayIcon::CMenuState state = SignedOn();

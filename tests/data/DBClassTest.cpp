@@ -85,6 +85,29 @@ TEST_P(FacadeTest, SignOnBindsThePassword)
     EXPECT_FALSE(m_db.ChangePassword(99, QStringLiteral("x")));
 }
 
+TEST_P(FacadeTest, ATextNoDatabaseCanHoldIsRefusedInOneMessage)
+{
+    AddEmployee(1, QStringLiteral("Ann"), QStringLiteral("ann"), QStringLiteral("Secret"));
+    const QString broken = QStringLiteral("ab") + QChar(0xD83D);
+    CRecordingMessages& messages = CRecordingMessages::Current();
+    // A look-up finds nothing, and says why once.
+    EXPECT_EQ(m_db.GetProjIdByName(broken), -1);
+    ASSERT_EQ(messages.Count(), 1) << messages.Texts().join('|').toStdString();
+    EXPECT_TRUE(messages.Last().startsWith(QStringLiteral("The text holds half of a character")))
+        << messages.Last().toStdString();
+    // A refused password: one box, and the old one stays.
+    messages.Clear();
+    EXPECT_FALSE(m_db.ChangePassword(1, broken));
+    ASSERT_EQ(messages.Count(), 1) << messages.Texts().join('|').toStdString();
+    EXPECT_TRUE(messages.Last().startsWith(QStringLiteral("The text holds half of a character")))
+        << messages.Last().toStdString();
+    EXPECT_TRUE(m_db.CheckUserPassword(1, QStringLiteral("Secret")));
+    // At sign-on such a password is simply wrong: the sign-on window's box is the only one.
+    messages.Clear();
+    EXPECT_FALSE(m_db.CheckUserPassword(1, broken));
+    EXPECT_EQ(messages.Count(), 0) << messages.Texts().join('|').toStdString();
+}
+
 TEST_P(FacadeTest, TheVersionCheckComparesInHundredths)
 {
     QString text;

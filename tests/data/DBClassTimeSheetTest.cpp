@@ -554,6 +554,18 @@ TEST_P(TimeSheetWritesTest, CommentsAreCutAtACharacterBoundary)
     EXPECT_EQ(stored(1), QString(252, QLatin1Char('y')) + emoji + emoji);
 }
 
+TEST_P(TimeSheetWritesTest, HalfACharacterIsRefusedInOneMessageThatBlamesNoDatabase)
+{
+    CTimeSheetWrite e = Entry(1, 540, 600);
+    e.Comment = QStringLiteral("plan") + QChar(0xD83D);
+    EXPECT_NE(Write(e), kWriteOk);
+    const QStringList texts = CRecordingMessages::Current().Texts();
+    ASSERT_EQ(texts.size(), 1) << texts.join('|').toStdString();
+    EXPECT_TRUE(texts.first().startsWith(QStringLiteral("The text holds half of a character")))
+        << texts.first().toStdString();
+    EXPECT_EQ(Query(QStringLiteral("SELECT COUNT(*) FROM tblTimeSheet")).Value(0, 0).toInt(), 0);
+}
+
 TEST_P(TimeSheetWritesTest, BookedHoursRoundDownToTheBookingInterval)
 {
     struct Case {

@@ -154,6 +154,7 @@ TEST_P(TimeSheetImportTest, RowsAreWrittenByTheRulesOfTheTimeSheetWrite)
         {kAnn, kTest, -1, 700, 760, -1, QStringLiteral("the first work type")},
         {kBob, kBuild, 3, 1320, 1440, kChangeRequest, QStringLiteral("end of day, linked")},
         {kBob, kBuild, 2, 540, 600, -1, QString(300, QChar(0x263A))},
+        {kBob, kBuild, 2, 600, 660, -1, QStringLiteral("😀").repeated(300)},
     };
     const QDate next = kDay.addDays(1);
     QList<CImportRow> rows;
@@ -170,7 +171,7 @@ TEST_P(TimeSheetImportTest, RowsAreWrittenByTheRulesOfTheTimeSheetWrite)
     }
     CTimeSheetImport import(m_db);
     ASSERT_EQ(import.Run(rows), CTimeSheetImport::kDone) << import.Reason().toStdString();
-    EXPECT_EQ(import.Imported(), 5);
+    EXPECT_EQ(import.Imported(), 6);
     EXPECT_TRUE(import.Refused().isEmpty());
     for (int id = 1; id <= timeId; ++id) {
         SCOPED_TRACE(id);

@@ -63,6 +63,19 @@ TEST_F(OfficeSessionTest, StoresWithoutADesktopAndNeverOverwrites)
     EXPECT_EQ(CXlsxSheet(second).Text(QStringLiteral("A1")), QStringLiteral("two"));
 }
 
+TEST_F(OfficeSessionTest, ATitleWithPercentSignsNamesItsFilesAsTyped)
+{
+    const QString title = QStringLiteral("Sale %1 off %2");
+    QString second;
+    OFFICE_CALL({
+        auto sheet = Session().NewSpreadsheet();
+        Session().Present(*sheet, title);
+        auto again = Session().NewSpreadsheet();
+        second = Session().Present(*again, title);
+    });
+    EXPECT_EQ(second, TestEnv::TestDir() + QStringLiteral("/documents/Sale %1 off %2 (2).xlsx"));
+}
+
 TEST_F(OfficeSessionTest, OnADesktopTheDocumentOpensUntitledInTheOfficeProgram)
 {
     CRecordingLauncher launcher;

@@ -182,6 +182,25 @@ TEST_P(CmtAddDlgTest, ALongCommentIsCutToTheColumnAtACharacter)
     EXPECT_EQ(Stored(6, QStringLiteral("ProjectComment")), QString(254, QLatin1Char('a')) + smile);
 }
 
+TEST_P(CmtAddDlgTest, AContactAndAReferenceLongerThanTheirColumnsAreToldToo)
+{
+    Open();
+    SelectNode(QStringLiteral("Bridge"));
+    Add([&](CCmtAddDlg& d) {
+        Type(d, CCmtAddDlg::kIdComment, QStringLiteral("Call back"));
+        d.Control<QComboBox>(CCmtAddDlg::kIdContact)->setEditText(QString(60, QLatin1Char('c')));
+        d.Control<QLineEdit>(CCmtAddDlg::kIdReference)->setText(QString(300, QLatin1Char('r')));
+        d.OnCommand(IDOK);
+        EXPECT_EQ(d.EndCode(), IDOK);
+        return IDOK;
+    });
+    EXPECT_EQ(Messages(), QStringList({"The contact can not be longer than 50 characters - it has "
+                                       "been cut\nThe reference can not be longer than 255 "
+                                       "characters - it has been cut"}));
+    EXPECT_EQ(Stored(6, QStringLiteral("ContactName")), QString(50, QLatin1Char('c')));
+    EXPECT_EQ(Stored(6, QStringLiteral("Reference")), QString(255, QLatin1Char('r')));
+}
+
 TEST_P(CmtAddDlgTest, AFailedInsertKeepsTheDialogAndWritesNothing)
 {
     Open();

@@ -219,6 +219,40 @@ TEST_P(CmtViewDlgTest, WriteFailuresAndVanishedRowsAreTold)
     EXPECT_EQ(CommentCount(), 4);
 }
 
+TEST_P(CmtViewDlgTest, TextsLongerThanTheirColumnsAreToldAndCutBeforeTheWrite)
+{
+    const QString details = QString(7999, QLatin1Char('d')) + QStringLiteral("☕☕ and more");
+    View(1, [&](CCmtViewDlg& d) {
+        // Half of a character: refused with one message, nothing written.
+        d.Control<QLineEdit>(CCmtViewDlg::kIdReference)
+            ->setText(QStringLiteral("R") + QChar(0xD83D));
+        d.OnCommand(IDOK);
+        EXPECT_EQ(Messages(), QStringList({"The reference holds half of a character (at position "
+                                           "2), which no database can store."}));
+        EXPECT_EQ(Stored(1, QStringLiteral("Reference")), QStringLiteral("R-1"));
+
+        CRecordingMessages::Current().Clear();
+        d.Control<QLineEdit>(CCmtViewDlg::kIdReference)->setText(QString(256, QLatin1Char('r')));
+        ComboOf(d, CCmtViewDlg::kIdContact)->setEditText(QString(51, QLatin1Char('c')));
+        d.Control<CRichTextCtrl>(CCmtViewDlg::kIdDetails)->setPlainText(details);
+        d.OnCommand(IDOK);
+        // One message names every text cut; the fields show what is stored.
+        EXPECT_EQ(Messages(),
+                  QStringList({"The full details can not be longer than 8000 characters - it has "
+                               "been cut\nThe contact can not be longer than 50 characters - it "
+                               "has been cut\nThe reference can not be longer than 255 "
+                               "characters - it has been cut"}));
+        EXPECT_EQ(d.Control<CRichTextCtrl>(CCmtViewDlg::kIdDetails)->toPlainText(),
+                  QString(7999, QLatin1Char('d')) + QStringLiteral("☕"));
+        EXPECT_EQ(ComboOf(d, CCmtViewDlg::kIdContact)->currentText(),
+                  QString(50, QLatin1Char('c')));
+    });
+    EXPECT_EQ(Stored(1, QStringLiteral("FullDetails")),
+              QString(7999, QLatin1Char('d')) + QStringLiteral("☕"));
+    EXPECT_EQ(Stored(1, QStringLiteral("ContactName")), QString(50, QLatin1Char('c')));
+    EXPECT_EQ(Stored(1, QStringLiteral("Reference")), QString(255, QLatin1Char('r')));
+}
+
 TEST_P(CmtViewDlgTest, TheTextFieldsMenuSelectsCopiesAndPastes)
 {
     View(3, [](CCmtViewDlg& d) {

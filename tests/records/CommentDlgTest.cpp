@@ -180,6 +180,30 @@ TEST_P(CommentDlgTest, ACellFiltersByItsStoredValueAlone)
         EXPECT_FALSE(item.startsWith(QStringLiteral("Filter by"))) << item.toStdString();
 }
 
+TEST_P(CommentDlgTest, NamesKeepTheirAmpersandsAndRichTextShowsItsText)
+{
+    Exec(QStringLiteral("UPDATE tblProject SET ProjName = 'R&D' WHERE ProjID = 1"));
+    Exec(QStringLiteral("UPDATE tblProjectComment SET ContactName = 'Smith & Sons', "
+                        "FullDetails = ? WHERE CommentID = 1"),
+         {QStringLiteral("{\\rtf1\\ansi Gate \\b code\\b0\\par}")});
+    Open();
+    ShowEverything();
+    SelectNode(QStringLiteral("R&D"));
+    ASSERT_EQ(Ids(), QList<int>({1, 2, 5}));
+    const QStringList menu = ListMenu(RowOf(1), CCommentColumns::kContact);
+    EXPECT_TRUE(menu.contains(QStringLiteral("Add R&&D Comment")))
+        << menu.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(menu.contains(QStringLiteral("Filter by [ContactName] = Smith && So.. ")))
+        << menu.join(QLatin1Char('|')).toStdString();
+    // The filter is by the stored value, the cell shows the text of the RTF.
+    TriggerMenu(CCommentDlg::kCmdApplyFilter);
+    EXPECT_EQ(Ids(), QList<int>({1}));
+    EXPECT_EQ(Cell(0, CCommentColumns::kDetails), QStringLiteral("Gate code"));
+    ListMenu(0, CCommentColumns::kDetails);
+    TriggerMenu(CCommentDlg::kCmdApplyFilter);
+    EXPECT_EQ(Ids(), QList<int>({1}));
+}
+
 TEST_P(CommentDlgTest, DoneIsOfferedForToDosOnlyAndKeepsTheRest)
 {
     Open();

@@ -56,6 +56,8 @@ TEST_P(CompanyDialogsTest, AddingRefusesWhatCannotBeStoredAndStoresTheRest)
     Type(dialog, CCompanyDetailsDlg::kIdAddress2, QString(300, QChar(0x00FC)));
     Press(dialog, IDOK);
     EXPECT_EQ(dialog.EndCode(), IDOK);
+    EXPECT_EQ(messages.Last(), QStringLiteral("The second address line can not be longer than 255 "
+                                              "characters - it has been cut"));
     const int id = CompanyId(QStringLiteral("O'Hara & Søn"));
     EXPECT_EQ(dialog.CompanyId(), id);
     EXPECT_EQ(Links(id), QList<int>({TypeId(QStringLiteral("Customer"))}));
@@ -86,6 +88,45 @@ TEST_P(CompanyDialogsTest, AddingWithAPersonStoresTheCurrentPerson)
     ASSERT_EQ(person.rows, 1);
     EXPECT_EQ(person.Value(0, 1).toString(), QStringLiteral("Ngata"));
     EXPECT_EQ(person.Value(0, 3).toInt(), 1);
+}
+
+TEST_P(CompanyDialogsTest, TextsLongerThanTheirColumnsAreToldBeforeTheyAreWritten)
+{
+    CRecordingMessages& messages = CRecordingMessages::Current();
+    CCompanyDetailsDlg dialog(m_db);
+    ASSERT_TRUE(dialog.Create());
+    Type(dialog, CCompanyDetailsDlg::kIdName, QStringLiteral("Tōtara Ltd"));
+    auto* types = dialog.Control<QComboBox>(CCompanyDetailsDlg::kIdBusinessType);
+    types->setCurrentIndex(types->findText(QStringLiteral("Partner")));
+    Type(dialog, CCompanyDetailsDlg::kIdComment, QString(5999, QLatin1Char('c')) + "☕☕");
+    Type(dialog, CCompanyDetailsDlg::kIdFirst, QStringLiteral("Maximiliana-Josefina-Ann"));
+    Type(dialog, CCompanyDetailsDlg::kIdLast, QStringLiteral("O") + QChar(0xD83D));
+    // Half of a character: refused, nothing written.
+    Press(dialog, IDOK);
+    EXPECT_EQ(messages.Last(), QStringLiteral("The last name holds half of a character (at "
+                                              "position 2), which no database can store."));
+    EXPECT_EQ(dialog.EndCode(), 0);
+    EXPECT_EQ(CompanyId(QStringLiteral("Tōtara Ltd")), -1);
+    // Too long: cut where the user sees it, after one message.
+    Type(dialog, CCompanyDetailsDlg::kIdLast, QStringLiteral("Ngata"));
+    Press(dialog, IDOK);
+    ASSERT_EQ(dialog.EndCode(), IDOK);
+    EXPECT_EQ(messages.Last(),
+              QStringLiteral("The comment can not be longer than 6000 characters - it has been "
+                             "cut\nThe first name can not be longer than 20 characters - it has "
+                             "been cut"));
+    EXPECT_EQ(dialog.Control<QLineEdit>(CCompanyDetailsDlg::kIdFirst)->text(),
+              QStringLiteral("Maximiliana-Josefina"));
+    const int id = dialog.CompanyId();
+    EXPECT_EQ(
+        Query(QStringLiteral("SELECT AddressComment FROM tblAddrCompany WHERE CompanyID = ?"), {id})
+            .Value(0, 0)
+            .toString(),
+        QString(5999, QLatin1Char('c')) + "☕");
+    EXPECT_EQ(Query(QStringLiteral("SELECT FirstName FROM tblAddrPerson WHERE CompanyID = ?"), {id})
+                  .Value(0, 0)
+                  .toString(),
+              QStringLiteral("Maximiliana-Josefina"));
 }
 
 TEST_P(CompanyDialogsTest, EditingShowsTheTypesAndRewritesThem)
@@ -125,11 +166,12 @@ TEST_P(CompanyDialogsTest, EditingShowsTheTypesAndRewritesThem)
     EXPECT_EQ(dialog.StoredName(), QStringLiteral("O'BRIEN & CO"));
     EXPECT_EQ(CompanyId(QStringLiteral("O'BRIEN & CO")), id);
     EXPECT_TRUE(Links(id).isEmpty());
+    // The comment, left as it was shown, keeps its rich text.
     EXPECT_EQ(
         Query(QStringLiteral("SELECT AddressComment FROM tblAddrCompany WHERE CompanyID = ?"), {id})
             .Value(0, 0)
             .toString(),
-        QStringLiteral("Gate code 1234"));
+        QStringLiteral("{\\rtf1 Gate code \\b 1234\\b0\\par}"));
 }
 
 TEST_P(CompanyDialogsTest, ACompanyGoneBeforeTheEditStaysGone)

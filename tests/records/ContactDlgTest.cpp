@@ -168,6 +168,27 @@ TEST_P(ContactDlgTest, ByBusinessTypeEachTypeCountsItsCompanies)
     EXPECT_EQ(CProfileStore().value(QStringLiteral("Window Settings/Contact_Arrange")).toInt(), 0);
 }
 
+TEST_P(ContactDlgTest, NamesAndCommentsShowAsTheyAreStored)
+{
+    EmptyAddressBook();
+    Exec(QStringLiteral(
+        "INSERT INTO tlkpAddrBusinessType (BusinessType) VALUES ('Sale %1 off %2')"));
+    const int id =
+        AddCompany(QStringLiteral("R&D <b>Labs</b>"), {QStringLiteral("Sale %1 off %2")});
+    Exec(QStringLiteral("UPDATE tblAddrCompany SET AddressComment = ? WHERE CompanyID = ?"),
+         {QStringLiteral("{\\rtf1\\ansi Gate \\b 12\\b0\\par}"), id});
+    CProfileStore().setValue(QStringLiteral("Window Settings/Contact_Arrange"), 1);
+    CContactDlg& window = Open();
+    EXPECT_EQ(TreeLines(), QStringList({"Companies", " Sale %1 off %2 (1)", "  R&D <b>Labs</b>"}));
+    Choose(QStringLiteral("R&D <b>Labs</b>"));
+    // The comment kept as RTF shows its text; markup is not drawn.
+    EXPECT_EQ(window.AddressComment(), QStringLiteral("Gate 12"));
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("id1010"))->textFormat(), Qt::PlainText);
+    EXPECT_TRUE(RightClickTree(QStringLiteral("R&D <b>Labs</b>"))
+                    .contains(QStringLiteral("Edit R&&D <b>Labs</b>")));
+    window.PopupMenu()->hide();
+}
+
 TEST_P(ContactDlgTest, ACompanyShowsItsAddressAndItsPersonsByLastName)
 {
     const int id = AddCompany(QStringLiteral("Kiwi Steel"), {}, QStringLiteral("www.kiwi.example"));

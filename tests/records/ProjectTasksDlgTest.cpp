@@ -1,6 +1,7 @@
 #include "records/ProjectTasksDlg.h"
 #include "records/OptionalDateEdit.h"
 #include "tests/records/ProjectInfoFixture.h"
+#include "tests/support/Typing.h"
 #include "ui/RichTextCtrl.h"
 
 #include <QCheckBox>
@@ -344,6 +345,55 @@ TEST_P(ProjectTasksDlgTest, ATaskWithBookedTimeIsKeptOrMadeNotActiveNeverDeleted
     });
     EXPECT_EQ(
         Stored(QStringLiteral("SELECT COUNT(*) FROM tblProjectTask WHERE TaskID = 3")).toInt(), 0);
+}
+
+TEST_P(ProjectTasksDlgTest, AddStoresTheTypedHoursAndANameCountedInCharacters)
+{
+    const QString emoji = QStringLiteral("🚧");
+    Run(QStringLiteral("Bridge"), kBridge, kDesign, [&](CProjectTasksDlg& d) {
+        // 60 emoji typed: the name holds 50 characters, not 25.
+        QComboBox* task = Combo(d, CProjectTasksDlg::kIdTask);
+        task->lineEdit()->clear();
+        TypeCharacters(task->lineEdit(), emoji.repeated(60));
+        EXPECT_EQ(task->currentText(), emoji.repeated(50));
+        // 16 hours typed over the loaded task's 40, with no span of dates.
+        Hours(d)->selectAll();
+        TypeCharacters(Hours(d), QStringLiteral("16"));
+        d.OnAddTask();
+        EXPECT_EQ(CRecordingMessages::Current().Last(),
+                  QStringLiteral("New Task %1 added").arg(emoji.repeated(50)));
+        EXPECT_EQ(Hours(d)->text(), QStringLiteral("16.00"));
+
+        // 49 letters and an emoji are 50 characters: stored whole.
+        task->lineEdit()->clear();
+        TypeCharacters(task->lineEdit(), QString(49, QLatin1Char('a')) + emoji);
+        d.OnAddTask();
+    });
+    EXPECT_FLOAT_EQ(Task(QStringLiteral("EstHours"), emoji.repeated(50)).toFloat(), 16.0f);
+    EXPECT_EQ(Task(QStringLiteral("Task"), QString(49, QLatin1Char('a')) + emoji).toString(),
+              QString(49, QLatin1Char('a')) + emoji);
+}
+
+TEST_P(ProjectTasksDlgTest, UpdateKeepsAnUntouchedRichTextCommentAndCutsALongOneWithAWord)
+{
+    const QString rtf = QStringLiteral("{\\rtf1\\ansi Drawings \\b first\\b0\\par}");
+    Exec(QStringLiteral("UPDATE tblProjectTask SET Comment = ? WHERE TaskID = 1"), {rtf});
+    Run(QStringLiteral("Bridge"), kBridge, kDesign, [&](CProjectTasksDlg& d) {
+        auto* details = d.Control<CRichTextCtrl>(CProjectTasksDlg::kIdDetails);
+        EXPECT_EQ(details->toPlainText(), QStringLiteral("Drawings first"));
+        d.OnUpdateTask();
+        EXPECT_EQ(CRecordingMessages::Current().Last(), QStringLiteral("Updated OK"));
+        EXPECT_EQ(Task(QStringLiteral("Comment"), QStringLiteral("Design")).toString(), rtf);
+
+        // Longer than its column: told, cut where the user sees it, written.
+        details->setPlainText(QString(254, QLatin1Char('d')) + QStringLiteral("☕☕"));
+        d.OnUpdateTask();
+        EXPECT_TRUE(CRecordingMessages::Current().Texts().contains(
+            QStringLiteral("The details can not be longer than 255 characters - it has been cut")));
+        EXPECT_EQ(details->toPlainText(), QString(254, QLatin1Char('d')) + QStringLiteral("☕"));
+    });
+    EXPECT_EQ(Task(QStringLiteral("Comment"), QStringLiteral("Design")).toString(),
+              QString(254, QLatin1Char('d')) + QStringLiteral("☕"));
 }
 
 KELVANE_INSTANTIATE_BACKENDS(ProjectTasksDlgTest);

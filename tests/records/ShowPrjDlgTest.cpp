@@ -86,6 +86,21 @@ TEST_P(ShowPrjDlgTest, ARequestedProjectShowsItsLeaderAbstractTasksAndPages)
     EXPECT_EQ(m_window->AbstractText(), QStringLiteral("Plain abstract"));
 }
 
+TEST_P(ShowPrjDlgTest, StoredNamesAreShownAsTheyAreNotAsMarkup)
+{
+    Exec(QStringLiteral("UPDATE tblFinEmployee SET EmpFullName = '<b>Ann</b> & <i>Lee</i>' WHERE "
+                        "EmpID = 1"));
+    Exec(QStringLiteral("UPDATE tblProject SET CustProjName = '<u>Quay</u>' WHERE ProjID = 1"));
+    Open(kAnn, kBridge);
+    for (int id : {int(CShowPrjDlg::kIdLeader), int(CTabPrjCustomer::kIdCustomerProject)}) {
+        const auto* label = m_window->findChild<QLabel*>(CDialogBase::ControlName(id));
+        ASSERT_NE(label, nullptr) << id;
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << id;
+    }
+    EXPECT_EQ(m_window->Control<QLabel>(CShowPrjDlg::kIdLeader)->text(),
+              QStringLiteral("<b>Ann</b> & <i>Lee</i>"));
+}
+
 TEST_P(ShowPrjDlgTest, FromTheMenuTheUsersFirstProjectByNameOrWithoutProjectsTheFirstById)
 {
     Open();

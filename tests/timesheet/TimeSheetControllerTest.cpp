@@ -16,6 +16,7 @@
 #include "ui/ResourceIds.h"
 
 #include <QDateEdit>
+#include <QPushButton>
 #include <QTextEdit>
 #include <QWidget>
 
@@ -160,6 +161,36 @@ TEST_P(TimeSheetControllerTest, UndoDeletesANewRowAndRedoBringsItBackWhole)
     m_ctl->OnUndo();
     EXPECT_TRUE(Rows().isEmpty());
     EXPECT_TRUE(Messages().isEmpty()) << Messages().join('|').toStdString();
+}
+
+TEST_P(TimeSheetControllerTest, SaveTimesTellsOfACutCommentAndShowsNamesWithTheirAmpersands)
+{
+    Exec(QStringLiteral("UPDATE tblProject SET ProjName = 'R&D %1' WHERE ProjID = 2"));
+    CProfileStore().setValue(QStringLiteral("Admin/AutoShowSave"), 1);
+    CProfileStore().setValue(QStringLiteral("Keys/showbuts"), 1);
+    Open();
+    const QString cup = QStringLiteral("☕");
+    QStringList captions;
+    CScriptedModals modals;
+    modals.Then([&](CDialogBase& dialog) {
+        auto& save = static_cast<CSaveTimesDlg&>(dialog);
+        save.Control<QTextEdit>(1116)->setPlainText(QString(253, QLatin1Char('c')) + cup + cup);
+        save.ApplyProject(QStringLiteral("R&D %1"));
+        for (const QPushButton* button : save.findChildren<QPushButton*>())
+            captions << button->text();
+        dialog.OnCommand(IDOK);
+        // The box shows what is written.
+        EXPECT_EQ(save.Control<QTextEdit>(1116)->toPlainText(),
+                  QString(253, QLatin1Char('c')) + cup);
+        return int(IDOK);
+    });
+    m_ctl->OnTimeChange(5, 540, 600, kBridge);
+    EXPECT_TRUE(captions.contains(QStringLiteral("&Project :R&&D %1")))
+        << captions.join('|').toStdString();
+    EXPECT_EQ(Messages(), QStringList({"The comment can not be longer than 254 characters - it has "
+                                       "been cut"}));
+    EXPECT_EQ(Rows(), QStringList({QStringLiteral("5 540-600 t3 o2 w3 p2 '%1'")
+                                       .arg(QString(253, QLatin1Char('c')) + cup)}));
 }
 
 TEST_P(TimeSheetControllerTest, MovesAndRemovalsOfStoredBlocks)

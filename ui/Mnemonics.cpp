@@ -1,0 +1,7 @@
+#include "ui/Mnemonics.h"
+
+QString EscapeMnemonics(const QString& text)
+{
+    QString escaped = text;
+    return escaped.replace(QLatin1Char('&'), QLatin1String("&&"));
+}
