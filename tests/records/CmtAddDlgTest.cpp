@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTest>
 
 namespace {
 
@@ -90,6 +91,26 @@ TEST_P(CmtAddDlgTest, AddsAToDoForTheChosenProjectAndTask)
     Choose(CCommentDlg::kIdUser, QStringLiteral("Bob O'Neil"));
     EXPECT_EQ(Ids(), QList<int>({6}));
     EXPECT_TRUE(Messages().isEmpty()) << Messages().join(QLatin1Char('|')).toStdString();
+}
+
+TEST_P(CmtAddDlgTest, EnterOnANodeOpensAddForItAsADoubleClickDoes)
+{
+    Open();
+    SelectNode(QStringLiteral("Apollo"));
+    m_window->Tree()->setFocus();
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        CScriptedModals modals;
+        QString project;
+        modals.Then([&project](CDialogBase& dialog) {
+            project = dialog.Control<QComboBox>(CCmtAddDlg::kIdProject)->currentText();
+            return IDCANCEL;
+        });
+        QTest::keyClick(m_window->Tree(), key);
+        EXPECT_EQ(modals.seen, QStringList({"CCmtAddDlg"}));
+        EXPECT_EQ(project, QStringLiteral("Apollo"));
+        EXPECT_EQ(m_window->NodeText(), QStringLiteral("Apollo"));
+        EXPECT_TRUE(m_window->isVisible());
+    }
 }
 
 TEST_P(CmtAddDlgTest, AnFaqKeepsItsQuestionAndAnswer)
