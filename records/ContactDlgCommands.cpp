@@ -8,8 +8,8 @@
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "records/BusTypeManage.h"
-#include "records/CompanyDetailsDlg.h"
 #include "records/CommentWindows.h"
+#include "records/CompanyDetailsDlg.h"
 #include "records/CompanyEditDlg.h"
 #include "records/ContactDetailsDlg.h"
 #include "records/ContactLinks.h"
@@ -248,7 +248,7 @@ void CContactDlg::ToggleArrangement()
 
 void CContactDlg::ManageBusinessTypes()
 {
-    CBusTypeManage dialog(m_db);
+    CBusTypeManage dialog(m_db, this);
     dialog.DoModal();
     // Types may have been renamed or deleted.
     Refresh();
