@@ -1,16 +1,11 @@
 #include "app/Profile.h"
-#include "data/Schema.h"
-#include "review/ImportTimeSheetsDlg.h"
 #include "tests/app/HubScenarios.h"
-#include "tests/support/ScriptedModals.h"
-#include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
 #include "ui/QtMessageBoxHook.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QLineEdit>
 #include <QPointer>
 #include <QProcess>
 #include <QScopeGuard>
