@@ -29,7 +29,7 @@ bool TryOpenDatabase(QString& connectionString)
 }
 
 bool SwitchProgramDatabase(CDBClass* db, CDummyDlg* hub, const QString& wanted,
-                           const QString& current)
+                           const QString& current, SwitchWindows windows)
 {
     const auto refuse = [&](const QString& tried) {
         ShowMessageBox(QStringLiteral("Kelvane could not open the database %1 and goes on with %2.")
@@ -42,10 +42,16 @@ bool SwitchProgramDatabase(CDBClass* db, CDummyDlg* hub, const QString& wanted,
         return false;
     }
     // The windows hold ids of the old database.
+    const QList<int> open = hub ? hub->OpenWindowCommands() : QList<int>();
+    const auto reopen = [&] {
+        if (hub && windows == SwitchWindows::OpenAgain)
+            hub->ReopenWindows(open);
+    };
     if (hub)
         hub->CloseAllWindows(false);
     if (!db) {
         CProfile::SetDefDatabaseName(opened);
+        reopen();
         return true;
     }
     db->ReleaseConnection(true, true);
@@ -67,12 +73,15 @@ bool SwitchProgramDatabase(CDBClass* db, CDummyDlg* hub, const QString& wanted,
         db->DetectProvider();
         db->StartupInfo() = previousInfo;
         refuse(opened);
-        if (hub)
+        if (windows == SwitchWindows::OpenAgain)
+            reopen();
+        else if (hub)
             hub->CloseAllWindows(true);
         return false;
     }
     QString user;
     db->GetCurrentUser(user);
     db->ReleaseConnection(false, false);
+    reopen();
     return true;
 }

@@ -12,6 +12,7 @@
 #include "ui/AppIcon.h"
 #include "ui/ElidedLabel.h"
 #include "ui/MenuBuilder.h"
+#include "ui/ModalRuns.h"
 #include "ui/ResourceIds.h"
 #include "ui/StringTable.h"
 #include "ui/Utilities.h"
@@ -139,7 +140,9 @@ CDummyDlg::CDummyDlg(CDBClass* db, QWidget* parent)
 CDummyDlg::~CDummyDlg()
 {
     CAccelDlg::SetHubAccelerators(nullptr, nullptr);
-    // Windows still open go with the hub, without their notices.
+    // Closed windows that waited for their runs to unwind, then the ones
+    // still open, go with the hub, without their notices.
+    CModalRuns::DeletePendingNow();
     const auto held = m_slots;
     m_slots.clear();
     for (const Slot& slot : held)
@@ -413,11 +416,13 @@ int CDummyDlg::AdoptWindow(int command, int flag, IHubWindow* window)
     slot.flag = flag;
     slot.window = window;
     slot.widget = widget;
+    slot.object = widget;
     m_slots.insert(command, slot);
     m_openWindows |= flag;
     // Every window tells the hub the same way that it is gone.
     widget->setAttribute(Qt::WA_DeleteOnClose);
-    connect(widget, &QObject::destroyed, this, [this, command] { OnWindowClosed(command); });
+    connect(widget, &QObject::destroyed, this,
+            [this, command, widget] { OnWindowDestroyed(command, widget); });
     widget->show();
     widget->raise();
     widget->activateWindow();
@@ -459,6 +464,13 @@ void CDummyDlg::OnWindowClosed(int command)
     ReleaseIfIdle();
 }
 
+void CDummyDlg::OnWindowDestroyed(int command, const QObject* window)
+{
+    const auto it = m_slots.constFind(command);
+    if (it != m_slots.constEnd() && it->object == window)
+        OnWindowClosed(command);
+}
+
 void CDummyDlg::ReleaseIfIdle()
 {
     if (m_openWindows != 0)
@@ -477,10 +489,10 @@ void CDummyDlg::CloseSlot(int command, int flag)
         return;
     const Slot slot = *it;
     if (slot.widget) {
-        slot.window->CloseWindow(flag);
-        // The window may have gone already; the notice clears its flag.
-        if (slot.widget)
-            delete slot.widget.data();
+        IHubWindow* window = slot.window;
+        // Its state saved by its own close; deleted at once, or once the
+        // dialogs running over it have unwound.
+        CModalRuns::CloseAndDelete(slot.widget, [window, flag] { window->CloseWindow(flag); });
     }
     if (m_slots.contains(command))
         OnWindowClosed(command);
@@ -488,18 +500,50 @@ void CDummyDlg::CloseSlot(int command, int flag)
 
 void CDummyDlg::CloseAllWindows(bool reopen)
 {
+    if (m_about)
+        m_about->EndDialog(IDOK);
     // Every window goes: those that hold ids of the old user or database too.
-    const int order[] = {ID_REVIEW,       ID_TASKS,     ID_CHANGE_REQUESTS, ID_CONTACTS,
-                         kSetUserSlot,    kLogonSlot,   ID_AUTO_TIMER,      ID_OVERVIEW,
-                         ID_PROJECT_INFO, ID_TIMESHEETS};
+    const QList<int> order = {ID_REVIEW,       ID_TASKS,     ID_CHANGE_REQUESTS, ID_CONTACTS,
+                              kSetUserSlot,    kLogonSlot,   ID_AUTO_TIMER,      ID_OVERVIEW,
+                              ID_PROJECT_INFO, ID_TIMESHEETS};
     for (int command : order)
         CloseSlot(command, 0);
     if (reopen) {
         if (m_openWindows == 0 && m_db)
             m_db->ReleaseConnection(true, true);
-        OpenStartWindow(-1);
+        ReopenWindows({});
     }
     UpdateCaption();
+}
+
+QList<int> CDummyDlg::OpenWindowCommands() const
+{
+    QList<int> commands;
+    for (int command : {ID_REVIEW, ID_TASKS, ID_CHANGE_REQUESTS, ID_CONTACTS, ID_AUTO_TIMER,
+                        ID_OVERVIEW, ID_PROJECT_INFO, ID_TIMESHEETS})
+        if (Window(command))
+            commands << command;
+    return commands;
+}
+
+void CDummyDlg::ReopenWindows(const QList<int>& commands)
+{
+    const auto reopen = [this, commands] {
+        // The overview is made by the server's procedures: not on a database file.
+        QList<int> windows = commands;
+        if (!m_db || m_db->GetProviderKind() != kProviderPostgres)
+            windows.removeAll(ID_OVERVIEW);
+        if (windows.isEmpty())
+            OpenStartWindow(-1);
+        for (int command : std::as_const(windows))
+            OnCommand(command);
+        UpdateCaption();
+    };
+    // A window still waiting to be deleted holds what its successor takes.
+    if (CModalRuns::HasPendingDeletions())
+        CModalRuns::AfterPendingDeletions(this, reopen);
+    else
+        reopen();
 }
 
 // ---- Openers ----------------------------------------------------------------------
@@ -656,6 +700,7 @@ void CDummyDlg::OnAbout()
         return;
     m_aboutOpen = true;
     CAboutDlg about(m_db, this);
+    m_about = &about;
     about.DoModal();
     m_aboutOpen = false;
 }

@@ -52,7 +52,17 @@ public:
     void FocusToActiveWindow1(QWidget* window, int command);
     bool OpenWindowByCommand(int command);
     void OpenStartWindow(int command);
+    // Every window closes: a modal run over one (a dialog, message box or
+    // file chooser) is ended first, and a window with runs over it is
+    // deleted once the program is back in its main loop. Reopening waits
+    // for that too.
     void CloseAllWindows(bool reopen);
+    // The commands of the windows open now, in the order they close.
+    QList<int> OpenWindowCommands() const;
+    // Opens the windows of the commands again (the program now uses another
+    // database), or the start window when there are none; once the closed
+    // windows are gone.
+    void ReopenWindows(const QList<int>& commands);
     // The command of the start window chosen in the options; 0 for none.
     int StartWindowCommand() const;
     void RefreshTimesheet(const QDate& day);
@@ -120,9 +130,13 @@ private:
         int flag = 0;
         IHubWindow* window = nullptr;
         QPointer<QWidget> widget;
+        // Which window the slot holds, also once it is being destroyed.
+        const QObject* object = nullptr;
     };
     int AdoptWindow(int command, int flag, IHubWindow* window);
     void OnWindowClosed(int command);
+    // A window is destroyed: its slot is freed unless another window has it now.
+    void OnWindowDestroyed(int command, const QObject* window);
     void CloseSlot(int command, int flag);
     void ReleaseIfIdle();
     void NotAvailable(int command);
@@ -154,5 +168,6 @@ private:
     bool m_closing = false;
     bool m_started = false;
     bool m_aboutOpen = false;
+    QPointer<CDialogBase> m_about;
     bool m_searchOpen = false;
 };

@@ -19,6 +19,14 @@ namespace {
 // Time-sheet edits the history keeps.
 constexpr int kUndoCapacity = 100;
 
+// "a", "a and b", "a, b and c".
+QString JoinedNames(QStringList names)
+{
+    const QString last = names.takeLast();
+    return names.isEmpty() ? last
+                           : names.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+
 } // namespace
 
 CDBClass::CDBClass()
@@ -201,15 +209,18 @@ CDBClass::Access CDBClass::CheckStartupAccess(QString& problem)
     const QStringList tables = CSchema::PresentTables(*m_connection, &error);
     if (error.IsError())
         return Refusal(error, problem);
-    // The tables every start reads.
+    // Every table of the program: one that is missing would only be met
+    // later, as a raw error in the middle of some work.
     QStringList missing;
-    for (const char* core : {"ztlkpDbInfo", "tblProperty", "tblFinEmployee"})
-        if (!tables.contains(QLatin1String(core)))
-            missing << QLatin1String(core);
+    for (const QString& table : CSchema::TableNames())
+        if (!tables.contains(table))
+            missing << table;
     if (!missing.isEmpty()) {
-        problem = QStringLiteral("it has no %1 table").arg(missing.join(QStringLiteral(", ")));
-        if (tables.isEmpty())
-            problem = QStringLiteral("it holds none of Kelvane's tables");
+        problem = tables.isEmpty() ? QStringLiteral("it holds none of Kelvane's tables")
+                                   : QStringLiteral("it has no %1 %2")
+                                         .arg(JoinedNames(missing), missing.size() == 1
+                                                                        ? QStringLiteral("table")
+                                                                        : QStringLiteral("tables"));
         return Access::NotKelvane;
     }
     // Reading nothing from every table waits for any lock that would make

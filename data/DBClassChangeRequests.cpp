@@ -322,8 +322,16 @@ ChgReqResult CDBClass::ReplaceChgReqTeam(int chgReqId, const QList<int>& team, Q
 ChgReqResult CDBClass::DeleteChangeRequest(int chgReqId, QString& reason)
 {
     CFacadeWrite write(*this, reason);
-    if (!write.Begin(kChgReqLock))
+    bool exists = false;
+    // Its row, then the actions a booking may be writing: those go with it,
+    // later ones find it gone.
+    if (!write.Begin(kChgReqLock) ||
+        !write.Exists(QStringLiteral("SELECT ChgReqID FROM tblChgReq WHERE ChgReqID = ?"), chgReqId,
+                      exists, CSqlDialect::RowLock::ForUpdate) ||
+        !write.KeepTablesUnchanged({QStringLiteral("tblChgReqAction")}))
         return ChgReqResult::OpenFailed;
+    if (!exists)
+        return ChgReqResult::NotFound;
     if (write.Change(QStringLiteral("DELETE FROM tblChgReqTeam WHERE ChgReqID = ?"), {chgReqId}) <
             0 ||
         write.Change(QStringLiteral("DELETE FROM tblChgReqAction WHERE ChgReqID = ?"), {chgReqId}) <

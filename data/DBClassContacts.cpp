@@ -157,7 +157,9 @@ ContactResult CDBClass::AddCompany(const CCompanyValues& company, int businessTy
         free != ContactResult::Ok)
         return free;
     bool typeExists = businessTypeId < 0;
-    if (!typeExists && !write.Exists(kTypeExistsSql, businessTypeId, typeExists))
+    // Held: a delete of the type under way ends first.
+    if (!typeExists && !write.Exists(kTypeExistsSql, businessTypeId, typeExists,
+                                     CSqlDialect::RowLock::ForKeyShare))
         return ContactResult::OpenFailed;
     if (!typeExists) {
         reason = QStringLiteral("The business type no longer exists.");
@@ -207,21 +209,24 @@ ContactResult CDBClass::UpdateCompany(int companyId, const CCompanyValues& compa
         reason = set.Recordset()->ErrorText();
         return ContactResult::WriteFailed;
     }
+    // The types before the links (see CSqlDialect::RowLockClause): a type
+    // deleted meanwhile gets no link, as a link must name a type.
+    QList<int> kept;
+    for (int typeId : businessTypeIds) {
+        if (kept.contains(typeId))
+            continue;
+        bool exists = false;
+        if (!write.Exists(kTypeExistsSql, typeId, exists, CSqlDialect::RowLock::ForKeyShare))
+            return ContactResult::OpenFailed;
+        if (exists)
+            kept << typeId;
+    }
     if (write.Change(QStringLiteral("DELETE FROM tblAddrBusinessType WHERE CompanyID = ?"),
                      {companyId}) < 0)
         return ContactResult::WriteFailed;
-    QList<int> written;
-    for (int typeId : businessTypeIds) {
-        if (written.contains(typeId))
-            continue;
-        // A type deleted meanwhile gets no link: a link must name a type.
-        bool exists = false;
-        if (!write.Exists(kTypeExistsSql, typeId, exists))
-            return ContactResult::OpenFailed;
-        if (exists && !write.Run(kAddLinkSql, {companyId, typeId}))
+    for (int typeId : std::as_const(kept))
+        if (!write.Run(kAddLinkSql, {companyId, typeId}))
             return ContactResult::WriteFailed;
-        written << typeId;
-    }
     return write.Commit();
 }
 
@@ -229,11 +234,16 @@ ContactResult CDBClass::DeleteCompany(int companyId, QString& reason)
 {
     CAddressBookWrite write(*this, reason);
     bool exists = false;
-    if (!write.Begin() || !write.Exists(kCompanyExistsSql, companyId, exists))
+    // Records that name the company keep it: they would point at nothing.
+    // Its row first, then their tables: those being written now are counted
+    // once written, new ones wait.
+    if (!write.Begin() ||
+        !write.Exists(kCompanyExistsSql, companyId, exists, CSqlDialect::RowLock::ForUpdate) ||
+        !write.KeepTablesUnchanged({QStringLiteral("tblProject"), QStringLiteral("tblChgReq"),
+                                    QStringLiteral("tblProjectComment")}))
         return ContactResult::OpenFailed;
     if (!exists)
         return ContactResult::NotFound;
-    // Records that name the company keep it: they would point at nothing.
     CQueryResult counts;
     if (!write.Run(QStringLiteral("SELECT (SELECT COUNT(*) FROM tblProject WHERE CompanyID = ?), "
                                   "(SELECT COUNT(*) FROM tblChgReq WHERE CompanyID = ?), "
@@ -266,7 +276,9 @@ ContactResult CDBClass::AddPerson(int companyId, const CPersonValues& person, in
     personId = -1;
     CAddressBookWrite write(*this, reason);
     bool exists = false;
-    if (!write.Begin() || !write.Exists(kCompanyExistsSql, companyId, exists))
+    // Held: a delete of the company under way ends first.
+    if (!write.Begin() ||
+        !write.Exists(kCompanyExistsSql, companyId, exists, CSqlDialect::RowLock::ForKeyShare))
         return ContactResult::OpenFailed;
     if (!exists)
         return ContactResult::NotFound;
@@ -373,7 +385,15 @@ ContactResult CDBClass::DeleteBusinessType(const QString& name, QString& reason)
         return ContactResult::OpenFailed;
     if (id < 0)
         return ContactResult::NotFound;
-    // The companies lose the type with it: no link may name a type that is gone.
+    // The companies lose the type with it: no link may name a type that is
+    // gone. Its row first, then the links: links being written now go too,
+    // new ones wait and then find the type gone.
+    bool exists = false;
+    if (!write.Exists(kTypeExistsSql, id, exists, CSqlDialect::RowLock::ForUpdate) ||
+        !write.KeepTablesUnchanged({QStringLiteral("tblAddrBusinessType")}))
+        return ContactResult::OpenFailed;
+    if (!exists)
+        return ContactResult::NotFound;
     if (write.Change(QStringLiteral("DELETE FROM tblAddrBusinessType WHERE BusinessTypeID = ?"),
                      {id}) < 0 ||
         write.Change(QStringLiteral("DELETE FROM tlkpAddrBusinessType WHERE BusinessTypeID = ?"),

@@ -4,6 +4,7 @@
 #include "data/DBClass.h"
 
 #include "data/DbTransaction.h"
+#include "data/FacadeWrite.h"
 #include "data/SqlExecutor.h"
 
 #include <QHash>
@@ -77,30 +78,36 @@ TaskDeleteResult CDBClass::DeleteProjectTask(int taskId, int& timeSheets, int& c
 {
     timeSheets = 0;
     comments = 0;
-    if (!EnsureConnected()) {
-        reason = QStringLiteral("Not connected to a database");
-        return TaskDeleteResult::Failed;
-    }
-    CDbTransaction write(*m_connection);
+    CFacadeWrite write(*this, reason);
+    bool exists = false;
     CQueryResult counts;
-    if (!write.Begin(reason) ||
-        !write.Run(QStringLiteral("SELECT (SELECT COUNT(*) FROM tblTimeSheet WHERE TaskID = ?), "
+    // The task's row first, then the tables that point at tasks: a booking
+    // under way ends (and is counted), a new one waits.
+    if (!write.Begin() ||
+        !write.Exists(QStringLiteral("SELECT TaskID FROM tblProjectTask WHERE TaskID = ?"), taskId,
+                      exists, CSqlDialect::RowLock::ForUpdate) ||
+        !write.KeepTablesUnchanged(
+            {QStringLiteral("tblTimeSheet"), QStringLiteral("tblProjectComment")}))
+        return TaskDeleteResult::Failed;
+    if (!exists)
+        return TaskDeleteResult::NotFound;
+    if (!write.Run(QStringLiteral("SELECT (SELECT COUNT(*) FROM tblTimeSheet WHERE TaskID = ?), "
                                   "(SELECT COUNT(*) FROM tblProjectComment WHERE ObjectTypeID = "
                                   "2 AND ObjectID = ?)"),
-                   {taskId, taskId}, &counts, reason) ||
+                   {taskId, taskId}, &counts) ||
         counts.rows != 1)
         return TaskDeleteResult::Failed;
     timeSheets = counts.Value(0, 0).toInt();
     comments = counts.Value(0, 1).toInt();
     if (timeSheets > 0 || comments > 0)
         return TaskDeleteResult::InUse;
-    CQueryResult deleted;
-    if (!write.Run(QStringLiteral("DELETE FROM tblProjectTask WHERE TaskID = ?"), {taskId},
-                   &deleted, reason))
+    const qint64 deleted =
+        write.Change(QStringLiteral("DELETE FROM tblProjectTask WHERE TaskID = ?"), {taskId});
+    if (deleted < 0)
         return TaskDeleteResult::Failed;
-    if (deleted.rowsAffected == 0)
+    if (deleted == 0)
         return TaskDeleteResult::NotFound;
-    return write.Commit(reason) ? TaskDeleteResult::Ok : TaskDeleteResult::Failed;
+    return write.Commit() ? TaskDeleteResult::Ok : TaskDeleteResult::Failed;
 }
 
 bool CDBClass::SetTaskState(int taskId, int state, QString& reason)

@@ -4,6 +4,7 @@
 
 #include "data/BindingSet.h"
 #include "data/RowCursor.h"
+#include "data/SqlExecutor.h"
 #include "data/records/AddrBusinessTypeSet.h"
 #include "data/records/AddrCompanySet.h"
 #include "data/records/AddrPersonListSet.h"
@@ -690,14 +691,25 @@ bool CDBClass::FillChgReqTeam(int chgReqId, QString& text)
 
 bool CDBClass::AddChgReqAction(int chgReqId, const QString& comment, int empId)
 {
-    CChgRqstActionSet set(m_connection.get());
-    set.Recordset()->SetFilter(QStringLiteral("[ChgReqID] = ?"), {chgReqId});
-    if (!OpenRecordSet(&set)) {
+    // The request held while its action is written: a delete of it under
+    // way ends first, and then there is nothing to write the action to.
+    CQueryResult request;
+    if (!CSqlExecutor::Run(*m_connection,
+                           QStringLiteral("SELECT ChgReqID FROM tblChgReq WHERE ChgReqID = ?") +
+                               Dialect().RowLockClause(CSqlDialect::RowLock::ForKeyShare),
+                           {chgReqId}, &request, nullptr)) {
         ShowMessageBox(QStringLiteral("Error updating action for change request %1").arg(chgReqId),
                        kMbOk | kMbIconError);
         return false;
     }
-    CloseRecordSet(&set);
+    if (request.rows == 0) {
+        ShowMessageBox(QStringLiteral("Change request %1 does not exist anymore - another user may "
+                                      "have deleted it")
+                           .arg(chgReqId),
+                       kMbOk | kMbIconWarning);
+        return false;
+    }
+    CChgRqstActionSet set(m_connection.get());
     set.ClearFields();
     set.ClearStatus();
     set.m_ChgReqID = chgReqId;

@@ -53,6 +53,17 @@ bool CFacadeWrite::Exists(const QString& sql, int id, bool& exists)
     return true;
 }
 
+bool CFacadeWrite::Exists(const QString& sql, int id, bool& exists, CSqlDialect::RowLock lock)
+{
+    return Exists(sql + m_db.Dialect().RowLockClause(lock), id, exists);
+}
+
+bool CFacadeWrite::KeepTablesUnchanged(const QStringList& tables)
+{
+    const QString sql = m_db.Dialect().KeepTablesStatement(tables);
+    return sql.isEmpty() || Run(sql, {});
+}
+
 bool CFacadeWrite::Commit()
 {
     return m_transaction && m_transaction->Commit(m_reason);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/DbTransaction.h"
+#include "data/SqlDialect.h"
 
 #include <QString>
 #include <QVariantList>
@@ -28,6 +29,13 @@ public:
     qint64 Change(const QString& sql, const QVariantList& params);
     // Whether the statement (one bound id) finds a row.
     bool Exists(const QString& sql, int id, bool& exists);
+    // The same, holding the row it finds (CSqlDialect::RowLockClause): for
+    // update before deleting it unless referenced, for key share before
+    // writing a row that points at it.
+    bool Exists(const QString& sql, int id, bool& exists, CSqlDialect::RowLock lock);
+    // Writes to the tables wait until this transaction ends (the rows that
+    // point at a row about to be deleted).
+    bool KeepTablesUnchanged(const QStringList& tables);
     // False, with the reason, when the database refused the commit.
     bool Commit();
 

@@ -561,6 +561,22 @@ QString CSqlDialect::DayLockStatement() const
                                        : QString();
 }
 
+QString CSqlDialect::RowLockClause(RowLock lock) const
+{
+    if (m_kind != kProviderPostgres)
+        return QString();
+    return lock == RowLock::ForUpdate ? QStringLiteral(" FOR UPDATE")
+                                      : QStringLiteral(" FOR KEY SHARE");
+}
+
+QString CSqlDialect::KeepTablesStatement(const QStringList& tables) const
+{
+    if (m_kind != kProviderPostgres || tables.isEmpty())
+        return QString();
+    // Share mode lets readers on and waits for, then keeps out, every writer.
+    return QStringLiteral("LOCK TABLE %1 IN SHARE MODE").arg(tables.join(QStringLiteral(", ")));
+}
+
 int CSqlDialect::DayNumber(const QDate& day)
 {
     return static_cast<int>(QDate(2000, 1, 1).daysTo(day));

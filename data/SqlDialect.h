@@ -68,6 +68,18 @@ public:
     QString DayLockStatement() const;
     static int DayNumber(const QDate& day);
 
+    // A row deleted only while nothing points at it, and the rows that point
+    // at one: the deleting transaction locks its row for update, then keeps
+    // the pointing tables unchanged (writes under way end first, new ones
+    // wait); a write that adds a pointer first reads the row it points at
+    // for key share (so it waits for a delete under way and then finds the
+    // row gone), then writes. Row before table on both sides: neither waits
+    // for the other holding what the other needs. "" where the write
+    // transaction already keeps other writers out.
+    enum class RowLock { ForUpdate, ForKeyShare };
+    QString RowLockClause(RowLock lock) const;
+    QString KeepTablesStatement(const QStringList& tables) const;
+
     // Scheduling: stages copies of a time block, `rows` of them with
     // thirteen values each: EmpID, ProjID, OrderID, WorkDate, StartTime,
     // StopTime, HoursWorked, TaskID, Comment, InvCost, WorkTypeID, TimeID and

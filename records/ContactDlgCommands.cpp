@@ -247,7 +247,7 @@ void CContactDlg::ToggleArrangement()
 
 void CContactDlg::ManageBusinessTypes()
 {
-    CBusTypeManage dialog(m_db);
+    CBusTypeManage dialog(m_db, this);
     dialog.DoModal();
     // Types may have been renamed or deleted.
     Refresh();

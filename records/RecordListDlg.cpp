@@ -356,6 +356,9 @@ void CRecordListDlg::OnKeyDown(int virtualKey, bool fromTree)
     if (fromTree) {
         if (virtualKey == kVkAdd)
             OnAddItem();
+        // Enter on a node acts as a double click on it does.
+        else if (virtualKey == kVkReturn)
+            OnTreeItemActivated(Tree()->currentItem());
         return;
     }
     switch (virtualKey) {

@@ -25,10 +25,10 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -61,9 +61,11 @@ CViewChgRqst::CViewChgRqst(IChgRqstListOwner* owner, int row, int chgReqId, CDBC
     : CDialogBase(378, parent)
     , m_owner(owner)
     , m_db(db)
+    , m_keys(CAcceleratorTable::Load(316))
     , m_row(row)
     , m_chgReqId(chgReqId)
 {
+    CKeyFilter::Install();
     setWindowTitle(QStringLiteral("Edit Change Request"));
     int image = -1;
     setWindowIcon(CGradientMenu::GetMenuIcon(ID_CHANGE_REQUESTS, QString(), image));
@@ -132,13 +134,6 @@ void CViewChgRqst::BuildControls()
     buttons->insertStretch(2, 1);
     layout->addLayout(buttons);
 
-    // The keys of the dialog, wherever the focus is in it ("<" and ">" are
-    // the buttons' own).
-    for (const QChar key : {QLatin1Char('+'), QLatin1Char('='), QLatin1Char('-'), QLatin1Char(','),
-                            QLatin1Char('.')}) {
-        auto* shortcut = new QShortcut(QKeySequence(QStringLiteral("Alt+") + key), this);
-        connect(shortcut, &QShortcut::activated, this, [this, key] { OnKeyCommand(key); });
-    }
     resize(560, 520);
 }
 
@@ -278,25 +273,24 @@ void CViewChgRqst::OnTipButtonClick(int id)
 
 void CViewChgRqst::OnKeyCommand(QChar key)
 {
-    switch (key.unicode()) {
-    case '+':
-    case '=':
-        OnTipButtonClick(CTabCRViewItems::kIdAdd);
-        break;
-    case '-':
-        OnTipButtonClick(CTabCRViewItems::kIdRemove);
-        break;
-    case ',':
-    case '<':
-        OnTipButtonClick(kIdPrevious);
-        break;
-    case '.':
-    case '>':
-        OnTipButtonClick(kIdNext);
-        break;
-    default:
-        break;
-    }
+    if (const int command = m_keys.Translate(0, Qt::AltModifier, QString(key)))
+        OnTipButtonClick(command);
+}
+
+bool CViewChgRqst::TakesKey(const QKeyEvent& event) const
+{
+    return m_keys.Translate(event) != 0;
+}
+
+bool CViewChgRqst::PreTranslateKey(QKeyEvent& event)
+{
+    if (event.type() != QEvent::KeyPress)
+        return false;
+    const int command = m_keys.Translate(event);
+    if (command == 0)
+        return false;
+    OnTipButtonClick(command);
+    return true;
 }
 
 void CViewChgRqst::Step(int id)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "data/ChgReqTypes.h"
+#include "ui/AcceleratorTable.h"
 #include "ui/DialogBase.h"
+#include "ui/KeyFilter.h"
 #include "ui/TipButton.h"
 
 class CDBClass;
@@ -18,7 +20,7 @@ class QLineEdit;
 // "Edit Change Request": one change request of the list window. "&Update"
 // writes the request and its actions and stays open; "&<<" and "&>>" step
 // through the window's list, dropping what was not updated.
-class CViewChgRqst : public CDialogBase, public ITipButtonOwner {
+class CViewChgRqst : public CDialogBase, public ITipButtonOwner, public IKeyPreTranslator {
     Q_OBJECT
 public:
     enum : int {
@@ -47,6 +49,10 @@ public:
     // A character typed with Alt: "+" and "=" add an action, "-" removes
     // one, "," and "<" step back, "." and ">" step on.
     void OnKeyCommand(QChar key);
+    // The key table goes before the buttons' mnemonics ("&+" is Alt++ too),
+    // so one press runs its command once, whichever page is shown.
+    bool PreTranslateKey(QKeyEvent& event) override;
+    bool TakesKey(const QKeyEvent& event) const override;
     // Writes the request; true when it was written.
     bool UpdateCRData();
 
@@ -78,6 +84,7 @@ private:
 
     IChgRqstListOwner* m_owner;
     CDBClass& m_db;
+    CAcceleratorTable m_keys;
     int m_row;
     int m_chgReqId;
     CChgReqRecord m_record;

@@ -155,9 +155,16 @@ void CTimeSheetExchangeDlg::OnChooseDatabase()
         return;
     ReleaseConnectionUse();
     // A database that cannot be opened leaves the program on the one it had.
-    const bool switched = SwitchProgramDatabase(&m_db, m_hub, chosen, current);
+    // The user goes on where he was: this dialog, and the windows he had
+    // open, on the chosen database.
+    const bool switched =
+        SwitchProgramDatabase(&m_db, m_hub, chosen, current, SwitchWindows::OpenAgain);
     m_holdsConnection = m_db.OpenConnection();
     UpdateData(false);
     if (switched)
         SetStatus(QStringLiteral("Database %1 chosen").arg(DatabaseName()));
+    // The windows opened again on the database are behind this dialog, which
+    // goes on with it.
+    raise();
+    activateWindow();
 }

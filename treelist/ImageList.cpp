@@ -34,7 +34,9 @@ QIcon CImageList::Image(int index) const
 QIcon CImageList::ImageWithSelected(int index) const
 {
     const QIcon normal = Image(index);
-    const QIcon selected = Image(index + 1);
+    // The last image (any index from a node or row, up to the top of the
+    // range) has no selected one after it.
+    const QIcon selected = index >= 0 && index < Count() - 1 ? Image(index + 1) : QIcon();
     if (normal.isNull() || selected.isNull())
         return normal;
     QIcon both;

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <vector>
 
@@ -68,9 +69,17 @@ public:
         const auto it = m_rows.find(tagKey);
         return it == m_rows.end() ? nullptr : &it->second;
     }
-    // Fills slot tagKey (>= 0), replacing what it held.
+    // A slot of the rows array: the array's size, one past its last slot,
+    // must still be a 32-bit count.
+    static bool IsSlot(std::int32_t tagKey)
+    {
+        return tagKey >= 0 && tagKey < std::numeric_limits<std::int32_t>::max();
+    }
+    // Fills slot tagKey (IsSlot), replacing what it held.
     void StoreRow(std::int32_t tagKey, CListRowData row)
     {
+        if (!IsSlot(tagKey))
+            return;
         m_rows[tagKey] = std::move(row);
         if (tagKey >= m_rowSlots)
             m_rowSlots = tagKey + 1;

@@ -189,7 +189,7 @@ bool CMyListCtrl::AddRow(std::int32_t key, std::int32_t tagKey, const QStringLis
                          bool showNow, std::int32_t iconId)
 {
     CListKeyData* def = Definition(key);
-    if (!def || tagKey < 0)
+    if (!def || !CListKeyData::IsSlot(tagKey))
         return false;
     CListRowData row;
     row.cells = cells.mid(0, std::max(1, def->ColumnCount()));
@@ -252,7 +252,7 @@ bool CMyListCtrl::ModifyRow(std::int32_t key, std::int32_t tagKey, const QString
         return false;
     const QStringList cells = SplitCsv(csv);
     if (def->Rows().empty()) {
-        if (tagKey >= 0)
+        if (CListKeyData::IsSlot(tagKey))
             def->StoreRow(tagKey, CListRowData{cells.mid(0, std::max(1, def->ColumnCount()))});
         return true;
     }

@@ -216,7 +216,8 @@ bool CSarvexCtrl::SetListStr(std::int32_t key, std::int32_t tagKey, const QStrin
 {
     const bool shown = m_manager->Tree().SelectedKey() == key;
     m_manager->List().AddRow(key, tagKey, SplitCsv(csvStr), shown, iconId);
-    return true;
+    // A tag key no rows array has a slot for is refused.
+    return CListKeyData::IsSlot(tagKey);
 }
 
 bool CSarvexCtrl::SetListStrCur(const QString& csvStr, std::int32_t tagKey, std::int32_t iconId)
@@ -224,7 +225,7 @@ bool CSarvexCtrl::SetListStrCur(const QString& csvStr, std::int32_t tagKey, std:
     std::int32_t key = 0;
     if (m_manager->Tree().GetSelKey(&key))
         m_manager->List().AddRow(key, tagKey, SplitCsv(csvStr), true, iconId);
-    return true;
+    return CListKeyData::IsSlot(tagKey);
 }
 
 bool CSarvexCtrl::AddCols(std::int32_t key, std::int32_t parentKey, std::int16_t colInfo,

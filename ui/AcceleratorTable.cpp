@@ -65,6 +65,11 @@ CAcceleratorTable CAcceleratorTable::Load(int resourceId)
                                   Key(Qt::Key_S, kAlt, 1137), Key(Qt::Key_U, kAlt, 1001)});
     case 306:
         return CAcceleratorTable({Key(Qt::Key_E, kAlt, 1302), Key(Qt::Key_L, kAlt, 1314)});
+    case 316:
+        // "Edit Change Request": add and remove an action, step back and on.
+        return CAcceleratorTable({Char('+', 1090), Char('=', 1090), Char('-', 1258),
+                                  Char(',', 1198), Char('<', 1198), Char('.', 1197),
+                                  Char('>', 1197)});
     case 307:
         return CAcceleratorTable({Key(Qt::Key_C, kAlt, 1217), Key(Qt::Key_M, kAlt, 1311),
                                   Key(Qt::Key_P, kAlt, 1218), Key(Qt::Key_R, kAlt, 1219),

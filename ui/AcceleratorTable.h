@@ -36,8 +36,8 @@ public:
     {}
 
     // The program's tables by resource number: 128 (the hub's), 305 (the week
-    // review's), 306 (search options), 307 (general options). Any other number gives an empty
-    // table.
+    // review's), 306 (search options), 307 (general options), 316 (the change-request
+    // edit dialog's). Any other number gives an empty table.
     static CAcceleratorTable Load(int resourceId);
 
     bool IsEmpty() const { return m_entries.isEmpty(); }

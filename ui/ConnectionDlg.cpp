@@ -3,6 +3,7 @@
 #include "data/ConnectionString.h"
 #include "data/SqlDialect.h"
 #include "platform/MessageBox.h"
+#include "ui/ModalRuns.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -148,5 +149,6 @@ QString CConnectionDlgPrompt::PromptConnectionString(const QString& current)
     CConnectionDlg dlg(m_parent);
     if (!current.isEmpty())
         dlg.SetConnectionString(current);
+    const CModalRuns::CRun run(&dlg);
     return dlg.exec() == QDialog::Accepted ? dlg.ConnectionString() : QString();
 }

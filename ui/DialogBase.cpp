@@ -1,5 +1,6 @@
 #include "ui/DialogBase.h"
 
+#include "ui/ModalRuns.h"
 #include "ui/ResourceIds.h"
 #include "ui/Utilities.h"
 
@@ -39,8 +40,12 @@ bool CDialogBase::EnsureInitialised()
 int CDialogBase::DoModal()
 {
     m_endCode = 0;
+    // Over a window that is closing nothing more is asked.
+    if (CModalRuns::IsClosing(this))
+        return IDCANCEL;
     if (!EnsureInitialised())
         return IDCANCEL;
+    const CModalRuns::CRun run(this);
     if (s_modalHook) {
         const int code = s_modalHook->Run(*this);
         if (isVisible())

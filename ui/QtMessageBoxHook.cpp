@@ -1,5 +1,7 @@
 #include "ui/QtMessageBoxHook.h"
 
+#include "ui/ModalRuns.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -12,7 +14,12 @@ QWidget* CQtMessageBoxHook::Owner()
 
 int CQtMessageBoxHook::Show(const QString& text, const QString& caption, unsigned type)
 {
-    QMessageBox box(Owner());
+    QWidget* owner = Owner();
+    // A window that is closing asks nothing more.
+    if (CModalRuns::IsClosing(owner))
+        return CautiousAnswer(type);
+    QMessageBox box(owner);
+    const CModalRuns::CRun run(&box);
     box.setWindowTitle(caption.isEmpty() ? QApplication::applicationDisplayName() : caption);
     box.setText(text);
     switch (type & kMbIconMask) {

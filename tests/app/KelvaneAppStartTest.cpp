@@ -231,6 +231,35 @@ TEST(KelvaneAppStart, AFileWithoutTheTablesGetsOneClearMessageNamingIt)
         << Messages().Texts().first().toStdString();
 }
 
+TEST(KelvaneAppStart, ADatabaseLackingSomeTablesNamesEachAndStopsOnBothBackEnds)
+{
+    QStringList databases{MakeSqliteDatabase(QStringLiteral("partial.db"))};
+    if (NeedsServer())
+        databases << MakeDatabase(TestDatabases::NewPostgresDatabase(QStringLiteral("partial")));
+    for (const QString& cs : databases) {
+        SCOPED_TRACE(cs.toStdString());
+        // The views over them go too, as they would with the tables.
+        const bool server = cs.contains(QStringLiteral("PostgreSQL"), Qt::CaseInsensitive);
+        RunSql(cs, QStringLiteral("DROP TABLE tblTimeSheet%1").arg(server ? " CASCADE" : ""));
+        RunSql(cs, QStringLiteral("DROP TABLE tblProjectComment%1").arg(server ? " CASCADE" : ""));
+        CProfile::SetDefDatabaseName(cs);
+        CProfile::SetDefUserName(QStringLiteral("Ann"));
+        Messages().Clear();
+        CKelvaneApp app;
+        Messages().Answer(kIdNo); // no other database
+        EXPECT_FALSE(app.Start());
+        const QStringList texts = Messages().Texts();
+        ASSERT_EQ(texts.size(), 2) << texts.join(QLatin1Char('|')).toStdString();
+        EXPECT_TRUE(texts.at(0).contains(QStringLiteral("is not a Kelvane database: it has no ")))
+            << texts.at(0).toStdString();
+        for (const char* table : {"tblTimeSheet", "tblProjectComment"})
+            EXPECT_TRUE(texts.at(0).contains(QLatin1String(table))) << texts.at(0).toStdString();
+        EXPECT_TRUE(texts.at(0).contains(QStringLiteral(" tables.")));
+        EXPECT_EQ(texts.at(1), QStringLiteral("Closing application"));
+        EXPECT_EQ(CProfile::DefDatabaseName(), cs);
+    }
+}
+
 TEST(KelvaneAppStart, AnEmptyStoredSettingIsNoFirstStart)
 {
     // What older versions left after "try another?": a setting, but empty.

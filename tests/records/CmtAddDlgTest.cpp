@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTest>
 
 namespace {
 
@@ -132,6 +133,26 @@ TEST_P(CmtAddDlgTest, AChosenProjectBringsItsCompanyAndTheListSaysWhyTheCommentI
                   .arg(before.size()));
     Choose(CCommentDlg::kIdType, QStringLiteral("Info"));
     EXPECT_TRUE(Ids().contains(6));
+}
+
+TEST_P(CmtAddDlgTest, EnterOnANodeOpensAddForItAsADoubleClickDoes)
+{
+    Open();
+    SelectNode(QStringLiteral("Apollo"));
+    m_window->Tree()->setFocus();
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        CScriptedModals modals;
+        QString project;
+        modals.Then([&project](CDialogBase& dialog) {
+            project = dialog.Control<QComboBox>(CCmtAddDlg::kIdProject)->currentText();
+            return IDCANCEL;
+        });
+        QTest::keyClick(m_window->Tree(), key);
+        EXPECT_EQ(modals.seen, QStringList({"CCmtAddDlg"}));
+        EXPECT_EQ(project, QStringLiteral("Apollo"));
+        EXPECT_EQ(m_window->NodeText(), QStringLiteral("Apollo"));
+        EXPECT_TRUE(m_window->isVisible());
+    }
 }
 
 TEST_P(CmtAddDlgTest, AnFaqKeepsItsQuestionAndAnswer)

@@ -6,6 +6,7 @@
 #include "records/TabCRViewTeam.h"
 #include "tests/records/ChgRqstWindowFixture.h"
 #include "ui/CaptionWidth.h"
+#include "ui/PageTabCtrl.h"
 #include "ui/RichTextCtrl.h"
 
 #include <QDateEdit>
@@ -242,6 +243,41 @@ TEST_P(ViewChgRqstTest, ARequestDeletedElsewhereIsToldAndNothingIsWritten)
     });
     EXPECT_EQ(Count(QStringLiteral("tblChgReqAction")), 0);
     EXPECT_EQ(RowOf(Id(2)), -1);
+}
+
+TEST_P(ViewChgRqstTest, EachAltKeyRunsItsCommandOnceOnEveryPage)
+{
+    View(Id(1), [](CViewChgRqst& d) {
+        d.show();
+        d.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        auto* actions = Find<QListWidget>(d.ItemsPage(), CTabCRViewItems::kIdActions);
+        CRichTextCtrl* action = d.ItemsPage()->ActionField();
+        const int before = actions->count();
+        const int messages = CRecordingMessages::Current().Count();
+        // On the "&Item" page, where "&+" and "&-" are shown.
+        action->setFocus();
+        action->setPlainText(QStringLiteral("Ring Zoë"));
+        QTest::keyClick(action, Qt::Key_Plus, Qt::AltModifier);
+        action->setPlainText(QStringLiteral("Call O'Brien"));
+        QTest::keyClick(action, Qt::Key_Equal, Qt::AltModifier);
+        EXPECT_EQ(actions->count(), before + 2);
+        EXPECT_FALSE(ListTexts(actions).filter(QStringLiteral("Ring Zoë")).isEmpty());
+        // A second run would have found the field empty and said so.
+        EXPECT_EQ(CRecordingMessages::Current().Count(), messages);
+        actions->setCurrentRow(0);
+        QTest::keyClick(action, Qt::Key_Minus, Qt::AltModifier);
+        EXPECT_EQ(actions->count(), before + 1);
+        // Another page: the keys still reach the actions.
+        d.Control<CPageTabCtrl>(CViewChgRqst::kIdTabs)->setCurrentIndex(1);
+        action->setPlainText(QStringLiteral("Écrire"));
+        QTest::keyClick(&d, Qt::Key_Plus, Qt::AltModifier);
+        EXPECT_EQ(actions->count(), before + 2);
+        actions->setCurrentRow(0);
+        QTest::keyClick(&d, Qt::Key_Minus, Qt::AltModifier);
+        EXPECT_EQ(actions->count(), before + 1);
+        EXPECT_EQ(CRecordingMessages::Current().Count(), messages);
+    });
 }
 
 TEST_P(ViewChgRqstTest, TheTeamDialogKeepsTheTeamByIdAndWritesItAtOnce)

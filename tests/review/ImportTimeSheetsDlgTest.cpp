@@ -435,19 +435,40 @@ TEST_P(ImportTimeSheetsTest, ChoosingAnotherDatabaseImportsIntoIt)
         QString answer;
     } prompt;
     CDBConnection::SetPrompt(&prompt);
+    // The time sheet open behind the dialog, as the hub keeps it.
+    struct CSheet : QWidget, IHubWindow {
+        QWidget* Widget() override { return this; }
+        void CloseWindow(int) override { close(); }
+    };
+    int sheetsMade = 0;
+    RegisterHubWindow(ID_TIMESHEETS, [&sheetsMade](CDummyDlg&) {
+        ++sheetsMade;
+        return new CSheet;
+    });
+    CDummyDlg hub(&m_db);
+    hub.OnCommand(ID_TIMESHEETS);
+    ASSERT_EQ(sheetsMade, 1);
     const QString file = MakeFile(QStringLiteral("move.txt"),
                                   {DataLine(kAnn, kApollo, kApolloOrder, kBuild, "2", "moved", 1,
                                             QDate(2026, 3, 2), 540, 600)},
                                   CConnectionString(other).DatabaseName());
-    const QString status = Import(file, [&](CImportTimeSheetsDlg& d) {
-        // Cancelled: nothing changes.
-        d.OnCommand(CTimeSheetExchangeDlg::kIdChooseDatabase);
-        EXPECT_EQ(d.DatabaseName(), CConnectionString(m_connectionString).DatabaseName());
-        prompt.answer = other;
-        d.OnCommand(CTimeSheetExchangeDlg::kIdChooseDatabase);
-        EXPECT_EQ(d.Control<QLineEdit>(CTimeSheetExchangeDlg::kIdDatabase)->text(),
-                  CConnectionString(other).DatabaseName());
-    });
+    const QString status = Import(
+        file,
+        [&](CImportTimeSheetsDlg& d) {
+            // Cancelled: nothing changes.
+            d.OnCommand(CTimeSheetExchangeDlg::kIdChooseDatabase);
+            EXPECT_EQ(d.DatabaseName(), CConnectionString(m_connectionString).DatabaseName());
+            prompt.answer = other;
+            d.OnCommand(CTimeSheetExchangeDlg::kIdChooseDatabase);
+            EXPECT_EQ(d.Control<QLineEdit>(CTimeSheetExchangeDlg::kIdDatabase)->text(),
+                      CConnectionString(other).DatabaseName());
+            // The user is where he was: the time sheet is open again, on the
+            // chosen database, and the import goes on.
+            EXPECT_EQ(sheetsMade, 2);
+            EXPECT_NE(hub.Window(ID_TIMESHEETS), nullptr);
+        },
+        &hub);
+    UnregisterHubWindow(ID_TIMESHEETS);
     CDBConnection::SetPrompt(nullptr);
     EXPECT_EQ(prompt.shown, QStringList({m_connectionString, m_connectionString}));
     EXPECT_EQ(status, QStringLiteral("Finished Import 1 Records added from %1").arg(file));

@@ -1,6 +1,7 @@
 #include "tests/support/Faults.h"
 
 #include "data/ConnectionString.h"
+#include "data/DBClass.h"
 #include "data/DBConnection.h"
 #include "data/SqlExecutor.h"
 #include "platform/FaultPoint.h"
@@ -229,6 +230,50 @@ CLockHolder::~CLockHolder()
         ::close(m_control);
     if (m_child > 0)
         WaitForChild(m_child, 60000);
+}
+
+CWriteUnderWay::CWriteUnderWay(const QString& connectionString,
+                               const std::function<bool(CDBClass&)>& work, int commitAfterMs)
+{
+    int ready[2];
+    if (::pipe2(ready, O_CLOEXEC) != 0)
+        return;
+    std::fflush(nullptr);
+    m_child = ::fork();
+    if (m_child == 0) {
+        ::close(ready[0]);
+        bool ok = false;
+        {
+            CDBClass db;
+            db.Connection()->UseConnectionString(connectionString);
+            ok = db.OpenConnection() && db.Connection()->BeginTrans() && work(db);
+            const char answer = ok ? 'y' : 'n';
+            (void)!::write(ready[1], &answer, 1);
+            ::usleep(static_cast<useconds_t>(qMax(0, commitAfterMs)) * 1000);
+            ok = ok && db.Connection()->CommitTrans();
+            db.ReleaseConnection(true, true);
+        }
+        ::_exit(ok ? 0 : 1); // never back into the test framework
+    }
+    ::close(ready[1]);
+    char answer = 'n';
+    m_started = m_child > 0 && ::read(ready[0], &answer, 1) == 1 && answer == 'y';
+    ::close(ready[0]);
+}
+
+CWriteUnderWay::~CWriteUnderWay()
+{
+    Committed();
+}
+
+bool CWriteUnderWay::Committed()
+{
+    if (m_child > 0) {
+        const int status = WaitForChild(m_child, 60000);
+        m_committed = status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        m_child = 0;
+    }
+    return m_committed;
 }
 
 CDiskFull::CDiskFull(qint64 bytes)

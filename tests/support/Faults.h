@@ -5,6 +5,7 @@
 #include <functional>
 #include <sys/types.h>
 
+class CDBClass;
 class CDBConnection;
 
 // Faults on demand, for the tests of what the program does when things go
@@ -66,6 +67,28 @@ private:
     pid_t m_child = 0;
     int m_control = -1;
     bool m_holding = false;
+};
+
+// Another session's write under way, as a colleague's booking is while this
+// session acts: a child process connects a facade of its own, begins a
+// transaction, runs the work in it, and commits `commitAfterMs` later.
+class CWriteUnderWay {
+public:
+    CWriteUnderWay(const QString& connectionString, const std::function<bool(CDBClass&)>& work,
+                   int commitAfterMs);
+    ~CWriteUnderWay();
+    CWriteUnderWay(const CWriteUnderWay&) = delete;
+    CWriteUnderWay& operator=(const CWriteUnderWay&) = delete;
+
+    // The work ran and its transaction is open.
+    bool Started() const { return m_started; }
+    // Waits for the child; true when the work was committed.
+    bool Committed();
+
+private:
+    pid_t m_child = 0;
+    bool m_started = false;
+    bool m_committed = false;
 };
 
 // Files cannot grow past `bytes` while it lives: every write beyond fails as

@@ -1,5 +1,8 @@
 #include "tests/treelist/SarvexFixture.h"
 
+#include <cstdint>
+#include <limits>
+
 using namespace SarvexIds;
 
 namespace {
@@ -87,6 +90,34 @@ TEST_F(SarvexList, SparseRowsShowInTagKeyOrder)
     m_host.DeleteListItem(1, 99);
     m_host.DeleteListItem(1, -1);
     EXPECT_EQ(ListWindow()->topLevelItemCount(), 6);
+}
+
+TEST_F(SarvexList, ARowKeyAtTheTopOfTheRangeIsRefusedAndLaterRowsStillShow)
+{
+    Create();
+    ThreeColumns();
+    m_host.SetSelectKey(1);
+    constexpr int kTop = std::numeric_limits<std::int32_t>::max();
+    // Its rows array would hold more rows than a count can say.
+    EXPECT_FALSE(m_host.SetListStr(1, kTop, QStringLiteral("top,Zoë"), 0));
+    EXPECT_FALSE(m_host.SetListStrCur(QStringLiteral("top,again"), kTop, 0));
+    int rows = -1;
+    EXPECT_EQ(m_host.GetListStr(1, rows, 0, 0), QString());
+    EXPECT_EQ(rows, 0);
+    EXPECT_TRUE(m_host.SetListStr(1, kTop - 1, QStringLiteral("near,Åsa"), 0));
+    EXPECT_TRUE(m_host.SetListStr(1, 3, QStringLiteral("3,three"), 0));
+    EXPECT_EQ(m_host.GetListStr(1, rows, kTop - 1, 1), QStringLiteral("Åsa"));
+    EXPECT_EQ(rows, kTop);
+    EXPECT_EQ(m_host.RetListStr(1, kTop, 0), QString());
+    EXPECT_EQ(ListColumn(0), (QStringList{"near", "3"}));
+    m_host.SetSelectKey(0);
+    m_host.SetSelectKey(1);
+    EXPECT_EQ(ListColumn(0), (QStringList{"3", "near"}));
+    // Nor is it stored as the first row of a list that has none yet.
+    m_host.AddCols(2, 0, 0, 1, QStringLiteral("Name"), kFormatLeft, 80);
+    m_host.ModifyNode(2, kTop, QStringLiteral("two"), QStringLiteral("top"));
+    EXPECT_EQ(m_host.GetListStr(2, rows, 0, 0), QString());
+    EXPECT_EQ(rows, 0);
 }
 
 TEST_F(SarvexList, AHeadingSortsByNumberOrTextAndTurnsAround)
