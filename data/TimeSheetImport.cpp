@@ -3,12 +3,14 @@
 #include "data/DBClass.h"
 #include "data/DbTransaction.h"
 #include "data/SqlExecutor.h"
+#include "platform/Characters.h"
 
 #include <QHash>
 #include <QSet>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -24,16 +26,6 @@ QVariant NullIfNegative(int value)
 double RoundToCurrency(double value)
 {
     return std::round(value * 10000.0) / 10000.0;
-}
-
-QString CutComment(const QString& comment)
-{
-    if (comment.size() <= kCommentLength)
-        return comment;
-    QString cut = comment.left(kCommentLength);
-    if (cut.back().isHighSurrogate())
-        cut.chop(1); // never half a character
-    return cut;
 }
 
 qint64 DayKey(int empId, const QDate& day)
@@ -306,6 +298,11 @@ bool CTimeSheetImport::Check(CDbTransaction& transaction, const QList<const CImp
         }
         int timeId = r.TimeID;
         if (f.taken || timeIds.contains(timeId)) {
+            // The day's next number; the highest there is has none after it.
+            if (maxTimeId == std::numeric_limits<int>::max()) {
+                m_refused.append({r.Line, ImportRefusal::NoFreeTimeId, r.TimeID});
+                continue;
+            }
             timeId = qMax(maxTimeId, 0) + 1;
             ++m_renumbered;
         }
@@ -352,7 +349,7 @@ bool CTimeSheetImport::Write(CDbTransaction& transaction, const QList<CAccepted>
             values[c++] << QVariant::fromValue(CDBClass::MinutesOnDay(r.WorkDate, r.Stop));
             values[c++] << static_cast<float>(hours);
             values[c++] << r.TaskID;
-            values[c++] << CutComment(r.Comment);
+            values[c++] << LeftCharacters(r.Comment, kCommentLength);
             values[c++] << cost;
             values[c++] << NullIfNegative(workTypeId);
             values[c++] << accepted.at(i).timeId;
