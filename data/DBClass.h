@@ -23,6 +23,7 @@ class CCompanyDetailSet;
 class CTimeSheetSet;
 class CQueryResult;
 class CRowCursor;
+class IStatementWatch;
 class CUndoHistory;
 class CUndoRecord;
 struct CUndoStep;
@@ -87,10 +88,13 @@ public:
     bool AddStrings(const QString& sql, QStringList& out, bool multipleResults,
                     QList<int>& rowCounts, const QVariantList& params = {});
     // A search: the statement runs in a read-only transaction, so a text the
-    // user typed can read but never change anything.
+    // user typed can read but never change anything, and stops after
+    // CSqlDialect::kSearchTimeLimitMs on either back end; the watch hears it
+    // meanwhile and may stop it.
     bool RunQueryToList(const QString& sql, QString& message, const QString& kind,
                         const QString& text, QList<CMyAdoRecordSet*>& recordsets,
-                        QList<QObject*>& views, QObject* parent = nullptr);
+                        QList<QObject*>& views, QObject* parent = nullptr,
+                        IStatementWatch* watch = nullptr);
 
     // ---- Caches -------------------------------------------------------------
     bool LoadProjects(QList<CProjectEntry>& list, int empId);

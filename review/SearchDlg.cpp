@@ -3,10 +3,12 @@
 #include "app/KelvaneApp.h"
 #include "data/DBClass.h"
 #include "data/MyAdoRecordSet.h"
+#include "data/StatementLimit.h"
 #include "platform/MessageBox.h"
 #include "review/SearchKind.h"
 #include "review/SearchViewDlg.h"
 #include "ui/AppIcon.h"
+#include "ui/ProgressDlg.h"
 #include "ui/RichTextCtrl.h"
 #include "ui/WaitCursor.h"
 
@@ -22,6 +24,28 @@
 namespace {
 
 const QString kNoFieldsTitle = QStringLiteral("Search");
+
+// A search that takes a while shows how long it has run, with Cancel.
+class CSearchProgress : public IStatementWatch {
+public:
+    explicit CSearchProgress(QWidget* parent)
+        : m_progress(parent, QStringLiteral("Search"))
+    {}
+    bool StatementRunning(qint64 elapsedMs) override
+    {
+        return m_progress.Step(QStringLiteral("Searching for %1 seconds (at most %2) ...")
+                                   .arg(elapsedMs / 1000)
+                                   .arg(CSqlDialect::kSearchTimeLimitMs / 1000),
+                               elapsedMs, CSqlDialect::kSearchTimeLimitMs);
+    }
+    void StatementStopped(bool timedOut) override { m_stopped = timedOut ? kTimedOut : kCancelled; }
+    enum Stopped { kRan, kTimedOut, kCancelled };
+    Stopped Outcome() const { return m_stopped; }
+
+private:
+    CProgressDlg m_progress;
+    Stopped m_stopped = kRan;
+};
 
 } // namespace
 
@@ -216,10 +240,24 @@ void CSearchDlg::OnSearch()
     }
     QString message;
     m_db->SetSearchViewFactory(this);
-    const bool ran =
-        m_db->RunQueryToList(m_lastSearch, message, QString::number(m_kind),
-                             QString::number(m_query.ColumnCount()), m_recordsets, m_views, this);
+    bool ran = false;
+    CSearchProgress::Stopped stopped = CSearchProgress::kRan;
+    {
+        CSearchProgress progress(this);
+        ran = m_db->RunQueryToList(m_lastSearch, message, QString::number(m_kind),
+                                   QString::number(m_query.ColumnCount()), m_recordsets, m_views,
+                                   this, &progress);
+        stopped = progress.Outcome();
+    }
     m_db->SetSearchViewFactory(nullptr);
+    // Stopped by the user or at the time limit: the statement was sound.
+    if (stopped == CSearchProgress::kCancelled)
+        return SetStatus(message);
+    if (stopped == CSearchProgress::kTimedOut) {
+        SetStatus(message);
+        ShowMessageBox(message, kMbOk | kMbIconWarning);
+        return;
+    }
     if (!ran) {
         const QString failure = QStringLiteral("Error searching.  SQL string not well formed");
         SetStatus(failure);
