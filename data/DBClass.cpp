@@ -469,7 +469,7 @@ bool CDBClass::RunQueryToList(const QString& sql, QString& message, const QStrin
     bool opened = false;
     {
         // Only the search itself: the end of the transaction always runs.
-        CStatementLimit limit(*m_connection, CSqlDialect::kSearchTimeLimitMs, watch);
+        CStatementLimit limit(*m_connection, m_searchLimitMs, watch);
         opened = rs->OpenSql(sql);
         stopped = limit.Stopped();
     }
@@ -478,7 +478,7 @@ bool CDBClass::RunQueryToList(const QString& sql, QString& message, const QStrin
         switch (stopped) {
         case CStatementLimit::Stop::TimedOut:
             message = QStringLiteral("The search ran for more than %1 seconds and was stopped")
-                          .arg(CSqlDialect::kSearchTimeLimitMs / 1000);
+                          .arg(m_searchLimitMs / 1000);
             break;
         case CStatementLimit::Stop::Cancelled:
             message = QStringLiteral("The search was cancelled");

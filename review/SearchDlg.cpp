@@ -28,15 +28,16 @@ const QString kNoFieldsTitle = QStringLiteral("Search");
 // A search that takes a while shows how long it has run, with Cancel.
 class CSearchProgress : public IStatementWatch {
 public:
-    explicit CSearchProgress(QWidget* parent)
+    CSearchProgress(QWidget* parent, int limitMs)
         : m_progress(parent, QStringLiteral("Search"))
+        , m_limitMs(limitMs)
     {}
     bool StatementRunning(qint64 elapsedMs) override
     {
         return m_progress.Step(QStringLiteral("Searching for %1 seconds (at most %2) ...")
                                    .arg(elapsedMs / 1000)
-                                   .arg(CSqlDialect::kSearchTimeLimitMs / 1000),
-                               elapsedMs, CSqlDialect::kSearchTimeLimitMs);
+                                   .arg(m_limitMs / 1000),
+                               elapsedMs, m_limitMs);
     }
     void StatementStopped(bool timedOut) override { m_stopped = timedOut ? kTimedOut : kCancelled; }
     enum Stopped { kRan, kTimedOut, kCancelled };
@@ -44,6 +45,7 @@ public:
 
 private:
     CProgressDlg m_progress;
+    int m_limitMs;
     Stopped m_stopped = kRan;
 };
 
@@ -243,7 +245,7 @@ void CSearchDlg::OnSearch()
     bool ran = false;
     CSearchProgress::Stopped stopped = CSearchProgress::kRan;
     {
-        CSearchProgress progress(this);
+        CSearchProgress progress(this, m_db->SearchTimeLimitMs());
         ran = m_db->RunQueryToList(m_lastSearch, message, QString::number(m_kind),
                                    QString::number(m_query.ColumnCount()), m_recordsets, m_views,
                                    this, &progress);

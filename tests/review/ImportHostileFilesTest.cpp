@@ -238,11 +238,15 @@ TEST_P(ImportHostileFilesTest, EveryLineOfEveryMalformedFileIsAccountedFor)
     const auto pick = [&random](qsizetype n) {
         return static_cast<qsizetype>(random() % static_cast<unsigned>(qMax<qsizetype>(n, 1)));
     };
+    // Files with next to nothing in them come first.
+    const qsizetype afterHeader = base.indexOf('\n', base.indexOf('\n') + 1) + 1;
+    const QList<QByteArray> bare = {QByteArray(), "\n\r\n", base.left(base.indexOf('\n')),
+                                    base.left(afterHeader), base.left(afterHeader + 20)};
     int files = 0;
     int imported = 0;
     for (int f = 0; f < 300; ++f) {
-        QByteArray bytes = base;
-        for (int m = 0, mutations = 1 + int(pick(3)); m < mutations; ++m) {
+        QByteArray bytes = f < bare.size() ? bare.at(f) : base;
+        for (int m = 0, mutations = f < bare.size() ? 0 : 1 + int(pick(3)); m < mutations; ++m) {
             QList<QByteArray> lines = bytes.split('\n');
             const qsizetype line = pick(lines.size());
             switch (pick(12)) {

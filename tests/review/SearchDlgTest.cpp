@@ -21,6 +21,11 @@
 
 namespace {
 
+// A filter that never ends by itself.
+const QString kRunaway = QStringLiteral(
+    "TimesheetID IN (WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r) SELECT n "
+    "FROM r WHERE n = 0)");
+
 class SearchDlgTest : public SearchTest {
 protected:
     // Runs the dialog of the kind; the step acts on it while it is open.
@@ -164,10 +169,7 @@ TEST_P(SearchDlgTest, ARunawaySearchCanBeCancelled)
     QElapsedTimer clock;
     clock.start();
     Run(ID_TIMESHEETS, [](CSearchDlg& dlg) {
-        dlg.Control<CRichTextCtrl>(CSearchDlg::kFilter)
-            ->setPlainText(QStringLiteral(
-                "TimesheetID IN (WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r) "
-                "SELECT n FROM r WHERE n = 0)"));
+        dlg.Control<CRichTextCtrl>(CSearchDlg::kFilter)->setPlainText(kRunaway);
         dlg.OnCommand(CSearchDlg::kSearch);
         EXPECT_EQ(dlg.StatusText(), QStringLiteral("The search was cancelled"));
         EXPECT_TRUE(dlg.Views().isEmpty());
@@ -183,6 +185,22 @@ TEST_P(SearchDlgTest, ARunawaySearchCanBeCancelled)
     EXPECT_LT(clock.elapsed(), 10000);
     EXPECT_TRUE(CRecordingMessages::Current().Texts().isEmpty());
     EXPECT_EQ(TimeSheetRows(), 9);
+}
+
+TEST_P(SearchDlgTest, ARunawaySearchStopsAtTheTimeLimit)
+{
+    m_db.SetSearchTimeLimitMs(1000);
+    QElapsedTimer clock;
+    clock.start();
+    Run(ID_TIMESHEETS, [](CSearchDlg& dlg) {
+        dlg.Control<CRichTextCtrl>(CSearchDlg::kFilter)->setPlainText(kRunaway);
+        dlg.OnCommand(CSearchDlg::kSearch);
+        EXPECT_TRUE(dlg.Views().isEmpty());
+    });
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(
+        CRecordingMessages::Current().Texts(),
+        QStringList{QStringLiteral("The search ran for more than 1 seconds and was stopped")});
 }
 
 TEST_P(SearchDlgTest, CloseEndsTheDialogAndItsViewsGoWithIt)
