@@ -4,6 +4,7 @@
 #include "data/NameValueArray.h"
 #include "data/RowCursor.h"
 #include "data/Schema.h"
+#include "data/StatementLimit.h"
 #include "data/UndoHistory.h"
 #include "data/records/DbInfoSet.h"
 #include "platform/Characters.h"
@@ -473,7 +474,7 @@ bool CDBClass::AddStrings(const QString& sql, QStringList& out, bool multipleRes
 
 bool CDBClass::RunQueryToList(const QString& sql, QString& message, const QString& kind,
                               const QString& text, QList<CMyAdoRecordSet*>& recordsets,
-                              QList<QObject*>& views, QObject* parent)
+                              QList<QObject*>& views, QObject* parent, IStatementWatch* watch)
 {
     if (!EnsureConnected())
         return false;
@@ -484,10 +485,28 @@ bool CDBClass::RunQueryToList(const QString& sql, QString& message, const QStrin
     }
     auto* rs = new CMyAdoRecordSet(m_connection.get(), QString(), 0, nullptr);
     rs->SetQuiet(true);
-    const bool opened = rs->OpenSql(sql);
+    CStatementLimit::Stop stopped = CStatementLimit::Stop::None;
+    bool opened = false;
+    {
+        // Only the search itself: the end of the transaction always runs.
+        CStatementLimit limit(*m_connection, m_searchLimitMs, watch);
+        opened = rs->OpenSql(sql);
+        stopped = limit.Stopped();
+    }
     m_connection->EndReadOnlyTrans();
     if (!opened) {
-        message = rs->ErrorText();
+        switch (stopped) {
+        case CStatementLimit::Stop::TimedOut:
+            message = QStringLiteral("The search ran for more than %1 seconds and was stopped")
+                          .arg(m_searchLimitMs / 1000);
+            break;
+        case CStatementLimit::Stop::Cancelled:
+            message = QStringLiteral("The search was cancelled");
+            break;
+        case CStatementLimit::Stop::None:
+            message = rs->ErrorText();
+            break;
+        }
         delete rs;
         return false;
     }

@@ -23,6 +23,7 @@ class CCompanyDetailSet;
 class CTimeSheetSet;
 class CQueryResult;
 class CRowCursor;
+class IStatementWatch;
 class CUndoHistory;
 class CUndoRecord;
 struct CUndoStep;
@@ -87,10 +88,13 @@ public:
     bool AddStrings(const QString& sql, QStringList& out, bool multipleResults,
                     QList<int>& rowCounts, const QVariantList& params = {});
     // A search: the statement runs in a read-only transaction, so a text the
-    // user typed can read but never change anything.
+    // user typed can read but never change anything, and stops after
+    // SearchTimeLimitMs() on either back end; the watch hears it meanwhile
+    // and may stop it.
     bool RunQueryToList(const QString& sql, QString& message, const QString& kind,
                         const QString& text, QList<CMyAdoRecordSet*>& recordsets,
-                        QList<QObject*>& views, QObject* parent = nullptr);
+                        QList<QObject*>& views, QObject* parent = nullptr,
+                        IStatementWatch* watch = nullptr);
 
     // ---- Caches -------------------------------------------------------------
     bool LoadProjects(QList<CProjectEntry>& list, int empId);
@@ -374,6 +378,9 @@ public:
     void SetHost(IFacadeHost* host) { m_host = host; }
     void SetTimeSheetView(ITimeSheetView* view) { m_timeSheetView = view; }
     void SetSearchViewFactory(ISearchViewFactory* factory) { m_searchViews = factory; }
+    // How long a search may run; tests shorten it.
+    int SearchTimeLimitMs() const { return m_searchLimitMs; }
+    void SetSearchTimeLimitMs(int ms) { m_searchLimitMs = ms; }
 
 private:
     // After a failed open by OpenTableWithQuery: one message, and the caches go.
@@ -437,5 +444,6 @@ private:
     IFacadeHost* m_host = nullptr;
     ITimeSheetView* m_timeSheetView = nullptr;
     ISearchViewFactory* m_searchViews = nullptr;
+    int m_searchLimitMs = CSqlDialect::kSearchTimeLimitMs;
     std::unique_ptr<CUndoHistory> m_history;
 };

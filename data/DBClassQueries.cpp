@@ -24,6 +24,10 @@
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 
+#include <QSet>
+
+#include <limits>
+
 namespace {
 
 // The rows of a record object opened through the facade, one call per row,
@@ -443,10 +447,21 @@ bool CDBClass::GetNextTimeId(const CDateTime& date, int empId, int& timeId)
     set.Recordset()->SetFilter(DayFilterText(), DayFilterValues(empId, date));
     set.Recordset()->SetSort(QStringLiteral("TimeID"));
     int last = -1;
-    if (!ForEachRow(*this, set, [&](CTimeSheetSet& s) { last = s.m_TimeID; }))
+    QSet<int> taken;
+    if (!ForEachRow(*this, set, [&](CTimeSheetSet& s) {
+            last = s.m_TimeID;
+            taken.insert(s.m_TimeID);
+        }))
         return false;
-    if (last >= 0)
+    if (last < 0)
+        return true;
+    // After the highest number there is, the lowest one free.
+    if (last < std::numeric_limits<int>::max()) {
         timeId = last + 1;
+        return true;
+    }
+    for (timeId = 1; taken.contains(timeId); ++timeId) {
+    }
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "platform/Trace.h"
+#include "platform/UserFile.h"
 
 #include <QFileInfo>
 #include <QSqlError>
@@ -298,15 +299,22 @@ bool CDBConnection::OpenSqlite(const QString& name, const QString& file, QString
         *error = QStringLiteral("The connection string names no database file.");
         return false;
     }
-    const QFileInfo info(file);
-    if (!info.exists()) {
+    // A pipe or a device in the file's place would hold the program for good.
+    QString why;
+    switch (CheckUserFile(file, kNoSizeLimit, &why)) {
+    case UserFileProblem::None:
+        break;
+    case UserFileProblem::Missing:
         *error = QStringLiteral("The database file %1 does not exist.").arg(file);
         return false;
-    }
-    if (!info.isFile()) {
+    case UserFileProblem::Unreadable:
+        *error = why;
+        return false;
+    default:
         *error = QStringLiteral("%1 is not a database file.").arg(file);
         return false;
     }
+    const QFileInfo info(file);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     // mode=rw: a file that vanished in between is an error, never a new database.
     QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());

@@ -12,6 +12,7 @@
 
 class CRowCursor;
 class CStatementCache;
+class CStatementLimit;
 
 // Asks the user which database to use. The program installs its connection
 // dialog; tests install a scripted answer.
@@ -124,6 +125,10 @@ public:
     // another statement can use the connection.
     void BufferOpenCursors();
 
+    // The limit its statements run under (see CStatementLimit), or null.
+    CStatementLimit* StatementLimit() const { return m_statementLimit; }
+    void SetStatementLimit(CStatementLimit* limit) { m_statementLimit = limit; }
+
     static void SetPrompt(IConnectionPrompt* prompt);
     static IConnectionPrompt* Prompt();
 
@@ -152,4 +157,5 @@ private:
     QHash<QString, QStringList> m_keys;
     std::unique_ptr<CStatementCache> m_statements;
     QList<CRowCursor*> m_cursors;
+    CStatementLimit* m_statementLimit = nullptr;
 };

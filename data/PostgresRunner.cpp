@@ -3,11 +3,14 @@
 #include "data/DBConnection.h"
 #include "data/RowCursor.h"
 #include "data/StatementCache.h"
+#include "data/StatementLimit.h"
 
 #include <QSqlDriver>
 
 #include <libpq-fe.h>
+#include <poll.h>
 
+#include <cerrno>
 #include <cmath>
 #include <deque>
 #include <limits>
@@ -17,6 +20,8 @@
 namespace {
 
 const QString kSource = QStringLiteral("Database");
+// While a statement runs under a limit, the limit is heard this often.
+constexpr int kLimitPollMs = 50;
 
 // Type ids of the built-in PostgreSQL types the program reads.
 enum : Oid {
@@ -422,6 +427,51 @@ void DrainPg(PGconn* conn)
         PQclear(r);
 }
 
+// The statement's result while a limit is in force: waited for without
+// blocking, so that the limit hears how long it runs and may cancel it.
+PGresult* ExecPgLimited(const CPgStatementRun& run, CStatementLimit& limit)
+{
+    const CStatementCache::CPgStatement& s = *run.statement;
+    const int n = s.parameters;
+    const int sent =
+        s.name.isEmpty()
+            ? PQsendQueryParams(run.conn, s.text.constData(), n, nullptr, run.params.values.data(),
+                                run.params.lengths.data(), run.params.formats.data(), 0)
+            : PQsendQueryPrepared(run.conn, s.name.constData(), n, run.params.values.data(),
+                                  run.params.lengths.data(), run.params.formats.data(), 0);
+    if (!sent)
+        return nullptr;
+    bool cancelled = false;
+    while (PQisBusy(run.conn)) {
+        pollfd socket{PQsocket(run.conn), POLLIN, 0};
+        if (::poll(&socket, 1, kLimitPollMs) < 0 && errno != EINTR)
+            break;
+        if (!PQconsumeInput(run.conn))
+            break;
+        if (!cancelled && !limit.KeepGoing()) {
+            cancelled = true;
+            if (PGcancel* cancel = PQgetCancel(run.conn)) {
+                char why[256];
+                PQcancel(cancel, why, sizeof why);
+                PQfreeCancel(cancel);
+            }
+        }
+    }
+    PGresult* result = PQgetResult(run.conn);
+    DrainPg(run.conn);
+    if (!cancelled && result && PQresultStatus(result) == PGRES_FATAL_ERROR &&
+        qstrcmp(PQresultErrorField(result, PG_DIAG_SQLSTATE), "57014") == 0)
+        limit.NoteTimedOut();
+    return result;
+}
+
+PGresult* ExecPg(CDBConnection& connection, const CPgStatementRun& run)
+{
+    if (CStatementLimit* limit = connection.StatementLimit())
+        return ExecPgLimited(run, *limit);
+    return ExecPg(run);
+}
+
 bool IsFailure(const PGresult* r)
 {
     const ExecStatusType status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
@@ -613,9 +663,9 @@ bool RunPostgres(CDBConnection& connection, const QString& sql, const QVariantLi
     CPgStatementRun run;
     if (!PreparePg(connection, sql, params, &run, error))
         return false;
-    Result r(ExecPg(run));
+    Result r(ExecPg(connection, run));
     if (IsFailure(r.get()) && RetryUnprepared(connection, sql, run, r.get()))
-        r.reset(ExecPg(run));
+        r.reset(ExecPg(connection, run));
     if (IsFailure(r.get())) {
         *error = ErrorOf(run.conn, r.get());
         return false;

@@ -1,9 +1,24 @@
 #include "data/SqlDialect.h"
 
+#include "data/AdoTypes.h"
 #include "data/ConnectionString.h"
 #include "platform/Characters.h"
 
 namespace {
+
+// Whether a word between `before` and `after` stands beside a comparison
+// operator (=, <>, !=, <, >, <=, >=), as a value compared with another.
+bool IsComparedValue(QStringView before, QStringView after)
+{
+    before = before.trimmed();
+    after = after.trimmed();
+    const auto isOperator = [](QChar c) {
+        return c == QLatin1Char('=') || c == QLatin1Char('<') || c == QLatin1Char('>');
+    };
+    return (!before.isEmpty() && isOperator(before.back())) ||
+           (!after.isEmpty() &&
+            (isOperator(after.front()) || after.startsWith(QLatin1String("!="))));
+}
 
 bool IsIdentStart(QChar c)
 {
@@ -98,12 +113,36 @@ QString CSqlDialect::TextCondition(const QString& column, const QString& op, con
                                                 : QLatin1String(" NOT ILIKE ")) +
                    TextLiteral(pattern);
         }
-        return QStringLiteral("lower(%1) %2 lower(%3)").arg(subject, op, TextLiteral(value));
+        // Order by characters, as the file back end does, whatever the
+        // server's language.
+        const bool ordering = op != QLatin1String("=") && op != QLatin1String("<>");
+        return QStringLiteral("lower(%1)%2 %3 lower(%4)")
+            .arg(subject, ordering ? QStringLiteral(" COLLATE \"C\"") : QString(), op,
+                 TextLiteral(value));
     }
-    // LIKE ignores the case of ASCII letters by itself.
-    if (like)
-        return QStringLiteral("%1 %2 %3").arg(subject, op, TextLiteral(value));
-    return QStringLiteral("%1 %2 %3 COLLATE NOCASE").arg(subject, op, TextLiteral(value));
+    // lower() of this connection knows every letter (LIKE and NOCASE only
+    // those of ASCII).
+    return QStringLiteral("lower(%1) %2 lower(%3)").arg(subject, op, TextLiteral(value));
+}
+
+QString CSqlDialect::NumberText(const QString& column, int type) const
+{
+    switch (type) {
+    case adSingle:
+        // The shortest text of the single, as the server writes a real.
+        return m_kind == kProviderPostgres ? QStringLiteral("CAST(%1 AS TEXT)").arg(column)
+                                           : QStringLiteral("printf('%.7g', %1)").arg(column);
+    case adDouble:
+    case adCurrency: {
+        // Four decimals at most, without trailing zeros.
+        const QString fixed = m_kind == kProviderPostgres
+                                  ? QStringLiteral("CAST(CAST(%1 AS NUMERIC(19,4)) AS TEXT)")
+                                  : QStringLiteral("printf('%.4f', %1)");
+        return QStringLiteral("rtrim(rtrim(%1, '0'), '.')").arg(fixed.arg(column));
+    }
+    default:
+        return QStringLiteral("CAST(%1 AS TEXT)").arg(column);
+    }
 }
 
 QString CSqlDialect::SelectColumn(const QString& name) const
@@ -119,7 +158,7 @@ QStringList CSqlDialect::ReadOnlyBeginStatements() const
 {
     if (m_kind == kProviderPostgres)
         return {QStringLiteral("BEGIN READ ONLY"),
-                QStringLiteral("SET LOCAL statement_timeout = 15000")};
+                QStringLiteral("SET LOCAL statement_timeout = %1").arg(kSearchTimeLimitMs)};
     // A deferred transaction takes no write lock; query_only refuses writes.
     return {QStringLiteral("PRAGMA query_only = 1"), QStringLiteral("BEGIN DEFERRED")};
 }
@@ -230,11 +269,13 @@ QString CSqlDialect::Translate(const QString& sql) const
                     continue;
                 }
             }
-            // Booleans are stored as 0 and 1 on both back ends.
-            if (word.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-                out += QLatin1Char('1');
-            else if (word.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-                out += QLatin1Char('0');
+            // Booleans are stored as 0 and 1 on both back ends: True and False
+            // compared with a value are those numbers. Elsewhere (a function's
+            // argument, IS TRUE) they are the back end's own.
+            const bool isTrue = word.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
+            if ((isTrue || word.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) &&
+                IsComparedValue(out, QStringView(sql).mid(j)))
+                out += isTrue ? QLatin1Char('1') : QLatin1Char('0');
             else
                 out += word;
             lastWord = word.toString();

@@ -104,17 +104,23 @@ public:
     // A text as a literal the back end reads the same whatever its string
     // settings (backslashes included). Prefer bound values.
     QString TextLiteral(const QString& text) const;
-    // A condition comparing a column with the user's text, ignoring case the
-    // back end's way. op is =, <>, <, >, <=, >= or (NOT) LIKE, whose patterns
-    // take % and _ and treat a backslash as an ordinary character. A column
-    // that is not text is compared by its text form.
+    // A condition comparing a column with the user's text, ignoring the case
+    // of every letter and ordering by characters, alike on both back ends.
+    // op is =, <>, <, >, <=, >= or (NOT) LIKE, whose patterns take % and _
+    // and treat a backslash as an ordinary character. A column that is not
+    // text is compared by its text form.
     QString TextCondition(const QString& column, const QString& op, const QString& value,
                           bool textColumn) const;
+    // A number column (of an AdoDataType) as the same text on both back
+    // ends: whole numbers without decimals, others without trailing zeros.
+    QString NumberText(const QString& column, int type) const;
     // A column of a select list, reported by its name as written (the server
     // folds unquoted names to lower case).
     QString SelectColumn(const QString& name) const;
-    // A search runs in a transaction that may read but never write, and on
-    // the server stops after 15 seconds.
+    // A search runs in a transaction that may read but never write, and
+    // stops after this long on either back end (on the server by its own
+    // statement timeout too).
+    static constexpr int kSearchTimeLimitMs = 15000;
     QStringList ReadOnlyBeginStatements() const;
     QStringList ReadOnlyEndStatements() const;
     // Many rows in one statement: the server takes one array a column (of

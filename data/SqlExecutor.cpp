@@ -4,6 +4,7 @@
 #include "data/DBConnection.h"
 #include "data/RowCursor.h"
 #include "data/StatementCache.h"
+#include "data/StatementLimit.h"
 #include "platform/Trace.h"
 
 namespace {
@@ -19,6 +20,15 @@ bool CheckConnected(CDBConnection& connection, CDbError* error)
     }
     if (!connection.IsConnected()) {
         *error = CDbError(kE_NotConnected, QStringLiteral("Not connected to a database"), kSource);
+        return false;
+    }
+    // A window's event handled while a long search is heard: the connection
+    // is in the middle of that statement.
+    if (const CStatementLimit* limit = connection.StatementLimit(); limit && limit->InWatch()) {
+        *error = CDbError(kE_CommandError,
+                          QStringLiteral("The database is busy with a search; try again when it "
+                                         "has finished"),
+                          kSource);
         return false;
     }
     return true;

@@ -223,6 +223,39 @@ void NzFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         sqlite3_result_text(ctx, "", 0, SQLITE_STATIC);
 }
 
+// lower() for every letter, not only those of ASCII: each character by its
+// own lower case, as the server's lower() does.
+void LowerFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const int size = sqlite3_value_bytes(argv[0]);
+    // Most text is ASCII: lowered byte by byte.
+    QByteArray ascii(bytes, size);
+    bool plain = true;
+    for (char& c : ascii) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            plain = false;
+            break;
+        }
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    if (plain) {
+        sqlite3_result_text(ctx, ascii.constData(), size, SQLITE_TRANSIENT);
+        return;
+    }
+    const QString text = QString::fromUtf8(bytes, size);
+    QString lower;
+    lower.reserve(text.size());
+    for (const char32_t c : text.toUcs4())
+        lower += QChar::fromUcs4(QChar::toLower(c));
+    ResultText(ctx, lower);
+}
+
 void NowFunction(sqlite3_context* ctx, int, sqlite3_value**)
 {
     ResultText(ctx, CDateTime::CurrentDateTime().ToIsoText());
@@ -342,5 +375,7 @@ bool RegisterSqliteFunctions(sqlite3* db)
                                      nullptr) == SQLITE_OK;
     ok &= sqlite3_create_function_v2(db, "Now", 0, SQLITE_UTF8, nullptr, NowFunction, nullptr,
                                      nullptr, nullptr) == SQLITE_OK;
+    ok &= sqlite3_create_function_v2(db, "lower", 1, det, nullptr, LowerFunction, nullptr, nullptr,
+                                     nullptr) == SQLITE_OK;
     return ok;
 }

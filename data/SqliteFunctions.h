@@ -10,7 +10,8 @@ class QSqlDatabase;
 
 // The Jet functions that the program's SQL texts use, made available on the
 // file back end: Format(value, pattern), DateDiff(interval, d1, d2),
-// Nz(value[, fallback]) and Now().
+// Nz(value[, fallback]) and Now(); and lower(text) for every letter, as the
+// server's, in place of SQLite's own that knows only ASCII.
 bool RegisterSqliteFunctions(sqlite3* db);
 
 // The sqlite3 handle under an open QSQLITE connection, or nullptr.

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -24,12 +25,6 @@ QVariant NullIfNegative(int value)
 double RoundToCurrency(double value)
 {
     return std::round(value * 10000.0) / 10000.0;
-}
-
-QString CutComment(const QString& comment)
-{
-    // Counted in characters, as the time sheet's own write does.
-    return LeftCharacters(comment, CDBClass::kEntryCommentLength);
 }
 
 qint64 DayKey(int empId, const QDate& day)
@@ -302,6 +297,11 @@ bool CTimeSheetImport::Check(CDbTransaction& transaction, const QList<const CImp
         }
         int timeId = r.TimeID;
         if (f.taken || timeIds.contains(timeId)) {
+            // The day's next number; the highest there is has none after it.
+            if (maxTimeId == std::numeric_limits<int>::max()) {
+                m_refused.append({r.Line, ImportRefusal::NoFreeTimeId, r.TimeID});
+                continue;
+            }
             timeId = qMax(maxTimeId, 0) + 1;
             ++m_renumbered;
         }
@@ -348,7 +348,7 @@ bool CTimeSheetImport::Write(CDbTransaction& transaction, const QList<CAccepted>
             values[c++] << QVariant::fromValue(CDBClass::MinutesOnDay(r.WorkDate, r.Stop));
             values[c++] << static_cast<float>(hours);
             values[c++] << r.TaskID;
-            values[c++] << CutComment(r.Comment);
+            values[c++] << LeftCharacters(r.Comment, CDBClass::kEntryCommentLength);
             values[c++] << cost;
             values[c++] << NullIfNegative(workTypeId);
             values[c++] << accepted.at(i).timeId;

@@ -40,7 +40,8 @@ enum class ImportRefusal : int {
     WorkType,
     BadTimes, // outside the day, or the stop not after the start
     BadTimeId,
-    Overlap, // with a booked row, or with an earlier line of the file
+    Overlap,      // with a booked row, or with an earlier line of the file
+    NoFreeTimeId, // its TimeID is taken and the day's highest is the highest there is
 };
 
 struct CImportRefused {
@@ -63,7 +64,8 @@ public:
 // work type when none is given, no overlap with booked rows, the day locks
 // of the server), set-based and in one transaction: every accepted row or
 // none. A row whose TimeID is taken on its day (without overlapping) gets
-// the day's next one.
+// the day's next one, or is refused when the day's highest is the highest
+// there is.
 class CTimeSheetImport {
 public:
     enum Result { kDone, kCancelled, kFailed };

@@ -5,6 +5,7 @@
 #include "data/TimeSheetImport.h"
 #include "platform/FileChooser.h"
 #include "platform/MessageBox.h"
+#include "platform/UserFile.h"
 #include "review/TimeSheetFile.h"
 #include "ui/ProgressDlg.h"
 #include "ui/ResourceIds.h"
@@ -63,6 +64,11 @@ QString RefusalText(const CImportRefused& refused, const CImportRow& row)
             .arg(line);
     case ImportRefusal::BadTimeId:
         return QStringLiteral("TimeID %1 on line #%2 is not a valid entry number")
+            .arg(refused.Id)
+            .arg(line);
+    case ImportRefusal::NoFreeTimeId:
+        return QStringLiteral("TimeID %1 on line #%2 is taken on its day, and no higher entry "
+                              "number is free")
             .arg(refused.Id)
             .arg(line);
     case ImportRefusal::Overlap:
@@ -133,6 +139,8 @@ void CImportTimeSheetsDlg::OnOK()
     UpdateData(true);
     m_imported = 0;
     m_refusedCount = 0;
+    m_linesRead = 0;
+    m_headerLines = 0;
     m_errorFile.clear();
     if (FileName().isEmpty())
         return SetStatus(QStringLiteral("No filename specified - try again"));
@@ -143,18 +151,24 @@ void CImportTimeSheetsDlg::OnOK()
 
 bool CImportTimeSheetsDlg::ReadFile(const QString& fileName, QByteArray& bytes)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QString why;
+    switch (ReadUserFile(fileName, kMaxFileBytes, bytes, &why)) {
+    case UserFileProblem::None:
+        break;
+    case UserFileProblem::Missing:
+    case UserFileProblem::Unreadable:
         SetStatus(QStringLiteral("Unable to open file %1").arg(fileName));
         return false;
-    }
-    if (file.size() > kMaxFileBytes) {
+    case UserFileProblem::TooLarge:
         SetStatus(QStringLiteral("The file %1 is too large for a time-sheet file - nothing "
                                  "imported")
                       .arg(fileName));
         return false;
+    case UserFileProblem::Folder:
+    case UserFileProblem::NotRegular:
+        SetStatus(why + QStringLiteral(" - nothing imported"));
+        return false;
     }
-    bytes = file.readAll();
     switch (TimeSheetFile::Inspect(bytes)) {
     case TimeSheetFile::Content::Empty:
         SetStatus(QStringLiteral("The file %1 is empty - nothing imported").arg(fileName));
@@ -209,16 +223,23 @@ bool CImportTimeSheetsDlg::ImportLines(const QString& fileName,
         SetStatus(status);
         return false;
     };
+    // Line 1 names the database; the header follows it. Every other line is
+    // imported or refused with its reason.
+    m_linesRead = static_cast<int>(lines.size());
+    m_headerLines = 1;
+    qsizetype first = 1;
+    if (lines.size() > 1 && TimeSheetFile::IsHeader(lines.at(1).text)) {
+        m_headerLines = 2;
+        first = 2;
+    }
     QList<CImportRow> rows;
     rows.reserve(lines.size());
-    for (qsizetype i = 1; i < lines.size(); ++i) {
+    for (qsizetype i = first; i < lines.size(); ++i) {
         if (i % kReadStep == 0 &&
             !progress.Step(QStringLiteral("Reading line %1 of %2").arg(i).arg(lines.size()), i,
                            lines.size()))
             return said(QStringLiteral("Import cancelled - nothing imported"));
         const TimeSheetFile::CFileLine& line = lines.at(i);
-        if (TimeSheetFile::IsHeader(line.text))
-            continue;
         CImportRow row;
         QString reason;
         if (TimeSheetFile::ParseDataLine(line, fileName, row, reason))
@@ -261,6 +282,14 @@ bool CImportTimeSheetsDlg::WriteErrorFile(const QString& importFile,
                                           const QList<CRefusedLine>& refused, QString& why)
 {
     const QString name = TimeSheetFile::ErrorFileName(importFile);
+    // Never a pipe or a device that would take the lines, or wait for good.
+    switch (CheckUserFile(name, kNoSizeLimit, &why)) {
+    case UserFileProblem::Folder:
+    case UserFileProblem::NotRegular:
+        return false;
+    default:
+        break;
+    }
     QFile file(name);
     // Made when missing; each import writes its own.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
@@ -292,6 +321,12 @@ void CImportTimeSheetsDlg::Finish(const QString& fileName, int renumbered,
     m_refusedCount = static_cast<int>(refused.size());
     QString status =
         QStringLiteral("Finished Import %1 Records added from %2").arg(m_imported).arg(fileName);
+    // Every line read is accounted for.
+    status += QStringLiteral("\n%1 lines read: %2 imported, %3 refused, %4 header lines")
+                  .arg(m_linesRead)
+                  .arg(m_imported)
+                  .arg(m_refusedCount)
+                  .arg(m_headerLines);
     if (renumbered > 0)
         status +=
             QStringLiteral("\n%1 entries took the next free TimeID of their day").arg(renumbered);

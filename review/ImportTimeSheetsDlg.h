@@ -24,6 +24,10 @@ public:
     // The counts of the last import, and its error file ("" when none was written).
     int Imported() const { return m_imported; }
     int Refused() const { return m_refusedCount; }
+    // Lines read (blank lines are none), of which the database line and
+    // the header: imported + refused + header lines = lines read.
+    int LinesRead() const { return m_linesRead; }
+    int HeaderLines() const { return m_headerLines; }
     const QString& ErrorFile() const { return m_errorFile; }
 
 protected:
@@ -49,5 +53,7 @@ private:
 
     int m_imported = 0;
     int m_refusedCount = 0;
+    int m_linesRead = 0;
+    int m_headerLines = 0;
     QString m_errorFile;
 };

@@ -3,11 +3,13 @@
 #include "app/KelvaneApp.h"
 #include "data/DBClass.h"
 #include "data/MyAdoRecordSet.h"
+#include "data/StatementLimit.h"
 #include "platform/MessageBox.h"
 #include "review/SearchKind.h"
 #include "review/SearchViewDlg.h"
 #include "ui/AppIcon.h"
 #include "ui/PlainLabel.h"
+#include "ui/ProgressDlg.h"
 #include "ui/RichTextCtrl.h"
 #include "ui/WaitCursor.h"
 
@@ -23,6 +25,30 @@
 namespace {
 
 const QString kNoFieldsTitle = QStringLiteral("Search");
+
+// A search that takes a while shows how long it has run, with Cancel.
+class CSearchProgress : public IStatementWatch {
+public:
+    CSearchProgress(QWidget* parent, int limitMs)
+        : m_progress(parent, QStringLiteral("Search"))
+        , m_limitMs(limitMs)
+    {}
+    bool StatementRunning(qint64 elapsedMs) override
+    {
+        return m_progress.Step(QStringLiteral("Searching for %1 seconds (at most %2) ...")
+                                   .arg(elapsedMs / 1000)
+                                   .arg(m_limitMs / 1000),
+                               elapsedMs, m_limitMs);
+    }
+    void StatementStopped(bool timedOut) override { m_stopped = timedOut ? kTimedOut : kCancelled; }
+    enum Stopped { kRan, kTimedOut, kCancelled };
+    Stopped Outcome() const { return m_stopped; }
+
+private:
+    CProgressDlg m_progress;
+    int m_limitMs;
+    Stopped m_stopped = kRan;
+};
 
 } // namespace
 
@@ -220,10 +246,24 @@ void CSearchDlg::OnSearch()
     }
     QString message;
     m_db->SetSearchViewFactory(this);
-    const bool ran =
-        m_db->RunQueryToList(m_lastSearch, message, QString::number(m_kind),
-                             QString::number(m_query.ColumnCount()), m_recordsets, m_views, this);
+    bool ran = false;
+    CSearchProgress::Stopped stopped = CSearchProgress::kRan;
+    {
+        CSearchProgress progress(this, m_db->SearchTimeLimitMs());
+        ran = m_db->RunQueryToList(m_lastSearch, message, QString::number(m_kind),
+                                   QString::number(m_query.ColumnCount()), m_recordsets, m_views,
+                                   this, &progress);
+        stopped = progress.Outcome();
+    }
     m_db->SetSearchViewFactory(nullptr);
+    // Stopped by the user or at the time limit: the statement was sound.
+    if (stopped == CSearchProgress::kCancelled)
+        return SetStatus(message);
+    if (stopped == CSearchProgress::kTimedOut) {
+        SetStatus(message);
+        ShowMessageBox(message, kMbOk | kMbIconWarning);
+        return;
+    }
     if (!ran) {
         const QString failure = QStringLiteral("Error searching.  SQL string not well formed");
         SetStatus(failure);

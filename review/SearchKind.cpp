@@ -1,5 +1,8 @@
 #include "review/SearchKind.h"
 
+#include "data/AdoTypes.h"
+#include "data/ColumnDef.h"
+
 #include "data/records/AddrPersonListSet.h"
 #include "data/records/ChgRqstListSet.h"
 #include "data/records/CommentListSet.h"
@@ -39,4 +42,11 @@ std::unique_ptr<CBindingSet> CreateSearchListSet(int kind, CDBConnection* connec
     default:
         return nullptr;
     }
+}
+
+int SearchColumnType(int kind, const CColumnDescriptor& column)
+{
+    if (kind == ID_TIMESHEETS && column.name == QLatin1String("InvCost"))
+        return adCurrency;
+    return column.type;
 }

@@ -4,6 +4,7 @@
 
 class CBindingSet;
 class CDBConnection;
+struct CColumnDescriptor;
 
 // The record kinds a search covers, named by the command id of the list
 // window that searches them: the dialog's and the results view's titles,
@@ -20,3 +21,7 @@ const CSearchKind* FindSearchKind(int kind);
 // The list record class over the kind's base query (its descriptors name
 // the columns); null for a kind no search covers.
 std::unique_ptr<CBindingSet> CreateSearchListSet(int kind, CDBConnection* connection);
+// The type a column of the kind's base is searched and sorted by: its
+// descriptor's, except where the list record class carries as text what the
+// database holds as a number (the time sheets' invoiced cost).
+int SearchColumnType(int kind, const CColumnDescriptor& column);

@@ -26,8 +26,9 @@ bool IsNumberType(int type)
     }
 }
 
-// The number as SQL writes it; false when the text is no number.
-bool ParseNumber(const QString& text, QString& sql)
+// The number as SQL writes it; false when the text is no number. A single
+// is written as the value it is stored as, so that = finds it.
+bool ParseNumber(const QString& text, int type, QString& sql)
 {
     const QString t = text.trimmed();
     bool ok = false;
@@ -41,6 +42,8 @@ bool ParseNumber(const QString& text, QString& sql)
         value = QLocale().toDouble(t, &ok);
     if (!ok || !std::isfinite(value))
         return false;
+    if (type == adSingle && std::isfinite(static_cast<float>(value)))
+        value = static_cast<float>(value);
     sql = QString::number(value, 'g', 17);
     return true;
 }
@@ -109,7 +112,7 @@ CSearchQuery::CSearchQuery(int kind, CDBClass* db)
         const CColumnDescriptor& d = set->Descriptor(c);
         if (d.caption.isEmpty() || d.name.isEmpty())
             continue;
-        m_fields << CField{d.name, d.caption, d.type, d.translation};
+        m_fields << CField{d.name, d.caption, SearchColumnType(kind, d), d.translation};
         // Named alike on both back ends, so style sheets match either's XML.
         names << db->Dialect().SelectColumn(d.name);
     }
@@ -220,14 +223,17 @@ bool CSearchQuery::NumberText(const CField& field, const QString& op, const QStr
                               QString& condition, QString& message) const
 {
     QString number;
-    const bool numeric = ParseNumber(value, number);
+    const bool numeric = ParseNumber(value, field.type, number);
     if (!numeric && field.translation == 2)
         return TaskCondition(field, op, value, condition, message);
     QString text = value.trimmed();
     if (!numeric && field.translation == 1)
         text = number = PriorityNumber(text);
     if (op.endsWith(QLatin1String("LIKE"))) {
-        condition = m_db->Dialect().TextCondition(field.name, op, text, false);
+        // The number's text, the same on both back ends.
+        const CSqlDialect& dialect = m_db->Dialect();
+        condition =
+            dialect.TextCondition(dialect.NumberText(field.name, field.type), op, text, true);
         return true;
     }
     if (number.isEmpty()) {

@@ -38,7 +38,17 @@ QVariant Typed(const QVariant& value, int type)
     case adChar:
     case adVarChar:
     case adLongVarChar:
-        return value.toString();
+        // A column listed as text may hold numbers (the invoiced cost): they
+        // sort as the numbers they are, as the recordset sorts them.
+        switch (value.metaType().id()) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+            return value;
+        default:
+            return value.toString();
+        }
     default:
         return value;
     }

@@ -7,6 +7,7 @@
 #include "data/MyAdoRecordSet.h"
 #include "data/RecordsetXml.h"
 #include "platform/MessageBox.h"
+#include "platform/UserFile.h"
 #include "review/BrowserDlg.h"
 #include "review/SearchKind.h"
 #include "review/SearchResultTable.h"
@@ -18,7 +19,6 @@
 #include "ui/WaitCursor.h"
 
 #include <QClipboard>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelection>
@@ -342,22 +342,24 @@ void CSearchViewDlg::ViewWithXslt(int slot)
     if (index < 0)
         return;
     const QString file = files.at(index);
-    if (!QFileInfo(file).isFile()) {
+    // Only a regular file of a style sheet's size: never a pipe or a device.
+    QByteArray bytes;
+    QString why;
+    switch (ReadUserFile(file, CSelectXSLT::kMaxStyleSheetBytes, bytes, &why)) {
+    case UserFileProblem::None:
+        break;
+    case UserFileProblem::Missing:
         ShowMessageBox(QStringLiteral("%1 does not exist").arg(file), kMbOk | kMbIconWarning);
         return;
-    }
-    // Style sheets are small; a huge file is no style sheet.
-    constexpr qint64 kMaxSheetBytes = 1024 * 1024;
-    QString sheet;
-    if (QFileInfo(file).size() > kMaxSheetBytes) {
+    case UserFileProblem::TooLarge:
         ShowMessageBox(QStringLiteral("%1 is too large to be a style sheet").arg(file),
                        kMbOk | kMbIconWarning);
         return;
-    }
-    if (!ReadFileToString(sheet, file)) {
-        ShowMessageBox(QStringLiteral("Error reading %1").arg(file), kMbOk | kMbIconError);
+    default:
+        ShowMessageBox(QStringLiteral("Error reading %1\n%2").arg(file, why), kMbOk | kMbIconError);
         return;
     }
+    const QString sheet = QString::fromUtf8(bytes);
     {
         CWaitCursor wait;
         if (!m_db->PersistAsXMLToHTML(m_rows, sheet, m_kind, m_table->Order()))

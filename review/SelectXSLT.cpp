@@ -3,9 +3,9 @@
 #include "app/KelvaneApp.h"
 #include "app/Profile.h"
 #include "app/TxtVDlg.h"
-#include "data/RecordsetXml.h"
 #include "platform/FileChooser.h"
 #include "platform/MessageBox.h"
+#include "platform/UserFile.h"
 #include "ui/AppIcon.h"
 #include "ui/ResourceIds.h"
 
@@ -192,12 +192,13 @@ void CSelectXSLT::OnView()
     int slot = -1;
     if (!SelectedPair(file, slot))
         return;
-    QString text;
-    if (!ReadFileToString(text, file)) {
+    // Only a regular file of a style sheet's size: never a pipe or a device.
+    QByteArray bytes;
+    if (ReadUserFile(file, kMaxStyleSheetBytes, bytes) != UserFileProblem::None) {
         ShowMessageBox(QStringLiteral("Error reading %1").arg(file), kMbOk | kMbIconError);
         return;
     }
     CTxtVDlg viewer(this);
-    viewer.m_text = text;
+    viewer.m_text = QString::fromUtf8(bytes);
     viewer.DoModal();
 }

@@ -19,6 +19,8 @@ public:
     static constexpr int kBrowse = 1197;
     static constexpr int kDelete = 1397;
     static constexpr int kView = 1398;
+    // Style sheets are small; a larger file is no style sheet.
+    static constexpr qint64 kMaxStyleSheetBytes = 1024 * 1024;
 
     CSelectXSLT(int kind, QWidget* parent = nullptr);
 

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 #include <array>
 #include <cmath>
@@ -16,6 +15,10 @@ const QString kHeader =
                    "WorkTypeID, TimeID, StartTime, StopTime, WorkDate, ObjectTypeID, ObjectID");
 
 namespace {
+
+// A file where more than one byte in this many is a control byte is no text.
+constexpr qsizetype kControlShare = 32;
+constexpr int kEndOfDay = 24 * 60;
 
 // Columns of CTimeSheetSet.
 enum Column : int {
@@ -141,14 +144,23 @@ bool ReadInt(QStringView text, int& value)
     return ok;
 }
 
-// Unsigned numbers of 1 to `maxDigits` digits, separated by `separator`.
-bool ReadParts(QStringView text, QChar separator, int* parts, int count, int maxDigits,
-               int lastDigits)
+QString Unspaced(const QString& text)
+{
+    QString out = text;
+    out.removeIf([](QChar c) { return c.isSpace(); });
+    return out;
+}
+
+// Unsigned numbers separated by `separator`, each of 1 to `digits[i]`
+// digits, or exactly -digits[i] when that is negative.
+bool ReadParts(QStringView text, QChar separator, int* parts, int count, const int* digits)
 {
     int n = 0;
     for (QStringView piece : text.tokenize(separator)) {
-        const int digits = n == count - 1 ? lastDigits : maxDigits;
-        if (n >= count || piece.isEmpty() || piece.size() > digits)
+        if (n >= count || piece.isEmpty())
+            return false;
+        const int most = digits[n] < 0 ? -digits[n] : digits[n];
+        if (piece.size() > most || (digits[n] < 0 && piece.size() != most))
             return false;
         for (const QChar c : piece)
             if (c < QLatin1Char('0') || c > QLatin1Char('9'))
@@ -158,30 +170,41 @@ bool ReadParts(QStringView text, QChar separator, int* parts, int count, int max
     return n == count;
 }
 
-// "h:mm" or "h:mm:ss".
-bool ReadTime(QStringView text, QTime& time)
+// "h:mm" or "h:mm:ss" as minutes since midnight; "24:00" is the end of
+// the day, as the time sheet reads it.
+bool ReadTime(QStringView text, int& minutes)
 {
+    static constexpr int kTwoDigits[] = {2, 2, 2};
     int parts[3] = {0, 0, 0};
-    const bool ok = ReadParts(text, QLatin1Char(':'), parts, 3, 2, 2) ||
-                    ReadParts(text, QLatin1Char(':'), parts, 2, 2, 2);
-    time = ok ? QTime(parts[0], parts[1], parts[2]) : QTime();
-    return time.isValid();
+    if (!ReadParts(text, QLatin1Char(':'), parts, 3, kTwoDigits) &&
+        !ReadParts(text, QLatin1Char(':'), parts, 2, kTwoDigits))
+        return false;
+    if (parts[0] == 24 && parts[1] == 0 && parts[2] == 0) {
+        minutes = kEndOfDay;
+        return true;
+    }
+    if (!QTime(parts[0], parts[1], parts[2]).isValid())
+        return false;
+    minutes = parts[0] * 60 + parts[1];
+    return true;
 }
 
 // "d/m/yyyy", day first as the file writes it, never by the desktop's
-// locale, with an optional time of day after a blank.
-bool ReadDate(QStringView text, QDate& date, QTime& time)
+// locale, the year in four digits, with an optional time of day after a
+// blank (minutes since midnight; 0 when none is given).
+bool ReadDate(QStringView text, QDate& date, int& minutes)
 {
+    static constexpr int kDayMonthYear[] = {2, 2, -4};
     text = text.trimmed();
     const qsizetype blank = text.indexOf(QLatin1Char(' '));
     int parts[3] = {0, 0, 0};
-    if (!ReadParts(blank < 0 ? text : text.left(blank), QLatin1Char('/'), parts, 3, 2, 4))
+    if (!ReadParts(blank < 0 ? text : text.left(blank), QLatin1Char('/'), parts, 3, kDayMonthYear))
         return false;
     date = QDate(parts[2], parts[1], parts[0]);
-    time = QTime(0, 0);
+    minutes = 0;
     if (!date.isValid())
         return false;
-    return blank < 0 || ReadTime(text.mid(blank + 1).trimmed(), time);
+    return blank < 0 || ReadTime(text.mid(blank + 1).trimmed(), minutes);
 }
 
 QString Quoted(QStringView text)
@@ -197,6 +220,8 @@ QString CleanComment(const QString& comment)
     clean.remove(QLatin1Char(','));
     clean.remove(QLatin1Char('\n'));
     clean.remove(QLatin1Char('\r'));
+    // The reader drops NULs; what is written is what is read back.
+    clean.remove(QChar(u'\0'));
     return clean;
 }
 
@@ -225,46 +250,66 @@ Content Inspect(const QByteArray& bytes)
 {
     if (bytes.isEmpty())
         return Content::Empty;
-    // Text has no control bytes but line ends and tabs; an odd NUL (which
-    // the reader drops) is let through, a file full of them is not text.
-    const qsizetype sample = qMin<qsizetype>(bytes.size(), 64 * 1024);
+    // Text has few control bytes but line ends and tabs: a control character
+    // in a comment is carried as any other, wherever it sits in the file. A
+    // picture, an archive or UTF-16 text has them everywhere. An odd NUL
+    // (which the reader drops) is let through.
+    qsizetype controls = 0;
     qsizetype nuls = 0;
-    for (qsizetype i = 0; i < sample; ++i) {
-        const auto b = static_cast<unsigned char>(bytes.at(i));
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
         if (b == 0)
             ++nuls;
         else if (b < 0x20 && b != '\n' && b != '\r' && b != '\t' && b != '\f')
-            return Content::Binary;
+            ++controls;
     }
-    return nuls > 4 && nuls * 100 > sample ? Content::Binary : Content::Text;
+    const bool manyNuls = nuls > 4 && nuls * 100 > bytes.size();
+    return manyNuls || controls * kControlShare > bytes.size() ? Content::Binary : Content::Text;
 }
 
 QList<CFileLine> SplitLines(const QByteArray& bytes, bool* singleByte)
 {
-    QByteArray clean = bytes;
-    clean.removeIf([](char c) { return c == '\r' || c == '\0'; });
-    if (clean.startsWith("\xEF\xBB\xBF"))
-        clean.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(clean);
-    const bool fallback = utf8.hasError();
-    if (fallback)
-        text = FromWindows1252(clean);
+    QList<CFileLine> lines;
+    bool fallback = false;
+    int number = 0;
+    const qsizetype size = bytes.size();
+    qsizetype at = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    QByteArray line;
+    while (at < size) {
+        // A line ends at a line feed, a carriage return and line feed, or a
+        // carriage return alone (as older Macintosh files end them).
+        qsizetype end = at;
+        while (end < size && bytes.at(end) != '\n' && bytes.at(end) != '\r')
+            ++end;
+        line = bytes.mid(at, end - at);
+        at = end + 1;
+        if (end < size && bytes.at(end) == '\r' && at < size && bytes.at(at) == '\n')
+            ++at;
+        ++number;
+        line.removeIf([](char c) { return c == '\0'; });
+        // Each line in UTF-8 when it is UTF-8; only a line that is not is
+        // read in the Windows code page.
+        QString text;
+        if (QByteArrayView(line).isValidUtf8()) {
+            text = QString::fromUtf8(line);
+        } else {
+            text = FromWindows1252(line);
+            fallback = true;
+        }
+        if (!text.trimmed().isEmpty())
+            lines.append({number, text});
+    }
     if (singleByte)
         *singleByte = fallback;
-    QList<CFileLine> lines;
-    int number = 0;
-    for (QStringView piece : QStringView(text).tokenize(QLatin1Char('\n'))) {
-        ++number;
-        if (!piece.trimmed().isEmpty())
-            lines.append({number, piece.toString()});
-    }
     return lines;
 }
 
 bool IsHeader(const QString& line)
 {
-    return line.contains(QLatin1String("EmpID"));
+    // The header itself, however spaced; a data line that merely mentions
+    // "EmpID" in its comment is a data line.
+    static const QString header = Unspaced(kHeader);
+    return Unspaced(line).compare(header, Qt::CaseInsensitive) == 0;
 }
 
 bool ParseDataLine(const CFileLine& line, const QString& fileName, CImportRow& row, QString& reason)
@@ -328,24 +373,22 @@ bool ParseDataLine(const CFileLine& line, const QString& fileName, CImportRow& r
         !optional(fInvID, row.InvID))
         return false;
 
-    const auto notADate = [&](int field) { return refuse(field, "a day/month/year date"); };
+    const auto notADate = [&](int field) {
+        return refuse(field, "a day/month/year date with a four-digit year");
+    };
     QDate startDay;
     QDate stopDay;
-    QTime start;
-    QTime stop;
-    QTime ignored;
-    if (!ReadDate(f[fStartTime], startDay, start))
+    int ignored = 0;
+    if (!ReadDate(f[fStartTime], startDay, row.Start))
         return notADate(fStartTime);
-    if (!ReadDate(f[fStopTime], stopDay, stop))
+    if (!ReadDate(f[fStopTime], stopDay, row.Stop))
         return notADate(fStopTime);
     if (!ReadDate(f[fWorkDate], row.WorkDate, ignored))
         return notADate(fWorkDate);
     // Only the times of day count. The end of the day is stored as 23:59;
     // another program may write midnight of the next day.
-    row.Start = start.hour() * 60 + start.minute();
-    row.Stop = stop.hour() * 60 + stop.minute();
-    if (row.Stop == 23 * 60 + 59 || (row.Stop == 0 && stopDay == startDay.addDays(1)))
-        row.Stop = 1440;
+    if (row.Stop == kEndOfDay - 1 || (row.Stop == 0 && stopDay == startDay.addDays(1)))
+        row.Stop = kEndOfDay;
     if (row.Stop <= row.Start) {
         reason = QStringLiteral("Stop time %1 on line #%2 is not after the start time %3")
                      .arg(f[fStopTime].trimmed().toString(), QString::number(line.number),

@@ -11,8 +11,8 @@ class CTimeSheetSet;
 // The comma-separated time-sheet file that carries time sheets from one
 // database to another: line 1 the database the rows come from, line 2 the
 // header, then one line of 15 fields per row. Files are written in UTF-8
-// with numbers in the C locale; an older file that is not valid UTF-8 is
-// read in the single-byte Windows code page.
+// with numbers in the C locale; a line of an older file that is not valid
+// UTF-8 is read in the single-byte Windows code page.
 namespace TimeSheetFile {
 
 // Line 2, without its line end.
@@ -35,12 +35,12 @@ struct CFileLine {
 enum class Content { Text, Empty, Binary };
 Content Inspect(const QByteArray& bytes);
 
-// The file's non-empty lines: carriage returns and NUL bytes dropped, a
-// UTF-8 byte-order mark skipped. `singleByte` tells that the bytes were not
-// UTF-8.
+// The file's non-blank lines, ended by a line feed, a carriage return and
+// line feed, or a carriage return alone; NUL bytes dropped, a UTF-8
+// byte-order mark skipped. `singleByte` tells that some line was not UTF-8.
 QList<CFileLine> SplitLines(const QByteArray& bytes, bool* singleByte = nullptr);
 
-// Whether a line is the header (the import skips it).
+// Whether a line is the header itself (the import skips it).
 bool IsHeader(const QString& line);
 
 // Reads a data line; false with the reason it cannot be imported.

@@ -9,6 +9,7 @@
 #include "office/OfficeSession.h"
 #include "office/Spreadsheet.h"
 #include "platform/MessageBox.h"
+#include "platform/UserFile.h"
 #include "review/TimeSheetTemplate.h"
 #include "ui/Utilities.h"
 #include "ui/WaitCursor.h"
@@ -298,13 +299,26 @@ bool CXlsTimeSheet::IsOwnTemplate() const
 bool CXlsTimeSheet::TemplateFound()
 {
     const QString path = TemplatePath();
-    if (QFileInfo(path).isFile() || IsOwnTemplate())
+    if (IsOwnTemplate())
         return true;
-    ShowMessageBox(QStringLiteral("The time-sheet template %1 cannot be found.\nRegister the "
-                                  "workbook to fill with \"Register\".")
-                       .arg(Quoted(path)),
-                   kMbOk | kMbIconWarning);
-    return false;
+    // The office is handed only a regular file of a workbook's size: a pipe
+    // or a device would hold it for good.
+    QString why;
+    switch (CheckUserFile(path, kMaxTemplateBytes, &why)) {
+    case UserFileProblem::None:
+        return true;
+    case UserFileProblem::Missing:
+        ShowMessageBox(QStringLiteral("The time-sheet template %1 cannot be found.\nRegister the "
+                                      "workbook to fill with \"Register\".")
+                           .arg(Quoted(path)),
+                       kMbOk | kMbIconWarning);
+        return false;
+    default:
+        ShowMessageBox(
+            QStringLiteral("The time-sheet template %1 cannot be used.\n%2").arg(Quoted(path), why),
+            kMbOk | kMbIconWarning);
+        return false;
+    }
 }
 
 bool CXlsTimeSheet::EnsureTemplate(IOfficeDocuments& documents)

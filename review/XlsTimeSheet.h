@@ -27,6 +27,8 @@ public:
     static const QStringList& KeptMacros();
     // The form's code handed to FillOutHdrWeekly.
     static constexpr const char* kFormCode = "KTS";
+    // A larger file is no time-sheet workbook.
+    static constexpr qint64 kMaxTemplateBytes = 64LL * 1024 * 1024;
 
     // A working day: its first start and last stop ("HH:MM", " " without
     // rows) and its hours.

@@ -1,5 +1,6 @@
 #include "ui/HtmlView.h"
 
+#include "platform/UserFile.h"
 #include "platform/XsltProcessor.h"
 
 #include <QFile>
@@ -29,11 +30,6 @@ public:
 };
 
 IHtmlPrintHook* s_printHook = nullptr;
-
-QString Megabytes(qint64 bytes)
-{
-    return QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1);
-}
 
 // What the view shows in place of a page it cannot show (a page reached
 // through the history whose file has changed since).
@@ -155,31 +151,29 @@ bool CHtmlView::Prepare(const QUrl& url, QString& why)
         return false;
     }
     const QString path = url.toLocalFile();
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        why = QStringLiteral("%1 does not exist").arg(path);
-        return false;
-    }
-    if (info.isDir()) {
-        why = QStringLiteral("%1 is a folder, not a page").arg(path);
-        return false;
-    }
     const bool xml = IsXmlFile(path);
     const qint64 limit = xml ? kMaxXmlBytes : kMaxPageBytes;
-    if (info.size() > limit) {
-        why = QStringLiteral("%1 is too large to show (%2 MB; the browser shows up to %3 MB)")
-                  .arg(path, Megabytes(info.size()), Megabytes(limit));
+    QByteArray bytes;
+    // Only a regular file is read: a pipe would wait and a device never end.
+    const UserFileProblem problem =
+        xml ? ReadUserFile(path, limit, bytes, &why) : CheckUserFile(path, limit, &why);
+    switch (problem) {
+    case UserFileProblem::None:
+        break;
+    case UserFileProblem::Folder:
+        why = QStringLiteral("%1 is a folder, not a page").arg(path);
         return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        why = QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString());
+    case UserFileProblem::TooLarge:
+        why = QStringLiteral("%1 is too large to show (%2 MB; the browser shows up to %3 MB)")
+                  .arg(path, MegabytesText(QFileInfo(path).size()), MegabytesText(limit));
+        return false;
+    default:
         return false;
     }
     if (!xml)
         return true;
     QString html;
-    if (!XmlToTreeHtml(file.readAll(), html, why)) {
+    if (!XmlToTreeHtml(bytes, html, why)) {
         why = QStringLiteral("%1 is not well-formed XML: %2").arg(path, why);
         return false;
     }
@@ -190,18 +184,22 @@ bool CHtmlView::Prepare(const QUrl& url, QString& why)
 
 QVariant CHtmlView::loadResource(int type, const QUrl& name)
 {
-    if ((type == QTextDocument::HtmlResource || type == QTextDocument::UnknownResource) &&
-        name.isLocalFile()) {
-        QString why;
-        if (IsXmlFile(name.toLocalFile())) {
-            if (name.adjusted(QUrl::RemoveFragment) == m_treeUrl || Prepare(name, why))
-                return m_treeHtml;
-            return ErrorPage(why);
-        }
-        if (QFileInfo(name.toLocalFile()).size() > kMaxPageBytes && !Prepare(name, why))
-            return ErrorPage(why);
+    const QUrl url = name.isRelative() && source().isValid() ? source().resolved(name) : name;
+    if (!url.isLocalFile())
+        return QTextBrowser::loadResource(type, name);
+    const bool page = type == QTextDocument::HtmlResource || type == QTextDocument::UnknownResource;
+    QString why;
+    if (page && IsXmlFile(url.toLocalFile())) {
+        if (url.adjusted(QUrl::RemoveFragment) == m_treeUrl || Prepare(url, why))
+            return m_treeHtml;
+        return ErrorPage(why);
     }
-    return QTextBrowser::loadResource(type, name);
+    // Pages, pictures and style sheets alike: regular files within the limit.
+    QByteArray bytes;
+    if (ReadUserFile(url.toLocalFile(), kMaxPageBytes, bytes, &why) == UserFileProblem::None)
+        return bytes;
+    // Something other than nothing: the document would read the file itself.
+    return page ? QVariant(ErrorPage(why)) : QVariant(QByteArray());
 }
 
 void CHtmlView::SetStatusText(const QString& text)

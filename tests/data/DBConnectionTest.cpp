@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QSqlDatabase>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Answers the connection prompt from a list, then with "" (cancel).
@@ -138,6 +140,20 @@ TEST_F(ConnectionTest, AFileThatIsNoDatabaseIsRefusedAndLeftAlone)
     QFile again(path);
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
     EXPECT_EQ(again.readAll(), content);
+}
+
+TEST_F(ConnectionTest, APipeOrADeviceIsNoDatabaseFile)
+{
+    const QString pipe = TestEnv::TestDir() + QStringLiteral("/pipe.db");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString zero = TestEnv::TestDir() + QStringLiteral("/zero.db");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    for (const QString& path : {pipe, zero}) {
+        StoreString(CConnectionString::SqliteString(path));
+        CDBConnection conn;
+        EXPECT_FALSE(conn.Connect(false));
+        EXPECT_EQ(conn.LastOpenError(), QStringLiteral("%1 is not a database file.").arg(path));
+    }
 }
 
 TEST_F(ConnectionTest, RetryAsksAgainFromWhatFailed)

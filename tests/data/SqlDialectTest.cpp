@@ -55,6 +55,16 @@ TEST(SqlDialect, TranslateRewritesJetFormsOutsideLiterals)
                   "[a] & True'"));
 }
 
+TEST(SqlDialect, TrueAndFalseBecomeNumbersOnlyWhereTheyAreComparedValues)
+{
+    EXPECT_EQ(kPostgres.Translate(QStringLiteral("True<>x OR y>=FALSE OR z != true")),
+              QStringLiteral("1<>x OR y>=0 OR z != 1"));
+    for (const char* kept : {"coalesce(x > 1, False)", "x IS TRUE", "NOT false",
+                             "current_setting('a', true) IS NULL", "TrueCost = 1"})
+        EXPECT_EQ(kPostgres.Translate(QString::fromLatin1(kept)), QString::fromLatin1(kept))
+            << kept;
+}
+
 TEST(SqlDialect, TopBecomesLimit)
 {
     EXPECT_EQ(Simplified(kSqlite.Translate(QStringLiteral("SELECT TOP 5 * FROM t ORDER BY x;"))),

@@ -5,7 +5,7 @@
 #include "data/Schema.h"
 #include "review/ExportTimeSheetsDlg.h"
 #include "review/TimeSheetFile.h"
-#include "tests/review/ExchangeFixture.h"
+#include "tests/review/ImportFixture.h"
 #include "ui/ProgressDlg.h"
 #include "ui/ResourceIds.h"
 
@@ -18,84 +18,6 @@
 #include <QTimer>
 
 using namespace Exchange;
-
-namespace {
-
-// A data line as the export writes it; times as minutes, 1440 the end of the day.
-QString DataLine(int emp, int proj, int order, int task, const QString& workType,
-                 const QString& comment, int timeId, const QDate& day, int start, int stop,
-                 const QString& objectType = QString(), const QString& objectId = QString())
-{
-    const auto at = [&day](int minute) {
-        const int m = qMin(minute, 1439);
-        return day.toString(QStringLiteral("dd/MM/yyyy")) +
-               QString::asprintf(" %02d:%02d:00", m / 60, m % 60);
-    };
-    return QStringLiteral("%1,%2,%3,1.000000,%4,%5,100.000000,%6,%7,%8,%9,")
-               .arg(emp)
-               .arg(proj)
-               .arg(order)
-               .arg(task)
-               .arg(comment, workType)
-               .arg(timeId)
-               .arg(at(start), at(stop)) +
-           day.toString(QStringLiteral("dd/MM/yyyy")) +
-           QStringLiteral(",%1,%2,").arg(objectType, objectId);
-}
-
-} // namespace
-
-class ImportTimeSheetsTest : public ExchangeTest {
-protected:
-    using Step = std::function<void(CImportTimeSheetsDlg&)>;
-
-    // Imports the file with the dialog; the status line afterwards.
-    QString Import(const QString& file, const Step& before = {}, CDummyDlg* hub = nullptr)
-    {
-        QString status;
-        CImportTimeSheetsDlg dlg(m_db, hub);
-        RunModal<CImportTimeSheetsDlg>(dlg, [&](CImportTimeSheetsDlg& d) {
-            d.SetFileName(file);
-            if (before)
-                before(d);
-            d.OnCommand(IDOK);
-            Picture(d, QStringLiteral("import-%1.png").arg(QFileInfo(file).baseName()));
-            status = d.StatusText();
-            m_imported = d.Imported();
-            m_refused = d.Refused();
-            m_errorFile = d.ErrorFile();
-        });
-        return status;
-    }
-    // A file of this database with the header and the lines.
-    QString MakeFile(const QString& name, const QStringList& lines,
-                     const QString& database = QString())
-    {
-        const QString file = File(name);
-        QDir().mkpath(QFileInfo(file).absolutePath());
-        const QString first =
-            database.isNull() ? CConnectionString(m_connectionString).DatabaseName() : database;
-        EXPECT_TRUE(WriteAll(
-            file,
-            (QStringList{first, TimeSheetFile::kHeader} + lines).join(QLatin1Char('\n')).toUtf8() +
-                '\n'));
-        return file;
-    }
-    // Many entries of Ann's, one a day.
-    QStringList ManyLines(int count)
-    {
-        QStringList lines;
-        for (int i = 0; i < count; ++i)
-            lines << DataLine(kAnn, kApollo, kApolloOrder, kBuild, "2", "bulk", 1,
-                              QDate(2027, 1, 1).addDays(i), 540, 600);
-        return lines;
-    }
-    QStringList Messages() const { return CRecordingMessages::Current().Texts(); }
-
-    int m_imported = -1;
-    int m_refused = -1;
-    QString m_errorFile;
-};
 
 TEST_P(ImportTimeSheetsTest, AnExportReadBackGivesTheSameRows)
 {
@@ -112,7 +34,9 @@ TEST_P(ImportTimeSheetsTest, AnExportReadBackGivesTheSameRows)
     });
     Exec(QStringLiteral("DELETE FROM tblTimeSheet"));
 
-    EXPECT_EQ(Import(file), QStringLiteral("Finished Import 5 Records added from %1").arg(file));
+    EXPECT_EQ(Import(file), QStringLiteral("Finished Import 5 Records added from %1\n7 lines read: "
+                                           "5 imported, 0 refused, 2 header lines")
+                                .arg(file));
     EXPECT_EQ(m_refused, 0);
     EXPECT_TRUE(m_errorFile.isEmpty());
     EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
@@ -129,9 +53,9 @@ TEST_P(ImportTimeSheetsTest, AnExportReadBackGivesTheSameRows)
               40);
 
     // The same file again: every line overlaps what it brought.
-    EXPECT_EQ(Import(file).section(QLatin1Char('\n'), 0, 1),
-              QStringLiteral("Finished Import 0 Records added from %1\n5 lines refused, written "
-                             "to %2")
+    EXPECT_EQ(Import(file).section(QLatin1Char('\n'), 0, 2),
+              QStringLiteral("Finished Import 0 Records added from %1\n7 lines read: 0 imported, "
+                             "5 refused, 2 header lines\n5 lines refused, written to %2")
                   .arg(file, File("TimeSheetExp.err")));
     EXPECT_EQ(Count(), 5);
 }
@@ -166,7 +90,8 @@ TEST_P(ImportTimeSheetsTest, RefusedLinesGoToTheErrorFileWithTheirReasons)
 
     const QString status = Import(file);
     const QString errors = File("week12.err");
-    EXPECT_EQ(status, QStringLiteral("Finished Import 3 Records added from %1\n1 entries took the "
+    EXPECT_EQ(status, QStringLiteral("Finished Import 3 Records added from %1\n15 lines read: 3 "
+                                     "imported, 10 refused, 2 header lines\n1 entries took the "
                                      "next free TimeID of their day\n10 lines refused, written to "
                                      "%2")
                           .arg(file, errors));
@@ -193,7 +118,8 @@ TEST_P(ImportTimeSheetsTest, RefusedLinesGoToTheErrorFileWithTheirReasons)
                        "fields, 15 expected)")
             .arg(file),
         QStringLiteral("Line 9: Field 8 (WorkTypeID) on line #9 is not a number: \"x2\""),
-        QStringLiteral("Line 10: Field 12 (WorkDate) on line #10 is not a day/month/year date: "
+        QStringLiteral("Line 10: Field 12 (WorkDate) on line #10 is not a day/month/year date with "
+                       "a four-digit year: "
                        "\"31/02/2024\""),
         QStringLiteral("Line 11: Stop time 02/03/2026 13:00:00 on line #11 is not after the start "
                        "time 02/03/2026 13:20:00"),
@@ -239,8 +165,9 @@ TEST_P(ImportTimeSheetsTest, ATenthOverBookedRowsIsRefusedAndCounted)
                           first.addDays(over ? i / 50 : i), over ? 570 : 540, over ? 630 : 600);
     }
     const QString file = MakeFile(QStringLiteral("tenth.txt"), lines);
-    EXPECT_EQ(Import(file).section(QLatin1Char('\n'), 0, 1),
-              QStringLiteral("Finished Import 900 Records added from %1\n100 lines refused, "
+    EXPECT_EQ(Import(file).section(QLatin1Char('\n'), 0, 2),
+              QStringLiteral("Finished Import 900 Records added from %1\n1002 lines read: 900 "
+                             "imported, 100 refused, 2 header lines\n100 lines refused, "
                              "written to %2")
                   .arg(file, File("tenth.err")));
     EXPECT_EQ(Count(), 920);
@@ -264,7 +191,10 @@ TEST_P(ImportTimeSheetsTest, AFileOfAnotherDatabaseIsImportedOnlyWhenTheUserSays
                                           .arg(here)});
     EXPECT_EQ(Count(), 0);
     CRecordingMessages::Current().Answer(kIdYes);
-    EXPECT_EQ(Import(file), QStringLiteral("Finished Import 1 Records added from %1").arg(file));
+    EXPECT_EQ(Import(file),
+              QStringLiteral("Finished Import 1 Records added from %1\n3 lines read: 1 imported, "
+                             "0 refused, 2 header lines")
+                  .arg(file));
     EXPECT_EQ(Count(), 1);
 
     // The name is compared without regard to case.
@@ -273,7 +203,10 @@ TEST_P(ImportTimeSheetsTest, AFileOfAnotherDatabaseIsImportedOnlyWhenTheUserSays
         {DataLine(kBob, kBridge, kBridgeOrder, kSpan, "4", "y", 1, QDate(2026, 3, 2), 540, 600)},
         here.toUpper());
     CRecordingMessages::Current().Clear();
-    EXPECT_EQ(Import(upper), QStringLiteral("Finished Import 1 Records added from %1").arg(upper));
+    EXPECT_EQ(Import(upper),
+              QStringLiteral("Finished Import 1 Records added from %1\n3 lines read: 1 imported, "
+                             "0 refused, 2 header lines")
+                  .arg(upper));
     EXPECT_TRUE(Messages().isEmpty());
 }
 
@@ -309,7 +242,10 @@ TEST_P(ImportTimeSheetsTest, WindowsFilesInTheOldCodePageAreRead)
              "\r\n";
     const QString file = File("windows.txt");
     ASSERT_TRUE(WriteAll(file, bytes));
-    EXPECT_EQ(Import(file), QStringLiteral("Finished Import 1 Records added from %1").arg(file));
+    EXPECT_EQ(Import(file),
+              QStringLiteral("Finished Import 1 Records added from %1\n3 lines read: 1 imported, "
+                             "0 refused, 2 header lines")
+                  .arg(file));
     EXPECT_EQ(Query(QStringLiteral("SELECT Comment FROM tblTimeSheet")).Value(0, 0).toString(),
               QString::fromUtf8("café €"));
 }
@@ -335,7 +271,7 @@ TEST_P(ImportTimeSheetsTest, AnErrorFileThatCannotBeWrittenIsNotClaimed)
     ASSERT_TRUE(QDir().mkpath(File("blocked.err")));
     const QString status = Import(file);
     EXPECT_TRUE(m_errorFile.isEmpty());
-    EXPECT_EQ(status.section(QLatin1Char('\n'), 1),
+    EXPECT_EQ(status.section(QLatin1Char('\n'), 2),
               QStringLiteral("1 lines refused; Unable to open file %1").arg(File("blocked.err")));
     ASSERT_EQ(Messages().size(), 1);
     EXPECT_TRUE(Messages()[0].contains(QStringLiteral("could not be written")));
@@ -374,7 +310,10 @@ TEST_P(ImportTimeSheetsTest, CancelInTheProgressWindowLeavesTheDatabaseAsItWas)
     }));
     EXPECT_EQ(StoredRows(m_conn), before);
     // Nothing is left behind: the same import runs through afterwards.
-    EXPECT_EQ(Import(file), QStringLiteral("Finished Import 3000 Records added from %1").arg(file));
+    EXPECT_EQ(Import(file),
+              QStringLiteral("Finished Import 3000 Records added from %1\n3002 lines read: "
+                             "3000 imported, 0 refused, 2 header lines")
+                  .arg(file));
     EXPECT_EQ(Count(), 3001);
 }
 
@@ -471,7 +410,10 @@ TEST_P(ImportTimeSheetsTest, ChoosingAnotherDatabaseImportsIntoIt)
     UnregisterHubWindow(ID_TIMESHEETS);
     CDBConnection::SetPrompt(nullptr);
     EXPECT_EQ(prompt.shown, QStringList({m_connectionString, m_connectionString}));
-    EXPECT_EQ(status, QStringLiteral("Finished Import 1 Records added from %1").arg(file));
+    EXPECT_EQ(status,
+              QStringLiteral("Finished Import 1 Records added from %1\n3 lines read: 1 imported, "
+                             "0 refused, 2 header lines")
+                  .arg(file));
     EXPECT_EQ(Count(), 0);
     CQueryResult rows;
     ASSERT_TRUE(CSqlExecutor::RunNative(

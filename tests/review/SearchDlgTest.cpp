@@ -4,16 +4,27 @@
 #include "review/SearchViewDlg.h"
 #include "tests/review/SearchFixture.h"
 #include "tests/support/ScriptedModals.h"
+#include "ui/ProgressDlg.h"
 #include "ui/ResourceIds.h"
 #include "ui/RichTextCtrl.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
+
+// A filter that never ends by itself.
+const QString kRunaway = QStringLiteral(
+    "TimesheetID IN (WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r) SELECT n "
+    "FROM r WHERE n = 0)");
 
 class SearchDlgTest : public SearchTest {
 protected:
@@ -142,6 +153,56 @@ TEST_P(SearchDlgTest, AFilterTypedByHandRunsReadOnlyAndItsErrorIsTold)
         EXPECT_EQ(dlg.Views().size(), 1);
         EXPECT_EQ(TimeSheetRows(), 9);
     });
+}
+
+TEST_P(SearchDlgTest, ARunawaySearchCanBeCancelled)
+{
+    // The user presses Cancel once the search has run for a moment.
+    CProgressDlg::SetTiming(0, 0);
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* progress = qobject_cast<QProgressDialog*>(w);
+                progress && progress->isVisible())
+                if (auto* cancel = progress->findChild<QPushButton*>())
+                    cancel->click();
+    });
+    user.start(200);
+    QElapsedTimer clock;
+    clock.start();
+    Run(ID_TIMESHEETS, [](CSearchDlg& dlg) {
+        dlg.Control<CRichTextCtrl>(CSearchDlg::kFilter)->setPlainText(kRunaway);
+        dlg.OnCommand(CSearchDlg::kSearch);
+        EXPECT_EQ(dlg.StatusText(), QStringLiteral("The search was cancelled"));
+        EXPECT_TRUE(dlg.Views().isEmpty());
+        // The next search runs as ever.
+        dlg.Control<CRichTextCtrl>(CSearchDlg::kFilter)
+            ->setPlainText(QStringLiteral("TimesheetID > 7"));
+        dlg.OnCommand(CSearchDlg::kSearch);
+        ASSERT_EQ(dlg.Views().size(), 1);
+        EXPECT_EQ(LastView(dlg)->Table().RowCount(), 2);
+    });
+    user.stop();
+    CProgressDlg::SetTiming(400, 50);
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_TRUE(CRecordingMessages::Current().Texts().isEmpty());
+    EXPECT_EQ(TimeSheetRows(), 9);
+}
+
+TEST_P(SearchDlgTest, ARunawaySearchStopsAtTheTimeLimit)
+{
+    m_db.SetSearchTimeLimitMs(1000);
+    QElapsedTimer clock;
+    clock.start();
+    Run(ID_TIMESHEETS, [](CSearchDlg& dlg) {
+        dlg.Control<CRichTextCtrl>(CSearchDlg::kFilter)->setPlainText(kRunaway);
+        dlg.OnCommand(CSearchDlg::kSearch);
+        EXPECT_TRUE(dlg.Views().isEmpty());
+    });
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(
+        CRecordingMessages::Current().Texts(),
+        QStringList{QStringLiteral("The search ran for more than 1 seconds and was stopped")});
 }
 
 TEST_P(SearchDlgTest, CloseEndsTheDialogAndItsViewsGoWithIt)

@@ -282,4 +282,12 @@ TEST_P(SearchQueryTest, ASearchCanReadButNeverWrite)
               QStringLiteral("kept"));
 }
 
+TEST_P(SearchQueryTest, ATypedFilterKeepsTrueAndFalseInsideFunctionCalls)
+{
+    CSearchQuery query(ID_TIMESHEETS, &m_db);
+    query.SetFilter(QStringLiteral("coalesce(TimesheetID < 3, False)"));
+    EXPECT_EQ(Found(query, QStringLiteral("TimesheetID")),
+              (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
+}
+
 KELVANE_INSTANTIATE_BACKENDS(SearchQueryTest);

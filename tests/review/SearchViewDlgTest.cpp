@@ -161,6 +161,24 @@ TEST_P(SearchViewTest, AHeaderClickSortsAndKeepsTheSelection)
     EXPECT_EQ(view.Table().Text(selected.first().row(), id), chosen);
 }
 
+TEST_P(SearchViewTest, InvoicedCostsSortByValue)
+{
+    // Listed as text, held as money: sorted as the numbers they are.
+    const QList<double> costs = {100, 112.5, 12.5, 25};
+    for (int i = 0; i < costs.size(); ++i)
+        Exec(QStringLiteral("UPDATE tblTimeSheet SET InvCost = ? WHERE TimesheetID = ?"),
+             {costs.at(i), i + 1});
+    CSearchViewDlg& view = Open(ID_TIMESHEETS, QStringLiteral("TimesheetID <= 4"));
+    const int cost = 9;
+    ASSERT_EQ(view.Table().headerData(cost, Qt::Horizontal).toString(),
+              QStringLiteral("Invoiced Cost"));
+    ClickHeader(cost);
+    QStringList shown;
+    for (int r = 0; r < view.Table().RowCount(); ++r)
+        shown << view.Table().Text(r, cost);
+    EXPECT_EQ(shown, QStringList({"12.5", "25", "100", "112.5"}));
+}
+
 TEST_P(SearchViewTest, TheMenuNeedsARowAndListsTheRegisteredSheetsBySlot)
 {
     CSearchViewDlg& view = Open(ID_TIMESHEETS);

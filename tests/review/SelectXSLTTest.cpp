@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Types a pair and presses OK; the dialog's end code (0 while it stays open).
@@ -124,7 +126,10 @@ TEST(SelectXSLT, ViewShowsTheSheetOrSaysItCannotBeRead)
 {
     const QString sheet = WriteTestFile(QStringLiteral("hours.xslt"), "<xsl:stylesheet/>");
     const QString gone = TestEnv::TestDir() + QStringLiteral("/gone.xslt");
-    for (const QString& file : {sheet, gone}) {
+    // A pipe in a sheet's place is never read (nothing would ever write it).
+    const QString pipe = TestEnv::TestDir() + QStringLiteral("/pipe.xslt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString& file : {sheet, gone, pipe}) {
         QStringList n{QFileInfo(file).baseName()};
         QStringList f{file};
         CKelvaneApp::LoadSaveXsltList(QStringLiteral("TS"), n, f, false);
@@ -138,6 +143,8 @@ TEST(SelectXSLT, ViewShowsTheSheetOrSaysItCannotBeRead)
         select.OnCommand(CSelectXSLT::kView);
         Select(select, 1);
         select.OnCommand(CSelectXSLT::kView);
+        Select(select, 2);
+        select.OnCommand(CSelectXSLT::kView);
         return int(IDCANCEL);
     });
     modals.Then([&shown](CDialogBase& d) {
@@ -146,7 +153,9 @@ TEST(SelectXSLT, ViewShowsTheSheetOrSaysItCannotBeRead)
     });
     dialog.DoModal();
     EXPECT_EQ(shown, QStringLiteral("<xsl:stylesheet/>"));
-    EXPECT_EQ(CRecordingMessages::Current().Last(), QStringLiteral("Error reading ") + gone);
+    EXPECT_EQ(CRecordingMessages::Current().Texts(),
+              QStringList({QStringLiteral("Error reading ") + gone,
+                           QStringLiteral("Error reading ") + pipe}));
 }
 
 TEST(SelectXSLT, BrowseFillsTheFileName)

@@ -84,6 +84,60 @@ TEST(TimeSheetFile, LinesAreReadWithCrlfNulsAndTheOldCodePage)
     EXPECT_EQ(old[0].text, QString::fromUtf8("café € 5"));
 }
 
+TEST(TimeSheetFile, EachLineIsDecodedOnItsOwnAndEveryKindOfLineEndEndsALine)
+{
+    // One stray byte leaves the UTF-8 lines as they are.
+    bool singleByte = false;
+    const QList<CFileLine> mixed =
+        SplitLines(QByteArray("db\nZ\xC3\xBCrich \xE2\x9C\x93\ncaf\xE9\nBern \xF0\x9F\x98\x80\n"),
+                   &singleByte);
+    EXPECT_TRUE(singleByte);
+    ASSERT_EQ(mixed.size(), 4);
+    EXPECT_EQ(mixed[1].text, QString::fromUtf8("Zürich ✓"));
+    EXPECT_EQ(mixed[2].text, QString::fromUtf8("café"));
+    EXPECT_EQ(mixed[3].text, QString::fromUtf8("Bern 😀"));
+    // A half-character at the end of a line is no UTF-8 either.
+    EXPECT_EQ(SplitLines(QByteArray("ab\xC3\n")).first().text, QString::fromUtf8("abÃ"));
+
+    // Carriage returns alone end lines as line feeds do.
+    const QList<CFileLine> mac = SplitLines(QByteArray("db\rEmpID\r1,2\r\r3,4\r\n5,6"));
+    ASSERT_EQ(mac.size(), 5);
+    EXPECT_EQ(mac[2].text, QStringLiteral("1,2"));
+    EXPECT_EQ(mac[3].number, 5);
+    EXPECT_EQ(mac[3].text, QStringLiteral("3,4"));
+    EXPECT_EQ(mac[4].text, QStringLiteral("5,6"));
+}
+
+TEST(TimeSheetFile, ControlCharactersAreTextWhereverTheySit)
+{
+    QByteArray file = "db\n" + kHeader.toUtf8() + "\n";
+    const QByteArray line = kGood.toUtf8() + "\n";
+    while (file.size() < 100 * 1024)
+        file += line;
+    const QByteArray controls("bell \x07 tab \x0B escape \x1B");
+    for (const qsizetype at : {qsizetype(40), qsizetype(30 * 1024), qsizetype(90 * 1024)}) {
+        QByteArray with = file;
+        with.insert(with.indexOf("Kick-off", at), controls);
+        EXPECT_EQ(Inspect(with), Content::Text) << at;
+    }
+    EXPECT_EQ(
+        Read(QString(kGood).replace(QStringLiteral("Kick-off"), QString::fromLatin1(controls)))
+            .Comment,
+        QString::fromLatin1(controls) + QStringLiteral(" notes"));
+    // What is written is what is read back: a NUL would be dropped.
+    EXPECT_EQ(CleanComment(QString::fromLatin1("a\0b\x1B,c", 7)), QString::fromLatin1("ab\x1B"
+                                                                                      "c"));
+}
+
+TEST(TimeSheetFile, TheHeaderIsTheHeaderLineItself)
+{
+    EXPECT_TRUE(IsHeader(kHeader));
+    EXPECT_TRUE(IsHeader(kHeader.toUpper().replace(QStringLiteral(", "), QStringLiteral(","))));
+    EXPECT_FALSE(IsHeader(QString(kGood).replace(QStringLiteral("Kick-off notes"),
+                                                 QStringLiteral("EmpID mix-up fixed"))));
+    EXPECT_FALSE(IsHeader(QStringLiteral("EmpID")));
+}
+
 TEST(TimeSheetFile, EmptyAndBinaryFilesAreNoText)
 {
     EXPECT_EQ(Inspect(QByteArray()), Content::Empty);
@@ -133,6 +187,13 @@ TEST(TimeSheetFile, AGoodLineGivesItsRow)
                                           QStringLiteral("03/03/2026 00:00:00")))
                   .Stop,
               1440);
+    // 24:00 is the end of the day, as the time sheet reads it.
+    for (const char* stop : {"02/03/2026 24:00:00", "02/03/2026 24:00"})
+        EXPECT_EQ(Read(QString(kGood).replace(QStringLiteral("02/03/2026 10:30:00"),
+                                              QString::fromLatin1(stop)))
+                      .Stop,
+                  1440)
+            << stop;
 }
 
 TEST(TimeSheetFile, BadLinesAreRefusedWithTheirReason)
@@ -157,11 +218,27 @@ TEST(TimeSheetFile, BadLinesAreRefusedWithTheirReason)
         {",1,02/03", ",,02/03", "Field 9 (TimeID) on line #3 is not a number: \"\""},
         // Day first, never by the locale: 31 February does not exist, 13 is no month.
         {",02/03/2026,", ",31/02/2024,",
-         "Field 12 (WorkDate) on line #3 is not a day/month/year date: \"31/02/2024\""},
+         "Field 12 (WorkDate) on line #3 is not a day/month/year date with a four-digit year: "
+         "\"31/02/2024\""},
         {"02/03/2026 09:00:00", "03/13/2026 09:00:00",
-         "Field 10 (StartTime) on line #3 is not a day/month/year date: \"03/13/2026 09:00:00\""},
+         "Field 10 (StartTime) on line #3 is not a day/month/year date with a four-digit year: "
+         "\"03/13/2026 09:00:00\""},
         {"02/03/2026 09:00:00", "02/03/2026 25:00:00",
-         "Field 10 (StartTime) on line #3 is not a day/month/year date: \"02/03/2026 25:00:00\""},
+         "Field 10 (StartTime) on line #3 is not a day/month/year date with a four-digit year: "
+         "\"02/03/2026 25:00:00\""},
+        // The year in four digits, never 26 for 2026.
+        {",02/03/2026,", ",02/03/26,",
+         "Field 12 (WorkDate) on line #3 is not a day/month/year date with a four-digit year: "
+         "\"02/03/26\""},
+        {"02/03/2026 10:30:00", "02/03/26 10:30:00",
+         "Field 11 (StopTime) on line #3 is not a day/month/year date with a four-digit year: "
+         "\"02/03/26 10:30:00\""},
+        {"02/03/2026 09:00:00", "02/03/02026 09:00:00",
+         "Field 10 (StartTime) on line #3 is not a day/month/year date with a four-digit year: "
+         "\"02/03/02026 09:00:00\""},
+        {"02/03/2026 09:00:00", "02/03/2026 24:00:01",
+         "Field 10 (StartTime) on line #3 is not a day/month/year date with a four-digit year: "
+         "\"02/03/2026 24:00:01\""},
         {"02/03/2026 10:30:00", "02/03/2026 08:30:00",
          "Stop time 02/03/2026 08:30:00 on line #3 is not after the start time 02/03/2026 "
          "09:00:00"},

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <sys/stat.h>
+
 namespace {
 
 using Week = std::pair<QDate, QDate>;
@@ -185,6 +187,15 @@ TEST_P(XlsTimeSheetTest, ATemplateWithoutAMacroOrWithoutAFileIsNamed)
         QStringLiteral("The time-sheet template \"%1\" cannot be found.")
             .arg(QDir::toNativeSeparators(m_folder + QStringLiteral("Gone.xls")))))
         << Messages().first().toStdString();
+
+    // A pipe in the template's place is never handed to the office.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(m_folder + QStringLiteral("Pipe.xls")).constData(), 0600),
+              0);
+    EXPECT_FALSE(RunSheet(kNextMonday, QStringLiteral("Pipe.xls")));
+    EXPECT_EQ(m_record.opened.size(), 1);
+    ASSERT_FALSE(Messages().isEmpty());
+    EXPECT_TRUE(Messages().last().contains(QStringLiteral("is not a regular file")))
+        << Messages().last().toStdString();
 }
 
 TEST_P(XlsTimeSheetTest, WithoutTheOfficeOrAnEmployeeTheRunSaysSoAndEnds)

@@ -10,6 +10,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Everything the view tells its owner, in order.
@@ -163,6 +165,26 @@ TEST_F(HtmlViewTest, OnlyLocalExistingPagesAreShown)
     EXPECT_TRUE(seen.events.contains(QStringLiteral("error ") + TestEnv::TestDir() +
                                      QStringLiteral("/missing.htm does not exist")));
     EXPECT_TRUE(m_view.LocationUrl().isEmpty());
+}
+
+TEST_F(HtmlViewTest, PipesAndDevicesAreNeverRead)
+{
+    const QString pipe = TestEnv::TestDir() + QStringLiteral("/pipe.htm");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString zero = TestEnv::TestDir() + QStringLiteral("/zero.xml");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    CViewRecorder seen(m_view);
+    EXPECT_FALSE(m_view.Navigate(pipe));
+    EXPECT_FALSE(m_view.Navigate(zero));
+    EXPECT_EQ(seen.events.filter(QStringLiteral(" is not a regular file")).size(), 2)
+        << seen.events.join(QLatin1Char('\n')).toStdString();
+    // Nor is a picture of a page that names one.
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), TestEnv::TestDir() + "/zero.png"));
+    const QString page = WriteTestFile(QStringLiteral("pictures.htm"),
+                                       "<p>before</p><img src='zero.png'><img src='pipe.htm'>"
+                                       "<p>after</p>");
+    ASSERT_TRUE(m_view.Navigate(page));
+    EXPECT_TRUE(m_view.toPlainText().contains(QStringLiteral("after")));
 }
 
 TEST_F(HtmlViewTest, XmlIsShownAsAnIndentedTree)
