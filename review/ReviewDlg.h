@@ -13,6 +13,7 @@
 #include <QVector>
 
 class CDBClass;
+class CHoursSumSet;
 class CDummyDlg;
 class IOfficeDocuments;
 class ISpreadsheet;
@@ -72,6 +73,11 @@ public:
     // A preset chosen in the span combo.
     void CheckSpan();
     void FillReview(const QString& projectFilter, bool newColumns);
+    // The records the grid is made of: the hours of the employee (-1: all)
+    // over the period, of the project unless the filter is empty or "All",
+    // read forward in the grid's order.
+    static void SelectGridRecords(CHoursSumSet& set, int empId, const CReviewPeriod& period,
+                                  const QString& projectFilter);
     void OnChooseProject();
 
     // ---- Exports ------------------------------------------------------------------------
@@ -145,9 +151,10 @@ private:
     void SaveState();
     // The records' filter of the selection: the employee, the period and,
     // unless it is "All" (any case) or empty, the project.
-    QString SelectionFilter(int empId, const QDate& start, const QDate& end,
-                            QVariantList& values) const;
-    bool ProjectFilterCounts() const;
+    static QString SelectionFilter(int empId, const QDate& start, const QDate& end,
+                                   const QString& projectFilter, QVariantList& values);
+    static bool ProjectFilterCounts(const QString& projectFilter);
+    bool ProjectFilterCounts() const { return ProjectFilterCounts(m_projectFilter); }
     QString EmployeeName(int empId);
     // The export's document, or null after telling the user why there is none.
     std::unique_ptr<ISpreadsheet> NewWorkbook();

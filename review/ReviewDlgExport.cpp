@@ -175,7 +175,8 @@ void CReviewDlg::WriteListView(ISpreadsheet& sheet, bool capped)
     QVariantList values;
     CHoursSumSet set(m_db.Connection());
     set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
-    set.Recordset()->SetFilter(SelectionFilter(empId, start, m_period.end, values), values);
+    set.Recordset()->SetFilter(SelectionFilter(empId, start, m_period.end, m_projectFilter, values),
+                               values);
     // Sorted by task too, so that a project and task make one line.
     set.Recordset()->SetSort(QStringLiteral("[ProjName], [Task], [WorkDate]"));
     if (!m_db.OpenRecordSet(&set)) {
@@ -258,7 +259,8 @@ void CReviewDlg::WriteDayView(ISpreadsheet& sheet, bool /*capped*/)
     QVariantList values;
     CTimeSheetJoinSet set(m_db.Connection());
     set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
-    set.Recordset()->SetFilter(SelectionFilter(empId, start, m_period.end, values), values);
+    set.Recordset()->SetFilter(SelectionFilter(empId, start, m_period.end, m_projectFilter, values),
+                               values);
     set.Recordset()->SetSort(QStringLiteral("[WorkDate], [StartTime]"));
     if (!m_db.OpenRecordSet(&set)) {
         ShowMessageBox(kQueryFailed, kMbOk | kMbIconWarning);

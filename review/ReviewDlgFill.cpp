@@ -88,14 +88,14 @@ void CReviewDlg::OnReview()
     m_span->setCurrentIndex(span);
 }
 
-bool CReviewDlg::ProjectFilterCounts() const
+bool CReviewDlg::ProjectFilterCounts(const QString& projectFilter)
 {
-    return !m_projectFilter.isEmpty() &&
-           m_projectFilter.compare(QLatin1String("All"), Qt::CaseInsensitive) != 0;
+    return !projectFilter.isEmpty() &&
+           projectFilter.compare(QLatin1String("All"), Qt::CaseInsensitive) != 0;
 }
 
 QString CReviewDlg::SelectionFilter(int empId, const QDate& start, const QDate& end,
-                                    QVariantList& values) const
+                                    const QString& projectFilter, QVariantList& values)
 {
     // Whole days: an entry stored with a time of day on the last day belongs to it.
     QString filter = QStringLiteral("[WorkDate] >= ? AND [WorkDate] < ?");
@@ -105,11 +105,22 @@ QString CReviewDlg::SelectionFilter(int empId, const QDate& start, const QDate& 
         filter.prepend(QStringLiteral("[EmpID] = ? AND "));
         values.prepend(empId);
     }
-    if (ProjectFilterCounts()) {
+    if (ProjectFilterCounts(projectFilter)) {
         filter += QStringLiteral(" AND [ProjName] = ?");
-        values << m_projectFilter;
+        values << projectFilter;
     }
     return filter;
+}
+
+void CReviewDlg::SelectGridRecords(CHoursSumSet& set, int empId, const CReviewPeriod& period,
+                                   const QString& projectFilter)
+{
+    QVariantList values;
+    set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
+    set.Recordset()->SetFilter(
+        SelectionFilter(empId, period.start, period.end, projectFilter, values), values);
+    // One project and task after the other, whatever order the view keeps.
+    set.Recordset()->SetSort(QStringLiteral("[ProjName], [Task], [WorkDate]"));
 }
 
 QString CReviewDlg::EmployeeName(int empId)
@@ -158,14 +169,8 @@ void CReviewDlg::FillReview(const QString& projectFilter, bool newColumns)
     List()->Clear();
     m_employeeNames.clear();
 
-    const int empId = m_db.GetEmpIdByName(m_userText);
-    QVariantList values;
     CHoursSumSet set(m_db.Connection());
-    set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
-    set.Recordset()->SetFilter(SelectionFilter(empId, m_period.start, m_period.end, values),
-                               values);
-    // One project and task after the other, whatever order the view keeps.
-    set.Recordset()->SetSort(QStringLiteral("[ProjName], [Task], [WorkDate]"));
+    SelectGridRecords(set, m_db.GetEmpIdByName(m_userText), m_period, m_projectFilter);
     if (!m_db.OpenRecordSet(&set)) {
         ShowMessageBox(QStringLiteral("Unable to open Project Task Times table"),
                        kMbOk | kMbIconWarning);
