@@ -14,6 +14,7 @@
 
 class CDBClass;
 class CHoursSumSet;
+class CReviewGridView;
 class CDummyDlg;
 class IOfficeDocuments;
 class ISpreadsheet;
@@ -100,6 +101,8 @@ public:
     double GrandTotal() const { return m_grandTotal; }
     QString StatusText() const;
     QString SelectedRowText() const { return m_selectedRow; }
+    // The grid (control id 12884); it exists from the start, shown from the first fill.
+    CReviewGridView* GridView() const { return m_grid; }
 
     // ---- IHubWindow ------------------------------------------------------------------------
     QWidget* Widget() override { return this; }
@@ -126,7 +129,7 @@ public:
     void OnTreeLeftButtonUp(Qt::MouseButtons, int, int) override {}
     void OnListFocus(int) override {}
     void OnKeyDown(int, bool) override {}
-    // After a header click: the row selected before is selected again.
+    // After a header click on the grid: the row selected before is selected again.
     void OnFillList() override;
     QString GetColumnSqlName(int) override { return QString(); }
     int GetColumnDataKind(int) override { return 0; }
@@ -182,6 +185,7 @@ private:
     QComboBox* m_user = nullptr;
     CTipButton* m_review = nullptr;
     QLabel* m_status = nullptr;
+    CReviewGridView* m_grid = nullptr;
 
     CReviewPeriod m_period;
     QString m_projectFilter = QStringLiteral("All");
