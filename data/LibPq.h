@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+#include <libpq-fe.h>
+
+// The libpq functions the data layer calls. libpq, with the security
+// libraries it brings, is loaded when the first server connection is made,
+// not when the program starts: loading it would be a good part of a start on
+// the embedded database, which never needs it.
+#define KELVANE_LIBPQ_FUNCTIONS(X)                                                                 \
+    X(PQclear)                                                                                     \
+    X(PQcmdTuples)                                                                                 \
+    X(PQerrorMessage)                                                                              \
+    X(PQexec)                                                                                      \
+    X(PQexecParams)                                                                                \
+    X(PQexecPrepared)                                                                              \
+    X(PQfname)                                                                                     \
+    X(PQfreemem)                                                                                   \
+    X(PQftype)                                                                                     \
+    X(PQgetResult)                                                                                 \
+    X(PQgetisnull)                                                                                 \
+    X(PQgetlength)                                                                                 \
+    X(PQgetvalue)                                                                                  \
+    X(PQnfields)                                                                                   \
+    X(PQntuples)                                                                                   \
+    X(PQprepare)                                                                                   \
+    X(PQresultErrorField)                                                                          \
+    X(PQresultErrorMessage)                                                                        \
+    X(PQresultStatus)                                                                              \
+    X(PQsendQueryParams)                                                                           \
+    X(PQsendQueryPrepared)                                                                         \
+    X(PQsetSingleRowMode)                                                                          \
+    X(PQstatus)                                                                                    \
+    X(PQtransactionStatus)                                                                         \
+    X(PQunescapeBytea)
+
+struct CLibPq {
+#define KELVANE_LIBPQ_MEMBER(name) decltype(&::name) name = nullptr;
+    KELVANE_LIBPQ_FUNCTIONS(KELVANE_LIBPQ_MEMBER)
+#undef KELVANE_LIBPQ_MEMBER
+};
+
+// Loads libpq once; false with the reason when it cannot be loaded.
+bool LoadLibPq(QString* error);
+// The functions, for code that holds a server connection (which needed them loaded).
+const CLibPq& Pq();
