@@ -23,7 +23,6 @@
 namespace {
 
 constexpr int kRows = 100000;
-constexpr int kColumns = 16;
 const QString kFilter = QStringLiteral("[TimesheetID] <= ?");
 
 qint64 WalkRecordset(CDBConnection& conn, CursorMode mode, const QString& filter,
@@ -61,26 +60,8 @@ public:
     qint64 Walk()
     {
         sqlite3_bind_int(m_stmt, 1, kRows);
-        qint64 sum = 0;
-        while (sqlite3_step(m_stmt) == SQLITE_ROW) {
-            for (int c = 0; c < kColumns; ++c) {
-                switch (sqlite3_column_type(m_stmt, c)) {
-                case SQLITE_INTEGER:
-                    sum += sqlite3_column_int64(m_stmt, c);
-                    break;
-                case SQLITE_FLOAT:
-                    sum += static_cast<qint64>(sqlite3_column_double(m_stmt, c));
-                    break;
-                case SQLITE_TEXT:
-                    sum += sqlite3_column_bytes(m_stmt, c) + sqlite3_column_text(m_stmt, c)[0];
-                    break;
-                default:
-                    break;
-                }
-            }
-        }
-        sqlite3_reset(m_stmt);
-        return sum;
+        qint64 rows = 0;
+        return ReadSqliteRows(m_stmt, &rows);
     }
 
 private:
