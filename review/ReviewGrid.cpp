@@ -41,8 +41,10 @@ void CReviewGrid::Add(const QString& project, const QString& task, const QDate& 
         m_project = project;
         m_task = task;
     }
-    if (!m_employees.contains(employee))
+    if (!m_seenEmployees.contains(employee)) {
+        m_seenEmployees.insert(employee);
         m_employees << employee;
+    }
     const qint64 day = m_start.daysTo(workDate);
     if (workDate.isValid() && day >= 0 && day < m_days.size()) {
         m_days[day] += hours;
@@ -65,6 +67,7 @@ void CReviewGrid::Emit()
     ++m_rows;
     m_pending = false;
     m_employees.clear();
+    m_seenEmployees.clear();
     m_days.fill(0.0);
     m_total = 0;
 }

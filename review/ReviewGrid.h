@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -55,6 +56,8 @@ private:
     QString m_project;
     QString m_task;
     QStringList m_employees;
+    // The same names, to ask whether one is there without walking the list.
+    QSet<QString> m_seenEmployees;
     QVector<double> m_days;
     double m_total = 0;
 };
