@@ -11,17 +11,18 @@ struct CLoaded {
 
 const CLoaded& Loaded()
 {
+    // Kept loaded for the rest of the program: connections may close late.
+    static QLibrary library(QStringLiteral("pq"), 5);
     static const CLoaded loaded = [] {
         CLoaded result;
-        // Kept loaded for the rest of the program.
-        auto* library = new QLibrary(QStringLiteral("pq"), 5);
-        if (!library->load()) {
-            result.error = library->errorString();
+        library.setLoadHints(QLibrary::PreventUnloadHint);
+        if (!library.load()) {
+            result.error = library.errorString();
             return result;
         }
 #define KELVANE_LIBPQ_RESOLVE(name)                                                                \
     result.functions.name =                                                                        \
-        reinterpret_cast<decltype(result.functions.name)>(library->resolve(#name));                \
+        reinterpret_cast<decltype(result.functions.name)>(library.resolve(#name));                 \
     if (!result.functions.name && result.error.isEmpty())                                          \
         result.error = QStringLiteral("libpq has no function %1").arg(QLatin1String(#name));
         KELVANE_LIBPQ_FUNCTIONS(KELVANE_LIBPQ_RESOLVE)
