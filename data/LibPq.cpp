@@ -45,7 +45,15 @@ bool LoadLibPq(QString* error)
     return false;
 }
 
-const CLibPq& Pq()
+namespace LibPqDetail {
+
+std::atomic<const CLibPq*> g_loaded{nullptr};
+
+const CLibPq& Load()
 {
-    return Loaded().functions;
+    const CLibPq& functions = Loaded().functions;
+    g_loaded.store(&functions, std::memory_order_release);
+    return functions;
 }
+
+} // namespace LibPqDetail

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <atomic>
+
 #include <libpq-fe.h>
 
 // The libpq functions the data layer calls. libpq, with the security
@@ -43,5 +45,15 @@ struct CLibPq {
 
 // Loads libpq once; false with the reason when it cannot be loaded.
 bool LoadLibPq(QString* error);
+namespace LibPqDetail {
+// Set once the library is loaded; read on every cell, so read without a call.
+extern std::atomic<const CLibPq*> g_loaded;
+const CLibPq& Load();
+} // namespace LibPqDetail
+
 // The functions, for code that holds a server connection (which needed them loaded).
-const CLibPq& Pq();
+inline const CLibPq& Pq()
+{
+    const CLibPq* loaded = LibPqDetail::g_loaded.load(std::memory_order_acquire);
+    return loaded ? *loaded : LibPqDetail::Load();
+}

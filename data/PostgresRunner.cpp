@@ -185,6 +185,31 @@ struct CPgCell {
     }
 };
 
+// The cell as a text view, which the binding reads with one lookup. Cells
+// whose reading differs from a plain text's (booleans, bytes, and the words
+// the server writes for special numbers) go through CPgCell instead.
+bool PeekPg(const PGresult* result, int row, int column, CellType type, CCellView* view)
+{
+    if (type == CellType::Bool || type == CellType::Blob)
+        return false;
+    if (Pq().PQgetisnull(result, row, column)) {
+        *view = CCellView();
+        return true;
+    }
+    const char* data = Pq().PQgetvalue(result, row, column);
+    const int length = Pq().PQgetlength(result, row, column);
+    if (length > 0 && length <= 9 &&
+        (data[0] == 'N' || data[0] == 'I' || data[0] == '-' || data[0] == 't' || data[0] == 'f')) {
+        const QByteArray raw = QByteArray::fromRawData(data, length);
+        if (raw == "NaN" || raw == "Infinity" || raw == "-Infinity" || raw == "t" || raw == "f")
+            return false;
+    }
+    view->type = CellType::Text;
+    view->data = data;
+    view->length = length;
+    return true;
+}
+
 // The rows as libpq delivered them, converted cell by cell when asked.
 class CPgRows : public IRowStore {
 public:
@@ -209,6 +234,10 @@ public:
     CDateTime Date(int row, int column, bool* ok) const override
     {
         return Cell(row, column).Date(ok);
+    }
+    bool Peek(int row, int column, CCellView* cell) const override
+    {
+        return PeekPg(m_result.get(), row, column, m_types[static_cast<std::size_t>(column)], cell);
     }
 
 private:
@@ -501,6 +530,11 @@ public:
             return CDateTime();
         }
         return Cell(column).Date(ok);
+    }
+    bool Peek(int, int column, CCellView* cell) const override
+    {
+        return Valid(column) && PeekPg(m_current.get(), m_row, column,
+                                       m_types[static_cast<std::size_t>(column)], cell);
     }
 
 private:
