@@ -6,8 +6,6 @@
 #include "office/OfficeSession.h"
 #include "platform/ProfileStore.h"
 #include "review/ReviewDlg.h"
-#include "review/ReviewGrid.h"
-#include "ui/MyListCtrl.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -15,119 +13,81 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
-#include "bench/RawSqlite.h"
-#include <libpq-fe.h>
-#include <sqlite3.h>
+#include "bench/RawStatement.h"
 
 #include <cstdio>
 #include <string>
 
-// The week review of every employee over the year 2023 on the generated
-// million-row database: the facade's path (the saved query through its
-// record class, walked into the grid's rows) beside the same GROUP BY run
-// directly on the tables through SQLite's own interface and through libpq.
-// Then the list export of 250 days through LibreOffice, with the office's
-// start and without it.
+// The week review window of every employee over the year 2023 on the
+// generated million-row database: the window's review as the user runs it
+// (its query through the record class, the grid filled and shown) beside the
+// window's own statement run directly through SQLite's own interface and
+// through libpq (streamed, as the window reads it), every column of every row
+// read; then the memory the review adds to a newly opened window. Then the
+// list export of 250 days through LibreOffice, with the office's start and
+// without it.
 
 namespace {
 
 const QDate kStart(2023, 1, 1);
 const QDate kEnd(2023, 12, 31);
-constexpr int kRuns = 7;
+constexpr int kRuns = 5;
 constexpr double kTarget = 1.5;
+constexpr double kMemoryTargetMb = 50;
 
-// The view's GROUP BY with the period on the table and the grid's order.
-const char* kRawSql =
-    "SELECT p.ProjName, k.Task, t.WorkDate, substr(CAST(t.WorkDate AS TEXT), 1, 10) AS DateStr, "
-    "t.EmpID, SUM(CAST(t.HoursWorked AS DOUBLE PRECISION)) AS SumOfHoursWorked "
-    "FROM tblTimeSheet t LEFT JOIN tblProject p ON p.ProjID = t.ProjID "
-    "LEFT JOIN tblProjectTask k ON k.TaskID = t.TaskID "
-    "WHERE t.WorkDate >= %1 AND t.WorkDate < %2 "
-    "GROUP BY p.ProjName, k.Task, t.WorkDate, t.EmpID, t.ProjID, t.TaskID "
-    "ORDER BY p.ProjName, k.Task, t.WorkDate, t.EmpID";
-
-struct CWalk {
-    qint64 records = 0;
-    int rows = 0;
-};
-
-// The facade's path: what the review's fill does without the list control.
-CWalk FacadeReview(CDBClass& db)
+// A window as the user opens it, the year and everybody chosen.
+void ChooseTheYear(CReviewDlg& window)
 {
-    CWalk walk;
-    CHoursSumSet set(db.Connection());
-    set.Recordset()->SetFilter(
-        QStringLiteral("[WorkDate] >= ? AND [WorkDate] < ?"),
-        {QVariant::fromValue(CDateTime(kStart)), QVariant::fromValue(CDateTime(kEnd.addDays(1)))});
-    set.Recordset()->SetSort(QStringLiteral("[ProjName], [Task], [WorkDate], [EmpID]"));
-    if (!db.OpenRecordSet(&set))
-        return walk;
-    QHash<int, QString> names;
-    for (const CEmployeeEntry& e : db.Employees())
-        names.insert(e.EmpID, e.EmpFullName);
-    CReviewGrid grid(kStart, static_cast<int>(kStart.daysTo(kEnd)) + 1, QString(),
-                     [&walk](const QStringList&) { ++walk.rows; });
-    for (; !set.Recordset()->IsBOF() && !set.Recordset()->IsEOF(); set.MoveNext())
-        grid.Add(set.m_ProjName, set.m_Task, set.m_WorkDate.Date(), set.m_SumOfHoursWorked1,
-                 names.value(set.m_EmpID));
-    grid.Finish();
-    walk.records = grid.RecordsRead();
-    db.CloseRecordSet(&set);
-    return walk;
+    window.resize(1000, 600);
+    window.show();
+    QApplication::processEvents();
+    window.Control<QDateEdit>(CReviewDlg::kIdStart)->setDate(kStart);
+    window.Control<QDateEdit>(CReviewDlg::kIdEnd)->setDate(kEnd);
+    window.Control<QComboBox>(CReviewDlg::kIdUser)->setCurrentIndex(0); // "All"
 }
 
-qint64 RawSqlite(sqlite3* handle)
+// Review pressed, until the grid is on the screen.
+void Review(CReviewDlg& window)
 {
-    const std::string sql = QString::fromLatin1(kRawSql).arg("?1", "?2").toStdString();
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(handle, sql.c_str(), -1, &stmt, nullptr);
-    sqlite3_bind_text(stmt, 1, "2023-01-01 00:00:00", -1, SQLITE_STATIC);
-    sqlite3_bind_text(stmt, 2, "2024-01-01 00:00:00", -1, SQLITE_STATIC);
-    qint64 rows = 0;
-    double sum = 0;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        for (int c : {0, 1, 2, 3})
-            sum += sqlite3_column_bytes(stmt, c);
-        sum += sqlite3_column_int(stmt, 4) + sqlite3_column_double(stmt, 5);
-        ++rows;
-    }
-    sqlite3_finalize(stmt);
-    return sum > 0 ? rows : 0;
+    window.OnReview();
+    QApplication::processEvents();
 }
 
-qint64 RawPostgres(PGconn* connection)
+void Compare(const char* backend, CDBClass& db, const std::function<qint64(qint64*)>& raw)
 {
-    const std::string sql = QString::fromLatin1(kRawSql).arg("$1", "$2").toStdString();
-    const char* values[] = {"2023-01-01 00:00:00", "2024-01-01 00:00:00"};
-    PGresult* result =
-        PQexecParams(connection, sql.c_str(), 2, nullptr, values, nullptr, nullptr, 0);
-    qint64 rows = 0;
-    double sum = 0;
-    if (PQresultStatus(result) == PGRES_TUPLES_OK) {
-        rows = PQntuples(result);
-        for (int r = 0; r < rows; ++r) {
-            for (int c : {0, 1, 2, 3})
-                sum += PQgetlength(result, r, c);
-            sum += std::atoi(PQgetvalue(result, r, 4)) + std::atof(PQgetvalue(result, r, 5));
-        }
-    } else {
-        std::fprintf(stderr, "bench_review: %s\n", PQresultErrorMessage(result));
-    }
-    PQclear(result);
-    return sum > 0 ? rows : 0;
-}
-
-void Compare(const char* backend, CDBClass& db, const std::function<qint64()>& raw)
-{
-    CWalk walk;
     qint64 rawRows = 0;
-    const BenchPair pair = TimePair(
-        kRuns, [&] { walk = FacadeReview(db); }, [&] { rawRows = raw(); });
-    std::printf("[%s] %lld records, %d grid rows (raw: %lld records)\n", backend,
-                static_cast<long long>(walk.records), walk.rows, static_cast<long long>(rawRows));
-    PrintPair(
-        QStringLiteral("[%1] review of a year, all employees").arg(backend).toUtf8().constData(),
-        pair, kTarget);
+    qint64 sum = 0;
+    {
+        CReviewDlg window(nullptr, db);
+        ChooseTheYear(window);
+        const BenchPair pair = TimePair(
+            kRuns, [&] { Review(window); }, [&] { sum += raw(&rawRows); });
+        std::printf("[%s] %s; the statement raw: %lld records\n", backend,
+                    qPrintable(window.StatusText()), static_cast<long long>(rawRows));
+        PrintPair("  review of a year, all employees (window)", pair, kTarget);
+        window.close();
+    }
+    // The memory the first review of a year adds to a window just opened.
+    CReviewDlg window(nullptr, db);
+    ChooseTheYear(window);
+    malloc_trim(0);
+    const long before = CurrentRssKb();
+    const double grew = PeakRssGrowthMb([&] { Review(window); });
+    const double held = (CurrentRssKb() - before) / 1024.0;
+    PrintMemory("  the same, memory of a newly opened window", grew, kMemoryTargetMb);
+    std::printf("  (held while the window shows it: %.1f MB; checksum %lld)\n", held,
+                static_cast<long long>(sum));
+    window.close();
+}
+
+// The window's statement: the records of a year of everybody.
+void WindowStatement(CDBClass& db, QString* sql, QVariantList* values)
+{
+    CHoursSumSet set(db.Connection());
+    CReviewDlg::SelectGridRecords(set, db.GetEmpIdByName(QStringLiteral("All")), {kStart, kEnd},
+                                  QStringLiteral("All"));
+    *sql = ProgramStatement(*db.Connection(), *set.Recordset());
+    *values = ProgramValues(*db.Connection(), set.Recordset()->FilterValues());
 }
 
 // The window: a review of 250 days of every employee, then its list export.
@@ -148,8 +108,8 @@ void ExportTimes(CDBClass& db, const QString& folder)
     timer.start();
     window.OnReview();
     const double reviewMs = timer.nsecsElapsed() / 1e6;
-    std::printf("[SQLite] the review window, 250 days of all employees: %.0f ms (%d grid rows)\n",
-                reviewMs, window.List()->ItemCount());
+    std::printf("[SQLite] the review window, 250 days of all employees: %.0f ms (%s)\n", reviewMs,
+                qPrintable(window.StatusText()));
     for (const char* run : {"with LibreOffice's start", "LibreOffice running"}) {
         timer.restart();
         window.ExportListView();
@@ -165,12 +125,10 @@ void ExportTimes(CDBClass& db, const QString& folder)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_RUNTIME_DIR", home.path().toLocal8Bit());
+    IsolateBenchProcess(home);
     QApplication app(argc, argv);
+    PrintLoad("bench_review");
     QApplication::setOrganizationName(QLatin1String(kProfileOrganisation));
     QApplication::setApplicationName(QLatin1String(kProfileApplication));
     CProfileStore().setValue(QStringLiteral("USER/DefUserName"), QStringLiteral("Employee 17"));
@@ -189,7 +147,13 @@ int main(int argc, char** argv)
             return 1;
         const QString path = CConnectionString(file).Value(QStringLiteral("Data Source"));
         sqlite3* handle = OpenRawSqlite(path, SQLITE_OPEN_READONLY);
-        Compare("SQLite", db, [handle] { return RawSqlite(handle); });
+        {
+            QString sql;
+            QVariantList values;
+            WindowStatement(db, &sql, &values);
+            CRawSqliteStatement raw(handle, sql, values);
+            Compare("SQLite", db, [&raw](qint64* rows) { return raw.Read(rows); });
+        }
         sqlite3_close(handle);
         if (!qEnvironmentVariableIsSet("KELVANE_BENCH_NO_OFFICE"))
             ExportTimes(db, home.filePath(QStringLiteral("documents")));
@@ -210,7 +174,13 @@ int main(int argc, char** argv)
     if (!db.OpenConnection() || !db.LoadEmployees())
         return 1;
     PGconn* connection = PQconnectdb(server.conninfo.constData());
-    Compare("PostgreSQL", db, [connection] { return RawPostgres(connection); });
+    {
+        QString sql;
+        QVariantList values;
+        WindowStatement(db, &sql, &values);
+        CRawPgStatement raw(connection, "review", sql, values);
+        Compare("PostgreSQL", db, [&raw](qint64* rows) { return raw.Read(true, rows); });
+    }
     PQfinish(connection);
     db.ReleaseConnection(true, true);
     return 0;

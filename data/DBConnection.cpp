@@ -1,6 +1,7 @@
 #include "data/DBConnection.h"
 
 #include "data/ConnectionString.h"
+#include "data/LibPq.h"
 #include "data/RowCursor.h"
 #include "data/SqlExecutor.h"
 #include "data/SqliteFunctions.h"
@@ -79,8 +80,12 @@ bool CDBConnection::SaveConnectionString(const QString& connectionString)
     if (!m_useProfile)
         return true;
     CProfileStore profile;
-    profile.setValue(QStringLiteral("%1/%2").arg(QLatin1String(kSection), QLatin1String(kKey)),
-                     connectionString);
+    const QString key = QStringLiteral("%1/%2").arg(QLatin1String(kSection), QLatin1String(kKey));
+    // A write waits for the disk: the string every connect finds stored is left as it is.
+    const QVariant stored = profile.value(key);
+    if (stored.typeId() == QMetaType::QString && stored.toString() == connectionString)
+        return true;
+    profile.setValue(key, connectionString);
     profile.sync();
     return profile.status() == QSettings::NoError;
 }
@@ -347,6 +352,8 @@ bool CDBConnection::OpenSqlite(const QString& name, const QString& file, QString
 bool CDBConnection::OpenPostgres(const QString& name, const QString& connectionString,
                                  QString* error)
 {
+    if (!LoadLibPq(error))
+        return false;
     const CConnectionString cs(connectionString);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
     db.setHostName(cs.Value(QStringLiteral("Host"), QStringLiteral("localhost")));

@@ -1,13 +1,13 @@
 #include "data/BackendRunners.h"
 
 #include "data/DBConnection.h"
+#include "data/LibPq.h"
 #include "data/RowCursor.h"
 #include "data/StatementCache.h"
 #include "data/StatementLimit.h"
 
 #include <QSqlDriver>
 
-#include <libpq-fe.h>
 #include <poll.h>
 
 #include <cerrno>
@@ -41,7 +41,7 @@ enum : Oid {
 };
 
 struct ResultDeleter {
-    void operator()(PGresult* r) const { PQclear(r); }
+    void operator()(PGresult* r) const { Pq().PQclear(r); }
 };
 using Result = std::unique_ptr<PGresult, ResultDeleter>;
 
@@ -60,15 +60,16 @@ PGconn* Handle(CDBConnection& connection)
 CDbError ErrorOf(PGconn* conn, const PGresult* result)
 {
     QString text =
-        QString::fromUtf8(result ? PQresultErrorMessage(result) : PQerrorMessage(conn)).trimmed();
+        QString::fromUtf8(result ? Pq().PQresultErrorMessage(result) : Pq().PQerrorMessage(conn))
+            .trimmed();
     if (text.startsWith(QLatin1String("ERROR:")))
         text = text.mid(6).trimmed();
     if (text.isEmpty())
         text = QStringLiteral("Unknown database error");
     const QString state =
-        result ? QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE)) : QString();
+        result ? QString::fromLatin1(Pq().PQresultErrorField(result, PG_DIAG_SQLSTATE)) : QString();
     HRESULT code = kE_CommandError;
-    if (PQstatus(conn) != CONNECTION_OK || state.startsWith(QLatin1String("08")) ||
+    if (Pq().PQstatus(conn) != CONNECTION_OK || state.startsWith(QLatin1String("08")) ||
         state.startsWith(QLatin1String("57P")))
         code = kE_FAIL;
     else if (state.startsWith(QLatin1String("23")))
@@ -107,10 +108,10 @@ CellType TypeOf(Oid type)
 std::vector<CellType> TypesOf(const PGresult* result)
 {
     std::vector<CellType> types;
-    const int columns = PQnfields(result);
+    const int columns = Pq().PQnfields(result);
     types.reserve(static_cast<std::size_t>(columns));
     for (int c = 0; c < columns; ++c)
-        types.push_back(TypeOf(PQftype(result, c)));
+        types.push_back(TypeOf(Pq().PQftype(result, c)));
     return types;
 }
 
@@ -138,9 +139,9 @@ struct CPgCell {
     int column;
     CellType type;
 
-    bool IsNull() const { return PQgetisnull(result, row, column) != 0; }
-    const char* Data() const { return PQgetvalue(result, row, column); }
-    int Length() const { return PQgetlength(result, row, column); }
+    bool IsNull() const { return Pq().PQgetisnull(result, row, column) != 0; }
+    const char* Data() const { return Pq().PQgetvalue(result, row, column); }
+    int Length() const { return Pq().PQgetlength(result, row, column); }
 
     qint64 Int(bool* ok) const
     {
@@ -180,7 +181,7 @@ struct CPgCell {
     {
         if (type == CellType::Blob)
             return QString::fromUtf8(Bytes());
-        if (PQftype(result, column) == kNumericOid)
+        if (Pq().PQftype(result, column) == kNumericOid)
             return PlainNumeric(Data(), Length());
         static const CSqlDialect dialect(kProviderPostgres);
         return dialect.FromDbText(QString::fromUtf8(Data(), Length()));
@@ -193,11 +194,11 @@ struct CPgCell {
         // Hex or escape form, whichever the session's bytea_output gives.
         size_t length = 0;
         unsigned char* bytes =
-            PQunescapeBytea(reinterpret_cast<const unsigned char*>(Data()), &length);
+            Pq().PQunescapeBytea(reinterpret_cast<const unsigned char*>(Data()), &length);
         if (!bytes)
             return QByteArray();
         QByteArray out(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(length));
-        PQfreemem(bytes);
+        Pq().PQfreemem(bytes);
         return out;
     }
 
@@ -209,6 +210,31 @@ struct CPgCell {
     }
 };
 
+// The cell as a text view, which the binding reads with one lookup. Cells
+// whose reading differs from a plain text's (booleans, bytes, and the words
+// the server writes for special numbers) go through CPgCell instead.
+bool PeekPg(const PGresult* result, int row, int column, CellType type, CCellView* view)
+{
+    if (type == CellType::Bool || type == CellType::Blob)
+        return false;
+    if (Pq().PQgetisnull(result, row, column)) {
+        *view = CCellView();
+        return true;
+    }
+    const char* data = Pq().PQgetvalue(result, row, column);
+    const int length = Pq().PQgetlength(result, row, column);
+    if (length > 0 && length <= 9 &&
+        (data[0] == 'N' || data[0] == 'I' || data[0] == '-' || data[0] == 't' || data[0] == 'f')) {
+        const QByteArray raw = QByteArray::fromRawData(data, length);
+        if (raw == "NaN" || raw == "Infinity" || raw == "-Infinity" || raw == "t" || raw == "f")
+            return false;
+    }
+    view->type = CellType::Text;
+    view->data = data;
+    view->length = length;
+    return true;
+}
+
 // The rows as libpq delivered them, converted cell by cell when asked.
 class CPgRows : public IRowStore {
 public:
@@ -219,8 +245,9 @@ public:
 
     CellType Type(int row, int column) const override
     {
-        return PQgetisnull(m_result.get(), row, column) ? CellType::Null
-                                                        : m_types[static_cast<std::size_t>(column)];
+        return Pq().PQgetisnull(m_result.get(), row, column)
+                   ? CellType::Null
+                   : m_types[static_cast<std::size_t>(column)];
     }
     qint64 Int(int row, int column, bool* ok) const override { return Cell(row, column).Int(ok); }
     double Double(int row, int column, bool* ok) const override
@@ -232,6 +259,10 @@ public:
     CDateTime Date(int row, int column, bool* ok) const override
     {
         return Cell(row, column).Date(ok);
+    }
+    bool Peek(int row, int column, CCellView* cell) const override
+    {
+        return PeekPg(m_result.get(), row, column, m_types[static_cast<std::size_t>(column)], cell);
     }
 
 private:
@@ -362,9 +393,9 @@ bool PreparePg(CDBConnection& connection, const QString& sql, const QVariantList
     if (s.preparable && s.name.isEmpty() && s.uses >= 1) {
         const QByteArray name = cache.NewPostgresName();
         if (!name.isEmpty()) {
-            Result r(
-                PQprepare(run->conn, name.constData(), s.text.constData(), s.parameters, nullptr));
-            if (!r || PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
+            Result r(Pq().PQprepare(run->conn, name.constData(), s.text.constData(), s.parameters,
+                                    nullptr));
+            if (!r || Pq().PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
                 *error = ErrorOf(run->conn, r.get());
                 return false;
             }
@@ -383,13 +414,13 @@ bool RetryUnprepared(CDBConnection& connection, const QString& sql, CPgStatement
 {
     if (run.statement->name.isEmpty() || !failed)
         return false;
-    const QByteArray state = PQresultErrorField(failed, PG_DIAG_SQLSTATE);
+    const QByteArray state = Pq().PQresultErrorField(failed, PG_DIAG_SQLSTATE);
     if (state != "0A000" && state != "26000")
         return false;
-    if (state == "0A000" && PQtransactionStatus(run.conn) == PQTRANS_IDLE)
-        PQclear(PQexec(run.conn, ("DEALLOCATE " + run.statement->name).constData()));
+    if (state == "0A000" && Pq().PQtransactionStatus(run.conn) == PQTRANS_IDLE)
+        Pq().PQclear(Pq().PQexec(run.conn, ("DEALLOCATE " + run.statement->name).constData()));
     connection.Statements().ForgetPostgres(sql);
-    return PQtransactionStatus(run.conn) == PQTRANS_IDLE;
+    return Pq().PQtransactionStatus(run.conn) == PQTRANS_IDLE;
 }
 
 PGresult* ExecPg(const CPgStatementRun& run)
@@ -397,10 +428,10 @@ PGresult* ExecPg(const CPgStatementRun& run)
     const CStatementCache::CPgStatement& s = *run.statement;
     const int n = s.parameters;
     if (!s.name.isEmpty())
-        return PQexecPrepared(run.conn, s.name.constData(), n, run.params.values.data(),
-                              run.params.lengths.data(), run.params.formats.data(), 0);
-    return PQexecParams(run.conn, s.text.constData(), n, nullptr, run.params.values.data(),
-                        run.params.lengths.data(), run.params.formats.data(), 0);
+        return Pq().PQexecPrepared(run.conn, s.name.constData(), n, run.params.values.data(),
+                                   run.params.lengths.data(), run.params.formats.data(), 0);
+    return Pq().PQexecParams(run.conn, s.text.constData(), n, nullptr, run.params.values.data(),
+                             run.params.lengths.data(), run.params.formats.data(), 0);
 }
 
 bool SendPg(const CPgStatementRun& run)
@@ -409,13 +440,14 @@ bool SendPg(const CPgStatementRun& run)
     const int n = s.parameters;
     const int sent =
         s.name.isEmpty()
-            ? PQsendQueryParams(run.conn, s.text.constData(), n, nullptr, run.params.values.data(),
-                                run.params.lengths.data(), run.params.formats.data(), 0)
-            : PQsendQueryPrepared(run.conn, s.name.constData(), n, run.params.values.data(),
-                                  run.params.lengths.data(), run.params.formats.data(), 0);
+            ? Pq().PQsendQueryParams(run.conn, s.text.constData(), n, nullptr,
+                                     run.params.values.data(), run.params.lengths.data(),
+                                     run.params.formats.data(), 0)
+            : Pq().PQsendQueryPrepared(run.conn, s.name.constData(), n, run.params.values.data(),
+                                       run.params.lengths.data(), run.params.formats.data(), 0);
     if (!sent)
         return false;
-    PQsetSingleRowMode(run.conn);
+    Pq().PQsetSingleRowMode(run.conn);
     return true;
 }
 
@@ -423,8 +455,8 @@ bool SendPg(const CPgStatementRun& run)
 // free again once PQgetResult gives nothing.
 void DrainPg(PGconn* conn)
 {
-    while (PGresult* r = PQgetResult(conn))
-        PQclear(r);
+    while (PGresult* r = Pq().PQgetResult(conn))
+        Pq().PQclear(r);
 }
 
 // The statement's result while a limit is in force: waited for without
@@ -435,32 +467,32 @@ PGresult* ExecPgLimited(const CPgStatementRun& run, CStatementLimit& limit)
     const int n = s.parameters;
     const int sent =
         s.name.isEmpty()
-            ? PQsendQueryParams(run.conn, s.text.constData(), n, nullptr, run.params.values.data(),
+            ? Pq().PQsendQueryParams(run.conn, s.text.constData(), n, nullptr, run.params.values.data(),
                                 run.params.lengths.data(), run.params.formats.data(), 0)
-            : PQsendQueryPrepared(run.conn, s.name.constData(), n, run.params.values.data(),
+            : Pq().PQsendQueryPrepared(run.conn, s.name.constData(), n, run.params.values.data(),
                                   run.params.lengths.data(), run.params.formats.data(), 0);
     if (!sent)
         return nullptr;
     bool cancelled = false;
-    while (PQisBusy(run.conn)) {
-        pollfd socket{PQsocket(run.conn), POLLIN, 0};
+    while (Pq().PQisBusy(run.conn)) {
+        pollfd socket{Pq().PQsocket(run.conn), POLLIN, 0};
         if (::poll(&socket, 1, kLimitPollMs) < 0 && errno != EINTR)
             break;
-        if (!PQconsumeInput(run.conn))
+        if (!Pq().PQconsumeInput(run.conn))
             break;
         if (!cancelled && !limit.KeepGoing()) {
             cancelled = true;
-            if (PGcancel* cancel = PQgetCancel(run.conn)) {
+            if (PGcancel* cancel = Pq().PQgetCancel(run.conn)) {
                 char why[256];
-                PQcancel(cancel, why, sizeof why);
-                PQfreeCancel(cancel);
+                Pq().PQcancel(cancel, why, sizeof why);
+                Pq().PQfreeCancel(cancel);
             }
         }
     }
-    PGresult* result = PQgetResult(run.conn);
+    PGresult* result = Pq().PQgetResult(run.conn);
     DrainPg(run.conn);
-    if (!cancelled && result && PQresultStatus(result) == PGRES_FATAL_ERROR &&
-        qstrcmp(PQresultErrorField(result, PG_DIAG_SQLSTATE), "57014") == 0)
+    if (!cancelled && result && Pq().PQresultStatus(result) == PGRES_FATAL_ERROR &&
+        qstrcmp(Pq().PQresultErrorField(result, PG_DIAG_SQLSTATE), "57014") == 0)
         limit.NoteTimedOut();
     return result;
 }
@@ -474,7 +506,7 @@ PGresult* ExecPg(CDBConnection& connection, const CPgStatementRun& run)
 
 bool IsFailure(const PGresult* r)
 {
-    const ExecStatusType status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
+    const ExecStatusType status = r ? Pq().PQresultStatus(r) : PGRES_FATAL_ERROR;
     return status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK && status != PGRES_SINGLE_TUPLE;
 }
 
@@ -496,7 +528,7 @@ public:
             return false;
         }
         m_live = true;
-        Result first(PQgetResult(m_conn));
+        Result first(Pq().PQgetResult(m_conn));
         if (IsFailure(first.get())) {
             *error = ErrorOf(m_conn, first.get());
             m_failedResult = std::move(first);
@@ -505,8 +537,8 @@ public:
         }
         m_types = TypesOf(first.get());
         QStringList names;
-        for (int c = 0; c < PQnfields(first.get()); ++c)
-            names << QString::fromUtf8(PQfname(first.get(), c));
+        for (int c = 0; c < Pq().PQnfields(first.get()); ++c)
+            names << QString::fromUtf8(Pq().PQfname(first.get(), c));
         SetColumns(std::move(names));
         Take(std::move(first));
         return true;
@@ -519,7 +551,7 @@ public:
         if (!m_live)
             return;
         while (m_live)
-            Take(Result(PQgetResult(m_conn)));
+            Take(Result(Pq().PQgetResult(m_conn)));
         Unregister();
         SetBuffered();
     }
@@ -533,7 +565,7 @@ public:
 
     CellType Type(int, int column) const override
     {
-        if (!Valid(column) || PQgetisnull(m_current.get(), m_row, column))
+        if (!Valid(column) || Pq().PQgetisnull(m_current.get(), m_row, column))
             return CellType::Null;
         return m_types[static_cast<std::size_t>(column)];
     }
@@ -569,20 +601,25 @@ public:
         }
         return Cell(column).Date(ok);
     }
+    bool Peek(int, int column, CCellView* cell) const override
+    {
+        return Valid(column) && PeekPg(m_current.get(), m_row, column,
+                                       m_types[static_cast<std::size_t>(column)], cell);
+    }
 
 private:
     bool Fetch() override
     {
-        if (m_current && ++m_row < PQntuples(m_current.get()))
+        if (m_current && ++m_row < Pq().PQntuples(m_current.get()))
             return true;
         m_current.reset();
         for (;;) {
             if (m_queue.empty()) {
                 if (!m_live)
                     break;
-                Result next(PQgetResult(m_conn));
+                Result next(Pq().PQgetResult(m_conn));
                 // The usual case: the next row, straight from the server.
-                if (next && PQresultStatus(next.get()) == PGRES_SINGLE_TUPLE) {
+                if (next && Pq().PQresultStatus(next.get()) == PGRES_SINGLE_TUPLE) {
                     m_current = std::move(next);
                     m_row = 0;
                     return true;
@@ -592,7 +629,7 @@ private:
             }
             Result next = std::move(m_queue.front());
             m_queue.pop_front();
-            if (PQntuples(next.get()) > 0) {
+            if (Pq().PQntuples(next.get()) > 0) {
                 m_current = std::move(next);
                 m_row = 0;
                 return true;
@@ -612,8 +649,9 @@ private:
             m_live = false;
             return;
         }
-        const ExecStatusType status = PQresultStatus(r.get());
-        if (status == PGRES_SINGLE_TUPLE || (status == PGRES_TUPLES_OK && PQntuples(r.get()) > 0)) {
+        const ExecStatusType status = Pq().PQresultStatus(r.get());
+        if (status == PGRES_SINGLE_TUPLE ||
+            (status == PGRES_TUPLES_OK && Pq().PQntuples(r.get()) > 0)) {
             m_queue.push_back(std::move(r));
             return;
         }
@@ -673,13 +711,13 @@ bool RunPostgres(CDBConnection& connection, const QString& sql, const QVariantLi
     if (!result)
         return true;
     result->Clear();
-    const int columns = PQnfields(r.get());
+    const int columns = Pq().PQnfields(r.get());
     result->columns.reserve(columns);
     for (int c = 0; c < columns; ++c)
-        result->columns << QString::fromUtf8(PQfname(r.get(), c));
-    const char* affected = PQcmdTuples(r.get());
+        result->columns << QString::fromUtf8(Pq().PQfname(r.get(), c));
+    const char* affected = Pq().PQcmdTuples(r.get());
     result->rowsAffected = (affected && *affected) ? QByteArray(affected).toLongLong() : -1;
-    const int rows = PQntuples(r.get());
+    const int rows = Pq().PQntuples(r.get());
     result->SetStore(std::make_shared<CPgRows>(r.release()), rows);
     return true;
 }
@@ -708,8 +746,8 @@ bool RunPostgresScript(CDBConnection& connection, const QString& script, CDbErro
         return false;
     }
     // PQexec runs several statements in one text; the last result tells.
-    Result r(PQexec(conn, script.toUtf8().constData()));
-    const ExecStatusType status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
+    Result r(Pq().PQexec(conn, script.toUtf8().constData()));
+    const ExecStatusType status = r ? Pq().PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK && status != PGRES_EMPTY_QUERY) {
         *error = ErrorOf(conn, r.get());
         return false;

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <mutex>
 #include <new>
 
 namespace {
@@ -15,6 +17,54 @@ T Read(const char* p)
     std::memcpy(&value, p, sizeof(T));
     return value;
 }
+
+// Blocks of results that are gone, kept for the next results. Memory given
+// back to the system costs a page fault per page when it is written again,
+// which would be most of the time of reading a large result into memory; up
+// to kKeptBytes stay with the process instead.
+class CBlockPool {
+public:
+    static CBlockPool& Instance()
+    {
+        // Never destroyed: results held by other statics may go after it.
+        static CBlockPool* const pool = new CBlockPool;
+        return *pool;
+    }
+
+    std::unique_ptr<char[]> Take(std::size_t size)
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            for (auto it = m_kept.rbegin(); it != m_kept.rend(); ++it)
+                if (it->size == size) {
+                    std::unique_ptr<char[]> block = std::move(it->block);
+                    m_keptBytes -= size;
+                    m_kept.erase(std::next(it).base());
+                    return block;
+                }
+        }
+        return std::make_unique_for_overwrite<char[]>(size);
+    }
+
+    void Give(std::unique_ptr<char[]> block, std::size_t size)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_keptBytes + size > kKeptBytes)
+            return;
+        m_keptBytes += size;
+        m_kept.push_back({std::move(block), size});
+    }
+
+private:
+    static constexpr std::size_t kKeptBytes = 32 * 1024 * 1024;
+    struct CKept {
+        std::unique_ptr<char[]> block;
+        std::size_t size;
+    };
+    std::mutex m_mutex;
+    std::vector<CKept> m_kept;
+    std::size_t m_keptBytes = 0;
+};
 
 } // namespace
 
@@ -99,7 +149,11 @@ QVariant IRowStore::Value(int row, int column) const
     return QVariant();
 }
 
-CPackedRows::~CPackedRows() = default;
+CPackedRows::~CPackedRows()
+{
+    for (std::size_t i = 0; i < m_blocks.size(); ++i)
+        CBlockPool::Instance().Give(std::move(m_blocks[i]), m_blockSizes[i]);
+}
 
 std::size_t CPackedRows::MemoryUsed() const
 {
@@ -114,7 +168,7 @@ void CPackedRows::NewBlock(std::size_t needed)
     std::size_t size =
         m_blockSizes.empty() ? kFirstBlock : qMin(m_blockSizes.back() * 2, kLargestBlock);
     size = qMax(size, needed);
-    m_blocks.push_back(std::make_unique_for_overwrite<char[]>(size));
+    m_blocks.push_back(CBlockPool::Instance().Take(size));
     m_blockSizes.push_back(size);
     m_free = m_blocks.back().get();
     m_left = size;

@@ -7,11 +7,11 @@
 #include "app/WindowCaption.h"
 #include "data/DBClass.h"
 #include "platform/MessageBox.h"
+#include "review/ReviewGridView.h"
 #include "ui/AppIcon.h"
 #include "ui/ComboItems.h"
 #include "ui/MenuBuilder.h"
 #include "ui/MyColorBut.h"
-#include "ui/MyListCtrl.h"
 #include "ui/PlainLabel.h"
 #include "ui/ResourceIds.h"
 #include "ui/StringTable.h"
@@ -81,6 +81,8 @@ CReviewDlg::CReviewDlg(CDummyDlg* hub, CDBClass& db, QWidget* parent)
 
 CReviewDlg::~CReviewDlg()
 {
+    // The grid goes after this object: nothing it hears from now on reaches it.
+    m_grid->SetOwnerCalls({}, {});
     // The window holds one use of the connection from its start to its end.
     if (m_connected)
         m_db.ReleaseConnection(false, true);
@@ -96,6 +98,11 @@ void CReviewDlg::SetPeriod(const QDate& start, const QDate& end)
 void CReviewDlg::BuildControls()
 {
     SplitterBar()->hide();
+    // Shown from the first fill on, where the window's size puts it; first in
+    // the focus chain, as the window's list is.
+    m_grid = new CReviewGridView(this);
+    m_grid->hide();
+    m_grid->SetOwnerCalls([this](int row) { OnListRowSelected(row); }, [this] { OnFillList(); });
     m_panel = new QWidget(this);
     auto* grid = new QGridLayout(m_panel);
     grid->setContentsMargins(6, 4, 6, 4);
@@ -296,7 +303,7 @@ void CReviewDlg::PlaceGridAndStatus()
     const int top = m_panel->geometry().bottom() + 1;
     const QRect grid(0, top, width(), qMax(0, height() - kGridBottomGap - top));
     if (m_listCreated)
-        List()->setGeometry(grid);
+        m_grid->setGeometry(grid);
     m_status->adjustSize();
     m_status->move(grid.left() + 4, grid.bottom() + 1 + kStatusGap - 3);
     m_status->resize(qMax(m_status->width(), width() - 8), m_status->height());
@@ -365,8 +372,8 @@ bool CReviewDlg::OnCommand(int id)
         return true;
     case IDC_LIST:
         if (m_listCreated) {
-            List()->setFocus();
-            List()->SelectItem(0);
+            m_grid->setFocus();
+            m_grid->SelectItem(0);
         }
         return true;
     default:
@@ -448,16 +455,16 @@ bool CReviewDlg::PreTranslateKey(QKeyEvent& event)
 
 void CReviewDlg::OnListRowSelected(int row)
 {
-    m_selectedRow = List()->ItemText(row, 0);
+    m_selectedRow = m_grid->ItemText(row, 0);
 }
 
 void CReviewDlg::OnFillList()
 {
     if (m_selectedRow.isEmpty())
         return;
-    for (int row = 0; row < List()->ItemCount(); ++row)
-        if (List()->ItemText(row, 0) == m_selectedRow) {
-            List()->SelectItem(row);
+    for (int row = 0; row < m_grid->ItemCount(); ++row)
+        if (m_grid->ItemText(row, 0) == m_selectedRow) {
+            m_grid->SelectItem(row);
             break;
         }
 }
@@ -472,7 +479,7 @@ void CReviewDlg::SaveState()
     UpdateData(true);
     if (m_savePlacement)
         SaveWindowPlacement(this, kPlacementKey);
-    List()->Clear();
+    m_grid->Clear();
     m_listCreated = false;
     m_columnTotals.clear();
 }

@@ -13,6 +13,8 @@
 #include <QVector>
 
 class CDBClass;
+class CHoursSumSet;
+class CReviewGridView;
 class CDummyDlg;
 class IOfficeDocuments;
 class ISpreadsheet;
@@ -72,6 +74,11 @@ public:
     // A preset chosen in the span combo.
     void CheckSpan();
     void FillReview(const QString& projectFilter, bool newColumns);
+    // The records the grid is made of: the hours of the employee (-1: all)
+    // over the period, of the project unless the filter is empty or "All",
+    // read forward in the grid's order.
+    static void SelectGridRecords(CHoursSumSet& set, int empId, const CReviewPeriod& period,
+                                  const QString& projectFilter);
     void OnChooseProject();
 
     // ---- Exports ------------------------------------------------------------------------
@@ -94,6 +101,8 @@ public:
     double GrandTotal() const { return m_grandTotal; }
     QString StatusText() const;
     QString SelectedRowText() const { return m_selectedRow; }
+    // The grid (control id 12884); it exists from the start, shown from the first fill.
+    CReviewGridView* GridView() const { return m_grid; }
 
     // ---- IHubWindow ------------------------------------------------------------------------
     QWidget* Widget() override { return this; }
@@ -120,7 +129,7 @@ public:
     void OnTreeLeftButtonUp(Qt::MouseButtons, int, int) override {}
     void OnListFocus(int) override {}
     void OnKeyDown(int, bool) override {}
-    // After a header click: the row selected before is selected again.
+    // After a header click on the grid: the row selected before is selected again.
     void OnFillList() override;
     QString GetColumnSqlName(int) override { return QString(); }
     int GetColumnDataKind(int) override { return 0; }
@@ -145,9 +154,10 @@ private:
     void SaveState();
     // The records' filter of the selection: the employee, the period and,
     // unless it is "All" (any case) or empty, the project.
-    QString SelectionFilter(int empId, const QDate& start, const QDate& end,
-                            QVariantList& values) const;
-    bool ProjectFilterCounts() const;
+    static QString SelectionFilter(int empId, const QDate& start, const QDate& end,
+                                   const QString& projectFilter, QVariantList& values);
+    static bool ProjectFilterCounts(const QString& projectFilter);
+    bool ProjectFilterCounts() const { return ProjectFilterCounts(m_projectFilter); }
     // The order the grid and the list export read the records in: each
     // project and task together. Names compare ignoring case in the
     // database but exactly in the rows, so the ids keep "Atlas" and
@@ -183,6 +193,7 @@ private:
     QComboBox* m_user = nullptr;
     CTipButton* m_review = nullptr;
     QLabel* m_status = nullptr;
+    CReviewGridView* m_grid = nullptr;
 
     CReviewPeriod m_period;
     QString m_projectFilter = QStringLiteral("All");

@@ -184,7 +184,8 @@ void CReviewDlg::WriteListView(ISpreadsheet& sheet, bool capped)
     QVariantList values;
     CHoursSumSet set(m_db.Connection());
     set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
-    set.Recordset()->SetFilter(SelectionFilter(empId, start, m_period.end, values), values);
+    set.Recordset()->SetFilter(SelectionFilter(empId, start, m_period.end, m_projectFilter, values),
+                               values);
     // A project and task make one line.
     set.Recordset()->SetSort(ProjectTaskOrder());
     if (!m_db.OpenRecordSet(&set)) {
@@ -267,7 +268,8 @@ void CReviewDlg::WriteDayView(ISpreadsheet& sheet, bool /*capped*/)
     QVariantList values;
     CTimeSheetJoinSet set(m_db.Connection());
     set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
-    set.Recordset()->SetFilter(SelectionFilter(empId, start, m_period.end, values), values);
+    set.Recordset()->SetFilter(SelectionFilter(empId, start, m_period.end, m_projectFilter, values),
+                               values);
     set.Recordset()->SetSort(QStringLiteral("[WorkDate], [StartTime]"));
     if (!m_db.OpenRecordSet(&set)) {
         ShowMessageBox(kQueryFailed, kMbOk | kMbIconWarning);

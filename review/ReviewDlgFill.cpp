@@ -7,6 +7,7 @@
 #include "data/records/HoursSumSet.h"
 #include "platform/MessageBox.h"
 #include "review/ReviewGrid.h"
+#include "review/ReviewGridView.h"
 #include "ui/MyListCtrl.h"
 #include "ui/Utilities.h"
 #include "ui/WaitCursor.h"
@@ -88,14 +89,14 @@ void CReviewDlg::OnReview()
     m_span->setCurrentIndex(span);
 }
 
-bool CReviewDlg::ProjectFilterCounts() const
+bool CReviewDlg::ProjectFilterCounts(const QString& projectFilter)
 {
-    return !m_projectFilter.isEmpty() &&
-           m_projectFilter.compare(QLatin1String("All"), Qt::CaseInsensitive) != 0;
+    return !projectFilter.isEmpty() &&
+           projectFilter.compare(QLatin1String("All"), Qt::CaseInsensitive) != 0;
 }
 
 QString CReviewDlg::SelectionFilter(int empId, const QDate& start, const QDate& end,
-                                    QVariantList& values) const
+                                    const QString& projectFilter, QVariantList& values)
 {
     // Whole days: an entry stored with a time of day on the last day belongs to it.
     QString filter = QStringLiteral("[WorkDate] >= ? AND [WorkDate] < ?");
@@ -105,11 +106,22 @@ QString CReviewDlg::SelectionFilter(int empId, const QDate& start, const QDate& 
         filter.prepend(QStringLiteral("[EmpID] = ? AND "));
         values.prepend(empId);
     }
-    if (ProjectFilterCounts()) {
+    if (ProjectFilterCounts(projectFilter)) {
         filter += QStringLiteral(" AND [ProjName] = ?");
-        values << m_projectFilter;
+        values << projectFilter;
     }
     return filter;
+}
+
+void CReviewDlg::SelectGridRecords(CHoursSumSet& set, int empId, const CReviewPeriod& period,
+                                   const QString& projectFilter)
+{
+    QVariantList values;
+    set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
+    set.Recordset()->SetFilter(
+        SelectionFilter(empId, period.start, period.end, projectFilter, values), values);
+    // One project and task after the other, whatever order the view keeps.
+    set.Recordset()->SetSort(ProjectTaskOrder());
 }
 
 QString CReviewDlg::EmployeeName(int empId)
@@ -143,62 +155,63 @@ void CReviewDlg::FillReview(const QString& projectFilter, bool newColumns)
         QList<int> widths;
         QList<int> formats;
         // No narrower than its title: the desktop's font is wider than the widths assume.
-        const QFontMetrics header = List()->header()->fontMetrics();
+        const QFontMetrics header = m_grid->header()->fontMetrics();
         for (int c = 0; c < titles.size(); ++c) {
             widths << qMax(qRound((c < 5 ? kFixedWidths[c] : kDayWidth) * m_scaleX),
                            header.horizontalAdvance(titles.at(c)) + kHeaderMargin);
             formats << (c == 4 || c >= 5 ? kFormatRight : kFormatLeft);
         }
         const int top = m_panel->geometry().bottom() + 1;
-        List()->CreateList(QRect(0, top, width(), qMax(0, height() - 20 - top)), this, titles,
-                           formats, widths);
+        m_grid->SetColumns(titles, formats, widths);
+        m_grid->setGeometry(QRect(0, top, width(), qMax(0, height() - 20 - top)));
+        m_grid->show();
         m_listCreated = true;
         m_columnTotals.clear();
     }
-    List()->Clear();
+    m_grid->Clear();
     m_employeeNames.clear();
 
-    const int empId = m_db.GetEmpIdByName(m_userText);
-    QVariantList values;
     CHoursSumSet set(m_db.Connection());
-    set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
-    set.Recordset()->SetFilter(SelectionFilter(empId, m_period.start, m_period.end, values),
-                               values);
-    // One project and task after the other, whatever order the view keeps.
-    set.Recordset()->SetSort(ProjectTaskOrder());
+    SelectGridRecords(set, m_db.GetEmpIdByName(m_userText), m_period, m_projectFilter);
     if (!m_db.OpenRecordSet(&set)) {
         ShowMessageBox(QStringLiteral("Unable to open Project Task Times table"),
                        kMbOk | kMbIconWarning);
         return;
     }
-    CMyListCtrl* list = List();
-    list->setUpdatesEnabled(false);
+    // The rows are kept packed and made into texts only when shown.
+    std::vector<CReviewRow> rows;
     CReviewGrid grid(m_period.start, m_dayCount,
                      ProjectFilterCounts() ? m_projectFilter : QString(),
-                     [list](const QStringList& texts) { list->InsertRow(texts); });
+                     [&rows](CReviewRow&& row) { rows.push_back(std::move(row)); });
     for (; !set.Recordset()->IsBOF() && !set.Recordset()->IsEOF(); set.MoveNext())
         grid.Add(set.m_ProjName, set.m_Task, set.m_WorkDate.Date(), set.m_SumOfHoursWorked1,
                  EmployeeName(set.m_EmpID));
     grid.Finish();
     m_db.CloseRecordSet(&set);
+    m_grid->SetRows(std::move(rows));
     m_columnTotals = grid.ColumnTotals();
     m_grandTotal = grid.GrandTotal();
     SetStatus(QString::asprintf("Total Days: %i, total number of records %i", m_exportDayCount,
                                 grid.RecordsRead()));
     FitTextColumns();
-    list->setUpdatesEnabled(true);
 }
 
 void CReviewDlg::FitTextColumns()
 {
-    CMyListCtrl* list = List();
-    const QFontMetrics header = list->header()->fontMetrics();
-    const QFontMetrics rows = list->fontMetrics();
-    for (int column : {2, 3}) {
-        int widest = header.horizontalAdvance(list->headerItem()->text(column));
-        for (int row = 0; row < list->ItemCount(); ++row)
-            widest = qMax(widest, rows.horizontalAdvance(list->ItemText(row, column)));
-        list->setColumnWidth(column, widest + kFitMargin);
+    const QFontMetrics header = m_grid->header()->fontMetrics();
+    const QFontMetrics rows = m_grid->fontMetrics();
+    for (int column : {CReviewRow::kProject, CReviewRow::kTask}) {
+        int widest = header.horizontalAdvance(m_grid->HeaderText(column));
+        QString last;
+        for (int row = 0; row < m_grid->ItemCount(); ++row) {
+            // The rows of a project follow each other: each name is measured once.
+            const QString text = m_grid->ItemText(row, column);
+            if (row > 0 && text == last)
+                continue;
+            widest = qMax(widest, rows.horizontalAdvance(text));
+            last = text;
+        }
+        m_grid->setColumnWidth(column, widest + kFitMargin);
     }
 }
 

@@ -2,22 +2,19 @@
 
 #include "ui/Utilities.h"
 
-namespace {
-
-QString Hours(double hours)
-{
-    return QString::asprintf("%.2f", hours);
-}
-
-} // namespace
-
 CReviewGrid::CReviewGrid(const QDate& start, int dayCount, const QString& projectFilter,
-                         RowSink sink)
+                         PackedRowSink sink)
     : m_start(start)
     , m_filter(projectFilter)
     , m_sink(std::move(sink))
     , m_columnTotals(qMax(0, dayCount), 0.0)
     , m_days(qMax(0, dayCount), 0.0)
+{}
+
+CReviewGrid::CReviewGrid(const QDate& start, int dayCount, const QString& projectFilter,
+                         RowSink sink)
+    : CReviewGrid(start, dayCount, projectFilter,
+                  [sink = std::move(sink)](CReviewRow&& row) { sink(row.Texts()); })
 {}
 
 QStringList CReviewGrid::ColumnTitles(const QDate& start, int dayCount)
@@ -38,14 +35,16 @@ void CReviewGrid::Add(const QString& project, const QString& task, const QDate& 
         Emit();
         return;
     }
-    if (!m_pending || project != m_project || task != m_task) {
+    if (!InPendingRow(project, task)) {
         Emit();
         m_pending = true;
         m_project = project;
         m_task = task;
     }
-    if (!m_employees.contains(employee))
+    if (!m_seenEmployees.contains(employee)) {
+        m_seenEmployees.insert(employee);
         m_employees << employee;
+    }
     const qint64 day = m_start.daysTo(workDate);
     if (workDate.isValid() && day >= 0 && day < m_days.size()) {
         m_days[day] += hours;
@@ -54,20 +53,21 @@ void CReviewGrid::Add(const QString& project, const QString& task, const QDate& 
     }
 }
 
+bool CReviewGrid::InPendingRow(const QString& project, const QString& task) const
+{
+    return m_pending && project == m_project && task == m_task;
+}
+
 void CReviewGrid::Emit()
 {
     if (!m_pending)
         return;
-    QStringList texts;
-    texts.reserve(5 + m_days.size());
-    texts << QString::asprintf("%i", m_rows) << m_employees.join(QLatin1Char(',')) << m_project
-          << m_task << Hours(m_total);
-    for (double hours : std::as_const(m_days))
-        texts << (hours != 0 ? Hours(hours) : QStringLiteral(" "));
-    m_sink(texts);
+    m_sink(CReviewRow::DataRow(m_rows, m_employees.join(QLatin1Char(',')), m_project, m_task,
+                               m_total, m_days));
     ++m_rows;
     m_pending = false;
     m_employees.clear();
+    m_seenEmployees.clear();
     m_days.fill(0.0);
     m_total = 0;
 }
@@ -75,12 +75,7 @@ void CReviewGrid::Emit()
 void CReviewGrid::Finish()
 {
     Emit();
-    QStringList texts;
-    texts << QString::asprintf("%i", m_rows) << QString() << QStringLiteral("  Total ")
-          << QStringLiteral(" ") << Hours(GrandTotal());
-    for (double hours : std::as_const(m_columnTotals))
-        texts << Hours(hours);
-    m_sink(texts);
+    m_sink(CReviewRow::TotalsRow(m_rows, GrandTotal(), m_columnTotals));
 }
 
 double CReviewGrid::GrandTotal() const

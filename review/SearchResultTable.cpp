@@ -145,7 +145,7 @@ void CSearchResultTable::SetColumns(const QList<CColumn>& columns)
 {
     beginResetModel();
     m_columns = columns;
-    m_cells.clear();
+    m_rows.Clear();
     m_rowCount = 0;
     m_order.clear();
     endResetModel();
@@ -154,34 +154,42 @@ void CSearchResultTable::SetColumns(const QList<CColumn>& columns)
 int CSearchResultTable::Fill(CMyAdoRecordSet& rs)
 {
     beginResetModel();
-    m_cells.clear();
+    m_rows.Clear();
     m_order.clear();
     m_rowCount = 0;
-    const int columns = ColumnCount();
-    if (rs.RecordCount() > 0) {
-        m_cells.reserve(qsizetype(rs.RecordCount()) * columns);
-        m_order.reserve(rs.RecordCount());
-    }
-    int blocks = 0;
     rs.MoveFirst();
-    while (!rs.IsEOF()) {
-        ++blocks;
-        for (int i = 0; i < kBlockRows && !rs.IsEOF(); ++i) {
-            for (const CColumn& column : std::as_const(m_columns))
-                m_cells << Typed(rs.Value(column.source), column.type);
-            m_order << m_rowCount++;
-            rs.MoveNext();
-        }
+    if (rs.IsForwardOnly()) {
+        // Rows that stream are kept as they come.
+        auto kept = std::make_shared<CPackedRows>(rs.FieldCount());
+        for (; !rs.IsEOF(); rs.MoveNext())
+            for (int c = 0; c < rs.FieldCount(); ++c)
+                kept->AddVariant(rs.Value(c));
+        m_rows.columns = rs.Rows().columns;
+        m_rows.SetStore(kept, kept->Rows());
+    } else {
+        // A snapshot's rows are shared as they are.
+        m_rows = rs.Rows();
     }
+    m_order.reserve(m_rows.rows);
+    for (int r = 0; r < m_rows.rows; ++r)
+        if (!rs.IsRowDeleted(r))
+            m_order << r;
+    m_rowCount = static_cast<int>(m_order.size());
     endResetModel();
-    return blocks;
+    return (m_rowCount + kBlockRows - 1) / kBlockRows;
+}
+
+QVariant CSearchResultTable::Cell(int sourceRow, int column) const
+{
+    const CColumn& c = m_columns.at(column);
+    return Typed(m_rows.Value(sourceRow, c.source), c.type);
 }
 
 QVariant CSearchResultTable::Value(int row, int column) const
 {
     if (row < 0 || row >= m_rowCount || column < 0 || column >= ColumnCount())
         return QVariant();
-    return m_cells.at(qsizetype(m_order.at(row)) * ColumnCount() + column);
+    return Cell(m_order.at(row), column);
 }
 
 QString CSearchResultTable::Text(int row, int column) const
@@ -209,10 +217,10 @@ void CSearchResultTable::SortBy(int column, bool descending)
 {
     if (column < 0 || column >= ColumnCount())
         return;
-    std::vector<CSortKey> keys;
-    keys.reserve(m_rowCount);
-    for (int r = 0; r < m_rowCount; ++r)
-        keys.push_back(KeyOf(m_cells.at(qsizetype(r) * ColumnCount() + column)));
+    // By the recordset's row.
+    std::vector<CSortKey> keys(static_cast<std::size_t>(m_rows.rows));
+    for (int r : std::as_const(m_order))
+        keys[static_cast<std::size_t>(r)] = KeyOf(Cell(r, column));
     beginResetModel();
     std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
         const int order = Compare(keys[a], keys[b]);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/SqlExecutor.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
@@ -10,10 +12,11 @@
 
 class CMyAdoRecordSet;
 
-// The rows of one search as the results view shows them: the values read
-// once from the recordset, typed by their columns, with the columns'
-// captions, types and translations; a stable sort by the typed values; the
-// texts shown. As a table model the view's list shows it without copying.
+// The rows of one search as the results view shows them: the recordset's
+// rows (shared, not copied), each value typed by its column when it is asked
+// for, with the columns' captions, types and translations; a stable sort by
+// the typed values; the texts shown. As a table model the view's list shows
+// it without copying.
 class CSearchResultTable : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -35,7 +38,8 @@ public:
     using Translator = std::function<QString(const CColumn&, const QVariant&)>;
     void SetTranslator(Translator translator) { m_translator = std::move(translator); }
 
-    // Reads every row of the recordset from its first; the number of blocks read.
+    // Takes every row of the recordset from its first; the number of blocks
+    // of kBlockRows they make.
     int Fill(CMyAdoRecordSet& rs);
 
     int RowCount() const { return m_rowCount; }
@@ -58,9 +62,12 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
+    // The value of a column in a row of the recordset, typed by the column.
+    QVariant Cell(int sourceRow, int column) const;
+
     QList<CColumn> m_columns;
-    // Row after row, in the recordset's order.
-    QList<QVariant> m_cells;
+    // The recordset's rows, in its order.
+    CQueryResult m_rows;
     int m_rowCount = 0;
     QList<int> m_order;
     Translator m_translator;

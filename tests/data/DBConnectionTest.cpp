@@ -91,6 +91,25 @@ TEST_F(ConnectionTest, NoStoredStringAsksAndStoresTheChoice)
     EXPECT_EQ(conn.ProviderKind(), kProviderSqlite);
 }
 
+TEST_F(ConnectionTest, ConnectingToTheStoredDatabaseLeavesTheProfileUnwritten)
+{
+    StoreString(NewFile());
+    // A rewrite of the profile would drop the comment.
+    const QString file = CProfileStore().fileName();
+    {
+        QFile profile(file);
+        ASSERT_TRUE(profile.open(QIODevice::Append));
+        profile.write("; kept\n");
+    }
+    CDBConnection conn;
+    ASSERT_TRUE(conn.Connect(false));
+    conn.ReleaseConnection(true);
+    ASSERT_TRUE(conn.Connect(false));
+    QFile profile(file);
+    ASSERT_TRUE(profile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(profile.readAll().contains("; kept"));
+}
+
 TEST_F(ConnectionTest, CancellingTheFirstPromptConnectsNothingAndSaysNothing)
 {
     CDBConnection conn;

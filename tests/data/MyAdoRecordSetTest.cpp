@@ -6,6 +6,8 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
+#include <limits>
+
 namespace {
 
 // The statements the data layer runs while it lives (from its debug trace).
@@ -424,6 +426,42 @@ TEST_P(RecordsetTest, TypedReadsSeeWhatWasWritten)
     EXPECT_EQ(rs->DateValue(6, &ok), CDateTime(2026, 12, 8, 9, 30));
     EXPECT_TRUE(ok);
     EXPECT_DOUBLE_EQ(rs->DoubleValue(9), 8.0);
+}
+
+TEST_P(ForwardOnlyTest, EveryKindOfCellReadsAsWrittenStreamedAndInASnapshot)
+{
+    // A text that spells a special number, and a number that is one.
+    Exec(QStringLiteral("INSERT INTO tblsample (name, note, amount, total, cost, workdate, isdone, "
+                        "small, count, blob) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+         {QStringLiteral("NaN"), QStringLiteral("Grüße\tüber ✓"), 2.5,
+          -std::numeric_limits<double>::infinity(), 12.3456,
+          QVariant::fromValue(CDateTime(2026, 12, 8, 9, 30)), 1, -7, 2147483647,
+          QByteArray("\0a\xff", 3)});
+    Exec(QStringLiteral("INSERT INTO tblsample (name) VALUES (NULL)"));
+    for (const CursorMode mode : {CursorMode::ForwardOnly, CursorMode::Snapshot}) {
+        SCOPED_TRACE(mode == CursorMode::ForwardOnly ? "forward-only" : "snapshot");
+        CSampleSet set(&m_conn);
+        set.Recordset()->SetCursorMode(mode);
+        ASSERT_TRUE(set.OpenTableWithQuery(nullptr, QStringLiteral("[Count] > 5 OR [Name] IS NULL"),
+                                           QStringLiteral("[SampleID]")));
+        EXPECT_EQ(set.m_Name, QStringLiteral("NaN"));
+        EXPECT_EQ(set.m_Note, QStringLiteral("Grüße\tüber ✓"));
+        EXPECT_FLOAT_EQ(set.m_Amount, 2.5f);
+        EXPECT_EQ(set.m_Total, -std::numeric_limits<double>::infinity());
+        EXPECT_DOUBLE_EQ(set.m_Cost, 12.3456);
+        EXPECT_EQ(set.m_WorkDate, CDateTime(2026, 12, 8, 9, 30));
+        EXPECT_TRUE(set.m_IsDone);
+        EXPECT_EQ(set.m_Small, -7);
+        EXPECT_EQ(set.m_Count, 2147483647);
+        EXPECT_EQ(set.m_Blob, QByteArray("\0a\xff", 3));
+        ASSERT_TRUE(set.MoveNext());
+        ASSERT_FALSE(set.Recordset()->IsEOF());
+        EXPECT_TRUE(set.m_Name.isEmpty());
+        EXPECT_EQ(set.Descriptor(1).status, adFldNull);
+        EXPECT_EQ(set.m_Count, -1);
+        EXPECT_EQ(set.m_Total, 1.0);
+        set.Close();
+    }
 }
 
 KELVANE_INSTANTIATE_BACKENDS(ForwardOnlyTest);

@@ -75,6 +75,27 @@ TEST(RowStore, ManyRowsAndLongCellsKeepTheirPlaces)
     EXPECT_LT(rows.MemoryUsed(), std::size_t(8 * 1024 * 1024));
 }
 
+TEST(RowStore, AResultOnTheBlocksOfOneThatWentReadsOnlyItsOwnCells)
+{
+    // The blocks of a result that goes serve the next one.
+    for (int round = 0; round < 3; ++round) {
+        CPackedRows rows(2);
+        for (int r = 0; r < 30000; ++r) {
+            rows.AddInt(r * 10 + round);
+            if (round == 1)
+                rows.AddNull();
+            else
+                rows.AddText("cell", 4);
+        }
+        bool ok = false;
+        for (int r = 0; r < 30000; r += 1499) {
+            EXPECT_EQ(rows.Int(r, 0, &ok), r * 10 + round);
+            EXPECT_EQ(rows.IsNull(r, 1), round == 1);
+            EXPECT_EQ(rows.Text(r, 1), round == 1 ? QString() : QStringLiteral("cell"));
+        }
+    }
+}
+
 TEST(RowStore, ACellReferenceReadsAValueAsTheStoreWould)
 {
     EXPECT_TRUE(CCellRef().IsNull());

@@ -3,6 +3,7 @@
 #include "tests/support/ScriptedModals.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
@@ -166,7 +167,7 @@ TEST_P(ReviewDlgTest, AFailedQueryLeavesTheGridEmptyAndSaysSo)
     Review(kMonday, kWednesday);
     EXPECT_TRUE(Messages().contains(QStringLiteral("Unable to open Project Task Times table")))
         << Messages().join('|').toStdString();
-    EXPECT_EQ(m_window->List()->ItemCount(), 0);
+    EXPECT_EQ(m_window->GridView()->ItemCount(), 0);
     EXPECT_EQ(m_window->StatusText(), QStringLiteral("Total Days: 3"));
 }
 
@@ -201,6 +202,49 @@ TEST_P(ReviewDlgTest, BackForwardSwappedDatesAndOneDay)
     EXPECT_EQ(Grid().last(), (QStringList{"3", "", "  Total ", " ", "5.25", "5.25"}));
 }
 
+TEST_P(ReviewDlgTest, AHeaderClickSortsByTheTextsAndSelectsTheChosenRowAgain)
+{
+    BookTheWeek();
+    Open();
+    m_window->resize(900, 300);
+    Review(kMonday, kWednesday);
+    CReviewGridView* grid = m_window->GridView();
+    const auto ids = [this] {
+        QStringList column;
+        for (const QStringList& row : Grid())
+            column << row.first();
+        return column.join(',');
+    };
+    const auto click = [grid](int column) {
+        QTest::mouseClick(grid->header()->viewport(), Qt::LeftButton, {},
+                          QPoint(grid->header()->sectionViewportPosition(column) + 5, 5));
+    };
+    // Bridge / Design chosen with the mouse.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualRect(grid->model()->index(2, 0)).center());
+    EXPECT_EQ(m_window->SelectedRowText(), QStringLiteral("2"));
+    // The first click sorts down by the texts: "10.75" before "1.00", the totals row too.
+    click(CReviewRow::kTotal);
+    EXPECT_EQ(ids(), QStringLiteral("0,1,4,2,3"));
+    EXPECT_EQ(grid->GetFirstSelected(), 3);
+    EXPECT_EQ(grid->header()->sortIndicatorSection(), CReviewRow::kTotal);
+    EXPECT_EQ(grid->header()->sortIndicatorOrder(), Qt::DescendingOrder);
+    click(CReviewRow::kTotal);
+    EXPECT_EQ(ids(), QStringLiteral("3,2,4,1,0"));
+    EXPECT_EQ(grid->GetFirstSelected(), 1);
+    EXPECT_EQ(grid->header()->sortIndicatorOrder(), Qt::AscendingOrder);
+    // Equal texts (days without hours) keep the order they had.
+    click(CReviewRow::kFirstDay);
+    EXPECT_EQ(ids(), QStringLiteral("4,1,0,3,2"));
+    // A new review shows the rows as read, without the mark; the columns
+    // remember their direction.
+    Review(kMonday, kWednesday);
+    EXPECT_EQ(ids(), QStringLiteral("0,1,2,3,4"));
+    EXPECT_FALSE(grid->header()->isSortIndicatorShown());
+    click(CReviewRow::kTotal);
+    EXPECT_EQ(ids(), QStringLiteral("0,1,4,2,3"));
+}
+
 TEST_P(ReviewDlgTest, KeysOfTheWindowMoveTheFocus)
 {
     Open();
@@ -211,8 +255,8 @@ TEST_P(ReviewDlgTest, KeysOfTheWindowMoveTheFocus)
     QTest::keyClick(Control<QComboBox>(CReviewDlg::kIdUser), Qt::Key_E, Qt::AltModifier);
     EXPECT_EQ(QApplication::focusWidget(), Control<QDateEdit>(CReviewDlg::kIdEnd));
     QTest::keyClick(Control<QDateEdit>(CReviewDlg::kIdEnd), Qt::Key_L, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::focusWidget(), m_window->List());
-    EXPECT_EQ(m_window->List()->GetFirstSelected(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), m_window->GridView());
+    EXPECT_EQ(m_window->GridView()->GetFirstSelected(), 0);
 }
 
 TEST_P(ReviewDlgTest, ExportsSayWhenLibreOfficeIsMissingAndAsk250Days)
@@ -260,7 +304,7 @@ TEST_P(ReviewDlgTest, Screenshot)
     EXPECT_FALSE(picture.isNull());
     // The status line sits below the grid, inside the window.
     auto* status = Control<QLabel>(CReviewDlg::kIdStatus);
-    EXPECT_GE(status->geometry().top(), m_window->List()->geometry().bottom());
+    EXPECT_GE(status->geometry().top(), m_window->GridView()->geometry().bottom());
     EXPECT_LE(status->geometry().bottom(), m_window->height());
 }
 

@@ -3,9 +3,9 @@
 #include "app/DummyDlg.h"
 #include "app/HubWindow.h"
 #include "review/ReviewDlg.h"
+#include "review/ReviewGridView.h"
 #include "tests/support/FacadeFixture.h"
 #include "tests/support/TestEnv.h"
-#include "ui/MyListCtrl.h"
 #include "ui/ResourceIds.h"
 #include "ui/UserCombo.h"
 
@@ -162,10 +162,10 @@ protected:
     QList<QStringList> Grid() const
     {
         QList<QStringList> rows;
-        CMyListCtrl* list = m_window->List();
+        CReviewGridView* list = m_window->GridView();
         for (int r = 0; r < list->ItemCount(); ++r) {
             QStringList row;
-            for (int c = 0; c < list->columnCount(); ++c)
+            for (int c = 0; c < list->ColumnCount(); ++c)
                 row << list->ItemText(r, c);
             rows << row;
         }
@@ -174,9 +174,9 @@ protected:
     QStringList Headers() const
     {
         QStringList headers;
-        CMyListCtrl* list = m_window->List();
-        for (int c = 0; c < list->columnCount(); ++c)
-            headers << list->headerItem()->text(c);
+        CReviewGridView* list = m_window->GridView();
+        for (int c = 0; c < list->ColumnCount(); ++c)
+            headers << list->HeaderText(c);
         return headers;
     }
     static QStringList Messages() { return CRecordingMessages::Current().Texts(); }
