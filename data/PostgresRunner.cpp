@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <deque>
 #include <limits>
 #include <memory>
@@ -229,6 +230,10 @@ bool PeekPg(const PGresult* result, int row, int column, CellType type, CCellVie
         if (raw == "NaN" || raw == "Infinity" || raw == "-Infinity" || raw == "t" || raw == "f")
             return false;
     }
+    // A numeric's scale zeros are dropped there, as the file database shows the value.
+    if (type == CellType::Double && length > 0 && data[length - 1] == '0' &&
+        std::memchr(data, '.', static_cast<std::size_t>(length)))
+        return false;
     view->type = CellType::Text;
     view->data = data;
     view->length = length;
@@ -467,10 +472,11 @@ PGresult* ExecPgLimited(const CPgStatementRun& run, CStatementLimit& limit)
     const int n = s.parameters;
     const int sent =
         s.name.isEmpty()
-            ? Pq().PQsendQueryParams(run.conn, s.text.constData(), n, nullptr, run.params.values.data(),
-                                run.params.lengths.data(), run.params.formats.data(), 0)
+            ? Pq().PQsendQueryParams(run.conn, s.text.constData(), n, nullptr,
+                                     run.params.values.data(), run.params.lengths.data(),
+                                     run.params.formats.data(), 0)
             : Pq().PQsendQueryPrepared(run.conn, s.name.constData(), n, run.params.values.data(),
-                                  run.params.lengths.data(), run.params.formats.data(), 0);
+                                       run.params.lengths.data(), run.params.formats.data(), 0);
     if (!sent)
         return nullptr;
     bool cancelled = false;
