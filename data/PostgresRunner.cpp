@@ -230,10 +230,25 @@ bool PeekPg(const PGresult* result, int row, int column, CellType type, CCellVie
         if (raw == "NaN" || raw == "Infinity" || raw == "-Infinity" || raw == "t" || raw == "f")
             return false;
     }
-    // A numeric's scale zeros are dropped there, as the file database shows the value.
+    // A numeric's scale zeros are left out, as the file database shows the
+    // value ("320.0000" reads "320"); the view just ends sooner.
     if (type == CellType::Double && length > 0 && data[length - 1] == '0' &&
-        std::memchr(data, '.', static_cast<std::size_t>(length)))
-        return false;
+        std::memchr(data, '.', static_cast<std::size_t>(length)) &&
+        !std::memchr(data, 'e', static_cast<std::size_t>(length)) &&
+        !std::memchr(data, 'E', static_cast<std::size_t>(length))) {
+        int end = length;
+        while (data[end - 1] == '0')
+            --end;
+        if (data[end - 1] == '.')
+            --end;
+        // "-0.00" reads "0" there.
+        if (end == 2 && data[0] == '-' && data[1] == '0')
+            return false;
+        view->type = CellType::Text;
+        view->data = data;
+        view->length = end;
+        return true;
+    }
     view->type = CellType::Text;
     view->data = data;
     view->length = length;
