@@ -454,18 +454,22 @@ PGresult* ExecPg(const CPgStatementRun& run)
                              run.params.lengths.data(), run.params.formats.data(), 0);
 }
 
-bool SendPg(const CPgStatementRun& run)
+// Sends the statement without waiting for its answer.
+bool SendPgQuery(const CPgStatementRun& run)
 {
     const CStatementCache::CPgStatement& s = *run.statement;
     const int n = s.parameters;
-    const int sent =
-        s.name.isEmpty()
-            ? Pq().PQsendQueryParams(run.conn, s.text.constData(), n, nullptr,
-                                     run.params.values.data(), run.params.lengths.data(),
-                                     run.params.formats.data(), 0)
-            : Pq().PQsendQueryPrepared(run.conn, s.name.constData(), n, run.params.values.data(),
-                                       run.params.lengths.data(), run.params.formats.data(), 0);
-    if (!sent)
+    return s.name.isEmpty()
+               ? Pq().PQsendQueryParams(run.conn, s.text.constData(), n, nullptr,
+                                        run.params.values.data(), run.params.lengths.data(),
+                                        run.params.formats.data(), 0)
+               : Pq().PQsendQueryPrepared(run.conn, s.name.constData(), n, run.params.values.data(),
+                                          run.params.lengths.data(), run.params.formats.data(), 0);
+}
+
+bool SendPg(const CPgStatementRun& run)
+{
+    if (!SendPgQuery(run))
         return false;
     Pq().PQsetSingleRowMode(run.conn);
     return true;
@@ -483,16 +487,7 @@ void DrainPg(PGconn* conn)
 // blocking, so that the limit hears how long it runs and may cancel it.
 PGresult* ExecPgLimited(const CPgStatementRun& run, CStatementLimit& limit)
 {
-    const CStatementCache::CPgStatement& s = *run.statement;
-    const int n = s.parameters;
-    const int sent =
-        s.name.isEmpty()
-            ? Pq().PQsendQueryParams(run.conn, s.text.constData(), n, nullptr,
-                                     run.params.values.data(), run.params.lengths.data(),
-                                     run.params.formats.data(), 0)
-            : Pq().PQsendQueryPrepared(run.conn, s.name.constData(), n, run.params.values.data(),
-                                       run.params.lengths.data(), run.params.formats.data(), 0);
-    if (!sent)
+    if (!SendPgQuery(run))
         return nullptr;
     bool cancelled = false;
     while (Pq().PQisBusy(run.conn)) {
