@@ -4,16 +4,17 @@
 #include "office/OfficeSession.h"
 #include "platform/ProfileStore.h"
 #include "records/ChgRqstWindows.h"
-#include "records/ContactWindows.h"
 #include "records/CommentWindows.h"
+#include "records/ContactWindows.h"
 #include "records/ProjectInfoWindows.h"
-#include "review/SearchWindows.h"
-#include "review/ReviewWindows.h"
 #include "review/ExchangeWindows.h"
 #include "review/OverviewWindows.h"
+#include "review/ReviewWindows.h"
+#include "review/SearchWindows.h"
 #include "review/XlsTimeSheetWindows.h"
 #include "timesheet/TimeSheetWindows.h"
 #include "ui/AppIcon.h"
+#include "ui/AppStyle.h"
 #include "ui/ConnectionDlg.h"
 #include "ui/QtFileChooserHook.h"
 #include "ui/QtLauncherHook.h"
@@ -24,6 +25,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setStyle(new CAppStyle(QApplication::style()->name()));
     QApplication::setOrganizationName(QLatin1String(kProfileOrganisation));
     QApplication::setApplicationName(QLatin1String(kProfileApplication));
     // No display name: the desktop would add it to every caption, which

@@ -19,12 +19,28 @@ QString ReadResource(const QString& name)
     return QString::fromUtf8(file.readAll());
 }
 
-QStringList NamesIn(const QString& script, const QString& kind)
+// The names the script creates objects of one of the kinds under, in order.
+// Read by hand: the start-up check asks for them, and a pattern would cost
+// it a compile.
+QStringList NamesIn(const QString& script, std::initializer_list<QLatin1StringView> kinds)
 {
+    const QLatin1StringView create("CREATE ");
     QStringList names;
-    const QRegularExpression re(QStringLiteral("CREATE %1 (\\w+)").arg(kind));
-    for (auto it = re.globalMatch(script); it.hasNext();)
-        names << it.next().captured(1);
+    for (qsizetype at = script.indexOf(create); at >= 0; at = script.indexOf(create, at + 1)) {
+        const QStringView rest = QStringView(script).mid(at + create.size());
+        for (const QLatin1StringView kind : kinds) {
+            if (!rest.startsWith(kind) || rest.mid(kind.size()).left(1) != u" ")
+                continue;
+            const QStringView tail = rest.mid(kind.size() + 1);
+            qsizetype length = 0;
+            while (length < tail.size() &&
+                   (tail[length].isLetterOrNumber() || tail[length] == u'_'))
+                ++length;
+            if (length > 0)
+                names << tail.left(length).toString();
+            break;
+        }
+    }
     // An object written once per back end is one object.
     names.removeDuplicates();
     return names;
@@ -148,24 +164,34 @@ QString CSchema::Script(const QString& name, int providerKind)
     return Expand(ReadResource(name), providerKind);
 }
 
+// The scripts are built in, so their names are read once.
 QStringList CSchema::TableNames()
 {
-    return NamesIn(ReadResource(QStringLiteral("tables")), QStringLiteral("TABLE"));
+    static const QStringList names =
+        NamesIn(ReadResource(QStringLiteral("tables")), {QLatin1StringView("TABLE")});
+    return names;
 }
 
 QStringList CSchema::ViewNames()
 {
-    return NamesIn(ReadResource(QStringLiteral("views")), QStringLiteral("VIEW"));
+    static const QStringList names =
+        NamesIn(ReadResource(QStringLiteral("views")), {QLatin1StringView("VIEW")});
+    return names;
 }
 
 QStringList CSchema::IndexNames()
 {
-    return NamesIn(ReadResource(QStringLiteral("tables")), QStringLiteral("(?:UNIQUE )?INDEX"));
+    static const QStringList names =
+        NamesIn(ReadResource(QStringLiteral("tables")),
+                {QLatin1StringView("INDEX"), QLatin1StringView("UNIQUE INDEX")});
+    return names;
 }
 
 QStringList CSchema::ProcedureNames()
 {
-    return NamesIn(ReadResource(QStringLiteral("procedures-postgres")), QStringLiteral("FUNCTION"));
+    static const QStringList names = NamesIn(ReadResource(QStringLiteral("procedures-postgres")),
+                                             {QLatin1StringView("FUNCTION")});
+    return names;
 }
 
 bool CSchema::Exists(CDBConnection& connection, const QString& name)
