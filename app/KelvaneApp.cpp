@@ -124,7 +124,11 @@ bool CKelvaneApp::Start()
         }
         result = ConnectDatabase(result == kConnectRetryReleased, true);
     }
-    m_db->ReleaseConnection(true, false);
+    // The sign-on and the hub read the database at once and release it when
+    // the hub is up: the connection stays open for them, held once however
+    // often it was asked for, rather than closed and opened again.
+    while (m_db->Connection()->UseCount() > 1)
+        m_db->ReleaseConnection(false, false);
     m_hub = std::make_unique<CDummyDlg>(m_db.get());
     if (!LogOnUser())
         return false;

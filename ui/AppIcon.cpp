@@ -1,5 +1,7 @@
 #include "ui/AppIcon.h"
 
+#include "ui/LazyIconEngine.h"
+
 #include <QPainter>
 #include <QPixmap>
 
@@ -31,11 +33,12 @@ QPixmap DrawClock(int size)
 
 QIcon AppIcon()
 {
-    static const QIcon icon = [] {
+    // Drawn when the desktop first asks for it, not before the first window.
+    static const QIcon icon(new CLazyIconEngine([] {
         QIcon drawn;
         for (int size : {16, 22, 24, 32, 48, 64, 128})
             drawn.addPixmap(DrawClock(size));
         return drawn;
-    }();
+    }));
     return icon;
 }
