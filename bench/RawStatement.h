@@ -8,6 +8,7 @@
 #include "data/SqlExecutor.h"
 
 #include <QByteArray>
+#include <QSqlDriver>
 #include <QString>
 #include <QVariantList>
 
@@ -115,6 +116,14 @@ private:
 };
 
 // ---- PostgreSQL ------------------------------------------------------------------------
+
+// The program's own server connection, for a baseline that should meet the
+// same server process as the program does.
+inline PGconn* ProgramHandle(CDBConnection& connection)
+{
+    const QVariant handle = connection.Database().driver()->handle();
+    return *static_cast<PGconn* const*>(handle.constData());
+}
 
 // Sums the cells of one result's rows.
 inline qint64 SumPgCells(const PGresult* r)
