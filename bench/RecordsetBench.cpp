@@ -69,46 +69,6 @@ private:
     sqlite3_stmt* m_stmt = nullptr;
 };
 
-// Runs on the program's own connection: both sides then meet the same
-// server process, wherever the machine placed it, and time only their reads.
-class CRawPg {
-public:
-    explicit CRawPg(CDBConnection& connection)
-        : m_conn(ProgramHandle(connection))
-    {
-        PQclear(PQprepare(m_conn, "walk", "SELECT * from tblTimeSheet WHERE TimesheetID <= $1", 1,
-                          nullptr));
-    }
-    ~CRawPg() { PQclear(PQexec(m_conn, "DEALLOCATE walk")); }
-    CRawPg(const CRawPg&) = delete;
-    CRawPg& operator=(const CRawPg&) = delete;
-
-    // Streamed in libpq's single-row mode, as the program reads forward, or
-    // the whole result at once, as the program takes a snapshot.
-    qint64 Walk(bool singleRow)
-    {
-        const QByteArray limit = QByteArray::number(kRows);
-        const char* values[] = {limit.constData()};
-        if (!singleRow) {
-            PGresult* r = PQexecPrepared(m_conn, "walk", 1, values, nullptr, nullptr, 0);
-            const qint64 sum = SumPgCells(r);
-            PQclear(r);
-            return sum;
-        }
-        PQsendQueryPrepared(m_conn, "walk", 1, values, nullptr, nullptr, 0);
-        PQsetSingleRowMode(m_conn);
-        qint64 sum = 0;
-        while (PGresult* r = PQgetResult(m_conn)) {
-            sum += SumPgCells(r);
-            PQclear(r);
-        }
-        return sum;
-    }
-
-private:
-    PGconn* m_conn;
-};
-
 // raw(true) reads the rows as a stream, raw(false) takes them all at once.
 void Compare(const char* label, CDBConnection& conn, const std::function<qint64(bool)>& raw,
              const char* rawName)
@@ -147,11 +107,18 @@ int main(int argc, char** argv)
             Compare(
                 "SQLite", conn, [&](bool) { return raw.Walk(); }, "the sqlite3 C API");
         },
-        [](CDBConnection& conn, const CBenchServerDatabase& server) {
-            Q_UNUSED(server);
-            CRawPg raw(conn);
+        [](CDBConnection& conn, const CBenchServerDatabase&) {
+            // On the program's own connection: both sides then meet the same
+            // server process, wherever the machine placed it.
+            CRawPgStatement raw(ProgramHandle(conn), "walk",
+                                QStringLiteral("SELECT * from tblTimeSheet WHERE TimesheetID <= ?"),
+                                {kRows});
             Compare(
-                "PostgreSQL", conn, [&](bool singleRow) { return raw.Walk(singleRow); },
+                "PostgreSQL", conn,
+                [&](bool singleRow) {
+                    qint64 rows = 0;
+                    return raw.Read(singleRow, &rows);
+                },
                 "libpq (single-row mode for the stream)");
         });
 }
