@@ -32,16 +32,7 @@ CReviewGridView::CReviewGridView(QWidget* parent)
 {
     CDialogBase::SetControlId(this, IDC_LIST);
     setModel(m_model);
-    // As the program's report lists are.
-    setRootIsDecorated(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
-    setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSortingEnabled(false);
-    setContextMenuPolicy(Qt::PreventContextMenu);
-    setMouseTracking(true);
-    header()->setStretchLastSection(false);
+    SetReportListLook(this);
     header()->setSectionsMovable(true);
     header()->setSectionsClickable(true);
     connect(header(), &QHeaderView::sectionClicked, this, &CReviewGridView::OnHeaderClick);

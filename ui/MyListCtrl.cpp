@@ -63,17 +63,22 @@ void ParseLayout(const QString& text, QStringList& ids, QStringList& widths)
 
 } // namespace
 
+void SetReportListLook(QTreeView* view)
+{
+    view->setRootIsDecorated(false);
+    view->setUniformRowHeights(true);
+    view->setAllColumnsShowFocus(true);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSortingEnabled(false);
+    view->setContextMenuPolicy(Qt::PreventContextMenu);
+    view->setMouseTracking(true);
+    view->header()->setStretchLastSection(false);
+}
+
 CMyListCtrl::CMyListCtrl()
 {
-    setRootIsDecorated(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
-    setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSortingEnabled(false);
-    setContextMenuPolicy(Qt::PreventContextMenu);
-    setMouseTracking(true);
-    header()->setStretchLastSection(false);
+    SetReportListLook(this);
     connect(header(), &QHeaderView::sectionClicked, this, &CMyListCtrl::OnColumnClick);
 }
 

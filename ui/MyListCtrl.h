@@ -25,6 +25,10 @@ enum ListColumnFormat : int {
     kFormatCenter = 2,
 };
 
+// The look and behaviour of the program's report lists on a tree view:
+// flat rows of even height chosen whole, no context menu, no sorting by Qt.
+void SetReportListLook(QTreeView* view);
+
 // The report list of the record windows: columns from titles, rows kept as
 // texts under an integer key, a stable sort on a header click with the sort
 // mark in the header, columns the user may drag, and a layout text (column
