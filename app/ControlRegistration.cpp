@@ -2,6 +2,7 @@
 
 #include "platform/Trace.h"
 #include "platform/com/ClassLoader.h"
+#include "platform/com/ClassRegistry.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,7 +29,9 @@ void RegisterControlsBeside(const QString& folder)
         if (!QFileInfo::exists(path))
             continue;
         const HRESULT hr = CClassLoader::EnsureRegistered(control.clsid, path);
+        // This process makes the control from path all the same.
         if (Failed(hr))
-            qCWarning(lcApp).noquote() << "Cannot register" << path << ":" << HResultText(hr);
+            qCWarning(lcApp).noquote() << "Cannot register" << path << "in"
+                                       << CClassRegistry::Location() << ":" << HResultText(hr);
     }
 }

@@ -7,6 +7,7 @@
 #include "app/PropsDef.h"
 #include "app/SetUserDlg.h"
 #include "data/DBClass.h"
+#include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "ui/AccelDlg.h"
 #include "ui/AppIcon.h"
@@ -638,7 +639,7 @@ void CDummyDlg::OnReview()
     }
     const CProfile::CValues options = CurrentOptions();
     const int kind = options.Int("ReviewTimeLength");
-    const QDate today = QDate::currentDate();
+    const QDate today = CClock::Today();
     QDate start;
     QDate end;
     if (!CalcReviewPeriod(end, start, kind, today)) {

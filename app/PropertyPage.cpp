@@ -1,6 +1,7 @@
 #include "app/PropertyPage.h"
 
 #include "platform/MessageBox.h"
+#include "ui/TypedNumber.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -94,10 +95,10 @@ QLabel* CPropertyPage::NewLabel(const QString& text, QWidget* buddy)
 
 bool CPropertyPage::ReadInt(QLineEdit* edit, int min, int max, int& value)
 {
-    bool ok = false;
-    const int typed = edit->text().trimmed().toInt(&ok);
-    if (ok && typed >= min && typed <= max) {
-        value = typed;
+    // Read as every typed number is: "1,000" in English, "1 000" in French.
+    const CTypedNumber typed(edit->text());
+    if (typed.IsWhole() && typed.Value() >= min && typed.Value() <= max) {
+        value = static_cast<int>(typed.Value());
         return true;
     }
     ShowMessageBox(QStringLiteral("Please enter an integer between %1 and %2.").arg(min).arg(max),

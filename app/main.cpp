@@ -3,6 +3,7 @@
 #include "data/DBConnection.h"
 #include "office/OfficeSession.h"
 #include "platform/ProfileStore.h"
+#include "platform/UserAction.h"
 #include "records/ChgRqstWindows.h"
 #include "records/CommentWindows.h"
 #include "records/ContactWindows.h"
@@ -36,6 +37,8 @@ int main(int argc, char* argv[])
 
     CQtMessageBoxHook messages;
     SetMessageBoxHook(&messages);
+    // A database failure is told once per thing the user does.
+    UserAction::Install(&app);
     CQtFileChooserHook files;
     SetFileChooserHook(&files);
     CQtLauncherHook launcher;

@@ -6,6 +6,7 @@
 #include "app/TrayIcon.h"
 #include "autotimer/TimerIcons.h"
 #include "data/DBClass.h"
+#include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "ui/CaptionWidth.h"
@@ -166,7 +167,7 @@ void CAutoTimingDlg::OnSelChangeProject()
 
 void CAutoTimingDlg::OnGo()
 {
-    const QDateTime now = m_engine->Now();
+    const QDateTime now = CClock::Now();
     if (m_timing) {
         m_logStop = now;
         m_engine->StopTiming();
@@ -216,7 +217,7 @@ void CAutoTimingDlg::OnGo()
 
 void CAutoTimingDlg::OnStopTiming()
 {
-    m_logStop = m_engine->Now();
+    m_logStop = CClock::Now();
     if (m_timing)
         OnGo();
 }
@@ -242,7 +243,7 @@ QString CAutoTimingDlg::FormatDate(const QDate& day) const
 
 void CAutoTimingDlg::UpdateWindowText()
 {
-    const QDateTime now = m_engine->Now();
+    const QDateTime now = CClock::Now();
     if (!m_timing) {
         const QDateTime stopped = m_logStop.isValid() ? m_logStop : now;
         setWindowTitle(
@@ -250,7 +251,7 @@ void CAutoTimingDlg::UpdateWindowText()
         m_status->clear();
         return;
     }
-    if (!m_engine->IsLogged()) {
+    if (!m_engine->IsLogged() && !m_engine->IsUnstored()) {
         // Starting, nothing booked yet: no block to name (the times would be
         // another run's, or none at all).
         m_status->clear();
@@ -261,8 +262,10 @@ void CAutoTimingDlg::UpdateWindowText()
     setWindowTitle(QStringLiteral("Timer ON  %1-%2 %3, %4 (%5) ")
                        .arg(HourMinute(start), HourMinute(stop), m_userName,
                             m_engine->ProjectName(), FormatDate(now.date())));
-    // Minutes already booked ahead of now.
-    const int ahead = int(now.secsTo(m_engine->BlockStop()) / 60);
+    // Minutes already booked ahead of now: the time that will pass until
+    // the block's stop, none once the stop has passed (as it may in the hour
+    // the clock shows twice).
+    const int ahead = int(qMax<qint64>(0, now.secsTo(m_engine->BlockStop())) / 60);
     m_status->setText(
         QString::asprintf("Logging started: %2.2i:%2.2i (%i mins)", start / 60, start % 60, ahead));
 }

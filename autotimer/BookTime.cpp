@@ -5,7 +5,10 @@
 #include "data/DBClass.h"
 #include "data/MyAdoRecordSet.h"
 #include "data/records/TimeSheetSet.h"
+#include "platform/Clock.h"
+#include "platform/LocalTime.h"
 #include "platform/MessageBox.h"
+#include "platform/UserAction.h"
 #include "ui/StringTable.h"
 
 #include <cmath>
@@ -19,6 +22,13 @@ const QString kStopTimeQuestion =
 const QString kClashQuestion =
     QStringLiteral("You already have a timesheet entry at this time - do you want to add this "
                    "entry at the next free time interval?");
+const QString kNotStoredYet =
+    QStringLiteral("The time since %1 is not stored yet: the database cannot store it just now. "
+                   "Timing goes on, and the time will be stored when the database answers again.");
+const QString kNotStored =
+    QStringLiteral("Timing has stopped, but the time since %1 could not be stored: the database "
+                   "cannot store it just now. Book it in the time sheet when the database "
+                   "answers again.");
 
 constexpr int kFrameIcons[] = {178, 179, 180, 181, 182, 183};
 
@@ -41,7 +51,6 @@ void ShowOutsideRegion(int result, int start, int stop)
 CBookTime::CBookTime(CDBClass& db, IBookTimeOwner& owner)
     : m_db(db)
     , m_owner(owner)
-    , m_clock([] { return QDateTime::currentDateTime(); })
 {
     m_bookTimer.setObjectName(QStringLiteral("timer%1").arg(kBookTimerId));
     m_trayTimer.setObjectName(QStringLiteral("timer%1").arg(kTrayTimerId));
@@ -109,7 +118,7 @@ int CBookTime::MinutesNow(const QDateTime& now) const
 
 QDateTime CBookTime::OnBookingDay(int minute) const
 {
-    return QDateTime(m_bookDay, QTime(0, 0)).addSecs(qint64(minute) * 60);
+    return CLocalTime::Moment(m_bookDay, minute);
 }
 
 // ---- Starting and booking --------------------------------------------------------------------
@@ -118,9 +127,6 @@ int CBookTime::StartTiming(int projId, int taskId, int& start, int& stop)
 {
     if (m_running)
         return kFailed;
-    if (!m_db.OpenConnection())
-        return kFailed;
-    m_connectionHeld = true;
     m_running = true;
     LoadOptions();
     if (m_interval != 6 && m_interval != 15) {
@@ -132,14 +138,23 @@ int CBookTime::StartTiming(int projId, int taskId, int& start, int& stop)
         return kFailed;
     }
     m_logged = m_tipStart = m_tipStop = false;
-    m_timeId = -1;
+    m_unstored = m_unstoredTold = false;
+    m_timeId = m_empId = m_orderId = -1;
     m_advanceCount = 0;
     m_projId = projId;
     m_taskId = taskId;
-    m_projName = m_db.GetProjectName(projId);
     m_userName = CProfile::DefUserName();
 
-    const int result = CheckAndBook(projId, taskId, start, stop, false);
+    int result = Try([&] {
+        m_projName = m_db.GetProjectName(projId);
+        return CheckAndBook(projId, taskId, start, stop, false);
+    });
+    // Timing starts all the same: the user works from now on.
+    if (result == kFailed && m_dbFailed) {
+        KeepFirstBlock(start, stop);
+        result = kBooked;
+    }
+    TellUnstored();
     switch (result) {
     case kBooked:
         OnSecondTick(m_startMinutes, m_stopMinutes);
@@ -187,7 +202,7 @@ int CBookTime::CheckAndBook(int projId, int taskId, int& start, int& stop, bool 
     if (m_questionOpen)
         return kBooked;
     if (!timesGiven) {
-        const QDateTime now = Now();
+        const QDateTime now = CClock::Now();
         m_bookDay = now.date();
         const int minutes = now.time().hour() * 60 + now.time().minute();
         start = minutes / m_interval * m_interval;
@@ -199,7 +214,10 @@ int CBookTime::CheckAndBook(int projId, int taskId, int& start, int& stop, bool 
         }
     }
     m_userName = CProfile::DefUserName();
-    m_empId = m_db.GetEmpIdByName(m_userName);
+    // The user cannot change while timing: a lookup the database fails keeps the one known.
+    const int empId = m_db.GetEmpIdByName(m_userName);
+    if (empId >= 0 || m_empId < 0)
+        m_empId = empId;
 
     if (IsAfterStopTime(stop) && !m_afterStopAgreed) {
         if (!AskToBookAfterStop()) {
@@ -210,14 +228,23 @@ int CBookTime::CheckAndBook(int projId, int taskId, int& start, int& stop, bool 
 
     const CDateTime day(m_bookDay);
     m_blockStart = OnBookingDay(start);
-    m_projName = m_db.GetProjectName(projId);
+    // Timing names its project even while the database cannot.
+    if (const QString name = m_db.GetProjectName(projId); !name.isEmpty())
+        m_projName = name;
     QString code;
     int orderId = -1;
     double rate = 0;
-    m_db.GetProjectOrder(projId, code, orderId, rate);
+    // A lookup the database fails keeps the order this run books on.
+    if (!m_db.GetProjectOrder(projId, code, orderId, rate) && projId == m_projId && m_orderId > 0) {
+        orderId = m_orderId;
+        rate = m_rate;
+    }
     int timeId = 1;
-    if (!m_db.GetTimeIdOfDay(timeId, m_empId, day))
+    // Read before anything is written: a database that cannot read the day cannot store.
+    if (!m_db.GetTimeIdOfDay(timeId, m_empId, day)) {
+        m_dbFailed = true;
         return kFailed;
+    }
     m_projId = projId;
     m_orderId = orderId;
     m_taskId = taskId;
@@ -238,10 +265,9 @@ int CBookTime::CheckAndBook(int projId, int taskId, int& start, int& stop, bool 
         }
         start = stop;
         stop += m_interval;
-        if (start >= kMidnight) {
-            StopTiming();
+        // Past midnight: the caller ends timing.
+        if (start >= kMidnight)
             return kFailed;
-        }
         ++m_advanceCount;
         const int result = CheckAndBook(projId, taskId, start, stop, true);
         switch (result) {
@@ -253,7 +279,6 @@ int CBookTime::CheckAndBook(int projId, int taskId, int& start, int& stop, bool 
             m_running = false;
             return result;
         default:
-            StopTiming();
             return kFailed;
         }
     }
@@ -272,8 +297,10 @@ int CBookTime::CheckAndBook(int projId, int taskId, int& start, int& stop, bool 
     const int written = m_db.UpdateTimeData(nullptr, entry);
     if (written == kWriteBelowZero || written == kWriteAbove1440)
         ShowOutsideRegion(written, start, stop);
-    if (written != kWriteOk)
+    if (written != kWriteOk) {
+        m_dbFailed = IsDatabaseFailure(written);
         return kFailed;
+    }
     m_timeId = timeId;
     m_startMinutes = start;
     m_stopMinutes = stop;
@@ -301,8 +328,10 @@ bool CBookTime::BookEntry(int projId, int orderId, int taskId, double rate, int 
     CTimeSheetSet rows(m_db.Connection());
     rows.Recordset()->SetFilter(QStringLiteral("[EmpID] = ? AND [WorkDate] = ?"),
                                 {m_empId, QVariant::fromValue(day)});
-    if (!m_db.OpenRecordSet(&rows))
+    if (!m_db.OpenRecordSet(&rows)) {
+        m_dbFailed = true;
         return false;
+    }
     bool own = false;
     bool blocked = false;
     int limit = stop;
@@ -336,22 +365,111 @@ bool CBookTime::BookEntry(int projId, int orderId, int taskId, double rate, int 
     entry.Stop = limit;
     entry.Comment = kLogged;
     entry.TimeID = m_timeId;
-    if (!own && !m_db.GetTimeIdOfDay(entry.TimeID, m_empId, day))
+    if (!own && !m_db.GetTimeIdOfDay(entry.TimeID, m_empId, day)) {
+        m_dbFailed = true;
         return false;
+    }
     const int written = m_db.UpdateTimeData(nullptr, entry);
     if (written == kWriteBelowZero || written == kWriteAbove1440) {
         ShowOutsideRegion(written, start, limit);
         m_logged = m_tipStart = m_tipStop = false;
         return false;
     }
-    if (written != kWriteOk)
+    if (written != kWriteOk) {
+        m_dbFailed = IsDatabaseFailure(written);
         return false;
+    }
     m_timeId = entry.TimeID;
     m_startMinutes = start;
     m_stopMinutes = limit;
     m_blockStop = OnBookingDay(limit);
     m_logged = m_tipStart = m_tipStop = true;
     return true;
+}
+
+// ---- What the database does not take ----------------------------------------------------------
+
+int CBookTime::Try(const std::function<int()>& step)
+{
+    CHeldMessages held;
+    m_dbFailed = false;
+    m_storing = true;
+    if (!m_connectionHeld)
+        m_connectionHeld = m_db.OpenConnection();
+    const int result = step();
+    m_storing = false;
+    if (result != kBooked && !m_dbFailed)
+        held.Release();
+    return result;
+}
+
+bool CBookTime::IsDatabaseFailure(int written)
+{
+    switch (written) {
+    case kWriteDbError:
+    case kWriteNotOpened:
+    case kWriteProcedureFailed:
+    // The employees could not be read.
+    case kWriteNoRateFactor:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int CBookTime::Store(int stop)
+{
+    int result = Try([&] {
+        int outcome = kBooked;
+        if (!m_logged) {
+            int start = m_startMinutes;
+            int first = m_stopMinutes;
+            outcome = CheckAndBook(m_projId, m_taskId, start, first, true);
+        }
+        if (outcome == kBooked && m_logged && stop > m_stopMinutes &&
+            !BookEntry(m_projId, m_orderId, m_taskId, m_rate, m_startMinutes, stop))
+            outcome = kFailed;
+        return outcome;
+    });
+    if (result == kFailed && m_dbFailed) {
+        NoteUnstored(stop);
+        return kBooked;
+    }
+    if (result == kBooked && m_logged)
+        NoteStored();
+    else if (result == kFailed || result == kRefused)
+        m_unstored = false; // refused, and told so: nothing is left to store
+    return result;
+}
+
+void CBookTime::KeepFirstBlock(int start, int stop)
+{
+    m_startMinutes = start;
+    m_stopMinutes = stop;
+    m_blockStart = OnBookingDay(start);
+    m_blockStop = OnBookingDay(stop);
+    m_tipStart = m_tipStop = true;
+    NoteUnstored(stop);
+}
+
+void CBookTime::NoteUnstored(int wantedStop)
+{
+    m_wantedStop = m_unstored ? qMax(m_wantedStop, wantedStop) : wantedStop;
+    m_unstored = true;
+}
+
+void CBookTime::NoteStored()
+{
+    m_unstored = m_unstoredTold = false;
+    m_wantedStop = m_stopMinutes;
+}
+
+void CBookTime::TellUnstored()
+{
+    if (!m_unstored || m_unstoredTold)
+        return;
+    m_unstoredTold = true;
+    ShowMessageBox(kNotStoredYet.arg(HourMinute(UnstoredSince())), kMbOk | kMbIconWarning);
 }
 
 // ---- Ticks -------------------------------------------------------------------------------------
@@ -367,8 +485,11 @@ void CBookTime::TimerProc(int id)
     }
     if (id != kBookTimerId || m_questionOpen)
         return;
-    m_lastTick = Now();
-    if (m_logged) {
+    // A tick of its own: the database may answer again since the last one.
+    UserAction::Next();
+    m_lastTick = CClock::Now();
+    if (m_logged || m_unstored) {
+        // The day's block ends with it; stopping stores what is still in hand.
         if (m_lastTick.date() != m_bookDay) {
             StopTiming();
             return;
@@ -376,22 +497,28 @@ void CBookTime::TimerProc(int id)
         const int now = MinutesNow(m_lastTick);
         const int newStop = m_interval * ((now + m_interval) / m_interval);
         m_blockStop = OnBookingDay(newStop);
-        if (m_startMinutes >= newStop || newStop <= m_stopMinutes) {
-            // Nothing to stretch yet; a block never shrinks at a tick.
-        } else if (IsAfterStopTime(newStop)) {
+        // A block never shrinks at a tick.
+        const bool grows = m_startMinutes < newStop && newStop > m_stopMinutes;
+        if (grows && IsAfterStopTime(newStop)) {
             m_status = kRefused;
             m_owner.OnGo();
-        } else if (BookEntry(m_projId, m_orderId, m_taskId, m_rate, m_startMinutes, newStop)) {
-            m_owner.UpdateWindowText();
-        } else {
-            m_status = kFailed;
+        } else if (grows || m_unstored) {
+            m_status = Store(m_unstored ? qMax(newStop, m_wantedStop) : newStop);
         }
     } else {
         int start = 0;
         int stop = 0;
-        m_status = CheckAndBook(m_projId, m_taskId, start, stop, false);
+        m_status = Try([&] { return CheckAndBook(m_projId, m_taskId, start, stop, false); });
+        if (m_status == kFailed && m_dbFailed) {
+            KeepFirstBlock(start, stop);
+            m_status = kBooked;
+        }
     }
-    if (m_status == kBooked && m_logged) {
+    TellUnstored();
+    if (m_status == kBooked && m_unstored) {
+        // The time sheet keeps what it shows: it is what the database holds.
+        m_owner.UpdateWindowText();
+    } else if (m_status == kBooked && m_logged) {
         // Reloaded first: a reload would put the day's first block in the details.
         m_owner.RefreshTimesheet(m_bookDay);
         PassBlock();
@@ -440,6 +567,15 @@ bool CBookTime::StopTiming()
 {
     m_bookTimer.stop();
     m_trayTimer.stop();
+    // A last try at the time in hand; a loss is never passed over in silence.
+    if (m_unstored && m_projId >= 0 && !m_storing) {
+        Store(m_wantedStop);
+        if (m_unstored)
+            ShowMessageBox(kNotStored.arg(HourMinute(UnstoredSince())), kMbOk | kMbIconWarning);
+        else if (m_logged)
+            m_owner.RefreshTimesheet(m_bookDay);
+    }
+    m_unstored = m_unstoredTold = false;
     if (m_projId >= 0) {
         m_prevProjId = m_projId;
         m_prevProjName = m_projName;
@@ -452,7 +588,7 @@ bool CBookTime::StopTiming()
     m_logged = false;
 
     // Only a block this run wrote gives back its last interval.
-    if (booked && m_roundStop && m_stopMinutes - MinutesNow(Now()) > m_interval * 0.5) {
+    if (booked && m_roundStop && m_stopMinutes - MinutesNow(CClock::Now()) > m_interval * 0.5) {
         CTimeSheetWrite entry;
         entry.IsUpdate = true;
         entry.WorkDate = CDateTime(m_bookDay);

@@ -47,8 +47,6 @@ public:
     static constexpr int kMidnight = 1440;
     static constexpr int kTrayIcon = 102;
 
-    using Clock = std::function<QDateTime()>;
-
     CBookTime(CDBClass& db, IBookTimeOwner& owner);
     ~CBookTime();
     CBookTime(const CBookTime&) = delete;
@@ -70,11 +68,10 @@ public:
     // Asks whether to book past the daily stop time; a yes holds for the run.
     bool AskToBookAfterStop();
 
-    void SetClock(Clock clock) { m_clock = std::move(clock); }
-    QDateTime Now() const { return m_clock(); }
-
     bool IsRunning() const { return m_running; }
     bool IsLogged() const { return m_logged; }
+    // Time worked that the database has not taken yet.
+    bool IsUnstored() const { return m_unstored; }
     int TimeId() const { return m_timeId; }
     int ProjectId() const { return m_projId; }
     int PreviousProjectId() const { return m_prevProjId; }
@@ -96,14 +93,31 @@ public:
 private:
     bool Ask(const QString& question);
     int MinutesNow(const QDateTime& now) const;
-    // The booking day at a minute (1440 is the midnight that ends it).
+    // The moment of a minute of the booking day (1440 is the midnight that ends it).
     QDateTime OnBookingDay(int minute) const;
     void PassBlock();
     void RestorePrevious();
+    // Runs one try at the database with its messages held: a refusal is told
+    // in their words, a database that cannot store now by TellUnstored.
+    int Try(const std::function<int()>& step);
+    // One try at storing the time worked up to stop: the first block when
+    // none is stored yet, else the block stretched. kFailed only when timing
+    // must end; what the database did not take stays unstored.
+    int Store(int stop);
+    // The first block the database did not take, kept for the next try.
+    void KeepFirstBlock(int start, int stop);
+    // Timing goes on with the time up to wantedStop in hand.
+    void NoteUnstored(int wantedStop);
+    void NoteStored();
+    // Once until something is stored again.
+    void TellUnstored();
+    // Where the unstored time begins.
+    int UnstoredSince() const { return m_logged ? m_stopMinutes : m_startMinutes; }
+    // Whether a write failed in the database rather than being refused.
+    static bool IsDatabaseFailure(int written);
 
     CDBClass& m_db;
     IBookTimeOwner& m_owner;
-    Clock m_clock;
     QTimer m_bookTimer;
     QTimer m_trayTimer;
 
@@ -138,6 +152,14 @@ private:
     bool m_afterStopAgreed = false;
     int m_advanceCount = 0;
     int m_frame = 1;
+
+    // The last try failed in the database (not refused by it or the user).
+    bool m_dbFailed = false;
+    bool m_storing = false;
+    bool m_unstored = false;
+    bool m_unstoredTold = false;
+    // How far the span worked reaches, stored or not.
+    int m_wantedStop = 0;
 
     // The options of the run.
     int m_interval = 15;

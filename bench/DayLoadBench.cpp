@@ -1,6 +1,7 @@
 #include "bench/BenchUtil.h"
 #include "bench/DataGenerator.h"
 #include "data/ConnectionString.h"
+#include "data/DBClass.h"
 #include "data/DBConnection.h"
 #include "data/records/TimeSheetSet.h"
 
@@ -39,9 +40,10 @@ int main(int argc, char** argv)
     if (!conn.Connect(false))
         return 1;
 
-    const QString filter = QStringLiteral("[EmpID] = ? AND [WorkDate] = ?");
+    // The facade's own filter: the day as a range of WorkDate.
+    const QString filter = CDBClass::DayFilterText();
     const QString sort = QStringLiteral("[TimeID]");
-    const QVariantList values{kEmployee, QVariant::fromValue(kDay)};
+    const QVariantList values = CDBClass::DayFilterValues(kEmployee, kDay);
     int rows = 0;
     qint64 sink = 0;
     const auto load = [&] {
@@ -69,9 +71,11 @@ int main(int argc, char** argv)
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(db, statement.constData(), -1, &stmt, nullptr);
     const QByteArray day = kDay.ToIsoText().toUtf8();
+    const QByteArray nextDay = kDay.AddDays(1).ToIsoText().toUtf8();
     const auto raw = [&] {
         sqlite3_bind_int(stmt, 1, kEmployee);
         sqlite3_bind_text(stmt, 2, day.constData(), -1, SQLITE_STATIC);
+        sqlite3_bind_text(stmt, 3, nextDay.constData(), -1, SQLITE_STATIC);
         while (sqlite3_step(stmt) == SQLITE_ROW)
             for (int c = 0; c < sqlite3_column_count(stmt); ++c)
                 sink += sqlite3_column_type(stmt, c) == SQLITE_TEXT ? sqlite3_column_bytes(stmt, c)

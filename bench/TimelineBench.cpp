@@ -39,6 +39,11 @@ public:
     void SetCursor(TimeLineCursor) override {}
     void Invalidate() override {}
     int CurrentMinutes() override { return 9 * 60; }
+    int MinutesToBookNow() override { return 9 * 60; }
+    int ElapsedMinutes(int start, int stop) override
+    {
+        return stop > start ? stop - start : start - stop;
+    }
     void ReportMessage(const QString&) override {}
 
     void RunPosted()

@@ -265,8 +265,11 @@ void CBindingSet::LoadValue(int i, const Cell& cell)
         const qint64 hi = d.type == adSmallInt ? std::numeric_limits<short>::max()
                                                : std::numeric_limits<int>::max();
         if (ok && (n < lo || n > hi)) {
+            // Another program's value beyond the buffer: the row reads as
+            // if it had none, and the status says why.
             d.status = adFldDataOverFlow;
-            n = 0;
+            SetNullImage(i);
+            return;
         }
         Buf<int>(d.buffer) = static_cast<int>(n);
         break;
@@ -304,7 +307,7 @@ QVariant CBindingSet::BufferValue(int column) const
     if (!d.buffer)
         return QVariant();
     // A NULL that nobody replaced stays NULL.
-    if (d.status == adFldNull && HoldsNullImage(column))
+    if (ReadsAsNull(d.status) && HoldsNullImage(column))
         return QVariant();
     switch (ClassOf(d.type)) {
     case kInt:
@@ -329,6 +332,58 @@ QVariant CBindingSet::BufferValue(int column) const
     return QVariant();
 }
 
+namespace {
+
+struct CRefCell {
+    const CCellRef& cell;
+    bool IsNull() const { return cell.IsNull(); }
+    qint64 Int(bool* ok) const { return cell.Int(ok); }
+    double Double(bool* ok) const { return cell.Double(ok); }
+    QString Text() const { return cell.Text(); }
+    CDateTime Date(bool* ok) const { return cell.Date(ok); }
+    QByteArray Bytes() const { return cell.Value().toByteArray(); }
+};
+
+} // namespace
+
+template <typename T>
+bool CBindingSet::SameAsRead(int column, const CCellRef& cell)
+{
+    CColumnDescriptor& d = m_descriptors[column];
+    const T now = Buf<T>(d.buffer);
+    const int status = d.status;
+    LoadValue(column, CRefCell{cell});
+    const bool same = Buf<T>(d.buffer) == now && ReadsAsNull(d.status) == ReadsAsNull(status);
+    Buf<T>(d.buffer) = now;
+    d.status = status;
+    return same;
+}
+
+bool CBindingSet::HoldsReadValue(int column, const CCellRef& cell)
+{
+    if (!m_descriptors[column].buffer)
+        return true;
+    switch (ClassOf(m_descriptors[column].type)) {
+    case kInt:
+        return SameAsRead<int>(column, cell);
+    case kFloat:
+        return SameAsRead<float>(column, cell);
+    case kDouble:
+        return SameAsRead<double>(column, cell);
+    case kBool:
+        return SameAsRead<bool>(column, cell);
+    case kText:
+        return SameAsRead<QString>(column, cell);
+    case kDate:
+        return SameAsRead<CDateTime>(column, cell);
+    case kBytes:
+        return SameAsRead<QByteArray>(column, cell);
+    case kNone:
+        break;
+    }
+    return true;
+}
+
 bool CBindingSet::SkippedOnWrite(int column) const
 {
     const CColumnDescriptor& d = m_descriptors[column];
@@ -337,7 +392,7 @@ bool CBindingSet::SkippedOnWrite(int column) const
     // A value that could not be read is left as stored rather than overwritten.
     if (d.status == adFldCantConvertValue && HoldsNullImage(column))
         return true;
-    return d.type == adDate && d.status == adFldNull && HoldsNullImage(column);
+    return d.type == adDate && ReadsAsNull(d.status) && HoldsNullImage(column);
 }
 
 void CBindingSet::ClearStatus()

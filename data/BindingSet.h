@@ -13,6 +13,7 @@
 #include <memory>
 #include <span>
 
+class CCellRef;
 class CDBConnection;
 class CQueryResult;
 class IRowStore;
@@ -70,13 +71,28 @@ public:
     // 1: UPDATE writes the column.
     void SetIncluded(int column, bool included) { m_include[column] = included ? 1 : 0; }
     bool IsIncluded(int column) const { return m_include[column] != 0; }
-    bool IsNull(int column) const { return m_descriptors[column].status == adFldNull; }
+    // NULL, or a value another program stored that the buffer cannot hold
+    // (it reads as if there were none; see IsUnheld).
+    bool IsNull(int column) const { return ReadsAsNull(m_descriptors[column].status); }
+    bool IsUnheld(int column) const
+    {
+        const int status = m_descriptors[column].status;
+        return status == adFldDataOverFlow || status == adFldCantConvertValue;
+    }
+    static bool ReadsAsNull(int status)
+    {
+        return status == adFldNull || status == adFldDataOverFlow ||
+               status == adFldCantConvertValue;
+    }
 
     // The value a bound column's buffer holds, as a variant (null when the
     // status is NULL and the buffer is still what NULL gave it).
     QVariant BufferValue(int column) const;
     // Whether a write leaves the column out (a NULL date, or not bound).
     bool SkippedOnWrite(int column) const;
+    // Whether the column's buffer still holds what a read of `cell` gives
+    // (its value, and whether it is NULL): the caller left it as read.
+    bool HoldsReadValue(int column, const CCellRef& cell);
 
     // Copies one row of a result into the buffers; called by the recordset
     // on every fetch.
@@ -111,6 +127,8 @@ private:
     void LoadCell(int column, const IRowStore& store, int row, int storeColumn);
     template <typename Cell>
     void LoadValue(int column, const Cell& cell);
+    template <typename T>
+    bool SameAsRead(int column, const CCellRef& cell);
     bool HoldsNullImage(int column) const;
 
     std::unique_ptr<CMyAdoRecordSet> m_pRs;

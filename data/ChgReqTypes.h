@@ -37,6 +37,8 @@ struct CChgReqUpdate {
     QString FullDetail;
     bool writeItem = true;
     bool writeDetails = true;
+    bool writeContact = true;
+    bool writeReference = true;
     QString TeamList;
     int StatusID = kChgReqStatusNew;
     int Priority = 2;

@@ -8,6 +8,7 @@
 #include "data/UndoHistory.h"
 #include "data/records/DbInfoSet.h"
 #include "platform/Characters.h"
+#include "platform/Clock.h"
 #include "platform/FileChooser.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
@@ -55,7 +56,13 @@ void CDBClass::ClearCaches()
     m_taskScope = TaskScope::None;
     m_taskProjects.clear();
     m_orders.clear();
-    m_day.clear();
+    // The day the time line shows stays as last read until it is read again;
+    // dropping it would empty the line, and turn a change of a shown block
+    // into a new row.
+    if (m_dayDate.IsValid())
+        m_dayOutOfStep = true;
+    else
+        m_day.clear();
     m_projectStates.clear();
 }
 
@@ -311,8 +318,11 @@ bool CDBClass::CheckDbVersion(double required, QString& versionText, bool useCac
         OpenConnection();
         CDbInfoSet info(m_connection.get());
         info.Recordset()->SetFilter(QStringLiteral("abs([isActive])=1"));
-        info.Recordset()->SetSort(QStringLiteral("dbInfoDate DESC"));
-        // The newest active revision is the one in force.
+        // The newest active revision is the one in force. A row without a
+        // date (another program's) comes after the dated ones on both back
+        // ends: the server alone would put it first.
+        info.Recordset()->SetSort(
+            QStringLiteral("CASE WHEN dbInfoDate IS NULL THEN 1 ELSE 0 END, dbInfoDate DESC"));
         if (OpenRecordSet(&info) && !info.Recordset()->IsEOF()) {
             m_startup.DbVersionText = QString::asprintf("%2.2f", info.m_dbVersion);
             m_startup.DbVersion = m_startup.DbVersionText.toDouble();
@@ -331,8 +341,7 @@ bool CDBClass::CheckDbVersion(double required, QString& versionText, bool useCac
 bool CDBClass::ReportError(const CDbError& error)
 {
     if (error.code != kE_NoCurrentRecord)
-        ShowMessageBox(error.description.isEmpty() ? error.message : error.description,
-                       kMbOk | kMbIconError);
+        TellDbFailure(error);
     if (error.code == kE_FAIL)
         m_connection->DropConnection();
     return false;
@@ -476,8 +485,12 @@ bool CDBClass::RunQueryToList(const QString& sql, QString& message, const QStrin
                               const QString& text, QList<CMyAdoRecordSet*>& recordsets,
                               QList<QObject*>& views, QObject* parent, IStatementWatch* watch)
 {
-    if (!EnsureConnected())
+    if (!EnsureConnected()) {
+        CDbError outage;
+        message = m_connection->OutageInThisAction(&outage) ? outage.description
+                                                            : m_connection->LastOpenError();
         return false;
+    }
     CDbError error;
     if (!m_connection->BeginReadOnlyTrans(&error)) {
         CMyAdoRecordSet::FormatComError(error, message);
@@ -566,7 +579,7 @@ QString CDBClass::VariantToString(const QVariant& value)
 
 void CDBClass::MinutesToDateTime(CDateTime& out, int minute) const
 {
-    out = MinutesOnDay(m_displayedDay.isValid() ? m_displayedDay : QDate::currentDate(), minute);
+    out = MinutesOnDay(m_displayedDay.isValid() ? m_displayedDay : CClock::Today(), minute);
 }
 
 QString CDBClass::FormatSqlDate(const CDateTime& value, bool withTime) const

@@ -162,8 +162,27 @@ public:
     bool LookupProjectStateName(int psId, QString& name);
 
     // ---- The day cache ----------------------------------------------------
+    // Only a read that succeeds replaces the day's rows: a failed one keeps
+    // those of the same employee's day (what the time line shows) and marks
+    // the day out of step.
     bool LoadDayTimeSheets(const CDateTime& date, int empId);
     bool EnsureDayLoaded(int empId, const QDate& day, bool force);
+    // One employee's rows of a day as a filter of tblTimeSheet, its values
+    // bound: WorkDate in [day, next day), so a row belongs to its day
+    // whatever time of day its WorkDate carries, and the index on
+    // (EmpID, WorkDate, TimeID) serves the range.
+    static QString DayFilterText();
+    static QVariantList DayFilterValues(int empId, const CDateTime& date);
+    // The row of an entry: the employee's row of the day with the TimeID.
+    static QString EntryFilterText();
+    static QVariantList EntryFilterValues(int empId, const CDateTime& date, int timeId);
+    // The cache may hold what the database does not, or miss what it holds:
+    // a read of the day or a write of its rows failed.
+    bool DayOutOfStep() const { return m_dayOutOfStep; }
+    void MarkDayOutOfStep() { m_dayOutOfStep = true; }
+    // Reads the day again without a word to the user, connecting silently;
+    // false (the rows kept) while the database does not answer.
+    bool ReloadDayQuietly(int empId, const QDate& day);
     const QList<CTimeSheetEntry>& DayEntries() const { return m_day; }
     bool SetDayKey(const CDateTime& date, int empId);
     bool IsDayKey(const CDateTime& date, int empId) const;
@@ -229,10 +248,18 @@ public:
     // Ends the row at `stop`, or deletes it when start equals stop.
     int DeleteTimeSheetEntry(int timeId, int empId, const CDateTime& date, bool apply, int start,
                              int stop);
-    // The booked hours of the minutes between a and b, rounded down to the
-    // booking interval; false when the interval is neither 6 nor 15.
-    bool RoundToBookingInterval(int a, int b, double& hours) const;
-    bool FormatEntryCost(QString& out, int projId, int orderId, int start, int stop, int empId);
+    // The booked hours of the time that passed between the minutes a and b
+    // of a day (CLocalTime), rounded down to the booking interval; false
+    // when the interval is neither 6 nor 15. Without a day, the minutes
+    // between a and b on the clock's face.
+    bool RoundToBookingInterval(const QDate& day, int a, int b, double& hours) const;
+    bool RoundToBookingInterval(int a, int b, double& hours) const
+    {
+        return RoundToBookingInterval(QDate(), a, b, hours);
+    }
+    // The cost of a block of a day; without a day, of the day shown.
+    bool FormatEntryCost(QString& out, int projId, int orderId, int start, int stop, int empId,
+                         const QDate& day = QDate());
 
     // ---- Scheduling --------------------------------------------------------------------
     // These write inside the caller's transaction when one is open, else in
@@ -340,8 +367,9 @@ public:
     ChgReqResult ReplaceChgReqTeam(int chgReqId, const QList<int>& team, QString& reason);
     // The request with its team and its actions.
     ChgReqResult DeleteChangeRequest(int chgReqId, QString& reason);
-    // The employee ids of the request's team.
-    bool FillChgReqTeamIds(int chgReqId, QList<int>& empIds);
+    // The employee ids of the request's team; on failure `reason` (when
+    // given) gets the database's words.
+    bool FillChgReqTeamIds(int chgReqId, QList<int>& empIds, QString* reason = nullptr);
 
     // ---- Project information and tasks (DBClassProjects.cpp) -----------------
     // Rebuilds one project's totals (-1: every project's) in one transaction:
@@ -401,9 +429,11 @@ private:
     bool UndoApplyCallback(CUndoStep* step);
     bool RedoApplyCallback(CUndoStep* step);
 
-    // One employee's day as a filter, its values bound.
-    static QString DayFilterText();
-    static QVariantList DayFilterValues(int empId, const CDateTime& date);
+    bool ReadDay(const CDateTime& date, int empId, bool quiet, QList<CTimeSheetEntry>& rows);
+    void TakeDay(const CDateTime& date, int empId, QList<CTimeSheetEntry> rows);
+    void DayNotRead(const CDateTime& date, int empId);
+    // A failed write of a row of the day the cache holds or the window shows.
+    void DayWriteFailed(const CDateTime& date, int empId);
     // A statement's rows for a loader, read forward; errors reported.
     std::unique_ptr<CRowCursor> OpenRows(const QString& sql, const QVariantList& params);
     bool RowsRead(const CRowCursor& rows);
@@ -427,6 +457,7 @@ private:
     QList<CProjectStateEntry> m_projectStates;
     CDateTime m_dayDate; // the day key: the date and employee the day cache holds
     int m_dayEmpId = -1;
+    bool m_dayOutOfStep = false;
     QList<CEmployeeEntry> m_employees; // sorted by EmpFullName
     QString m_fileDirectory;
     QString m_defaultDatabaseName = QStringLiteral("vek_data");

@@ -648,28 +648,65 @@ bool CDBClass::LookupProjectStateName(int psId, QString& name)
 
 QString CDBClass::DayFilterText()
 {
-    return QStringLiteral("[EmpID] = ? AND [WorkDate] = ?");
+    return QStringLiteral("[EmpID] = ? AND [WorkDate] >= ? AND [WorkDate] < ?");
 }
 
 QVariantList CDBClass::DayFilterValues(int empId, const CDateTime& date)
 {
-    return {empId, QVariant::fromValue(CDateTime(date.Date()))};
+    return QVariantList{empId} + CSqlDialect::DayRange(date.Date());
+}
+
+QString CDBClass::EntryFilterText()
+{
+    return DayFilterText() + QStringLiteral(" AND [TimeID] = ?");
+}
+
+QVariantList CDBClass::EntryFilterValues(int empId, const CDateTime& date, int timeId)
+{
+    return DayFilterValues(empId, date) << timeId;
 }
 
 bool CDBClass::LoadDayTimeSheets(const CDateTime& date, int empId)
 {
     if (IsDayKey(date, empId))
         return true;
-    m_day.clear();
+    QList<CTimeSheetEntry> rows;
+    if (!ReadDay(date, empId, false, rows)) {
+        DayNotRead(date, empId);
+        return false;
+    }
+    TakeDay(date, empId, std::move(rows));
+    return !m_day.isEmpty();
+}
+
+bool CDBClass::ReloadDayQuietly(int empId, const QDate& day)
+{
+    const CDateTime date(day);
+    QList<CTimeSheetEntry> rows;
+    // A server that refuses the connection is asked again later, unseen.
+    if (!m_connection->IsConnected() && !m_connection->ConnectSilently()) {
+        DayNotRead(date, empId);
+        return false;
+    }
+    if (!ReadDay(date, empId, true, rows)) {
+        DayNotRead(date, empId);
+        return false;
+    }
+    TakeDay(date, empId, std::move(rows));
+    return true;
+}
+
+bool CDBClass::ReadDay(const CDateTime& date, int empId, bool quiet, QList<CTimeSheetEntry>& rows)
+{
     CTimeSheetSet set(m_connection.get());
+    set.Recordset()->SetQuiet(quiet);
     // One text for every day: the statement is prepared once.
     set.Recordset()->SetFilter(DayFilterText(), DayFilterValues(empId, date));
     set.Recordset()->SetSort(QStringLiteral("[TimeID]"));
     set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
     if (!OpenRecordSet(&set))
         return false;
-    SetDayKey(date, empId);
-    const bool any = !set.Recordset()->IsEOF();
+    bool read = true;
     while (!set.Recordset()->IsBOF() && !set.Recordset()->IsEOF()) {
         CTimeSheetEntry e;
         e.EmpID = set.m_EmpID;
@@ -686,11 +723,41 @@ bool CDBClass::LoadDayTimeSheets(const CDateTime& date, int empId)
         e.WorkDate = set.m_WorkDate;
         e.HoursWorked = set.m_HoursWorked;
         e.Comment = set.m_Comment;
-        m_day << e;
-        set.MoveNext();
+        rows << e;
+        // A row that cannot be read ends the read: half a day is no day.
+        if (!set.MoveNext()) {
+            read = false;
+            break;
+        }
     }
     CloseRecordSet(&set);
-    return any;
+    return read;
+}
+
+void CDBClass::TakeDay(const CDateTime& date, int empId, QList<CTimeSheetEntry> rows)
+{
+    m_day = std::move(rows);
+    SetDayKey(date, empId);
+    m_dayOutOfStep = false;
+}
+
+void CDBClass::DayNotRead(const CDateTime& date, int empId)
+{
+    // The rows of the same day stay what the time line shows; another
+    // day's would show on the wrong one.
+    if (!m_day.isEmpty() &&
+        (m_day.first().EmpID != empId || m_day.first().WorkDate.Date() != date.Date()))
+        m_day.clear();
+    // Held as the day, so the same action does not ask again; read again
+    // once the database answers.
+    SetDayKey(date, empId);
+    m_dayOutOfStep = true;
+}
+
+void CDBClass::DayWriteFailed(const CDateTime& date, int empId)
+{
+    if (IsDayKey(date, empId) || date.Date() == m_displayedDay)
+        m_dayOutOfStep = true;
 }
 
 bool CDBClass::EnsureDayLoaded(int empId, const QDate& day, bool force)

@@ -7,6 +7,7 @@
 #include "data/records/ChgRqstActionSet.h"
 #include "data/records/ChgRqstSet.h"
 #include "data/records/ChgrqstTeamSet.h"
+#include "platform/Clock.h"
 
 namespace {
 
@@ -139,10 +140,8 @@ ChgReqResult CDBClass::ReadChangeRequest(int chgReqId, CChgReqRecord& record, QS
         record.Authority = GetEmpFullNameById(record.EmpID);
     if (record.CompanyID >= 0)
         GetCompanyNameById(record.CompanyID, record.CompanyName);
-    if (!FillChgReqTeamIds(chgReqId, record.Team)) {
-        reason = QStringLiteral("Unable to read the team of change request %1").arg(chgReqId);
+    if (!FillChgReqTeamIds(chgReqId, record.Team, &reason))
         return ChgReqResult::OpenFailed;
-    }
 
     CChgRqstActionSet actions(m_connection.get());
     actions.Recordset()->SetQuiet(true);
@@ -164,14 +163,20 @@ ChgReqResult CDBClass::ReadChangeRequest(int chgReqId, CChgReqRecord& record, QS
     return ChgReqResult::Ok;
 }
 
-bool CDBClass::FillChgReqTeamIds(int chgReqId, QList<int>& empIds)
+bool CDBClass::FillChgReqTeamIds(int chgReqId, QList<int>& empIds, QString* reason)
 {
     empIds.clear();
     CChgrqstTeamSet set(m_connection.get());
     set.Recordset()->SetQuiet(true);
-    if (!EnsureConnected() || !set.OpenTableWithQuery(nullptr, QStringLiteral("[ChgReqID] = ?"),
-                                                      QStringLiteral("[EmpID]"), {chgReqId}))
+    // A connection that cannot be had has been told already.
+    if (!EnsureConnected())
         return false;
+    if (!set.OpenTableWithQuery(nullptr, QStringLiteral("[ChgReqID] = ?"),
+                                QStringLiteral("[EmpID]"), {chgReqId})) {
+        if (reason)
+            *reason = set.Recordset()->ErrorText();
+        return false;
+    }
     for (; !set.Recordset()->IsBOF() && !set.Recordset()->IsEOF(); set.MoveNext())
         empIds << set.m_EmpID;
     return true;
@@ -190,18 +195,19 @@ ChgReqResult CDBClass::UpdateChangeRequest(int chgReqId, const CChgReqUpdate& va
     request.m_Item = values.Item;
     request.m_FullDetail = values.FullDetail;
     request.m_TeamList = values.TeamList;
-    QString sql = QStringLiteral("UPDATE tblChgReq SET Contact = ?, Reference = ?, TeamList = ?, "
-                                 "StatusID = ?, Priority = ?, DateCompleted = ?");
-    QVariantList params{request.BufferValue(kReqContact),
-                        request.BufferValue(kReqReference),
-                        request.BufferValue(kReqTeamList),
-                        values.StatusID,
-                        values.Priority,
+    QString sql = QStringLiteral(
+        "UPDATE tblChgReq SET TeamList = ?, StatusID = ?, Priority = ?, DateCompleted = ?");
+    QVariantList params{request.BufferValue(kReqTeamList), values.StatusID, values.Priority,
                         DateOrNull(values.DateCompleted)};
     const auto set = [&sql, &params](const char* column, const QVariant& value) {
         sql += QStringLiteral(", %1 = ?").arg(QLatin1String(column));
         params << value;
     };
+    // Texts left as they were keep what is stored, however long.
+    if (values.writeContact)
+        set("Contact", request.BufferValue(kReqContact));
+    if (values.writeReference)
+        set("Reference", request.BufferValue(kReqReference));
     if (values.ProjID >= 0)
         set("ProjID", values.ProjID);
     if (values.EmpID >= 0)
@@ -259,7 +265,7 @@ ChgReqResult CDBClass::UpdateChangeRequest(int chgReqId, const CChgReqUpdate& va
             write.Change(QStringLiteral("DELETE FROM tblChgReqAction WHERE ChgActionID = ?"),
                          {stored.Value(r, 0)}) < 0)
             return ChgReqResult::WriteFailed;
-    const CDateTime today(QDate::currentDate());
+    const CDateTime today(CClock::Today());
     for (const QString& comment : std::as_const(added)) {
         CChgRqstActionSet action(m_connection.get());
         action.Recordset()->SetQuiet(true);

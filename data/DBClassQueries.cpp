@@ -474,19 +474,17 @@ bool CDBClass::GetTimeIdOfDay(int& timeId, int empId, const CDateTime& date)
 bool CDBClass::CheckTimeOverlap(const CDateTime& date, int empId, int a, int b, int timeId)
 {
     // Only the times of the day's rows: the test runs on every edit.
-    const auto rows =
-        OpenRows(QStringLiteral("SELECT TimeID, StartTime, StopTime FROM tblTimeSheet WHERE ") +
-                     DayFilterText(),
-                 DayFilterValues(empId, date));
+    const auto rows = OpenRows(
+        QStringLiteral("SELECT TimeID, WorkDate, StartTime, StopTime FROM tblTimeSheet WHERE ") +
+            DayFilterText(),
+        DayFilterValues(empId, date));
     bool clash = false;
     while (rows && !clash && rows->Next()) {
         // The entry being edited never clashes with itself.
         if (rows->IntAt(0) == timeId)
             continue;
-        const int start = StoredMinutes(rows->DateAt(1));
-        const int stop = StoredMinutes(rows->DateAt(2));
-        clash = (a <= start && start < b) || (a < stop && stop <= b) || (start <= a && b <= stop) ||
-                (a < start && b >= stop) || (a == start && b > stop);
+        clash = CRowTimes::Read(rows->DateAt(1), rows->DateAt(2), rows->DateAt(3))
+                    .Overlaps(qMin(a, b), qMax(a, b));
     }
     if (rows && !clash)
         RowsRead(*rows);
@@ -507,10 +505,12 @@ bool CDBClass::FindOverlappingEntry(CTimeSheetSet* set, const CDateTime& date, i
     ForEachRow(*this, *set, [&](CTimeSheetSet& s) {
         if (clash || (s.m_TimeID == timeId && includeOwn != 1))
             return;
-        const int start = StoredMinutes(s.m_StartTime);
-        const int stop = StoredMinutes(s.m_StopTime);
-        outStop = stop;
-        clash = (start <= a && a < stop) || (start < b && b <= stop) || (a < start && start < b);
+        const CRowTimes row = CRowTimes::Read(s.m_WorkDate, s.m_StartTime, s.m_StopTime);
+        // A row without times lies nowhere on the day.
+        if (!row.HasTimes())
+            return;
+        outStop = row.stop;
+        clash = row.Overlaps(a, b);
     });
     CloseRecordSet(set, true);
     return clash;

@@ -5,8 +5,10 @@
 
 #include "data/UndoHistory.h"
 #include "data/records/TimeSheetSet.h"
+#include "platform/LocalTime.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
+#include "platform/UserAction.h"
 
 #include <cmath>
 #include <optional>
@@ -46,10 +48,12 @@ const QString kRecordGone = QStringLiteral(
     "This record you are editing does not exist anymore - you need to refresh your timesheet");
 const QString kOverlaps = QStringLiteral("This entry overlaps another entry");
 
+// A failed write, told once: the window's words for what was not done, when
+// it gave them, over the reason.
 void ShowError(const QString& text, const QString& reason = QString())
 {
-    ShowMessageBox(reason.isEmpty() ? text : text + QLatin1Char('\n') + reason,
-                   kMbOk | kMbIconError);
+    const QString action = CActionFailureText::Current();
+    TellDbFailure(CDbError(kE_CommandError, reason), action.isEmpty() ? text : action);
 }
 
 QVariant NullIfNegative(int value)
@@ -90,8 +94,9 @@ CUndoRecord RecordFromEntry(const CTimeSheetEntry& e, bool isUpdate, float rate)
     r.m_isUpdate = isUpdate;
     r.m_TimeID = e.TimeID;
     r.m_WorkDate = CDateTime(e.WorkDate.Date());
-    r.m_start = StoredMinutes(e.StartTime);
-    r.m_stop = StoredMinutes(e.StopTime);
+    const CRowTimes::CSpan span = e.Times().Span(e.HoursWorked);
+    r.m_start = span.start;
+    r.m_stop = span.stop;
     r.m_ProjID = e.ProjID;
     r.m_EmpID = e.EmpID;
     r.m_OrderID = e.OrderID;
@@ -156,9 +161,9 @@ CDateTime CDBClass::MinutesOnDay(const QDate& day, int minute)
 
 // ---- Rounding and cost ---------------------------------------------------------------
 
-bool CDBClass::RoundToBookingInterval(int a, int b, double& hours) const
+bool CDBClass::RoundToBookingInterval(const QDate& day, int a, int b, double& hours) const
 {
-    const int minutes = std::abs(a - b);
+    const int minutes = CLocalTime::ElapsedMinutes(day, a, b);
     hours = minutes;
     const int interval = m_startup.BookingInterval;
     if (interval != 6 && interval != 15)
@@ -170,13 +175,13 @@ bool CDBClass::RoundToBookingInterval(int a, int b, double& hours) const
 }
 
 bool CDBClass::FormatEntryCost(QString& out, int projId, int orderId, int start, int stop,
-                               int empId)
+                               int empId, const QDate& day)
 {
     double rate = 0;
     QString code;
     double hours = 0;
     if (!GetOrderCodeAndRate(projId, orderId, rate, code) ||
-        !RoundToBookingInterval(start, stop, hours))
+        !RoundToBookingInterval(day.isValid() ? day : m_displayedDay, start, stop, hours))
         return false;
     double factor = 1.0;
     GetEmpRateFactor(empId, factor);
@@ -192,8 +197,7 @@ bool CDBClass::FormatEntryCost(QString& out, int projId, int orderId, int start,
 bool CDBClass::OpenEntryRow(CTimeSheetSet& set, int empId, const CDateTime& date, int timeId)
 {
     set.Close();
-    set.Recordset()->SetFilter(QStringLiteral("[EmpID] = ? AND [WorkDate] = ? AND [TimeID] = ?"),
-                               {empId, QVariant::fromValue(CDateTime(date.Date())), timeId});
+    set.Recordset()->SetFilter(EntryFilterText(), EntryFilterValues(empId, date, timeId));
     set.Recordset()->SetSort(QString());
     return OpenRecordSet(&set);
 }
@@ -214,17 +218,20 @@ bool CDBClass::LockEntryDay(int empId, const CDateTime& date, QString& reason)
 bool CDBClass::FindClashes(const CTimeSheetWrite& e, const CWriteValues& v, bool& own,
                            bool& overlap, QString& reason)
 {
-    // The entry's own key, and every block that overlaps it; blocks that only
-    // touch do not overlap.
+    // The entry's own key on its day, and every row of the day that overlaps
+    // it as the time sheet reads them: rows that only touch do not overlap,
+    // nor does a row without times.
     CQueryResult rows;
     CDbError error;
-    if (!CSqlExecutor::Run(*m_connection,
-                           QStringLiteral("SELECT TimeID FROM tblTimeSheet WHERE EmpID = ? AND "
-                                          "WorkDate = ? AND (TimeID = ? OR (StartTime < ? AND "
-                                          "StopTime > ?))"),
-                           {e.EmpID, QVariant::fromValue(v.workDate), e.TimeID,
-                            QVariant::fromValue(v.stopTime), QVariant::fromValue(v.startTime)},
-                           &rows, &error)) {
+    if (!CSqlExecutor::RunNative(
+            *m_connection,
+            QStringLiteral("SELECT t.TimeID FROM tblTimeSheet t WHERE t.EmpID = ? AND "
+                           "t.WorkDate >= ? AND t.WorkDate < ? AND (t.TimeID = ? OR (%1))")
+                .arg(Dialect().RowOverlaps(QStringLiteral("t"), QStringLiteral("?"),
+                                           QStringLiteral("?"))),
+            QVariantList{e.EmpID} + CSqlDialect::DayRange(v.workDate.Date()) +
+                QVariantList{e.TimeID, e.Start, e.Stop},
+            &rows, &error)) {
         reason = error.description;
         return false;
     }
@@ -243,7 +250,7 @@ int CDBClass::PrepareWrite(const CTimeSheetWrite& e, CWriteValues& v, QString& r
     v.workDate = CDateTime(e.WorkDate.Date());
     v.startTime = MinutesOnDay(e.WorkDate.Date(), e.Start);
     v.stopTime = MinutesOnDay(e.WorkDate.Date(), e.Stop);
-    if (!RoundToBookingInterval(e.Start, e.Stop, v.hours)) {
+    if (!RoundToBookingInterval(e.WorkDate.Date(), e.Start, e.Stop, v.hours)) {
         reason = QStringLiteral("The booking interval must be 6 or 15 minutes, not %1")
                      .arg(m_startup.BookingInterval);
         return kWriteNotRounded;
@@ -443,7 +450,10 @@ int CDBClass::UpdateTimeDataRS(CTimeSheetSet* given, CTimeSheetWrite& e, CWriteV
                        kColInvCost, kColWorkDate, kColStartTime, kColStopTime, kColTimeID})
         present(column);
     SetInt(*set, kColWorkTypeID, set->m_WorkTypeID, v.workTypeId);
-    if (e.ObjectID >= 0) {
+    if (e.IsUpdate && e.ObjectID < 0 && set->IsUnheld(kColObjectID)) {
+        // Another program's object, beyond what this program reads, read as
+        // none: the link stays as stored unless the user sets one.
+    } else if (e.ObjectID >= 0) {
         SetInt(*set, kColObjectTypeID, set->m_ObjectTypeID, kChangeRequestObjectType);
         SetInt(*set, kColObjectID, set->m_ObjectID, e.ObjectID);
         // An update keeps the invoice mark as read.
@@ -561,11 +571,11 @@ int CDBClass::UpdateTimeData(CTimeSheetSet* set, CTimeSheetWrite& entry)
         }
     }
     if (result != kWriteOk) {
+        DayWriteFailed(e.WorkDate, e.EmpID);
         if (v.errorCode == kE_UnstorableValue)
-            ShowError(reason);
+            ShowMessageBox(reason, kMbOk | kMbIconError);
         else if (procedure)
-            ShowError(QStringLiteral("Error Updating timesheet record (stored procedure): %1")
-                          .arg(reason));
+            ShowError(QStringLiteral("Error Updating timesheet record (stored procedure)"), reason);
         else
             ShowError(QStringLiteral("Error Updating timesheet record (statement)"), reason);
         return result;
@@ -638,8 +648,10 @@ int CDBClass::DeleteTimeData(CTimeSheetSet* given, bool fromHistory, const CDate
     rs->SetQuiet(wasQuiet);
     if (result == kWriteDeleteError)
         ShowError(QStringLiteral("Deletion Error"), reason);
-    if (result != kWriteOk)
+    if (result != kWriteOk) {
+        DayWriteFailed(date, empId);
         return result;
+    }
     if (IsDayKey(date, empId))
         RemoveDayEntry(timeId);
     if (step)
@@ -658,11 +670,13 @@ int CDBClass::DeleteTimeSheetEntry(int timeId, int empId, const CDateTime& date,
     QString reason;
     if (!EnsureConnected() || !m_connection->BeginTrans(&error)) {
         ShowError(kCannotEdit, error.IsError() ? error.description : m_connection->LastOpenError());
+        DayWriteFailed(date, empId);
         return kWriteDbError;
     }
     const auto rollback = [&](int result) {
         m_connection->RollbackTrans();
         CloseRecordSet(&set, true);
+        DayWriteFailed(date, empId);
         return result;
     };
     if (!LockEntryDay(empId, date, reason)) {
@@ -696,6 +710,7 @@ int CDBClass::DeleteTimeSheetEntry(int timeId, int empId, const CDateTime& date,
     if (!m_connection->CommitTrans(&error)) {
         ShowError(kCannotEdit, error.description);
         CloseRecordSet(&set, true);
+        DayWriteFailed(date, empId);
         return kWriteDbError;
     }
     CloseRecordSet(&set, true);
@@ -741,8 +756,9 @@ bool CDBClass::SnapshotValuesForUndo(bool toUndo, bool isUpdate, int timeId,
     r.m_isUpdate = isUpdate;
     r.m_TimeID = timeId;
     r.m_WorkDate = CDateTime(workDate.Date());
-    r.m_start = StoredMinutes(start);
-    r.m_stop = StoredMinutes(stop);
+    const CRowTimes::CSpan span = CRowTimes::Read(workDate, start, stop).Span(0);
+    r.m_start = span.start;
+    r.m_stop = span.stop;
     r.m_ProjID = projId;
     r.m_EmpID = empId;
     r.m_OrderID = orderId;
@@ -771,14 +787,12 @@ bool CDBClass::Redo()
 
 bool CDBClass::UndoApplyCallback(CUndoStep* step)
 {
-    if (m_timeSheetView && step)
-        m_timeSheetView->ApplyUndoStep(step->m_kind, step->m_record.get());
-    return true;
+    return m_timeSheetView && step &&
+           m_timeSheetView->ApplyUndoStep(step->m_kind, step->m_record.get());
 }
 
 bool CDBClass::RedoApplyCallback(CUndoStep* step)
 {
-    if (m_timeSheetView && step)
-        m_timeSheetView->ApplyRedoStep(step->m_kind, step->m_record.get());
-    return true;
+    return m_timeSheetView && step &&
+           m_timeSheetView->ApplyRedoStep(step->m_kind, step->m_record.get());
 }

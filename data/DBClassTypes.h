@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/DateTime.h"
+#include "data/RowTimes.h"
 
 #include <QString>
 #include <QVariant>
@@ -76,6 +77,9 @@ struct CTimeSheetEntry {
     CDateTime WorkDate;
     float HoursWorked = 0;
     QString Comment;
+
+    // Its day, start and stop as the whole program reads them.
+    CRowTimes Times() const { return CRowTimes::Read(WorkDate, StartTime, StopTime); }
 };
 
 // What the database says about itself when the program connects.

@@ -6,12 +6,15 @@
 #include "data/SqlExecutor.h"
 #include "data/SqliteFunctions.h"
 #include "data/StatementCache.h"
+#include "data/StatementLimit.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "platform/Trace.h"
+#include "platform/UserAction.h"
 #include "platform/UserFile.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
@@ -19,6 +22,7 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <utility>
 
 namespace {
 
@@ -27,6 +31,8 @@ std::atomic<int> s_connectionCounter{0};
 
 constexpr const char* kSection = "DB";
 constexpr const char* kKey = "DefDatabaseName";
+// SQLite asks whether a statement may go on after this many steps.
+constexpr int kSqliteStepsBetweenLooks = 1000;
 
 QString StripBrackets(const QString& name)
 {
@@ -34,6 +40,65 @@ QString StripBrackets(const QString& name)
     if (n.startsWith(QLatin1Char('[')) && n.endsWith(QLatin1Char(']')))
         n = n.mid(1, n.size() - 2);
     return n;
+}
+
+// Why a server refused a connection, in the user's words; libpq's own text
+// goes to the trace only.
+QString PlainConnectFailure(const QString& server, const QString& database, const QString& raw)
+{
+    const auto says = [&raw](const char* text) {
+        return raw.contains(QLatin1String(text), Qt::CaseInsensitive);
+    };
+    if (says("too many clients") || says("connection slots are reserved") ||
+        says("too many connections"))
+        return QStringLiteral("The database server %1 has no free connection now. Try again in a "
+                              "moment, or ask the administrator to allow more connections.")
+            .arg(server);
+    if (says("starting up") || says("shutting down") || says("in recovery mode") ||
+        says("not yet accepting connections"))
+        return QStringLiteral("The database server %1 is starting up or shutting down. Try again "
+                              "in a moment.")
+            .arg(server);
+    if (says("password") || says("authentication failed") || says("role \"") ||
+        says("no pg_hba.conf entry"))
+        return QStringLiteral("The database server %1 refused the user name or password of the "
+                              "connection.")
+            .arg(server);
+    if (says("not currently accepting connections"))
+        return QStringLiteral("The database %1 on the server %2 takes no connections now.")
+            .arg(database, server);
+    if (says("database \"") && says("does not exist"))
+        return QStringLiteral("The database %1 does not exist on the server %2.")
+            .arg(database, server);
+    if (says("timeout expired") || says("timed out"))
+        return QStringLiteral("The database server %1 does not answer.").arg(server);
+    if (says("refused") || says("could not connect") || says("no route") ||
+        says("could not translate host name") || says("network is unreachable") ||
+        says("closed the connection") || says("terminating connection"))
+        return QStringLiteral("The database server %1 cannot be reached: it is not running, or "
+                              "the network is down.")
+            .arg(server);
+    return QStringLiteral("The database server %1 refused the connection.").arg(server);
+}
+
+// Why a database file cannot be used, in the user's words; SQLite's own text
+// goes to the trace only.
+QString PlainFileFailure(const QString& file, int code)
+{
+    switch (code & 0xFF) {
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return QStringLiteral("%1 is not a database file, or it is damaged.").arg(file);
+    case SQLITE_FULL:
+        return QStringLiteral("The disk that holds the database file %1 is full.").arg(file);
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return QStringLiteral("The database file %1 may not be written.").arg(file);
+    default:
+        return QStringLiteral("The database file %1 cannot be read or written: the disk may be "
+                              "full or failing, or the folder may be gone.")
+            .arg(file);
+    }
 }
 
 } // namespace
@@ -123,6 +188,9 @@ bool CDBConnection::Connect(bool force)
         ++m_useCount;
         return true;
     }
+    if (!force && !m_chooseAnother && !m_openedString.isEmpty() &&
+        LoadConnectionString() == m_openedString)
+        return Reconnect();
     QString connectionString = LoadConnectionString();
     // The chooser starts from the database that failed or was refused.
     QString lastTried = m_chooseAnother ? StoredConnectionString() : connectionString;
@@ -157,12 +225,32 @@ bool CDBConnection::Connect(bool force)
     }
 }
 
+bool CDBConnection::Reconnect()
+{
+    // The action that already met the outage does not wait for it again.
+    CDbError failure;
+    if (OutageInThisAction(&failure))
+        return false;
+    QString error;
+    if (Open(m_openedString, &error)) {
+        m_connectionString = m_openedString;
+        ++m_useCount;
+        return true;
+    }
+    failure = CDbError(kE_NotConnected, error, QStringLiteral("Connection"));
+    NoteOutage(failure);
+    TellDbFailure(failure);
+    return false;
+}
+
 bool CDBConnection::ConnectSilently()
 {
     if (m_connected) {
         ++m_useCount;
         return true;
     }
+    if (OutageInThisAction())
+        return false;
     const QString connectionString = LoadConnectionString();
     QString error;
     if (connectionString.isEmpty() || !Open(connectionString, &error)) {
@@ -196,6 +284,69 @@ void CDBConnection::DropConnection()
     CloseDatabase();
 }
 
+void CDBConnection::GiveUp()
+{
+    qCWarning(lcData) << "connection given up";
+    m_givenUp = true;
+}
+
+void CDBConnection::NoteOutage(const CDbError& error)
+{
+    m_outageAction = UserAction::Current();
+    m_outage = error;
+    UserAction::NoteFailure();
+}
+
+bool CDBConnection::OutageInThisAction(CDbError* error) const
+{
+    if (m_outageAction != UserAction::Current())
+        return false;
+    if (error)
+        *error = m_outage;
+    return true;
+}
+
+int CDBConnection::AnswerLimitMs() const
+{
+    return m_statementLimit ? m_statementLimit->LimitMs() : m_waitLimits.statementMs;
+}
+
+bool CDBConnection::KeepWaiting()
+{
+    if (m_statementLimit)
+        return m_statementLimit->KeepGoing();
+    const int limit = m_waitLimits.statementMs;
+    return limit <= 0 || WaitElapsedMs() <= limit;
+}
+
+int CDBConnection::OnSqliteProgress(void* connection)
+{
+    return static_cast<CDBConnection*>(connection)->KeepWaiting() ? 0 : 1;
+}
+
+bool CDBConnection::CheckFileIdentity(CDbError* error)
+{
+    if (!m_connected || !m_dialect.IsSqlite())
+        return true;
+    sqlite3* handle = SqliteHandle(m_db);
+    int moved = 0;
+    if (!handle ||
+        sqlite3_file_control(handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK || !moved)
+        return true;
+    const QString file = CConnectionString(m_connectionString).Value(QStringLiteral("Data Source"));
+    *error = CDbError(kE_FAIL,
+                      QStringLiteral("The database file %1 was moved or deleted while Kelvane had "
+                                     "it open; nothing more is written to it. Kelvane opens the "
+                                     "file of that name again at your next step.")
+                          .arg(file),
+                      QStringLiteral("Database"));
+    // Writes must never go to a file nobody will open again: the connection
+    // closes as soon as the statement has unwound.
+    GiveUp();
+    NoteOutage(*error);
+    return false;
+}
+
 void CDBConnection::RegisterCursor(CRowCursor* cursor)
 {
     if (!m_cursors.contains(cursor))
@@ -221,7 +372,7 @@ void CDBConnection::CloseDatabase()
     while (!m_cursors.isEmpty())
         m_cursors.takeFirst()->Abandon();
     if (!m_dbName.isEmpty()) {
-        if (m_transactionDepth > 0 && m_db.isOpen())
+        if (m_transactionDepth > 0 && m_db.isOpen() && !m_givenUp)
             CSqlExecutor::RunNative(*this, QStringLiteral("ROLLBACK"), {}, nullptr, nullptr);
         // No statement may outlive the handle it was prepared on.
         m_statements->Clear();
@@ -233,6 +384,7 @@ void CDBConnection::CloseDatabase()
     m_statements->Clear();
     m_transactionDepth = 0;
     m_connected = false;
+    m_givenUp = false;
     m_keys.clear();
 }
 
@@ -269,8 +421,12 @@ bool CDBConnection::Open(const QString& connectionString, QString* error)
     m_dbName = name;
     m_dialect = CSqlDialect(kind);
     m_connected = true;
+    m_openedString = connectionString;
     m_lastOpenError.clear();
     ApplyWaitLimits();
+    if (m_dialect.IsSqlite())
+        if (sqlite3* handle = SqliteHandle(m_db))
+            sqlite3_progress_handler(handle, kSqliteStepsBetweenLooks, &OnSqliteProgress, this);
     return true;
 }
 
@@ -283,19 +439,25 @@ void CDBConnection::SetWaitLimits(const CWaitLimits& limits)
 
 void CDBConnection::ApplyWaitLimits()
 {
+    const int statementMs = qMax(0, m_waitLimits.statementMs);
+    int lockMs = qMax(0, m_waitLimits.lockMs);
     if (m_dialect.IsSqlite()) {
-        // A file has no statement limit; readers and writers wait this long.
+        // Readers and writers wait this long for another program's lock.
+        if (lockMs == 0 || (statementMs > 0 && lockMs > statementMs))
+            lockMs = statementMs > 0 ? statementMs : kFileBusyTimeoutMs;
         if (sqlite3* handle = SqliteHandle(m_db))
-            sqlite3_busy_timeout(handle, m_waitLimits.lockMs > 0 ? m_waitLimits.lockMs
-                                                                 : kFileBusyTimeoutMs);
+            sqlite3_busy_timeout(handle, lockMs);
         return;
     }
+    // The answer is waited for within the statement limit by the program
+    // itself (a stopped server answers nothing); a shorter lock wait is left
+    // to the server, which then says what it waited for.
+    if (statementMs > 0 && lockMs >= statementMs)
+        lockMs = 0;
     CSqlExecutor::RunNative(*this,
                             QStringLiteral("SELECT set_config('lock_timeout', ?, false), "
-                                           "set_config('statement_timeout', ?, false)"),
-                            {QString::number(qMax(0, m_waitLimits.lockMs)),
-                             QString::number(qMax(0, m_waitLimits.statementMs))},
-                            nullptr, nullptr);
+                                           "set_config('statement_timeout', '0', false)"),
+                            {QString::number(lockMs)}, nullptr, nullptr);
 }
 
 bool CDBConnection::OpenSqlite(const QString& name, const QString& file, QString* error)
@@ -327,7 +489,8 @@ bool CDBConnection::OpenSqlite(const QString& name, const QString& file, QString
     db.setDatabaseName(url.toString(QUrl::FullyEncoded));
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
     if (!db.open()) {
-        *error = QStringLiteral("%1: %2").arg(file, db.lastError().text());
+        qCWarning(lcData) << "cannot open" << file << db.lastError().text();
+        *error = PlainFileFailure(file, db.lastError().nativeErrorCode().toInt());
         return false;
     }
     // The header is read on first use: a file that is no database fails here.
@@ -337,7 +500,8 @@ bool CDBConnection::OpenSqlite(const QString& name, const QString& file, QString
     QSqlQuery probe(db);
     if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) &&
         probe.lastError().nativeErrorCode() != QString::number(SQLITE_BUSY)) {
-        *error = QStringLiteral("%1: %2").arg(file, probe.lastError().databaseText());
+        qCWarning(lcData) << "cannot read" << file << probe.lastError().databaseText();
+        *error = PlainFileFailure(file, probe.lastError().nativeErrorCode().toInt());
         return false;
     }
     probe.finish();
@@ -366,7 +530,10 @@ bool CDBConnection::OpenPostgres(const QString& name, const QString& connectionS
     // An unreachable server is reported after a few seconds, never a hang.
     db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=Kelvane"));
     if (!db.open()) {
-        *error = db.lastError().text();
+        const QString raw = db.lastError().text();
+        qCWarning(lcData) << "server refused:" << raw;
+        *error = PlainConnectFailure(QStringLiteral("%1:%2").arg(db.hostName()).arg(db.port()),
+                                     db.databaseName(), raw);
         return false;
     }
     QSqlQuery setup(db);
@@ -407,6 +574,14 @@ bool CDBConnection::CommitTrans(CDbError* error)
 {
     if (m_transactionDepth <= 0 || !m_connected)
         return false;
+    if (m_transactionDepth == 1) {
+        CDbError local;
+        if (!CheckFileIdentity(error ? error : &local)) {
+            // Closing the file without a commit undoes what the transaction wrote.
+            DropConnection();
+            return false;
+        }
+    }
     --m_transactionDepth;
     const QString sql = m_transactionDepth == 0
                             ? QStringLiteral("COMMIT")
@@ -425,6 +600,10 @@ bool CDBConnection::RollbackTrans()
 {
     if (m_transactionDepth <= 0 || !m_connected)
         return false;
+    // Undoing goes through whatever the action met: a session left inside a
+    // failed transaction would refuse everything after.
+    const quint64 outage = std::exchange(m_outageAction, 0);
+    const auto restore = qScopeGuard([this, outage] { m_outageAction = outage; });
     --m_transactionDepth;
     if (m_transactionDepth == 0)
         return Exec(QStringLiteral("ROLLBACK"), nullptr);
@@ -462,6 +641,8 @@ void CDBConnection::EndReadOnlyTrans()
     if (m_transactionDepth <= 0)
         return;
     --m_transactionDepth;
+    const quint64 outage = std::exchange(m_outageAction, 0);
+    const auto restore = qScopeGuard([this, outage] { m_outageAction = outage; });
     // Each runs whatever the one before did: the connection must not stay read-only.
     for (const QString& sql : m_dialect.ReadOnlyEndStatements())
         if (m_connected)

@@ -3,7 +3,9 @@
 #include "data/DbError.h"
 #include "data/SqlDialect.h"
 
+#include <QElapsedTimer>
 #include <QHash>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -66,22 +68,50 @@ public:
     void ChooseAnother();
     bool IsChoosingAnother() const { return m_chooseAnother; }
 
+    // How long the program waits for the database's answer: commands time out
+    // after this long, whatever keeps them (another session's lock, a long
+    // statement, a server that stopped answering).
+    static constexpr int kCommandTimeoutMs = 15000;
     // How long a statement waits for another session's lock, and how long it
-    // may run, before the database gives up (milliseconds). 0: no limit on
-    // the server; on a file the writers' busy timeout below. Applied to the
-    // open connection and to every later open.
+    // waits for an answer (milliseconds). lockMs 0: as long as statementMs
+    // allows; statementMs 0: no limit (tools that build large databases).
+    // Applied to the open connection and to every later open.
     struct CWaitLimits {
         int lockMs = 0;
-        int statementMs = 0;
+        int statementMs = kCommandTimeoutMs;
     };
     void SetWaitLimits(const CWaitLimits& limits);
-    const CWaitLimits& WaitLimits() const { return m_waitLimits; }
-    // How long a writer on a database file waits for another writer: long
-    // enough for a large schedule or import to finish first.
+    // How long a writer on a database file waits for another writer when no
+    // limit is set.
     static constexpr int kFileBusyTimeoutMs = 30000;
+    const CWaitLimits& WaitLimits() const { return m_waitLimits; }
+    // The limit of the wait that begins now: a search's own, else the
+    // connection's statement limit.
+    int AnswerLimitMs() const;
     // Who holds the locks statements wait for: other sessions on the
     // server, other processes on a database file. "" when none is seen.
     QString DescribeLockHolders();
+
+    // A failure that ends the user's action (the database cannot be reached,
+    // did not answer, or kept a lock past the limit): the statements that
+    // follow in the same action fail at once with it instead of waiting
+    // again, and no connection is tried again before the next action.
+    void NoteOutage(const CDbError& error);
+    bool OutageInThisAction(CDbError* error = nullptr) const;
+    // The server did not answer: nothing more is sent on the connection, and
+    // it is closed, without a word to the server (a rollback would wait as
+    // long again), once the statement has unwound.
+    void GiveUp();
+    bool GivenUp() const { return m_givenUp; }
+
+    // The database file this connection writes is still the one its path
+    // names; false, with the reason, when it was moved or deleted meanwhile.
+    bool CheckFileIdentity(CDbError* error);
+    // For the back ends: a wait for the database begins, measured against
+    // AnswerLimitMs(); and whether the one under way may go on.
+    void BeginWait() { m_waitClock.start(); }
+    qint64 WaitElapsedMs() const { return m_waitClock.isValid() ? m_waitClock.elapsed() : 0; }
+    bool KeepWaiting();
 
     bool IsConnected() const { return m_connected; }
     int UseCount() const { return m_useCount; }
@@ -108,6 +138,17 @@ public:
     // always ends by rolling back. Not inside another transaction.
     bool BeginReadOnlyTrans(CDbError* error = nullptr);
     void EndReadOnlyTrans();
+
+    // Whether `what` (a stored value this program cannot hold) is told for
+    // the first time on this database while the connection object lives.
+    bool FirstTelling(const QString& what)
+    {
+        const QString key = m_connectionString + QLatin1Char('\n') + what;
+        if (m_told.contains(key))
+            return false;
+        m_told.insert(key);
+        return true;
+    }
 
     // Primary-key column names of a table as the database reports them
     // (empty for views and tables without a key). Cached per connection.
@@ -141,6 +182,8 @@ private:
     bool Exec(const QString& sql, CDbError* error);
     QString StoredConnectionString() const;
     void ApplyWaitLimits();
+    bool Reconnect();
+    static int OnSqliteProgress(void* connection);
 
     int m_recordsetOpens = 0;
     QString m_connectionString;
@@ -155,7 +198,14 @@ private:
     CSqlDialect m_dialect;
     QString m_lastOpenError;
     QHash<QString, QStringList> m_keys;
+    QSet<QString> m_told;
     std::unique_ptr<CStatementCache> m_statements;
     QList<CRowCursor*> m_cursors;
     CStatementLimit* m_statementLimit = nullptr;
+    QElapsedTimer m_waitClock;
+    // The string that has opened once: a later open of it is a reconnect.
+    QString m_openedString;
+    quint64 m_outageAction = 0;
+    CDbError m_outage;
+    bool m_givenUp = false;
 };

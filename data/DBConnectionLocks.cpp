@@ -5,11 +5,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTime>
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
+
+#include <utility>
 
 namespace {
 
@@ -74,6 +77,9 @@ QString CDBConnection::DescribeLockHolders()
                                  : QStringLiteral("the file is locked by %1")
                                        .arg(holders.join(QStringLiteral(", ")));
     }
+    // Asked after a statement gave up waiting: this one must run all the same.
+    const quint64 outage = std::exchange(m_outageAction, 0);
+    const auto restore = qScopeGuard([this, outage] { m_outageAction = outage; });
     // Reading a table waits only for an exclusive lock on it; name those of
     // other sessions of this database, oldest first.
     CQueryResult rows;

@@ -1,5 +1,7 @@
 #include "data/DateTime.h"
 
+#include "platform/Clock.h"
+
 #include <array>
 #include <cmath>
 
@@ -145,11 +147,17 @@ CDateTime CDateTime::FromQDateTime(const QDateTime& value)
 
 CDateTime CDateTime::CurrentDateTime()
 {
-    return FromQDateTime(QDateTime::currentDateTime());
+    return FromQDateTime(CClock::Now());
 }
 
 CDateTime CDateTime::FromOle(double days)
 {
+    // Only the years 1 to 9999: beyond them a day count is no date (and
+    // would not fit the integers below).
+    static const double kFirst = static_cast<double>(ZeroDate().daysTo(QDate(1, 1, 1)));
+    static const double kEnd = static_cast<double>(ZeroDate().daysTo(QDate(9999, 12, 31))) + 1;
+    if (!(days >= kFirst && days < kEnd))
+        return {};
     const double whole = std::floor(days);
     const qint64 msecs = std::llround((days - whole) * 86400000.0);
     const CDateTime day(ZeroDate().addDays(static_cast<qint64>(whole)));
@@ -181,8 +189,9 @@ CDateTime CDateTime::Parse(QStringView text)
         bool ok1 = false;
         bool ok2 = false;
         bool ok3 = false;
+        // Four digits: no sign, so "1/2/-001" is no date.
         const int year = pieces[2].toInt(&ok3);
-        if (!ok3 || pieces[2].size() != 4)
+        if (!ok3 || pieces[2].size() != 4 || !pieces[2].front().isDigit() || year < 1)
             return {};
         const int first = pieces[0].toInt(&ok1);
         const int monthByName = MonthFromName(pieces[1]);

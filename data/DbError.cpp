@@ -1,5 +1,8 @@
 #include "data/DbError.h"
 
+#include "platform/MessageBox.h"
+#include "platform/UserAction.h"
+
 #include <QSqlError>
 
 namespace {
@@ -48,5 +51,17 @@ QString FailureMessage(const QString& heading, HRESULT code, const QString& reas
 {
     if (code == kE_UnstorableValue && !reason.isEmpty())
         return reason;
-    return reason.isEmpty() ? heading : heading + QLatin1Char('\n') + reason;
+    if (heading.isEmpty() || reason.isEmpty())
+        return reason.isEmpty() ? heading : reason;
+    return heading + QLatin1Char('\n') + reason;
+}
+
+void TellDbFailure(const CDbError& error, const QString& heading)
+{
+    if (error.IsOutage())
+        UserAction::NoteFailure();
+    const QString reason = error.description.isEmpty() ? error.message : error.description;
+    ShowMessageBox(FailureMessage(heading.isEmpty() ? CActionFailureText::Current() : heading,
+                                  error.code, reason),
+                   kMbOk | kMbIconError);
 }

@@ -24,6 +24,12 @@ struct CDbError {
     {}
 
     bool IsError() const { return code != kS_OK; }
+    // The database could not be used at all (lost, unreachable, silent, or
+    // kept locked past the limit), rather than refusing one statement.
+    bool IsOutage() const
+    {
+        return code == kE_FAIL || code == kE_NotConnected || code == kE_Timeout;
+    }
 
     // Classifies a driver error: lost connections become kE_FAIL, constraint
     // violations kE_IntegrityViolation, everything else kE_CommandError.
@@ -35,3 +41,8 @@ struct CDbError {
 // the reason alone, which says what is wrong with the text (a heading about
 // the database would blame the wrong thing).
 QString FailureMessage(const QString& heading, HRESULT code, const QString& reason);
+
+// Tells the user of a failure of the database: what the running action did
+// not do (heading, or the action's failure text) over the reason. Within one
+// action only the first such message is shown (see UserAction).
+void TellDbFailure(const CDbError& error, const QString& heading = QString());

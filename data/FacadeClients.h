@@ -30,9 +30,10 @@ public:
     virtual int CommentSwitch() const = 0;
     // Re-apply a step of the time-sheet history (kinds as CUndoStep::Kind).
     // The window writes the entry again through the facade with fromHistory
-    // set; the record stays owned by the history.
-    virtual void ApplyUndoStep(int kind, CUndoRecord* record) = 0;
-    virtual void ApplyRedoStep(int kind, CUndoRecord* record) = 0;
+    // set; the record stays owned by the history. True when the write
+    // succeeded.
+    virtual bool ApplyUndoStep(int kind, CUndoRecord* record) = 0;
+    virtual bool ApplyRedoStep(int kind, CUndoRecord* record) = 0;
 };
 
 // Builds the window that shows the rows of a search.

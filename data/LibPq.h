@@ -11,14 +11,19 @@
 // not when the program starts: loading it would be a good part of a start on
 // the embedded database, which never needs it.
 #define KELVANE_LIBPQ_FUNCTIONS(X)                                                                 \
+    X(PQbackendPID)                                                                                \
     X(PQcancel)                                                                                    \
     X(PQclear)                                                                                     \
     X(PQconsumeInput)                                                                              \
     X(PQcmdTuples)                                                                                 \
+    X(PQconnectdbParams)                                                                           \
+    X(PQconninfo)                                                                                  \
+    X(PQconninfoFree)                                                                              \
     X(PQerrorMessage)                                                                              \
     X(PQexec)                                                                                      \
     X(PQexecParams)                                                                                \
     X(PQexecPrepared)                                                                              \
+    X(PQfinish)                                                                                    \
     X(PQfname)                                                                                     \
     X(PQfreeCancel)                                                                                \
     X(PQfreemem)                                                                                   \
@@ -35,6 +40,8 @@
     X(PQresultErrorField)                                                                          \
     X(PQresultErrorMessage)                                                                        \
     X(PQresultStatus)                                                                              \
+    X(PQsendPrepare)                                                                               \
+    X(PQsendQuery)                                                                                 \
     X(PQsendQueryParams)                                                                           \
     X(PQsendQueryPrepared)                                                                         \
     X(PQsetSingleRowMode)                                                                          \

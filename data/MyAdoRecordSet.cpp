@@ -3,10 +3,25 @@
 #include "data/BindingSet.h"
 #include "data/DBConnection.h"
 #include "data/RowCursor.h"
+#include "platform/Characters.h"
 #include "platform/MessageBox.h"
 #include "platform/Trace.h"
 
+#include <QRegularExpression>
+
 namespace {
+
+// A column as the record class spells it where it names the database's
+// column ("mby_MarkOutOf10" for "markoutof10"), else as the database does.
+QString ColumnName(const QString& own, const QString& stored)
+{
+    if (own.compare(stored, Qt::CaseInsensitive) == 0)
+        return own;
+    static const QRegularExpression prefix(QStringLiteral("^m[a-z]*_"));
+    QString plain = own;
+    plain.remove(prefix).remove(QLatin1Char('_'));
+    return plain.compare(stored, Qt::CaseInsensitive) == 0 ? plain : stored;
+}
 
 bool IsFloatValue(const QVariant& v)
 {
@@ -247,6 +262,57 @@ void CMyAdoRecordSet::AfterMove()
         m_owner->LoadRow(*m_cursor, 0, m_cursor->ColumnCount(), m_currentChanges);
     else
         m_owner->LoadRow(m_result, m_pos);
+    TellUnheldValues();
+}
+
+void CMyAdoRecordSet::TellUnheldValues()
+{
+    QStringList values;
+    QString key;
+    for (int i = 0; i < m_owner->BoundColumnCount() && i < m_result.ColumnCount(); ++i) {
+        const CColumnDescriptor& d = m_owner->Descriptor(i);
+        if (!d.buffer || (d.status != adFldDataOverFlow && d.status != adFldCantConvertValue))
+            continue;
+        if (key.isEmpty())
+            key = RowKeyText();
+        const QString name = ColumnName(d.name, m_result.columns.at(i));
+        const QString value = Cell(i).Text();
+        if (!m_connection->FirstTelling(key.toLower() + QLatin1Char('|') + name.toLower() +
+                                        QLatin1Char('=') + value))
+            continue;
+        values << QStringLiteral("%1 %2").arg(name, LeftCharacters(value, 40));
+    }
+    if (values.isEmpty())
+        return;
+    QString table = m_source;
+    table.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+    const bool one = values.size() == 1;
+    ShowMessageBox(QStringLiteral("The row of %1 with %2 holds %3 Kelvane cannot show: %4. The "
+                                  "rest of the row is shown, and %5 kept as stored unless changed "
+                                  "here.")
+                       .arg(table, key, one ? QStringLiteral("a value") : QStringLiteral("values"),
+                            values.join(QStringLiteral(", ")),
+                            one ? QStringLiteral("the value is") : QStringLiteral("they are")),
+                   kMbOk | kMbIconWarning);
+}
+
+QString CMyAdoRecordSet::RowKeyText() const
+{
+    // The table's key, or the first column of a query.
+    QStringList names = m_connection->PrimaryKey(m_source);
+    if (names.isEmpty() && m_result.ColumnCount() > 0)
+        names << m_result.columns.first();
+    QStringList parts;
+    for (const QString& name : std::as_const(names)) {
+        const int column = m_result.ColumnIndex(name);
+        if (column < 0)
+            continue;
+        const QString own = column < m_owner->BoundColumnCount()
+                                ? ColumnName(m_owner->Descriptor(column).name, name)
+                                : name;
+        parts << QStringLiteral("%1 %2").arg(own, CurrentValue(column).toString());
+    }
+    return parts.join(QStringLiteral(", "));
 }
 
 bool CMyAdoRecordSet::IsBOF() const
@@ -513,11 +579,17 @@ bool CMyAdoRecordSet::UpdateCurrRecord()
     QStringList sets;
     QVariantList values;
     QList<int> written;
+    bool writable = false;
     const CSqlDialect& dialect = m_connection->Dialect();
     for (int i = m_firstWritten; i < m_columnCount && i < m_owner->BoundColumnCount(); ++i) {
         if (!m_owner->IsIncluded(i) || m_owner->SkippedOnWrite(i))
             continue;
-        // A value read damaged (overflow and worse) is never written back.
+        writable = true;
+        // Only what the caller changed is written: a value left as read
+        // stays as stored, however long or large another program made it.
+        if (m_owner->HoldsReadValue(i, Cell(i)))
+            continue;
+        // A value read damaged is never written back.
         if (!CheckDataIntegrity(m_owner->Descriptor(i).status, i)) {
             ShowMessageBox(QStringLiteral("Data integrity error"), kMbOk | kMbIconError);
             return false;
@@ -526,6 +598,9 @@ bool CMyAdoRecordSet::UpdateCurrRecord()
         values << m_owner->BufferValue(i);
         written << i;
     }
+    // Every column as read: the row already holds what it would be given.
+    if (writable && sets.isEmpty())
+        return true;
     QString where;
     CDbError error;
     bool keyed = false;
@@ -635,6 +710,11 @@ bool CMyAdoRecordSet::CheckDataIntegrity(int status, int column) const
     case adFldTruncated:
         name = "adFldTruncated";
         break;
+    case adFldDataOverFlow:
+        // Another program's value beyond the buffer: told with its row
+        // (TellUnheldValues), the rest of the row is read.
+        name = "adFldDataOverFlow";
+        break;
     case adFldDefault:
         name = "adFldDefault";
         break;
@@ -671,7 +751,7 @@ void CMyAdoRecordSet::ReportComError(const CDbError& error)
     }
     if (error.code == kE_NoCurrentRecord || error.code == kE_MultipleStep)
         return;
-    ShowMessageBox(m_errorText.isEmpty() ? error.message : m_errorText, kMbOk | kMbIconError);
+    TellDbFailure(error);
     if (error.code == kE_FAIL && m_connection)
         m_connection->DropConnection();
     if (error.code == kE_IntegrityViolation)

@@ -159,6 +159,10 @@ private:
     bool OpenStatement(const QString& sql, const QVariantList& params, bool translate);
     bool OpenCursor(const QString& sql, const QVariantList& params, bool translate);
     void AfterMove();
+    // Tells, once per database, the values of the current row that the
+    // owner's buffers cannot hold (another program's), naming the row.
+    void TellUnheldValues();
+    QString RowKeyText() const;
     bool HasCurrentRow() const;
     QVariant CurrentValue(int column) const;
     const QVariant* ChangedValue(int column) const;

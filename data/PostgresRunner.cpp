@@ -2,15 +2,13 @@
 
 #include "data/DBConnection.h"
 #include "data/LibPq.h"
+#include "data/PgWait.h"
 #include "data/RowCursor.h"
 #include "data/StatementCache.h"
-#include "data/StatementLimit.h"
+#include "platform/Characters.h"
 
 #include <QSqlDriver>
 
-#include <poll.h>
-
-#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <deque>
@@ -21,8 +19,6 @@
 namespace {
 
 const QString kSource = QStringLiteral("Database");
-// While a statement runs under a limit, the limit is heard this often.
-constexpr int kLimitPollMs = 50;
 
 // Type ids of the built-in PostgreSQL types the program reads.
 enum : Oid {
@@ -58,26 +54,9 @@ PGconn* Handle(CDBConnection& connection)
     return *static_cast<PGconn* const*>(handle.constData());
 }
 
-CDbError ErrorOf(PGconn* conn, const PGresult* result)
+CDbError ErrorOf(PGconn* conn, const PGresult* result, const CPgAnswer& answer = {})
 {
-    QString text =
-        QString::fromUtf8(result ? Pq().PQresultErrorMessage(result) : Pq().PQerrorMessage(conn))
-            .trimmed();
-    if (text.startsWith(QLatin1String("ERROR:")))
-        text = text.mid(6).trimmed();
-    if (text.isEmpty())
-        text = QStringLiteral("Unknown database error");
-    const QString state =
-        result ? QString::fromLatin1(Pq().PQresultErrorField(result, PG_DIAG_SQLSTATE)) : QString();
-    HRESULT code = kE_CommandError;
-    if (Pq().PQstatus(conn) != CONNECTION_OK || state.startsWith(QLatin1String("08")) ||
-        state.startsWith(QLatin1String("57P")))
-        code = kE_FAIL;
-    else if (state.startsWith(QLatin1String("23")))
-        code = kE_IntegrityViolation;
-    else if (state == QLatin1String("55P03") || state == QLatin1String("57014"))
-        code = kE_Timeout; // lock_timeout or statement_timeout ran out
-    return CDbError(code, text, kSource, state);
+    return PgError(conn, result, answer);
 }
 
 CellType TypeOf(Oid type)
@@ -181,11 +160,11 @@ struct CPgCell {
     QString Text() const
     {
         if (type == CellType::Blob)
-            return QString::fromUtf8(Bytes());
+            return TextFromUtf8(Bytes());
         if (Pq().PQftype(result, column) == kNumericOid)
             return PlainNumeric(Data(), Length());
         static const CSqlDialect dialect(kProviderPostgres);
-        return dialect.FromDbText(QString::fromUtf8(Data(), Length()));
+        return dialect.FromDbText(TextFromUtf8(Data(), Length()));
     }
 
     QByteArray Bytes() const
@@ -375,6 +354,28 @@ QString NumberPlaceholders(const QString& sql, int* count)
 
 namespace {
 
+// Every result of the statement sent, waited for within the limit: the first
+// failure, else the last result (as PQexec gives it). Null when the server
+// gave no answer (answer->noAnswer).
+Result WaitAll(CDBConnection& connection, PGconn* conn, CPgAnswer* answer)
+{
+    Result kept;
+    while (PGresult* next = PgNextResult(connection, conn, answer)) {
+        Result r(next);
+        const ExecStatusType status = Pq().PQresultStatus(next);
+        const bool failed = status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK &&
+                            status != PGRES_EMPTY_QUERY && status != PGRES_SINGLE_TUPLE;
+        const bool keptFailed = kept && Pq().PQresultStatus(kept.get()) == PGRES_FATAL_ERROR;
+        if (!keptFailed || failed)
+            kept = std::move(r);
+        if (answer->noAnswer.IsError())
+            break;
+    }
+    if (answer->noAnswer.IsError())
+        return Result();
+    return kept;
+}
+
 // The statement of a text as the server runs it: prepared on its second use.
 // False with the error when the connection is not open, the values do not fit
 // the text, or the server refuses to prepare it.
@@ -413,10 +414,13 @@ bool PreparePg(CDBConnection& connection, const QString& sql, const QVariantList
     if (s.preparable && s.name.isEmpty() && s.uses >= 1) {
         const QByteArray name = cache.NewPostgresName();
         if (!name.isEmpty()) {
-            Result r(Pq().PQprepare(run->conn, name.constData(), s.text.constData(), s.parameters,
-                                    nullptr));
+            CPgAnswer answer;
+            Result r;
+            if (Pq().PQsendPrepare(run->conn, name.constData(), s.text.constData(), s.parameters,
+                                   nullptr))
+                r = WaitAll(connection, run->conn, &answer);
             if (!r || Pq().PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
-                *error = ErrorOf(run->conn, r.get());
+                *error = ErrorOf(run->conn, r.get(), answer);
                 return false;
             }
             s.name = name;
@@ -437,21 +441,15 @@ bool RetryUnprepared(CDBConnection& connection, const QString& sql, CPgStatement
     const QByteArray state = Pq().PQresultErrorField(failed, PG_DIAG_SQLSTATE);
     if (state != "0A000" && state != "26000")
         return false;
-    if (state == "0A000" && Pq().PQtransactionStatus(run.conn) == PQTRANS_IDLE)
-        Pq().PQclear(Pq().PQexec(run.conn, ("DEALLOCATE " + run.statement->name).constData()));
+    if (state == "0A000" && Pq().PQtransactionStatus(run.conn) == PQTRANS_IDLE &&
+        Pq().PQsendQuery(run.conn, ("DEALLOCATE " + run.statement->name).constData())) {
+        CPgAnswer answer;
+        WaitAll(connection, run.conn, &answer);
+        if (answer.noAnswer.IsError())
+            return false;
+    }
     connection.Statements().ForgetPostgres(sql);
     return Pq().PQtransactionStatus(run.conn) == PQTRANS_IDLE;
-}
-
-PGresult* ExecPg(const CPgStatementRun& run)
-{
-    const CStatementCache::CPgStatement& s = *run.statement;
-    const int n = s.parameters;
-    if (!s.name.isEmpty())
-        return Pq().PQexecPrepared(run.conn, s.name.constData(), n, run.params.values.data(),
-                                   run.params.lengths.data(), run.params.formats.data(), 0);
-    return Pq().PQexecParams(run.conn, s.text.constData(), n, nullptr, run.params.values.data(),
-                             run.params.lengths.data(), run.params.formats.data(), 0);
 }
 
 // Sends the statement without waiting for its answer.
@@ -475,49 +473,12 @@ bool SendPg(const CPgStatementRun& run)
     return true;
 }
 
-// Reads the rest of a statement's results and drops them: the connection is
-// free again once PQgetResult gives nothing.
-void DrainPg(PGconn* conn)
-{
-    while (PGresult* r = Pq().PQgetResult(conn))
-        Pq().PQclear(r);
-}
-
-// The statement's result while a limit is in force: waited for without
-// blocking, so that the limit hears how long it runs and may cancel it.
-PGresult* ExecPgLimited(const CPgStatementRun& run, CStatementLimit& limit)
+// The statement's result, waited for within the limit (see PgNextResult).
+Result ExecPg(CDBConnection& connection, const CPgStatementRun& run, CPgAnswer* answer)
 {
     if (!SendPgQuery(run))
-        return nullptr;
-    bool cancelled = false;
-    while (Pq().PQisBusy(run.conn)) {
-        pollfd socket{Pq().PQsocket(run.conn), POLLIN, 0};
-        if (::poll(&socket, 1, kLimitPollMs) < 0 && errno != EINTR)
-            break;
-        if (!Pq().PQconsumeInput(run.conn))
-            break;
-        if (!cancelled && !limit.KeepGoing()) {
-            cancelled = true;
-            if (PGcancel* cancel = Pq().PQgetCancel(run.conn)) {
-                char why[256];
-                Pq().PQcancel(cancel, why, sizeof why);
-                Pq().PQfreeCancel(cancel);
-            }
-        }
-    }
-    PGresult* result = Pq().PQgetResult(run.conn);
-    DrainPg(run.conn);
-    if (!cancelled && result && Pq().PQresultStatus(result) == PGRES_FATAL_ERROR &&
-        qstrcmp(Pq().PQresultErrorField(result, PG_DIAG_SQLSTATE), "57014") == 0)
-        limit.NoteTimedOut();
-    return result;
-}
-
-PGresult* ExecPg(CDBConnection& connection, const CPgStatementRun& run)
-{
-    if (CStatementLimit* limit = connection.StatementLimit())
-        return ExecPgLimited(run, *limit);
-    return ExecPg(run);
+        return Result();
+    return WaitAll(connection, run.conn, answer);
 }
 
 bool IsFailure(const PGresult* r)
@@ -532,6 +493,7 @@ class CPgCursor final : public CRowCursor {
 public:
     CPgCursor(CDBConnection& connection, PGconn* conn)
         : CRowCursor(connection)
+        , m_db(connection)
         , m_conn(conn)
     {}
     ~CPgCursor() override { StopReading(); }
@@ -544,9 +506,9 @@ public:
             return false;
         }
         m_live = true;
-        Result first(Pq().PQgetResult(m_conn));
+        Result first(NextResult());
         if (IsFailure(first.get())) {
-            *error = ErrorOf(m_conn, first.get());
+            *error = ErrorOf(m_conn, first.get(), m_answer);
             m_failedResult = std::move(first);
             StopReading();
             return false;
@@ -567,7 +529,7 @@ public:
         if (!m_live)
             return;
         while (m_live)
-            Take(Result(Pq().PQgetResult(m_conn)));
+            Take(Result(NextResult()));
         Unregister();
         SetBuffered();
     }
@@ -633,7 +595,7 @@ private:
             if (m_queue.empty()) {
                 if (!m_live)
                     break;
-                Result next(Pq().PQgetResult(m_conn));
+                Result next(NextResult());
                 // The usual case: the next row, straight from the server.
                 if (next && Pq().PQresultStatus(next.get()) == PGRES_SINGLE_TUPLE) {
                     m_current = std::move(next);
@@ -659,6 +621,31 @@ private:
 
     // One result of the statement: rows join the queue; the end or an error
     // frees the connection.
+    // The next result within the time limit; a server that gave no answer
+    // ends the statement with that error.
+    PGresult* NextResult()
+    {
+        PGresult* r = PgNextResult(m_db, m_conn, &m_answer);
+        if (m_answer.noAnswer.IsError()) {
+            m_live = false;
+            m_pendingError = m_answer.noAnswer;
+        }
+        return r;
+    }
+
+    // Reads the statement's remaining results and drops them: the
+    // connection is free again once there are none.
+    void Drain()
+    {
+        while (m_live && !m_db.GivenUp()) {
+            PGresult* r = NextResult();
+            if (!r)
+                break;
+            Pq().PQclear(r);
+        }
+        m_live = false;
+    }
+
     void Take(Result r)
     {
         if (!r) {
@@ -672,19 +659,16 @@ private:
             return;
         }
         if (IsFailure(r.get()))
-            m_pendingError = ErrorOf(m_conn, r.get());
+            m_pendingError = ErrorOf(m_conn, r.get(), m_answer);
         // The closing result: nothing follows but the end.
-        DrainPg(m_conn);
-        m_live = false;
+        Drain();
     }
 
     void StopReading()
     {
         // A statement not read to its end is read and dropped: cancelling it
         // would abort the transaction it runs in.
-        if (m_live)
-            DrainPg(m_conn);
-        m_live = false;
+        Drain();
         Unregister();
     }
 
@@ -697,7 +681,9 @@ private:
         return {m_current.get(), m_row, column, m_types[static_cast<std::size_t>(column)]};
     }
 
+    CDBConnection& m_db;
     PGconn* m_conn;
+    CPgAnswer m_answer;
     bool m_live = false;
     std::deque<Result> m_queue;
     Result m_current;
@@ -717,11 +703,13 @@ bool RunPostgres(CDBConnection& connection, const QString& sql, const QVariantLi
     CPgStatementRun run;
     if (!PreparePg(connection, sql, params, &run, error))
         return false;
-    Result r(ExecPg(connection, run));
-    if (IsFailure(r.get()) && RetryUnprepared(connection, sql, run, r.get()))
-        r.reset(ExecPg(connection, run));
+    CPgAnswer answer;
+    Result r(ExecPg(connection, run, &answer));
+    if (IsFailure(r.get()) && !answer.noAnswer.IsError() &&
+        RetryUnprepared(connection, sql, run, r.get()))
+        r = ExecPg(connection, run, &answer);
     if (IsFailure(r.get())) {
-        *error = ErrorOf(run.conn, r.get());
+        *error = ErrorOf(run.conn, r.get(), answer);
         return false;
     }
     if (!result)
@@ -761,11 +749,14 @@ bool RunPostgresScript(CDBConnection& connection, const QString& script, CDbErro
         *error = CDbError(kE_FAIL, QStringLiteral("The database connection is not open"), kSource);
         return false;
     }
-    // PQexec runs several statements in one text; the last result tells.
-    Result r(Pq().PQexec(conn, script.toUtf8().constData()));
+    // One text may hold several statements; the first failure tells.
+    CPgAnswer answer;
+    Result r;
+    if (Pq().PQsendQuery(conn, script.toUtf8().constData()))
+        r = WaitAll(connection, conn, &answer);
     const ExecStatusType status = r ? Pq().PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK && status != PGRES_EMPTY_QUERY) {
-        *error = ErrorOf(conn, r.get());
+        *error = ErrorOf(conn, r.get(), answer);
         return false;
     }
     return true;

@@ -1,9 +1,11 @@
 #include "data/RowCursor.h"
 
 #include "data/DBConnection.h"
+#include "data/SqlExecutor.h"
 
 CRowCursor::CRowCursor(CDBConnection& connection)
     : m_connection(&connection)
+    , m_owner(&connection)
 {
     connection.RegisterCursor(this);
 }
@@ -38,6 +40,8 @@ bool CRowCursor::Next()
         return true;
     }
     m_atEnd = true;
+    if (Failed() && m_owner)
+        NoteStatementFailure(*m_owner, m_error);
     Unregister();
     return false;
 }

@@ -67,6 +67,8 @@ protected:
 
 private:
     CDBConnection* m_connection;
+    // The connection it was opened on, also once it has let it go.
+    CDBConnection* m_owner;
     QStringList m_columns;
     CDbError m_error;
     qint64 m_delivered = 0;

@@ -1,5 +1,7 @@
 #include "data/RowStore.h"
 
+#include "platform/Characters.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -383,7 +385,7 @@ QString CCellView::Text() const
         return QString::number(real, 'g', 15);
     case CellType::Text:
     case CellType::Blob:
-        return QString::fromUtf8(data, length);
+        return TextFromUtf8(data, length);
     default:
         return QString();
     }

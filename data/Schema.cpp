@@ -59,6 +59,62 @@ QString KeepStatementsOf(const QString& sql, bool postgres)
     return out;
 }
 
+// The arguments of a macro call whose "(" is at `open`: split at the commas
+// outside parentheses, trimmed; `end` past the closing ")". False when the
+// call is not closed.
+bool MacroArguments(const QString& sql, qsizetype open, QStringList& args, qsizetype& end)
+{
+    int depth = 1;
+    qsizetype from = open + 1;
+    for (qsizetype j = from; j < sql.size(); ++j) {
+        const QChar c = sql.at(j);
+        if (c == QLatin1Char('(')) {
+            ++depth;
+        } else if (c == QLatin1Char(')') && --depth == 0) {
+            args << sql.mid(from, j - from).trimmed();
+            end = j + 1;
+            return true;
+        } else if (c == QLatin1Char(',') && depth == 1) {
+            args << sql.mid(from, j - from).trimmed();
+            from = j + 1;
+        }
+    }
+    return false;
+}
+
+// The reading of a stored time-sheet row, as the back end's SQL
+// (CSqlDialect): @daystart(value), @nextday(value), @rowminute(workDate,
+// time), @rowoverlaps(alias, start, stop) and @stagedclash(alias).
+QString ExpandRowMacros(const QString& sql, int providerKind)
+{
+    const CSqlDialect dialect(providerKind);
+    QString out = sql;
+    const QRegularExpression call(
+        QStringLiteral("@(daystart|nextday|rowminute|rowoverlaps|stagedclash)\\("));
+    for (auto match = call.match(out); match.hasMatch(); match = call.match(out)) {
+        QStringList args;
+        qsizetype end = 0;
+        if (!MacroArguments(out, match.capturedEnd() - 1, args, end))
+            break;
+        const QString name = match.captured(1);
+        QString text;
+        if (name == QLatin1String("daystart") && args.size() == 1)
+            text = dialect.DayStart(args.at(0));
+        else if (name == QLatin1String("nextday") && args.size() == 1)
+            text = dialect.NextDayStart(args.at(0));
+        else if (name == QLatin1String("rowminute") && args.size() == 2)
+            text = dialect.RowMinute(args.at(0), args.at(1));
+        else if (name == QLatin1String("rowoverlaps") && args.size() == 3)
+            text = dialect.RowOverlaps(args.at(0), args.at(1), args.at(2));
+        else if (name == QLatin1String("stagedclash") && args.size() == 1)
+            text = dialect.StagedClashCondition(args.at(0));
+        else
+            break; // left as written: the script then fails where it stands
+        out.replace(match.capturedStart(), end - match.capturedStart(), text);
+    }
+    return out;
+}
+
 // @ci(expr): the expression, compared ignoring case.
 QString ExpandCaseInsensitive(const QString& sql, bool postgres)
 {
@@ -156,7 +212,7 @@ QString CSchema::Expand(const QString& sql, int providerKind)
         replace(QStringLiteral("@int\\b"), QStringLiteral("INTEGER"));
         replace(QStringLiteral("\\s*@end"), QStringLiteral("\n) STRICT"));
     }
-    return ExpandCaseInsensitive(KeepStatementsOf(out, pg), pg);
+    return ExpandCaseInsensitive(ExpandRowMacros(KeepStatementsOf(out, pg), providerKind), pg);
 }
 
 QString CSchema::Script(const QString& name, int providerKind)

@@ -353,21 +353,75 @@ QString CSqlDialect::StageCopiesStatement(int rows) const
     return sql;
 }
 
+QString CSqlDialect::DayStart(const QString& value) const
+{
+    if (m_kind == kProviderPostgres)
+        return QStringLiteral("date_trunc('day', %1)").arg(value);
+    // Stored dates are "yyyy-MM-dd HH:mm:ss" texts, compared as texts.
+    return QStringLiteral("(date(%1) || ' 00:00:00')").arg(value);
+}
+
+QString CSqlDialect::NextDayStart(const QString& value) const
+{
+    if (m_kind == kProviderPostgres)
+        return QStringLiteral("(date_trunc('day', %1) + interval '1 day')").arg(value);
+    return QStringLiteral("(date(%1, '+1 day') || ' 00:00:00')").arg(value);
+}
+
+QString CSqlDialect::RowMinute(const QString& workDate, const QString& time) const
+{
+    // As StoredMinutes: a time on a later day than the row's is the day's
+    // end, and so is 23:59; otherwise hours and minutes. NULL stays NULL.
+    // Read for every row an overlap check meets: the cheapest forms each
+    // back end has (no numeric arithmetic on the server, no date parsing in
+    // the file, whose dates are "yyyy-MM-dd HH:mm:ss" texts).
+    if (m_kind == kProviderPostgres)
+        return QStringLiteral("(CASE WHEN %1 >= %2 OR CAST(%1 AS TIME) >= TIME '23:59' THEN 1440 "
+                              "ELSE CAST(floor(date_part('epoch', CAST(%1 AS TIME)) / 60) AS "
+                              "INTEGER) END)")
+            .arg(time, NextDayStart(workDate));
+    return QStringLiteral("(CASE WHEN substr(%1, 1, 10) > substr(%2, 1, 10) OR substr(%1, 12, 5) = "
+                          "'23:59' THEN 1440 ELSE CAST(substr(%1, 12, 2) AS INTEGER) * 60 + "
+                          "CAST(substr(%1, 15, 2) AS INTEGER) END)")
+        .arg(time, workDate);
+}
+
+QString CSqlDialect::RowOverlaps(const QString& alias, const QString& start,
+                                 const QString& stop) const
+{
+    // The span's start is named first, then its stop.
+    const QString workDate = alias + QStringLiteral(".WorkDate");
+    return QStringLiteral("%1 > %2 AND %3 < %4")
+        .arg(RowMinute(workDate, alias + QStringLiteral(".StopTime")), start,
+             RowMinute(workDate, alias + QStringLiteral(".StartTime")), stop);
+}
+
+QVariantList CSqlDialect::DayRange(const QDate& day)
+{
+    return {QVariant::fromValue(CDateTime(day)), QVariant::fromValue(CDateTime(day.addDays(1)))};
+}
+
+QString CSqlDialect::StagedClashCondition(const QString& staged) const
+{
+    // A booked row of the same employee and day (whatever time of day the
+    // booked WorkDate carries) that overlaps the staged copy: CRowTimes::Overlaps.
+    const QString workDate = staged + QStringLiteral(".WorkDate");
+    return QStringLiteral("EXISTS (SELECT 1 FROM tblTimeSheet t "
+                          "WHERE t.EmpID = %1.EmpID AND t.WorkDate >= %2 AND t.WorkDate < %3 "
+                          "AND %4)")
+        .arg(staged, DayStart(workDate), NextDayStart(workDate),
+             RowOverlaps(QStringLiteral("t"),
+                         RowMinute(workDate, staged + QStringLiteral(".StartTime")),
+                         RowMinute(workDate, staged + QStringLiteral(".StopTime"))));
+}
+
 QString CSqlDialect::ClashMarkStatement() const
 {
     if (m_kind == kProviderPostgres)
         return QStringLiteral("SELECT qupdTimeSheetClash(?, ?)");
-    return QStringLiteral(
-        "UPDATE tblTimeSheet_ImportExport SET IgnoreThis = 1 "
-        "WHERE EmpID = ? AND BatchID = ? AND EXISTS (SELECT 1 FROM qselTimeSheetForEmployee t "
-        "WHERE t.EmpID = tblTimeSheet_ImportExport.EmpID "
-        "AND t.WorkDate = tblTimeSheet_ImportExport.WorkDate "
-        "AND ((tblTimeSheet_ImportExport.StartTime >= t.StartTime "
-        "AND tblTimeSheet_ImportExport.StartTime < t.StopTime) "
-        "OR (tblTimeSheet_ImportExport.StopTime > t.StartTime "
-        "AND tblTimeSheet_ImportExport.StopTime <= t.StopTime) "
-        "OR (t.StopTime > tblTimeSheet_ImportExport.StartTime "
-        "AND t.StopTime <= tblTimeSheet_ImportExport.StopTime)))");
+    return QStringLiteral("UPDATE tblTimeSheet_ImportExport SET IgnoreThis = 1 "
+                          "WHERE EmpID = ? AND BatchID = ? AND ") +
+           StagedClashCondition(QStringLiteral("tblTimeSheet_ImportExport"));
 }
 
 QString CSqlDialect::ScheduleImportStatement() const
@@ -385,19 +439,25 @@ QString CSqlDialect::ScheduleImportStatement() const
 QString CSqlDialect::ScheduleFreeIdStatement() const
 {
     // The next free number above a taken one ends the run of taken numbers
-    // that starts there. One text for both back ends.
-    return QStringLiteral(
-        "UPDATE tblTimeSheet_ImportExport SET TimeID = ("
-        "SELECT MIN(t.TimeID) + 1 FROM tblTimeSheet t "
-        "WHERE t.EmpID = tblTimeSheet_ImportExport.EmpID "
-        "AND t.WorkDate = tblTimeSheet_ImportExport.WorkDate "
-        "AND t.TimeID >= tblTimeSheet_ImportExport.TimeID "
-        "AND NOT EXISTS (SELECT 1 FROM tblTimeSheet n WHERE n.EmpID = t.EmpID "
-        "AND n.WorkDate = t.WorkDate AND n.TimeID = t.TimeID + 1)) "
-        "WHERE EmpID = ? AND BatchID = ? AND IgnoreThis = 0 "
-        "AND EXISTS (SELECT 1 FROM tblTimeSheet k WHERE k.EmpID = tblTimeSheet_ImportExport.EmpID "
-        "AND k.WorkDate = tblTimeSheet_ImportExport.WorkDate "
-        "AND k.TimeID = tblTimeSheet_ImportExport.TimeID)");
+    // that starts there. A number is taken by any row of the copy's day.
+    const QString staged = QStringLiteral("tblTimeSheet_ImportExport");
+    const QString workDate = staged + QStringLiteral(".WorkDate");
+    const QString onDay = QStringLiteral("%1.WorkDate >= ") + DayStart(workDate) +
+                          QStringLiteral(" AND %1.WorkDate < ") + NextDayStart(workDate);
+    return QStringLiteral("UPDATE tblTimeSheet_ImportExport SET TimeID = ("
+                          "SELECT MIN(t.TimeID) + 1 FROM tblTimeSheet t "
+                          "WHERE t.EmpID = tblTimeSheet_ImportExport.EmpID AND ") +
+           onDay.arg(QStringLiteral("t")) +
+           QStringLiteral(" AND t.TimeID >= tblTimeSheet_ImportExport.TimeID "
+                          "AND NOT EXISTS (SELECT 1 FROM tblTimeSheet n WHERE n.EmpID = t.EmpID "
+                          "AND ") +
+           onDay.arg(QStringLiteral("n")) +
+           QStringLiteral(" AND n.TimeID = t.TimeID + 1)) "
+                          "WHERE EmpID = ? AND BatchID = ? AND IgnoreThis = 0 "
+                          "AND EXISTS (SELECT 1 FROM tblTimeSheet k "
+                          "WHERE k.EmpID = tblTimeSheet_ImportExport.EmpID AND ") +
+           onDay.arg(QStringLiteral("k")) +
+           QStringLiteral(" AND k.TimeID = tblTimeSheet_ImportExport.TimeID)");
 }
 
 QString CSqlDialect::ScheduleSetupStatement() const
@@ -531,8 +591,9 @@ QVariantList CSqlDialect::BulkInsertValues(const QList<QVariantList>& columns) c
 const QList<CSqlDialect::CBulkColumn>& CSqlDialect::ImportStageColumns()
 {
     static const QList<CBulkColumn> columns = {
-        {"Line", "integer"},        {"EmpID", "integer"},      {"WorkDate", "timestamp"},
-        {"StartTime", "timestamp"}, {"StopTime", "timestamp"}, {"TimeID", "integer"}};
+        {"Line", "integer"},      {"EmpID", "integer"},       {"WorkDate", "timestamp"},
+        {"NextDay", "timestamp"}, {"StartMinute", "integer"}, {"StopMinute", "integer"},
+        {"TimeID", "integer"}};
     return columns;
 }
 
@@ -565,22 +626,36 @@ QString CSqlDialect::ImportStageCreateStatement() const
     if (m_kind == kProviderPostgres)
         return QStringLiteral(
             "CREATE TEMPORARY TABLE kv_import (Line integer PRIMARY KEY, EmpID integer, "
-            "WorkDate timestamp(0), StartTime timestamp(0), StopTime timestamp(0), "
-            "TimeID integer) ON COMMIT DROP");
+            "WorkDate timestamp(0), NextDay timestamp(0), StartMinute integer, "
+            "StopMinute integer, TimeID integer) ON COMMIT DROP");
     return QStringLiteral("CREATE TEMPORARY TABLE kv_import (Line INTEGER PRIMARY KEY, "
-                          "EmpID INTEGER, WorkDate TEXT, StartTime TEXT, StopTime TEXT, "
-                          "TimeID INTEGER)");
+                          "EmpID INTEGER, WorkDate TEXT, NextDay TEXT, StartMinute INTEGER, "
+                          "StopMinute INTEGER, TimeID INTEGER)");
 }
 
 QString CSqlDialect::ImportCheckStatement() const
 {
-    // One pass over each staged day's booked rows; touching ends do not overlap.
-    return QStringLiteral(
-        "SELECT s.Line, "
-        "MAX(CASE WHEN t.StartTime < s.StopTime AND t.StopTime > s.StartTime THEN 1 ELSE 0 END), "
-        "MAX(CASE WHEN t.TimeID = s.TimeID THEN 1 ELSE 0 END), MAX(t.TimeID) "
-        "FROM kv_import s LEFT JOIN tblTimeSheet t "
-        "ON t.EmpID = s.EmpID AND t.WorkDate = s.WorkDate GROUP BY s.Line");
+    // Each staged day's booked rows, whatever time of day their WorkDate
+    // carries, read as the time sheet reads them; touching ends do not
+    // overlap, and a row without times overlaps nothing.
+    const QString onDay = QStringLiteral("t.EmpID = s.EmpID AND t.WorkDate >= s.WorkDate AND "
+                                         "t.WorkDate < s.NextDay");
+    const QString overlaps = RowOverlaps(QStringLiteral("t"), QStringLiteral("s.StartMinute"),
+                                         QStringLiteral("s.StopMinute"));
+    if (m_kind == kProviderPostgres)
+        // One pass over the day's rows, joined by the index's range.
+        return QStringLiteral("SELECT s.Line, MAX(CASE WHEN %1 THEN 1 ELSE 0 END), "
+                              "MAX(CASE WHEN t.TimeID = s.TimeID THEN 1 ELSE 0 END), "
+                              "MAX(t.TimeID) FROM kv_import s LEFT JOIN tblTimeSheet t ON %2 "
+                              "GROUP BY s.Line")
+            .arg(overlaps, onDay);
+    // The file's planner, joining on a range, indexes the whole table by
+    // employee on the fly (for minutes); asked row by row it takes the
+    // range of (EmpID, WorkDate, TimeID).
+    return QStringLiteral("SELECT s.Line, EXISTS (SELECT 1 FROM tblTimeSheet t WHERE %1 AND %2), "
+                          "EXISTS (SELECT 1 FROM tblTimeSheet t WHERE %1 AND t.TimeID = s.TimeID), "
+                          "(SELECT MAX(t.TimeID) FROM tblTimeSheet t WHERE %1) FROM kv_import s")
+        .arg(onDay, overlaps);
 }
 
 QString CSqlDialect::ImportLockStatement(int days) const

@@ -80,6 +80,29 @@ public:
     QString RowLockClause(RowLock lock) const;
     QString KeepTablesStatement(const QStringList& tables) const;
 
+    // ---- A stored time-sheet row's day and times ----------------------------
+    // The SQL form of CRowTimes, for statements that read WorkDate,
+    // StartTime and StopTime in the database (the saved queries and the
+    // server's procedures take it through the macros @daystart, @nextday,
+    // @rowminute, @rowoverlaps and @stagedclash, see CSchema::Expand). The
+    // statements read tblTimeSheet itself, never a saved query, so that
+    // they hold on a database whose saved queries are older.
+    // The first moment of the day a date-time expression falls on, and of
+    // the day after: a row lies on the day of `value` when its WorkDate is in
+    // [DayStart, NextDayStart), a range the index on WorkDate serves.
+    QString DayStart(const QString& value) const;
+    QString NextDayStart(const QString& value) const;
+    // `time`, the stored start or stop of a row whose WorkDate is `workDate`,
+    // as minutes 0..1440 of the row's day; NULL when it is not stored.
+    QString RowMinute(const QString& workDate, const QString& time) const;
+    // The row `alias` of tblTimeSheet and the minutes [start, stop) of its
+    // day share a minute (CRowTimes::Overlaps): rows that only touch do
+    // not, and a row without times overlaps nothing. `start` comes before
+    // `stop` in the text (for bound values).
+    QString RowOverlaps(const QString& alias, const QString& start, const QString& stop) const;
+    // The bound values of a day: its first moment and that of the day after.
+    static QVariantList DayRange(const QDate& day);
+
     // Scheduling: stages copies of a time block, `rows` of them with
     // thirteen values each: EmpID, ProjID, OrderID, WorkDate, StartTime,
     // StopTime, HoursWorked, TaskID, Comment, InvCost, WorkTypeID, TimeID and
@@ -89,6 +112,11 @@ public:
     // Marks the staged copies of an employee and session that clash with
     // booked rows, and books the others. Values: EmpID and BatchID.
     QString ClashMarkStatement() const;
+    // A booked row overlaps the staged copy `staged` (an alias or the
+    // staging table's name): the one clash rule of scheduling, also in the
+    // saved query qselTimeSheetClash and the server's qupdTimeSheetClash
+    // (the macro @stagedclash).
+    QString StagedClashCondition(const QString& staged) const;
     QString ScheduleImportStatement() const;
     // Gives each of an employee's staged copies whose number its day already
     // holds the next free number of that day. One value: the EmpID.
@@ -146,7 +174,9 @@ public:
     QString ImportStageDropStatement() const;
     QString ImportStageCreateStatement() const;
     // Per staged line: Line, overlaps a booked row (0/1), its TimeID is
-    // taken (0/1), the day's highest TimeID (NULL for an empty day).
+    // taken (0/1), the day's highest TimeID (NULL for an empty day). A line
+    // is staged with its day (WorkDate, the day's first moment, NextDay,
+    // the next day's) and its start and stop as minutes of that day.
     QString ImportCheckStatement() const;
     // Keeps other writers off the staged days until the transaction ends:
     // the day locks of the time-sheet procedures, or, for more days than a

@@ -6,6 +6,7 @@
 #include "data/StatementCache.h"
 #include "data/StatementLimit.h"
 #include "platform/Trace.h"
+#include "platform/UserAction.h"
 
 namespace {
 
@@ -13,6 +14,11 @@ const QString kSource = QStringLiteral("Database");
 
 bool CheckConnected(CDBConnection& connection, CDbError* error)
 {
+    // The action met an outage already: it does not wait for it again.
+    if (connection.OutageInThisAction(error))
+        return false;
+    if (connection.GivenUp())
+        connection.DropConnection();
     if (connection.IsConnected() && !connection.Dialect().IsSqlite() &&
         !connection.Dialect().IsPostgres()) {
         *error = CDbError(kE_CommandError, QStringLiteral("Unknown database provider"), kSource);
@@ -49,7 +55,25 @@ bool CheckTexts(const CSqlDialect& dialect, const QVariantList& params, CDbError
     return true;
 }
 
+// What a failed statement means beyond itself: a connection given up is
+// closed; a lock or time limit that ran out ends the action's waiting; any
+// loss of the database is a failure of the user's action.
+void AfterFailure(CDBConnection& connection, const CDbError& error)
+{
+    if (connection.GivenUp())
+        connection.DropConnection();
+    if (error.code == kE_Timeout && !connection.StatementLimit())
+        connection.NoteOutage(error);
+    else if (error.IsOutage())
+        UserAction::NoteFailure();
+}
+
 } // namespace
+
+void NoteStatementFailure(CDBConnection& connection, const CDbError& error)
+{
+    AfterFailure(connection, error);
+}
 
 QVariant CQueryResult::Value(int row, int column) const
 {
@@ -123,8 +147,10 @@ bool CSqlExecutor::RunNative(CDBConnection& connection, const QString& sql,
     const bool ok = connection.Dialect().IsSqlite()
                         ? BackendRunners::RunSqlite(connection, sql, params, result, &err)
                         : BackendRunners::RunPostgres(connection, sql, params, result, &err);
-    if (!ok)
+    if (!ok) {
         qCDebug(lcData) << "failed:" << err.description;
+        AfterFailure(connection, err);
+    }
     return ok;
 }
 
@@ -134,9 +160,12 @@ bool CSqlExecutor::RunScript(CDBConnection& connection, const QString& script, C
     CDbError& err = error ? *error : local;
     if (!CheckConnected(connection, &err))
         return false;
-    return connection.Dialect().IsSqlite()
-               ? BackendRunners::RunSqliteScript(connection, script, &err)
-               : BackendRunners::RunPostgresScript(connection, script, &err);
+    const bool ok = connection.Dialect().IsSqlite()
+                        ? BackendRunners::RunSqliteScript(connection, script, &err)
+                        : BackendRunners::RunPostgresScript(connection, script, &err);
+    if (!ok)
+        AfterFailure(connection, err);
+    return ok;
 }
 
 std::unique_ptr<CRowCursor> CSqlExecutor::OpenCursor(CDBConnection& connection, const QString& sql,
@@ -158,7 +187,9 @@ std::unique_ptr<CRowCursor> CSqlExecutor::OpenCursorNative(CDBConnection& connec
     auto cursor = connection.Dialect().IsSqlite()
                       ? BackendRunners::OpenSqliteCursor(connection, sql, params, &err)
                       : BackendRunners::OpenPostgresCursor(connection, sql, params, &err);
-    if (!cursor)
+    if (!cursor) {
         qCDebug(lcData) << "failed:" << err.description;
+        AfterFailure(connection, err);
+    }
     return cursor;
 }

@@ -58,6 +58,10 @@ private:
     QHash<qint64, QVariant> m_changes;
 };
 
+// For the readers of a statement's rows: a failure met while reading counts as
+// one of the statement (see CSqlExecutor).
+void NoteStatementFailure(CDBConnection& connection, const CDbError& error);
+
 // Runs statements on the shared connection. SQL texts pass through the
 // dialect first; values are bound, never pasted. The file back end is driven
 // through SQLite's own interface, which reads rows several times faster than

@@ -181,6 +181,16 @@ void ResultText(sqlite3_context* ctx, const QString& text)
     sqlite3_result_text(ctx, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
 }
 
+// A number given for a date that is none: an error of the statement, as the
+// server's date functions raise one for a value out of their range.
+void NoDayError(sqlite3_context* ctx, const char* function, const QVariant& value)
+{
+    const QByteArray text = QStringLiteral("%1: %2 is not a day of the years 1 to 9999")
+                                .arg(QLatin1String(function), value.toString())
+                                .toUtf8();
+    sqlite3_result_error(ctx, text.constData(), int(text.size()));
+}
+
 void FormatFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
@@ -189,7 +199,10 @@ void FormatFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     }
     const QVariant value = ArgValue(argv[0]);
     const QString pattern = argc > 1 ? ArgValue(argv[1]).toString() : QString();
-    ResultText(ctx, JetFormat(value, pattern));
+    QString text;
+    if (!FormatValue(value, pattern, text))
+        return NoDayError(ctx, "Format", value);
+    ResultText(ctx, text);
 }
 
 void DateDiffFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
@@ -199,14 +212,19 @@ void DateDiffFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         return;
     }
     const QString interval = ArgValue(argv[0]).toString();
-    const CDateTime first = ValueToDateTime(ArgValue(argv[1]));
-    const CDateTime second = ValueToDateTime(ArgValue(argv[2]));
-    qint64 result = 0;
-    if (!first.IsValid() || !second.IsValid()) {
+    CDateTime dates[2];
+    for (int i = 0; i < 2; ++i) {
+        const QVariant value = ArgValue(argv[i + 1]);
+        dates[i] = ValueToDateTime(value);
+        if (dates[i].IsValid())
+            continue;
+        if (IsNumber(value))
+            return NoDayError(ctx, "DateDiff", value);
         sqlite3_result_error(ctx, "DateDiff: argument is not a date", -1);
         return;
     }
-    if (!JetDateDiff(interval, first, second, &result)) {
+    qint64 result = 0;
+    if (!JetDateDiff(interval, dates[0], dates[1], &result)) {
         sqlite3_result_error(ctx, "DateDiff: unknown interval", -1);
         return;
     }
@@ -279,39 +297,53 @@ qint64 SecondsSinceZero(const CDateTime& dt)
 
 QString JetFormat(const QVariant& value, const QString& pattern)
 {
+    QString text;
+    return FormatValue(value, pattern, text) ? text : value.toString();
+}
+
+bool FormatValue(const QVariant& value, const QString& pattern, QString& text)
+{
+    text = QString();
     const QString named = pattern.trimmed().toLower();
-    if (IsNumber(value) && (named.isEmpty() || named == QLatin1String("general number")))
-        return value.toString();
     if (IsNumber(value)) {
-        if (named == QLatin1String("fixed"))
-            return FormatNumberPattern(value.toDouble(), QStringLiteral("0.00"));
-        if (named == QLatin1String("standard"))
-            return FormatNumberPattern(value.toDouble(), QStringLiteral("#,##0.00"));
-        if (named == QLatin1String("percent"))
-            return FormatNumberPattern(value.toDouble(), QStringLiteral("0.00%"));
-        if (pattern.contains(QLatin1Char('0')) || pattern.contains(QLatin1Char('#')))
-            return FormatNumberPattern(value.toDouble(), pattern);
+        if (named.isEmpty() || named == QLatin1String("general number"))
+            text = value.toString();
+        else if (named == QLatin1String("fixed"))
+            text = FormatNumberPattern(value.toDouble(), QStringLiteral("0.00"));
+        else if (named == QLatin1String("standard"))
+            text = FormatNumberPattern(value.toDouble(), QStringLiteral("#,##0.00"));
+        else if (named == QLatin1String("percent"))
+            text = FormatNumberPattern(value.toDouble(), QStringLiteral("0.00%"));
+        else if (pattern.contains(QLatin1Char('0')) || pattern.contains(QLatin1Char('#')))
+            text = FormatNumberPattern(value.toDouble(), pattern);
+        if (!text.isNull())
+            return true;
     }
     const CDateTime dt = ValueToDateTime(value);
-    if (!dt.IsValid())
-        return value.toString();
+    if (!dt.IsValid()) {
+        // A text that is no date is shown as it is; a number must be a day.
+        text = value.toString();
+        return !IsNumber(value);
+    }
     if (named.isEmpty() || named == QLatin1String("general date"))
-        return dt.Time() == QTime(0, 0)
+        text = dt.Time() == QTime(0, 0)
                    ? FormatDatePattern(dt, QStringLiteral("dd/mm/yyyy"))
                    : FormatDatePattern(dt, QStringLiteral("dd/mm/yyyy hh:nn:ss"));
-    if (named == QLatin1String("short time"))
-        return FormatDatePattern(dt, QStringLiteral("hh:nn"));
-    if (named == QLatin1String("medium time"))
-        return FormatDatePattern(dt, QStringLiteral("hh:nn AM/PM"));
-    if (named == QLatin1String("long time"))
-        return FormatDatePattern(dt, QStringLiteral("hh:nn:ss"));
-    if (named == QLatin1String("short date"))
-        return FormatDatePattern(dt, QStringLiteral("dd/mm/yyyy"));
-    if (named == QLatin1String("medium date"))
-        return FormatDatePattern(dt, QStringLiteral("dd-mmm-yy"));
-    if (named == QLatin1String("long date"))
-        return FormatDatePattern(dt, QStringLiteral("dddd, d mmmm yyyy"));
-    return FormatDatePattern(dt, pattern);
+    else if (named == QLatin1String("short time"))
+        text = FormatDatePattern(dt, QStringLiteral("hh:nn"));
+    else if (named == QLatin1String("medium time"))
+        text = FormatDatePattern(dt, QStringLiteral("hh:nn AM/PM"));
+    else if (named == QLatin1String("long time"))
+        text = FormatDatePattern(dt, QStringLiteral("hh:nn:ss"));
+    else if (named == QLatin1String("short date"))
+        text = FormatDatePattern(dt, QStringLiteral("dd/mm/yyyy"));
+    else if (named == QLatin1String("medium date"))
+        text = FormatDatePattern(dt, QStringLiteral("dd-mmm-yy"));
+    else if (named == QLatin1String("long date"))
+        text = FormatDatePattern(dt, QStringLiteral("dddd, d mmmm yyyy"));
+    else
+        text = FormatDatePattern(dt, pattern);
+    return true;
 }
 
 bool JetDateDiff(const QString& interval, const CDateTime& first, const CDateTime& second,
@@ -320,12 +352,15 @@ bool JetDateDiff(const QString& interval, const CDateTime& first, const CDateTim
     const QString iv = interval.trimmed().toLower();
     const QDate d1 = first.Date();
     const QDate d2 = second.Date();
+    // In 64 bits: a date of any year Qt holds keeps these in range.
+    const qint64 y1 = d1.year();
+    const qint64 y2 = d2.year();
     if (iv == QLatin1String("yyyy"))
-        *result = d2.year() - d1.year();
+        *result = y2 - y1;
     else if (iv == QLatin1String("q"))
-        *result = (d2.year() * 4 + (d2.month() - 1) / 3) - (d1.year() * 4 + (d1.month() - 1) / 3);
+        *result = (y2 * 4 + (d2.month() - 1) / 3) - (y1 * 4 + (d1.month() - 1) / 3);
     else if (iv == QLatin1String("m"))
-        *result = (d2.year() * 12 + d2.month()) - (d1.year() * 12 + d1.month());
+        *result = (y2 * 12 + d2.month()) - (y1 * 12 + d1.month());
     else if (iv == QLatin1String("d") || iv == QLatin1String("y"))
         *result = d1.daysTo(d2);
     else if (iv == QLatin1String("w"))

@@ -11,19 +11,56 @@ namespace {
 
 const QString kSource = QStringLiteral("Database");
 
-CDbError SqliteError(sqlite3* db, int rc)
+QString Seconds(int ms)
 {
-    const QString text = QString::fromUtf8(sqlite3_errmsg(db));
+    const int seconds = qMax(1, (ms + 500) / 1000);
+    return seconds == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(seconds);
+}
+
+// The error of a failed step, in the user's words where SQLite's would only
+// puzzle (a lock, the time limit, the file); SQLite's own text stays in
+// `message`.
+CDbError SqliteError(CDBConnection& connection, sqlite3* db, int rc)
+{
+    QString text = QString::fromUtf8(sqlite3_errmsg(db));
+    const QString raw = QString::fromUtf8(sqlite3_errstr(rc)) + QStringLiteral(": ") + text;
     const int primary = rc & 0xFF;
+    const int limit = connection.AnswerLimitMs();
     HRESULT code = kE_CommandError;
-    if (primary == SQLITE_CONSTRAINT)
+    if (primary == SQLITE_CONSTRAINT) {
         code = kE_IntegrityViolation;
-    else if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+    } else if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) {
         code = kE_Timeout;
-    else if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT || primary == SQLITE_IOERR ||
-             primary == SQLITE_CANTOPEN)
+        int waited = connection.WaitLimits().lockMs;
+        if (waited <= 0 || (limit > 0 && waited > limit))
+            waited = limit > 0 ? limit : CDBConnection::kFileBusyTimeoutMs;
+        const QString holders = connection.DescribeLockHolders();
+        text = holders.isEmpty()
+                   ? QStringLiteral("Another program keeps the database file locked. Kelvane "
+                                    "waited %1.")
+                         .arg(Seconds(waited))
+                   : QStringLiteral("Another program keeps the database file locked: %1. Kelvane "
+                                    "waited %2.")
+                         .arg(holders.mid(holders.indexOf(QLatin1String(" by ")) + 4),
+                              Seconds(waited));
+    } else if (primary == SQLITE_INTERRUPT && !connection.StatementLimit()) {
+        code = kE_Timeout;
+        text = QStringLiteral("The database did not answer within %1; the statement was stopped.")
+                   .arg(Seconds(limit));
+    } else if (primary == SQLITE_FULL) {
+        text = QStringLiteral("The disk that holds the database file is full; nothing was "
+                              "stored.");
+    } else if (primary == SQLITE_READONLY) {
+        text = QStringLiteral("The database file may not be written.");
+    } else if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT || primary == SQLITE_IOERR ||
+               primary == SQLITE_CANTOPEN) {
         code = kE_FAIL;
-    return CDbError(code, text, kSource, QString::fromUtf8(sqlite3_errstr(rc)));
+        text = primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT
+                   ? QStringLiteral("The database file is damaged or is no database file.")
+                   : QStringLiteral("The database file cannot be read or written: the disk may "
+                                    "be full or failing, or the folder may be gone.");
+    }
+    return CDbError(code, text, kSource, raw);
 }
 
 bool BindSqlite(sqlite3_stmt* stmt, const QVariantList& params, const CSqlDialect& dialect)
@@ -60,10 +97,12 @@ bool BindSqlite(sqlite3_stmt* stmt, const QVariantList& params, const CSqlDialec
                 break;
             }
             default: {
-                const QString text = v.toString();
-                rc = sqlite3_bind_text16(stmt, i + 1, text.utf16(),
-                                         static_cast<int>(text.size() * sizeof(char16_t)),
-                                         SQLITE_TRANSIENT);
+                // As UTF-8: SQLite reads a leading U+FEFF or U+FFFE of UTF-16
+                // as a byte-order mark and drops or swaps the text.
+                const QByteArray text = v.toString().toUtf8();
+                rc = sqlite3_bind_text64(stmt, i + 1, text.constData(),
+                                         static_cast<sqlite3_uint64>(text.size()), SQLITE_TRANSIENT,
+                                         SQLITE_UTF8);
                 break;
             }
             }
@@ -114,7 +153,7 @@ sqlite3_stmt* PrepareBound(CDBConnection& connection, sqlite3* db, const QString
     sqlite3_stmt* stmt = cache.AcquireSqlite(db, sql, &rc, &extra);
     if (!stmt) {
         *error = rc != SQLITE_OK
-                     ? SqliteError(db, rc)
+                     ? SqliteError(connection, db, rc)
                      : CDbError(kE_CommandError, QStringLiteral("The SQL text holds no statement"),
                                 kSource);
         return nullptr;
@@ -137,6 +176,11 @@ sqlite3_stmt* PrepareBound(CDBConnection& connection, sqlite3* db, const QString
     }
     // Reads may interleave with an open cursor; a write or a transaction
     // statement must not change what the cursor is still to deliver.
+    // A write goes only to the file the connection's path still names.
+    if (!sqlite3_stmt_readonly(stmt) && !connection.CheckFileIdentity(error)) {
+        cache.ReleaseSqlite(stmt);
+        return nullptr;
+    }
     if (connection.HasOpenCursors() &&
         !(sqlite3_stmt_readonly(stmt) && sqlite3_column_count(stmt) > 0))
         connection.BufferOpenCursors();
@@ -163,6 +207,7 @@ bool RunSqliteImpl(CDBConnection& connection, const QString& sql, const QVariant
     CStatementCache& cache = connection.Statements();
     // The columns are known once the statement has stepped: a kept statement
     // is prepared again on its first step after the tables changed.
+    connection.BeginWait();
     int rc = sqlite3_step(stmt);
     const int columns = sqlite3_column_count(stmt);
     std::shared_ptr<CPackedRows> rows;
@@ -178,7 +223,7 @@ bool RunSqliteImpl(CDBConnection& connection, const QString& sql, const QVariant
             PackColumn(*rows, stmt, c);
     }
     if (rc != SQLITE_DONE) {
-        *error = SqliteError(db, rc);
+        *error = SqliteError(connection, db, rc);
         cache.ReleaseSqlite(stmt);
         if (result)
             result->Clear();
@@ -199,6 +244,7 @@ class CSqliteCursor final : public CRowCursor {
 public:
     CSqliteCursor(CDBConnection& connection, sqlite3* db, sqlite3_stmt* stmt)
         : CRowCursor(connection)
+        , m_owner(&connection)
         , m_db(db)
         , m_stmt(stmt)
     {}
@@ -208,11 +254,12 @@ public:
     // changed), and a statement that fails at once fails the open.
     bool Start(CDbError* error)
     {
+        m_owner->BeginWait();
         m_firstRc = sqlite3_step(m_stmt);
         SetColumns(Connection()->Statements().ColumnNames(m_stmt));
         if (m_firstRc == SQLITE_ROW || m_firstRc == SQLITE_DONE)
             return true;
-        *error = SqliteError(m_db, m_firstRc);
+        *error = SqliteError(*m_owner, m_db, m_firstRc);
         Release();
         return false;
     }
@@ -231,11 +278,12 @@ public:
                 PackColumn(*rows, m_stmt, c);
         int rc = m_firstRc == SQLITE_DONE ? SQLITE_DONE : SQLITE_ROW;
         m_firstRc = -1;
+        m_owner->BeginWait();
         while (rc == SQLITE_ROW && (rc = sqlite3_step(m_stmt)) == SQLITE_ROW)
             for (int c = 0; c < columns; ++c)
                 PackColumn(*rows, m_stmt, c);
         if (rc != SQLITE_DONE)
-            m_bufferError = SqliteError(m_db, rc);
+            m_bufferError = SqliteError(*m_owner, m_db, rc);
         Release();
         m_buffer = std::move(rows);
         // Before the first row the next Fetch delivers row 0.
@@ -270,12 +318,14 @@ private:
         }
         if (!m_stmt)
             return false;
+        if (m_firstRc < 0)
+            m_owner->BeginWait();
         const int rc = m_firstRc >= 0 ? m_firstRc : sqlite3_step(m_stmt);
         m_firstRc = -1;
         if (rc == SQLITE_ROW)
             return true;
         if (rc != SQLITE_DONE)
-            Fail(SqliteError(m_db, rc));
+            Fail(SqliteError(*m_owner, m_db, rc));
         Release();
         return false;
     }
@@ -324,6 +374,7 @@ private:
         Unregister();
     }
 
+    CDBConnection* m_owner;
     sqlite3* m_db;
     sqlite3_stmt* m_stmt;
     std::unique_ptr<CPackedRows> m_buffer;
@@ -366,9 +417,10 @@ bool RunSqliteScript(CDBConnection& connection, const QString& script, CDbError*
         return false;
     }
     char* message = nullptr;
+    connection.BeginWait();
     const int rc = sqlite3_exec(db, script.toUtf8().constData(), nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {
-        *error = SqliteError(db, rc);
+        *error = SqliteError(connection, db, rc);
         if (message) {
             error->description = QString::fromUtf8(message);
             sqlite3_free(message);

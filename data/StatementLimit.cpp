@@ -1,14 +1,9 @@
 #include "data/StatementLimit.h"
 
 #include "data/DBConnection.h"
-#include "data/SqliteFunctions.h"
-
-#include <sqlite3.h>
 
 namespace {
 
-// SQLite looks at the clock after this many steps of its machine.
-constexpr int kSqliteStepsBetweenLooks = 1000;
 // The watch is heard this often.
 constexpr int kWatchEveryMs = 50;
 
@@ -23,9 +18,6 @@ CStatementLimit::CStatementLimit(CDBConnection& connection, int limitMs, IStatem
     m_clock.start();
     m_sinceWatch.start();
     connection.SetStatementLimit(this);
-    if (connection.Dialect().IsSqlite())
-        if (sqlite3* db = SqliteHandle(connection.Database()))
-            sqlite3_progress_handler(db, kSqliteStepsBetweenLooks, &OnSqliteProgress, this);
 }
 
 CStatementLimit::~CStatementLimit()
@@ -33,10 +25,6 @@ CStatementLimit::~CStatementLimit()
     if (m_watch && m_stop != Stop::None)
         m_watch->StatementStopped(m_stop == Stop::TimedOut);
     m_connection.SetStatementLimit(m_previous);
-    if (m_connection.Dialect().IsSqlite())
-        if (sqlite3* db = SqliteHandle(m_connection.Database()))
-            sqlite3_progress_handler(db, m_previous ? kSqliteStepsBetweenLooks : 0,
-                                     m_previous ? &OnSqliteProgress : nullptr, m_previous);
 }
 
 bool CStatementLimit::KeepGoing()
@@ -57,9 +45,4 @@ bool CStatementLimit::KeepGoing()
     if (!goOn)
         m_stop = Stop::Cancelled;
     return goOn;
-}
-
-int CStatementLimit::OnSqliteProgress(void* limit)
-{
-    return static_cast<CStatementLimit*>(limit)->KeepGoing() ? 0 : 1;
 }

@@ -15,10 +15,10 @@ public:
     virtual void StatementStopped(bool timedOut) { Q_UNUSED(timedOut); }
 };
 
-// While it lives, the statements of the connection stop after a time limit
-// and are heard by the watch (none: only the limit): on a database file
-// through SQLite's progress handler, on the server by waiting for the
-// answer without blocking and cancelling the statement. A statement started
+// While it lives, the statements of the connection stop after this time limit
+// instead of the connection's own, and are heard by the watch (none: only the
+// limit): on a database file through SQLite's progress handler, on the server
+// by waiting for the answer without blocking and cancelling the statement. A statement started
 // while the watch is heard (from an event it handles) is refused: the
 // connection is in the middle of another.
 class CStatementLimit {
@@ -47,8 +47,6 @@ public:
     }
 
 private:
-    static int OnSqliteProgress(void* limit);
-
     CDBConnection& m_connection;
     int m_limitMs;
     IStatementWatch* m_watch;

@@ -226,18 +226,22 @@ bool CTimeSheetImport::Stage(CDbTransaction& transaction, const QList<const CImp
     if (!transaction.Run(dialect.ImportStageDropStatement(), {}, nullptr, m_reason) ||
         !transaction.Run(dialect.ImportStageCreateStatement(), {}, nullptr, m_reason))
         return false;
-    const bool staged = InsertRows(
-        transaction, QStringLiteral("kv_import"), CSqlDialect::ImportStageColumns(), valid.size(),
-        IImportProgress::kChecking, progress, cancelled,
-        [&valid](qsizetype i, QList<QVariantList>& values) {
-            const CImportRow& r = *valid.at(i);
-            values[0] << static_cast<int>(i);
-            values[1] << r.EmpID;
-            values[2] << QVariant::fromValue(CDateTime(r.WorkDate));
-            values[3] << QVariant::fromValue(CDBClass::MinutesOnDay(r.WorkDate, r.Start));
-            values[4] << QVariant::fromValue(CDBClass::MinutesOnDay(r.WorkDate, r.Stop));
-            values[5] << r.TimeID;
-        });
+    const bool staged =
+        InsertRows(transaction, QStringLiteral("kv_import"), CSqlDialect::ImportStageColumns(),
+                   valid.size(), IImportProgress::kChecking, progress, cancelled,
+                   [&valid](qsizetype i, QList<QVariantList>& values) {
+                       const CImportRow& r = *valid.at(i);
+                       // The line's day and its minutes, checked against the booked
+                       // rows of that day as the time sheet reads them.
+                       const QVariantList day = CSqlDialect::DayRange(r.WorkDate);
+                       values[0] << static_cast<int>(i);
+                       values[1] << r.EmpID;
+                       values[2] << day.at(0);
+                       values[3] << day.at(1);
+                       values[4] << r.Start;
+                       values[5] << r.Stop;
+                       values[6] << r.TimeID;
+                   });
     if (!staged)
         return false;
     // The lines come day by day.

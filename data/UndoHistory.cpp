@@ -1,5 +1,7 @@
 #include "data/UndoHistory.h"
 
+#include <algorithm>
+
 CUndoHistory::CUndoHistory(int capacity)
     : m_capacity(capacity)
 {}
@@ -64,27 +66,38 @@ void CUndoHistory::AppendRedo(std::unique_ptr<CUndoStep> step)
 
 int CUndoHistory::Undo()
 {
-    if (m_undo.empty())
-        return 0;
-    --m_position;
-    std::unique_ptr<CUndoStep> step = std::move(m_undo.back());
-    m_undo.pop_back();
-    // The callback may record steps of its own while it re-applies this one.
-    if (m_applyUndo && m_applyUndo(step.get()))
-        PushRedo(std::move(step));
-    return 1;
+    return Apply(m_undo, m_applyUndo, -1);
 }
 
 int CUndoHistory::Redo()
 {
-    if (m_redo.empty())
+    return Apply(m_redo, m_applyRedo, 1);
+}
+
+int CUndoHistory::Apply(std::deque<std::unique_ptr<CUndoStep>>& list, const ApplyCallback& apply,
+                        int step)
+{
+    if (list.empty())
         return 0;
-    ++m_position;
-    std::unique_ptr<CUndoStep> step = std::move(m_redo.back());
-    m_redo.pop_back();
-    if (m_applyRedo && m_applyRedo(step.get()))
-        PushUndo(std::move(step));
-    return 1;
+    const int position = m_position;
+    m_position += step;
+    const std::size_t place = list.size() - 1;
+    std::unique_ptr<CUndoStep> taken = std::move(list.back());
+    list.pop_back();
+    // The callback may record steps of its own while it re-applies this one.
+    if (apply && apply(taken.get())) {
+        if (&list == &m_undo)
+            PushRedo(std::move(taken));
+        else
+            PushUndo(std::move(taken));
+        return 1;
+    }
+    // Its write failed: the database is as it was, so the step stays where
+    // it was, for the next try.
+    list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(place, list.size())),
+                std::move(taken));
+    m_position = position;
+    return -1;
 }
 
 void CUndoHistory::Clear()

@@ -10,7 +10,7 @@
 // owns every step on its lists; a step it refuses is deleted at once.
 class CUndoHistory {
 public:
-    // Hands a step to whoever re-applies it; true when it was applied.
+    // Hands a step to whoever re-applies it; true when its write succeeded.
     using ApplyCallback = std::function<bool(CUndoStep*)>;
 
     explicit CUndoHistory(int capacity);
@@ -30,8 +30,9 @@ public:
     // A step straight onto the redo list, whatever its kind.
     void AppendRedo(std::unique_ptr<CUndoStep> step);
 
-    // Re-apply the newest step of a list and move it to the other one;
-    // 0 when the list is empty, else 1.
+    // Re-apply the newest step of a list and move it to the other one: 1.
+    // 0 when the list is empty; -1 when the step could not be applied, and
+    // it stays where it was.
     int Undo();
     int Redo();
     void Clear();
@@ -47,6 +48,7 @@ public:
 private:
     static bool Movable(int kind);
     int Append(std::unique_ptr<CUndoStep> step);
+    int Apply(std::deque<std::unique_ptr<CUndoStep>>& list, const ApplyCallback& apply, int step);
 
     std::deque<std::unique_ptr<CUndoStep>> m_undo;
     std::deque<std::unique_ptr<CUndoStep>> m_redo;

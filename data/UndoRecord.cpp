@@ -1,5 +1,6 @@
 #include "data/UndoRecord.h"
 
+#include "data/RowTimes.h"
 #include "data/records/TimeSheetSet.h"
 
 namespace {
@@ -17,8 +18,12 @@ CUndoRecord CUndoRecord::FromRow(const CTimeSheetSet& set, bool isUpdate, float 
     r.m_isUpdate = isUpdate;
     r.m_TimeID = set.m_TimeID;
     r.m_WorkDate = CDateTime(set.m_WorkDate.Date());
-    r.m_start = StoredMinutes(set.m_StartTime);
-    r.m_stop = StoredMinutes(set.m_StopTime);
+    // A row without times is replayed as its booked hours from 00:00, as
+    // the time line shows it.
+    const CRowTimes::CSpan span =
+        CRowTimes::Read(set.m_WorkDate, set.m_StartTime, set.m_StopTime).Span(set.m_HoursWorked);
+    r.m_start = span.start;
+    r.m_stop = span.stop;
     r.m_ProjID = set.m_ProjID;
     r.m_EmpID = set.m_EmpID;
     r.m_OrderID = set.m_OrderID;

@@ -2,6 +2,7 @@
 
 #include "office/OfficeBackend.h"
 #include "office/OfficeError.h"
+#include "office/OfficeLockFile.h"
 #include "office/Spreadsheet.h"
 #include "office/TextDocument.h"
 #include "platform/FaultPoint.h"
@@ -216,8 +217,9 @@ bool COfficeSession::LaunchOffice(const QString& program)
     const qint64 pid = QCoreApplication::applicationPid();
     const QString token =
         QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-    m_profile = QStringLiteral("%1/kelvane-office-%2-%3-%4")
-                    .arg(runtime, QString::number(pid), QString::number(start), token);
+    m_profile = QStringLiteral("%1/%2%3-%4-%5")
+                    .arg(runtime, QLatin1String(kPrivateProfilePrefix), QString::number(pid),
+                         QString::number(start), token);
     QDir(m_profile).removeRecursively();
     QDir().mkpath(m_profile);
     // A pipe name in use leaves the new office unreachable: one per start.

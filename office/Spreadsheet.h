@@ -52,7 +52,7 @@ public:
 
     // ---- The file -----------------------------------------------------------------------
     // Stores the workbook under the path, in the format its extension names
-    // (.xlsx, .xlsm with its macros, .xls, .ods); the workbook is then that file.
+    // (.xlsx, .xlsm with its macros, .xls, .ods); the workbook stays untitled.
     virtual void SaveAs(const QString& path) = 0;
     // Closes the workbook without saving; later calls throw.
     virtual void Close() = 0;

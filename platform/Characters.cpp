@@ -1,6 +1,9 @@
 #include "platform/Characters.h"
 
 #include <QChar>
+#include <QStringDecoder>
+
+#include <cstring>
 
 namespace {
 
@@ -45,6 +48,14 @@ qsizetype BrokenCharacterAt(QStringView text)
         at += units;
     }
     return -1;
+}
+
+QString TextFromUtf8(const char* data, qsizetype size)
+{
+    if (size < 3 || std::memcmp(data, "\xEF\xBB\xBF", 3) != 0)
+        return QString::fromUtf8(data, size);
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(data, size));
 }
 
 bool IsXmlCharacter(char32_t c)

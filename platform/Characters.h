@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -14,6 +15,14 @@ QString LeftCharacters(const QString& text, qsizetype count);
 // Where the first half character (a surrogate without its other half) lies,
 // or -1. No database can store one.
 qsizetype BrokenCharacterAt(QStringView text);
+
+// UTF-8 bytes as text, every character kept: a leading U+FEFF is a character
+// of the text, not a byte-order mark to drop as QString::fromUtf8 does.
+QString TextFromUtf8(const char* data, qsizetype size);
+inline QString TextFromUtf8(QByteArrayView bytes)
+{
+    return TextFromUtf8(bytes.data(), bytes.size());
+}
 
 // Whether XML 1.0 can carry the character at all (as text or as a reference).
 bool IsXmlCharacter(char32_t c);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // Every message box of the program goes through ShowMessageBox, so that tests
@@ -41,9 +42,37 @@ public:
 // log and the answer is the cautious one (Cancel, No or OK).
 int ShowMessageBox(const QString& text, unsigned type = kMbOk, const QString& caption = QString());
 
+// Whether a message box is on screen (its answer awaited).
+bool MessageBoxShown();
+
 // The hook stays owned by the caller; nullptr restores the default.
 void SetMessageBoxHook(IMessageBoxHook* hook);
 IMessageBoxHook* MessageBoxHook();
 
 // The answer a message box gives when nobody can be asked.
 int CautiousAnswer(unsigned type);
+
+// Holds the plain messages shown while it lives: an attempt that may be
+// repeated, or whose refusal the caller tells in its own words, releases
+// them only when they matter. Questions pass straight through.
+class CHeldMessages {
+public:
+    CHeldMessages();
+    // Messages not released are dropped.
+    ~CHeldMessages();
+    CHeldMessages(const CHeldMessages&) = delete;
+    CHeldMessages& operator=(const CHeldMessages&) = delete;
+
+    // Shows what was held, and what comes later, as any other message.
+    void Release();
+    void Hold(const QString& text, const QString& caption, unsigned type);
+
+private:
+    struct CHeld {
+        QString text;
+        QString caption;
+        unsigned type;
+    };
+    CHeldMessages* m_outer;
+    QList<CHeld> m_held;
+};

@@ -1,11 +1,14 @@
 #include "platform/ProfileStore.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -24,7 +27,32 @@ bool Unheld(int fd)
     return true;
 }
 
+// The file exists and only its owner may read it. QSettings saves through
+// a temporary file that takes the mode of the file it replaces, so a file
+// made owner-only first never shows its contents to anyone else, whatever
+// the umask. Where it cannot be made, no write will succeed either.
+void MakeOwnerOnly(const QString& fileName)
+{
+    const QByteArray path = QFile::encodeName(fileName);
+    int fd = ::open(path.constData(), O_RDONLY | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd < 0 && errno == ENOENT && QDir().mkpath(QFileInfo(fileName).absolutePath()))
+        fd = ::open(path.constData(), O_RDONLY | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd < 0)
+        return;
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && (status.st_mode & 077) != 0)
+        ::fchmod(fd, status.st_mode & 0700);
+    ::close(fd);
+}
+
 } // namespace
+
+CProfileStore::CProfileStore()
+    : QSettings(QSettings::NativeFormat, QSettings::UserScope, QLatin1String(kProfileOrganisation),
+                QLatin1String(kProfileApplication))
+{
+    MakeOwnerOnly(fileName());
+}
 
 bool CProfileStore::ClearStaleLock()
 {

@@ -3,16 +3,14 @@
 #include <QSettings>
 
 // The user's profile: ~/.config/Dunmere/Kelvane.conf on Linux. Sections of
-// the profile are groups ("DB", "Admin", "Window Settings", ...).
+// the profile are groups ("DB", "Admin", "Window Settings", ...). It holds
+// the database password, so the file is the user's alone (0600).
 inline constexpr const char* kProfileOrganisation = "Dunmere";
 inline constexpr const char* kProfileApplication = "Kelvane";
 
 class CProfileStore : public QSettings {
 public:
-    CProfileStore()
-        : QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                    QLatin1String(kProfileOrganisation), QLatin1String(kProfileApplication))
-    {}
+    CProfileStore();
 
     // Removes the profile's lock file when a killed process left it behind,
     // before anything writes the profile (a write would otherwise wait half

@@ -2,6 +2,7 @@
 
 #include "data/DBClass.h"
 #include "data/records/BusTypeSet.h"
+#include "platform/UserAction.h"
 #include "records/ContactMessage.h"
 #include "ui/ComboItems.h"
 #include "ui/TextFit.h"
@@ -124,8 +125,9 @@ void CBusTypeManage::OnAdd()
     int id = -1;
     QString reason;
     QString name;
-    if (TypedName(name) && Written(m_db.AddBusinessType(name, id, reason),
-                                   QStringLiteral("Can't add Business Type"), reason))
+    const QString notAdded = QStringLiteral("The business type was not added.");
+    const CActionFailureText failure(notAdded);
+    if (TypedName(name) && Written(m_db.AddBusinessType(name, id, reason), notAdded, reason))
         Refill(id);
 }
 
@@ -134,15 +136,17 @@ void CBusTypeManage::OnUpdate()
     const int id = m_chosenId;
     QString reason;
     QString name;
-    if (TypedName(name) && Written(m_db.RenameBusinessType(id, name, reason),
-                                   QStringLiteral("Can't update Business Type"), reason))
+    const QString notRenamed = QStringLiteral("The business type was not renamed.");
+    const CActionFailureText failure(notRenamed);
+    if (TypedName(name) && Written(m_db.RenameBusinessType(id, name, reason), notRenamed, reason))
         Refill(id);
 }
 
 void CBusTypeManage::OnDelete()
 {
     QString reason;
-    if (Written(m_db.DeleteBusinessType(m_name->text(), reason),
-                QStringLiteral("Can't delete Business Type"), reason))
+    const QString notDeleted = QStringLiteral("The business type was not deleted.");
+    const CActionFailureText failure(notDeleted);
+    if (Written(m_db.DeleteBusinessType(m_name->text(), reason), notDeleted, reason))
         Refill();
 }

@@ -9,6 +9,7 @@
 #include "data/records/ChgRqstBriefSet2.h"
 #include "platform/Characters.h"
 #include "platform/MessageBox.h"
+#include "platform/UserAction.h"
 #include "records/ChgRqstColumns.h"
 #include "records/ChgRqstFilter.h"
 #include "records/ChgRstAddDlg.h"
@@ -339,6 +340,10 @@ void CChgRqstDlg::OnButtonDelete()
                            .arg(QString::number(chgReqId), LeftCharacters(request->Item, 60)),
                        kMbYesNo | kMbIconQuestion) != kIdYes)
         return;
+    const QString notDeleted = QStringLiteral("Unable to delete change request %1 - nothing has "
+                                              "been deleted.")
+                                   .arg(chgReqId);
+    const CActionFailureText failure(notDeleted);
     QString reason;
     const ChgReqResult result = m_db.DeleteChangeRequest(chgReqId, reason);
     if (result == ChgReqResult::NotFound)
@@ -347,10 +352,7 @@ void CChgRqstDlg::OnButtonDelete()
                            .arg(chgReqId),
                        kMbOk | kMbIconWarning);
     else if (result != ChgReqResult::Ok)
-        ShowMessageBox(QStringLiteral("Unable to delete change request %1 - nothing has been "
-                                      "deleted.\n%2")
-                           .arg(QString::number(chgReqId), reason),
-                       kMbOk | kMbIconError);
+        ShowMessageBox(FailureMessage(notDeleted, kE_CommandError, reason), kMbOk | kMbIconError);
     List()->clearSelection();
     RefreshList();
     if (ChgRqstRowCount() > 0)

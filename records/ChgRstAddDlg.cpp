@@ -4,7 +4,9 @@
 #include "app/Profile.h"
 #include "data/DBClass.h"
 #include "data/records/ChgRqstSet.h"
+#include "platform/Clock.h"
 #include "platform/MessageBox.h"
+#include "platform/UserAction.h"
 #include "records/ChgRqstMail.h"
 #include "records/ChgRstItemsPage.h"
 #include "records/ChgRstRefPage.h"
@@ -109,7 +111,7 @@ bool CChgRstAddDlg::OnInitDialog()
     m_tabs->AddPage(QStringLiteral("&Reference"), 0, m_refPage);
     m_tabs->AddPage(QStringLiteral("&Users"), 1, m_usersPage);
     m_tabs->AddPage(QStringLiteral("&Items"), 2, m_itemsPage);
-    m_date->setDate(QDate::currentDate());
+    m_date->setDate(CClock::Today());
     m_priority->setCurrentIndex(1);
 
     CComboItems projects(m_project);
@@ -190,20 +192,20 @@ void CChgRstAddDlg::OnOK()
     values.Contact = m_refPage->Contact();
     values.Reference = m_refPage->Reference();
     // The day chosen, at the time of the writing.
-    const QTime now = QTime::currentTime();
+    const QTime now = CClock::Now().time();
     values.DateCreated = CDateTime(m_date->date(), QTime(now.hour(), now.minute(), now.second()));
     values.Priority = m_priority->currentIndex() + 1;
     values.TeamList = JoinTeam(teamNames);
+    const QString notAdded =
+        QStringLiteral("Unable to add the change request - nothing has been written.");
     QString reason;
     {
         CWaitCursor wait;
+        const CActionFailureText failure(notAdded);
         if (m_db.AddChangeRequest(values, m_itemsPage->Items(), team, m_writtenIds, reason) !=
             ChgReqResult::Ok) {
             m_writtenIds.clear();
-            ShowMessageBox(QStringLiteral("Unable to add the change request - nothing has been "
-                                          "written.\n") +
-                               reason,
-                           kMbOk | kMbIconError);
+            ShowMessageBox(FailureMessage(notAdded, kE_CommandError, reason), kMbOk | kMbIconError);
             return;
         }
     }

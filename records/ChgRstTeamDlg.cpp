@@ -2,6 +2,7 @@
 
 #include "data/DBClass.h"
 #include "platform/MessageBox.h"
+#include "platform/UserAction.h"
 #include "records/ChgRqstTeamList.h"
 #include "records/DialogFields.h"
 #include "ui/CaptionWidth.h"
@@ -29,13 +30,19 @@ CChgRstTeamDlg::CChgRstTeamDlg(int chgReqId, CDBClass& db, QWidget* parent)
     WidenToCaption(*this);
 }
 
+QString CChgRstTeamDlg::NotChanged() const
+{
+    return QStringLiteral("The team of change request # %1 was not changed.").arg(m_chgReqId);
+}
+
 bool CChgRstTeamDlg::OnInitDialog()
 {
+    const CActionFailureText failure(NotChanged());
     QList<int> team;
-    if (!m_db.FillChgReqTeamIds(m_chgReqId, team)) {
+    QString reason;
+    if (!m_db.FillChgReqTeamIds(m_chgReqId, team, &reason)) {
         // Without the team as stored, OK could only lose it.
-        ShowMessageBox(QStringLiteral("Error updating change request Team Table"),
-                       kMbOk | kMbIconError);
+        ShowMessageBox(FailureMessage(NotChanged(), kE_CommandError, reason), kMbOk | kMbIconError);
         return false;
     }
     FillTeamList(m_db, m_team, team);
@@ -47,6 +54,7 @@ void CChgRstTeamDlg::OnOK()
     QStringList names;
     QList<int> ids;
     SelectedTeam(m_team, names, ids);
+    const CActionFailureText failure(NotChanged());
     QString reason;
     switch (m_db.ReplaceChgReqTeam(m_chgReqId, ids, reason)) {
     case ChgReqResult::Ok:
@@ -64,8 +72,7 @@ void CChgRstTeamDlg::OnOK()
         return;
     default:
         // The team is as it was; the dialog keeps the choice.
-        ShowMessageBox(QStringLiteral("Error updating change request Team Table\n") + reason,
-                       kMbOk | kMbIconError);
+        ShowMessageBox(FailureMessage(NotChanged(), kE_CommandError, reason), kMbOk | kMbIconError);
         return;
     }
 }

@@ -30,6 +30,9 @@ protected:
     void OnOK() override;
 
 private:
+    // What a failure leaves undone.
+    QString NotChanged() const;
+
     CDBClass& m_db;
     int m_chgReqId;
     QListWidget* m_team = nullptr;

@@ -6,7 +6,9 @@
 #include "data/DBClass.h"
 #include "data/records/AddrPersonListSet.h"
 #include "data/records/ProjectCommentSet.h"
+#include "platform/Clock.h"
 #include "platform/MessageBox.h"
+#include "platform/UserAction.h"
 #include "records/CommentRecord.h"
 #include "records/RichTextMenu.h"
 #include "ui/ComboItems.h"
@@ -214,7 +216,7 @@ bool CCmtAddDlg::OnInitDialog()
     FillTasks();
     m_assign->setChecked(false);
     m_task->setEnabled(false);
-    m_actionDate->setDateTime(QDateTime::currentDateTime());
+    m_actionDate->setDateTime(CClock::Now());
     m_company->setText(m_companyText);
     TakeProjectCompany();
     ShowFaqFields();
@@ -391,10 +393,12 @@ void CCmtAddDlg::OnOK()
     SaveWindowPlacement(this, QStringLiteral("CmtAddDlg"));
     if (!CheckInput())
         return;
+    const QString notAdded = QStringLiteral("The comment was not added.");
+    const CActionFailureText failure(notAdded);
     QString reason;
     if (!Insert(reason)) {
         // Nothing was written; the dialog keeps what the user typed.
-        ShowMessageBox(reason, kMbOk | kMbIconError);
+        ShowMessageBox(FailureMessage(notAdded, kE_CommandError, reason), kMbOk | kMbIconError);
         return;
     }
     EndDialog(IDOK);
@@ -410,10 +414,9 @@ bool CCmtAddDlg::Insert(QString& reason)
             return false;
         }
     }
-    if (!m_db.OpenConnection()) {
-        reason = QStringLiteral("Error opening project comment table");
+    // A connection that cannot be had has been told already.
+    if (!m_db.OpenConnection())
         return false;
-    }
     CProjectCommentSet set(m_db.Connection());
     set.ClearFields();
     set.ClearStatus();
@@ -442,7 +445,7 @@ bool CCmtAddDlg::Insert(QString& reason)
     if (ok)
         m_insertedId = set.Recordset()->LastInsertId().toInt();
     else
-        reason = QStringLiteral("Error adding record\n%1").arg(set.Recordset()->ErrorText());
+        reason = set.Recordset()->ErrorText();
     m_db.ReleaseConnection(false, false);
     return ok;
 }

@@ -5,6 +5,7 @@
 #include "data/DBClass.h"
 #include "data/records/ProjectCommentSet.h"
 #include "platform/MessageBox.h"
+#include "platform/UserAction.h"
 #include "records/CommentColumns.h"
 #include "records/CommentListOwner.h"
 #include "records/CommentRecord.h"
@@ -329,9 +330,9 @@ void CCmtViewDlg::OnSelChangeProject()
 // ---- Writing
 // -----------------------------------------------------------------------------------------
 
-bool CCmtViewDlg::OpenForWrite(CProjectCommentSet& set)
+bool CCmtViewDlg::OpenForWrite(CProjectCommentSet& set, const QString& notDone)
 {
-    const int found = CCommentRecord::OpenForWrite(m_db, set, m_commentId);
+    const int found = CCommentRecord::OpenForWrite(m_db, set, m_commentId, notDone);
     if (found < 0)
         return false;
     if (found == 0) {
@@ -351,13 +352,11 @@ void CCmtViewDlg::RowGone()
         m_owner->RefreshComments();
 }
 
-bool CCmtViewDlg::WriteRow(CProjectCommentSet& set)
+bool CCmtViewDlg::WriteRow(CProjectCommentSet& set, const QString& notDone)
 {
     if (set.Update())
         return true;
-    ShowMessageBox(QStringLiteral("Unable to update comment # %1\n%2")
-                       .arg(QString::number(m_commentId), set.Recordset()->ErrorText()),
-                   kMbOk | kMbIconError);
+    CCommentRecord::TellNotWritten(notDone, set);
     return false;
 }
 
@@ -383,13 +382,17 @@ void CCmtViewDlg::OnOK()
               [this](const QString& t) { m_comment->setPlainText(t); }},
              {QStringLiteral("The full details"), &details, width(detailsEdited, "FullDetails"),
               [this](const QString& t) { m_details->setPlainText(t); }},
-             {QStringLiteral("The contact"), &contact, CProjectCommentSet::Width("ContactName"),
+             {QStringLiteral("The contact"), &contact,
+              width(contact != m_texts.ContactName, "ContactName"),
               [this](const QString& t) { m_contact->setEditText(t); }},
-             {QStringLiteral("The reference"), &reference, CProjectCommentSet::Width("Reference"),
+             {QStringLiteral("The reference"), &reference,
+              width(reference != m_texts.Reference, "Reference"),
               [this](const QString& t) { m_reference->setText(t); }}}))
         return;
+    const QString notDone = QStringLiteral("Comment # %1 was not updated.").arg(m_commentId);
+    const CActionFailureText failure(notDone);
     CProjectCommentSet set(m_db.Connection());
-    if (!OpenForWrite(set))
+    if (!OpenForWrite(set, notDone))
         return;
     using R = CCommentRecord;
     R::WriteOnly(set,
@@ -438,7 +441,7 @@ void CCmtViewDlg::OnOK()
         set.m_FullDetails = details;
         set.Descriptor(R::kFullDetails).status = adFldOK;
     }
-    const bool written = WriteRow(set);
+    const bool written = WriteRow(set, notDone);
     m_db.CloseRecordSet(&set, true);
     if (written) {
         m_shownComment = m_comment->toPlainText();
@@ -455,14 +458,16 @@ bool CCmtViewDlg::Edited(const CRichTextCtrl* field, const QString& loaded) cons
 
 void CCmtViewDlg::OnDone()
 {
+    const QString notDone = QStringLiteral("Comment # %1 was not marked done.").arg(m_commentId);
+    const CActionFailureText failure(notDone);
     CProjectCommentSet set(m_db.Connection());
-    if (!OpenForWrite(set))
+    if (!OpenForWrite(set, notDone))
         return;
     const CDateTime now = CDateTime::CurrentDateTime();
     CCommentRecord::WriteOnly(set, {CCommentRecord::kActionDate});
     set.m_ActionDate = now;
     set.Descriptor(CCommentRecord::kActionDate).status = adFldOK;
-    const bool written = WriteRow(set);
+    const bool written = WriteRow(set, notDone);
     m_db.CloseRecordSet(&set, true);
     if (written) {
         m_texts.Actioned = CCommentColumns::FormatDate(now, false);

@@ -83,9 +83,10 @@ private:
     void UpdateButtons();
     void OnSelChangeCompany();
     void OnSelChangeProject();
-    // Opens the row for a write; false (after saying why) when it cannot.
-    bool OpenForWrite(CProjectCommentSet& set);
-    bool WriteRow(CProjectCommentSet& set);
+    // Opens the row for a write; false (after saying what was not done and
+    // why) when it cannot.
+    bool OpenForWrite(CProjectCommentSet& set, const QString& notDone);
+    bool WriteRow(CProjectCommentSet& set, const QString& notDone);
     void RowGone();
 
     ICommentListOwner* m_owner;

@@ -8,6 +8,7 @@
 #include "data/records/ProjectCommentSet.h"
 #include "platform/Characters.h"
 #include "platform/MessageBox.h"
+#include "platform/UserAction.h"
 #include "records/CmtAddDlg.h"
 #include "records/CmtViewDlg.h"
 #include "records/CommentColumns.h"
@@ -158,17 +159,23 @@ bool CCommentDlg::DoUpdateCommentData(const QString& nodeText, bool refill)
         m_nodeText = nodeText;
         m_nodeId = -1;
     }
+    CCommentFilter where = BuildCommentFilter();
+    const QString querying = QStringLiteral("Querying for COMMENT Items %1").arg(where.text);
+    if (!m_listFilter.IsEmpty())
+        where.Append(QStringLiteral(" AND "), m_listFilter);
+    // A list read again that cannot be read keeps the rows it showed (the
+    // reason has been told), so that what failed can be tried again.
+    const bool same = where.sql == m_where.sql && where.values == m_where.values;
+    const QList<CCommentRow> shown = same ? m_rows.All() : QList<CCommentRow>();
     List()->Clear();
     m_rows.Clear();
     ShowSortMark();
-    CCommentFilter where = BuildCommentFilter();
-    m_status->setText(QStringLiteral("Querying for COMMENT Items %1").arg(where.text));
-    if (!m_listFilter.IsEmpty())
-        where.Append(QStringLiteral(" AND "), m_listFilter);
+    m_status->setText(querying);
     SetListCaption(kCaptionStringId, QStringLiteral("Comments"), where);
     m_where = where;
     QList<CCommentRow> rows;
     if (!ReadRows(where, rows)) {
+        FillRows(shown);
         m_refreshing = false;
         return false;
     }
@@ -329,8 +336,10 @@ void CCommentDlg::OnSetDone()
     if (!comment)
         return;
     const int commentId = comment->CommentID;
+    const QString notDone = QStringLiteral("Comment # %1 was not marked done.").arg(commentId);
+    const CActionFailureText failure(notDone);
     CProjectCommentSet set(m_db.Connection());
-    const int found = CCommentRecord::OpenForWrite(m_db, set, commentId);
+    const int found = CCommentRecord::OpenForWrite(m_db, set, commentId, notDone);
     if (found < 0)
         return;
     if (found > 0) {
@@ -339,7 +348,7 @@ void CCommentDlg::OnSetDone()
         set.Descriptor(CCommentRecord::kCommentType).status = adFldOK;
         CCommentRecord::GiveOwnCompanyWhenNone(m_db, set);
         if (!set.Update()) {
-            ShowMessageBox(set.Recordset()->ErrorText(), kMbOk | kMbIconError);
+            CCommentRecord::TellNotWritten(notDone, set);
             m_db.CloseRecordSet(&set, true);
             return;
         }
@@ -363,15 +372,15 @@ void CCommentDlg::OnDeleteTask()
                 .arg(QString::number(commentId), LeftCharacters(comment->ProjectComment, 60)),
             kMbYesNo | kMbIconQuestion) != kIdYes)
         return;
+    const QString notDone = QStringLiteral("Comment # %1 was not deleted.").arg(commentId);
+    const CActionFailureText failure(notDone);
     CProjectCommentSet set(m_db.Connection());
-    const int found = CCommentRecord::OpenForWrite(m_db, set, commentId);
+    const int found = CCommentRecord::OpenForWrite(m_db, set, commentId, notDone);
     if (found < 0)
         return;
     // One statement in its own transaction; a failure is shown and changes nothing.
     if (found > 0 && !set.Delete())
-        ShowMessageBox(QStringLiteral("Unable to delete comment %1\n%2")
-                           .arg(QString::number(commentId), set.Recordset()->ErrorText()),
-                       kMbOk | kMbIconError);
+        CCommentRecord::TellNotWritten(notDone, set);
     m_db.CloseRecordSet(&set, true);
     m_pendingFilter.Clear();
     m_listFilter.Clear();

@@ -1,6 +1,7 @@
 #include "records/CommentRecord.h"
 
 #include "data/DBClass.h"
+#include "data/MyAdoRecordSet.h"
 #include "data/records/ProjectCommentSet.h"
 #include "platform/Characters.h"
 #include "platform/MessageBox.h"
@@ -16,14 +17,20 @@ int CCommentRecord::Open(CDBClass& db, CProjectCommentSet& set, int commentId, Q
     return set.Recordset()->IsEOF() ? 0 : 1;
 }
 
-int CCommentRecord::OpenForWrite(CDBClass& db, CProjectCommentSet& set, int commentId)
+int CCommentRecord::OpenForWrite(CDBClass& db, CProjectCommentSet& set, int commentId,
+                                 const QString& notDone)
 {
     QString reason;
     const int found = Open(db, set, commentId, reason);
     if (found < 0)
-        ShowMessageBox(QStringLiteral("Unable to open Project Comment table\n%1").arg(reason),
-                       kMbOk | kMbIconError);
+        TellNotWritten(notDone, set);
     return found;
+}
+
+void CCommentRecord::TellNotWritten(const QString& notDone, const CProjectCommentSet& set)
+{
+    const CMyAdoRecordSet* rs = set.Recordset();
+    ShowMessageBox(FailureMessage(notDone, rs->ErrorCode(), rs->ErrorText()), kMbOk | kMbIconError);
 }
 
 void CCommentRecord::WriteOnly(CProjectCommentSet& set, std::initializer_list<int> columns)

@@ -32,8 +32,11 @@ public:
     // `reason`. 1: the row is there, 0: it is gone, -1: no reading.
     static int Open(CDBClass& db, CProjectCommentSet& set, int commentId, QString& reason);
     // The same for a write: when the table cannot be read the user is told
-    // ("Unable to open Project Comment table" and why).
-    static int OpenForWrite(CDBClass& db, CProjectCommentSet& set, int commentId);
+    // what was not done (`notDone`, "Comment # 4 was not deleted.") and why.
+    static int OpenForWrite(CDBClass& db, CProjectCommentSet& set, int commentId,
+                            const QString& notDone);
+    // Tells a write of the set that failed: what was not done over why.
+    static void TellNotWritten(const QString& notDone, const CProjectCommentSet& set);
     // The next update writes these columns and no other.
     static void WriteOnly(CProjectCommentSet& set, std::initializer_list<int> columns);
     // Sets a column's value as present, or as NULL.

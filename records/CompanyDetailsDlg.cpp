@@ -1,6 +1,7 @@
 #include "records/CompanyDetailsDlg.h"
 
 #include "data/DBClass.h"
+#include "platform/UserAction.h"
 #include "records/ContactFields.h"
 #include "records/ContactLinks.h"
 #include "records/ContactMessage.h"
@@ -129,6 +130,8 @@ void CCompanyDetailsDlg::OnOK()
     if (!FitToColumns(CompanyTexts(*this, m_company, kCompanyIds) +
                       PersonTexts(*this, m_person, kPersonIds)))
         return;
+    const QString notAdded = QStringLiteral("The company was not added.");
+    const CActionFailureText failure(notAdded);
     QString reason;
     switch (m_db.AddCompany(m_company, m_businessTypeId, m_person, m_companyId, reason)) {
     case ContactResult::Ok:
@@ -142,10 +145,7 @@ void CCompanyDetailsDlg::OnOK()
             QStringLiteral("Company Name exist already - the name should be unique"));
         return;
     case ContactResult::OpenFailed:
-        ShowContactMessage(
-            QStringLiteral("Unable to open Company Address Table - possible network error or "
-                           "db corruption"),
-            reason);
+        ShowContactMessage(notAdded, reason);
         return;
     case ContactResult::NotFound: {
         // The type was deleted meanwhile: choose again from those there are.
@@ -155,7 +155,7 @@ void CCompanyDetailsDlg::OnOK()
         return;
     }
     default:
-        ShowContactMessage(QStringLiteral("Error adding company"), reason);
+        ShowContactMessage(notAdded, reason);
         return;
     }
 }

@@ -1,6 +1,7 @@
 #include "records/CompanyEditDlg.h"
 
 #include "data/DBClass.h"
+#include "platform/UserAction.h"
 #include "records/ContactFields.h"
 #include "records/ContactLinks.h"
 #include "records/ContactMessage.h"
@@ -35,6 +36,7 @@ CCompanyEditDlg::CCompanyEditDlg(CDBClass& db, int companyId, const CCompanyValu
     , m_db(db)
     , m_companyId(companyId)
     , m_company(company)
+    , m_opened(company)
     , m_nameAtOpening(company.CompanyName)
     , m_storedComment(company.AddressComment)
     , m_openingName(new CPlainLabel(this))
@@ -124,16 +126,20 @@ void CCompanyEditDlg::OnOK()
         return;
     }
     QString error;
-    if (!m_company.WWWpage.trimmed().isEmpty() && WebPageUrl(m_company.WWWpage, &error).isEmpty()) {
+    // A stored page (another program's) is not this window's to refuse.
+    if (m_company.WWWpage != m_opened.WWWpage && !m_company.WWWpage.trimmed().isEmpty() &&
+        WebPageUrl(m_company.WWWpage, &error).isEmpty()) {
         ShowContactMessage(error);
         return;
     }
-    if (!FitToColumns(CompanyTexts(*this, m_company, kCompanyIds)))
+    if (!FitToColumns(CompanyTexts(*this, m_company, kCompanyIds, &m_opened)))
         return;
     QList<int> types;
     for (int row = 0; row < m_types->count(); ++row)
         if (m_types->item(row)->isSelected())
             types << m_types->item(row)->data(Qt::UserRole).toInt();
+    const QString notUpdated = QStringLiteral("The company was not updated.");
+    const CActionFailureText failure(notUpdated);
     QString reason;
     switch (m_db.UpdateCompany(m_companyId, m_company, types, reason)) {
     case ContactResult::Ok:
@@ -150,9 +156,7 @@ void CCompanyEditDlg::OnOK()
         ShowContactMessage(LoadStringRes(IDS_NO_COMPANY_INFO));
         return;
     default:
-        ShowContactMessage(QStringLiteral("Error updating company address - possible network "
-                                          "error or db corruption"),
-                           reason);
+        ShowContactMessage(notUpdated, reason);
         return;
     }
 }

@@ -43,6 +43,8 @@ private:
     CDBClass& m_db;
     int m_companyId;
     CCompanyValues m_company;
+    // The texts as opened: those left so are not cut to their columns.
+    const CCompanyValues m_opened;
     QString m_nameAtOpening;
     // The comment as stored: written back as it was unless edited.
     QString m_storedComment;

@@ -34,6 +34,7 @@ CContactDetailsDlg::CContactDetailsDlg(const QString& company, const CPersonValu
     : CDialogBase(IDD, parent)
     , m_company(company)
     , m_person(person)
+    , m_opened(person)
     , m_add(add)
 {
     setWindowIcon(AppIcon());
@@ -116,7 +117,7 @@ void CContactDetailsDlg::OnOK()
         return;
     }
     // The contacts window writes what this dialog hands it.
-    if (!FitToColumns(PersonTexts(*this, m_person, kPersonIds)))
+    if (!FitToColumns(PersonTexts(*this, m_person, kPersonIds, m_add ? nullptr : &m_opened)))
         return;
     EndDialog(IDOK);
 }

@@ -41,6 +41,8 @@ private:
 
     QString m_company;
     CPersonValues m_person;
+    // The texts as opened: those left so are not cut to their columns.
+    const CPersonValues m_opened;
     bool m_add;
     QPushButton* m_update;
     QPushButton* m_send;

@@ -404,7 +404,7 @@ void CContactDlg::OnTreeSelChanged(QTreeWidgetItem* item)
         m_addressComment->setText(item->data(0, kTypeNameRole).toString());
         m_companyTextValue.clear();
         m_companyText->clear();
-        List()->Clear();
+        ClearPersonList();
     }
     // The root changes nothing.
 }
@@ -488,24 +488,40 @@ QString CContactDlg::Cell(int row, int key) const
     return column < 0 ? QString() : List()->Rows().value(row).value(column);
 }
 
+void CContactDlg::ClearPersonList()
+{
+    List()->Clear();
+    m_listedCompanyId = -1;
+}
+
 void CContactDlg::FillPersonList()
 {
     if (m_resizing)
         return;
     const auto wait = WaitCursor();
-    List()->Clear();
-    if (m_companyId <= 0)
+    // A list that cannot be read again keeps the persons it showed of the
+    // same company (the reason has been told), so that what failed can be
+    // tried again; another company's are never shown.
+    const auto notRead = [this](const CBindingSet& set) {
+        ShowContactMessage(LoadStringRes(IDS_NO_COMPANY_INFO), set.Recordset()->ErrorText());
+        if (m_listedCompanyId != m_companyId)
+            ClearPersonList();
+    };
+    if (m_companyId <= 0) {
+        ClearPersonList();
         return;
+    }
     CCompanyDetailSet company(m_db.Connection());
     company.Recordset()->SetQuiet(true);
     company.Recordset()->SetFilter(QStringLiteral("[CompanyID] = ?"), {m_companyId});
     if (!m_db.OpenRecordSet(&company)) {
-        ShowContactMessage(LoadStringRes(IDS_NO_COMPANY_INFO), company.Recordset()->ErrorText());
+        notRead(company);
         return;
     }
     if (company.Recordset()->IsEOF()) {
         // Gone meanwhile: the name alone.
         m_db.CloseRecordSet(&company);
+        ClearPersonList();
         ClearCompany(m_companyName);
         return;
     }
@@ -542,9 +558,11 @@ void CContactDlg::FillPersonList()
     persons.Recordset()->SetFilter(QStringLiteral("[CompanyID] = ?"), {m_companyId});
     persons.Recordset()->SetSort(PersonOrder());
     if (!m_db.OpenRecordSet(&persons)) {
-        ShowContactMessage(LoadStringRes(IDS_NO_COMPANY_INFO), persons.Recordset()->ErrorText());
+        notRead(persons);
         return;
     }
+    ClearPersonList();
+    m_listedCompanyId = m_companyId;
     for (; !persons.Recordset()->IsEOF(); persons.MoveNext()) {
         const QString byKey[kColumnCount] = {QString::number(persons.m_PersonID),
                                              persons.m_FirstName,
@@ -763,7 +781,7 @@ void CContactDlg::closeEvent(QCloseEvent* event)
             SaveWindowPlacement(this, kPlacementKey);
             CProfileStore().setValue(kArrangeKey, m_arranged ? 1 : 0);
         }
-        List()->Clear();
+        ClearPersonList();
     }
     event->accept();
 }

@@ -127,6 +127,7 @@ private:
     void FillTreePlain();
     void FillTreeByType();
     void FillPersonList();
+    void ClearPersonList();
     void ClearCompany(const QString& name);
     void OnTreeSelChanged(QTreeWidgetItem* item);
     void SelectItem(QTreeWidgetItem* item);
@@ -160,6 +161,8 @@ private:
     // The company's address as text; the window shows it as a form.
     QString m_companyTextValue;
     int m_companyId = -1;
+    // The company whose persons the list shows (-1: none).
+    int m_listedCompanyId = -1;
     // The chosen company's web page, for "Browse Web".
     QString m_web;
     int m_treeWidth = 220;

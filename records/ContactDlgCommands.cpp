@@ -7,6 +7,7 @@
 #include "data/records/CompanyDetailSet.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
+#include "platform/UserAction.h"
 #include "records/BusTypeManage.h"
 #include "records/CommentWindows.h"
 #include "records/CompanyDetailsDlg.h"
@@ -24,7 +25,6 @@
 namespace {
 
 const QString kListKey = QStringLiteral("CDlgList");
-const QString kPersonTable = QStringLiteral("Unable to open Person Address table");
 
 } // namespace
 
@@ -83,6 +83,8 @@ void CContactDlg::DeleteCompany()
     if (ShowMessageBox(QStringLiteral("Do you really want to delete %1").arg(name),
                        kMbYesNo | kMbIconQuestion) != kIdYes)
         return;
+    const QString notDeleted = QStringLiteral("%1 could not be deleted.").arg(name);
+    const CActionFailureText failure(notDeleted);
     QString reason;
     switch (m_db.DeleteCompany(companyId, reason)) {
     case ContactResult::Ok:
@@ -94,7 +96,7 @@ void CContactDlg::DeleteCompany()
         ShowContactMessage(QStringLiteral("%1 cannot be deleted: %2 name it.").arg(name, reason));
         return;
     default:
-        ShowContactMessage(QStringLiteral("%1 could not be deleted.").arg(name), reason);
+        ShowContactMessage(notDeleted, reason);
         return;
     }
     // Gone, by this delete or before it: the tree is read again, and
@@ -144,6 +146,9 @@ void CContactDlg::ViewPerson(int row, bool add)
     person = dialog.Person();
     if (person.Phone.isEmpty())
         person.Phone = QStringLiteral(" ");
+    const QString notStored = add ? QStringLiteral("The contact person was not added.")
+                                  : QStringLiteral("The contact person was not updated.");
+    const CActionFailureText failure(notStored);
     QString reason;
     ContactResult result =
         add ? ContactResult::NotFound : m_db.UpdatePerson(personId, person, reason);
@@ -156,11 +161,8 @@ void CContactDlg::ViewPerson(int row, bool add)
     case ContactResult::NotFound:
         ShowContactMessage(LoadStringRes(IDS_NO_COMPANY_INFO));
         break;
-    case ContactResult::OpenFailed:
-        ShowContactMessage(QStringLiteral("Unable to open Select Company Info Query"), reason);
-        break;
     default:
-        ShowContactMessage(kPersonTable, reason);
+        ShowContactMessage(notStored, reason);
         break;
     }
     FillPersonList();
@@ -188,6 +190,8 @@ void CContactDlg::DeletePerson()
             QStringLiteral("Do you really want to delete %1").arg(Cell(row, kColFirstName)),
             kMbYesNo | kMbIconQuestion) != kIdYes)
         return;
+    const QString notDeleted = QStringLiteral("%1 was not deleted.").arg(Cell(row, kColFirstName));
+    const CActionFailureText failure(notDeleted);
     QString reason;
     switch (m_db.DeletePerson(Cell(row, kColId).toInt(), reason)) {
     case ContactResult::Ok:
@@ -196,7 +200,7 @@ void CContactDlg::DeletePerson()
         ShowContactMessage(QStringLiteral("Unable to Delete Entry"));
         break;
     default:
-        ShowContactMessage(kPersonTable, reason);
+        ShowContactMessage(notDeleted, reason);
         break;
     }
     FillPersonList();

@@ -39,24 +39,30 @@ constexpr std::array<CField<P>, 6> kPerson = {{
 template <typename Values, std::size_t N>
 QList<CColumnText> Texts(CDialogBase& dialog, Values& values,
                          const std::array<CField<Values>, N>& fields, const std::array<int, N>& ids,
-                         int (*width)(const char*))
+                         int (*width)(const char*), const Values* stored)
 {
     QList<CColumnText> texts;
-    for (std::size_t i = 0; i < N; ++i)
-        texts.append({QString::fromLatin1(fields[i].subject), &(values.*fields[i].member),
-                      width(fields[i].column), ShowInControl(dialog, ids[i])});
+    for (std::size_t i = 0; i < N; ++i) {
+        QString Values::*member = fields[i].member;
+        // A text left as stored is not written: it keeps what another
+        // program may have stored longer than the column.
+        const bool kept = stored && values.*member == (*stored).*member;
+        texts.append({QString::fromLatin1(fields[i].subject), &(values.*member),
+                      kept ? 0 : width(fields[i].column), ShowInControl(dialog, ids[i])});
+    }
     return texts;
 }
 
 } // namespace
 
 QList<CColumnText> CompanyTexts(CDialogBase& dialog, CCompanyValues& company,
-                                const CCompanyIds& ids)
+                                const CCompanyIds& ids, const CCompanyValues* stored)
 {
-    return Texts(dialog, company, kCompany, ids, &CAddrCompanySet::Width);
+    return Texts(dialog, company, kCompany, ids, &CAddrCompanySet::Width, stored);
 }
 
-QList<CColumnText> PersonTexts(CDialogBase& dialog, CPersonValues& person, const CPersonIds& ids)
+QList<CColumnText> PersonTexts(CDialogBase& dialog, CPersonValues& person, const CPersonIds& ids,
+                               const CPersonValues* stored)
 {
-    return Texts(dialog, person, kPerson, ids, &CPeopleSet::Width);
+    return Texts(dialog, person, kPerson, ids, &CPeopleSet::Width, stored);
 }

@@ -14,6 +14,8 @@ using CCompanyIds = std::array<int, 8>;
 using CPersonIds = std::array<int, 6>;
 
 // The texts for FitToColumns before a write; a cut text is shown in its control.
+// A text equal to its stored one (when given) is left as it is.
 QList<CColumnText> CompanyTexts(CDialogBase& dialog, CCompanyValues& company,
-                                const CCompanyIds& ids);
-QList<CColumnText> PersonTexts(CDialogBase& dialog, CPersonValues& person, const CPersonIds& ids);
+                                const CCompanyIds& ids, const CCompanyValues* stored = nullptr);
+QList<CColumnText> PersonTexts(CDialogBase& dialog, CPersonValues& person, const CPersonIds& ids,
+                               const CPersonValues* stored = nullptr);

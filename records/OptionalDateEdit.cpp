@@ -1,5 +1,7 @@
 #include "records/OptionalDateEdit.h"
 
+#include "platform/Clock.h"
+
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QHBoxLayout>
@@ -26,7 +28,7 @@ void COptionalDateEdit::SetValue(const CDateTime& value)
 {
     m_check->setChecked(value.IsValid());
     m_editor->setEnabled(value.IsValid());
-    m_editor->setDate(value.IsValid() ? value.Date() : QDate::currentDate());
+    m_editor->setDate(value.IsValid() ? value.Date() : CClock::Today());
     m_time = value.IsValid() ? value.Time() : QTime(0, 0);
 }
 

@@ -10,12 +10,12 @@
 #include "ui/ComboItems.h"
 #include "ui/ResourceIds.h"
 #include "ui/RichTextCtrl.h"
+#include "ui/TypedNumberValidator.h"
 #include "ui/WaitCursor.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDoubleValidator>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -99,10 +99,7 @@ void CProjectTasksDlg::BuildControls()
     auto* hours = new QGroupBox(QStringLiteral("Hours "), this);
     auto* hoursGrid = new QGridLayout(hours);
     m_estHours = Make<QLineEdit>(hours, kIdEstHours);
-    auto* validator = new QDoubleValidator(0.0, 999999.99, 2, m_estHours);
-    validator->setNotation(QDoubleValidator::StandardNotation);
-    validator->setLocale(QLocale::c());
-    m_estHours->setValidator(validator);
+    m_estHours->setValidator(new CTypedNumberValidator(0.0, kMostHours, m_estHours));
     m_estHours->setAlignment(Qt::AlignRight);
     m_estHours->setToolTip(QStringLiteral("Add stores the hours typed here; left as loaded, they "
                                           "are worked out from the estimated dates"));

@@ -4,6 +4,7 @@
 #include "ui/DialogBase.h"
 #include "ui/TipButton.h"
 
+class CBindingSet;
 class CDBClass;
 class COptionalDateEdit;
 class CRichTextCtrl;
@@ -49,6 +50,8 @@ public:
     static inline const QColor kNoEstimateColor = QColor(0, 0, 255);
     static inline const QString kNoTasks = QStringLiteral("No Tasks");
     static inline const QString kNotAssigned = QStringLiteral("Not Assigned");
+    // The most estimated hours a task takes (stored as a single).
+    static constexpr double kMostHours = 999999.99;
 
     CProjectTasksDlg(const QString& projectName, int projId, const QString& taskName, int taskId,
                      CShowPrjDlg* owner, CDBClass& db, QWidget* parent = nullptr);
@@ -88,8 +91,11 @@ private:
     // The hours text as a number; false (the user told) when it is none.
     bool ReadEstimatedHours(double& hours);
     // The name in the task combo; false (the user told) when it is blank or
-    // another task of the project has it, or when that cannot be read.
-    bool CheckTaskName(const QString& name, int exceptTaskId, const QString& openFailure);
+    // another task of the project has it, or when that cannot be read (then
+    // with what was not done).
+    bool CheckTaskName(const QString& name, int exceptTaskId, const QString& notDone);
+    // Tells a read or write of the set that failed: what was not done over why.
+    static void TellNotDone(const QString& notDone, const CBindingSet& set);
     // The task name and details as they are written, checked against their
     // columns; false (the user told) when refused.
     bool TypedTexts(QString& name, QString& comment);

@@ -4,14 +4,17 @@
 #include "app/KelvaneApp.h"
 #include "app/Profile.h"
 #include "data/DBClass.h"
+#include "data/MyAdoRecordSet.h"
 #include "data/records/TaskSet.h"
 #include "platform/Characters.h"
 #include "platform/MessageBox.h"
+#include "platform/UserAction.h"
 #include "records/CommentRecord.h"
 #include "records/OptionalDateEdit.h"
 #include "records/ShowPrjDlg.h"
 #include "ui/RichTextCtrl.h"
 #include "ui/TextFit.h"
+#include "ui/TypedNumber.h"
 #include "ui/Utilities.h"
 #include "ui/WaitCursor.h"
 
@@ -72,13 +75,17 @@ QString DefaultUserName()
 
 bool CProjectTasksDlg::ReadEstimatedHours(double& hours)
 {
-    bool ok = false;
-    const QString text = m_estHours->text().trimmed();
-    hours = text.isEmpty() ? 0.0 : QLocale::c().toDouble(text, &ok);
-    if (text.isEmpty() || (ok && hours >= 0))
+    // The desktop's decimal sign or the point.
+    const CTypedNumber typed(m_estHours->text());
+    hours = typed.IsValid() ? typed.Value() : 0.0;
+    if (typed.IsEmpty() || (typed.IsValid() && hours >= 0 && hours <= kMostHours))
         return true;
-    ShowMessageBox(QStringLiteral("Estimated hours must be a number of 0 or more"),
-                   kMbOk | kMbIconWarning);
+    QString message = QStringLiteral("Estimated hours must be a number of 0 or more");
+    if (typed.IsAmbiguous())
+        message = typed.Message();
+    else if (hours > kMostHours)
+        message = QStringLiteral("Estimated hours can be at most %1").arg(kMostHours, 0, 'f', 2);
+    ShowMessageBox(message, kMbOk | kMbIconWarning);
     return false;
 }
 
@@ -95,8 +102,7 @@ bool CProjectTasksDlg::TypedTexts(QString& name, QString& comment)
                           [this](const QString& t) { m_details->setPlainText(t); }}});
 }
 
-bool CProjectTasksDlg::CheckTaskName(const QString& name, int exceptTaskId,
-                                     const QString& openFailure)
+bool CProjectTasksDlg::CheckTaskName(const QString& name, int exceptTaskId, const QString& notDone)
 {
     if (name.isEmpty()) {
         ShowMessageBox(QStringLiteral("Blank Task Name not valid"), kMbOk | kMbIconWarning);
@@ -106,8 +112,7 @@ bool CProjectTasksDlg::CheckTaskName(const QString& name, int exceptTaskId,
     set.Recordset()->SetQuiet(true);
     set.Recordset()->SetFilter(QStringLiteral("[ProjID] = ? AND [Task] = ?"), {m_projId, name});
     if (!m_db.OpenRecordSet(&set)) {
-        ShowMessageBox(QStringLiteral("%1\n%2").arg(openFailure, set.Recordset()->ErrorText()),
-                       kMbOk | kMbIconError);
+        TellNotDone(notDone, set);
         return false;
     }
     bool taken = false;
@@ -130,13 +135,20 @@ void CProjectTasksDlg::AfterChange()
     UpdateButtons();
 }
 
+void CProjectTasksDlg::TellNotDone(const QString& notDone, const CBindingSet& set)
+{
+    const CMyAdoRecordSet* rs = set.Recordset();
+    ShowMessageBox(FailureMessage(notDone, rs->ErrorCode(), rs->ErrorText()), kMbOk | kMbIconError);
+}
+
 void CProjectTasksDlg::OnAddTask()
 {
     CWaitCursor wait;
+    const QString notAdded = QStringLiteral("The task was not added.");
+    const CActionFailureText failure(notAdded);
     QString name;
     QString comment;
-    if (!TypedTexts(name, comment) ||
-        !CheckTaskName(name, -1, QStringLiteral("Cannot open task table - unable to add task")))
+    if (!TypedTexts(name, comment) || !CheckTaskName(name, -1, notAdded))
         return;
     // Hours the user typed (or had Auto work out) are stored as they are;
     // otherwise the dates give them.
@@ -184,8 +196,7 @@ void CProjectTasksDlg::OnAddTask()
     SetId(set, kOrderID, set.m_OrderID, ChosenId(m_order));
     set.m_TaskOrder = QStringLiteral(" ");
     if (!set.Recordset()->CheckAddNew()) {
-        ShowMessageBox(QStringLiteral("Can't add comment\n%1").arg(set.Recordset()->ErrorText()),
-                       kMbOk | kMbIconError);
+        TellNotDone(notAdded, set);
         return;
     }
     const int newId = set.Recordset()->LastInsertId().toInt();
@@ -203,11 +214,13 @@ void CProjectTasksDlg::OnUpdateTask()
     if (m_taskId < 0)
         return;
     CWaitCursor wait;
+    const QString notUpdated = QStringLiteral("Task %1 was not updated.").arg(m_taskName);
+    const CActionFailureText failure(notUpdated);
     QString name;
     QString comment;
     double hours = 0;
     if (!TypedTexts(name, comment) || !ReadEstimatedHours(hours) ||
-        !CheckTaskName(name, m_taskId, QStringLiteral("Error updating task %1").arg(m_taskName)))
+        !CheckTaskName(name, m_taskId, notUpdated))
         return;
     CTaskSet set(m_db.Connection());
     set.Recordset()->SetQuiet(true);
@@ -215,8 +228,7 @@ void CProjectTasksDlg::OnUpdateTask()
     if (!m_db.OpenRecordSet(&set) || set.Recordset()->IsEOF()) {
         const QString reason = set.Recordset()->IsOpen() ? QStringLiteral("It no longer exists.")
                                                          : set.Recordset()->ErrorText();
-        ShowMessageBox(QStringLiteral("Error updating task %1\n%2").arg(m_taskName, reason),
-                       kMbOk | kMbIconError);
+        ShowMessageBox(FailureMessage(notUpdated, kE_CommandError, reason), kMbOk | kMbIconError);
         return;
     }
     for (int c = 0; c < set.BoundColumnCount(); ++c)
@@ -244,8 +256,7 @@ void CProjectTasksDlg::OnUpdateTask()
         set.Descriptor(kTaskOrder).status = adFldOK;
     }
     if (!set.Recordset()->UpdateCurrRecord()) {
-        ShowMessageBox(QStringLiteral("Updated Error\n%1").arg(set.Recordset()->ErrorText()),
-                       kMbOk | kMbIconError);
+        TellNotDone(notUpdated, set);
         m_db.CloseRecordSet(&set);
         return;
     }
@@ -266,6 +277,8 @@ void CProjectTasksDlg::OnDeleteTask()
                        kMbOkCancel | kMbIconQuestion) != kIdOk)
         return;
     CWaitCursor wait;
+    const QString notDeleted = QStringLiteral("Task %1 was not deleted.").arg(name);
+    const CActionFailureText failure(notDeleted);
     int timeSheets = 0;
     int comments = 0;
     QString reason;
@@ -282,16 +295,17 @@ void CProjectTasksDlg::OnDeleteTask()
                 .arg(name, QString::number(timeSheets), QString::number(comments));
         if (ShowMessageBox(question, kMbYesNo | kMbIconWarning) != kIdYes)
             return;
+        const QString notMarked = QStringLiteral("Task %1 was not marked Not Active.").arg(name);
+        const CActionFailureText marking(notMarked);
         if (!m_db.SetTaskState(m_taskId, kTaskStateNotActive, reason)) {
-            ShowMessageBox(QStringLiteral("Error updating task %1\n%2").arg(name, reason),
+            ShowMessageBox(FailureMessage(notMarked, kE_CommandError, reason),
                            kMbOk | kMbIconError);
             return;
         }
         break;
     }
     case TaskDeleteResult::Failed:
-        ShowMessageBox(QStringLiteral("Error deleting task %1\n%2").arg(name, reason),
-                       kMbOk | kMbIconError);
+        ShowMessageBox(FailureMessage(notDeleted, kE_CommandError, reason), kMbOk | kMbIconError);
         return;
     }
     m_taskId = -1;

@@ -9,6 +9,7 @@
 #include "data/records/TaskSet.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
+#include "platform/UserAction.h"
 #include "records/KeyedColumns.h"
 #include "records/ProjectPage.h"
 #include "records/ProjectTasksDlg.h"
@@ -203,6 +204,7 @@ void CShowPrjDlg::OnUpdateTotals()
     CWaitCursor wait;
     if (m_loadedProjId < 0)
         return;
+    const CActionFailureText failure(QStringLiteral("The totals were not updated."));
     m_db.RebuildProjectTotals(m_loadedProjId);
     OnSelchangeProject();
     // The totals read afresh, so the pages show them too.

@@ -1,6 +1,7 @@
 #include "records/TabCRViewStatus.h"
 
 #include "data/DBClass.h"
+#include "platform/Clock.h"
 #include "ui/ComboItems.h"
 
 #include <QCheckBox>
@@ -37,8 +38,7 @@ void CTabCRViewStatus::Load(int statusId, bool completed, const CDateTime& compl
     m_statusId = statusId;
     Select(statusId);
     m_completed->setChecked(completed);
-    m_date->setDate(completed && completedDate.IsValid() ? completedDate.Date()
-                                                         : QDate::currentDate());
+    m_date->setDate(completed && completedDate.IsValid() ? completedDate.Date() : CClock::Today());
     m_status->setEnabled(!completed);
 }
 

@@ -5,6 +5,7 @@
 #include "data/DBClass.h"
 #include "data/records/ChgRqstSet.h"
 #include "platform/MessageBox.h"
+#include "platform/UserAction.h"
 #include "records/ChgRqstListOwner.h"
 #include "records/ChgRstAddDlg.h"
 #include "records/ChgRstItemsPage.h"
@@ -325,6 +326,8 @@ bool CViewChgRqst::UpdateCRData()
     CChgReqUpdate values;
     values.Reference = m_reference->text();
     values.Contact = m_contact->currentText();
+    values.writeReference = values.Reference != m_record.Reference;
+    values.writeContact = values.Contact != m_record.Contact;
     values.writeItem = m_items->ItemEdited();
     values.Item = m_items->Item();
     values.writeDetails = m_details->Edited();
@@ -335,9 +338,10 @@ bool CViewChgRqst::UpdateCRData()
         return written ? CChgRqstSet::Width(column) : 0;
     };
     if (!FitToColumns(
-            {{QStringLiteral("The reference"), &values.Reference, CChgRqstSet::Width("Reference"),
+            {{QStringLiteral("The reference"), &values.Reference,
+              width(values.writeReference, "Reference"),
               [this](const QString& t) { m_reference->setText(t); }},
-             {QStringLiteral("The contact"), &values.Contact, CChgRqstSet::Width("Contact"),
+             {QStringLiteral("The contact"), &values.Contact, width(values.writeContact, "Contact"),
               [this](const QString& t) { m_contact->setEditText(t); }},
              {QStringLiteral("The item"), &values.Item, width(values.writeItem, "Item"),
               [this](const QString& t) { m_items->ItemField()->setPlainText(t); }},
@@ -364,6 +368,9 @@ bool CViewChgRqst::UpdateCRData()
     values.ProjID = m_project->currentIndex() >= 0 ? m_project->currentData().toInt() : -1;
     values.EmpID = m_authority->currentIndex() >= 0 ? m_authority->currentData().toInt() : -1;
 
+    const QString notUpdated =
+        QStringLiteral("Change request # %1 was not updated.").arg(m_chgReqId);
+    const CActionFailureText failure(notUpdated);
     QString reason;
     ChgReqResult result;
     {
@@ -381,9 +388,7 @@ bool CViewChgRqst::UpdateCRData()
         break;
     default:
         // Nothing was written; the dialog keeps what the user entered.
-        ShowMessageBox(QStringLiteral("Error updating change request %1\n%2")
-                           .arg(QString::number(m_chgReqId), reason),
-                       kMbOk | kMbIconError);
+        ShowMessageBox(FailureMessage(notUpdated, kE_CommandError, reason), kMbOk | kMbIconError);
         return false;
     }
     if (m_owner)

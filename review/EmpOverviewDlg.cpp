@@ -6,6 +6,7 @@
 #include "app/Profile.h"
 #include "data/DBClass.h"
 #include "platform/MessageBox.h"
+#include "platform/UserAction.h"
 #include "platform/XsltProcessor.h"
 #include "review/OverviewSort.h"
 #include "review/OverviewXmlSource.h"
@@ -239,6 +240,7 @@ bool CEmpOverviewDlg::OnCommand(int id)
 void CEmpOverviewDlg::Refresh()
 {
     const auto wait = WaitCursor();
+    const CActionFailureText failure(QStringLiteral("The totals were not updated."));
     m_db.RebuildProjectTotals(-1);
     OnNotifyReadySarvexctrl1();
 }

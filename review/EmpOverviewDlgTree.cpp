@@ -2,6 +2,7 @@
 // and the members the summary names.
 #include "review/EmpOverviewDlg.h"
 
+#include "platform/Clock.h"
 #include "review/OverviewSummary.h"
 #include "review/OverviewXmlSource.h"
 #include "treelist/SarvexIds.h"
@@ -95,7 +96,7 @@ bool CEmpOverviewDlg::BuildTree()
         if (!summary.Load(xml, &why))
             Tell(QStringLiteral("The overview of %1 cannot be read: %2").arg(m_userName, why));
     }
-    const int thisYear = QDate::currentDate().year();
+    const int thisYear = CClock::Today().year();
     m_timesheetYears = summary.Years(QStringLiteral("Timesheets"), kFirstYear, thisYear);
     m_commentYears = summary.Years(QStringLiteral("Comments"), kFirstYear, thisYear);
 

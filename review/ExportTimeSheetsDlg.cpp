@@ -5,6 +5,7 @@
 #include "data/DBClass.h"
 #include "data/SqlExecutor.h"
 #include "data/records/TimeSheetSet.h"
+#include "platform/Clock.h"
 #include "platform/FileChooser.h"
 #include "review/TimeSheetFile.h"
 #include "ui/ComboItems.h"
@@ -111,7 +112,7 @@ bool CExportTimeSheetsDlg::OnInitDialog()
 {
     CTimeSheetExchangeDlg::OnInitDialog();
     m_projectName = kAll;
-    m_begin = m_end = QDate::currentDate();
+    m_begin = m_end = CClock::Today();
     // The employees of the default user's department, the default user chosen.
     CComboItems combo(m_whoFor);
     m_db.FillEmployeeCombo(combo, CProfile::DefUserName(), -1, kAll);
@@ -215,8 +216,11 @@ bool CExportTimeSheetsDlg::BuildFilter(QString& filter, QVariantList& values)
         parts << QStringLiteral("[EmpID] = ?");
         values << static_cast<int>(m_whoFor->currentData().toLongLong());
     }
-    parts << QStringLiteral("[WorkDate] BETWEEN ? AND ?");
-    values << QVariant::fromValue(CDateTime(m_begin)) << QVariant::fromValue(CDateTime(m_end));
+    // Whole days: a row belongs to its day whatever time of day its
+    // WorkDate carries.
+    parts << QStringLiteral("[WorkDate] >= ? AND [WorkDate] < ?");
+    values << QVariant::fromValue(CDateTime(m_begin))
+           << QVariant::fromValue(CDateTime(m_end.addDays(1)));
     filter = parts.join(QStringLiteral(" AND "));
     return true;
 }

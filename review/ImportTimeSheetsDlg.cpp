@@ -3,8 +3,10 @@
 #include "app/DummyDlg.h"
 #include "data/DBClass.h"
 #include "data/TimeSheetImport.h"
+#include "platform/Clock.h"
 #include "platform/FileChooser.h"
 #include "platform/MessageBox.h"
+#include "platform/UserAction.h"
 #include "platform/UserFile.h"
 #include "review/TimeSheetFile.h"
 #include "ui/ProgressDlg.h"
@@ -27,6 +29,7 @@ namespace {
 
 constexpr int kTemplate = 174;
 constexpr int kReadStep = 1000;
+const QString kNothingImported = QStringLiteral("No time sheets were imported.");
 
 QString Hhmm(int minute)
 {
@@ -144,6 +147,7 @@ void CImportTimeSheetsDlg::OnOK()
     m_errorFile.clear();
     if (FileName().isEmpty())
         return SetStatus(QStringLiteral("No filename specified - try again"));
+    const CActionFailureText failure(kNothingImported);
     if (!EnsureConnected(QStringLiteral("Unable to open table [tblTimeSheet]. Import ended")))
         return;
     Import();
@@ -209,14 +213,20 @@ void CImportTimeSheetsDlg::Import()
     }
     QList<CRefusedLine> refused;
     int renumbered = 0;
+    QString failure;
     // The progress window and the busy cursor are gone before the summary.
-    if (ImportLines(fileName, lines, refused, renumbered))
+    if (ImportLines(fileName, lines, refused, renumbered, failure))
         Finish(fileName, renumbered, refused);
+    else if (!failure.isEmpty())
+        // A failed import is told as well as said.
+        ShowMessageBox(FailureMessage(kNothingImported, kE_CommandError, failure),
+                       kMbOk | kMbIconError);
 }
 
 bool CImportTimeSheetsDlg::ImportLines(const QString& fileName,
                                        const QList<TimeSheetFile::CFileLine>& lines,
-                                       QList<CRefusedLine>& refused, int& renumbered)
+                                       QList<CRefusedLine>& refused, int& renumbered,
+                                       QString& failure)
 {
     CProgressDlg progress(this, windowTitle());
     const auto said = [this](const QString& status) {
@@ -256,6 +266,7 @@ bool CImportTimeSheetsDlg::ImportLines(const QString& fileName,
     case CTimeSheetImport::kCancelled:
         return said(QStringLiteral("Import cancelled - nothing imported"));
     case CTimeSheetImport::kFailed:
+        failure = import.Reason();
         return said(QStringLiteral("Uanble to add timesheet record - nothing imported\n%1")
                         .arg(import.Reason()));
     case CTimeSheetImport::kDone:
@@ -298,8 +309,7 @@ bool CImportTimeSheetsDlg::WriteErrorFile(const QString& importFile,
     }
     QByteArray text =
         QStringLiteral("Lines of %1 refused on %2 by %3\n")
-            .arg(importFile,
-                 QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")),
+            .arg(importFile, CClock::Now().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")),
                  DatabaseName())
             .toUtf8();
     for (const CRefusedLine& line : refused)

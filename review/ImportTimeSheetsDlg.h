@@ -43,9 +43,10 @@ private:
     };
     void Import();
     // Reads the data lines and imports them under the progress window; false
-    // (the status said why) when nothing was imported.
+    // (the status said why) when nothing was imported, with `failure` the
+    // database's reason when the import failed.
     bool ImportLines(const QString& fileName, const QList<TimeSheetFile::CFileLine>& lines,
-                     QList<CRefusedLine>& refused, int& renumbered);
+                     QList<CRefusedLine>& refused, int& renumbered, QString& failure);
     bool ReadFile(const QString& fileName, QByteArray& bytes);
     bool WriteErrorFile(const QString& importFile, const QList<CRefusedLine>& refused,
                         QString& why);

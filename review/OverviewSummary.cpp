@@ -1,5 +1,7 @@
 #include "review/OverviewSummary.h"
 
+#include "platform/Characters.h"
+
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xpath.h>
@@ -19,7 +21,8 @@ namespace {
 
 QString Text(const xmlChar* text)
 {
-    return text ? QString::fromUtf8(reinterpret_cast<const char*>(text)) : QString();
+    const auto* utf8 = reinterpret_cast<const char*>(text);
+    return utf8 ? TextFromUtf8(utf8, qstrlen(utf8)) : QString();
 }
 
 QString AttributeText(xmlAttrPtr attr)

@@ -6,6 +6,7 @@
 #include "app/Profile.h"
 #include "app/WindowCaption.h"
 #include "data/DBClass.h"
+#include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "review/ReviewGridView.h"
 #include "ui/AppIcon.h"
@@ -222,7 +223,7 @@ bool CReviewDlg::OnInitDialog()
     m_panel->setFixedHeight(qRound(kGridTop * m_scaleY));
     m_connected = m_db.OpenConnection();
 
-    const QDate today = QDate::currentDate();
+    const QDate today = CClock::Today();
     if (!m_period.start.isValid())
         m_period.start = today;
     if (!m_period.end.isValid())

@@ -5,6 +5,7 @@
 #include "app/Profile.h"
 #include "data/DBClass.h"
 #include "data/records/HoursSumSet.h"
+#include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "review/ReviewGrid.h"
 #include "review/ReviewGridView.h"
@@ -37,7 +38,7 @@ void CReviewDlg::CheckSpan()
     const int preset = m_span->currentIndex();
     m_spanText = m_span->currentText();
     CReviewPeriod period = m_period;
-    if (!PresetPeriod(preset, CurrentOptions().Int("ReviewTimeRelative"), QDate::currentDate(),
+    if (!PresetPeriod(preset, CurrentOptions().Int("ReviewTimeRelative"), CClock::Today(),
                       period)) {
         if (preset >= kPresetOneWeek && preset <= kPresetThisWeek)
             ShowMessageBox(

@@ -5,6 +5,7 @@
 #include "data/MyAdoRecordSet.h"
 #include "data/StatementLimit.h"
 #include "platform/MessageBox.h"
+#include "platform/UserAction.h"
 #include "review/SearchKind.h"
 #include "review/SearchViewDlg.h"
 #include "ui/AppIcon.h"
@@ -249,6 +250,7 @@ void CSearchDlg::OnSearch()
     bool ran = false;
     CSearchProgress::Stopped stopped = CSearchProgress::kRan;
     {
+        const CActionFailureText failure(QStringLiteral("The search did not run."));
         CSearchProgress progress(this, m_db->SearchTimeLimitMs());
         ran = m_db->RunQueryToList(m_lastSearch, message, QString::number(m_kind),
                                    QString::number(m_query.ColumnCount()), m_recordsets, m_views,
@@ -265,7 +267,11 @@ void CSearchDlg::OnSearch()
         return;
     }
     if (!ran) {
-        const QString failure = QStringLiteral("Error searching.  SQL string not well formed");
+        // A database that cannot be reached is no fault of the search text.
+        const QString failure =
+            UserAction::FailureNoted()
+                ? QStringLiteral("Error searching.  The database could not be reached")
+                : QStringLiteral("Error searching.  SQL string not well formed");
         SetStatus(failure);
         ShowMessageBox(failure + QLatin1Char('\n') + message, kMbOk | kMbIconError);
         return;

@@ -4,8 +4,9 @@
 #include "data/BindingSet.h"
 #include "data/DBClass.h"
 #include "review/SearchKind.h"
+#include "ui/TypedDate.h"
+#include "ui/TypedNumber.h"
 
-#include <QLocale>
 #include <QStringList>
 
 #include <cmath>
@@ -26,22 +27,21 @@ bool IsNumberType(int type)
     }
 }
 
-// The number as SQL writes it; false when the text is no number. A single
-// is written as the value it is stored as, so that = finds it.
-bool ParseNumber(const QString& text, int type, QString& sql)
+// The number as SQL writes it; false with the reason when the text is no
+// number. A single is written as the value it is stored as, so that = finds it.
+bool ParseNumber(const QString& text, int type, QString& sql, QString& message)
 {
-    const QString t = text.trimmed();
-    bool ok = false;
-    const qlonglong whole = t.toLongLong(&ok);
-    if (ok) {
-        sql = QString::number(whole);
+    const CTypedNumber typed(text);
+    if (!typed.IsValid()) {
+        message = typed.Message();
+        return false;
+    }
+    double value = typed.Value();
+    // Whole numbers that a double holds exactly are written without a point.
+    if (typed.IsWhole() && std::abs(value) < 9007199254740992.0) {
+        sql = QString::number(static_cast<qint64>(value));
         return true;
     }
-    double value = QLocale::c().toDouble(t, &ok);
-    if (!ok)
-        value = QLocale().toDouble(t, &ok);
-    if (!ok || !std::isfinite(value))
-        return false;
     if (type == adSingle && std::isfinite(static_cast<float>(value)))
         value = static_cast<float>(value);
     sql = QString::number(value, 'g', 17);
@@ -83,16 +83,6 @@ bool ParseBool(const QString& text, bool& value)
             return true;
         }
     return false;
-}
-
-CDateTime ParseDate(const QString& text, bool& withTime)
-{
-    const QString t = text.trimmed();
-    withTime = t.contains(QLatin1Char(':'));
-    const QDate local = QLocale().toDate(t, QLocale::ShortFormat);
-    if (local.isValid())
-        return CDateTime(local);
-    return CDateTime::Parse(t);
 }
 
 } // namespace
@@ -193,16 +183,13 @@ bool CSearchQuery::Condition(const CField& field, const QString& equate, const Q
         return true;
     }
     if (field.type == adDate) {
-        bool withTime = false;
-        const CDateTime date = ParseDate(value, withTime);
+        const CTypedDate date(value);
         if (!date.IsValid()) {
-            message = QStringLiteral("%1 is not a date (for example %2)")
-                          .arg(value.trimmed(),
-                               QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+            message = date.Message();
             return false;
         }
-        condition =
-            QStringLiteral("%1 %2 %3").arg(field.name, op, dialect.DateLiteral(date, withTime));
+        condition = QStringLiteral("%1 %2 %3")
+                        .arg(field.name, op, dialect.DateLiteral(date.Value(), date.HasTime()));
         return true;
     }
     if (field.type == adBoolean) {
@@ -223,7 +210,8 @@ bool CSearchQuery::NumberText(const CField& field, const QString& op, const QStr
                               QString& condition, QString& message) const
 {
     QString number;
-    const bool numeric = ParseNumber(value, field.type, number);
+    QString notNumber;
+    const bool numeric = ParseNumber(value, field.type, number, notNumber);
     if (!numeric && field.translation == 2)
         return TaskCondition(field, op, value, condition, message);
     QString text = value.trimmed();
@@ -237,7 +225,7 @@ bool CSearchQuery::NumberText(const CField& field, const QString& op, const QStr
         return true;
     }
     if (number.isEmpty()) {
-        message = QStringLiteral("%1 is not a number").arg(value.trimmed());
+        message = notNumber;
         return false;
     }
     condition = QStringLiteral("%1 %2 %3").arg(field.name, op, number);

@@ -1,6 +1,7 @@
 #include "review/TimeSheetFile.h"
 
 #include "data/records/TimeSheetSet.h"
+#include "platform/Characters.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -93,7 +94,11 @@ public:
 
     void Int(int column, int value)
     {
-        if (Next(column))
+        const bool present = Next(column);
+        // Another program's value beyond the buffer goes on as stored.
+        if (m_row.Descriptor(column).status == adFldDataOverFlow)
+            m_line += QByteArray::number(m_row.Recordset()->Cell(column).Int());
+        else if (present)
             m_line += QByteArray::number(value);
     }
     // "%f" in the C locale, whatever the desktop's.
@@ -291,7 +296,8 @@ QList<CFileLine> SplitLines(const QByteArray& bytes, bool* singleByte)
         // read in the Windows code page.
         QString text;
         if (QByteArrayView(line).isValidUtf8()) {
-            text = QString::fromUtf8(line);
+            // Only the file's own mark is skipped; one that begins a line is its text.
+            text = TextFromUtf8(line);
         } else {
             text = FromWindows1252(line);
             fallback = true;

@@ -8,6 +8,7 @@
 #include "office/OfficeError.h"
 #include "office/OfficeSession.h"
 #include "office/Spreadsheet.h"
+#include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/UserFile.h"
 #include "review/TimeSheetTemplate.h"
@@ -124,7 +125,7 @@ bool CXlsTimeSheet::FindDays(const QDate& day, QList<int>& indexes) const
 
 QDate CXlsTimeSheet::Today() const
 {
-    return m_today.isValid() ? m_today : QDate::currentDate();
+    return m_today.isValid() ? m_today : CClock::Today();
 }
 
 // ---- Paths -------------------------------------------------------------------------

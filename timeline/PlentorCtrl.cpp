@@ -1,6 +1,9 @@
 #include "timeline/PlentorCtrl.h"
 
+#include "platform/Clock.h"
+#include "platform/com/IControlSite.h"
 #include "timeline/PlentorIds.h"
+#include "timeline/TimeLineDay.h"
 #include "timeline/TimeLineWidget.h"
 #include "timeline/TimeUtil.h"
 
@@ -10,9 +13,9 @@
 #include <QLoggingCategory>
 #include <QMetaObject>
 #include <QPalette>
-#include <QTime>
 
 #include <algorithm>
+#include <cstdlib>
 
 Q_LOGGING_CATEGORY(lcPlentor, "kelvane.plentor", QtWarningMsg)
 
@@ -320,10 +323,30 @@ void CPlentorCtrl::Invalidate()
         m_widget->EngineChanged();
 }
 
+ITimeLineDay* CPlentorCtrl::DayService() const
+{
+    IControlSite* site = Site();
+    return site ? static_cast<ITimeLineDay*>(site->QueryService(PlentorIds::kDayService)) : nullptr;
+}
+
+// The clock this library links is its own copy: it is read only when no
+// container offers the program's.
 int CPlentorCtrl::CurrentMinutes()
 {
-    const QTime now = QTime::currentTime();
-    return now.hour() * 60 + now.minute();
+    ITimeLineDay* day = DayService();
+    return day ? day->MinutesNow() : CClock::MinutesNow();
+}
+
+int CPlentorCtrl::MinutesToBookNow()
+{
+    ITimeLineDay* day = DayService();
+    return day ? day->MinutesToBookNow() : CClock::MinutesNow();
+}
+
+int CPlentorCtrl::ElapsedMinutes(int start, int stop)
+{
+    ITimeLineDay* day = DayService();
+    return day ? day->ElapsedMinutes(start, stop) : std::abs(stop - start);
 }
 
 void CPlentorCtrl::ReportMessage(const QString& text)

@@ -15,6 +15,7 @@
 #include <vector>
 
 class CTimeLineWidget;
+class ITimeLineDay;
 
 // The time-line control as its container sees it: the dispatch members,
 // the events, and the engine and widget behind them. Members never fail:
@@ -194,7 +195,11 @@ private:
     void SetCursor(TimeLineCursor cursor) override;
     void Invalidate() override;
     int CurrentMinutes() override;
+    int MinutesToBookNow() override;
+    int ElapsedMinutes(int start, int stop) override;
     void ReportMessage(const QString& text) override;
+    // The container's clock and day; null without one.
+    ITimeLineDay* DayService() const;
 
     void FirstLayout();
     void ApplyFlags();

@@ -20,6 +20,11 @@ inline constexpr const char* kPropPageProgId = "PLENTORX.PlentorPropPage.1";
 inline constexpr std::uint32_t kMiscStatus = 0x20191;
 inline constexpr const char* kVersionText = "2, 1, 0, 7 ";
 
+// The service a container may offer through its site so that the line reads
+// the program's clock and counts hours on the day it shows: an ITimeLineDay
+// (timeline/TimeLineDay.h), owned by the container.
+inline constexpr Guid kDayService = Guid::Literal("{22EFC25A-B23E-4873-9958-165442A4324C}");
+
 // Members in dispatch order; the DISPID is the position.
 enum Member : DispId {
     kProjectName = 1,       // property, text

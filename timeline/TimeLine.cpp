@@ -511,7 +511,7 @@ void CTimeLine::RecomputeHours()
 {
     int minutes = 0;
     for (const auto& block : m_entries)
-        minutes += block->Length();
+        minutes += m_host.ElapsedMinutes(block->m_start, block->m_stop);
     m_hoursWorked = minutes / 60.0;
     RefreshHoursLabel();
 }

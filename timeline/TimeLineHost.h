@@ -41,8 +41,14 @@ public:
     virtual void SetCursor(TimeLineCursor cursor) = 0;
     // The engine's state changed; repaint when convenient.
     virtual void Invalidate() = 0;
-    // Minutes since midnight, local time.
+    // Minutes since midnight now, local time.
     virtual int CurrentMinutes() = 0;
+    // The same for a block made at now: the container first shows the day
+    // it is now. -1 when no block can be made at now.
+    virtual int MinutesToBookNow() = 0;
+    // The minutes that passed between two minutes of the day shown (on the
+    // nights the clock changes, not the difference of the two).
+    virtual int ElapsedMinutes(int start, int stop) = 0;
     // What the engine would once have shown in a message box. The control
     // never blocks on it: the container hears it as a status text.
     virtual void ReportMessage(const QString& text) = 0;

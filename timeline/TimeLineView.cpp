@@ -230,7 +230,14 @@ void CTimeLine::OnButtonPress(int id)
 
 void CTimeLine::MakeBlockNow()
 {
-    const int now = std::clamp(m_host.CurrentMinutes(), 0, kMinutesPerDay - 1);
+    // A block at now belongs to the day it is now, which the container shows
+    // first; a line that cannot take blocks only says why.
+    const int asked = EditLocked() ? m_host.CurrentMinutes() : m_host.MinutesToBookNow();
+    if (asked < 0) {
+        Status(QStringLiteral("Now: no block can be made while another change is in hand"));
+        return;
+    }
+    const int now = std::clamp(asked, 0, kMinutesPerDay - 1);
     ScrollToTime(now);
     if (CreateEntryAt(now / m_increment + m_scrollRows, 0))
         return;

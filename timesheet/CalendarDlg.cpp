@@ -1,5 +1,6 @@
 #include "timesheet/CalendarDlg.h"
 
+#include "platform/Clock.h"
 #include "ui/ResourceIds.h"
 
 #include <QHBoxLayout>
@@ -44,7 +45,7 @@ void CCalendar::SetDay(short day)
 
 void CCalendar::Today()
 {
-    setSelectedDate(QDate::currentDate());
+    setSelectedDate(CClock::Today());
 }
 
 void CCalendar::Show(int year, int month, int day)

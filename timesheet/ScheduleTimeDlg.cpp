@@ -3,6 +3,7 @@
 #include "data/DBClass.h"
 #include "platform/MessageBox.h"
 #include "platform/Trace.h"
+#include "platform/UserAction.h"
 #include "timesheet/ClashViewDlg.h"
 #include "ui/ResourceIds.h"
 
@@ -26,6 +27,7 @@ enum : int {
 };
 
 const QString kUnableToVerify = QStringLiteral("Unable to Verify Schedule");
+const QString kUnableToSchedule = QStringLiteral("Unable to Schedule \n- no time has been booked");
 
 class CWait {
 public:
@@ -266,10 +268,16 @@ bool CScheduleTimeDlg::OnVerify()
     if (!ConfirmRange())
         return false;
     QString reason;
-    if (!InTransaction([this](QString& why) { return Stage(why); }, reason)) {
+    bool staged = false;
+    {
+        const CActionFailureText failure(kUnableToVerify);
+        staged = InTransaction([this](QString& why) { return Stage(why); }, reason);
+    }
+    if (!staged) {
         m_verified = false;
         qCWarning(lcUi, "CScheduleTimeDlg::OnVerify: %s", qPrintable(reason));
-        ShowMessageBox(kUnableToVerify, kMbOk | kMbIconWarning);
+        ShowMessageBox(FailureMessage(kUnableToVerify, kE_CommandError, reason),
+                       kMbOk | kMbIconWarning);
         return false;
     }
     if (m_clashCount > 0) {
@@ -296,14 +304,16 @@ void CScheduleTimeDlg::OnOK()
     // The copies are staged again, checked, marked and booked in one
     // transaction, which ends before anything is shown: what is booked is
     // what the dialog shows now, whatever happened since Verify.
-    bool staged = false;
     QString reason;
-    const bool booked = InTransaction(
-        [this, &staged](QString& why) {
-            staged = Stage(why);
-            return staged && m_db.ImportSchedule(m_block.copy.EmpID, m_booked, why);
-        },
-        reason);
+    bool booked = false;
+    {
+        const CActionFailureText failure(kUnableToSchedule);
+        booked = InTransaction(
+            [this](QString& why) {
+                return Stage(why) && m_db.ImportSchedule(m_block.copy.EmpID, m_booked, why);
+            },
+            reason);
+    }
     if (booked) {
         EndDialog(IDOK);
         return;
@@ -312,12 +322,6 @@ void CScheduleTimeDlg::OnOK()
     // What a failed Schedule staged has gone again: the next one checks anew.
     m_verified = false;
     m_booked = 0;
-    if (!staged) {
-        ShowMessageBox(kUnableToVerify, kMbOk | kMbIconWarning);
-        return;
-    }
-    QString text = QStringLiteral("Unable to Schedule \n- no time has been booked");
-    if (!reason.isEmpty())
-        text += QStringLiteral("\n") + reason;
-    ShowMessageBox(text, kMbOk | kMbIconWarning);
+    ShowMessageBox(FailureMessage(kUnableToSchedule, kE_CommandError, reason),
+                   kMbOk | kMbIconWarning);
 }

@@ -7,8 +7,10 @@
 #include "app/PropsTimeSheet.h"
 #include "app/WindowCaption.h"
 #include "data/DBClass.h"
+#include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
+#include "platform/UserAction.h"
 #include "timesheet/Plentor.h"
 #include "ui/AppIcon.h"
 #include "ui/ComboItems.h"
@@ -129,7 +131,17 @@ CTimeAppDlg::CTimeAppDlg(CDummyDlg* hub, CDBClass& db, QWidget* parent)
     if (m_hub)
         m_ctl->SetKeyCommands(&m_hub->KeyCommands());
     m_clockTimer = new QTimer(this);
-    connect(m_clockTimer, &QTimer::timeout, this, &CTimeAppDlg::UpdateClock);
+    m_clockTimer->setObjectName(QStringLiteral("clockTimer"));
+    connect(m_clockTimer, &QTimer::timeout, this, [this] {
+        UpdateClock();
+        // The action that shows a message is not over yet.
+        if (MessageBoxShown())
+            return;
+        // A tick is an action of its own: the line catches up with the
+        // database here too when nobody acts.
+        UserAction::Next();
+        m_ctl->CatchUpWithDatabase();
+    });
 }
 
 CTimeAppDlg::~CTimeAppDlg()
@@ -384,7 +396,7 @@ bool CTimeAppDlg::OnInitDialog()
                                       "application and define some first"),
                        kMbOk | kMbIconWarning);
 
-    QDate day = QDate::currentDate();
+    QDate day = CClock::Today();
     if (!m_ctl->Options().Bool("OpenCurDay")) {
         const CProfileStore profile;
         bool okYear = false;
@@ -550,7 +562,7 @@ void CTimeAppDlg::SizeTo(int width, int height)
 
 void CTimeAppDlg::UpdateClock()
 {
-    const QTime now = QTime::currentTime();
+    const QTime now = CClock::Now().time();
     if (now.second() == m_lastClock.second() && m_lastClock.isValid() && !m_clock->text().isEmpty())
         return;
     m_clock->setText(QLocale().toString(now, QLocale::ShortFormat));
@@ -668,7 +680,7 @@ bool CTimeAppDlg::OnCommand(int id)
         ShowProjectInfo(m_ctl->Entry().projId);
         return true;
     case ID_VIEW_TODAY:
-        m_ctl->GoToDay(QDate::currentDate());
+        m_ctl->GoToDay(CClock::Today());
         return true;
     case ID_SIZE_DEFAULT:
         SizeTo(m_ctl->Options().Int("DefWidthVal"), m_ctl->Options().Int("DefHeightVal"));

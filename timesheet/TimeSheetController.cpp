@@ -6,7 +6,10 @@
 #include "data/UndoHistory.h"
 #include "data/UndoRecord.h"
 #include "data/records/TimeSheetSet.h"
+#include "platform/Clock.h"
+#include "platform/LocalTime.h"
 #include "platform/MessageBox.h"
+#include "timeline/PlentorIds.h"
 #include "timesheet/Plentor.h"
 #include "timesheet/ScheduleTimeDlg.h"
 #include "ui/ResourceIds.h"
@@ -94,21 +97,19 @@ QString CTimeSheetController::ResultMessage(int result)
     }
 }
 
-CTimeSheetController::CTimeSheetController(CPlentor& control, CDBClass& db, ITimeSheetUi& ui,
-                                           Clock clock)
+CTimeSheetController::CTimeSheetController(CPlentor& control, CDBClass& db, ITimeSheetUi& ui)
     : m_control(control)
     , m_db(db)
     , m_ui(ui)
-    , m_clock(std::move(clock))
 {
-    if (!m_clock)
-        m_clock = [] { return QDateTime::currentDateTime(); };
     m_db.SetTimeSheetView(this);
+    m_control.OfferService(PlentorIds::kDayService, static_cast<ITimeLineDay*>(this));
     ReloadOptions();
 }
 
 CTimeSheetController::~CTimeSheetController()
 {
+    m_control.OfferService(PlentorIds::kDayService, nullptr);
     m_saveTimes.reset();
     m_db.SetTimeSheetView(nullptr);
     m_db.UndoHistory().Clear();
@@ -131,15 +132,9 @@ int CTimeSheetController::BookingInterval() const
     return interval > 0 ? interval : 15;
 }
 
-int CTimeSheetController::DisplayMinutes(const CDateTime& time, int interval)
+CRowTimes::CSpan CTimeSheetController::LineBlock(const CTimeSheetEntry& row) const
 {
-    const int hour = time.Time().hour();
-    int minute = time.Time().minute();
-    if (hour == 23 && minute == 59)
-        return 1440;
-    if (interval > 0 && minute % interval != 0)
-        minute = (minute / interval + 1) * interval;
-    return qMin(hour * 60 + minute, 1440);
+    return row.Times().LineBlock(BookingInterval(), row.HoursWorked);
 }
 
 QString CTimeSheetController::EmployeeName()
@@ -169,7 +164,6 @@ void CTimeSheetController::Status(const QString& text)
 
 void CTimeSheetController::TakeStoredRow(const CTimeSheetEntry& row)
 {
-    const int interval = BookingInterval();
     m_entry.projId = row.ProjID;
     m_entry.projName = m_db.GetProjectName(row.ProjID);
     m_entry.taskId = row.TaskID;
@@ -186,14 +180,9 @@ void CTimeSheetController::TakeStoredRow(const CTimeSheetEntry& row)
     double rate = 0;
     if (m_db.GetOrderCodeAndRate(row.ProjID, row.OrderID, rate, code))
         m_entry.orderRate = rate;
-    int start = DisplayMinutes(row.StartTime, interval);
-    int stop = DisplayMinutes(row.StopTime, interval);
-    if (stop <= start) {
-        // As the day's load shows it: one interval long.
-        stop = qMin(start + interval, 1440);
-        start = stop - interval;
-    }
-    SetTimes(start, stop);
+    // As the day's load shows it.
+    const CRowTimes::CSpan block = LineBlock(row);
+    SetTimes(block.start, block.stop);
     UpdateCost();
 }
 
@@ -201,7 +190,7 @@ void CTimeSheetController::UpdateCost()
 {
     QString cost;
     if (!m_db.FormatEntryCost(cost, m_entry.projId, m_entry.orderId, m_entry.start, m_entry.stop,
-                              m_empId))
+                              m_empId, m_day))
         cost = QStringLiteral("0.00");
     m_entry.costText = cost;
 }
@@ -339,12 +328,20 @@ bool CTimeSheetController::LoadDay(const QDate& day)
     m_day = day;
     m_db.SetDisplayedDay(day);
     const int empId = CurrentEmployee();
+    m_readingDay = true;
     m_db.EnsureDayLoaded(empId, day, false);
-    const int interval = BookingInterval();
-    const CDateTime date(day);
+    m_readingDay = false;
+    ShowDayOnLine(true);
+    return !m_db.DayOutOfStep();
+}
+
+void CTimeSheetController::ShowDayOnLine(bool firstRowInHand)
+{
+    const int empId = CurrentEmployee();
+    const CDateTime date(m_day);
     // A copy: deleting a row changes the cache.
     const QList<CTimeSheetEntry> rows = m_db.DayEntries();
-    bool first = true;
+    bool first = firstRowInHand;
     for (const CTimeSheetEntry& row : rows) {
         if (row.TimeID < 0) {
             m_db.DeleteTimeSheetEntry(row.TimeID, empId, date, true, 0, 0);
@@ -352,18 +349,17 @@ bool CTimeSheetController::LoadDay(const QDate& day)
                      .arg(row.StartTime.Time().toString(QStringLiteral("HH:mm:ss"))));
             continue;
         }
-        // Only a row stored without length goes; one that merely rounds to
-        // nothing is kept and shown one interval long.
-        if (row.StartTime.Time() == row.StopTime.Time()) {
+        // Only the empty row the program's own editing leaves goes. One that
+        // stops on the next day, has no times (a lump sum of hours) or
+        // merely rounds to nothing is kept, shown as well as the line can
+        // and left as stored until its block is edited.
+        if (row.Times().zeroLength) {
             m_db.DeleteTimeSheetEntry(row.TimeID, empId, date, true, 0, 0);
             continue;
         }
-        int start = DisplayMinutes(row.StartTime, interval);
-        int stop = DisplayMinutes(row.StopTime, interval);
-        if (stop <= start) {
-            stop = qMin(start + interval, 1440);
-            start = stop - interval;
-        }
+        const CRowTimes::CSpan block = LineBlock(row);
+        const int start = block.start;
+        const int stop = block.stop;
         QString text;
         if (!row.ObjectID.isNull() && row.ObjectID.toInt() >= 0)
             text = QString::number(row.ObjectID.toInt());
@@ -380,7 +376,49 @@ bool CTimeSheetController::LoadDay(const QDate& day)
     ShowEntry();
     m_control.DoPaint();
     UpdateUndoMenus();
-    return true;
+}
+
+void CTimeSheetController::CatchUpWithDatabase()
+{
+    // Not in the middle of anything that holds blocks of the line, nor while
+    // the line's own menu is open.
+    if (!m_db.DayOutOfStep() || !m_dayLoaded || m_readingDay || m_busy || m_storing || m_drawing ||
+        m_replay || m_saveTimesRunning || m_schedule || m_closing || m_control.IsMenuActive())
+        return;
+    m_readingDay = true;
+    const bool read = m_db.ReloadDayQuietly(CurrentEmployee(), m_day);
+    m_readingDay = false;
+    if (!read)
+        return;
+    m_control.ClearTimeInfo();
+    // The entry in hand stays; only the line follows the database. A block
+    // that was never stored is no longer described either.
+    ShowDayOnLine(false);
+    if (m_inHandId >= 0 && !m_db.IsTimeIdInDayCache(m_inHandId))
+        ClearInfo();
+}
+
+int CTimeSheetController::MinutesNow()
+{
+    return CClock::MinutesNow();
+}
+
+int CTimeSheetController::MinutesToBookNow()
+{
+    const QDateTime now = CClock::Now();
+    if (now.date() != m_day) {
+        // Not while a block of the day shown is in hand.
+        if (m_busy || m_storing || m_drawing || m_saveTimesRunning || m_schedule || m_replay ||
+            m_closing || m_readingDay)
+            return -1;
+        GoToDay(now.date());
+    }
+    return now.time().hour() * 60 + now.time().minute();
+}
+
+int CTimeSheetController::ElapsedMinutes(int start, int stop)
+{
+    return CLocalTime::ElapsedMinutes(m_day, start, stop);
 }
 
 void CTimeSheetController::SetShownDay(const QDate& day)
@@ -407,8 +445,11 @@ void CTimeSheetController::RefreshTimesheet()
 {
     CWaitCursor wait;
     const int empId = CurrentEmployee();
+    m_readingDay = true;
     m_db.ResetDayKey();
     m_db.LoadDayTimeSheets(WorkDate(), empId);
+    m_readingDay = false;
+    // A read that failed kept the rows: the line shows them again.
     m_control.ClearTimeInfo();
     LoadDay(m_day);
 }
@@ -703,8 +744,8 @@ void CTimeSheetController::OnWantsEdit(int projId, int timeId)
         m_entry.workTypeName = m_db.GetWorkTypeName(row.WorkTypeID);
         m_entry.comment = row.Comment;
         m_entry.chgReqId = row.ObjectID.isNull() ? -1 : row.ObjectID.toInt();
-        SetTimes(DisplayMinutes(row.StartTime, BookingInterval()),
-                 DisplayMinutes(row.StopTime, BookingInterval()));
+        const CRowTimes::CSpan block = LineBlock(row);
+        SetTimes(block.start, block.stop);
         TakeOrderRate(row.ProjID, row.OrderID);
     }
     // An entry being edited keeps its own task and work type.
@@ -715,15 +756,27 @@ void CTimeSheetController::OnWantsEdit(int projId, int timeId)
         TakeSaveTimesChoices(timeId, blockProj);
         RememberTaskAndWorkType();
         CTimeSheetSet set(m_db.Connection());
-        set.Recordset()->SetFilter(
-            QStringLiteral("[EmpID] = ? AND [TimeID] = ? AND [WorkDate] = ?"),
-            {empId, timeId, QVariant::fromValue(WorkDate())});
+        set.Recordset()->SetFilter(CDBClass::EntryFilterText(),
+                                   CDBClass::EntryFilterValues(empId, WorkDate(), timeId));
         if (!m_db.OpenRecordSet(&set)) {
+            // The dialog may have moved the block to another project.
+            m_db.MarkDayOutOfStep();
             Warn(QStringLiteral("Unable to open Timesheet table"));
         } else {
             const bool exists = !set.Recordset()->IsEOF();
-            const int start = exists ? StoredMinutes(set.m_StartTime) : 0;
-            const int stop = exists ? StoredMinutes(set.m_StopTime) : 0;
+            // Save Times changes no times: the row's own, as stored (an end
+            // at the next midnight is 24:00). A row the line cannot show as
+            // stored (no times, no length) takes the block the line shows.
+            CRowTimes::CSpan times;
+            if (exists) {
+                const CRowTimes stored =
+                    CRowTimes::Read(set.m_WorkDate, set.m_StartTime, set.m_StopTime);
+                times = stored.HasTimes() && stored.start < stored.stop
+                            ? stored.Span(0)
+                            : stored.LineBlock(BookingInterval(), set.m_HoursWorked);
+            }
+            const int start = times.start;
+            const int stop = times.stop;
             m_db.CloseRecordSet(&set);
             if (!exists) {
                 // Someone else removed it: say so and show what is stored.

@@ -4,6 +4,8 @@
 #include "app/Profile.h"
 #include "data/DateTime.h"
 #include "data/FacadeClients.h"
+#include "data/RowTimes.h"
+#include "timeline/TimeLineDay.h"
 #include "timesheet/EntryContext.h"
 #include "timesheet/SaveTimesDlg.h"
 
@@ -62,14 +64,12 @@ public:
 // block drawn, moved, edited, pasted or deleted turned into a row. It
 // works on the control wrapper, the facade and the window's few needs, so
 // it runs without a screen.
-class CTimeSheetController : public ISaveTimesOwner, public ITimeSheetView {
+class CTimeSheetController : public ISaveTimesOwner, public ITimeSheetView, private ITimeLineDay {
 public:
-    using Clock = std::function<QDateTime()>;
-
     // Messages the window shows for a write's result.
     static QString ResultMessage(int result);
 
-    CTimeSheetController(CPlentor& control, CDBClass& db, ITimeSheetUi& ui, Clock clock = {});
+    CTimeSheetController(CPlentor& control, CDBClass& db, ITimeSheetUi& ui);
     ~CTimeSheetController() override;
     CTimeSheetController(const CTimeSheetController&) = delete;
     CTimeSheetController& operator=(const CTimeSheetController&) = delete;
@@ -96,13 +96,20 @@ public:
     // The user asked to copy the block onto other days (Schedule Time).
     void OnSchedData(int timeId, int start, int stop, int projId);
 
-    // The one way a block becomes a row (also for undo and redo).
-    void CentralStore(int timeId, int start, int stop, int projId, int chgReqId, bool replay);
+    // The one way a block becomes a row (also for undo and redo): the
+    // write's result, 0 also when there was nothing to write, -1 when the
+    // block was not taken.
+    int CentralStore(int timeId, int start, int stop, int projId, int chgReqId, bool replay);
 
     // ---- The day ------------------------------------------------------------------
     // The employee's projects onto the line, and the tasks of those shown.
     void LoadProjectList();
+    // False when the day could not be read: the line keeps the rows last read.
     bool LoadDay(const QDate& day);
+    // A day out of step with the database (a read or a write of it failed)
+    // is read again, without a word, once the database answers: after each
+    // action on the time sheet and at the window's clock tick.
+    void CatchUpWithDatabase();
     // Navigation: clears the history and shows another day.
     void GoToDay(const QDate& day);
     void RefreshTimesheet();
@@ -133,8 +140,8 @@ public:
     // ---- Undo -------------------------------------------------------------------------
     void OnUndo();
     void OnRedo();
-    void ApplyUndoStep(int kind, CUndoRecord* record) override;
-    void ApplyRedoStep(int kind, CUndoRecord* record) override;
+    bool ApplyUndoStep(int kind, CUndoRecord* record) override;
+    bool ApplyRedoStep(int kind, CUndoRecord* record) override;
     int CommentSwitch() const override { return 0; }
 
     // ---- What Save Times reads and writes ------------------------------------------
@@ -163,11 +170,16 @@ public:
     const CProfile::CValues& Options() const { return m_options; }
     void ReloadOptions();
     int BookingInterval() const;
-    // Minutes of a stored time as the time line shows them: rounded up to
-    // the booking interval; 23:59 is the day's end.
-    static int DisplayMinutes(const CDateTime& time, int interval);
+    // The block the time line shows for a stored row (CRowTimes::LineBlock
+    // with the booking interval).
+    CRowTimes::CSpan LineBlock(const CTimeSheetEntry& row) const;
 
 private:
+    // What the time line asks about the day it shows.
+    int MinutesNow() override;
+    int MinutesToBookNow() override;
+    int ElapsedMinutes(int start, int stop) override;
+
     struct CCopiedBlock {
         bool valid = false;
         // Where it was copied: only there does the day's row of its id hold its values.
@@ -206,6 +218,9 @@ private:
     void TakeStoredRow(const CTimeSheetEntry& row);
     void MakeProjectCurrent(int projId);
     void SetShownDay(const QDate& day);
+    // The cached rows of the day onto the (cleared) line; the first becomes
+    // the entry in hand when asked.
+    void ShowDayOnLine(bool firstRowInHand);
     // The order's hour rate into the entry; "ERROR on order rate" when the
     // project has no such order.
     bool TakeOrderRate(int projId, int orderId);
@@ -220,7 +235,8 @@ private:
     // The task and work type last booked on the project, when the options
     // keep them (with the task's own order when asked).
     void ApplyRememberedDefaults(bool withOrder);
-    // A refresh owed by a change that came while another block was stored.
+    // The end of an action: a refresh owed by a change that came while
+    // another block was stored, and a day out of step read again.
     void FinishBusyWork();
     void UpdateUndoMenus();
     void RemoveInsertionPoint();
@@ -245,7 +261,6 @@ private:
     CPlentor& m_control;
     CDBClass& m_db;
     ITimeSheetUi& m_ui;
-    Clock m_clock;
     CProfile::CValues m_options;
     CProfile::CValues m_keys;
 
@@ -286,6 +301,7 @@ private:
     bool m_projectsLoaded = false;
     QList<int> m_shownProjects; // the projects the line took
     bool m_dayLoaded = false;
+    bool m_readingDay = false;
     bool m_firstSizeDone = false;
     bool m_starting = false;
     int m_readyCount = 0;

@@ -4,6 +4,7 @@
 #include "timesheet/TimeSheetController.h"
 
 #include "data/DBClass.h"
+#include "platform/UserAction.h"
 #include "timesheet/Plentor.h"
 #include "ui/ResourceIds.h"
 
@@ -44,6 +45,7 @@ void CTimeSheetController::OnCopyData(int newId, int start, int stop, int projId
     }
     if (m_busy)
         return;
+    const CActionFailureText failure(QStringLiteral("The block was not stored."));
     start = qBound(0, start, 1440);
     stop = qBound(0, stop, 1440);
     if (stop < start)

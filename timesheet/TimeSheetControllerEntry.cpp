@@ -4,6 +4,7 @@
 
 #include "data/DBClass.h"
 #include "data/UndoRecord.h"
+#include "platform/LocalTime.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ void CTimeSheetController::FillTimeTexts()
     const int high = qBound(0, qMax(m_entry.start, m_entry.stop), 1440);
     m_entry.startText = CDBClass::FormatTimeOfDay(low);
     m_entry.stopText = CDBClass::FormatTimeOfDay(high);
-    m_entry.lengthText = CDBClass::FormatTimeOfDay(high - low);
+    m_entry.lengthText = CDBClass::FormatTimeOfDay(CLocalTime::ElapsedMinutes(m_day, low, high));
 }
 
 bool CTimeSheetController::FindStoredRow(int timeId, CTimeSheetEntry& row)

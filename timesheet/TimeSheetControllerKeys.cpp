@@ -1,8 +1,9 @@
 #include "app/KeyCommands.h"
 #include "data/DBClass.h"
 #include "data/records/TimeSheetSet.h"
+#include "platform/Clock.h"
 #include "platform/MessageBox.h"
-#include "timesheet/HeldMessages.h"
+#include "platform/UserAction.h"
 #include "timesheet/Plentor.h"
 #include "timesheet/TimeSheetController.h"
 #include "ui/RichTextCtrl.h"
@@ -91,9 +92,8 @@ int CTimeSheetController::InsertionMinute()
             return hour * 60 + minute;
     }
     if (m_insertionDefault < 0) {
-        const QTime now = m_clock().time();
         const int interval = BookingInterval();
-        m_insertionDefault = (now.hour() * 60 + now.minute()) / interval * interval;
+        m_insertionDefault = CClock::MinutesNow() / interval * interval;
     }
     return m_insertionDefault;
 }
@@ -265,6 +265,7 @@ bool CTimeSheetController::RunKeyCommand(int command)
     // A key command uses up the modifiers held for it.
     m_heldModifiers = 0;
     m_runningKeyCommand = false;
+    CatchUpWithDatabase();
     return handled;
 }
 
@@ -280,10 +281,11 @@ void CTimeSheetController::MoveHighlighted(int command)
         CPlentor& control;
         ~CEditable() { control.SetReadOnly(false); }
     } editable{m_control};
+    const CActionFailureText failure(QStringLiteral("The block was not moved."));
 
     CTimeSheetSet set(m_db.Connection());
-    set.Recordset()->SetFilter(QStringLiteral("[EmpID] = ? AND [WorkDate] = ? AND [TimeID] = ?"),
-                               {empId, QVariant::fromValue(WorkDate()), timeId});
+    set.Recordset()->SetFilter(CDBClass::EntryFilterText(),
+                               CDBClass::EntryFilterValues(empId, WorkDate(), timeId));
     if (!m_db.OpenRecordSet(&set)) {
         ShowMessageBox(QStringLiteral("Unable to open Timesheet table"), kMbOk | kMbIconWarning);
         return;
@@ -304,8 +306,11 @@ void CTimeSheetController::MoveHighlighted(int command)
     m_entry.workTypeId = set.m_WorkTypeID;
     m_entry.comment = set.m_Comment;
     m_entry.chgReqId = set.IsNull(15) ? -1 : set.m_ObjectID;
-    int start = DisplayMinutes(set.m_StartTime, interval);
-    int stop = DisplayMinutes(set.m_StopTime, interval);
+    // From where the line shows the block.
+    const CRowTimes::CSpan block = CRowTimes::Read(set.m_WorkDate, set.m_StartTime, set.m_StopTime)
+                                       .LineBlock(interval, set.m_HoursWorked);
+    int start = block.start;
+    int stop = block.stop;
     m_db.CloseRecordSet(&set);
     switch (command) {
     case 12869:
@@ -422,11 +427,11 @@ void CTimeSheetController::TellHighlightedDetails()
     CTimeSheetEntry row;
     if (!m_db.FindDayEntryForKey(row, m_highlighted, CurrentEmployee(), WorkDate()))
         return;
-    const int interval = BookingInterval();
+    const CRowTimes::CSpan block = LineBlock(row);
     QStringList lines;
     lines << QStringLiteral("Start: %1, Stop: %2")
-                 .arg(CDBClass::FormatTimeOfDay(DisplayMinutes(row.StartTime, interval)).trimmed(),
-                      CDBClass::FormatTimeOfDay(DisplayMinutes(row.StopTime, interval)).trimmed());
+                 .arg(CDBClass::FormatTimeOfDay(block.start).trimmed(),
+                      CDBClass::FormatTimeOfDay(block.stop).trimmed());
     const auto add = [&lines](const QString& format, const QString& name) {
         if (!name.isEmpty())
             lines << format.arg(name);

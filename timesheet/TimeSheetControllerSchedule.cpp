@@ -19,11 +19,9 @@ bool CTimeSheetController::FindBlockRow(int timeId, int start, int stop, int pro
     // The control hands over a copy without id: the stored row is the one
     // shown at the same place.
     m_db.EnsureDayLoaded(empId, m_day, false);
-    const int interval = BookingInterval();
     for (const CTimeSheetEntry& e : m_db.DayEntries()) {
-        if (e.EmpID == empId && e.ProjID == projId &&
-            DisplayMinutes(e.StartTime, interval) == start &&
-            DisplayMinutes(e.StopTime, interval) == stop) {
+        const CRowTimes::CSpan block = LineBlock(e);
+        if (e.EmpID == empId && e.ProjID == projId && block.start == start && block.stop == stop) {
             row = e;
             return true;
         }

@@ -8,7 +8,7 @@
 #include "data/UndoRecord.h"
 #include "data/records/TimeSheetSet.h"
 #include "platform/MessageBox.h"
-#include "timesheet/HeldMessages.h"
+#include "platform/UserAction.h"
 #include "timesheet/Plentor.h"
 #include "ui/ResourceIds.h"
 #include "ui/WaitCursor.h"
@@ -108,23 +108,25 @@ void CTimeSheetController::OnTimeChange(int timeId, int start, int stop, int pro
     CentralStore(timeId, start, stop, projId, -2, false);
 }
 
-void CTimeSheetController::CentralStore(int timeId, int start, int stop, int projId, int chgReqId,
-                                        bool replay)
+int CTimeSheetController::CentralStore(int timeId, int start, int stop, int projId, int chgReqId,
+                                       bool replay)
 {
     m_drawing = false;
     if (m_busy) {
         // The block changed while another was stored: read the day again
         // afterwards so that line and database agree.
         m_refreshWhenIdle = true;
-        return;
+        return -1;
     }
     m_storing = true;
+    const CActionFailureText failure(start == stop ? QStringLiteral("The block was not deleted.")
+                                                   : QStringLiteral("The block was not stored."));
     const int said = m_statusesSaid;
     if (projId < 0) {
         Warn(QStringLiteral("This timesheet entry is invalid \n- you can only create timesheets "
                             "to a valid project"));
         m_storing = false;
-        return;
+        return -1;
     }
     m_entry.comment = m_options.Bool("BlankComment") ? QString() : m_lastComment;
     start = qMin(start, 1440);
@@ -154,14 +156,18 @@ void CTimeSheetController::CentralStore(int timeId, int start, int stop, int pro
     // result) for the status line.
     ShowEntry(result == 0 && said == m_statusesSaid ? EntryShown::Told : EntryShown::Stored);
     FinishBusyWork();
+    return result;
 }
 
 void CTimeSheetController::FinishBusyWork()
 {
-    if (m_busy || !m_refreshWhenIdle)
+    if (m_busy)
         return;
-    m_refreshWhenIdle = false;
-    RefreshTimesheet();
+    if (m_refreshWhenIdle) {
+        m_refreshWhenIdle = false;
+        RefreshTimesheet();
+    }
+    CatchUpWithDatabase();
 }
 
 int CTimeSheetController::CreateEntryFromBlock(int projId, int empId, int start, int stop,
@@ -278,10 +284,13 @@ int CTimeSheetController::EditExistingTimeSheetEntry(int projId, int empId, int 
     }
 
     CTimeSheetSet set(m_db.Connection());
-    set.Recordset()->SetFilter(QStringLiteral("[EmpID] = ? AND [WorkDate] = ? AND [TimeID] = ?"),
-                               {empId, QVariant::fromValue(date), timeId});
-    if (!m_db.OpenRecordSet(&set))
+    set.Recordset()->SetFilter(CDBClass::EntryFilterText(),
+                               CDBClass::EntryFilterValues(empId, date, timeId));
+    if (!m_db.OpenRecordSet(&set)) {
+        // The block has moved on the line, not in the database.
+        m_db.MarkDayOutOfStep();
         return 11;
+    }
     if (set.Recordset()->IsEOF()) {
         m_db.CloseRecordSet(&set);
         Warn(QStringLiteral("This record you are editing does not exist anymore \n- your "

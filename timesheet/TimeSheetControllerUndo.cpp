@@ -6,36 +6,43 @@
 #include "data/DBClass.h"
 #include "data/UndoHistory.h"
 #include "data/UndoRecord.h"
+#include "platform/UserAction.h"
 #include "timesheet/Plentor.h"
 
 void CTimeSheetController::OnUndo()
 {
+    // A step is applied to the day as stored, not as last seen.
+    CatchUpWithDatabase();
+    const CActionFailureText failure(QStringLiteral("Undo was not done."));
     m_db.Undo();
     UpdateUndoMenus();
 }
 
 void CTimeSheetController::OnRedo()
 {
+    CatchUpWithDatabase();
+    const CActionFailureText failure(QStringLiteral("Redo was not done."));
     m_db.Redo();
     UpdateUndoMenus();
 }
 
-void CTimeSheetController::ApplyUndoStep(int kind, CUndoRecord* record)
+bool CTimeSheetController::ApplyUndoStep(int kind, CUndoRecord* record)
 {
     if (!record)
-        return;
+        return false;
     TakeStepBlock(*record);
+    bool written = false;
     switch (kind) {
     case CUndoStep::kInserted:
-        ApplyRedoStep(CUndoStep::kDeleted, record);
+        written = ApplyRedoStep(CUndoStep::kDeleted, record);
         break;
     case CUndoStep::kDeleted:
-        ApplyRedoStep(CUndoStep::kInserted, record);
+        written = ApplyRedoStep(CUndoStep::kInserted, record);
         break;
     case CUndoStep::kUpdated:
         m_replay = std::make_unique<CUndoRecord>(*record);
-        CentralStore(record->m_TimeID, record->m_start, record->m_stop, record->m_ProjID,
-                     record->m_ObjectID, true);
+        written = CentralStore(record->m_TimeID, record->m_start, record->m_stop, record->m_ProjID,
+                               record->m_ObjectID, true) == 0;
         m_replay.reset();
         RefreshTimesheet();
         break;
@@ -46,30 +53,32 @@ void CTimeSheetController::ApplyUndoStep(int kind, CUndoRecord* record)
     // reload may have put another row's times in the info area.
     TakeStepBlock(*record);
     ShowEntry(EntryShown::Told);
+    return written;
 }
 
-void CTimeSheetController::ApplyRedoStep(int kind, CUndoRecord* record)
+bool CTimeSheetController::ApplyRedoStep(int kind, CUndoRecord* record)
 {
     if (!record)
-        return;
+        return false;
     TakeStepBlock(*record);
     m_replay = std::make_unique<CUndoRecord>(*record);
+    int result = -1;
     switch (kind) {
     case CUndoStep::kInserted:
     case CUndoStep::kUpdated:
         // With the step's values. A redone change is a new change: its own
         // step goes on the undo list, and this one leaves the redo list.
-        CentralStore(record->m_TimeID, record->m_start, record->m_stop, record->m_ProjID,
-                     record->m_ObjectID, kind == CUndoStep::kInserted);
+        result = CentralStore(record->m_TimeID, record->m_start, record->m_stop, record->m_ProjID,
+                              record->m_ObjectID, kind == CUndoStep::kInserted);
         m_replay.reset();
         RefreshTimesheet();
         break;
     case CUndoStep::kDeleted:
         m_control.DeleteObj(record->m_TimeID);
-        CentralStore(record->m_TimeID, 0, 0, record->m_ProjID, record->m_ObjectID, true);
+        result = CentralStore(record->m_TimeID, 0, 0, record->m_ProjID, record->m_ObjectID, true);
         m_replay.reset();
-        // A read-only line (auto timing, a view-only user) keeps the block:
-        // show it what is stored.
+        // A read-only line (auto timing, a view-only user) keeps the block,
+        // and a delete that failed leaves the row: show what is stored.
         RefreshTimesheet();
         break;
     default:
@@ -78,4 +87,5 @@ void CTimeSheetController::ApplyRedoStep(int kind, CUndoRecord* record)
     }
     TakeStepBlock(*record);
     ShowEntry(EntryShown::Told);
+    return result == 0;
 }

@@ -66,6 +66,8 @@ int main(int argc, char* argv[])
     }
     CDBConnection connection;
     connection.UseConnectionString(connectionString);
+    // Indexes on a large existing time sheet take longer than a window waits.
+    connection.SetWaitLimits({0, 0});
     if (!connection.Connect(false)) {
         std::fprintf(stderr, "kelvane-createdb: cannot connect: %s\n",
                      qPrintable(connection.LastOpenError()));

@@ -1,9 +1,11 @@
 #include "ui/Utilities.h"
 
+#include "platform/Clock.h"
 #include "platform/DesktopUser.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "ui/StringTable.h"
+#include "ui/TypedDate.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -419,7 +421,7 @@ int DaysInMonth(int month, int year)
 
 int GetUtcOffset()
 {
-    return QDateTime::currentDateTime().offsetFromUtc();
+    return CClock::Now().offsetFromUtc();
 }
 
 void GetDayName(int day, QString& out)
@@ -432,39 +434,8 @@ bool ParseDateParts(const QString& text, int& year, int& month, int& day, int& h
                     int& second)
 {
     year = month = day = hour = minute = second = 0;
-    CDateTime value = CDateTime::Parse(text);
-    if (value.IsNull()) {
-        // The user's own way of writing dates. A two-digit year is not
-        // guessed at: Qt would put it in the 1900s.
-        const QLocale locale;
-        const QString trimmed = text.trimmed();
-        QStringList dateFormats;
-        for (const auto kind : {QLocale::ShortFormat, QLocale::LongFormat}) {
-            QString format = locale.dateFormat(kind);
-            if (!format.contains(QLatin1String("yyyy")))
-                format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-            dateFormats << format;
-        }
-        const QStringList timeFormats = {locale.timeFormat(QLocale::ShortFormat),
-                                         locale.timeFormat(QLocale::LongFormat)};
-        for (const QString& dateFormat : std::as_const(dateFormats)) {
-            const QDate date = locale.toDate(trimmed, dateFormat);
-            if (date.isValid()) {
-                value = CDateTime(date);
-                break;
-            }
-            for (const QString& timeFormat : timeFormats) {
-                const QDateTime both =
-                    locale.toDateTime(trimmed, dateFormat + QLatin1Char(' ') + timeFormat);
-                if (both.isValid()) {
-                    value = CDateTime(both.date(), both.time());
-                    break;
-                }
-            }
-            if (!value.IsNull())
-                break;
-        }
-    }
+    // The dates the program shows are read back as a person's typing is.
+    const CDateTime value = CTypedDate(text).Value();
     if (value.IsNull())
         return false;
     year = value.Date().year();

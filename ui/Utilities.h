@@ -40,8 +40,8 @@ int DaysInMonth(int month, int year);
 int GetUtcOffset();
 // English weekday names, 1 = "Sunday" .. 7 = "Saturday"; other numbers leave `out` alone.
 void GetDayName(int day, QString& out);
-// Parses a date-time text (the stored form and the usual written forms);
-// false and all parts 0 when it does not parse.
+// Parses a date-time text as CTypedDate reads it (the program's own date
+// form, ISO); false and all parts 0 when it does not parse.
 bool ParseDateParts(const QString& text, int& year, int& month, int& day, int& hour, int& minute,
                     int& second);
 

@@ -1,5 +1,10 @@
 -- The stored procedures of a Kelvane database on the server.
 
+-- Rows are the employee's rows of the day of p_WorkDate, whatever time of
+-- day their WorkDate carries, with their times as the time sheet reads them
+-- (@rowminute, @rowoverlaps): rows that only touch do not overlap, and a row
+-- stored without times overlaps nothing.
+
 -- Inserts one time-sheet row. The first column of the result is the new
 -- row's TimesheetID; a non-zero ErrorFlag refuses the write with ErrorText.
 CREATE FUNCTION sp_TimeSheetInsert(
@@ -12,18 +17,21 @@ LANGUAGE plpgsql AS $$
 #variable_conflict use_column
 DECLARE
     v_id integer;
+    v_start integer := @rowminute(p_WorkDate, p_StartTime);
+    v_stop integer := @rowminute(p_WorkDate, p_StopTime);
 BEGIN
     -- One writer at a time per employee and day: two clients booking at
     -- once cannot both pass the overlap test.
     PERFORM pg_advisory_xact_lock(p_EmpID, p_WorkDate::date - DATE '2000-01-01');
     IF EXISTS (SELECT 1 FROM tblTimeSheet t
-               WHERE t.EmpID = p_EmpID AND t.WorkDate = p_WorkDate AND t.TimeID = p_TimeID) THEN
+               WHERE t.EmpID = p_EmpID AND t.WorkDate >= @daystart(p_WorkDate)
+                 AND t.WorkDate < @nextday(p_WorkDate) AND t.TimeID = p_TimeID) THEN
         RETURN QUERY SELECT NULL::integer, 2, 'This entry already exists'::text;
         RETURN;
     END IF;
     IF EXISTS (SELECT 1 FROM tblTimeSheet t
-               WHERE t.EmpID = p_EmpID AND t.WorkDate = p_WorkDate
-                 AND t.StartTime < p_StopTime AND t.StopTime > p_StartTime) THEN
+               WHERE t.EmpID = p_EmpID AND t.WorkDate >= @daystart(p_WorkDate)
+                 AND t.WorkDate < @nextday(p_WorkDate) AND @rowoverlaps(t, v_start, v_stop)) THEN
         RETURN QUERY SELECT NULL::integer, 1, 'This entry overlaps another entry'::text;
         RETURN;
     END IF;
@@ -38,7 +46,8 @@ BEGIN
 END;
 $$;
 
--- Rewrites the row of (EmpID, WorkDate, TimeID); the result as above.
+-- Rewrites the row of (EmpID, the day of WorkDate, TimeID); the result as
+-- above.
 CREATE FUNCTION sp_TimeSheetUpdate(
     p_EmpID integer, p_ProjID integer, p_OrderID integer, p_WorkDate timestamp,
     p_StartTime timestamp, p_StopTime timestamp, p_HoursWorked real, p_TaskID integer,
@@ -49,17 +58,22 @@ LANGUAGE plpgsql AS $$
 #variable_conflict use_column
 DECLARE
     v_id integer;
+    v_start integer := @rowminute(p_WorkDate, p_StartTime);
+    v_stop integer := @rowminute(p_WorkDate, p_StopTime);
 BEGIN
     PERFORM pg_advisory_xact_lock(p_EmpID, p_WorkDate::date - DATE '2000-01-01');
     SELECT t.TimesheetID INTO v_id FROM tblTimeSheet t
-    WHERE t.EmpID = p_EmpID AND t.WorkDate = p_WorkDate AND t.TimeID = p_TimeID;
+    WHERE t.EmpID = p_EmpID AND t.WorkDate >= @daystart(p_WorkDate)
+      AND t.WorkDate < @nextday(p_WorkDate) AND t.TimeID = p_TimeID
+    ORDER BY t.TimesheetID LIMIT 1;
     IF v_id IS NULL THEN
         RETURN QUERY SELECT NULL::integer, 3, 'This entry does not exist anymore'::text;
         RETURN;
     END IF;
     IF EXISTS (SELECT 1 FROM tblTimeSheet t
-               WHERE t.EmpID = p_EmpID AND t.WorkDate = p_WorkDate AND t.TimeID <> p_TimeID
-                 AND t.StartTime < p_StopTime AND t.StopTime > p_StartTime) THEN
+               WHERE t.EmpID = p_EmpID AND t.WorkDate >= @daystart(p_WorkDate)
+                 AND t.WorkDate < @nextday(p_WorkDate) AND t.TimesheetID <> v_id
+                 AND @rowoverlaps(t, v_start, v_stop)) THEN
         RETURN QUERY SELECT v_id, 1, 'This entry overlaps another entry'::text;
         RETURN;
     END IF;
@@ -116,11 +130,7 @@ LANGUAGE sql AS $$
     WITH marked AS (
         UPDATE tblTimeSheet_ImportExport tIE SET IgnoreThis = 1
         WHERE tIE.EmpID = p_EmpID AND (p_BatchID IS NULL OR tIE.BatchID = p_BatchID)
-          AND EXISTS (SELECT 1 FROM qselTimeSheetForEmployee t
-                      WHERE t.EmpID = tIE.EmpID AND t.WorkDate = tIE.WorkDate
-                        AND ((tIE.StartTime >= t.StartTime AND tIE.StartTime < t.StopTime)
-                          OR (tIE.StopTime > t.StartTime AND tIE.StopTime <= t.StopTime)
-                          OR (t.StopTime > tIE.StartTime AND t.StopTime <= tIE.StopTime)))
+          AND @stagedclash(tIE)
         RETURNING 1)
     SELECT count(*)::integer FROM marked;
 $$;
@@ -163,8 +173,9 @@ $$;
 -- go through tvx_xmlText and are escaped by the XML functions; a NULL text
 -- is "". Hours are summed in double precision: the columns are single
 -- precision, and a running sum in single precision drifts by hundredths
--- within a few thousand rows. A stop stored as 23:59 or at the next
--- midnight is "24:00".
+-- within a few thousand rows. Start and Stop are the times as the time
+-- sheet reads them (@rowminute): a stop stored as 23:59 or at the next
+-- midnight is "24:00", a row without times has "" for both.
 --
 -- tvx_empSummary(EmpID): <EmpSummary EmpID Name> holding, in this order:
 --   <Project ProjID Name State/>            the employee's projects (see
@@ -378,6 +389,14 @@ LANGUAGE sql STABLE AS $$
     LEFT JOIN tblAddrCompany c ON c.CompanyID = p.CompanyID;
 $$;
 
+-- Minutes of a day as "HH:MM" (1440 is "24:00"), NULL as "".
+CREATE FUNCTION tvx_dayMinute(p_Minute integer)
+RETURNS text
+LANGUAGE sql IMMUTABLE AS $$
+    SELECT COALESCE(lpad((p_Minute / 60)::text, 2, '0') || ':' || lpad((p_Minute % 60)::text, 2, '0'),
+                    '');
+$$;
+
 CREATE FUNCTION lv_GetTimesheetInfoEmpID(p_EmpID integer, p_ProjID integer, p_Month integer)
 RETURNS xml
 LANGUAGE sql STABLE AS $$
@@ -400,11 +419,9 @@ LANGUAGE sql STABLE AS $$
                                       || COALESCE(to_char(r.StartTime, 'HH24MI'), '0000') AS "When",
                                   to_char(r.WorkDate, 'YYYY-MM-DD') AS "Date",
                                   to_char(r.WorkDate, 'Dy') AS "Weekday",
-                                  COALESCE(to_char(r.StartTime, 'HH24:MI'), '') AS "Start",
-                                  CASE WHEN to_char(r.StopTime, 'HH24:MI') = '23:59'
-                                         OR r.StopTime >= r.WorkDate + interval '1 day'
-                                       THEN '24:00'
-                                       ELSE COALESCE(to_char(r.StopTime, 'HH24:MI'), '') END
+                                  tvx_dayMinute(@rowminute(r.WorkDate, r.StartTime))
+                                      AS "Start",
+                                  tvx_dayMinute(@rowminute(r.WorkDate, r.StopTime))
                                       AS "Stop",
                                   to_char(COALESCE(r.HoursWorked, 0), 'FM999990.00') AS "Hours",
                                   tvx_xmlText(p.ProjName::text) AS "Project",

@@ -9,26 +9,30 @@ SELECT (SELECT CompanyName FROM tlkpSetupCompany ORDER BY CompanyID LIMIT 1) AS 
        (SELECT intValue FROM tblProperty WHERE PropertyName = 'requirePwd') AS requirePwd,
        (SELECT intValue FROM tblProperty WHERE PropertyName = 'minBookingInterval') AS minBookingInterval,
        (SELECT dbVersion FROM ztlkpDbInfo WHERE abs(isActive) = 1
-        ORDER BY dbInfoDate DESC LIMIT 1) AS dbVersion;
+        ORDER BY CASE WHEN dbInfoDate IS NULL THEN 1 ELSE 0 END, dbInfoDate DESC
+        LIMIT 1) AS dbVersion;
 
+-- The booked rows as the time sheet reads them (CRowTimes, in SQL the
+-- macro @rowminute, which the program's statements and the server's
+-- procedures use too): StartMinute and StopMinute are the start and stop as
+-- minutes 0..1440 of the row's day (the date part of WorkDate, whatever time
+-- it carries; 23:59 and a time on a later day are 1440), NULL for a row
+-- stored without times.
 CREATE VIEW qselTimeSheetForEmployee AS
-SELECT TimesheetID, EmpID, WorkDate, StartTime, StopTime, TimeID, ProjID
+SELECT TimesheetID, EmpID, WorkDate, StartTime, StopTime, TimeID, ProjID,
+       @rowminute(WorkDate, StartTime) AS StartMinute,
+       @rowminute(WorkDate, StopTime) AS StopMinute
 FROM tblTimeSheet;
 
--- A staged copy clashes when it starts inside [start, stop) of a booked row
--- of the same employee and day, ends inside (start, stop], or a booked row
--- ends inside (copy start, copy stop].
+-- A staged copy clashes when a booked row of the same employee and day
+-- shares a minute with it; rows that only touch do not, and a row without
+-- times clashes with nothing.
 CREATE VIEW qselTimeSheetClash AS
 SELECT tIE.TimesheetID, tIE.EmpID, tIE.ProjID, tIE.OrderID, tIE.WorkDate, tIE.StartTime,
        tIE.StopTime, tIE.HoursWorked, tIE.TaskID, tIE.Comment, tIE.InvCost, tIE.WorkTypeID,
        tIE.TimeID, tIE.BatchID, tIE.OperationType
 FROM tblTimeSheet_ImportExport tIE
-WHERE tIE.IgnoreThis <> 0
-   OR EXISTS (SELECT 1 FROM tblTimeSheet t
-              WHERE t.EmpID = tIE.EmpID AND t.WorkDate = tIE.WorkDate
-                AND ((tIE.StartTime >= t.StartTime AND tIE.StartTime < t.StopTime)
-                  OR (tIE.StopTime > t.StartTime AND tIE.StopTime <= t.StopTime)
-                  OR (t.StopTime > tIE.StartTime AND t.StopTime <= tIE.StopTime)));
+WHERE tIE.IgnoreThis <> 0 OR @stagedclash(tIE);
 
 -- One count per employee and scheduling session (BatchID).
 CREATE VIEW qsumTimeSheetClash AS
@@ -168,9 +172,11 @@ CREATE VIEW qSelChgReqBase AS
 SELECT r.ChgReqID, r.ProjID, r.EmpID, r.CompanyID, r.Contact, r.Reference, r.Item,
        r.DateCreated, r.DateCompleted, r.StatusID, r.Priority,
        (SELECT a.DateAssigned FROM tblChgReqAction a WHERE a.ChgReqID = r.ChgReqID
-        ORDER BY a.DateAssigned DESC, a.ChgActionID DESC LIMIT 1) AS DateAssigned,
+        ORDER BY CASE WHEN a.DateAssigned IS NULL THEN 1 ELSE 0 END, a.DateAssigned DESC,
+                 a.ChgActionID DESC LIMIT 1) AS DateAssigned,
        (SELECT a.Comment FROM tblChgReqAction a WHERE a.ChgReqID = r.ChgReqID
-        ORDER BY a.DateAssigned DESC, a.ChgActionID DESC LIMIT 1) AS Comment,
+        ORDER BY CASE WHEN a.DateAssigned IS NULL THEN 1 ELSE 0 END, a.DateAssigned DESC,
+                 a.ChgActionID DESC LIMIT 1) AS Comment,
        r.FullDetail, p.ProjName, e.EmpFullName, c.CompanyName, s.StatusName AS StatusText
 FROM tblChgReq r
 LEFT JOIN tblProject p ON p.ProjID = r.ProjID

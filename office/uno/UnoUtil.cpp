@@ -1,5 +1,7 @@
 #include "office/uno/UnoUtil.h"
 
+#include "office/OfficeLockFile.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
@@ -131,10 +133,22 @@ void StoreDocument(const Reference<css::lang::XComponent>& document, const QStri
     if (!filter)
         throw COfficeError(
             QStringLiteral("\"%1\" is not a format of this document").arg(extension).toStdString());
+    // An office that died while it saved here left its lock, which every
+    // office refuses to save past; the lock of an office that runs stays.
+    COfficeLockFile lock(path);
+    if (!lock.ClearIfStale()) {
+        const QString holder = lock.Holder();
+        const QString by = holder.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(holder);
+        throw COfficeError(
+            QStringLiteral("%1 is open in LibreOffice elsewhere%2.\nClose it there and try again.")
+                .arg(Quoted(path), by)
+                .toStdString());
+    }
     try {
         Guarded("Saving the document", [&] {
+            // A copy: the document is not left holding the file locked.
             Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)
-                ->storeAsURL(
+                ->storeToURL(
                     FileUrl(path),
                     Properties({{"FilterName", Any(rtl::OUString::createFromAscii(filter))},
                                 {"Overwrite", Any(true)}}));

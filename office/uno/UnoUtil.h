@@ -51,8 +51,9 @@ QVariant FromAny(const css::uno::Any& value);
 // Days since 30 December 1899, the spreadsheet's date numbers.
 double DateSerial(const QVariant& value);
 
-// Stores a document under the path with the filter its extension names
-// (extension, filter pairs); throws for any other extension, and names the
+// Stores a copy of a document under the path with the filter its extension
+// names (extension, filter pairs); the document stays untitled. Throws for
+// any other extension and for a file another office has open, and names the
 // folder that cannot be written or the file in use when storing fails.
 void StoreDocument(const css::uno::Reference<css::lang::XComponent>& document, const QString& path,
                    std::initializer_list<std::pair<const char*, const char*>> filters);

@@ -12,7 +12,8 @@ class CClassLoader {
 public:
     // kREGDB_E_CLASSNOTREG for an unknown class; the library's errors as
     // CServerLibrary::Load gives them; kCLASS_E_CLASSNOTAVAILABLE when the
-    // library does not make that class.
+    // library does not make that class. A failure records its cause for
+    // HResultText.
     static HRESULT CreateInstance(const Guid& clsid, const Guid& iid, void** out);
     static HRESULT GetClassObject(const Guid& clsid, const Guid& iid, void** out);
 
@@ -35,6 +36,8 @@ public:
 
     // Registers the library when the class is not registered, or its
     // registered library file is gone; kS_FALSE when nothing was to do. The
-    // program's way of making the controls beside it known.
+    // program's way of making the controls beside it known: when the
+    // registration cannot be written, the class is still made from that
+    // library for the rest of the process, and the failure is returned.
     static HRESULT EnsureRegistered(const Guid& clsid, const QString& libraryPath);
 };

@@ -25,6 +25,8 @@ HRESULT CControlHost::CreateControl(const QString& classIdOrProgId)
     const HRESULT hr = CClassLoader::ClassIdFromString(classIdOrProgId, &clsid);
     if (Failed(hr)) {
         DestroyControl();
+        ClearErrorInfo();
+        SetLastResult(hr);
         return hr;
     }
     return CreateControl(clsid);
@@ -32,14 +34,24 @@ HRESULT CControlHost::CreateControl(const QString& classIdOrProgId)
 
 HRESULT CControlHost::CreateControl(const Guid& clsid)
 {
+    // Callers report a failure from LastResult().
+    const HRESULT hr = MakeControl(clsid);
+    SetLastResult(hr);
+    return hr;
+}
+
+HRESULT CControlHost::MakeControl(const Guid& clsid)
+{
     DestroyControl();
     ComPtr<IDispatch> dispatch;
     HRESULT hr = CClassLoader::CreateInstance(clsid, &dispatch);
-    ComPtr<IControl> control;
-    if (Succeeded(hr))
-        hr = dispatch.As(&control);
     if (Failed(hr))
         return hr;
+    ComPtr<IControl> control;
+    if (Failed(hr = dispatch.As(&control))) {
+        SetErrorInfo(hr, QStringLiteral("%1 is not a control.").arg(clsid.ToString()));
+        return hr;
+    }
 
     // The site and the sink come first, so the control can speak from the
     // moment its widget exists.
@@ -53,6 +65,7 @@ HRESULT CControlHost::CreateControl(const Guid& clsid)
             m_source->Unadvise(m_cookie);
         m_source.Reset();
         control->SetSite(nullptr);
+        SetErrorInfo(hr, QStringLiteral("%1 could not make its window.").arg(clsid.ToString()));
         return hr;
     }
     m_widget = widget;

@@ -25,7 +25,8 @@ public:
     ~CControlHost() override;
 
     // "{clsid}" or a ProgID. Any control made before goes first. On failure
-    // the host stays empty and the result says why.
+    // the host stays empty and the result, also in LastResult(), says why
+    // (HResultText names the cause).
     HRESULT CreateControl(const QString& classIdOrProgId);
     HRESULT CreateControl(const Guid& clsid);
     void DestroyControl();
@@ -41,6 +42,7 @@ public:
     QSize sizeHint() const override;
 
 private:
+    HRESULT MakeControl(const Guid& clsid);
     HRESULT RequestResize(int width, int height) override;
     void* QueryService(const Guid& service) override;
 

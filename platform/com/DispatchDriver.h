@@ -51,6 +51,10 @@ public:
         Invoke<void>(id, InvokeKind::PropertyPut, value);
     }
 
+protected:
+    // For what a derived class does besides calls (making the object, say).
+    void SetLastResult(HRESULT hr) { m_lastResult = hr; }
+
 private:
     template <typename R, typename... A>
     R Invoke(DispId id, InvokeKind kind, const A&... args)

@@ -2,6 +2,13 @@
 
 namespace {
 
+struct ErrorInfo {
+    HRESULT hr = kS_OK;
+    QString description;
+};
+
+thread_local ErrorInfo t_errorInfo;
+
 const char* Description(HRESULT hr)
 {
     switch (hr) {
@@ -63,5 +70,18 @@ QString HResultText(HRESULT hr)
     const QString hex = QString::number(static_cast<unsigned>(hr), 16)
                             .toUpper()
                             .rightJustified(8, QLatin1Char('0'));
-    return QStringLiteral("0x%1: %2").arg(hex, QLatin1String(Description(hr)));
+    QString text = QStringLiteral("0x%1: %2").arg(hex, QLatin1String(Description(hr)));
+    if (Failed(hr) && t_errorInfo.hr == hr && !t_errorInfo.description.isEmpty())
+        text += QLatin1Char(' ') + t_errorInfo.description;
+    return text;
+}
+
+void SetErrorInfo(HRESULT hr, const QString& description)
+{
+    t_errorInfo = {hr, description};
+}
+
+void ClearErrorInfo()
+{
+    t_errorInfo = {};
 }

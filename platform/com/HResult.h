@@ -41,5 +41,12 @@ constexpr bool Failed(HRESULT hr)
     return hr < 0;
 }
 
-// "0x80040154: The class is not registered." for messages and logs.
+// "0x80040154: The class is not registered." for messages and logs, followed
+// by the error information recorded with that code, if any.
 QString HResultText(HRESULT hr);
+
+// Why the last attempt of this thread to make an object failed, in more words
+// than its code: which library, what the loader said. Kept until the next
+// attempt clears it, so a message built from the code alone names the cause.
+void SetErrorInfo(HRESULT hr, const QString& description);
+void ClearErrorInfo();

@@ -30,25 +30,23 @@ bool Resolve(void* handle, const char* name, Fn* out, QStringList* missing)
     return *out != nullptr;
 }
 
-HRESULT Fail(HRESULT hr, const QString& why, QString* error)
+HRESULT Fail(HRESULT hr, const QString& why)
 {
     qCWarning(lcCom).noquote() << why;
-    if (error)
-        *error = why;
+    SetErrorInfo(hr, why);
     return hr;
 }
 
 } // namespace
 
-HRESULT CServerLibrary::Load(const QString& path, CServerLibrary** library, QString* error)
+HRESULT CServerLibrary::Load(const QString& path, CServerLibrary** library)
 {
     if (!library)
         return kE_POINTER;
     *library = nullptr;
     const QFileInfo file(path);
     if (path.isEmpty() || !file.isFile())
-        return Fail(kCO_E_DLLNOTFOUND, QStringLiteral("No control library at \"%1\".").arg(path),
-                    error);
+        return Fail(kCO_E_DLLNOTFOUND, QStringLiteral("No control library at \"%1\".").arg(path));
     const QString canonical = file.canonicalFilePath();
     if (CServerLibrary* known = Loaded().value(canonical)) {
         *library = known;
@@ -57,10 +55,8 @@ HRESULT CServerLibrary::Load(const QString& path, CServerLibrary** library, QStr
 
     void* handle = dlopen(QFile::encodeName(canonical).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!handle)
-        return Fail(kCO_E_ERRORINDLL,
-                    QStringLiteral("Cannot load \"%1\": %2")
-                        .arg(canonical, QString::fromLocal8Bit(dlerror())),
-                    error);
+        return Fail(kCO_E_ERRORINDLL, QStringLiteral("Cannot load \"%1\": %2")
+                                          .arg(canonical, QString::fromLocal8Bit(dlerror())));
     // Never closed: see the class comment.
     std::unique_ptr<CServerLibrary> loaded(new CServerLibrary);
     loaded->m_path = canonical;
@@ -72,8 +68,7 @@ HRESULT CServerLibrary::Load(const QString& path, CServerLibrary** library, QStr
     if (!missing.isEmpty())
         return Fail(kCO_E_ERRORINDLL,
                     QStringLiteral("\"%1\" is not a control library: it lacks %2.")
-                        .arg(canonical, missing.join(QStringLiteral(", "))),
-                    error);
+                        .arg(canonical, missing.join(QStringLiteral(", "))));
     *library = loaded.get();
     Loaded().insert(canonical, loaded.release());
     return kS_OK;

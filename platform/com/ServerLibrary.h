@@ -13,8 +13,8 @@ class CServerLibrary {
 public:
     // The library at path, loaded on first use. kCO_E_DLLNOTFOUND when there
     // is no such file; kCO_E_ERRORINDLL when it cannot be loaded or lacks an
-    // entry point (error then says why).
-    static HRESULT Load(const QString& path, CServerLibrary** library, QString* error = nullptr);
+    // entry point (HResultText then says why).
+    static HRESULT Load(const QString& path, CServerLibrary** library);
 
     const QString& Path() const { return m_path; }
 

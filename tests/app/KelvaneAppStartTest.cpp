@@ -316,7 +316,7 @@ TEST(KelvaneAppStart, AHungServerIsGivenUpAfterTheConnectTimeout)
     timer.start();
     EXPECT_FALSE(app.Start());
     EXPECT_LT(timer.elapsed(), 12000);
-    EXPECT_TRUE(Messages().Texts().first().contains(QStringLiteral("timeout")))
+    EXPECT_TRUE(Messages().Texts().first().contains(QStringLiteral("does not answer")))
         << Messages().Texts().first().toStdString();
 }
 

@@ -14,6 +14,7 @@
 #include "data/DBClass.h"
 #include "data/Schema.h"
 #include "platform/ProfileStore.h"
+#include "tests/support/DesktopLocale.h"
 #include "tests/support/ScriptedModals.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
@@ -516,6 +517,31 @@ TEST_F(OptionsTest, ContactsAndSearchPagesEnableWhatTheirChecksAllow)
     EXPECT_EQ(Stored(QStringLiteral("Admin/DefTaskType")).toString(), QStringLiteral("ToDo"));
     EXPECT_EQ(Stored(QStringLiteral("Admin/bsearchSize")).toInt(), 0);
     EXPECT_EQ(Stored(QStringLiteral("Admin/isearchSize")).toInt(), 250);
+}
+
+TEST_F(OptionsTest, ARowLimitTakesTheDesktopsGroupSeparators)
+{
+    Store(QStringLiteral("Admin/bsearchSize"), 1);
+    const struct {
+        const char* locale;
+        const char* typed;
+        int stored; // 0: refused
+    } cases[] = {{"fr_FR", "1 500", 1500},
+                 {"en_US", "2,500", 2500},
+                 {"de_DE", "3.500,0", 3500},
+                 {"de_DE", "1.000", 0},
+                 {"en_US", "2.5", 0}};
+    for (const auto& c : cases) {
+        const CDesktopLocale desktop(c.locale);
+        Store(QStringLiteral("Admin/isearchSize"), 250);
+        auto sheet = Sheet();
+        auto* search = Open(*sheet, sheet->SearchPage());
+        search->Control<QLineEdit>(IDC_SEARCH_SIZE)->setText(QString::fromUtf8(c.typed));
+        sheet->OnCommand(IDOK);
+        EXPECT_EQ(sheet->EndCode(), c.stored ? IDOK : 0) << c.locale << " " << c.typed;
+        EXPECT_EQ(Stored(QStringLiteral("Admin/isearchSize")).toInt(), c.stored ? c.stored : 250)
+            << c.locale << " " << c.typed;
+    }
 }
 
 // ---- The database page -------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "tests/support/FacadeFixture.h"
 #include "tests/support/SeedRows.h"
+#include "tests/support/TestClock.h"
 #include "tests/support/TestEnv.h"
 
 #include <QDateTime>
@@ -30,11 +31,8 @@ protected:
         Option("USER/DefUserName", QStringLiteral("Ann Lee"));
         m_db.StartupInfo().BookingInterval = 15;
     }
-    // The clock of the engine: a time of m_day, or of a day after it.
-    void At(int hour, int minute, int days = 0)
-    {
-        m_now = QDateTime(m_day.addDays(days), QTime(hour, minute));
-    }
+    // The program's clock: a time of m_day, or of a day after it.
+    void At(int hour, int minute, int days = 0) { m_clock.Set(m_day.addDays(days), hour, minute); }
     // Another entry of Ann's on m_day.
     void Book(int timeId, int start, int stop, const QDate& day = QDate())
     {
@@ -74,5 +72,5 @@ protected:
     static QStringList Messages() { return CRecordingMessages::Current().Texts(); }
 
     const QDate m_day{2026, 3, 5};
-    QDateTime m_now{m_day, QTime(9, 0)};
+    CTestClock m_clock{m_day, 9, 0};
 };

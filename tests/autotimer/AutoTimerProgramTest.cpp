@@ -3,6 +3,7 @@
 #include "app/KelvaneApp.h"
 #include "autotimer/AutoTimerWindows.h"
 #include "autotimer/AutoTimingDlg.h"
+#include "tests/support/TestClock.h"
 #include "tests/support/TestEnv.h"
 #include "timesheet/Plentor.h"
 #include "timesheet/TimeAppDlg.h"
@@ -31,7 +32,7 @@ TEST(AutoTimerProgramTest, WhileTimingTheTimeSheetIsReadOnlyAndShowsTheLoggedBlo
     ASSERT_TRUE(sheet && timer) << CRecordingMessages::Current().Last().toStdString();
     ASSERT_TRUE(QTest::qWaitFor([sheet] { return sheet->Controller().DayLoaded(); }, 5000));
     const QDate day = sheet->Controller().ShownDay();
-    timer->Engine().SetClock([day] { return QDateTime(day, QTime(10, 7)); });
+    const CTestClock clock(day, 10, 7);
 
     timer->OnGo();
     ASSERT_TRUE(app.IsAutoLogging());

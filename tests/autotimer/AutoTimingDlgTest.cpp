@@ -3,6 +3,7 @@
 #include "app/TrayIcon.h"
 #include "autotimer/TimerIcons.h"
 #include "tests/autotimer/AutoTimerFixture.h"
+#include "tests/support/TimeZoneScope.h"
 #include "ui/CaptionWidth.h"
 #include "ui/ResourceIds.h"
 #include "ui/TipButton.h"
@@ -40,7 +41,6 @@ protected:
         m_hub->OnCommand(ID_AUTO_TIMER);
         m_window = dynamic_cast<CAutoTimingDlg*>(m_hub->Window(ID_AUTO_TIMER));
         ASSERT_NE(m_window, nullptr);
-        m_window->Engine().SetClock([this] { return m_now; });
     }
     void Close()
     {
@@ -209,6 +209,60 @@ TEST_P(AutoTimingDlgTest, ClosingWhileTimingAsksAndStops)
     EXPECT_EQ(m_hub->Window(ID_AUTO_TIMER), nullptr);
     EXPECT_EQ(Messages().size(), 2);
     EXPECT_EQ(Rows().size(), 2);
+}
+
+TEST_P(AutoTimingDlgTest, OnTheNightsTheClockChangesItCountsTheTimeThatPassed)
+{
+    struct Case {
+        const char* zone;
+        QDate day;
+        double hours; // 00:30 to 03:45
+        int repeatedHour;
+    };
+    const Case cases[] = {
+        {"Europe/Berlin", {2026, 3, 29}, 2.25, -1},
+        {"Europe/Berlin", {2026, 10, 25}, 4.25, 2},
+        {"America/New_York", {2026, 3, 8}, 2.25, -1},
+        {"America/New_York", {2026, 11, 1}, 4.25, 1},
+    };
+    const auto hours = [this](const QDate& day) {
+        return Query(QStringLiteral("SELECT HoursWorked FROM tblTimeSheet WHERE WorkDate = ?"),
+                     {QVariant::fromValue(CDateTime(day))})
+            .Value(0, 0)
+            .toFloat();
+    };
+    const auto tick = [this] { m_window->Engine().TimerProc(CBookTime::kBookTimerId); };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(
+            QStringLiteral("%1 %2").arg(QLatin1String(c.zone), c.day.toString()).toStdString());
+        const CTimeZoneScope zone(c.zone);
+        m_clock.Set(c.day, 0, 37);
+        Go()->click();
+        ASSERT_TRUE(m_window->IsTiming());
+        EXPECT_EQ(Status(), QStringLiteral("Logging started: 00:30 (8 mins)"));
+        // A tick after the change stretches the block to 03:45.
+        m_clock.Set(c.day, 3, 31);
+        tick();
+        EXPECT_EQ(Status(), QStringLiteral("Logging started: 00:30 (14 mins)"));
+        EXPECT_FLOAT_EQ(hours(c.day), float(c.hours));
+        Go()->click();
+        if (c.repeatedHour < 0)
+            continue;
+
+        // A block that ends in the hour the clock shows twice: once the hour
+        // shows again, its stop has passed, and nothing is booked ahead.
+        Exec(QStringLiteral("DELETE FROM tblTimeSheet"));
+        m_clock.Set(c.day, c.repeatedHour, 5);
+        Go()->click();
+        ASSERT_TRUE(m_window->IsTiming());
+        EXPECT_EQ(Status(),
+                  QStringLiteral("Logging started: 0%1:00 (10 mins)").arg(c.repeatedHour));
+        m_clock.Advance(60 * 60);
+        tick();
+        EXPECT_EQ(Status(), QStringLiteral("Logging started: 0%1:00 (0 mins)").arg(c.repeatedHour));
+        Go()->click();
+    }
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join('|').toStdString();
 }
 
 TEST(AutoTimerTray, AnimationFramesNeedANotificationArea)

@@ -56,7 +56,6 @@ protected:
     {
         AutoTimerTest::SetUp();
         m_engine = std::make_unique<CBookTime>(m_db, m_owner);
-        m_engine->SetClock([this] { return m_now; });
         m_owner.engine = m_engine.get();
     }
     void TearDown() override

@@ -2,6 +2,8 @@
 #include "tests/data/TestRecords.h"
 #include "tests/support/TestEnv.h"
 
+#include <functional>
+
 // Reading rows into the record buffers: read rules, statuses, integrity.
 class BindingSetTest : public DbTest {
 protected:
@@ -73,6 +75,9 @@ TEST_P(BindingSetTest, AwkwardTextsRoundTripUnchanged)
         // Unicode's characters for internal use are text like any other.
         QString(QStringLiteral("nonchar ") + QChar(0xFDD0) + QChar(0xFFFE) +
                 QStringLiteral(" end")),
+        // At the start too: no byte-order mark to drop or to swap the text by.
+        QString(QChar(0xFFFE) + QStringLiteral("abc def")),
+        QString(QChar(0xFEFF) + QStringLiteral("abc")),
         QString(10000, QLatin1Char('x')),
         QStringLiteral("%s %1 ? :name $1"),
     };
@@ -187,20 +192,82 @@ TEST_P(BindingSetTest, InsertWritesNoNullDateAndNoUnboundColumn)
     EXPECT_EQ(row.Value(0, 1).toInt(), 0);
 }
 
-TEST_P(BindingSetTest, OverflowFailsTheOpenAndIsNeverWrittenBack)
+TEST_P(BindingSetTest, ValuesBeyondTheBuffersAreToldOnceAndKeptUnlessChanged)
 {
-    Exec(QStringLiteral("INSERT INTO tblsample (name, count) VALUES ('big', 1099511627776)"));
+    // As another program may store them: the schema's integers take more
+    // than the class's small integer, texts more than the class's width.
+    if (IsPostgres())
+        Exec(QStringLiteral("ALTER TABLE tblsample ALTER COLUMN small TYPE INTEGER"));
+    const QString longName = QStringLiteral("ääääääääää0123456789abcdefghij");
+    Exec(QStringLiteral("INSERT INTO tblsample (name, small, count, note) VALUES (?, 40000, "
+                        "1099511627776, 'first')"),
+         {longName});
+    CRecordingMessages& messages = CRecordingMessages::Current();
     CSampleSet set(&m_conn);
-    EXPECT_FALSE(set.OpenTableWithQuery(nullptr, QStringLiteral("[SampleID] > 0"), QString()));
-    EXPECT_EQ(CRecordingMessages::Current().Last(), QStringLiteral("Data integrity error"));
+    ASSERT_TRUE(set.OpenTableWithQuery(nullptr, QStringLiteral("[SampleID] > 0"), QString()));
+    ASSERT_EQ(messages.Count(), 1);
+    for (const char* part : {"tblSample with SampleID 1", "Small 40000", "Count 1099511627776"})
+        EXPECT_TRUE(messages.Last().contains(QLatin1String(part))) << messages.Last().toStdString();
+    EXPECT_EQ(set.m_Name, longName);
+    // They read as none.
+    for (int column : {8, 9}) {
+        EXPECT_TRUE(set.IsNull(column)) << column;
+        EXPECT_TRUE(set.IsUnheld(column)) << column;
+        EXPECT_TRUE(set.BufferValue(column).isNull()) << column;
+    }
+    EXPECT_EQ(set.m_Count, -1);
 
-    // Opened without the check (no filter), the damaged row refuses an update.
-    CSampleSet plain(&m_conn);
-    ASSERT_TRUE(plain.Recordset()->OpenRecordSetRecEx());
-    EXPECT_EQ(plain.Descriptor(9).status, adFldDataOverFlow);
-    EXPECT_FALSE(plain.Update());
-    EXPECT_EQ(Query(QStringLiteral("SELECT count FROM tblsample")).Value(0, 0).toLongLong(),
-              1099511627776LL);
+    struct Step {
+        std::function<void(CSampleSet&)> change;
+        const char* stored; // name|small|count|note afterwards
+    };
+    const Step steps[] = {
+        {[](CSampleSet& s) { s.m_Note = QStringLiteral("second"); },
+         "ääääääääää0123456789abcdefghij|40000|1099511627776|second"},
+        // Nothing changed: nothing is written, and that is no failure.
+        {[](CSampleSet&) {}, "ääääääääää0123456789abcdefghij|40000|1099511627776|second"},
+        // What the user changes is written, cut to the width.
+        {[](CSampleSet& s) {
+             s.m_Count = 7;
+             s.m_Name = s.m_Name + QStringLiteral("!");
+         },
+         "ääääääääää0123456789|40000|7|second"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.stored);
+        CSampleSet row(&m_conn);
+        ASSERT_TRUE(row.OpenTableWithQuery(nullptr, QStringLiteral("[SampleID] > 0"), QString()));
+        step.change(row);
+        ASSERT_TRUE(row.Update());
+        const CQueryResult stored =
+            Query(QStringLiteral("SELECT name, small, count, note FROM tblsample"));
+        QStringList cells;
+        for (int c = 0; c < 4; ++c)
+            cells << stored.Value(0, c).toString();
+        EXPECT_EQ(cells.join(QLatin1Char('|')), QString::fromUtf8(step.stored));
+    }
+    // Told once, however often the row is read.
+    EXPECT_EQ(messages.Count(), 1) << messages.Texts().join('|').toStdString();
+}
+
+TEST_P(BindingSetTest, TextsWithALeadingMarkReadAsAnotherProgramStoredThem)
+{
+    // U+FEFF and U+FFFE before "abc", as UTF-8 bytes.
+    for (const char* hex : {"efbbbf616263", "efbfbe616263", "efbbbfefbbbf61"}) {
+        const QString text = QString::fromLatin1(hex);
+        Exec(IsPostgres() ? QStringLiteral("INSERT INTO tblsample (note) VALUES "
+                                           "(convert_from(decode('%1', 'hex'), 'UTF8'))")
+                                .arg(text)
+                          : QStringLiteral("INSERT INTO tblsample (note) VALUES (CAST(X'%1' AS "
+                                           "TEXT))")
+                                .arg(text));
+    }
+    CSampleSet set(&m_conn);
+    ASSERT_TRUE(set.OpenTableWithQuery(nullptr, QString(), QStringLiteral("[SampleID]")));
+    QStringList read;
+    for (; !set.Recordset()->IsEOF(); set.MoveNext())
+        read << QString::fromLatin1(set.m_Note.toUtf8().toHex());
+    EXPECT_EQ(read, (QStringList{"efbbbf616263", "efbfbe616263", "efbbbfefbbbf61"}));
 }
 
 TEST_P(BindingSetTest, MovesFollowTheCursorRules)

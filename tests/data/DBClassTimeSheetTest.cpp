@@ -28,23 +28,24 @@ public:
         : m_db(db)
     {}
     int CommentSwitch() const override { return 0; }
-    void ApplyUndoStep(int kind, CUndoRecord* r) override
+    bool ApplyUndoStep(int kind, CUndoRecord* r) override
     {
         if (kind == CUndoStep::kInserted)
-            ApplyRedoStep(CUndoStep::kDeleted, r);
-        else if (kind == CUndoStep::kDeleted)
-            ApplyRedoStep(CUndoStep::kInserted, r);
-        else if (kind == CUndoStep::kUpdated)
-            results << Write(*r, true, r->m_start, r->m_stop, true);
+            return ApplyRedoStep(CUndoStep::kDeleted, r);
+        if (kind == CUndoStep::kDeleted)
+            return ApplyRedoStep(CUndoStep::kInserted, r);
+        results << Write(*r, true, r->m_start, r->m_stop, true);
+        return results.last() == kWriteOk;
     }
-    void ApplyRedoStep(int kind, CUndoRecord* r) override
+    bool ApplyRedoStep(int kind, CUndoRecord* r) override
     {
         if (kind == CUndoStep::kInserted)
             results << Write(*r, false, r->m_start, r->m_stop, true);
         else if (kind == CUndoStep::kDeleted)
             results << Write(*r, true, 0, 0, true); // zero length: removed
-        else if (kind == CUndoStep::kUpdated)
+        else
             results << Write(*r, true, r->m_start, r->m_stop, false);
+        return results.last() == kWriteOk;
     }
 
     QList<int> results;

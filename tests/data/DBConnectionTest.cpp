@@ -254,8 +254,10 @@ TEST_F(ConnectionTest, AWrongPasswordIsReportedAndRetryCanFixIt)
     CDBConnection conn;
     ASSERT_TRUE(conn.Connect(false));
     const QString message = CRecordingMessages::Current().Texts().value(0);
-    EXPECT_TRUE(message.contains(QStringLiteral("password authentication failed")))
+    // In the user's words, never the driver's, and without the password.
+    EXPECT_TRUE(message.contains(QStringLiteral("refused the user name or password")))
         << message.toStdString();
+    EXPECT_FALSE(message.contains(QStringLiteral("authentication failed")));
     EXPECT_FALSE(message.contains(QStringLiteral("Wr0ngSecret")));
     conn.ReleaseConnection(true);
 }

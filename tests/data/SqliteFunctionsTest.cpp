@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 TEST(JetFunctions, FormatsDatesAndNumbersLikeJet)
 {
     const QVariant t = QVariant::fromValue(CDateTime(2026, 12, 8, 9, 5, 7));
@@ -69,4 +71,40 @@ TEST(JetFunctions, AvailableInSqlOnTheFileBackEnd)
     EXPECT_FALSE(CSqlExecutor::Run(
         conn, QStringLiteral("SELECT DateDiff('q', 'soon', '2026-01-01')"), {}, &r, &error));
     EXPECT_TRUE(error.description.contains(QStringLiteral("not a date")));
+}
+
+TEST(JetFunctions, DayCountsBeyondTheYearsOneTo9999AreRefusedNotCast)
+{
+    // The first and last days of the range are dates; anything past them is none.
+    EXPECT_EQ(CDateTime::FromOle(-693593.0), CDateTime(1, 1, 1));
+    EXPECT_EQ(CDateTime::FromOle(2958465.5), CDateTime(9999, 12, 31, 12, 0));
+    for (const double days :
+         {-693593.5, 2958466.0, -1e308, 1e308, -4e11, 9.3e18,
+          std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()})
+        EXPECT_TRUE(CDateTime::FromOle(days).IsNull()) << days;
+
+    CDBConnection conn;
+    conn.UseConnectionString(TestDatabases::NewSqliteDatabase(TestEnv::TestDir()));
+    ASSERT_TRUE(conn.Connect(false));
+    CQueryResult r;
+    CDbError error;
+    ASSERT_TRUE(CSqlExecutor::Run(conn,
+                                  QStringLiteral("SELECT Format(46364, 'yyyy-mm-dd'), "
+                                                 "DateDiff('m', -693593, 2958465), "
+                                                 "Format(1e300, '0.00') = '1e300', Format(-1e308)"),
+                                  {}, &r, &error))
+        << error.description.toStdString();
+    EXPECT_EQ(r.Value(0, 0).toString(), QStringLiteral("2026-12-08"));
+    EXPECT_EQ(r.Value(0, 1).toLongLong(), 9998 * 12 + 11);
+    EXPECT_EQ(r.Value(0, 2).toInt(), 0);
+    EXPECT_EQ(r.Value(0, 3).toString(), QStringLiteral("-1e+308"));
+    for (const char* sql :
+         {"SELECT Format(-1e308, 'yyyy')", "SELECT Format(1e308, 'Short Date')",
+          "SELECT Format(-693594, 'yyyy')", "SELECT DateDiff('m', '2026-01-01', -4e11)",
+          "SELECT DateDiff('yyyy', 9e18, '2026-01-01')", "SELECT DateDiff('d', 0, 1e999)"}) {
+        EXPECT_FALSE(CSqlExecutor::Run(conn, QLatin1String(sql), {}, &r, &error)) << sql;
+        EXPECT_TRUE(
+            error.description.contains(QStringLiteral("is not a day of the years 1 to 9999")))
+            << sql << ": " << error.description.toStdString();
+    }
 }

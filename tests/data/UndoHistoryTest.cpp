@@ -112,3 +112,28 @@ TEST_F(UndoHistoryTest, EmptyListsDoNothing)
     EXPECT_EQ(m_history.Redo(), 0);
     EXPECT_TRUE(m_applied.empty());
 }
+
+TEST_F(UndoHistoryTest, AStepWhoseWriteFailedStaysWhereItWas)
+{
+    bool writes = false;
+    m_history.SetApplyCallbacks([&](CUndoStep*) { return writes; },
+                                [&](CUndoStep*) { return writes; });
+    for (int i = 1; i <= 3; ++i)
+        m_history.PushUndo(Step(CUndoStep::kInserted, i));
+    m_history.PushRedo(Step(CUndoStep::kDeleted, 9));
+    const int position = m_history.Position();
+
+    EXPECT_EQ(m_history.Undo(), -1);
+    EXPECT_EQ(m_history.Redo(), -1);
+    ASSERT_EQ(m_history.UndoCount(), 3);
+    EXPECT_EQ(m_history.NewestUndo()->m_record->m_TimeID, 3);
+    ASSERT_EQ(m_history.RedoCount(), 1);
+    EXPECT_EQ(m_history.NewestRedo()->m_record->m_TimeID, 9);
+    EXPECT_EQ(m_history.Position(), position);
+
+    // Once the database answers, the same step goes first.
+    writes = true;
+    EXPECT_EQ(m_history.Undo(), 1);
+    EXPECT_EQ(m_history.NewestRedo()->m_record->m_TimeID, 3);
+    EXPECT_EQ(m_history.NewestUndo()->m_record->m_TimeID, 2);
+}

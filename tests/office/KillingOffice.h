@@ -5,7 +5,13 @@
 #include "office/Spreadsheet.h"
 #include "office/TextDocument.h"
 
+#include <QDir>
+#include <QFileInfo>
+
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include <signal.h>
 
@@ -16,6 +22,54 @@ inline void KillOffice(COfficeSession& office)
     if (office.ProcessGroup() > 1)
         ::kill(-static_cast<pid_t>(office.ProcessGroup()), SIGKILL);
 }
+
+// Signals the office's process group the moment it starts saving into a
+// folder (its lock file for the document appears there, before the document
+// is written): SIGKILL as a crash ends it, SIGSTOP to keep it holding the lock.
+class CSignalWhileSaving {
+public:
+    CSignalWhileSaving(COfficeSession& office, const QString& folder, int signal = SIGKILL)
+        : m_group(office.ProcessGroup())
+        , m_folder(folder)
+        , m_signal(signal)
+        , m_watch([this] { Watch(); })
+    {}
+    ~CSignalWhileSaving()
+    {
+        m_stop = true;
+        m_watch.join();
+    }
+    CSignalWhileSaving(const CSignalWhileSaving&) = delete;
+    CSignalWhileSaving& operator=(const CSignalWhileSaving&) = delete;
+
+    bool Fired() const { return m_fired; }
+
+private:
+    void Watch()
+    {
+        const QStringList locks{QStringLiteral(".~lock.*#")};
+        while (!m_stop) {
+            // Once the office has written who holds it.
+            for (const QFileInfo& lock :
+                 QDir(m_folder).entryInfoList(locks, QDir::Files | QDir::Hidden)) {
+                if (lock.size() == 0)
+                    continue;
+                if (m_group > 1)
+                    ::kill(-static_cast<pid_t>(m_group), m_signal);
+                m_fired = true;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+    }
+
+    const qint64 m_group;
+    const QString m_folder;
+    const int m_signal;
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_fired{false};
+    std::thread m_watch; // last: it starts watching once the rest is set
+};
 
 // A workbook of the session that kills the office after a number of macro calls.
 class CKillingWorkbook : public ISpreadsheet {
@@ -89,12 +143,20 @@ public:
         kAfterNewWorkbook,
         // After the given number of macro calls of an opened workbook.
         kAfterMacroCalls,
+        // While it saves a document it presents (into the folder given).
+        kWhileSaving,
     };
 
     CKillingOffice(COfficeSession& office, When when, int calls = 0)
         : m_office(office)
         , m_when(when)
         , m_calls(calls)
+    {}
+    CKillingOffice(COfficeSession& office, const QString& saveFolder)
+        : m_office(office)
+        , m_when(kWhileSaving)
+        , m_calls(0)
+        , m_saveFolder(saveFolder)
     {}
     std::unique_ptr<ISpreadsheet> NewSpreadsheet() override
     {
@@ -113,15 +175,25 @@ public:
     std::unique_ptr<ITextDocument> NewTextDocument() override { return m_office.NewTextDocument(); }
     QString Present(ISpreadsheet& sheet, const QString& title) override
     {
+        const auto kill = Arm();
         return m_office.Present(sheet, title);
     }
     QString Present(ITextDocument& document, const QString& title) override
     {
+        const auto kill = Arm();
         return m_office.Present(document, title);
     }
 
 private:
+    std::unique_ptr<CSignalWhileSaving> Arm()
+    {
+        if (m_when != kWhileSaving)
+            return nullptr;
+        return std::make_unique<CSignalWhileSaving>(m_office, m_saveFolder);
+    }
+
     COfficeSession& m_office;
     When m_when;
     int m_calls;
+    QString m_saveFolder;
 };

@@ -118,7 +118,7 @@ TEST_F(SpreadsheetTest, RefusedCallsThrowAndTheWorkbookGoesOn)
     OFFICE_CALL(sheet->SaveAs(busy));
     QFile lock(Path(QStringLiteral(".~lock.busy.xlsx#")));
     ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.write("Someone,host,someone,01.03.2024 09:00,file:///home/someone/.config/libreoffice/4;");
+    lock.write("Someone,someone,pc7,01.03.2024 09:00,file:///home/someone/.config/libreoffice/4;");
     lock.close();
     ASSERT_TRUE(QFile::setPermissions(busy, QFileDevice::ReadOwner));
     try {
@@ -126,7 +126,9 @@ TEST_F(SpreadsheetTest, RefusedCallsThrowAndTheWorkbookGoesOn)
         ADD_FAILURE() << "stored over a file in use";
     } catch (const COfficeError& e) {
         EXPECT_EQ(QString::fromUtf8(e.what()),
-                  QStringLiteral("\"%1\" is in use or cannot be written.").arg(busy));
+                  QStringLiteral("\"%1\" is open in LibreOffice elsewhere (Someone on pc7 since "
+                                 "01.03.2024 09:00).\nClose it there and try again.")
+                      .arg(busy));
     }
     const QString file = Path(QStringLiteral("after.xlsx"));
     OFFICE_CALL({

@@ -232,7 +232,7 @@ TEST_P(CmtAddDlgTest, AFailedInsertKeepsTheDialogAndWritesNothing)
         d.OnCommand(IDOK);
         EXPECT_EQ(d.EndCode(), 0);
         EXPECT_TRUE(CRecordingMessages::Current().Last().startsWith(
-            QStringLiteral("Error adding record\n")))
+            QStringLiteral("The comment was not added.\n")))
             << CRecordingMessages::Current().Last().toStdString();
         EXPECT_EQ(d.Control<CRichTextCtrl>(CCmtAddDlg::kIdComment)->toPlainText(),
                   QStringLiteral("Keep me"));
@@ -251,7 +251,8 @@ TEST_P(CmtAddDlgTest, ACompanyGoneMeanwhileIsRefusedAndAnotherPicked)
         Exec(QStringLiteral("DELETE FROM tblAddrCompany WHERE CompanyID = 2"));
         Type(d, CCmtAddDlg::kIdComment, QStringLiteral("For Acme"));
         d.OnCommand(IDOK);
-        EXPECT_EQ(CRecordingMessages::Current().Last(), QStringLiteral("Company does not exist"));
+        EXPECT_EQ(CRecordingMessages::Current().Last(),
+                  QStringLiteral("The comment was not added.\nCompany does not exist"));
         EXPECT_EQ(d.EndCode(), 0);
         EXPECT_EQ(CommentCount(), 5);
         d.OnCommand(CCmtAddDlg::kIdPickCompany);

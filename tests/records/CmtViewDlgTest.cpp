@@ -201,7 +201,7 @@ TEST_P(CmtViewDlgTest, WriteFailuresAndVanishedRowsAreTold)
         d.Control<QLineEdit>(CCmtViewDlg::kIdReference)->setText(QStringLiteral("R-9"));
         d.OnCommand(IDOK);
         EXPECT_TRUE(CRecordingMessages::Current().Last().startsWith(
-            QStringLiteral("Unable to update comment # 1\n")))
+            QStringLiteral("Comment # 1 was not updated.\n")))
             << CRecordingMessages::Current().Last().toStdString();
         EXPECT_EQ(d.EndCode(), 0);
         EXPECT_EQ(Stored(1, QStringLiteral("Reference")), QStringLiteral("R-1"));
@@ -251,6 +251,26 @@ TEST_P(CmtViewDlgTest, TextsLongerThanTheirColumnsAreToldAndCutBeforeTheWrite)
               QString(7999, QLatin1Char('d')) + QStringLiteral("☕"));
     EXPECT_EQ(Stored(1, QStringLiteral("ContactName")), QString(50, QLatin1Char('c')));
     EXPECT_EQ(Stored(1, QStringLiteral("Reference")), QString(255, QLatin1Char('r')));
+}
+
+TEST_P(CmtViewDlgTest, TextsLeftAsAnotherProgramStoredThemAreNotCut)
+{
+    if (IsPostgres())
+        GTEST_SKIP() << "the server's text columns hold no more than their width";
+    const QString reference = QString(300, QLatin1Char('r'));
+    const QString contact = QString(60, QLatin1Char('c'));
+    Exec(QStringLiteral("UPDATE tblProjectComment SET Reference = ?, ContactName = ? WHERE "
+                        "CommentID = 1"),
+         {reference, contact});
+    m_window->OnCommand(CCommentDlg::kCmdRefresh);
+    View(1, [](CCmtViewDlg& d) {
+        Pick(d, CCmtViewDlg::kIdPriority, QStringLiteral("low"));
+        d.OnCommand(IDOK);
+    });
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(Stored(1, QStringLiteral("Priority")), QStringLiteral("3"));
+    EXPECT_EQ(Stored(1, QStringLiteral("Reference")), reference);
+    EXPECT_EQ(Stored(1, QStringLiteral("ContactName")), contact);
 }
 
 TEST_P(CmtViewDlgTest, TheTextFieldsMenuSelectsCopiesAndPastes)

@@ -262,7 +262,7 @@ TEST_P(CommentDlgTest, DeleteAsksFirstThenSelectsTheNewLastRow)
     Refuse(QStringLiteral("DELETE"), QStringLiteral("tblProjectComment"));
     messages.Answer(kIdYes);
     m_window->OnCommand(CCommentDlg::kCmdDelete);
-    EXPECT_TRUE(messages.Last().startsWith(QStringLiteral("Unable to delete comment 3\n")))
+    EXPECT_TRUE(messages.Last().startsWith(QStringLiteral("Comment # 3 was not deleted.\n")))
         << messages.Last().toStdString();
     EXPECT_EQ(CommentCount(), 4);
     EXPECT_EQ(Ids(), QList<int>({4, 1, 2, 3}));

@@ -191,4 +191,40 @@ TEST_P(CompanyDialogsTest, ACompanyGoneBeforeTheEditStaysGone)
     EXPECT_EQ(Links(id), QList<int>({TypeId(QStringLiteral("Customer"))}));
 }
 
+TEST_P(CompanyDialogsTest, AnEditOfThePhoneKeepsTheOtherTextsAsAnotherProgramStoredThem)
+{
+    // Pages the add dialog would refuse or cut; a file database's texts
+    // have no width.
+    QStringList pages = {QStringLiteral("ftp://files.example/price-list")};
+    if (!IsPostgres())
+        pages << QStringLiteral("www.example.com/") + QString(284, QLatin1Char('p'));
+    for (const QString& page : std::as_const(pages)) {
+        SCOPED_TRACE(page.left(40).toStdString());
+        EmptyAddressBook();
+        const int id = AddCompany(QStringLiteral("Kauri Ltd"), {}, page);
+        const CQueryResult stored = Query(
+            QStringLiteral("SELECT CompanyName, AddressComment, Phone, WWWpage, Address1 FROM "
+                           "tblAddrCompany WHERE CompanyID = ?"),
+            {id});
+        CCompanyValues values;
+        values.CompanyName = stored.Value(0, 0).toString();
+        values.AddressComment = stored.Value(0, 1).toString();
+        values.Phone = stored.Value(0, 2).toString();
+        values.WWWpage = stored.Value(0, 3).toString();
+        values.Address1 = stored.Value(0, 4).toString();
+        CRecordingMessages::Current().Clear();
+        CCompanyEditDlg dialog(m_db, id, values);
+        ASSERT_TRUE(dialog.Create());
+        Type(dialog, CCompanyEditDlg::kIdPhone, QStringLiteral("09 555 0199"));
+        Press(dialog, IDOK);
+        EXPECT_EQ(dialog.EndCode(), IDOK);
+        EXPECT_EQ(CRecordingMessages::Current().Count(), 0)
+            << CRecordingMessages::Current().Texts().join('|').toStdString();
+        const CQueryResult after = Query(
+            QStringLiteral("SELECT Phone, WWWpage FROM tblAddrCompany WHERE CompanyID = ?"), {id});
+        EXPECT_EQ(after.Value(0, 0).toString(), QStringLiteral("09 555 0199"));
+        EXPECT_EQ(after.Value(0, 1).toString(), page);
+    }
+}
+
 KELVANE_INSTANTIATE_BACKENDS(CompanyDialogsTest);

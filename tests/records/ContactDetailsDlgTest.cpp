@@ -73,3 +73,23 @@ TEST(ContactDetailsDlg, EditsAndSendsMailAndCancelKeepsNothing)
     EXPECT_EQ(launcher.opened, QStringList({QStringLiteral("mailto:asa@example.se"),
                                             QStringLiteral("mailto:%C3%A5sa@ex%C3%A4mple.se")}));
 }
+
+TEST(ContactDetailsDlg, AnEditLeavesAStoredTextLongerThanItsColumnAsItIs)
+{
+    // As a file database may hold it from another program: longer than the column.
+    CPersonValues person;
+    person.FirstName = QStringLiteral("Maximiliana-Josefina-Anneliese");
+    person.LastName = QStringLiteral("Ngata");
+    CScriptedModals modals;
+    modals.Then([](CDialogBase& dialog) {
+        Field(dialog, CContactDetailsDlg::kIdPhone)->setText(QStringLiteral("021 555"));
+        Button(dialog, CContactDetailsDlg::kIdUpdate)->click();
+        return dialog.EndCode();
+    });
+    CContactDetailsDlg dialog(QStringLiteral("Fjord AB"), person, false);
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(CRecordingMessages::Current().Count(), 0)
+        << CRecordingMessages::Current().Texts().join('|').toStdString();
+    EXPECT_EQ(dialog.Person().FirstName, person.FirstName);
+    EXPECT_EQ(dialog.Person().Phone, QStringLiteral("021 555"));
+}

@@ -1,6 +1,7 @@
 #include "records/ProjectTasksDlg.h"
 #include "records/OptionalDateEdit.h"
 #include "tests/records/ProjectInfoFixture.h"
+#include "tests/support/DesktopLocale.h"
 #include "tests/support/Typing.h"
 #include "ui/RichTextCtrl.h"
 
@@ -278,7 +279,7 @@ TEST_P(ProjectTasksDlgTest, UpdateKeepsTheFractionOfTheHoursAndSaysOkOnlyWhenWri
         Exec(QStringLiteral("DELETE FROM tblProjectTask WHERE TaskID = 1"));
         d.OnUpdateTask();
         EXPECT_TRUE(CRecordingMessages::Current().Last().startsWith(
-            QStringLiteral("Error updating task Detail design")))
+            QStringLiteral("Task Detail design was not updated.")))
             << CRecordingMessages::Current().Last().toStdString();
     });
     // Written before it went: hours, name, no order, details without the blanks.
@@ -394,6 +395,51 @@ TEST_P(ProjectTasksDlgTest, UpdateKeepsAnUntouchedRichTextCommentAndCutsALongOne
     });
     EXPECT_EQ(Task(QStringLiteral("Comment"), QStringLiteral("Design")).toString(),
               QString(254, QLatin1Char('d')) + QStringLiteral("☕"));
+}
+
+TEST_P(ProjectTasksDlgTest, HoursTakeTheDesktopsDecimalSignAsWellAsThePoint)
+{
+    const struct {
+        const char* locale;
+        const char* typed;
+        float stored;
+    } cases[] = {{"de_DE", "1,5", 1.5f},   {"de_DE", "2.25", 2.25f}, {"fr_FR", "1,5", 1.5f},
+                 {"fr_FR", "0,75", 0.75f}, {"en_US", "1.5", 1.5f},   {"de_DE", "1.234,5", 1234.5f}};
+    int n = 0;
+    for (const auto& c : cases) {
+        const CDesktopLocale desktop(c.locale);
+        const QString name = QStringLiteral("Typed %1").arg(++n);
+        Run(QStringLiteral("Bridge"), kBridge, kDesign, [&](CProjectTasksDlg& d) {
+            Combo(d, CProjectTasksDlg::kIdTask)->setEditText(name);
+            Hours(d)->selectAll();
+            TypeCharacters(Hours(d), QString::fromUtf8(c.typed));
+            EXPECT_EQ(Hours(d)->text(), QString::fromUtf8(c.typed)) << c.locale;
+            d.OnAddTask();
+            EXPECT_EQ(CRecordingMessages::Current().Last(),
+                      QStringLiteral("New Task %1 added").arg(name))
+                << c.locale << " " << c.typed;
+        });
+        EXPECT_FLOAT_EQ(Task(QStringLiteral("EstHours"), name).toFloat(), c.stored)
+            << c.locale << " " << c.typed;
+    }
+    // A point that may group thousands is not guessed at; the task keeps its hours.
+    const CDesktopLocale desktop("de_DE");
+    Run(QStringLiteral("Bridge"), kBridge, kDesign, [](CProjectTasksDlg& d) {
+        Hours(d)->setText(QStringLiteral("1.000"));
+        d.OnUpdateTask();
+        EXPECT_EQ(CRecordingMessages::Current().Last(),
+                  QStringLiteral("1.000 could mean 1 or 1000: type it without group separators"));
+        Hours(d)->setText(QStringLiteral("-1,5"));
+        d.OnUpdateTask();
+        EXPECT_EQ(CRecordingMessages::Current().Last(),
+                  QStringLiteral("Estimated hours must be a number of 0 or more"));
+        // Beyond what the column holds.
+        Hours(d)->setText(QStringLiteral("1e300"));
+        d.OnUpdateTask();
+        EXPECT_EQ(CRecordingMessages::Current().Last(),
+                  QStringLiteral("Estimated hours can be at most 999999.99"));
+    });
+    EXPECT_FLOAT_EQ(Task(QStringLiteral("EstHours"), QStringLiteral("Design")).toFloat(), 40.0f);
 }
 
 KELVANE_INSTANTIATE_BACKENDS(ProjectTasksDlgTest);

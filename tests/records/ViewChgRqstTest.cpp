@@ -121,6 +121,24 @@ TEST_P(ViewChgRqstTest, ShowsTheRequestAndUpdateWritesItBack)
     EXPECT_EQ(Cell(RowOf(Id(3)), CChgRqstColumns::kItem), QStringLiteral("Café au lait"));
 }
 
+TEST_P(ViewChgRqstTest, TextsLeftAsAnotherProgramStoredThemAreNotCut)
+{
+    if (IsPostgres())
+        GTEST_SKIP() << "the server's text columns hold no more than their width";
+    const QString reference = QString(80, QLatin1Char('r'));
+    const QString contact = QString(70, QLatin1Char('c'));
+    Exec(QStringLiteral("UPDATE tblChgReq SET Reference = ?, Contact = ? WHERE ChgReqID = ?"),
+         {reference, contact, Id(3)});
+    View(Id(3), [this](CViewChgRqst& d) {
+        d.Control<QComboBox>(CViewChgRqst::kIdPriority)->setCurrentIndex(0);
+        ASSERT_TRUE(d.UpdateCRData()) << Messages().join('|').toStdString();
+    });
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join('|').toStdString();
+    EXPECT_EQ(Stored(Id(3), QStringLiteral("Priority")), QStringLiteral("1"));
+    EXPECT_EQ(Stored(Id(3), QStringLiteral("Reference")), reference);
+    EXPECT_EQ(Stored(Id(3), QStringLiteral("Contact")), contact);
+}
+
 TEST_P(ViewChgRqstTest, CompletionFollowsTheStatusRules)
 {
     AddAction(Id(1), QStringLiteral("Drawn"));

@@ -240,4 +240,20 @@ TEST_P(ExportTimeSheetsTest, CancelInTheProgressWindowWritesNoFile)
     EXPECT_EQ(Export(file), QStringLiteral("Finished Export 3000 Records written to %1").arg(file));
 }
 
+TEST_P(ExportTimeSheetsTest, TheLastDayGivesItsRowsWhateverTimeTheirWorkDateCarries)
+{
+    BookSamples(m_db);
+    // Written by the administration program: its day at noon.
+    Exec(QStringLiteral("INSERT INTO tblTimeSheet (EmpID, ProjID, OrderID, WorkDate, StartTime, "
+                        "StopTime, HoursWorked, TaskID, Comment, TimeID) VALUES (1, 5, 7, "
+                        "'2026-03-03 12:00:00', '2026-03-03 08:00:00', '2026-03-03 09:00:00', 1, "
+                        "9, 'From Vek', 2)"));
+    const QString file = File("noon.txt");
+    EXPECT_EQ(
+        Export(file,
+               [](CExportTimeSheetsDlg& d) { d.SetPeriod(QDate(2026, 3, 2), QDate(2026, 3, 3)); }),
+        QStringLiteral("Finished Export 5 Records written to %1").arg(file));
+    EXPECT_TRUE(ReadAll(file).contains(QStringLiteral(",From Vek,")));
+}
+
 KELVANE_INSTANTIATE_BACKENDS(ExportTimeSheetsTest);

@@ -60,6 +60,70 @@ TEST_P(ImportTimeSheetsTest, AnExportReadBackGivesTheSameRows)
     EXPECT_EQ(Count(), 5);
 }
 
+TEST_P(ImportTimeSheetsTest, CommentsBeginningWithAMarkCrossAsTheyWereStored)
+{
+    // As another program stores them: U+FEFF and U+FFFE before the text.
+    const QStringList hex = {QStringLiteral("EFBBBF616263"), QStringLiteral("EFBFBE61626320646566"),
+                             QStringLiteral("EFBBBFEFBBBF78")};
+    const auto storedHex = [this](int timeId) {
+        return Query(IsPostgres() ? QStringLiteral("SELECT upper(encode(convert_to(Comment, "
+                                                   "'UTF8'), 'hex')) FROM tblTimeSheet WHERE "
+                                                   "TimeID = ?")
+                                  : QStringLiteral("SELECT hex(Comment) FROM tblTimeSheet WHERE "
+                                                   "TimeID = ?"),
+                     {timeId})
+            .Value(0, 0)
+            .toString();
+    };
+    for (int i = 0; i < hex.size(); ++i) {
+        const QString text = IsPostgres()
+                                 ? QStringLiteral("convert_from(decode('%1', 'hex'), 'UTF8')")
+                                 : QStringLiteral("CAST(X'%1' AS TEXT)");
+        Exec(QStringLiteral("INSERT INTO tblTimeSheet (EmpID, ProjID, OrderID, WorkDate, "
+                            "StartTime, StopTime, HoursWorked, TaskID, Comment, TimeID) VALUES "
+                            "(1, 5, 7, '2026-03-02 00:00:00', '2026-03-02 %1:00:00', "
+                            "'2026-03-02 %1:30:00', 0.5, 9, %2, %3)")
+                 .arg(10 + i)
+                 .arg(text.arg(hex.at(i)))
+                 .arg(i + 1));
+    }
+    const QString file = File("Marks.txt");
+    CExportTimeSheetsDlg exporter(m_db, nullptr);
+    RunModal<CExportTimeSheetsDlg>(exporter, [&](CExportTimeSheetsDlg& d) {
+        d.SetFileName(file);
+        d.Control<QComboBox>(CExportTimeSheetsDlg::kIdWhoFor)->setCurrentIndex(0);
+        d.SetPeriod(QDate(2026, 3, 1), QDate(2026, 3, 31));
+        d.OnCommand(IDOK);
+        EXPECT_EQ(d.Written(), 3);
+    });
+    Exec(QStringLiteral("DELETE FROM tblTimeSheet"));
+    Import(file);
+    EXPECT_EQ(m_imported, 3);
+    for (int i = 0; i < hex.size(); ++i)
+        EXPECT_EQ(storedHex(i + 1), hex.at(i)) << i;
+}
+
+TEST_P(ImportTimeSheetsTest, AnObjectIdBeyondTheProgramsIntegersIsExportedAsStored)
+{
+    if (IsPostgres())
+        GTEST_SKIP() << "the server's integer columns hold no more than the program's";
+    Exec(QStringLiteral("INSERT INTO tblTimeSheet (EmpID, ProjID, OrderID, WorkDate, StartTime, "
+                        "StopTime, HoursWorked, TaskID, Comment, TimeID, ObjectTypeID, ObjectID) "
+                        "VALUES (1, 5, 7, '2026-03-02 00:00:00', '2026-03-02 10:00:00', "
+                        "'2026-03-02 10:30:00', 0.5, 9, 'linked', 1, 40, 5000000000)"));
+    const QString file = File("Beyond.txt");
+    CExportTimeSheetsDlg exporter(m_db, nullptr);
+    RunModal<CExportTimeSheetsDlg>(exporter, [&](CExportTimeSheetsDlg& d) {
+        d.SetFileName(file);
+        d.Control<QComboBox>(CExportTimeSheetsDlg::kIdWhoFor)->setCurrentIndex(0);
+        d.SetPeriod(QDate(2026, 3, 1), QDate(2026, 3, 31));
+        d.OnCommand(IDOK);
+        EXPECT_EQ(d.Written(), 1);
+    });
+    EXPECT_TRUE(ReadAll(file).contains(QStringLiteral(",02/03/2026,40,5000000000,")))
+        << ReadAll(file).toStdString();
+}
+
 TEST_P(ImportTimeSheetsTest, RefusedLinesGoToTheErrorFileWithTheirReasons)
 {
     const QDate mon(2026, 3, 2);

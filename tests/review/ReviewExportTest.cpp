@@ -5,6 +5,7 @@
 #include "tests/office/OfficeFiles.h"
 #include "tests/review/ReviewFixture.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -293,6 +294,28 @@ TEST_P(ReviewExportTest, AnOfficeKilledMidExportIsToldAndTheNextExportWorks)
     const QString file = ExportList();
     EXPECT_TRUE(Messages().isEmpty()) << Messages().join('|').toStdString();
     EXPECT_EQ(CXlsxSheet(file).Text(QStringLiteral("B6")), QStringLiteral("Apollo"));
+}
+
+TEST_P(ReviewExportTest, AnOfficeKilledWhileSavingTheExportLeavesThatPeriodExportable)
+{
+    BookTheWeek();
+    Review(kMonday, kWednesday);
+    const QString folder = TestEnv::TestDir() + QStringLiteral("/documents");
+    CKillingOffice dying(*s_office, folder);
+    m_window->SetOfficeDocuments(&dying);
+    EXPECT_TRUE(ExportList().isEmpty());
+    EXPECT_EQ(Messages(), QStringList{QStringLiteral("The workbook could not be finished.\n"
+                                                     "LibreOffice stopped while saving the "
+                                                     "document.")});
+    // The same period again: the file it was saving, its lock cleared.
+    m_window->SetOfficeDocuments(s_office.get());
+    const QString file = ExportList();
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join('|').toStdString();
+    EXPECT_EQ(QFileInfo(file).fileName(),
+              QStringLiteral("Week review 2024-03-04 to 2024-03-06.xlsx"));
+    EXPECT_EQ(CXlsxSheet(file).Text(QStringLiteral("B6")), QStringLiteral("Apollo"));
+    EXPECT_TRUE(
+        QDir(folder).entryList({QStringLiteral(".~lock.*")}, QDir::Files | QDir::Hidden).isEmpty());
 }
 
 KELVANE_INSTANTIATE_BACKENDS(ReviewExportTest);

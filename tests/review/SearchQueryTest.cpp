@@ -1,6 +1,9 @@
 #include "review/SearchQuery.h"
+#include "platform/Clock.h"
 #include "tests/review/SearchFixture.h"
+#include "tests/support/DesktopLocale.h"
 #include "ui/ResourceIds.h"
+#include "ui/TypedDate.h"
 
 #include <algorithm>
 
@@ -288,6 +291,96 @@ TEST_P(SearchQueryTest, ATypedFilterKeepsTrueAndFalseInsideFunctionCalls)
     query.SetFilter(QStringLiteral("coalesce(TimesheetID < 3, False)"));
     EXPECT_EQ(Found(query, QStringLiteral("TimesheetID")),
               (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
+}
+
+TEST_P(SearchQueryTest, DatesTypedTheDesktopWayFindTheirDays)
+{
+    // 8 December 2026 holds ids 2, 5 and 8; id 2 starts at 9:30.
+    const CDateTime day(2026, 12, 8);
+    const QStringList eighth = {QStringLiteral("2"), QStringLiteral("5"), QStringLiteral("8")};
+    for (const char* locale : {"de_DE", "en_US", "fr_FR"}) {
+        const CDesktopLocale desktop(locale);
+        QString twoDigits = RegionalFormats().dateFormat;
+        QString fourDigits = twoDigits;
+        twoDigits.replace(QLatin1String("%Y"), QLatin1String("%y"));
+        fourDigits.replace(QLatin1String("%y"), QLatin1String("%Y"));
+        for (const QString& typed :
+             {FormatDateTime(day, twoDigits), FormatDateTime(day, fourDigits),
+              QLocale().toString(day.Date(), QLocale::ShortFormat)})
+            EXPECT_EQ(Where(QStringLiteral("Work Date"), QStringLiteral("="), typed,
+                            QStringLiteral("TimesheetID")),
+                      eighth)
+                << locale << " " << typed.toStdString();
+        const QString start =
+            FormatDateTime(day, twoDigits) + QLatin1Char(' ') + FormatTimeOfDay(9, 30);
+        EXPECT_EQ(Where(QStringLiteral("Start Time"), QStringLiteral("="), start,
+                        QStringLiteral("TimesheetID")),
+                  QStringList{QStringLiteral("2")})
+            << locale << " " << start.toStdString();
+
+        // No year before 1 or after 9999: refused, saying what is read.
+        CSearchQuery query(ID_TIMESHEETS, &m_db);
+        QString message;
+        for (const char* impossible : {"1/2/-001", "8.12.0000", "8/12/20260"}) {
+            EXPECT_EQ(query.AddSection(FieldIndex(query, QStringLiteral("Work Date")),
+                                       QStringLiteral("="), QLatin1String(impossible), QString(),
+                                       message),
+                      CSearchQuery::AddResult::Refused)
+                << locale << " " << impossible;
+            EXPECT_TRUE(message.endsWith(CTypedDate::Forms(CClock::Today())))
+                << message.toStdString();
+        }
+        EXPECT_TRUE(query.Filter().isEmpty()) << query.Filter().toStdString();
+    }
+}
+
+TEST_P(SearchQueryTest, HoursTypedWithTheDesktopsDecimalSign)
+{
+    // Ids 3 and 7 have 1.75 hours.
+    const QStringList more = {QStringLiteral("3"), QStringLiteral("7")};
+    for (const char* locale : {"de_DE", "fr_FR"}) {
+        const CDesktopLocale desktop(locale);
+        for (const char* hours : {"1,5", "1.5"})
+            EXPECT_EQ(Where(QStringLiteral("Hours Worked"), QStringLiteral(">"),
+                            QLatin1String(hours), QStringLiteral("TimesheetID")),
+                      more)
+                << locale << " " << hours;
+    }
+    // A comma that is no decimal sign, and a point that may group thousands.
+    CSearchQuery query(ID_TIMESHEETS, &m_db);
+    const int hours = FieldIndex(query, QStringLiteral("Hours Worked"));
+    QString message;
+    for (const auto& [locale, typed] : {std::pair{"en_US", "1,5"}, {"de_DE", "1.000"}}) {
+        const CDesktopLocale desktop(locale);
+        EXPECT_EQ(
+            query.AddSection(hours, QStringLiteral("="), QLatin1String(typed), QString(), message),
+            CSearchQuery::AddResult::Refused)
+            << locale << " " << typed;
+    }
+    EXPECT_EQ(message,
+              QStringLiteral("1.000 could mean 1 or 1000: type it without group separators"));
+}
+
+TEST_P(SearchQueryTest, HugeDayCountsInATypedFilterAreRefused)
+{
+    for (const char* filter :
+         {"Format(-1e308, 'yyyy') = '2026'", "Format(1e300, 'dd/mm/yyyy') = '08/12/2026'",
+          "DateDiff('m', WorkDate, -4e11) > 0", "DateDiff('yyyy', 9e18, WorkDate) < 0"}) {
+        CSearchQuery query(ID_TIMESHEETS, &m_db);
+        query.SetFilter(QLatin1String(filter));
+        CKeptResults kept;
+        m_db.SetSearchViewFactory(&kept);
+        QList<CMyAdoRecordSet*> recordsets;
+        QList<QObject*> views;
+        QString message;
+        EXPECT_FALSE(m_db.RunQueryToList(query.SearchText(), message, QString(), QString(),
+                                         recordsets, views))
+            << filter;
+        m_db.SetSearchViewFactory(nullptr);
+        EXPECT_FALSE(message.isEmpty()) << filter;
+        EXPECT_TRUE(recordsets.isEmpty()) << filter;
+        qDeleteAll(recordsets);
+    }
 }
 
 KELVANE_INSTANTIATE_BACKENDS(SearchQueryTest);

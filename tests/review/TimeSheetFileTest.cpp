@@ -84,6 +84,18 @@ TEST(TimeSheetFile, LinesAreReadWithCrlfNulsAndTheOldCodePage)
     EXPECT_EQ(old[0].text, QString::fromUtf8("café € 5"));
 }
 
+TEST(TimeSheetFile, OnlyTheFilesOwnMarkIsSkipped)
+{
+    // A second mark, one that begins a line and one inside a field are text.
+    const QList<CFileLine> lines = SplitLines(QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
+                                                         "db\n\xEF\xBB\xBF"
+                                                         "1,2\n3,\xEF\xBB\xBFnote\n"));
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0].text, QChar(0xFEFF) + QStringLiteral("db"));
+    EXPECT_EQ(lines[1].text, QChar(0xFEFF) + QStringLiteral("1,2"));
+    EXPECT_EQ(lines[2].text, QStringLiteral("3,") + QChar(0xFEFF) + QStringLiteral("note"));
+}
+
 TEST(TimeSheetFile, EachLineIsDecodedOnItsOwnAndEveryKindOfLineEndEndsALine)
 {
     // One stray byte leaves the UTF-8 lines as they are.

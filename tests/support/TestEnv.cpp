@@ -1,5 +1,7 @@
 #include "tests/support/TestEnv.h"
 
+#include "platform/UserAction.h"
+
 #include "tests/support/TestDatabases.h"
 
 #include <QFile>
@@ -49,6 +51,7 @@ void PerTestIsolation::OnTestStart(const ::testing::TestInfo&)
     qputenv("XDG_CACHE_HOME", (s_testDir + QStringLiteral("/cache")).toLocal8Bit());
     s_messages.Clear();
     SetMessageBoxHook(&s_messages);
+    UserAction::Next();
 }
 
 void PerTestIsolation::OnTestEnd(const ::testing::TestInfo&)

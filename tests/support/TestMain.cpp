@@ -1,3 +1,4 @@
+#include "platform/UserAction.h"
 #include "tests/support/TestEnv.h"
 
 #include <QApplication>
@@ -15,6 +16,8 @@ int main(int argc, char** argv)
     // The program's names: its data and cache folders are found by them.
     QApplication::setOrganizationName(QStringLiteral("Dunmere"));
     QApplication::setApplicationName(QStringLiteral("Kelvane"));
+    // Keys, clicks and waits begin user actions, as in the program.
+    UserAction::Install(&app);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new TestEnv::GlobalCleanup);
     ::testing::UnitTest::GetInstance()->listeners().Append(new TestEnv::PerTestIsolation);

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <map>
@@ -45,6 +46,15 @@ public:
     void SetCursor(TimeLineCursor cursor) override { m_cursor = cursor; }
     void Invalidate() override { ++m_invalidations; }
     int CurrentMinutes() override { return m_now; }
+    int MinutesToBookNow() override
+    {
+        ++m_bookNowAsked;
+        return m_bookNow ? m_bookNow() : m_now;
+    }
+    int ElapsedMinutes(int start, int stop) override
+    {
+        return m_elapsed ? m_elapsed(start, stop) : std::abs(stop - start);
+    }
     void ReportMessage(const QString& text) override { m_messages << text; }
 
     // Runs what was posted, and what that posts, until nothing is left.
@@ -90,6 +100,10 @@ public:
     TimeLineCursor m_cursor = TimeLineCursor::Arrow;
     int m_invalidations = 0;
     int m_now = 9 * 60;
+    // The container's answers about the day, when a test gives them.
+    std::function<int()> m_bookNow;
+    std::function<int(int, int)> m_elapsed;
+    int m_bookNowAsked = 0;
 };
 
 // An engine laid out like a tall control: 24 rows of 60 minutes, 20 pixels

@@ -391,6 +391,35 @@ TEST_F(Blocks, TheNowButtonMakesABlockAtTheCurrentHourOrSaysWhyNot)
               QStringLiteral("Now 18:00 to 19:00: this time sheet cannot be changed"));
 }
 
+TEST_F(Blocks, ABlockAtNowIsMadeOnTheDayItIsNow)
+{
+    // Yesterday is shown; the container moves to today, whose hour is free.
+    m_engine.SetTimesheetTimes(1, 0, 60, 4, QString());
+    m_host.m_bookNow = [this] {
+        m_engine.ClearTimeInfo();
+        return 7;
+    };
+    m_engine.OnButtonPress(CTimeLine::kNowButton);
+    m_host.RunPosted();
+    EXPECT_EQ(m_host.m_bookNowAsked, 1);
+    ASSERT_EQ(Changes().size(), 1u);
+    const Args made = LastChange();
+    EXPECT_EQ(Args(made.begin() + 1, made.end()), (Args{0, 60, 4}));
+
+    // A container that cannot change the day now: nothing is made.
+    m_engine.ClearTimeInfo();
+    m_host.Clear();
+    m_host.m_bookNow = [] { return -1; };
+    m_engine.OnButtonPress(CTimeLine::kNowButton);
+    m_host.RunPosted();
+    EXPECT_EQ(m_host.Count(Ev::OnNotifyTimeChange), 0);
+    EXPECT_EQ(m_engine.GetCount(), 0);
+    // A line that takes no blocks does not ask to change the day.
+    m_engine.SetControlFlags(CTimeLine::kAutoTiming);
+    m_engine.OnButtonPress(CTimeLine::kNowButton);
+    EXPECT_EQ(m_host.m_bookNowAsked, 2);
+}
+
 TEST_F(Blocks, APasteLiesWhereItsRoundedStartPutsIt)
 {
     m_engine.SetTimesheetTimes(1, 8 * 60, 9 * 60, 4, QString());
@@ -470,6 +499,19 @@ TEST_F(Blocks, TheHoursTotalNeverDrifts)
     EXPECT_EQ(m_engine.HoursText(), QStringLiteral("2.00"));
     m_engine.CreateHoursWorkedMsg();
     EXPECT_EQ(m_host.m_texts.last(), QStringLiteral("Hours Worked 2.00"));
+}
+
+TEST_F(Blocks, TheHoursWorkedAreTheTimeThatPassedOnTheDayShown)
+{
+    // As on the night the clock goes forward: 02:00 to 03:00 never happens.
+    m_host.m_elapsed = [](int start, int stop) {
+        const auto moment = [](int m) { return m < 120 ? m : m < 180 ? 120 : m - 60; };
+        return moment(stop) - moment(start);
+    };
+    m_engine.SetTimesheetTimes(1, 30, 210, 4, QString());
+    m_engine.SetTimesheetTimes(2, 9 * 60, 10 * 60, 4, QString());
+    m_engine.CreateHoursWorkedMsg();
+    EXPECT_EQ(m_host.m_texts.last(), QStringLiteral("Hours Worked 3.00"));
 }
 
 // --- Posted events and their slots ------------------------------------------------------

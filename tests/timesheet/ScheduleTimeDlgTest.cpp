@@ -456,14 +456,18 @@ TEST_P(ScheduleTimeDlgTest, AFailedCheckBooksNothingAndKeepsTheDialogOpen)
         dlg.OnCommand(kBoxFri);
         dlg.OnCommand(kBoxSat);
         dlg.OnCommand(CScheduleTimeDlg::kIdVerify);
-        EXPECT_EQ(Messages(), QStringList{"Unable to Verify Schedule"});
+        ASSERT_EQ(Messages().size(), 1);
+        EXPECT_TRUE(Messages().first().startsWith(QStringLiteral("Unable to Verify Schedule\n")))
+            << Messages().first().toStdString();
         EXPECT_FALSE(dlg.IsVerified());
         EXPECT_EQ(Staged(), QStringList{"2026-12-10 600-660 t10600"});
 
         // Schedule checks again, fails again, and books none of the copies.
         dlg.OnCommand(IDOK);
-        EXPECT_EQ(Messages(),
-                  QStringList({"Unable to Verify Schedule", "Unable to Verify Schedule"}));
+        ASSERT_EQ(Messages().size(), 2);
+        EXPECT_TRUE(Messages().last().startsWith(
+            QStringLiteral("Unable to Schedule \n- no time has been booked\n")))
+            << Messages().last().toStdString();
         EXPECT_EQ(dlg.EndCode(), 0);
         EXPECT_TRUE(Booked().isEmpty());
         EXPECT_EQ(Staged(), QStringList{"2026-12-10 600-660 t10600"});

@@ -5,8 +5,11 @@
 #include "platform/ProfileStore.h"
 #include "tests/support/ScriptedModals.h"
 #include "tests/support/SeedRows.h"
+#include "tests/support/TestClock.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/TimeZoneScope.h"
+#include "tests/timesheet/DatabaseOutage.h"
 #include "tests/timesheet/TimeLineProbe.h"
 #include "timesheet/Plentor.h"
 #include "timesheet/TimeAppDlg.h"
@@ -17,6 +20,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -355,6 +359,101 @@ TEST_P(TimeSheetWindowBookingTest, ARichTextCommentShowsAsTextInTheInfoArea)
     m_window->OnCommand(ID_REFRESH_TIMESHEET);
     m_window->Controller().OnHighlightTime(1, 540, 600, kBridge);
     EXPECT_EQ(m_window->Control<QTextEdit>(1117)->toPlainText(), QStringLiteral("Site visit"));
+}
+
+TEST_P(TimeSheetWindowBookingTest, ABlockNotStoredLeavesTheLineAtTheClocksTick)
+{
+    const QPoint nine = Find(9 * 60);
+    const QPoint ten = Find(10 * 60);
+    ASSERT_GE(nine.y(), 0);
+    auto* clock = m_window->findChild<QTimer*>(QStringLiteral("clockTimer"));
+    ASSERT_NE(clock, nullptr);
+    m_app.Facade()->Connection()->SetWaitLimits({300, 3000});
+    CScriptedModals modals;
+    modals.Then(Ok);
+    {
+        // The database is lost while the block is saved.
+        CDatabaseOutage outage(CDatabaseOutage::Kind::Lost, m_connectionString,
+                               *m_app.Facade()->Connection(), m_conn);
+        ASSERT_TRUE(outage.Began());
+        Draw(nine, ten);
+        ASSERT_EQ(modals.seen.size(), 1);
+        EXPECT_EQ(HoursOnTheLine().toStdString(), "Hours Worked 1.00");
+        // Told once, saying what was not done.
+        ASSERT_EQ(CRecordingMessages::Current().Count(), 1)
+            << CRecordingMessages::Current().Texts().join('|').toStdString();
+        EXPECT_TRUE(CRecordingMessages::Current().Last().startsWith(
+            QStringLiteral("The block was not stored.\n")));
+    }
+    EXPECT_TRUE(Rows(m_day).isEmpty());
+    // Nobody acts; the window's clock ticks.
+    clock->setInterval(20);
+    QTest::qWait(200);
+    EXPECT_EQ(HoursOnTheLine().toStdString(), "Hours Worked 0.00");
+    // Nor is the block that was never stored still described.
+    for (const QLabel* label : m_window->findChildren<QLabel*>())
+        EXPECT_FALSE(label->text().contains(QStringLiteral("09:00")))
+            << label->text().toStdString();
+}
+
+TEST_P(TimeSheetWindowBookingTest, AddBlockNowAfterMidnightBooksOnTheDayItIsNow)
+{
+    // Left open over midnight, the window still shows the day before.
+    CTestClock clock(m_day, 23, 50);
+    const QDate next = m_day.addDays(1);
+    clock.Advance(17 * 60);
+    CScriptedModals modals;
+    modals.Then(Ok);
+    m_window->OnCommand(ID_ADD_BLOCK_NOW);
+    QTest::qWait(50);
+    ASSERT_EQ(modals.seen.size(), 1);
+    EXPECT_EQ(m_window->Controller().ShownDay(), next);
+    EXPECT_TRUE(Rows(m_day).isEmpty()) << Rows(m_day).join('|').toStdString();
+    const QStringList rows = Rows(next);
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_TRUE(rows.first().contains(QRegularExpression(QStringLiteral("^\\d+ 0-\\d+ "))))
+        << rows.first().toStdString();
+    EXPECT_EQ(CRecordingMessages::Current().Count(), 0)
+        << CRecordingMessages::Current().Last().toStdString();
+
+    // Today shown, the block goes on today as before.
+    clock.Set(next, 9, 20);
+    modals.Then(Ok);
+    m_window->OnCommand(ID_ADD_BLOCK_NOW);
+    QTest::qWait(50);
+    EXPECT_EQ(m_window->Controller().ShownDay(), next);
+    EXPECT_EQ(Rows(next).size(), 2);
+}
+
+TEST_P(TimeSheetWindowBookingTest, OnTheNightsTheClockChangesTheDayCountsTheTimeThatPassed)
+{
+    struct Case {
+        const char* zone;
+        QDate day;
+        const char* hours;
+        const char* length;
+        const char* cost;
+    };
+    const Case cases[] = {
+        {"Europe/Berlin", {2026, 3, 29}, "2.00", "02:00", "160.00"},
+        {"Europe/Berlin", {2026, 10, 25}, "4.00", "04:00", "320.00"},
+        {"America/New_York", {2026, 3, 8}, "2.00", "02:00", "160.00"},
+        {"America/New_York", {2026, 11, 1}, "4.00", "04:00", "320.00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(
+            QStringLiteral("%1 %2").arg(QLatin1String(c.zone), c.day.toString()).toStdString());
+        const CTimeZoneScope zone(c.zone);
+        m_window->ShowDay(c.day);
+        Book(c.day, 1, 30, 210, kBridge, 1, 1, QStringLiteral("night shift"));
+        m_window->OnCommand(ID_REFRESH_TIMESHEET);
+        QTest::qWait(50);
+        EXPECT_EQ(HoursOnTheLine(), QStringLiteral("Hours Worked %1").arg(QLatin1String(c.hours)));
+        // The block in hand: its length and cost in the info area.
+        m_window->Controller().OnHighlightTime(1, 30, 210, kBridge);
+        EXPECT_EQ(m_window->Control<QLabel>(1011)->text().trimmed(), QLatin1String(c.length));
+        EXPECT_EQ(m_window->Control<QLabel>(1115)->text().trimmed(), QLatin1String(c.cost));
+    }
 }
 
 KELVANE_INSTANTIATE_BACKENDS(TimeSheetWindowBookingTest);

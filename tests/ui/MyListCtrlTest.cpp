@@ -1,5 +1,6 @@
 #include "ui/MyListCtrl.h"
 #include "platform/ProfileStore.h"
+#include "tests/support/DesktopLocale.h"
 #include "tests/support/TestEnv.h"
 #include "tests/ui/RecordingTreeListDlg.h"
 
@@ -125,6 +126,17 @@ TEST_F(MyListCtrlTest, AnUnreadableDateSortsBeforeTheOthersAscending)
     EXPECT_EQ(Column(0), QStringList({"not a date", "2023-12-31 23:59:00", "2024-03-01 10:00:00"}));
     ClickHeader(0);
     EXPECT_EQ(Column(0).last(), QStringLiteral("not a date"));
+}
+
+TEST_F(MyListCtrlTest, DatesAsTheProgramShowsThemSortByTheirDay)
+{
+    const CDesktopLocale desktop("en_US");
+    List().SetColumnKinds({kColumnDateTime});
+    List().SetSortDirections({1});
+    Fill({{"3/29/26 2:30 PM"}, {"12/8/25 9:00 AM"}, {"3/29/26 9:15 AM"}, {"1/2/99"}});
+    ClickHeader(0);
+    EXPECT_EQ(Column(0),
+              QStringList({"1/2/99", "12/8/25 9:00 AM", "3/29/26 9:15 AM", "3/29/26 2:30 PM"}));
 }
 
 TEST_F(MyListCtrlTest, TheSortedRowsAreKeptUnderTheirNewPositions)

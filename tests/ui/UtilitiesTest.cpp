@@ -175,7 +175,10 @@ TEST(Calendar, ParsesStoredWrittenAndLocalDates)
     EXPECT_EQ(QList<int>({y, mo, d, h, mi, s}), QList<int>({2023, 3, 5, 8, 15, 0}));
     ASSERT_TRUE(ParseDateParts(QStringLiteral("31.12.2022"), y, mo, d, h, mi, s));
     EXPECT_EQ(QList<int>({y, mo, d}), QList<int>({2022, 12, 31}));
-    for (const char* bad : {"", "soon", "31.02.2023", "2023-13-01", "31.12.22"}) {
+    // A two-digit year is the one near today.
+    ASSERT_TRUE(ParseDateParts(QStringLiteral("31.12.22"), y, mo, d, h, mi, s));
+    EXPECT_EQ(QList<int>({y, mo, d}), QList<int>({2022, 12, 31}));
+    for (const char* bad : {"", "soon", "31.02.2023", "2023-13-01", "1/2/-001"}) {
         y = mo = d = h = mi = s = 7;
         EXPECT_FALSE(ParseDateParts(QLatin1String(bad), y, mo, d, h, mi, s)) << bad;
         EXPECT_EQ(y + mo + d + h + mi + s, 0);

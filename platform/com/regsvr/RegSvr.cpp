@@ -39,14 +39,12 @@ int main(int argc, char* argv[])
     for (const QString& name : libraries) {
         const QString path = QFileInfo(name).absoluteFilePath();
         CServerLibrary* library = nullptr;
-        QString why;
-        HRESULT hr = CServerLibrary::Load(path, &library, &why);
+        HRESULT hr = CServerLibrary::Load(path, &library);
         if (Succeeded(hr))
             hr = parser.isSet(unregister) ? library->UnregisterServer() : library->RegisterServer();
         if (Failed(hr)) {
+            // The loader's reason comes with the code.
             err << name << ": " << HResultText(hr) << '\n';
-            if (!why.isEmpty())
-                err << "  " << why << '\n';
             status = 1;
             continue;
         }

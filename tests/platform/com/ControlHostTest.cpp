@@ -1,6 +1,8 @@
+#include "platform/com/ClassRegistry.h"
 #include "tests/platform/com/ComTestSupport.h"
 #include "tests/support/TestEnv.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -127,4 +129,49 @@ TEST_F(ControlHostTest, AControlHeldElsewhereOutlivesItsWindowWithoutHarm)
         << "no site any more";
     kept.ReleaseDispatch();
     EXPECT_EQ(ComTest::TestCtrlLibrary()->CanUnloadNow(), kS_OK);
+}
+
+TEST_F(ControlHostTest, AControlThatCannotBeMadeNamesTheCauseInItsResult)
+{
+    constexpr Guid kOther = Guid::Literal("{5B0E7C2D-8A41-4F3B-9C6E-1D2F3A4B5C6D}");
+    const QString gone = TestEnv::TestDir() + QStringLiteral("/libgone.so");
+    const QString text = TestEnv::TestDir() + QStringLiteral("/libtext.so");
+    QFile file(text);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a library\n");
+    file.close();
+    struct Case {
+        QString library; // "": no registration
+        HRESULT result;
+        QStringList cause;
+    };
+    const QList<Case> cases = {
+        {QString(), kREGDB_E_CLASSNOTREG, {kOther.ToString(), CClassRegistry::Location()}},
+        {gone, kCO_E_DLLNOTFOUND, {gone}},
+        {text, kCO_E_ERRORINDLL, {text, QStringLiteral("too short")}},
+        {ComTest::NotAServerPath(), kCO_E_ERRORINDLL, {QStringLiteral("DllGetClassObject")}},
+        {ComTest::TestCtrlPath(), kCLASS_E_CLASSNOTAVAILABLE, {kOther.ToString()}},
+    };
+    for (const Case& c : cases) {
+        CClassRegistry().UnregisterClass(kOther);
+        if (!c.library.isEmpty()) {
+            CClassRegistry::ClassRecord record;
+            record.clsid = kOther;
+            record.progId = QStringLiteral("Kelvane.Other.1");
+            record.library = c.library;
+            ASSERT_EQ(CClassRegistry().RegisterClass(record), kS_OK);
+        }
+        CTestCtrlHost host;
+        ASSERT_EQ(host.Create(), kS_OK);
+        EXPECT_EQ(host.CreateControl(kOther), c.result) << c.library.toStdString();
+        EXPECT_EQ(host.LastResult(), c.result) << c.library.toStdString();
+        const QString said = HResultText(host.LastResult());
+        for (const QString& cause : c.cause)
+            EXPECT_TRUE(said.contains(cause)) << said.toStdString();
+    }
+    // A later success says so, without the old cause.
+    CTestCtrlHost host;
+    ASSERT_EQ(host.Create(), kS_OK);
+    EXPECT_EQ(host.LastResult(), kS_OK);
+    EXPECT_FALSE(HResultText(kCLASS_E_CLASSNOTAVAILABLE).contains(kOther.ToString()));
 }

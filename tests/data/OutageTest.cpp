@@ -1,0 +1,318 @@
+// The database failing under the running program: a server stopped or
+// frozen, another session's lock, the database file moved away. Every
+// statement ends within the command limit, the user hears once per action
+// in plain words, and the next action uses the database again once it
+// answers.
+#include "data/ConnectionString.h"
+#include "data/DBClass.h"
+#include "data/Schema.h"
+#include "data/UndoHistory.h"
+#include "data/records/TimeSheetSet.h"
+#include "platform/UserAction.h"
+#include "tests/support/FacadeFixture.h"
+#include "tests/support/Faults.h"
+#include "tests/support/PrivateServer.h"
+#include "tests/support/SeedRows.h"
+#include "tests/support/TestDatabases.h"
+#include "tests/support/TestEnv.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <memory>
+
+namespace {
+
+CRecordingMessages& Messages()
+{
+    return CRecordingMessages::Current();
+}
+
+// Ann's new block on 2 March 2026 from start to stop (minutes).
+CTimeSheetWrite Block(int timeId, int start, int stop)
+{
+    CTimeSheetWrite e;
+    e.WorkDate = CDateTime(2026, 3, 2);
+    e.EmpID = 1;
+    e.ProjID = 1;
+    e.OrderID = 1;
+    e.TaskID = 1;
+    e.OrderHourRate = 80;
+    e.Start = start;
+    e.Stop = stop;
+    e.TimeID = timeId;
+    return e;
+}
+
+int Book(CDBClass& db, int timeId, int start, int stop)
+{
+    CTimeSheetWrite e = Block(timeId, start, stop);
+    return db.UpdateTimeData(nullptr, e);
+}
+
+int CountRows(const QString& connectionString)
+{
+    CDBConnection reader;
+    reader.UseConnectionString(connectionString);
+    CQueryResult rows;
+    if (!reader.Connect(false) ||
+        !CSqlExecutor::RunNative(reader, QStringLiteral("SELECT COUNT(*) FROM tblTimeSheet"), {},
+                                 &rows, nullptr))
+        return -1;
+    return rows.Value(0, 0).toInt();
+}
+
+// No message shows what the driver says.
+void ExpectPlainWords(const QStringList& texts)
+{
+    for (const QString& text : texts)
+        for (const char* driver : {"QPSQL", "server closed the connection", "canceling statement",
+                                   "database is locked", "Unable to connect"})
+            EXPECT_FALSE(text.contains(QLatin1String(driver))) << text.toStdString();
+}
+
+} // namespace
+
+// ---- A server of the test's own, stopped and frozen ---------------------------------------
+
+class ServerOutageTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { s_server = new CPrivatePgServer; }
+    static void TearDownTestSuite()
+    {
+        delete s_server;
+        s_server = nullptr;
+    }
+
+    void SetUp() override
+    {
+        if (!s_server->Running()) {
+            if (TestDatabases::PostgresRequired())
+                FAIL() << s_server->Problem().toStdString();
+            GTEST_SKIP() << s_server->Problem().toStdString();
+        }
+        static int counter = 0;
+        m_cs = s_server->NewKelvaneDatabase(QStringLiteral("outage_%1").arg(++counter));
+        ASSERT_FALSE(m_cs.isEmpty()) << s_server->Problem().toStdString();
+        CDBConnection seed;
+        seed.UseConnectionString(m_cs);
+        ASSERT_TRUE(seed.Connect(false));
+        SeedAnnsProjects([&](const QString& sql, const QVariantList& values) {
+            CDbError error;
+            ASSERT_TRUE(CSqlExecutor::RunNative(seed, sql, values, nullptr, &error))
+                << error.description.toStdString();
+        });
+        m_db.Connection()->UseConnectionString(m_cs);
+        ASSERT_TRUE(m_db.OpenConnection());
+        m_db.StartupInfo().BookingInterval = 15;
+    }
+    void TearDown() override
+    {
+        if (s_server) {
+            s_server->Thaw();
+            if (!s_server->Running())
+                s_server->Start();
+        }
+    }
+
+    static CPrivatePgServer* s_server;
+    QString m_cs;
+    CDBClass m_db;
+};
+
+CPrivatePgServer* ServerOutageTest::s_server = nullptr;
+
+TEST_F(ServerOutageTest, AFrozenServerIsGivenUpAtTheLimitAndServesTheNextStepOnceItAnswers)
+{
+    for (const int limitMs : {3000, CDBConnection::kCommandTimeoutMs}) {
+        SCOPED_TRACE(limitMs);
+        m_db.Connection()->SetWaitLimits({0, limitMs});
+        ASSERT_EQ(Book(m_db, 1, 480, 540), kWriteOk) << Messages().Last().toStdString();
+        Messages().Clear();
+        ASSERT_TRUE(s_server->Freeze());
+        UserAction::Next();
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_NE(Book(m_db, 2, 600, 660), kWriteOk);
+        // The limit, and the moment a cancel may take on a server that still answers.
+        EXPECT_LE(clock.elapsed(), limitMs + 2500);
+        EXPECT_GE(clock.elapsed(), limitMs - 2500);
+        EXPECT_FALSE(m_db.Connection()->IsConnected());
+        // The rest of the action does not wait again, nor tell again.
+        clock.restart();
+        EXPECT_FALSE(m_db.LoadDayTimeSheets(CDateTime(2026, 3, 2), 1));
+        EXPECT_LT(clock.elapsed(), 500);
+        ASSERT_EQ(Messages().Count(), 1) << Messages().Texts().join('|').toStdString();
+        EXPECT_TRUE(Messages().Last().contains(QStringLiteral("has not answered")))
+            << Messages().Last().toStdString();
+        ExpectPlainWords(Messages().Texts());
+
+        // The server may still carry out what reached it before it froze;
+        // either way the next step is served.
+        ASSERT_TRUE(s_server->Thaw());
+        UserAction::Next();
+        EXPECT_EQ(Book(m_db, 3, 720, 780), kWriteOk) << Messages().Last().toStdString();
+        EXPECT_GE(CountRows(m_cs), 2);
+        // The next round starts from an empty day.
+        CSqlExecutor::RunNative(*m_db.Connection(), QStringLiteral("DELETE FROM tblTimeSheet"), {},
+                                nullptr, nullptr);
+        m_db.ResetDayKey();
+        m_db.UndoHistory().Clear();
+        Messages().Clear();
+    }
+}
+
+TEST_F(ServerOutageTest, AStoppedServerIsToldOnceAndARestartedOneServesTheNextStepSilently)
+{
+    ASSERT_EQ(Book(m_db, 1, 480, 540), kWriteOk);
+    Messages().Clear();
+    ASSERT_TRUE(s_server->Stop());
+    UserAction::Next();
+    EXPECT_NE(Book(m_db, 2, 600, 660), kWriteOk);
+    EXPECT_FALSE(m_db.LoadDayTimeSheets(CDateTime(2026, 3, 2), 1));
+    int projects = 0;
+    m_db.CountTimeSheets(projects, 1);
+    ASSERT_EQ(Messages().Count(), 1) << Messages().Texts().join('|').toStdString();
+    EXPECT_TRUE(Messages().Last().contains(QStringLiteral("database server")))
+        << Messages().Last().toStdString();
+    ExpectPlainWords(Messages().Texts());
+
+    // Still down at the next step: told again, once.
+    UserAction::Next();
+    EXPECT_NE(Book(m_db, 2, 600, 660), kWriteOk);
+    EXPECT_EQ(Messages().Count(), 2);
+    EXPECT_TRUE(Messages().Last().contains(QStringLiteral("cannot be reached")))
+        << Messages().Last().toStdString();
+
+    ASSERT_TRUE(s_server->Start());
+    UserAction::Next();
+    Messages().Clear();
+    EXPECT_EQ(Book(m_db, 2, 600, 660), kWriteOk) << Messages().Texts().join('|').toStdString();
+    EXPECT_EQ(CountRows(m_cs), 2);
+    EXPECT_EQ(Messages().Count(), 0) << Messages().Texts().join('|').toStdString();
+}
+
+// ---- Another session's lock, on both back ends -----------------------------------------------
+
+class LockOutageTest : public FacadeDbTest {
+protected:
+    void SetUp() override
+    {
+        FacadeDbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        SeedAnnsProjects(
+            [this](const QString& sql, const QVariantList& values) { Exec(sql, values); });
+        m_db.StartupInfo().BookingInterval = 15;
+        // The test's own connection must not hold the file against the lock.
+        m_conn.ReleaseConnection(true);
+    }
+};
+
+TEST_P(LockOutageTest, AWriteUnderAnotherSessionsLockEndsAtTheLimitNamingItsHolderOncePerAction)
+{
+    // The program's own limit: one wait of it per action, never two.
+    ASSERT_EQ(m_db.Connection()->WaitLimits().statementMs, CDBConnection::kCommandTimeoutMs);
+    ASSERT_EQ(Book(m_db, 1, 480, 540), kWriteOk) << Messages().Last().toStdString();
+    Messages().Clear();
+    // Maintenance takes the database while the program is idle.
+    m_db.ReleaseConnection(true, false);
+    auto holder = std::make_unique<CLockHolder>(m_connectionString, QStringLiteral("tblTimeSheet"),
+                                                CLockHolder::Hold::Everyone);
+    ASSERT_TRUE(holder->Holding());
+    UserAction::Next();
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_NE(Book(m_db, 2, 600, 660), kWriteOk);
+    EXPECT_FALSE(m_db.LoadDayTimeSheets(CDateTime(2026, 3, 2), 1));
+    EXPECT_LE(clock.elapsed(), CDBConnection::kCommandTimeoutMs + 2500);
+    EXPECT_GE(clock.elapsed(), CDBConnection::kCommandTimeoutMs - 2500);
+    ASSERT_EQ(Messages().Count(), 1) << Messages().Texts().join('|').toStdString();
+    const QString told = Messages().Last();
+    EXPECT_TRUE(told.contains(IsPostgres() ? QStringLiteral("session")
+                                           : QStringLiteral("process %1").arg(holder->Pid())))
+        << told.toStdString();
+    EXPECT_TRUE(told.contains(QStringLiteral("waited 15 seconds"))) << told.toStdString();
+    ExpectPlainWords(Messages().Texts());
+
+    holder.reset();
+    UserAction::Next();
+    EXPECT_EQ(Book(m_db, 2, 600, 660), kWriteOk) << Messages().Last().toStdString();
+    EXPECT_EQ(Messages().Count(), 1);
+}
+
+KELVANE_INSTANTIATE_BACKENDS(LockOutageTest);
+
+// ---- The database file moved away under the program -----------------------------------------
+
+class MovedFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_file = TestEnv::TestDir() + QStringLiteral("/kelvane.db");
+        m_cs = CConnectionString::SqliteString(m_file);
+        {
+            CDBConnection maker;
+            maker.UseConnectionString(
+                TestDatabases::NewSqliteDatabase(TestEnv::TestDir(), QStringLiteral("kelvane.db")));
+            ASSERT_TRUE(maker.Connect(false));
+            QString error;
+            ASSERT_TRUE(CSchema::Create(maker, &error)) << error.toStdString();
+            SeedAnnsProjects([&](const QString& sql, const QVariantList& values) {
+                ASSERT_TRUE(CSqlExecutor::RunNative(maker, sql, values, nullptr, nullptr));
+            });
+        }
+        m_db.Connection()->UseConnectionString(m_cs);
+        ASSERT_TRUE(m_db.OpenConnection());
+        m_db.StartupInfo().BookingInterval = 15;
+        ASSERT_EQ(Book(m_db, 1, 480, 540), kWriteOk) << Messages().Last().toStdString();
+        Messages().Clear();
+    }
+
+    QString m_file;
+    QString m_cs;
+    CDBClass m_db;
+};
+
+TEST_F(MovedFileTest, NothingIsWrittenToAFileMovedAwayAndTheNamedFileIsUsedOnceItIsBack)
+{
+    const QString moved = TestEnv::TestDir() + QStringLiteral("/moved.db");
+    ASSERT_TRUE(QFile::rename(m_file, moved));
+    UserAction::Next();
+    EXPECT_NE(Book(m_db, 2, 600, 660), kWriteOk);
+    ASSERT_EQ(Messages().Count(), 1) << Messages().Texts().join('|').toStdString();
+    EXPECT_TRUE(Messages().Last().contains(m_file)) << Messages().Last().toStdString();
+    EXPECT_TRUE(Messages().Last().contains(QStringLiteral("moved or deleted")));
+
+    // The named file is missing: said so, never a new empty database.
+    UserAction::Next();
+    EXPECT_NE(Book(m_db, 2, 600, 660), kWriteOk);
+    EXPECT_EQ(Messages().Count(), 2);
+    EXPECT_TRUE(Messages().Last().contains(QStringLiteral("does not exist")))
+        << Messages().Last().toStdString();
+    EXPECT_FALSE(QFile::exists(m_file));
+
+    // Back in its place, the file holds only what was stored, and takes the block now.
+    ASSERT_TRUE(QFile::rename(moved, m_file));
+    EXPECT_EQ(CountRows(m_cs), 1);
+    UserAction::Next();
+    EXPECT_EQ(Book(m_db, 2, 600, 660), kWriteOk) << Messages().Last().toStdString();
+    EXPECT_EQ(CountRows(m_cs), 2);
+}
+
+TEST_F(MovedFileTest, AFileMovedInsideAWriteKeepsWhatItHeld)
+{
+    // Moved after the write began: the commit is refused and the write undone.
+    CDBConnection* connection = m_db.Connection();
+    ASSERT_TRUE(connection->BeginTrans());
+    ASSERT_TRUE(CSqlExecutor::RunNative(*connection, QStringLiteral("DELETE FROM tblTimeSheet"), {},
+                                        nullptr, nullptr));
+    const QString moved = TestEnv::TestDir() + QStringLiteral("/moved.db");
+    ASSERT_TRUE(QFile::rename(m_file, moved));
+    CDbError error;
+    EXPECT_FALSE(connection->CommitTrans(&error));
+    EXPECT_TRUE(error.description.contains(QStringLiteral("moved or deleted")));
+    EXPECT_FALSE(connection->IsConnected());
+    ASSERT_TRUE(QFile::rename(moved, m_file));
+    EXPECT_EQ(CountRows(m_cs), 1);
+}
