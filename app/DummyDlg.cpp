@@ -330,7 +330,10 @@ bool CDummyDlg::OnCommand(int id)
         return true;
     case ID_ONLINE_HELP:
     case ID_HELP_TOPICS:
-        // The manual is the help: its contents are the topics.
+    case ID_HELP:
+    case ID_CONTEXT_HELP:
+        // The manual is the help: its contents are the topics, and the help
+        // keys open it as the Help menus do.
         OnOnlineHelp();
         return true;
     case ID_SEARCH:
@@ -738,16 +741,13 @@ void CDummyDlg::OnSetUsername()
     CloseSlot(kLogonSlot, 0);
     CloseSlot(kSetUserSlot, 0);
     if (m_passwordMode == 3) {
-        // Signed on as the person at the desktop; another user needs a password.
+        // Signed on as the person at the desktop: only a user named as the
+        // login itself has nobody else to become; any other change of user
+        // needs a password from now on.
         QString login;
         GetWindowsUserName(login);
-        if (m_db) {
-            const int empId = m_db->GetEmpIdByName(CProfile::DefUserName());
-            for (const CEmployeeEntry& e : m_db->Employees())
-                if (e.EmpID == empId && !login.isEmpty() &&
-                    e.NTUserName.compare(login, Qt::CaseInsensitive) == 0)
-                    return;
-        }
+        if (!login.isEmpty() && login == CProfile::DefUserName())
+            return;
         m_passwordMode = 2;
     }
     const QString before = CProfile::DefUserName();

@@ -1,6 +1,7 @@
 #include "app/KeyCommands.h"
 
 #include "data/ItemList.h"
+#include "ui/VirtualKeys.h"
 
 namespace {
 
@@ -44,10 +45,34 @@ void CKeyCommands::SetKeyCommand(int index, const QString& name, int modifier,
     entry.name = name;
     entry.modifier = modifier;
     entry.keyText = keyText.toUpper();
-    entry.keyCode = entry.keyText.isEmpty() ? 0 : (entry.keyText.at(0).unicode() & 0x7F);
+    entry.keyCode = KeyOfText(keyText);
     entry.command = command;
     entry.highlight = highlight;
     entry.edit = edit;
+}
+
+void CKeyCommands::SetVirtualKeyCommand(int index, const QString& name, int modifier,
+                                        int virtualKey, int command, bool highlight, bool edit)
+{
+    SetKeyCommand(index, name, modifier, QString(), command, highlight, edit);
+    if (index < 0 || index >= kCount || virtualKey <= 0)
+        return;
+    m_entries[index].keyText = QString(QChar(virtualKey));
+    m_entries[index].keyCode = virtualKey;
+}
+
+int CKeyCommands::KeyOfText(const QString& keyText)
+{
+    if (keyText.isEmpty() || keyText.at(0).isSpace())
+        return 0;
+    const QString first = keyText.left(1).toUpper();
+    if (first.size() != 1)
+        return 0; // "ß" upper-cases to "SS": no key of its own
+    // Qt names the key of a Latin-1 character by its upper-case code.
+    const int qtKey = first.at(0).unicode();
+    const int virtualKey = QtKeyToVirtualKey(qtKey);
+    // Only the key's own character: the one it types without Shift.
+    return virtualKey != 0 && VirtualKeyToQtKey(virtualKey) == qtKey ? virtualKey : 0;
 }
 
 int CKeyCommands::ModifierOfChoice(int choice)
@@ -68,12 +93,6 @@ int CKeyCommands::VirtualKeyOfChoice(int choice)
     return ChoiceValue(kKeyChoices, choice);
 }
 
-QString CKeyCommands::KeyTextOfChoice(int choice)
-{
-    const int key = VirtualKeyOfChoice(choice);
-    return key < 0 ? QString() : QString(QChar(key));
-}
-
 void CKeyCommands::FillModifierCombo(IItemList& combo)
 {
     FillChoices(kModifierChoices, combo);
@@ -92,11 +111,10 @@ void CKeyCommands::Build(const CProfile::CValues& keys)
     const QString remHi = keys.Text("RemHKey");
     const QString selPrj = keys.Text("SelPrjKey");
     const QString selMenu = keys.Text("SelMenuKey");
-    const QString scrUp = KeyTextOfChoice(keys.Int("scrUp"));
-    const QString scrDwn = KeyTextOfChoice(keys.Int("scrDwn"));
-    const QString pgUp = KeyTextOfChoice(keys.Int("pgUp"));
-    const QString pgDwn = KeyTextOfChoice(keys.Int("pgDwn"));
-    const QString apps{QChar(kVkApps)};
+    const int scrUp = VirtualKeyOfChoice(keys.Int("scrUp"));
+    const int scrDwn = VirtualKeyOfChoice(keys.Int("scrDwn"));
+    const int pgUp = VirtualKeyOfChoice(keys.Int("pgUp"));
+    const int pgDwn = VirtualKeyOfChoice(keys.Int("pgDwn"));
     const QString tsName = QStringLiteral("TS Entry");
     const QString insName = QStringLiteral("Insertion");
     const QString hiName = QStringLiteral("Highlight");
@@ -113,26 +131,30 @@ void CKeyCommands::Build(const CProfile::CValues& keys)
     SetKeyCommand(3, insName, -1, ins, 12866, false, false);
     SetKeyCommand(4, insName, -1, ins, 12865, true, true);
     SetKeyCommand(5, insName, -1, ins, 12866, true, true);
-    SetKeyCommand(6, scrollUp, -1, scrUp, 12878, false, false);
-    SetKeyCommand(7, scrollDown, -1, scrDwn, 12879, false, false);
-    SetKeyCommand(8, pageUp, -1, pgUp, 12871, false, false);
-    SetKeyCommand(9, pageDown, -1, pgDwn, 12872, false, false);
-    SetKeyCommand(10, pageUp, -1, pgUp, 12871, true, true);
-    SetKeyCommand(11, pageDown, -1, pgDwn, 12872, true, true);
+    SetVirtualKeyCommand(6, scrollUp, -1, scrUp, 12878, false, false);
+    SetVirtualKeyCommand(7, scrollDown, -1, scrDwn, 12879, false, false);
+    SetVirtualKeyCommand(8, pageUp, -1, pgUp, 12871, false, false);
+    SetVirtualKeyCommand(9, pageDown, -1, pgDwn, 12872, false, false);
+    SetVirtualKeyCommand(10, pageUp, -1, pgUp, 12871, true, true);
+    SetVirtualKeyCommand(11, pageDown, -1, pgDwn, 12872, true, true);
     SetKeyCommand(12, hiName, -1, hi, 12867, false, false);
     SetKeyCommand(13, hiName, -1, hi, 12867, true, true);
     SetKeyCommand(14, hiName, kModShift, hi, 12867, false, false);
     SetKeyCommand(15, hiName, kModShift, hi, 12867, true, true);
     SetKeyCommand(16, QStringLiteral("RemHighlight"), -1, remHi, 12875, false, false);
     SetKeyCommand(17, QStringLiteral("RemHighlight"), -1, remHi, 12875, true, true);
-    SetKeyCommand(18, QStringLiteral("Resize Top Up"), ModifierOfChoice(keys.Int("sysRsTUp")),
-                  KeyTextOfChoice(keys.Int("RsTUp")), 12869, true, false);
-    SetKeyCommand(19, QStringLiteral("Resize Top Dwn"), ModifierOfChoice(keys.Int("sysRsTDwn")),
-                  KeyTextOfChoice(keys.Int("RsTDwn")), 12870, true, false);
-    SetKeyCommand(20, QStringLiteral("Resize Bot Up"), ModifierOfChoice(keys.Int("sysRsBUp")),
-                  KeyTextOfChoice(keys.Int("RsBUp")), 12876, true, false);
-    SetKeyCommand(21, QStringLiteral("Resize Bot Dwn"), ModifierOfChoice(keys.Int("sysRsBDwn")),
-                  KeyTextOfChoice(keys.Int("RsBDwn")), 12877, true, false);
+    SetVirtualKeyCommand(18, QStringLiteral("Resize Top Up"),
+                         ModifierOfChoice(keys.Int("sysRsTUp")),
+                         VirtualKeyOfChoice(keys.Int("RsTUp")), 12869, true, false);
+    SetVirtualKeyCommand(19, QStringLiteral("Resize Top Dwn"),
+                         ModifierOfChoice(keys.Int("sysRsTDwn")),
+                         VirtualKeyOfChoice(keys.Int("RsTDwn")), 12870, true, false);
+    SetVirtualKeyCommand(20, QStringLiteral("Resize Bot Up"),
+                         ModifierOfChoice(keys.Int("sysRsBUp")),
+                         VirtualKeyOfChoice(keys.Int("RsBUp")), 12876, true, false);
+    SetVirtualKeyCommand(21, QStringLiteral("Resize Bot Dwn"),
+                         ModifierOfChoice(keys.Int("sysRsBDwn")),
+                         VirtualKeyOfChoice(keys.Int("RsBDwn")), 12877, true, false);
     SetKeyCommand(22, selPrjName, -1, selPrj, 12864, false, false);
     SetKeyCommand(23, selPrjName, -1, selPrj, 12864, true, true);
     SetKeyCommand(24, selPrjName, kModShift, selPrj, 12864, false, false);
@@ -141,10 +163,10 @@ void CKeyCommands::Build(const CProfile::CValues& keys)
     SetKeyCommand(27, selPrjName, kModCtrl, selPrj, 12864, true, true);
     SetKeyCommand(28, selMenuName, -1, selMenu, 12868, false, false);
     SetKeyCommand(29, selMenuName, -1, selMenu, 12868, true, true);
-    SetKeyCommand(30, selMenuName, -1, apps, 12868, false, false);
-    SetKeyCommand(31, selMenuName, -1, apps, 12868, true, true);
-    SetKeyCommand(32, scrollUp, -1, scrUp, 12878, false, true);
-    SetKeyCommand(33, scrollDown, -1, scrDwn, 12879, false, true);
+    SetVirtualKeyCommand(30, selMenuName, -1, kVkApps, 12868, false, false);
+    SetVirtualKeyCommand(31, selMenuName, -1, kVkApps, 12868, true, true);
+    SetVirtualKeyCommand(32, scrollUp, -1, scrUp, 12878, false, true);
+    SetVirtualKeyCommand(33, scrollDown, -1, scrDwn, 12879, false, true);
     SetKeyCommand(34, QString(), 0, QString(), 0, false, false);
 }
 
@@ -154,7 +176,8 @@ bool CKeyCommands::FindKeyCommand(int key, int& index, bool highlighted, bool ed
     index = -1;
     for (int i = 0; i < kCount && !m_entries[i].name.isEmpty(); ++i) {
         const CKeyCommand& entry = m_entries[i];
-        if (entry.keyCode != key)
+        // An entry without a key is never pressed, nor is a key without a code.
+        if (key <= 0 || entry.keyCode != key)
             continue;
         const bool flagsFit = (highlighted || editing)
                                   ? (!highlighted || entry.highlight) && (!editing || entry.edit)

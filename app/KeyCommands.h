@@ -13,7 +13,7 @@ struct CKeyCommand {
     QString name;      // empty ends the table
     int modifier = -1; // 17 Ctrl, 16 Shift, anything else neither
     QString keyText;   // upper-cased
-    int keyCode = 0;   // first character of the key text, 7 bits
+    int keyCode = 0;   // the virtual key pressed for it; 0: no key
     bool highlight = false;
     bool edit = false;
     int command = 0; // sent to the time-sheet window
@@ -34,8 +34,9 @@ public:
         kVkApps = 0x5D,
     };
 
-    // Stores one entry: the key text upper-cased, its first character
-    // (masked to 7 bits) as the key code.
+    // Stores one entry for a typed key: the key text upper-cased, and as
+    // its key code the virtual key its first character is typed with
+    // (KeyOfText).
     void SetKeyCommand(int index, const QString& name, int modifier, const QString& keyText,
                        int command, bool highlight, bool edit);
     // Rebuilds every entry from the "Keys" values.
@@ -48,19 +49,29 @@ public:
 
     const CKeyCommand& Entry(int index) const { return m_entries.at(index); }
 
+    // The virtual key of the key that types the first character of a key
+    // text by itself: letters (either case) and digits are their own keys,
+    // punctuation the key it is printed on first ("." the period key). 0
+    // when no single key types it: a character typed with Shift ("(", "&"),
+    // a letter of no key of its own ("é"), a blank or an empty text.
+    static int KeyOfText(const QString& keyText);
+
     // Stored modifier choice 0 NONE, 1 SHIFT, 2 CNTL -> modifier; -1 otherwise.
     static int ModifierOfChoice(int choice);
     // A modifier choice's name, compared ignoring case -> modifier; -1 otherwise.
     static int ModifierOfName(const QString& name);
     // Stored key choice 0..3 -> virtual key; -1 otherwise.
     static int VirtualKeyOfChoice(int choice);
-    // The key text an entry built from a key choice carries.
-    static QString KeyTextOfChoice(int choice);
 
     // The choices' names with their numbers as item data.
     static void FillModifierCombo(IItemList& combo);
     static void FillKeyCombo(IItemList& combo);
 
 private:
+    // An entry for a key named by its virtual key (a key choice, the
+    // context-menu key); -1 gives no key.
+    void SetVirtualKeyCommand(int index, const QString& name, int modifier, int virtualKey,
+                              int command, bool highlight, bool edit);
+
     std::array<CKeyCommand, kCount> m_entries;
 };

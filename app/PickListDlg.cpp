@@ -183,12 +183,14 @@ void CPickListDlg::Fill(bool first)
     if (!ok)
         m_list->clear();
 
-    QString wanted = m_preselect;
-    if (m_kind == kTask)
-        wanted = CutAtTab(wanted);
+    // A task's row carries its note after a tab: the task part is its name.
+    const auto name = [this](const QString& text) {
+        return m_kind == kTask ? CutAtTab(text) : text;
+    };
+    const QString wanted = name(m_preselect);
     int select = m_list->count() > 0 ? 0 : -1;
     for (int row = 0; row < m_list->count(); ++row) {
-        if (m_list->item(row)->text().compare(wanted, Qt::CaseInsensitive) == 0) {
+        if (name(m_list->item(row)->text()).compare(wanted, Qt::CaseInsensitive) == 0) {
             select = row;
             break;
         }

@@ -1,6 +1,7 @@
 #include "app/PropsKeyCmdsDlg.h"
 
 #include "app/KeyCommands.h"
+#include "platform/MessageBox.h"
 #include "ui/CharacterLimit.h"
 #include "ui/ComboItems.h"
 #include "ui/ResourceIds.h"
@@ -16,12 +17,12 @@
 CPropsKeyCmdsDlg::CPropsKeyCmdsDlg(CPropsDef& sheet)
     : CPropertyPage(sheet, IDD_PROPS_KEY_COMMANDS, QStringLiteral("Key Commands"))
 {
-    m_texts = {{{"TSKey", NewEdit(IDC_TS_KEY), {}},
-                {"IKey", NewEdit(IDC_INSERTION_KEY), {}},
-                {"HKey", NewEdit(IDC_HIGHLIGHT_KEY), {}},
-                {"RemHKey", NewEdit(IDC_REMOVE_HIGHLIGHT_KEY), {}},
-                {"SelPrjKey", NewEdit(IDC_SELECT_PROJECT_KEY), {}},
-                {"SelMenuKey", NewEdit(IDC_OPEN_MENU_KEY), {}}}};
+    m_texts = {{{"TSKey", NewEdit(IDC_TS_KEY), {}, {}},
+                {"IKey", NewEdit(IDC_INSERTION_KEY), {}, {}},
+                {"HKey", NewEdit(IDC_HIGHLIGHT_KEY), {}, {}},
+                {"RemHKey", NewEdit(IDC_REMOVE_HIGHLIGHT_KEY), {}, {}},
+                {"SelPrjKey", NewEdit(IDC_SELECT_PROJECT_KEY), {}, {}},
+                {"SelMenuKey", NewEdit(IDC_OPEN_MENU_KEY), {}, {}}}};
     m_choices = {{{"scrUp", NewCombo(IDC_SCROLL_UP_KEY), 0},
                   {"scrDwn", NewCombo(IDC_SCROLL_DOWN_KEY), 1},
                   {"pgUp", NewCombo(IDC_PAGE_UP_KEY), 2},
@@ -57,20 +58,27 @@ CPropsKeyCmdsDlg::CPropsKeyCmdsDlg(CPropsDef& sheet)
     auto* keys = new QGroupBox(this);
     auto* keyGrid = new QGridLayout(keys);
     int row = 0;
-    const auto addKey = [&](const QString& label, QWidget* field) {
-        keyGrid->addWidget(NewLabel(label, field), row, 0);
-        keyGrid->addWidget(field, row, 1);
+    const auto label = [&](const char* key, const QString& text) {
+        for (CTextKey& typed : m_texts)
+            if (qstrcmp(typed.key, key) == 0)
+                typed.label = QString(text).remove(QLatin1Char('&'));
+        return NewLabel(text, edit(key));
+    };
+    const auto addKey = [&](const QString& text, const char* key) {
+        keyGrid->addWidget(label(key, text), row, 0);
+        keyGrid->addWidget(edit(key), row, 1);
         ++row;
     };
-    addKey(QStringLiteral("Create &timesheet entry"), edit("TSKey"));
-    addKey(QStringLiteral("&Show/Hide Cursor"), edit("IKey"));
-    keyGrid->addWidget(NewLabel(QStringLiteral("&Highlight entry"), edit("HKey")), row, 0);
+    addKey(QStringLiteral("Create &timesheet entry"), "TSKey");
+    addKey(QStringLiteral("&Show/Hide Cursor"), "IKey");
+    keyGrid->addWidget(label("HKey", QStringLiteral("&Highlight entry")), row, 0);
     keyGrid->addWidget(edit("HKey"), row, 1);
-    keyGrid->addWidget(NewLabel(QStringLiteral("Remove"), edit("RemHKey")), row, 2);
+    keyGrid->addWidget(label("RemHKey", QStringLiteral("Remove")), row, 2);
     keyGrid->addWidget(edit("RemHKey"), row, 3);
+    m_texts[3].label = QStringLiteral("Remove highlight");
     ++row;
-    addKey(QStringLiteral("Select &a project"), edit("SelPrjKey"));
-    addKey(QStringLiteral("Open &menu"), edit("SelMenuKey"));
+    addKey(QStringLiteral("Select &a project"), "SelPrjKey");
+    addKey(QStringLiteral("Open &menu"), "SelMenuKey");
     keyGrid->setColumnStretch(4, 1);
 
     auto* scrolling = new QGroupBox(QStringLiteral("Scrolling "), this);
@@ -180,11 +188,29 @@ void CPropsKeyCmdsDlg::ReadControls()
     m_showButtons = m_buttonNames->isChecked();
 }
 
+bool CPropsKeyCmdsDlg::CheckTypedKeys()
+{
+    for (CTextKey& text : m_texts) {
+        if (text.value.isEmpty() || CKeyCommands::KeyOfText(text.value) != 0)
+            continue;
+        ShowMessageBox(QStringLiteral("\"%1\" cannot be the key of \"%2\": no key of its own "
+                                      "types it. Choose a letter, a digit or a punctuation "
+                                      "mark typed without Shift.")
+                           .arg(text.value.left(1), text.label),
+                       kMbOk | kMbIconWarning);
+        text.edit->setFocus();
+        text.edit->selectAll();
+        return false;
+    }
+    return true;
+}
+
 bool CPropsKeyCmdsDlg::DoDataExchange(bool saveAndValidate)
 {
-    if (saveAndValidate)
-        ReadControls();
-    return true;
+    if (!saveAndValidate)
+        return true;
+    ReadControls();
+    return CheckTypedKeys();
 }
 
 void CPropsKeyCmdsDlg::OnOK()

@@ -28,6 +28,7 @@ private:
         const char* key;
         QLineEdit* edit;
         QString value;
+        QString label;
     };
     struct CChoice {
         const char* key;
@@ -35,6 +36,9 @@ private:
         int value;
     };
     void ReadControls();
+    // Every typed key is one the time sheet can tell; else the first that
+    // is not is named, its edit gets the focus and false is returned.
+    bool CheckTypedKeys();
 
     std::array<CTextKey, 6> m_texts;
     std::array<CChoice, 12> m_choices;

@@ -47,41 +47,43 @@ bool Continues(const QString& line)
 CBasicModule::CBasicModule(const QString& code)
     : m_lines(code.split(QLatin1Char('\n')))
 {
+    const int count = static_cast<int>(m_lines.size());
+    // The last physical line of the logical line that begins at `first`:
+    // a line ending in " _" goes on in the next, in code and in comments.
+    const auto logicalEnd = [this, count](int first) {
+        int last = first;
+        while (last + 1 < count && Continues(m_lines.at(last)))
+            ++last;
+        return last;
+    };
     // The end of the declarations or of the procedure before: what a
     // procedure's own lines start after.
     int ownedFrom = 0;
-    bool continued = false;
-    for (int i = 0; i < m_lines.size(); ++i) {
+    for (int i = 0; i < count; i = logicalEnd(i) + 1) {
         const QString& line = m_lines.at(i);
-        const bool continuation = continued;
-        continued = Continues(line);
-        if (continuation)
-            continue;
         const QRegularExpressionMatch declared = Declaration().match(line);
         if (!declared.hasMatch()) {
+            // A declaration or statement, whole: its continued lines too.
             if (!IsBlankOrComment(line))
-                ownedFrom = i + 1;
+                ownedFrom = logicalEnd(i) + 1;
             continue;
         }
         CProcedure procedure;
         procedure.name = declared.captured(1);
         procedure.firstLine = ownedFrom;
         procedure.declarationLine = i;
-        procedure.lastLine = static_cast<int>(m_lines.size()) - 1;
-        // The body: up to the End line, skipping continued lines.
-        continued = Continues(line);
-        for (int j = i + 1; j < m_lines.size(); ++j) {
-            const bool inContinuation = continued;
-            continued = Continues(m_lines.at(j));
-            if (!inContinuation && EndLine().match(m_lines.at(j)).hasMatch()) {
-                procedure.lastLine = j;
+        procedure.lastLine = count - 1;
+        // The body: up to the End line that begins a logical line.
+        for (int j = logicalEnd(i) + 1; j < count; j = logicalEnd(j) + 1) {
+            if (EndLine().match(m_lines.at(j)).hasMatch()) {
+                procedure.lastLine = logicalEnd(j);
                 break;
             }
         }
         m_procedures.append(procedure);
+        ownedFrom = procedure.lastLine + 1;
+        // The loop goes on after the procedure's last line.
         i = procedure.lastLine;
-        ownedFrom = i + 1;
-        continued = false;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "platform/XsltProcessor.h"
 
+#include "platform/XsltSort.h"
+
 #include <libxml/parser.h>
 #include <libxslt/security.h>
 #include <libxslt/transform.h>
@@ -169,6 +171,7 @@ CXsltProcessor::Transform(const QByteArray& xml, const QByteArray& styleSheet, E
         return result;
     }
     xsltSetCtxtSecurityPrefs(prefs.get(), context.get());
+    xsltSetCtxtSortFunc(context.get(), &XsltCollatedSort);
     DocPtr output(
         xsltApplyStylesheetUser(sheet, data.get(), nullptr, nullptr, nullptr, context.get()));
     if (!output || context->state != XSLT_STATE_OK) {

@@ -8,6 +8,7 @@
 #include "data/records/ProjectCommentSet.h"
 #include "platform/Characters.h"
 #include "platform/MessageBox.h"
+#include "platform/TextOrder.h"
 #include "platform/UserAction.h"
 #include "records/CmtAddDlg.h"
 #include "records/CmtViewDlg.h"
@@ -202,7 +203,7 @@ bool CCommentDlg::ReadRows(const CCommentFilter& where, QList<CCommentRow>& rows
         const bool descending = List()->SortDirections().value(column, 0) != 0;
         std::stable_sort(rows.begin(), rows.end(),
                          [descending](const CCommentRow& a, const CCommentRow& b) {
-                             const int c = a.TaskName.compare(b.TaskName, Qt::CaseInsensitive);
+                             const int c = TextOrder::Compare(a.TaskName, b.TaskName);
                              return descending ? c > 0 : c < 0;
                          });
     }

@@ -1,7 +1,10 @@
 #include "review/ReviewGridModel.h"
 
+#include "platform/TextOrder.h"
+
 #include <algorithm>
 #include <numeric>
+#include <vector>
 
 CReviewGridModel::CReviewGridModel(QObject* parent)
     : QAbstractTableModel(parent)
@@ -53,15 +56,16 @@ void CReviewGridModel::SortBy(int column, bool descending)
     if (column < 0 || column >= ColumnCount())
         return;
     // The keys worked out once per row.
-    QStringList texts;
-    texts.reserve(static_cast<qsizetype>(m_rows.size()));
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(m_rows.size());
     for (const CReviewRow& row : m_rows) {
         const QString text = row.Text(column);
-        texts << (text.isEmpty() ? QStringLiteral(" ") : text);
+        keys.push_back(TextOrder::SortKey(text.isEmpty() ? QStringLiteral(" ") : text));
     }
     emit layoutAboutToBeChanged();
     std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
-        const int result = texts.at(a).compare(texts.at(b), Qt::CaseInsensitive);
+        const int result =
+            keys[static_cast<std::size_t>(a)].compare(keys[static_cast<std::size_t>(b)]);
         return descending ? result > 0 : result < 0;
     });
     emit layoutChanged();

@@ -3,8 +3,10 @@
 #include "data/AdoTypes.h"
 #include "data/DateTime.h"
 #include "data/MyAdoRecordSet.h"
+#include "platform/TextOrder.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -86,7 +88,7 @@ struct CSortKey {
     int kind = 0; // 0 NULL, 1 number, 2 date, 3 text
     double number = 0;
     CDateTime date;
-    QString text;
+    std::optional<QCollatorSortKey> text;
 };
 
 CSortKey KeyOf(const QVariant& value)
@@ -109,7 +111,7 @@ CSortKey KeyOf(const QVariant& value)
         return key;
     default:
         key.kind = 3;
-        key.text = value.toString();
+        key.text = TextOrder::SortKey(value.toString());
         return key;
     }
 }
@@ -129,7 +131,7 @@ int Compare(const CSortKey& a, const CSortKey& b)
         return order < 0 ? -1 : (order > 0 ? 1 : 0);
     }
     case 3:
-        return QString::compare(a.text, b.text, Qt::CaseInsensitive);
+        return a.text->compare(*b.text);
     default:
         return 0;
     }

@@ -76,7 +76,7 @@ enum : int {
 constexpr int kForwarded[] = {ID_CONTACTS,      ID_TASKS,           ID_PROPERTIES, ID_REVIEW,
                               ID_ABOUT,         ID_ONLINE_HELP,     ID_EXPORT,     ID_IMPORT,
                               ID_SET_USER,      ID_CHANGE_REQUESTS, ID_OVERVIEW,   ID_AUTO_TIMER,
-                              ID_XLS_TIMESHEET, ID_REGISTER_XSL};
+                              ID_XLS_TIMESHEET, ID_REGISTER_XSL,    ID_HELP,       ID_CONTEXT_HELP};
 
 // One window starts at a time.
 bool s_initialising = false;

@@ -344,15 +344,17 @@ void CTimeSheetController::MoveHighlighted(int command)
         if (result != kWriteOverlap && result != kWriteProcedureRefused && result != 14)
             held.Release();
     }
-    if (result != 0) {
-        Status(QStringLiteral("Entry constrained by existing entry"));
-    } else {
+    if (result == 0) {
         m_control.EditObjById(timeId, start, stop, m_entry.projId);
         m_inHandId = timeId;
         ShowEntry(EntryShown::Told);
     }
     UpdateUndoMenus();
     m_highlighted = m_control.ForceHighlight(timeId, true);
+    // Said last: a refusal that read the day again highlights the block
+    // anew, and the block would speak over the reason it did not move.
+    if (result != 0)
+        Status(QStringLiteral("Entry constrained by existing entry"));
 }
 
 int CTimeSheetController::OnKeyCommand(int keyCode, int modifier)

@@ -1,6 +1,7 @@
 #include "ui/AccelDlg.h"
 
 #include "ui/AcceleratorTable.h"
+#include "ui/Mnemonics.h"
 
 #include <QKeyEvent>
 #include <QPointer>
@@ -32,11 +33,14 @@ void CAccelDlg::SetHubAccelerators(const IAcceleratorTable* table, CDialogBase* 
 
 bool CAccelDlg::TakesKey(const QKeyEvent& event) const
 {
-    return HubCommand(event) != 0;
+    // The dialog's own mnemonics come first.
+    return !IsOwnMnemonic(*this, event) && HubCommand(event) != 0;
 }
 
 bool CAccelDlg::PreTranslateKey(QKeyEvent& event)
 {
+    if (IsOwnMnemonic(*this, event))
+        return false;
     const int command = HubCommand(event);
     if (command == 0)
         return false;

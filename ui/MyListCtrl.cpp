@@ -3,6 +3,7 @@
 #include "data/BindingSet.h"
 #include "data/DBClass.h"
 #include "platform/ProfileStore.h"
+#include "platform/TextOrder.h"
 #include "ui/DialogBase.h"
 #include "ui/ResourceIds.h"
 #include "ui/TreeListDlg.h"
@@ -20,6 +21,7 @@
 #include <limits>
 #include <numeric>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -303,6 +305,7 @@ void CMyListCtrl::SortRows(int column, bool descending)
     using DateKey = std::tuple<bool, int, int, int, int, int, int>;
     QList<qint64> numbers;
     QList<DateKey> dates;
+    std::vector<QCollatorSortKey> words;
     const int kind = m_kinds.value(column, kColumnText);
     for (const QString& text : std::as_const(texts)) {
         if (kind == kColumnInteger) {
@@ -311,6 +314,8 @@ void CMyListCtrl::SortRows(int column, bool descending)
             int y, mo, d, h, mi, s;
             const bool valid = ParseDateParts(text, y, mo, d, h, mi, s);
             dates << DateKey(valid, y, mo, d, h, mi, s); // invalid sorts first
+        } else {
+            words.push_back(TextOrder::SortKey(text));
         }
     }
     auto compare = [&](int a, int b) {
@@ -318,7 +323,7 @@ void CMyListCtrl::SortRows(int column, bool descending)
             return numbers.at(a) < numbers.at(b) ? -1 : numbers.at(a) > numbers.at(b) ? 1 : 0;
         if (kind == kColumnDateTime)
             return dates.at(a) < dates.at(b) ? -1 : dates.at(b) < dates.at(a) ? 1 : 0;
-        return texts.at(a).compare(texts.at(b), Qt::CaseInsensitive);
+        return words[static_cast<std::size_t>(a)].compare(words[static_cast<std::size_t>(b)]);
     };
 
     QList<int> order(count);

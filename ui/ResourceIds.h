@@ -48,6 +48,9 @@ enum CommandId : int {
     ID_STARTUP_TIMER = 12860,
     ID_OVERVIEW = 12896,
     ID_HELP_TOPICS = 57667,
+    // The help keys of the hub's accelerators: F1 and Shift+F1.
+    ID_CONTEXT_HELP = 57669,
+    ID_HELP = 57670,
     ID_RELOAD_EMPLOYEES = 57675,
     // The options sheet's Apply button.
     ID_APPLY_NOW = 12321,

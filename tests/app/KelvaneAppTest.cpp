@@ -164,6 +164,40 @@ TEST(KelvaneApp, TheDesktopUserSignsOnWhateverTheCaseOfTheLoginName)
     EXPECT_EQ(level, 2);
 }
 
+TEST(KelvaneApp, SetUserOnALoginDatabaseAsksForAPasswordUnlessTheUserIsTheLoginItself)
+{
+    constexpr int kLogonOpen = 0x0040;
+    constexpr int kSetUserOpen = 0x0020;
+    const QString cs = PrepareDatabase(3, Login());
+    {
+        CKelvaneApp app;
+        ASSERT_TRUE(app.Start());
+        ASSERT_EQ(CProfile::DefUserName(), QStringLiteral("Ann"));
+        app.Hub()->Create();
+        app.Hub()->OnCommand(ID_SET_USER);
+        // Another user signs on with a password.
+        EXPECT_EQ(app.Hub()->OpenWindows() & (kLogonOpen | kSetUserOpen), kLogonOpen);
+        EXPECT_NE(app.Hub()->findChild<CLogonDlg*>(), nullptr);
+        app.Shutdown();
+    }
+    // The user's own name is the login: nobody else to become.
+    CDBConnection conn;
+    conn.UseConnectionString(cs);
+    ASSERT_TRUE(conn.Connect(false));
+    ASSERT_TRUE(CSqlExecutor::RunNative(
+        conn, QStringLiteral("UPDATE tblFinEmployee SET EmpFullName = ? WHERE EmpID = 1"),
+        {Login()}, nullptr, nullptr));
+    conn.ReleaseConnection(true);
+    CProfile::SetDefUserName(QString());
+    CKelvaneApp app;
+    ASSERT_TRUE(app.Start());
+    ASSERT_EQ(CProfile::DefUserName(), Login());
+    app.Hub()->Create();
+    app.Hub()->OnCommand(ID_SET_USER);
+    EXPECT_EQ(app.Hub()->OpenWindows() & (kLogonOpen | kSetUserOpen), 0);
+    app.Shutdown();
+}
+
 TEST(KelvaneApp, PasswordSignOnChecksAndRefuses)
 {
     for (int mode : {2, 7, -1}) {

@@ -71,10 +71,31 @@ TEST(KeyCommands, StoredTextIsUpperCasedAndMatchedByItsFirstCharacter)
     EXPECT_EQ(keys.Entry(16).keyCode, int('E'));
     EXPECT_EQ(Find(keys, 'E', true, true, false, false), 12875);
     EXPECT_EQ(keys.Entry(34).name, QString());
+}
 
+TEST(KeyCommands, ATypedKeyIsTheKeyThatTypesItOrNoKeyAtAll)
+{
+    // Letters in either case and digits are their own keys, punctuation the
+    // key it is printed on first.
+    EXPECT_EQ(CKeyCommands::KeyOfText(QStringLiteral("t")), int('T'));
+    EXPECT_EQ(CKeyCommands::KeyOfText(QStringLiteral("7")), int('7'));
+    EXPECT_EQ(CKeyCommands::KeyOfText(QStringLiteral(".")), 0xBE);
+    EXPECT_EQ(CKeyCommands::KeyOfText(QStringLiteral("-")), 0xBD);
+    EXPECT_EQ(CKeyCommands::KeyOfText(QStringLiteral(";")), 0xBA);
+    // Typed with Shift, of no key of their own, or nothing to press.
+    for (const char* text : {"(", "&", "!", "$", "<", "é", "ß", "Ω", " ", ""})
+        EXPECT_EQ(CKeyCommands::KeyOfText(QString::fromUtf8(text)), 0) << text;
+
+    // Such a key stored by an older version stands for no other key.
     CKeyCommands one;
-    one.SetKeyCommand(0, QStringLiteral("x"), -1, QString(QChar(0xE9)), 5, false, false);
-    EXPECT_EQ(one.Entry(0).keyCode, 0xC9 & 0x7F);
+    one.SetKeyCommand(0, QStringLiteral("x"), -1, QString::fromUtf8("é"), 5, false, false);
+    one.SetKeyCommand(1, QStringLiteral("y"), -1, QStringLiteral("("), 6, false, false);
+    one.SetKeyCommand(2, QString(), 0, QString(), 0, false, false);
+    EXPECT_EQ(one.Entry(0).keyText, QString::fromUtf8("É"));
+    for (int key = 0; key < 0x100; ++key) {
+        int index = -1;
+        EXPECT_FALSE(one.FindKeyCommand(key, index, false, false, false, false)) << key;
+    }
 }
 
 TEST(KeyCommands, ChoicesOutsideTheirRangeGiveNoKeyAndNoModifier)

@@ -5,11 +5,14 @@
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/Typing.h"
+#include "ui/AcceleratorTable.h"
 #include "ui/CharacterLimit.h"
 #include "ui/ResourceIds.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTest>
 
 // Passwords typed into the real dialogs, stored and checked on both back ends.
 class LogonDlgTest : public KelvaneDbTest {
@@ -116,6 +119,53 @@ TEST_P(LogonDlgTest, HalfACharacterIsRefusedWithAMessageAndNothingIsStored)
     EXPECT_EQ(StoredPassword(), QStringLiteral("old"));
     // The character after the broken one is not swallowed either.
     EXPECT_TRUE(m_db.CheckUserPassword(1, QStringLiteral("old")));
+}
+
+namespace {
+
+// The hub, as far as the dialog's keys reach it.
+class CKeyedHub : public CDialogBase {
+public:
+    CKeyedHub()
+        : CDialogBase(161)
+    {
+        CAccelDlg::SetHubAccelerators(&m_table, this);
+    }
+    ~CKeyedHub() override { CAccelDlg::SetHubAccelerators(nullptr, nullptr); }
+    bool OnCommand(int id) override
+    {
+        commands << id;
+        return true;
+    }
+    QList<int> commands;
+
+private:
+    CAcceleratorTable m_table = CAcceleratorTable::Load(128);
+};
+
+} // namespace
+
+TEST_P(LogonDlgTest, ItsOwnAltKeysComeBeforeTheHubsAndTheHubsOthersStillReachIt)
+{
+    CKeyedHub hub;
+    CLogonDlg dlg(&m_db, nullptr);
+    ASSERT_TRUE(dlg.Create());
+    dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    auto* user = dlg.Control<QComboBox>(IDC_USER_COMBO);
+    auto* password = dlg.Control<QLineEdit>(IDC_PASSWORD);
+    ASSERT_EQ(QApplication::focusWidget(), password);
+    // The hub's table has Alt+U and Alt+P too; the dialog's labels win.
+    QTest::keyClick(password, Qt::Key_U, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), user);
+    QTest::keyClick(user, Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), password);
+    QTest::keyClicks(password, QStringLiteral("old"));
+    EXPECT_EQ(password->text(), QStringLiteral("old"));
+    EXPECT_TRUE(hub.commands.isEmpty());
+    // A key the dialog has no use for still goes to the hub.
+    QTest::keyClick(password, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_EQ(hub.commands, QList<int>({12882}));
 }
 
 KELVANE_INSTANTIATE_BACKENDS(LogonDlgTest);

@@ -129,6 +129,27 @@ TEST_P(PickListTest, TasksOfTheProjectWithTheirNotes)
     EXPECT_EQ(dlg.PickedId(), 1);
 }
 
+TEST_P(PickListTest, ATaskWithANoteIsPreselectedByItsNameAndEnterPicksIt)
+{
+    Exec(QStringLiteral("INSERT INTO tblProjectTask (TaskID, Task, ProjID, State, Comment) "
+                        "VALUES (5, 'Test', 1, 2, 'rig')"));
+    COwnerDlg owner;
+    owner.context.projectId = 1;
+    // Save Times hands over the task name as the block holds it.
+    for (const QString& preselect : {QStringLiteral("Test"), QStringLiteral("test \t[old note]")}) {
+        CPickListDlg dlg(CPickListDlg::kTask, &owner, nullptr, true, false, &m_db);
+        dlg.SetPreselect(preselect);
+        dlg.show();
+        ASSERT_EQ(Rows(dlg).last(), QStringLiteral("Test \t[rig]"));
+        EXPECT_EQ(dlg.PickedId(), 5) << preselect.toStdString();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+        QTest::keyClick(dlg.Control<QListWidget>(1028), Qt::Key_Return);
+        EXPECT_EQ(dlg.EndCode(), IDOK);
+        EXPECT_EQ(dlg.PickedText(), QStringLiteral("Test"));
+        EXPECT_EQ(dlg.PickedId(), 5);
+    }
+}
+
 TEST_P(PickListTest, OrdersNotDoneUnlessAllAreAsked)
 {
     CPickListContext context;

@@ -371,6 +371,34 @@ TEST_F(OptionsTest, TimeSheetSizesAreCheckedAndDefaultsRestored)
     EXPECT_EQ(Stored(QStringLiteral("Admin/BlankComment")).toInt(), 0);
 }
 
+TEST_F(OptionsTest, TheKeyPageTakesOnlyKeysThatTypeTheirCharacter)
+{
+    auto sheet = Sheet();
+    auto* page = Open(*sheet, sheet->KeyCommandsPage());
+    auto* remove = page->Control<QLineEdit>(IDC_REMOVE_HIGHLIGHT_KEY);
+    remove->setText(QStringLiteral("(x"));
+    sheet->OnCommand(IDOK);
+    EXPECT_EQ(Messages().Last(),
+              QStringLiteral("\"(\" cannot be the key of \"Remove highlight\": no key of its own "
+                             "types it. Choose a letter, a digit or a punctuation mark typed "
+                             "without Shift."));
+    EXPECT_EQ(sheet->EndCode(), 0);
+    EXPECT_FALSE(Stored(QStringLiteral("Keys/RemHKey")).isValid());
+
+    remove->setText(QStringLiteral("esc"));
+    page->Control<QLineEdit>(IDC_TS_KEY)->setText(QString::fromUtf8("é"));
+    sheet->OnCommand(IDOK);
+    EXPECT_TRUE(Messages().Last().startsWith(
+        QString::fromUtf8("\"é\" cannot be the key of \"Create timesheet entry\"")));
+    EXPECT_EQ(sheet->EndCode(), 0);
+
+    page->Control<QLineEdit>(IDC_TS_KEY)->setText(QStringLiteral("."));
+    sheet->OnCommand(IDOK);
+    EXPECT_EQ(sheet->EndCode(), IDOK);
+    EXPECT_EQ(Stored(QStringLiteral("Keys/TSKey")).toString(), QStringLiteral("."));
+    EXPECT_EQ(Stored(QStringLiteral("Keys/RemHKey")).toString(), QStringLiteral("esc"));
+}
+
 TEST_F(OptionsTest, AutoTimerStopMinuteMeansWhatTheAutoTimerReads)
 {
     // Even with a 6-minute interval the choice is a quarter hour.

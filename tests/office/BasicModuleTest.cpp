@@ -80,6 +80,37 @@ TEST(BasicModuleTest, PruningKeepsTheNamedProceduresAndTheDeclarations)
               pruned);
 }
 
+TEST(BasicModuleTest, ProceduresAreCutOnWholeLogicalLines)
+{
+    // A declaration continued over three lines, a comment continued into
+    // the next, and strings that speak of procedures or end in "_".
+    const QString module =
+        QStringLiteral("Private Declare Function GetTickCount Lib \"kernel32\" _\n"
+                       "    Alias \"GetTickCount\" _\n"
+                       "    () As Long\n"
+                       "' Kept apart: _\n"
+                       "  Sub Fake() is no procedure here\n"
+                       "Sub Helper()\n"
+                       "    MsgBox \"Sub Fake()\" & _\n"
+                       "        \" and End Sub\"\n"
+                       "    Debug.Print \"x _\" ' the string does not go on\n"
+                       "End Sub\n"
+                       "Sub Macro1()\n"
+                       "    GetTickCount\n"
+                       "End Sub\n");
+    const CBasicModule parsed(module);
+    ASSERT_EQ(parsed.ProcedureNames(), (QStringList{"Helper", "Macro1"}));
+    EXPECT_EQ(parsed.Procedures().at(0).firstLine, 3);
+    EXPECT_EQ(parsed.Procedures().at(0).lastLine, 9);
+    EXPECT_EQ(parsed.WithoutProceduresExcept({QStringLiteral("Macro1")}),
+              QStringLiteral("Private Declare Function GetTickCount Lib \"kernel32\" _\n"
+                             "    Alias \"GetTickCount\" _\n"
+                             "    () As Long\n"
+                             "Sub Macro1()\n"
+                             "    GetTickCount\n"
+                             "End Sub\n"));
+}
+
 TEST(BasicModuleTest, ModulesWithoutProceduresOrWithoutAnEnd)
 {
     EXPECT_TRUE(CBasicModule(QString()).Procedures().isEmpty());

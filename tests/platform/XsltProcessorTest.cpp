@@ -26,6 +26,31 @@ TEST(XsltProcessor, TransformsTheData)
     EXPECT_EQ(result.output, QByteArray("3"));
 }
 
+TEST(XsltProcessor, TextsSortAsTheUsersLanguageAndNumbersAsNumbers)
+{
+    const QByteArray data = QStringLiteral("<rows><r n='zebra' h='2'/><r n='Émile' h='x'/>"
+                                           "<r n='apple' h='10'/><r n='Äpfel' h='2'/>"
+                                           "<r n='APPLE' h='1'/></rows>")
+                                .toUtf8();
+    const auto sorted = [&data](const QByteArray& sorts) {
+        const auto result = CXsltProcessor::Transform(
+            data, Sheet("<xsl:output method='text'/><xsl:param name='o' select='\"descending\"'/>"
+                        "<xsl:template match='/'><xsl:for-each select='//r'>" +
+                        sorts + "<xsl:value-of select='@n'/>,</xsl:for-each></xsl:template>"));
+        EXPECT_EQ(result.stage, CXsltProcessor::kDone) << result.detail.toStdString();
+        return QString::fromUtf8(result.output);
+    };
+    // Accents beside their letters, case ignored: equals keep their order.
+    EXPECT_EQ(sorted("<xsl:sort select='@n'/>"),
+              QString::fromUtf8("Äpfel,apple,APPLE,Émile,zebra,"));
+    // Numbers by value, what is no number first; then by name.
+    EXPECT_EQ(sorted("<xsl:sort select='@h' data-type='number'/><xsl:sort select='@n'/>"),
+              QString::fromUtf8("Émile,APPLE,Äpfel,zebra,apple,"));
+    // An order given as a template, and texts that are numbers.
+    EXPECT_EQ(sorted("<xsl:sort select='@h' order='{$o}'/>"),
+              QString::fromUtf8("Émile,zebra,Äpfel,apple,APPLE,"));
+}
+
 TEST(XsltProcessor, SaysWhereTheInputIsBroken)
 {
     auto result = CXsltProcessor::Transform("<rows>", Sheet(""));

@@ -94,6 +94,19 @@ TEST_P(SearchResultTableTest, SortsByTypedValuesAndKeepsTiesInOrder)
     EXPECT_EQ(m_table.RowTexts(0), QStringList({"3", "1.75", "2026-12-09", "O'Brien's bridge"}));
 }
 
+TEST_P(SearchResultTableTest, TextsSortAsTheUsersLanguageSortsThem)
+{
+    const QStringList names = {QStringLiteral("zebra crossing"), QStringLiteral("Émile's gate"),
+                               QStringLiteral("Äpfel"), QStringLiteral("apple")};
+    for (int i = 0; i < names.size(); ++i)
+        Book(20 + i, 1, 1, 1, 14, 8 * 60 + 60 * i, names.at(i));
+    Load({QStringLiteral("Comment")}, QStringLiteral("TimesheetID >= 20"));
+    m_table.SortBy(0, false);
+    EXPECT_EQ(Column(0), QStringList({"Äpfel", "apple", "Émile's gate", "zebra crossing"}));
+    m_table.SortBy(0, true);
+    EXPECT_EQ(Column(0).first(), QStringLiteral("zebra crossing"));
+}
+
 TEST_P(SearchResultTableTest, RowsAreReadAHundredAtATime)
 {
     ASSERT_TRUE(m_conn.BeginTrans());

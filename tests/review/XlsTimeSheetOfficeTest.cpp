@@ -48,6 +48,21 @@ protected:
         book->Close();
     }
 
+    // A saved workbook after its Macro1 ran, as another program reads it.
+    static CXlsxSheet AfterMacro1(const QString& path)
+    {
+        const QString cleared = path + QStringLiteral(".cleared.xlsx");
+        try {
+            std::unique_ptr<ISpreadsheet> book = s_office->OpenSpreadsheet(path);
+            book->RunMacro(QStringLiteral("Macro1"), {});
+            book->SaveAs(cleared);
+            book->Close();
+        } catch (const COfficeError& e) {
+            ADD_FAILURE() << e.what();
+        }
+        return CXlsxSheet(cleared);
+    }
+
     static inline std::unique_ptr<COfficeSession> s_office;
 };
 
@@ -141,20 +156,37 @@ TEST_P(XlsTimeSheetOfficeTest, TheProgramsTemplateFillsTheWeekAndKeepsTwoMacros)
     EXPECT_FALSE(sheet.Cell(QStringLiteral("B7")).number);
 
     // The kept macros still run in the saved workbook: Macro1 empties the week.
-    const QString cleared = saved + QStringLiteral(".cleared.xlsx");
-    try {
-        std::unique_ptr<ISpreadsheet> book = s_office->OpenSpreadsheet(saved);
-        book->RunMacro(QStringLiteral("Macro1"), {});
-        book->SaveAs(cleared);
-        book->Close();
-    } catch (const COfficeError& e) {
-        ADD_FAILURE() << e.what();
-    }
-    const CXlsxSheet empty(cleared);
+    const CXlsxSheet empty = AfterMacro1(saved);
     EXPECT_EQ(empty.Text(QStringLiteral("A1")), QStringLiteral("Weekly Time Sheet"));
     for (const char* cell : {"B2", "B7", "B11", "G9"})
         EXPECT_EQ(empty.Text(QLatin1String(cell)), QString()) << cell;
     QFile::remove(saved);
+}
+
+TEST_P(XlsTimeSheetOfficeTest, ACustomTemplatesContinuedDeclarationsSurviveThePruning)
+{
+    BookTheWeek();
+    const QString templ = m_folder + QStringLiteral("Continued.xls");
+    try {
+        // A declaration over two lines just above a procedure the run drops.
+        MakeTemplate(templ, [](QString code) {
+            return code.replace(QStringLiteral("Private Const LastLine As Long = 1000"),
+                                QStringLiteral("Private Const LastLine As Long = _\n    1000"));
+        });
+    } catch (const COfficeError& e) {
+        FAIL() << e.what();
+    }
+    ASSERT_TRUE(RunWithOffice(m_folder, QStringLiteral("Continued.xls")))
+        << Messages().join('|').toStdString();
+    const QString saved = m_folder + QStringLiteral("ts_11March24.xls");
+    QStringList procedures;
+    EXPECT_EQ(Reloaded(saved, procedures).Text(QStringLiteral("B11")), QStringLiteral("2"));
+    EXPECT_EQ(procedures, (QStringList{"Macro1", "Print_time_sheet"}));
+    // The module still compiles: Macro1 empties the week.
+    const CXlsxSheet empty = AfterMacro1(saved);
+    ASSERT_TRUE(empty.IsValid());
+    for (const char* cell : {"B2", "B11"})
+        EXPECT_EQ(empty.Text(QLatin1String(cell)), QString()) << cell;
 }
 
 TEST_P(XlsTimeSheetOfficeTest, ATemplateThatLacksAMacroOrFailsOneIsTold)

@@ -109,12 +109,29 @@ TEST_F(MyListCtrlTest, IntegersSortByValueWithAnEmptyTextAsZero)
     EXPECT_EQ(Column(0), QStringList({"", "9", "10"}));
 }
 
-TEST_F(MyListCtrlTest, TextsSortIgnoringCase)
+TEST_F(MyListCtrlTest, TextsSortAsTheUsersLanguageSortsThemIgnoringCase)
 {
     List().SetSortDirections({1});
     Fill({{"beta"}, {"Alpha"}, {"alpha"}, {"Beta"}});
     ClickHeader(0);
     EXPECT_EQ(Column(0), QStringList({"Alpha", "alpha", "beta", "Beta"}));
+
+    // Accents beside their letters, in a desktop without a language too;
+    // Swedish puts Ä after Z.
+    const struct {
+        const char* locale;
+        QStringList sorted;
+    } kDesktops[] = {{"C", {"Alpha", "Äpfel", "apple", "Émile", "eve", "zebra", "Ωmega"}},
+                     {"de_DE", {"Alpha", "Äpfel", "apple", "Émile", "eve", "zebra", "Ωmega"}},
+                     {"sv_SE", {"Alpha", "apple", "Émile", "eve", "zebra", "Äpfel", "Ωmega"}}};
+    for (const auto& desktop : kDesktops) {
+        CDesktopLocale locale(desktop.locale);
+        List().Clear();
+        List().SetSortDirections({1});
+        Fill({{"zebra"}, {"Ωmega"}, {"Émile"}, {"Äpfel"}, {"apple"}, {"eve"}, {"Alpha"}});
+        ClickHeader(0);
+        EXPECT_EQ(Column(0), desktop.sorted) << desktop.locale;
+    }
 }
 
 TEST_F(MyListCtrlTest, AnUnreadableDateSortsBeforeTheOthersAscending)

@@ -1,0 +1,110 @@
+#include "tests/timesheet/TimeSheetWindowFixture.h"
+
+namespace {
+
+// Keys pressed in the time-sheet window with the real time line.
+class TimeSheetWindowKeysTest : public TimeSheetWindowTest {
+protected:
+    // The "Create timesheet entry" key as the options store it.
+    void UseEntryKey(const QString& key)
+    {
+        CProfileStore profile;
+        profile.setValue(QStringLiteral("Keys/TSKey"), key);
+        profile.sync();
+        m_app.Hub()->BuildKeyAccelerators();
+    }
+    // A key pressed on the line, as a person presses it.
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+    {
+        m_line->setFocus();
+        if (key < Qt::Key_nobreakspace) {
+            QTest::keyClick(m_line, key, modifiers);
+        } else {
+            // A letter of its own key, as a French keyboard has "é".
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar(key)).toLower());
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, press.text());
+            QApplication::sendEvent(m_line, &press);
+            QApplication::sendEvent(m_line, &release);
+        }
+        QTest::qWait(20);
+    }
+};
+
+} // namespace
+
+TEST_P(TimeSheetWindowKeysTest, TheEntryKeyWorksAsTheKeyTypedAndNoOtherKeyStandsInForIt)
+{
+    CScriptedModals modals;
+    // "." and "-" are keys of their own.
+    UseEntryKey(QStringLiteral("."));
+    modals.Then(Ok);
+    Press(Qt::Key_Period);
+    EXPECT_EQ(modals.seen.size(), 1);
+    EXPECT_EQ(Rows(m_day).size(), 1);
+    // Delete, whose code "." once was, deletes nothing it should not.
+    UseEntryKey(QStringLiteral("-"));
+    modals.Then(Cancel);
+    Press(Qt::Key_Minus);
+    EXPECT_EQ(modals.seen.size(), 2);
+
+    // Keys stored by hand or by an older version that no single key types:
+    // they stand for no other key.
+    const struct {
+        const char* stored;
+        Qt::Key pressed;
+    } kOthers[] = {{"é", Qt::Key_I},      {"(", Qt::Key_Down}, {"&", Qt::Key_Up},
+                   {"!", Qt::Key_PageUp}, {"$", Qt::Key_Home}, {"", Qt::Key_Eacute}};
+    for (const auto& other : kOthers) {
+        UseEntryKey(QString::fromUtf8(other.stored));
+        Press(other.pressed);
+        EXPECT_EQ(modals.seen.size(), 2) << other.stored;
+    }
+    EXPECT_EQ(Rows(m_day).size(), 1);
+}
+
+TEST_P(TimeSheetWindowKeysTest, F1AndShiftF1OpenTheHelpAsTheHelpMenuDoes)
+{
+    // The manual's window is not part of this program; the hub says so
+    // for the menu and for the keys alike.
+    const auto helpAsked = [] {
+        QTest::qWait(20);
+        const QStringList texts = CRecordingMessages::Current().Texts();
+        CRecordingMessages::Current().Clear();
+        return texts;
+    };
+    m_window->OnCommand(ID_ONLINE_HELP);
+    const QStringList byMenu = helpAsked();
+    ASSERT_EQ(byMenu.size(), 1);
+    Press(Qt::Key_F1);
+    EXPECT_EQ(helpAsked(), byMenu);
+    Press(Qt::Key_F1, Qt::ShiftModifier);
+    EXPECT_EQ(helpAsked(), byMenu);
+}
+
+TEST_P(TimeSheetWindowKeysTest, AMoveTheDatabaseRefusesIsToldInTheStatusLine)
+{
+    Book(m_day, 1, 8 * 60, 9 * 60, kBridge, 1, 1, QStringLiteral("early"));
+    Book(m_day, 2, 9 * 60, 10 * 60, kBridge, 1, 1, QStringLiteral("later"));
+    m_window->OnCommand(ID_REFRESH_TIMESHEET);
+    QTest::qWait(50);
+    m_line->setFocus();
+    m_window->TimeLine().ForceHighlight(2, true);
+    QTest::qWait(20);
+    ASSERT_TRUE(m_window->TimeLine().IsHighlightObj());
+    // Its start up into the block before: refused, on the server by the
+    // write itself, which then reads the day again.
+    m_window->Controller().RunKeyCommand(12869);
+    QTest::qWait(50);
+    EXPECT_EQ(m_window->StatusText().toStdString(), "Entry constrained by existing entry");
+    EXPECT_EQ(Rows(m_day),
+              QStringList({"1 480-540 p1 t1 o1 'early'", "2 540-600 p1 t1 o1 'later'"}));
+    EXPECT_EQ(CRecordingMessages::Current().Count(), 0)
+        << CRecordingMessages::Current().Last().toStdString();
+    // Its stop down is free: moved, and the block tells of itself.
+    m_window->Controller().RunKeyCommand(12877);
+    QTest::qWait(50);
+    EXPECT_EQ(Rows(m_day).at(1), QStringLiteral("2 540-615 p1 t1 o1 'later'"));
+    EXPECT_NE(m_window->StatusText().toStdString(), "Entry constrained by existing entry");
+}
+
+KELVANE_INSTANTIATE_BACKENDS(TimeSheetWindowKeysTest);
