@@ -4,6 +4,7 @@
 #include "app/PropsAutoLogging.h"
 #include "data/DBClass.h"
 #include "data/MyAdoRecordSet.h"
+#include "data/RowTimes.h"
 #include "data/records/TimeSheetSet.h"
 #include "platform/Clock.h"
 #include "platform/LocalTime.h"
@@ -326,8 +327,7 @@ bool CBookTime::BookEntry(int projId, int orderId, int taskId, double rate, int 
     // The block's own row, and how far it may grow: up to the next row of the day.
     const CDateTime day(m_bookDay);
     CTimeSheetSet rows(m_db.Connection());
-    rows.Recordset()->SetFilter(QStringLiteral("[EmpID] = ? AND [WorkDate] = ?"),
-                                {m_empId, QVariant::fromValue(day)});
+    rows.Recordset()->SetFilter(CDBClass::DayFilterText(), CDBClass::DayFilterValues(m_empId, day));
     if (!m_db.OpenRecordSet(&rows)) {
         m_dbFailed = true;
         return false;
@@ -340,12 +340,14 @@ bool CBookTime::BookEntry(int projId, int orderId, int taskId, double rate, int 
             own = true;
             continue;
         }
-        const int rowStart = StoredMinutes(rows.m_StartTime);
-        const int rowStop = StoredMinutes(rows.m_StopTime);
-        if (rowStart <= start && start < rowStop)
+        // Read as the time sheet reads it; a row without times is in no way.
+        const CRowTimes row = CRowTimes::Read(rows.m_WorkDate, rows.m_StartTime, rows.m_StopTime);
+        if (!row.HasTimes())
+            continue;
+        if (row.start <= start && start < row.stop)
             blocked = true;
-        else if (rowStart > start)
-            limit = qMin(limit, rowStart);
+        else if (row.start > start)
+            limit = qMin(limit, row.start);
     }
     m_db.CloseRecordSet(&rows, true);
     if (blocked || limit <= start)

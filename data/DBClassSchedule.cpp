@@ -2,7 +2,11 @@
 
 #include "data/records/ClashCountSet.h"
 #include "platform/Characters.h"
+#include "platform/LocalTime.h"
 #include "platform/Trace.h"
+
+#include <cmath>
+#include <utility>
 
 namespace {
 
@@ -77,7 +81,21 @@ bool CDBClass::StageScheduleCopies(const CScheduleCopy& block, const QList<QDate
             QStringLiteral("DELETE FROM tblTimeSheet_ImportExport WHERE EmpID = ? AND BatchID = ?"),
             {block.EmpID, m_scheduleBatch}, nullptr, reason))
         return false;
-    const QVariant hours = block.MinutesWorked / 60.0;
+    // A copy on a night the clock changes books the time that passes there,
+    // and its cost with it; on other days the block's own hours and cost.
+    const double blockHours = block.MinutesWorked / 60.0;
+    const auto hoursAndCost = [this, &block, blockHours](const QDate& day) {
+        const int face = std::abs(block.Stop - block.Start);
+        if (CLocalTime::ElapsedMinutes(day, block.Start, block.Stop) == face)
+            return std::pair<double, double>(blockHours, block.InvCost);
+        double hours = 0;
+        if (!RoundToBookingInterval(day, block.Start, block.Stop, hours))
+            hours = CLocalTime::ElapsedMinutes(day, block.Start, block.Stop) / 60.0;
+        const double cost = blockHours > 0
+                                ? std::round(block.InvCost / blockHours * hours * 10000.0) / 10000.0
+                                : 0.0;
+        return std::pair<double, double>(hours, cost);
+    };
     const QVariant comment = LeftCharacters(block.Comment, kCommentWidth);
     const QVariant workType = block.WorkTypeID < 0 ? QVariant() : QVariant(block.WorkTypeID);
     const QVariant timeId = kScheduledTimeIdBase + block.Start;
@@ -86,12 +104,14 @@ bool CDBClass::StageScheduleCopies(const CScheduleCopy& block, const QList<QDate
         const int rows = static_cast<int>(qMin<qsizetype>(chunk, days.size() - first));
         QVariantList values;
         values.reserve(rows * 13);
-        for (const QDate& day : days.mid(first, rows))
+        for (const QDate& day : days.mid(first, rows)) {
+            const auto [hours, cost] = hoursAndCost(day);
             values << block.EmpID << block.ProjID << block.OrderID
                    << QVariant::fromValue(CDateTime(day))
                    << QVariant::fromValue(MinutesOnDay(day, block.Start))
                    << QVariant::fromValue(MinutesOnDay(day, block.Stop)) << hours << block.TaskID
-                   << comment << block.InvCost << workType << timeId << m_scheduleBatch;
+                   << comment << cost << workType << timeId << m_scheduleBatch;
+        }
         if (!step.Run(Dialect().StageCopiesStatement(rows), values, nullptr, reason)) {
             qCWarning(lcData, "StageScheduleCopies: copies from %s: %s",
                       qPrintable(days.at(first).toString(Qt::ISODate)), qPrintable(reason));
@@ -141,8 +161,7 @@ bool CDBClass::ImportSchedule(int empId, int& booked, QString& reason)
     CQueryResult rows;
     // A copy whose number its day already holds takes the next free one.
     if (!step.Run(Dialect().ClashMarkStatement(), {empId, m_scheduleBatch}, &rows, reason) ||
-        !step.Run(Dialect().ScheduleFreeIdStatement(), {empId, m_scheduleBatch}, nullptr,
-                  reason) ||
+        !step.Run(Dialect().ScheduleFreeIdStatement(), {empId, m_scheduleBatch}, nullptr, reason) ||
         !step.Run(Dialect().ScheduleImportStatement(), {empId, m_scheduleBatch}, &rows, reason))
         return false;
     // The server's function returns the number; the file back end counts the rows.

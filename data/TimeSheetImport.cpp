@@ -326,7 +326,8 @@ bool CTimeSheetImport::Write(CDbTransaction& transaction, const QList<CAccepted>
         [&](qsizetype i, QList<QVariantList>& values) {
             const CImportRow& r = *accepted.at(i).row;
             double hours = 0;
-            m_db.RoundToBookingInterval(r.Start, r.Stop, hours);
+            // The time that passed on the line's day, on the nights the clock changes too.
+            m_db.RoundToBookingInterval(r.WorkDate, r.Start, r.Stop, hours);
             // The order's rate within the line's project, as the time sheet books it.
             const CLookups::COrder order = lookups.orders.value(r.OrderID);
             const float rate = order.projId == r.ProjID ? static_cast<float>(order.rate) : 0.0f;

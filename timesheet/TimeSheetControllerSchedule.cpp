@@ -1,6 +1,7 @@
 #include "timesheet/TimeSheetController.h"
 
 #include "data/DBClass.h"
+#include "platform/LocalTime.h"
 #include "timesheet/ScheduleTimeDlg.h"
 #include "ui/ResourceIds.h"
 
@@ -63,8 +64,8 @@ void CTimeSheetController::OnSchedData(int timeId, int start, int stop, int proj
     }
     // Hours and cost as a booked row of the block would carry them.
     double hours = 0;
-    if (!m_db.RoundToBookingInterval(start, stop, hours))
-        hours = (stop - start) / 60.0;
+    if (!m_db.RoundToBookingInterval(m_day, start, stop, hours))
+        hours = CLocalTime::ElapsedMinutes(m_day, start, stop) / 60.0;
     copy.MinutesWorked = static_cast<int>(std::lround(hours * 60));
     double rate = 0;
     double factor = 1;

@@ -236,6 +236,23 @@ TEST_P(BookTimeTest, StretchingStopsAtTheNextRow)
     EXPECT_TRUE(Messages().isEmpty()) << Messages().join('|').toStdString();
 }
 
+TEST_P(BookTimeTest, StretchingStopsAtARowWhoseWorkDateCarriesATimeOfDay)
+{
+    // As the administration program may store it: the day at noon.
+    const CDateTime day(m_day);
+    Exec(QStringLiteral("INSERT INTO tblTimeSheet (EmpID, ProjID, OrderID, TaskID, WorkDate, "
+                        "StartTime, StopTime, TimeID, HoursWorked, Comment, WorkTypeID) "
+                        "VALUES (1, 2, 2, 3, ?, ?, ?, 1, 1, 'admin', 3)"),
+         {QVariant::fromValue(day.AddSecs(12 * 3600)), QVariant::fromValue(day.AddSecs(650 * 60)),
+          QVariant::fromValue(day.AddSecs(720 * 60))});
+    ASSERT_EQ(Go(10, 31), CBookTime::kBooked);
+    Tick(10, 46);
+    Tick(10, 58);
+    EXPECT_EQ(Rows(), QStringList({"2 630-650 Logged"}));
+    EXPECT_TRUE(m_engine->IsRunning());
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join('|').toStdString();
+}
+
 TEST_P(BookTimeTest, TheDailyStopTimeEndsTimingUnlessAgreedToOncePerRun)
 {
     // 17 and choice 2: 17:30.

@@ -1,4 +1,5 @@
 #include "data/DBClass.h"
+#include "data/TimeSheetImport.h"
 #include "tests/support/FacadeFixture.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/TimeZoneScope.h"
@@ -117,6 +118,53 @@ TEST_P(BookedHoursTest, AMovedBlockIsBookedAgainOnItsDay)
     QString text;
     EXPECT_TRUE(m_db.FormatEntryCost(text, kProject, kOrder, 60, 210, kAnn));
     EXPECT_EQ(text, QStringLiteral("525.00"));
+}
+
+TEST_P(BookedHoursTest, ImportedLinesAndScheduledCopiesBookTheTimeThatPassedOnTheirDay)
+{
+    const CTimeZoneScope zone("Europe/Berlin");
+    m_db.StartupInfo().BookingInterval = 15;
+    // 00:30 to 03:30 on an ordinary night and on the two nights of change.
+    const QList<QDate> days = {{2026, 3, 28}, {2026, 3, 29}, {2026, 10, 25}};
+    const QList<std::pair<double, double>> booked = {{3, 450}, {2, 300}, {4, 600}};
+
+    QList<CImportRow> lines;
+    for (const QDate& day : days) {
+        CImportRow line;
+        line.Line = static_cast<int>(lines.size()) + 3;
+        line.EmpID = kAnn;
+        line.ProjID = kProject;
+        line.OrderID = kOrder;
+        line.TaskID = kTask;
+        line.WorkDate = day;
+        line.Start = 30;
+        line.Stop = 210;
+        line.TimeID = 1;
+        lines << line;
+    }
+    CTimeSheetImport import(m_db);
+    ASSERT_EQ(import.Run(lines), CTimeSheetImport::kDone) << import.Reason().toStdString();
+    for (int i = 0; i < days.size(); ++i)
+        EXPECT_EQ(Stored(days.at(i), 1), booked.at(i)) << days.at(i).toString().toStdString();
+
+    // The block of the ordinary day, as Schedule Time hands it over.
+    Exec(QStringLiteral("DELETE FROM tblTimeSheet"));
+    CScheduleCopy block;
+    block.EmpID = kAnn;
+    block.ProjID = kProject;
+    block.OrderID = kOrder;
+    block.TaskID = kTask;
+    block.Start = 30;
+    block.Stop = 210;
+    block.MinutesWorked = 180;
+    block.InvCost = 450;
+    QString reason;
+    ASSERT_TRUE(m_db.StageScheduleCopies(block, days, reason)) << reason.toStdString();
+    int count = 0;
+    ASSERT_TRUE(m_db.ImportSchedule(kAnn, count, reason)) << reason.toStdString();
+    ASSERT_EQ(count, 3);
+    for (int i = 0; i < days.size(); ++i)
+        EXPECT_EQ(Stored(days.at(i), 10030), booked.at(i)) << days.at(i).toString().toStdString();
 }
 
 KELVANE_INSTANTIATE_BACKENDS(BookedHoursTest);
