@@ -16,8 +16,11 @@
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 
 #include <memory>
 
@@ -192,6 +195,70 @@ TEST_F(ServerOutageTest, AStoppedServerIsToldOnceAndARestartedOneServesTheNextSt
     EXPECT_EQ(Messages().Count(), 0) << Messages().Texts().join('|').toStdString();
 }
 
+TEST_F(ServerOutageTest, AChangedPasswordOrNoFreeConnectionIsToldOnceInPlainWords)
+{
+    // The program signs on as a role with a password and no rights beyond its tables.
+    const QString role = QLatin1String(CPrivatePgServer::kPasswordRole);
+    CDBConnection admin;
+    admin.UseConnectionString(m_cs);
+    ASSERT_TRUE(admin.Connect(false));
+    const auto run = [&admin](const QString& sql) {
+        CDbError error;
+        EXPECT_TRUE(CSqlExecutor::RunNative(admin, sql, {}, nullptr, &error))
+            << sql.toStdString() << ": " << error.description.toStdString();
+    };
+    run(QStringLiteral("DO $$ BEGIN CREATE ROLE %1 LOGIN; EXCEPTION WHEN duplicate_object THEN "
+                       "NULL; END $$")
+            .arg(role));
+    run(QStringLiteral("ALTER ROLE %1 PASSWORD 'right' CONNECTION LIMIT -1").arg(role));
+    run(QStringLiteral("GRANT ALL ON ALL TABLES IN SCHEMA public TO %1").arg(role));
+    run(QStringLiteral("GRANT ALL ON ALL SEQUENCES IN SCHEMA public TO %1").arg(role));
+    const auto endSessions = [&] {
+        run(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE "
+                           "usename = '%1'")
+                .arg(role));
+    };
+    m_db.ReleaseConnection(true, true);
+    CConnectionString cs(m_cs);
+    cs.Set(QStringLiteral("User ID"), role);
+    cs.Set(QStringLiteral("Password"), QStringLiteral("right"));
+    m_db.Connection()->UseConnectionString(cs.ToString());
+    ASSERT_TRUE(m_db.OpenConnection());
+    ASSERT_EQ(Book(m_db, 1, 480, 540), kWriteOk) << Messages().Last().toStdString();
+    Messages().Clear();
+
+    // The administrator changes the password and ends the sessions: the
+    // session is lost, then signing on again is refused; one message each.
+    run(QStringLiteral("ALTER ROLE %1 PASSWORD 'changed'").arg(role));
+    endSessions();
+    UserAction::Next();
+    EXPECT_NE(Book(m_db, 2, 600, 660), kWriteOk);
+    ASSERT_EQ(Messages().Count(), 1) << Messages().Texts().join('|').toStdString();
+    EXPECT_TRUE(Messages().Last().contains(QStringLiteral("was lost")))
+        << Messages().Last().toStdString();
+    UserAction::Next();
+    EXPECT_NE(Book(m_db, 2, 600, 660), kWriteOk);
+    ASSERT_EQ(Messages().Count(), 2) << Messages().Texts().join('|').toStdString();
+    EXPECT_TRUE(Messages().Last().contains(QStringLiteral("refused the user name or password")))
+        << Messages().Last().toStdString();
+
+    // Every connection the role may have is taken.
+    run(QStringLiteral("ALTER ROLE %1 PASSWORD 'right' CONNECTION LIMIT 0").arg(role));
+    UserAction::Next();
+    EXPECT_NE(Book(m_db, 2, 600, 660), kWriteOk);
+    ASSERT_EQ(Messages().Count(), 3) << Messages().Texts().join('|').toStdString();
+    EXPECT_TRUE(Messages().Last().contains(QStringLiteral("no free connection")))
+        << Messages().Last().toStdString();
+    ExpectPlainWords(Messages().Texts());
+
+    run(QStringLiteral("ALTER ROLE %1 CONNECTION LIMIT -1").arg(role));
+    UserAction::Next();
+    EXPECT_EQ(Book(m_db, 2, 600, 660), kWriteOk) << Messages().Last().toStdString();
+    EXPECT_EQ(Messages().Count(), 3);
+    EXPECT_EQ(CountRows(m_cs), 2);
+    m_db.ReleaseConnection(true, true);
+}
+
 // ---- Another session's lock, on both back ends -----------------------------------------------
 
 class LockOutageTest : public FacadeDbTest {
@@ -300,6 +367,20 @@ TEST_F(MovedFileTest, NothingIsWrittenToAFileMovedAwayAndTheNamedFileIsUsedOnceI
     EXPECT_EQ(CountRows(m_cs), 2);
 }
 
+TEST_F(MovedFileTest, AFileDeletedUnderTheProgramIsToldAndNeverMadeAgain)
+{
+    ASSERT_TRUE(QFile::remove(m_file));
+    UserAction::Next();
+    EXPECT_NE(Book(m_db, 2, 600, 660), kWriteOk);
+    ASSERT_EQ(Messages().Count(), 1) << Messages().Texts().join('|').toStdString();
+    EXPECT_TRUE(Messages().Last().contains(QStringLiteral("moved or deleted")))
+        << Messages().Last().toStdString();
+    UserAction::Next();
+    EXPECT_NE(Book(m_db, 2, 600, 660), kWriteOk);
+    EXPECT_EQ(Messages().Count(), 2);
+    EXPECT_FALSE(QFile::exists(m_file));
+}
+
 TEST_F(MovedFileTest, AFileMovedInsideAWriteKeepsWhatItHeld)
 {
     // Moved after the write began: the commit is refused and the write undone.
@@ -315,4 +396,67 @@ TEST_F(MovedFileTest, AFileMovedInsideAWriteKeepsWhatItHeld)
     EXPECT_FALSE(connection->IsConnected());
     ASSERT_TRUE(QFile::rename(moved, m_file));
     EXPECT_EQ(CountRows(m_cs), 1);
+}
+
+// ---- The database file on a disk that fills up -------------------------------------------------
+
+TEST(FullDiskTest, ABlockSavedOnAFullDiskIsToldAndStoredOnceThereIsRoom)
+{
+    // A small disk of its own: a tmpfs, where the machine lets the test mount one.
+    const QString disk = TestEnv::TestDir() + QStringLiteral("/disk");
+    ASSERT_TRUE(QDir().mkpath(disk));
+    if (QProcess::execute(QStringLiteral("mount"),
+                          {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                           QStringLiteral("size=2m"), QStringLiteral("tmpfs"), disk}) != 0)
+        GTEST_SKIP() << "no tmpfs may be mounted here";
+    const auto unmount = qScopeGuard([&disk] {
+        QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), disk});
+    });
+    const QString cs = TestDatabases::NewSqliteDatabase(disk, QStringLiteral("kelvane.db"));
+    {
+        CDBConnection maker;
+        maker.UseConnectionString(cs);
+        ASSERT_TRUE(maker.Connect(false));
+        QString error;
+        ASSERT_TRUE(CSchema::Create(maker, &error)) << error.toStdString();
+        SeedAnnsProjects([&](const QString& sql, const QVariantList& values) {
+            ASSERT_TRUE(CSqlExecutor::RunNative(maker, sql, values, nullptr, nullptr));
+        });
+    }
+    CDBClass db;
+    db.Connection()->UseConnectionString(cs);
+    ASSERT_TRUE(db.OpenConnection());
+    db.StartupInfo().BookingInterval = 15;
+    ASSERT_EQ(Book(db, 1, 480, 540), kWriteOk) << Messages().Last().toStdString();
+    Messages().Clear();
+
+    // Another program fills the disk.
+    QFile filler(disk + QStringLiteral("/filler"));
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+    filler.close();
+    int written = kWriteOk;
+    // Each block takes room until there is none.
+    for (int i = 0; i < 40 && written == kWriteOk; ++i) {
+        UserAction::Next();
+        written = Book(db, 2 + i, 600 + 15 * i, 615 + 15 * i);
+    }
+    EXPECT_NE(written, kWriteOk);
+    ASSERT_EQ(Messages().Count(), 1) << Messages().Texts().join('|').toStdString();
+    EXPECT_TRUE(Messages().Last().contains(QStringLiteral("is full")))
+        << Messages().Last().toStdString();
+    ExpectPlainWords(Messages().Texts());
+    const int stored = CountRows(cs);
+
+    // Room again: the same block is stored, and nothing before it was lost.
+    ASSERT_TRUE(QFile::remove(disk + QStringLiteral("/filler")));
+    UserAction::Next();
+    db.ResetDayKey();
+    const int timeId = stored + 1;
+    EXPECT_EQ(Book(db, timeId, 600 + 15 * (timeId - 2), 615 + 15 * (timeId - 2)), kWriteOk)
+        << Messages().Last().toStdString();
+    EXPECT_EQ(CountRows(cs), stored + 1);
+    db.ReleaseConnection(true, true);
 }

@@ -90,6 +90,17 @@ CPrivatePgServer::CPrivatePgServer()
         m_problem = QStringLiteral("initdb failed: ") + output;
         return;
     }
+    // One role signs on with a password, so that a changed one can be met.
+    QFile hba(m_dir->filePath(QStringLiteral("data/pg_hba.conf")));
+    if (hba.open(QIODevice::ReadOnly)) {
+        const QByteArray rest = hba.readAll();
+        hba.close();
+        if (hba.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            hba.write("host all " + QByteArray(kPasswordRole) + " 127.0.0.1/32 scram-sha-256\n" +
+                      rest);
+            hba.close();
+        }
+    }
     m_port = FreePort();
     m_running = Start();
 }

@@ -20,6 +20,9 @@ public:
     bool Running() const { return m_running; }
     const QString& Problem() const { return m_problem; }
 
+    // The role that signs on with a password (scram); the others need none.
+    static constexpr const char* kPasswordRole = "kelvane_pw";
+
     // A new database with Kelvane's tables and seed rows; its connection
     // string ("" on failure, with Problem()).
     QString NewKelvaneDatabase(const QString& name);
