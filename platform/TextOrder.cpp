@@ -11,16 +11,16 @@ namespace {
 const QCollator& Collator()
 {
     static std::unique_ptr<QCollator> s_collator;
-    static QString s_name;
-    QLocale locale;
-    // Qt orders the C locale by character codes.
-    if (locale.language() == QLocale::C)
-        locale = QLocale(QLocale::English, QLocale::UnitedStates);
-    const QString name = locale.bcp47Name();
-    if (!s_collator || name != s_name) {
-        s_collator = std::make_unique<QCollator>(locale);
+    static QLocale s_default;
+    const QLocale current;
+    if (!s_collator || current != s_default) {
+        QLocale language = current;
+        // Qt orders the C locale by character codes.
+        if (language.language() == QLocale::C)
+            language = QLocale(QLocale::English, QLocale::UnitedStates);
+        s_collator = std::make_unique<QCollator>(language);
         s_collator->setCaseSensitivity(Qt::CaseInsensitive);
-        s_name = name;
+        s_default = current;
     }
     return *s_collator;
 }
