@@ -188,7 +188,7 @@ bool GenerateBenchData(CDBConnection& connection, const CGeneratorOptions& o, QS
                 int minute = 8 * 60;
                 for (int b = 1; ok && b <= perDay && written < o.timeSheetRows; ++b, ++written) {
                     const int length = 30 + 15 * pick(8);
-                    const int project = 1 + pick(o.projects);
+                    const int project = pick(100) < o.bigProjectShare ? 1 : 1 + pick(o.projects);
                     ok =
                         sheets.Add({e, project, (project - 1) * o.ordersPerProject + 1, Date(day),
                                     Date(day.AddSecs(minute * 60)),
@@ -202,6 +202,60 @@ bool GenerateBenchData(CDBConnection& connection, const CGeneratorOptions& o, QS
             }
         }
         ok = ok && sheets.Flush(error);
+    }
+    {
+        // Comments and to-dos of every kind, over the years of the bookings.
+        static const char* const kTypes[] = {"ToDo", "Done", "Info", "Good", "Bad", "FAQ"};
+        const int span =
+            QDate(kBenchFirstYear, 1, 1).daysTo(QDate(kBenchFirstYear + o.years, 1, 1));
+        CBulkInserter comments(
+            connection, QStringLiteral("tblProjectComment"),
+            QString("CommentID,ProjID,EmpID,CompanyID,ProjectComment,CommentDate,"
+                    "ActionDate,Priority,ContactName,CommentType,ObjectTypeID,"
+                    "ObjectID,Reference")
+                .split(','));
+        for (int c = 1; ok && c <= o.comments; ++c) {
+            const int project = 1 + pick(o.projects);
+            const CDateTime day(QDate(kBenchFirstYear, 1, 1).addDays(pick(span)));
+            ok = comments.Add(
+                {c, project, 1 + pick(o.employees), 2 + pick(o.companies),
+                 QStringLiteral("Comment %1 on project %2").arg(c).arg(project), Date(day),
+                 Date(day.AddSecs(86400 * (1 + pick(30)))), 1 + pick(3),
+                 QStringLiteral("Pat%1 Person%2").arg(pick(2)).arg(2 + pick(o.companies)),
+                 QLatin1String(kTypes[pick(6)]), 2, project, QStringLiteral("REF-%1").arg(c)},
+                error);
+        }
+        ok = ok && comments.Flush(error);
+
+        // Change requests, most of them still open, each with its team and an action.
+        CBulkInserter requests(connection, QStringLiteral("tblChgReq"),
+                               QString("ChgReqID,ProjID,EmpID,CompanyID,Contact,Reference,Item,"
+                                       "DateCreated,DateCompleted,StatusID,Priority,TeamList")
+                                   .split(','));
+        CBulkInserter team(connection, QStringLiteral("tblChgReqTeam"),
+                           {QStringLiteral("ChgReqID"), QStringLiteral("EmpID")});
+        CBulkInserter actions(
+            connection, QStringLiteral("tblChgReqAction"),
+            QString("ChgActionID,ChgReqID,EmpID,DateAssigned,Comment,StatusID").split(','));
+        for (int r = 1; ok && r <= o.changeRequests; ++r) {
+            const CDateTime created(QDate(kBenchFirstYear, 1, 1).addDays(pick(span)));
+            const bool done = pick(7) == 0;
+            const int author = 1 + pick(o.employees);
+            const int members = pick(3);
+            ok = requests.Add({r, 1 + pick(o.projects), author, 2 + pick(o.companies),
+                               QStringLiteral("Pat0 Person%1").arg(2 + pick(o.companies)),
+                               QStringLiteral("CR-%1").arg(r),
+                               QStringLiteral("Change %1: widen the item").arg(r), Date(created),
+                               done ? Date(created.AddSecs(86400 * 20)) : QVariant(),
+                               done ? 7 : 1 + pick(6), 1 + pick(3), QString()},
+                              error);
+            for (int m = 0; ok && m < members; ++m)
+                ok = team.Add({r, 1 + (author + 1 + m * 53) % o.employees}, error);
+            ok = ok && actions.Add({r, r, author, Date(created),
+                                    QStringLiteral("First look at change %1").arg(r), 8},
+                                   error);
+        }
+        ok = ok && requests.Flush(error) && team.Flush(error) && actions.Flush(error);
     }
     if (ok && connection.Dialect().IsPostgres()) {
         // Keys were given explicitly: the counters go on after the largest.
@@ -236,10 +290,30 @@ QString BenchDatabasePath(const CGeneratorOptions& options)
     if (folder.isEmpty())
         folder = QDir::temp().filePath(QStringLiteral("kelvane-bench"));
     QDir().mkpath(folder);
-    return QDir(folder).filePath(QStringLiteral("bench-%1-%2-%3.db")
+    const QString tag = options.tag.isEmpty() ? QString() : options.tag + QLatin1Char('-');
+    return QDir(folder).filePath(QStringLiteral("bench-%1%2-%3-%4.db")
+                                     .arg(tag)
                                      .arg(options.employees)
                                      .arg(options.timeSheetRows)
                                      .arg(options.seed));
+}
+
+CGeneratorOptions CGeneratorOptions::Company(qint64 rows)
+{
+    CGeneratorOptions o;
+    const auto share = [rows](qint64 atThreeMillion, qint64 least) {
+        return static_cast<int>(qMax(least, atThreeMillion * rows / 3000000));
+    };
+    o.employees = 200;
+    o.timeSheetRows = rows;
+    o.years = 10;
+    o.projects = share(1900, 100);
+    o.companies = share(50000, 500);
+    o.comments = share(100000, 1000);
+    o.changeRequests = share(100000, 1000);
+    o.bigProjectShare = 16;
+    o.tag = QStringLiteral("company");
+    return o;
 }
 
 QString BenchDatabaseFile(const CGeneratorOptions& options, QString* error)
