@@ -120,6 +120,7 @@ void Comments(const CScaleDatabase& database, CDBClass& db)
         UnregisterHubWindow(ID_TASKS);
         return;
     }
+    PrintInfo(backend, "comments listed on opening", window->CommentRowCount(), "rows");
     ChooseText(window->Control<QComboBox>(CCommentDlg::kIdType), QStringLiteral("All"));
     ChooseText(window->Control<QComboBox>(CCommentDlg::kIdUser), QStringLiteral("All"));
     const auto fill = [&] {
@@ -179,9 +180,8 @@ void ChangeRequests(const CScaleDatabase& database, CDBClass& db)
         return;
     }
     // Every project, anybody, open requests only.
-    QComboBox* authority = window->Control<QComboBox>(CChgRqstDlg::kIdAuthority);
+    ChooseText(window->Control<QComboBox>(CChgRqstDlg::kIdAuthority), QStringLiteral("Any"));
     QComboBox* member = window->Control<QComboBox>(CChgRqstDlg::kIdTeamMember);
-    ChooseText(authority, QStringLiteral("Any"));
     ChooseText(member, QStringLiteral("Any"));
     if (!window->Control<QCheckBox>(CChgRqstDlg::kIdOpenOnly)->isChecked())
         window->Control<QCheckBox>(CChgRqstDlg::kIdOpenOnly)->setChecked(true);
@@ -189,7 +189,13 @@ void ChangeRequests(const CScaleDatabase& database, CDBClass& db)
         window->OnCommand(CChgRqstDlg::kIdTeamMember);
         Settle();
     };
-    // The window opened on the default member's requests: a few.
+    // From the high-priority requests, a quarter, to all of them.
+    QComboBox* priority = window->Control<QComboBox>(CChgRqstDlg::kIdPriority);
+    ChooseText(priority, QStringLiteral("High"));
+    window->OnCommand(CChgRqstDlg::kIdPriority);
+    Settle();
+    PrintInfo(backend, "change requests of high priority", window->ChgRqstRowCount(), "rows");
+    ChooseText(priority, QStringLiteral("None"));
     const double firstGrowth = PeakRssGrowthMb(fill);
     PrintInfo(backend, "change requests listed", window->ChgRqstRowCount(), "rows");
     PrintFigure(backend, "change requests: fill", MedianMs(fill), "ms", 1500);
