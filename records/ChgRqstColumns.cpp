@@ -3,6 +3,7 @@
 #include "data/ChgReqTypes.h"
 #include "records/ChgRqstRow.h"
 #include "records/CommentColumns.h"
+#include "ui/ListSortKeys.h"
 #include "ui/MyListCtrl.h"
 #include "ui/RichTextCtrl.h"
 #include "ui/Utilities.h"
@@ -79,4 +80,33 @@ QString CChgRqstColumns::CellText(const CChgRqstRow& row, int kind)
 QString CChgRqstColumns::ShownCellText(const CChgRqstRow& row, int kind)
 {
     return ShownText(CellText(row, kind));
+}
+
+QList<int> CChgRqstColumns::Order(const QList<CChgRqstRow>& rows, int kind, bool descending)
+{
+    const int count = static_cast<int>(rows.size());
+    CListSortKeys ids(kColumnInteger, count);
+    for (int r = 0; r < count; ++r)
+        ids.SetNumber(r, rows.at(r).ChgReqID);
+    QList<int> order = ids.Order(descending);
+    CListSortKeys keys(ValueKind(kind), count);
+    for (int r = 0; r < count; ++r) {
+        const CChgRqstRow& row = rows.at(r);
+        switch (kind) {
+        case kDated:
+            keys.SetDateTime(r, row.DateCreated);
+            break;
+        case kActioned:
+            keys.SetDateTime(r, row.DateCompleted);
+            break;
+        case kId:
+            keys.SetNumber(r, row.ChgReqID);
+            break;
+        default:
+            keys.SetText(r, CellText(row, kind));
+            break;
+        }
+    }
+    keys.Sort(order, descending);
+    return order;
 }

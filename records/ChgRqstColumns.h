@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 struct CChgRqstRow;
@@ -39,4 +40,8 @@ public:
     static QString CellText(const CChgRqstRow& row, int kind);
     // What the list shows in a cell: a text kept as RTF shows its text.
     static QString ShownCellText(const CChgRqstRow& row, int kind);
+    // The rows' places in the list's order by a column: by its values (dates
+    // as dates, texts as the list orders them), equal ones by id, both in the
+    // direction, as the query orders them.
+    static QList<int> Order(const QList<CChgRqstRow>& rows, int kind, bool descending);
 };

@@ -109,6 +109,8 @@ private:
     void OnFilterChanged();
     void OnOpenOnly();
     void RefreshList();
+    // Shows the rows in the list's order for its sort column.
+    void FillRows(QList<CChgRqstRow> rows);
     bool ReadRows(const CBoundFilter& where, int teamEmpId, QList<CChgRqstRow>& rows);
     QString SortText() const;
     void OnAdd();

@@ -30,6 +30,8 @@
 #include <QHeaderView>
 #include <QLabel>
 
+#include <utility>
+
 namespace {
 
 const QString kRoot = QStringLiteral("Projects");
@@ -48,6 +50,7 @@ bool ReadSet(CDBClass& db, const CBoundFilter& where, const QString& sort, QList
         reason = set.Recordset()->ErrorText();
         return false;
     }
+    rows.reserve(rows.size() + qMax(0, set.Recordset()->RecordCount()));
     for (; !set.Recordset()->IsBOF() && !set.Recordset()->IsEOF(); set.MoveNext())
         rows << CChgRqstRow::FromSet(set);
     db.CloseRecordSet(&set);
@@ -153,7 +156,7 @@ bool CChgRqstDlg::DoChgRqstQuery(int mode, int& count)
         return false;
     count = static_cast<int>(rows.size());
     if (mode == 1) {
-        m_rows.Fill(List(), rows, m_columns, &CChgRqstColumns::ShownCellText);
+        FillRows(std::move(rows));
         return true;
     }
     if (teamEmpId >= 0 && count > kAskAbove &&
@@ -185,6 +188,18 @@ void CChgRqstDlg::RefreshList()
     m_refreshing = false;
 }
 
+void CChgRqstDlg::FillRows(QList<CChgRqstRow> rows)
+{
+    const int column = SortColumn();
+    const int kind = m_columns.value(column, -1);
+    if (kind >= 0) {
+        const bool descending = List()->SortDirections().value(column, 0) != 0;
+        const QList<int> order = CChgRqstColumns::Order(rows, kind, descending);
+        rows = decltype(m_rows)::InOrder(std::move(rows), order);
+    }
+    m_rows.Fill(List(), std::move(rows), m_columns, &CChgRqstColumns::ShownCellText);
+}
+
 void CChgRqstDlg::RefreshChangeRequests()
 {
     RefreshList();
@@ -209,7 +224,17 @@ QString CChgRqstDlg::SortText() const
 
 void CChgRqstDlg::OnFillList()
 {
-    RefreshList();
+    if (m_refreshing || m_initialising || m_closing)
+        return;
+    // The rows held are put in order; nothing is read again.
+    CWaitCursor wait;
+    const int selected = m_rows.IdAt(List()->GetFirstSelected());
+    FillRows(m_rows.All());
+    const int row = m_rows.RowOf(selected);
+    if (row >= 0)
+        List()->SelectItem(row);
+    ShowSortMark();
+    List()->setFocus();
 }
 
 // ---- The context menu --------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "records/CommentColumns.h"
 
 #include "records/CommentRow.h"
+#include "ui/ListSortKeys.h"
 #include "ui/MyListCtrl.h"
 #include "ui/RichTextCtrl.h"
 #include "ui/Utilities.h"
@@ -120,4 +121,44 @@ CCommentTexts CCommentColumns::Texts(const CCommentRow& row)
     t.Details = CellText(row, kDetails);
     t.Reference = CellText(row, kReference);
     return t;
+}
+
+QList<int> CCommentColumns::Order(const QList<CCommentRow>& rows, int code, bool descending)
+{
+    const int count = static_cast<int>(rows.size());
+    const bool task = code == kTask;
+    CListSortKeys ids(kColumnInteger, count);
+    for (int r = 0; r < count; ++r)
+        ids.SetNumber(r, rows.at(r).CommentID);
+    QList<int> order = ids.Order(!task && descending);
+    if (task) {
+        CListSortKeys entered(kColumnDateTime, count);
+        for (int r = 0; r < count; ++r)
+            entered.SetDateTime(r, rows.at(r).CommentDate);
+        entered.Sort(order, false);
+    }
+    const int kind = code == kPriority || code == kId ? kColumnInteger : Kind(code);
+    CListSortKeys keys(kind, count);
+    for (int r = 0; r < count; ++r) {
+        const CCommentRow& row = rows.at(r);
+        switch (code) {
+        case kEntered:
+            keys.SetDateTime(r, row.CommentDate);
+            break;
+        case kActioned:
+            keys.SetDateTime(r, row.ActionDate);
+            break;
+        case kPriority:
+            keys.SetNumber(r, row.Priority);
+            break;
+        case kId:
+            keys.SetNumber(r, row.CommentID);
+            break;
+        default:
+            keys.SetText(r, CellText(row, code));
+            break;
+        }
+    }
+    keys.Sort(order, descending);
+    return order;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class CDateTime;
@@ -52,4 +53,9 @@ public:
     // A stored date in the user's format (with the time of day when asked);
     // "" for none and for dates not after 1970.
     static QString FormatDate(const CDateTime& value, bool withTime);
+    // The rows' places in the list's order by a column: by its values (the
+    // query's: the priority as a number, dates as dates; texts as the list
+    // orders them), equal ones by id, both in the direction; equal tasks, a
+    // column the query does not hold, by date and id ascending.
+    static QList<int> Order(const QList<CCommentRow>& rows, int code, bool descending);
 };

@@ -107,7 +107,8 @@ private:
     void BuildControls();
     void BuildMenus();
     void SelectTypeEntry(const QString& text);
-    void FillRows(const QList<CCommentRow>& rows);
+    // Shows the rows in the list's order for its sort column.
+    void FillRows(QList<CCommentRow> rows);
     bool ReadRows(const CCommentFilter& where, QList<CCommentRow>& rows);
     QString SortText() const;
     void SortByColumn();

@@ -8,7 +8,6 @@
 #include "data/records/ProjectCommentSet.h"
 #include "platform/Characters.h"
 #include "platform/MessageBox.h"
-#include "platform/TextOrder.h"
 #include "platform/UserAction.h"
 #include "records/CmtAddDlg.h"
 #include "records/CmtViewDlg.h"
@@ -27,7 +26,7 @@
 #include <QHeaderView>
 #include <QLabel>
 
-#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -196,23 +195,24 @@ bool CCommentDlg::ReadRows(const CCommentFilter& where, QList<CCommentRow>& rows
     m_set->Recordset()->SetSort(SortText());
     if (!m_db.OpenRecordSet(m_set.get()))
         return false;
+    rows.reserve(rows.size() + qMax(0, m_set->Recordset()->RecordCount()));
     for (; !m_set->Recordset()->IsBOF() && !m_set->Recordset()->IsEOF(); m_set->MoveNext())
         rows << CCommentRow::FromSet(*m_set, m_db);
-    const int column = SortColumn();
-    if (m_columns.value(column) == CCommentColumns::kTask) {
-        const bool descending = List()->SortDirections().value(column, 0) != 0;
-        std::stable_sort(rows.begin(), rows.end(),
-                         [descending](const CCommentRow& a, const CCommentRow& b) {
-                             const int c = TextOrder::Compare(a.TaskName, b.TaskName);
-                             return descending ? c > 0 : c < 0;
-                         });
-    }
+    // The rows are held by the list now; sorting them reads nothing again.
+    m_set->Close();
     return true;
 }
 
-void CCommentDlg::FillRows(const QList<CCommentRow>& rows)
+void CCommentDlg::FillRows(QList<CCommentRow> rows)
 {
-    m_rows.Fill(List(), rows, m_columns, &CCommentColumns::ShownCellText);
+    const int column = SortColumn();
+    const int code = m_columns.value(column, -1);
+    if (code >= 0) {
+        const bool descending = List()->SortDirections().value(column, 0) != 0;
+        const QList<int> order = CCommentColumns::Order(rows, code, descending);
+        rows = decltype(m_rows)::InOrder(std::move(rows), order);
+    }
+    m_rows.Fill(List(), std::move(rows), m_columns, &CCommentColumns::ShownCellText);
 }
 
 // ---- Sorting -------------------------------------------------------------------------------
@@ -239,13 +239,12 @@ void CCommentDlg::OnFillList()
 
 void CCommentDlg::SortByColumn()
 {
+    // Nothing is held before the first query.
     if (!m_set)
         return;
     CWaitCursor wait;
     const int selected = m_rows.IdAt(List()->GetFirstSelected());
-    QList<CCommentRow> rows;
-    // On failure the rows as they were; the reason has been shown.
-    FillRows(ReadRows(m_where, rows) ? rows : QList<CCommentRow>(m_rows.All()));
+    FillRows(m_rows.All());
     const int row = m_rows.RowOf(selected);
     if (row >= 0)
         List()->SelectItem(row);

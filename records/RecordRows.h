@@ -1,15 +1,33 @@
 #pragma once
 
+#include "ui/ListRowSource.h"
 #include "ui/MyListCtrl.h"
 
 #include <QList>
-#include <QStringList>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <utility>
 
 // The rows a record list window shows, in list order, each known by the
-// id of its record (the member Id of Row).
+// id of its record (the member Id of Row). The list shows them as they are
+// held: a cell's text is made when the list needs it.
 template <typename Row, int Row::*Id>
-class CRecordRows {
+class CRecordRows : public IListRowSource {
 public:
+    using CellTextOf = std::function<QString(const Row&, int)>;
+
+    CRecordRows() = default;
+    CRecordRows(const CRecordRows&) = delete;
+    CRecordRows& operator=(const CRecordRows&) = delete;
+    ~CRecordRows() override
+    {
+        // The list may draw once more before it goes.
+        if (m_list && m_list->RowSource() == this)
+            m_list->Clear();
+    }
+
     int Count() const { return static_cast<int>(m_rows.size()); }
     const QList<Row>& All() const { return m_rows; }
     // The row's record; null when the row is none.
@@ -35,20 +53,37 @@ public:
 
     // Shows the rows in the list, a cell for each column kind:
     // cellText(row, kind) gives its text.
-    template <typename CellText>
-    void Fill(CMyListCtrl* list, const QList<Row>& rows, const QList<int>& columns,
-              CellText cellText)
+    void Fill(CMyListCtrl* list, QList<Row> rows, const QList<int>& columns, CellTextOf cellText)
     {
-        list->Clear();
-        m_rows = rows;
-        for (int r = 0; r < m_rows.size(); ++r) {
-            QStringList texts;
-            for (int kind : columns)
-                texts << cellText(m_rows.at(r), kind);
-            list->InsertRow(texts, r);
-        }
+        m_rows = std::move(rows);
+        m_columns = columns;
+        m_cellText = std::move(cellText);
+        m_list = list;
+        list->ShowRows(this);
+    }
+    // The rows in the order given: each row by its place in rows.
+    static QList<Row> InOrder(QList<Row> rows, const QList<int>& order)
+    {
+        QList<Row> sorted;
+        sorted.reserve(order.size());
+        for (int r : order)
+            sorted << std::move(rows[r]);
+        return sorted;
+    }
+
+    // ---- IListRowSource --------------------------------------------------------------
+    int RowCount() const override { return Count(); }
+    QString CellText(int row, int column) const override
+    {
+        const Row* r = At(row);
+        return r && m_cellText && column >= 0 && column < m_columns.size()
+                   ? m_cellText(*r, m_columns.at(column))
+                   : QString();
     }
 
 private:
     QList<Row> m_rows;
+    QList<int> m_columns;
+    CellTextOf m_cellText;
+    QPointer<CMyListCtrl> m_list;
 };

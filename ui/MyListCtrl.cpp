@@ -3,8 +3,10 @@
 #include "data/BindingSet.h"
 #include "data/DBClass.h"
 #include "platform/ProfileStore.h"
-#include "platform/TextOrder.h"
 #include "ui/DialogBase.h"
+#include "ui/ListRowSource.h"
+#include "ui/ListSortKeys.h"
+#include "ui/ListSourceItem.h"
 #include "ui/ResourceIds.h"
 #include "ui/TreeListDlg.h"
 #include "ui/Utilities.h"
@@ -17,34 +19,9 @@
 #include <QMouseEvent>
 #include <QSet>
 
-#include <algorithm>
-#include <limits>
-#include <numeric>
-#include <tuple>
-#include <vector>
-
 namespace {
 
 const QString kLayoutSection = QStringLiteral("Window Settings");
-
-// The number at the start of a text, as atoi reads it.
-qint64 LeadingInteger(const QString& text)
-{
-    int i = 0;
-    while (i < text.size() && text.at(i).isSpace())
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text.at(i) == QLatin1Char('-') || text.at(i) == QLatin1Char('+')))
-        negative = text.at(i++) == QLatin1Char('-');
-    qint64 value = 0;
-    for (; i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9');
-         ++i) {
-        value = value * 10 + (text.at(i).unicode() - '0');
-        if (value > std::numeric_limits<int>::max())
-            break;
-    }
-    return negative ? -value : value;
-}
 
 // Tokens up to each ",": the even ones are column ids, the odd ones widths.
 void ParseLayout(const QString& text, QStringList& ids, QStringList& widths)
@@ -172,6 +149,22 @@ void CMyListCtrl::Clear()
 {
     m_rows.clear();
     clear();
+    m_source = nullptr;
+}
+
+void CMyListCtrl::ShowRows(const IListRowSource* source)
+{
+    Clear();
+    m_source = source;
+    const int count = source ? source->RowCount() : 0;
+    if (count <= 0)
+        return;
+    QList<QTreeWidgetItem*> items;
+    items.reserve(count);
+    for (int row = 0; row < count; ++row)
+        items << new CListSourceItem(row);
+    insertTopLevelItems(0, items);
+    m_textsPerRow = m_columns;
 }
 
 void CMyListCtrl::DeleteAll()
@@ -294,48 +287,12 @@ void CMyListCtrl::OnColumnClick(int column)
 void CMyListCtrl::SortRows(int column, bool descending)
 {
     const QList<QStringList> rows = m_rows.values();
-    const int count = static_cast<int>(rows.size());
-    QStringList texts;
-    for (const QStringList& row : rows) {
-        const QString text = row.value(column);
-        texts << (text.isEmpty() ? QStringLiteral(" ") : text);
-    }
-
-    // The keys to compare, worked out once per row.
-    using DateKey = std::tuple<bool, int, int, int, int, int, int>;
-    QList<qint64> numbers;
-    QList<DateKey> dates;
-    std::vector<QCollatorSortKey> words;
-    const int kind = m_kinds.value(column, kColumnText);
-    for (const QString& text : std::as_const(texts)) {
-        if (kind == kColumnInteger) {
-            numbers << LeadingInteger(text);
-        } else if (kind == kColumnDateTime) {
-            int y, mo, d, h, mi, s;
-            const bool valid = ParseDateParts(text, y, mo, d, h, mi, s);
-            dates << DateKey(valid, y, mo, d, h, mi, s); // invalid sorts first
-        } else {
-            words.push_back(TextOrder::SortKey(text));
-        }
-    }
-    auto compare = [&](int a, int b) {
-        if (kind == kColumnInteger)
-            return numbers.at(a) < numbers.at(b) ? -1 : numbers.at(a) > numbers.at(b) ? 1 : 0;
-        if (kind == kColumnDateTime)
-            return dates.at(a) < dates.at(b) ? -1 : dates.at(b) < dates.at(a) ? 1 : 0;
-        return words[static_cast<std::size_t>(a)].compare(words[static_cast<std::size_t>(b)]);
-    };
-
-    QList<int> order(count);
-    std::iota(order.begin(), order.end(), 0);
-    // Stable: rows with equal keys keep their order in either direction.
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const int result = compare(a, b);
-        return descending ? result > 0 : result < 0;
-    });
-
+    CListSortKeys keys(m_kinds.value(column, kColumnText), static_cast<int>(rows.size()));
+    for (int r = 0; r < rows.size(); ++r)
+        keys.SetText(r, rows.at(r).value(column));
+    const QList<int> order = keys.Order(descending);
     Clear();
-    for (int k = 0; k < count; ++k)
+    for (int k = 0; k < order.size(); ++k)
         InsertRow(rows.at(order.at(k)), k);
 }
 

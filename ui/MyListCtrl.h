@@ -10,6 +10,7 @@
 class CBindingSet;
 class CDBClass;
 class CTreeListDlg;
+class IListRowSource;
 
 // Column data kinds the header-click sort compares by.
 enum ListColumnKind : int {
@@ -30,10 +31,11 @@ enum ListColumnFormat : int {
 void SetReportListLook(QTreeView* view);
 
 // The report list of the record windows: columns from titles, rows kept as
-// texts under an integer key, a stable sort on a header click with the sort
-// mark in the header, columns the user may drag, and a layout text (column
-// ids and widths in display order) kept under "Window Settings". Its owner,
-// a tree/list dialog, hears its clicks, keys and mouse moves.
+// texts under an integer key (or a row source's rows, their texts made when
+// shown), a stable sort on a header click with the sort mark in the header,
+// columns the user may drag, and a layout text (column ids and widths in
+// display order) kept under "Window Settings". Its owner, a tree/list
+// dialog, hears its clicks, keys and mouse moves.
 class CMyListCtrl : public QTreeWidget {
     Q_OBJECT
 public:
@@ -57,8 +59,13 @@ public:
     // Inserts the texts at index key (at the end for -1) and keeps them under
     // key (the former row count for -1). False for no texts.
     bool InsertRow(const QStringList& texts, int key = -1);
-    // Removes the rows and the kept texts.
+    // Removes the rows and the kept texts, and lets go of a row source.
     void Clear();
+    // Shows the source's rows in place of any others, in its order: nothing
+    // is kept of them, a cell's text is asked of the source when needed. The
+    // source outlives its rows in the list (Clear or ShowRows again).
+    void ShowRows(const IListRowSource* source);
+    const IListRowSource* RowSource() const { return m_source; }
     // Removes the rows only; the kept texts stay.
     void DeleteAll();
     // The key of the first kept row (in key order) whose text in the column
@@ -74,6 +81,7 @@ public:
 
     // ---- Columns ---------------------------------------------------------------
     int ColumnCount() const { return m_columns; }
+    Qt::Alignment ColumnAlignment(int column) const;
     bool GetColumnWidths(QList<int>& widths) const;
     // The logical column at each display position.
     bool GetColumnOrder(QList<int>& order) const;
@@ -138,7 +146,6 @@ private:
     void SortRows(int column, bool descending);
     void ShowSortMark();
     QPoint ToControl(const QPoint& viewportPoint) const;
-    Qt::Alignment ColumnAlignment(int column) const;
 
     int m_columns = 0;
     int m_textsPerRow = 0;
@@ -157,6 +164,7 @@ private:
     QList<int> m_directions;
     QList<int> m_formats;
     QMap<int, QStringList> m_rows;
+    const IListRowSource* m_source = nullptr;
     QString m_filter;
     QString m_filterFormat;
 };
