@@ -317,9 +317,10 @@ void CTimeSheetController::LoadProjectList()
         }
     }
     m_projectsLoaded = true;
-    // The tasks of the projects on the line; another project's are read when
-    // it is chosen.
+    // The tasks and orders of the projects on the line; another project's
+    // are read when it is chosen.
     m_db.LoadTasksOfProjects(m_shownProjects);
+    m_db.LoadOrdersOfProjects(m_shownProjects);
 }
 
 bool CTimeSheetController::LoadDay(const QDate& day)
