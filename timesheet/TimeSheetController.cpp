@@ -307,9 +307,14 @@ void CTimeSheetController::LoadProjectList()
     m_db.LoadProjects(CurrentEmployee());
     m_shownProjects.clear();
     bool first = true;
+    // A full line refuses every project after the first it refuses.
+    bool lineFull = false;
     for (const CProjectEntry& project : m_db.Projects()) {
-        if (m_control.SetProjInfo(project.ProjName, project.ProjID, project.ProjColour))
+        if (!lineFull &&
+            m_control.SetProjInfo(project.ProjName, project.ProjID, project.ProjColour))
             m_shownProjects << project.ProjID;
+        else
+            lineFull = true;
         if (first) {
             m_entry.projId = project.ProjID;
             m_entry.projName = project.ProjName;

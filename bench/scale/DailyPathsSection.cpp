@@ -39,6 +39,9 @@ struct CDailyFigures {
     double daySwitchMs = 0;
     double saveMs = 0;
     double reviewMs = 0;
+    // What the paths read: a day's rows, and the month's records.
+    qint64 dayRows = 0;
+    QString reviewed;
 };
 
 void ChooseDay()
@@ -112,7 +115,8 @@ void MeasureDay(CDBClass& db, CDailyFigures* out)
             CTimeSheetSet set(db.Connection());
             set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
             set.OpenTableWithQuery(nullptr, filter, QStringLiteral("[TimeID]"), values);
-            for (; !set.Recordset()->IsEOF(); set.MoveNext())
+            out->dayRows = 0;
+            for (; !set.Recordset()->IsEOF(); set.MoveNext(), ++out->dayRows)
                 sink += set.m_StartTime.MinutesOfDay() + set.m_Comment.size();
             set.Close();
         }
@@ -200,14 +204,13 @@ void MeasureReview(CDBClass& db, CDailyFigures* out)
         if (i > 0)
             reviews.push_back(timer.nsecsElapsed() / 1e6);
     }
-    std::printf("  review: %s\n", qPrintable(window.StatusText()));
+    out->reviewed = window.StatusText();
     out->reviewMs = MedianOf(reviews);
     window.close();
 }
 
 bool Measure(const CScaleDatabase& database, CDailyFigures* out)
 {
-    QString count;
     MeasureOpen(database, out);
     CDBClass db;
     if (!Connect(db, database) || !db.LoadEmployees())
@@ -233,6 +236,8 @@ bool Measure(const CScaleDatabase& database, CDailyFigures* out)
                 static_cast<long long>(out->orders), static_cast<long long>(out->projects),
                 static_cast<long long>(out->tasks), out->dayLoadMs, out->daySwitchMs, out->saveMs,
                 out->reviewMs);
+    std::printf("[%s]   (a day holds %lld rows; the review: %s)\n", database.Backend(),
+                static_cast<long long>(out->dayRows), qPrintable(out->reviewed));
     return true;
 }
 
