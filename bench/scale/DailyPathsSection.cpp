@@ -1,9 +1,11 @@
 #include "app/ControlRegistration.h"
 #include "bench/BenchUtil.h"
+#include "bench/RawStatement.h"
 #include "bench/scale/ScaleBench.h"
 #include "data/DBClass.h"
 #include "data/SqlExecutor.h"
 #include "data/UndoHistory.h"
+#include "data/records/HoursSumSet.h"
 #include "data/records/TimeSheetSet.h"
 #include "platform/ProfileStore.h"
 #include "review/ReviewDlg.h"
@@ -20,7 +22,9 @@
 // The paths a user takes every day, at the small size and at scale, through
 // the program's own code: the time sheet's open (and what its caches then
 // hold), a day's load, a switch to the next day, a block's save (its rows
-// removed again) and a month's review of everybody.
+// removed again) and a month's review of everybody. The day's load and the
+// review's query also run raw (the same statement through the back end's own
+// interface) as their baselines.
 
 namespace {
 
@@ -39,6 +43,8 @@ struct CDailyFigures {
     double daySwitchMs = 0;
     double saveMs = 0;
     double reviewMs = 0;
+    double rawDayLoadMs = 0;
+    double rawReviewMs = 0;
     // What the paths read: a day's rows, and the month's records.
     qint64 dayRows = 0;
     QString reviewed;
@@ -102,7 +108,58 @@ void MeasureOpen(const CScaleDatabase& database, CDailyFigures* out)
     out->openMs = MedianOf(opens);
 }
 
-void MeasureDay(CDBClass& db, CDailyFigures* out)
+// A statement of the program run raw on the database's own interface.
+class CRawRead {
+public:
+    CRawRead(CDBConnection& connection, const CScaleDatabase& database, const QByteArray& name,
+             const QString& select, const QVariantList& values)
+    {
+        const QString sql = CSqlExecutor::Translate(connection, select);
+        const QVariantList bound = ProgramValues(connection, values);
+        if (database.postgres) {
+            m_pg = PQconnectdb(database.conninfo.constData());
+            m_pgStatement = std::make_unique<CRawPgStatement>(m_pg, name, sql, bound);
+        } else {
+            m_sqlite = OpenRawSqlite(database.file, SQLITE_OPEN_READONLY);
+            m_sqliteStatement = std::make_unique<CRawSqliteStatement>(m_sqlite, sql, bound);
+        }
+    }
+    ~CRawRead()
+    {
+        m_pgStatement.reset();
+        m_sqliteStatement.reset();
+        if (m_pg)
+            PQfinish(m_pg);
+        if (m_sqlite)
+            sqlite3_close(m_sqlite);
+    }
+    CRawRead(const CRawRead&) = delete;
+    CRawRead& operator=(const CRawRead&) = delete;
+    // Milliseconds, the median of `runs` reads of every row.
+    double Time(int runs, int readsPerRun)
+    {
+        std::vector<double> times;
+        qint64 rows = 0;
+        for (int i = 0; i < runs; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            for (int k = 0; k < readsPerRun; ++k)
+                m_sum += m_pgStatement ? m_pgStatement->Read(true, &rows)
+                                       : m_sqliteStatement->Read(&rows);
+            times.push_back(timer.nsecsElapsed() / 1e6 / readsPerRun);
+        }
+        return MedianOf(times);
+    }
+
+private:
+    PGconn* m_pg = nullptr;
+    sqlite3* m_sqlite = nullptr;
+    std::unique_ptr<CRawPgStatement> m_pgStatement;
+    std::unique_ptr<CRawSqliteStatement> m_sqliteStatement;
+    qint64 m_sum = 0;
+};
+
+void MeasureDay(CDBClass& db, const CScaleDatabase& database, CDailyFigures* out)
 {
     const QString filter = CDBClass::DayFilterText();
     const QVariantList values = CDBClass::DayFilterValues(kEmployee, CDateTime(kDay));
@@ -123,6 +180,14 @@ void MeasureDay(CDBClass& db, CDailyFigures* out)
         loads.push_back(timer.nsecsElapsed() / 1e6 / 100);
     }
     out->dayLoadMs = MedianOf(loads) + 0 * sink;
+    QString select;
+    {
+        CTimeSheetSet set(db.Connection());
+        const QString sort = QStringLiteral("[TimeID]");
+        set.Recordset()->BuildSelect(select, &filter, &sort);
+    }
+    CRawRead raw(*db.Connection(), database, "daily_day", select, values);
+    out->rawDayLoadMs = raw.Time(11, 100);
 }
 
 void MeasureSwitch(CDBClass& db, CDailyFigures* out)
@@ -185,15 +250,25 @@ void MeasureSave(CDBClass& db, CDailyFigures* out)
     out->saveMs = MedianOf(saves);
 }
 
-void MeasureReview(CDBClass& db, CDailyFigures* out)
+void MeasureReview(CDBClass& db, const CScaleDatabase& database, CDailyFigures* out)
 {
+    const CReviewPeriod month{QDate(kDay.year(), kDay.month(), 1),
+                              QDate(kDay.year(), kDay.month(), 1).addMonths(1).addDays(-1)};
+    {
+        CHoursSumSet set(db.Connection());
+        CReviewDlg::SelectGridRecords(set, db.GetEmpIdByName(QStringLiteral("All")), month,
+                                      QStringLiteral("All"));
+        CRawRead raw(*db.Connection(), database, "daily_review",
+                     ProgramStatement(*db.Connection(), *set.Recordset()),
+                     set.Recordset()->FilterValues());
+        out->rawReviewMs = raw.Time(5, 1);
+    }
     CReviewDlg window(nullptr, db);
     window.resize(1000, 600);
     window.show();
     QApplication::processEvents();
-    window.Control<QDateEdit>(CReviewDlg::kIdStart)->setDate(QDate(kDay.year(), kDay.month(), 1));
-    window.Control<QDateEdit>(CReviewDlg::kIdEnd)
-        ->setDate(QDate(kDay.year(), kDay.month(), 1).addMonths(1).addDays(-1));
+    window.Control<QDateEdit>(CReviewDlg::kIdStart)->setDate(month.start);
+    window.Control<QDateEdit>(CReviewDlg::kIdEnd)->setDate(month.end);
     window.Control<QComboBox>(CReviewDlg::kIdUser)->setCurrentIndex(0); // "All"
     std::vector<double> reviews;
     for (int i = 0; i < 6; ++i) {
@@ -218,10 +293,10 @@ bool Measure(const CScaleDatabase& database, CDailyFigures* out)
     CQueryResult before;
     CSqlExecutor::RunNative(*db.Connection(), QStringLiteral("SELECT COUNT(*) FROM tblTimeSheet"),
                             {}, &before, nullptr);
-    MeasureDay(db, out);
+    MeasureDay(db, database, out);
     MeasureSwitch(db, out);
     MeasureSave(db, out);
-    MeasureReview(db, out);
+    MeasureReview(db, database, out);
     CQueryResult after;
     CSqlExecutor::RunNative(*db.Connection(), QStringLiteral("SELECT COUNT(*) FROM tblTimeSheet"),
                             {}, &after, nullptr);
@@ -236,8 +311,10 @@ bool Measure(const CScaleDatabase& database, CDailyFigures* out)
                 static_cast<long long>(out->orders), static_cast<long long>(out->projects),
                 static_cast<long long>(out->tasks), out->dayLoadMs, out->daySwitchMs, out->saveMs,
                 out->reviewMs);
-    std::printf("[%s]   (a day holds %lld rows; the review: %s)\n", database.Backend(),
-                static_cast<long long>(out->dayRows), qPrintable(out->reviewed));
+    std::printf("[%s]   (a day holds %lld rows; the review: %s; raw statements: day load "
+                "%.3f ms, the review's query %.1f ms)\n",
+                database.Backend(), static_cast<long long>(out->dayRows), qPrintable(out->reviewed),
+                out->rawDayLoadMs, out->rawReviewMs);
     return true;
 }
 
