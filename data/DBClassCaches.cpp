@@ -121,6 +121,8 @@ bool CDBClass::LoadOrdersOfProjects(const QList<int>& projIds)
         ReadOrders(QStringLiteral("WHERE ProjID IN (%1)").arg(marks.join(QLatin1Char(','))), values,
                    m_orders))
         return true;
+    // Half a list would pass for all of the projects' orders.
+    m_orders.clear();
     m_orderScope = OrderScope::None;
     m_orderProjects.clear();
     return false;
