@@ -56,6 +56,8 @@ void CDBClass::ClearCaches()
     m_taskScope = TaskScope::None;
     m_taskProjects.clear();
     m_orders.clear();
+    m_orderScope = OrderScope::None;
+    m_orderProjects.clear();
     // The day the time line shows stays as last read until it is read again;
     // dropping it would empty the line, and turn a change of a shown block
     // into a new row.

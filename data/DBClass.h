@@ -101,6 +101,10 @@ public:
     bool LoadProjects(int empId) { return LoadProjects(m_projects, empId); }
     bool LoadWorkTypes();
     bool LoadOrders();
+    // Only the orders of these projects (those the time sheet shows); a
+    // lookup for another project's order reads that project's orders when it
+    // comes.
+    bool LoadOrdersOfProjects(const QList<int>& projIds);
     // Every task (no clause), or those the clause selects; lookups then read
     // nothing more.
     bool LoadTasks(const QString& clause = QString());
@@ -440,6 +444,11 @@ private:
     bool ReadTasks(const QString& clause, const QVariantList& values, QList<CTaskEntry>& out);
     void EnsureTasksOfProject(int projId);
     void EnsureAllTasks();
+    bool ReadOrders(const QString& clause, const QVariantList& values, QList<COrderEntry>& out);
+    // True when the project's orders were read by this call.
+    bool EnsureOrdersOfProject(int projId);
+    // After a miss by id alone: the orders of the order's project, else all.
+    void ReadOrdersOfOrder(int orderId);
     void ClearCaches();
     int SelectIn(IItemList& combo, int index);
     bool ReportError(const CDbError& error);
@@ -453,6 +462,11 @@ private:
     enum class TaskScope { None, All, Clause, Projects };
     TaskScope m_taskScope = TaskScope::None;
     QSet<int> m_taskProjects;
+    // Which orders m_orders holds: all (or the server's choice for an
+    // employee), or those of some projects.
+    enum class OrderScope { None, All, Projects };
+    OrderScope m_orderScope = OrderScope::None;
+    QSet<int> m_orderProjects;
     QList<CTimeSheetEntry> m_day;
     QList<CProjectStateEntry> m_projectStates;
     CDateTime m_dayDate; // the day key: the date and employee the day cache holds

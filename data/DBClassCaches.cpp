@@ -79,19 +79,84 @@ bool CDBClass::LoadWorkTypes()
     return RowsRead(*rows);
 }
 
-bool CDBClass::LoadOrders()
+bool CDBClass::ReadOrders(const QString& clause, const QVariantList& values,
+                          QList<COrderEntry>& out)
 {
-    m_orders.clear();
-    const auto rows = OpenRows(
-        QStringLiteral("SELECT orderID, OrderCode, isdefault, orderHourRate, projID, IsDone "
-                       "FROM tblProjectOrderBook ORDER BY OrderID"),
-        {});
+    const auto rows =
+        OpenRows(QStringLiteral("SELECT orderID, OrderCode, isdefault, orderHourRate, projID, "
+                                "IsDone FROM tblProjectOrderBook %1 ORDER BY OrderID")
+                     .arg(clause),
+                 values);
     if (!rows)
         return false;
     while (rows->Next())
-        m_orders << COrderEntry{rows->TextAt(1), rows->IntAt(0), rows->DoubleAt(3),
-                                rows->IntAt(4),  Flag(*rows, 2), Flag(*rows, 5)};
+        out << COrderEntry{rows->TextAt(1), rows->IntAt(0), rows->DoubleAt(3),
+                           rows->IntAt(4),  Flag(*rows, 2), Flag(*rows, 5)};
     return RowsRead(*rows);
+}
+
+bool CDBClass::LoadOrders()
+{
+    m_orders.clear();
+    m_orderProjects.clear();
+    m_orderScope = OrderScope::All;
+    return ReadOrders(QString(), {}, m_orders);
+}
+
+bool CDBClass::LoadOrdersOfProjects(const QList<int>& projIds)
+{
+    m_orders.clear();
+    m_orderProjects.clear();
+    m_orderScope = OrderScope::Projects;
+    QStringList marks;
+    QVariantList values;
+    for (int id : projIds) {
+        if (m_orderProjects.contains(id))
+            continue;
+        m_orderProjects.insert(id);
+        marks << QStringLiteral("?");
+        values << id;
+    }
+    if (marks.isEmpty() ||
+        ReadOrders(QStringLiteral("WHERE ProjID IN (%1)").arg(marks.join(QLatin1Char(','))), values,
+                   m_orders))
+        return true;
+    // Half a list would pass for all of the projects' orders.
+    m_orders.clear();
+    m_orderScope = OrderScope::None;
+    m_orderProjects.clear();
+    return false;
+}
+
+bool CDBClass::EnsureOrdersOfProject(int projId)
+{
+    if (m_orderScope != OrderScope::Projects)
+        return m_orders.isEmpty() && LoadOrders();
+    if (m_orderProjects.contains(projId))
+        return false;
+    QList<COrderEntry> more;
+    if (!ReadOrders(QStringLiteral("WHERE ProjID = ?"), {projId}, more))
+        return false;
+    m_orderProjects.insert(projId);
+    m_orders << more;
+    return true;
+}
+
+void CDBClass::ReadOrdersOfOrder(int orderId)
+{
+    bool found = false;
+    int projId = -1;
+    if (auto rows = OpenRows(
+            QStringLiteral("SELECT ProjID FROM tblProjectOrderBook WHERE OrderID = ?"), {orderId});
+        rows && rows->Next()) {
+        found = true;
+        projId = rows->IntAt(0);
+    }
+    // An order that is gone, or one newer than its project's list: all are read.
+    if (!found || m_orderProjects.contains(projId))
+        LoadOrders();
+    else
+        EnsureOrdersOfProject(projId);
 }
 
 bool CDBClass::ReadTasks(const QString& clause, const QVariantList& values, QList<CTaskEntry>& out)
@@ -213,6 +278,8 @@ bool CDBClass::LoadTaskOrdersForEmp(int empId)
     if (!RowsRead(*rows))
         return false;
     m_orders = orders;
+    m_orderProjects.clear();
+    m_orderScope = OrderScope::All;
     return true;
 }
 
@@ -410,18 +477,23 @@ bool CDBClass::GetTaskWorkType(int projId, int taskId, QString& name, int& workT
 
 QString CDBClass::GetOrderCode(int orderId)
 {
-    if (m_orders.isEmpty())
+    if (m_orderScope != OrderScope::Projects && m_orders.isEmpty())
         LoadOrders();
-    for (const COrderEntry& o : std::as_const(m_orders))
-        if (o.OrderID == orderId)
-            return o.OrderCode;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const COrderEntry& o : std::as_const(m_orders))
+            if (o.OrderID == orderId)
+                return o.OrderCode;
+        // Only some projects' orders are read: the order's are read on a miss.
+        if (pass > 0 || m_orderScope != OrderScope::Projects)
+            break;
+        ReadOrdersOfOrder(orderId);
+    }
     return QString();
 }
 
 bool CDBClass::GetOrderCodeForProject(int orderId, int projId, QString& code, bool skipDone)
 {
-    if (m_orders.isEmpty())
-        LoadOrders();
+    EnsureOrdersOfProject(projId);
     for (const COrderEntry& o : std::as_const(m_orders)) {
         if (o.OrderID == orderId && o.ProjID == projId && !(skipDone && o.IsDone)) {
             code = o.OrderCode;
@@ -433,7 +505,7 @@ bool CDBClass::GetOrderCodeForProject(int orderId, int projId, QString& code, bo
 
 bool CDBClass::GetOrderCodeAndRate(int projId, int orderId, double& rate, QString& code)
 {
-    const bool loaded = m_orders.isEmpty() && LoadOrders();
+    const bool loaded = EnsureOrdersOfProject(projId);
     for (const COrderEntry& o : std::as_const(m_orders)) {
         if (o.OrderID == orderId && o.ProjID == projId) {
             rate = o.OrderHourRate;
@@ -444,15 +516,22 @@ bool CDBClass::GetOrderCodeAndRate(int projId, int orderId, double& rate, QStrin
     rate = 0;
     // The order may be new since the cache was filled; a list just read, or
     // no order at all, needs no second read.
-    if (!loaded && orderId > 0)
+    if (loaded || orderId <= 0)
+        return false;
+    if (m_orderScope != OrderScope::Projects) {
         LoadOrders();
+        return false;
+    }
+    // The project's orders are read again.
+    m_orders.removeIf([projId](const COrderEntry& o) { return o.ProjID == projId; });
+    m_orderProjects.remove(projId);
+    EnsureOrdersOfProject(projId);
     return false;
 }
 
 int CDBClass::GetOrderIdByCode(const QString& code, int projId)
 {
-    if (m_orders.isEmpty())
-        LoadOrders();
+    EnsureOrdersOfProject(projId);
     for (const COrderEntry& o : std::as_const(m_orders))
         if (o.ProjID == projId && o.OrderCode.compare(code, Qt::CaseInsensitive) == 0)
             return o.OrderID;
@@ -461,8 +540,7 @@ int CDBClass::GetOrderIdByCode(const QString& code, int projId)
 
 bool CDBClass::GetDefaultOrderOfProject(int projId, QString& code, int& orderId, double& rate)
 {
-    if (m_orders.isEmpty())
-        LoadOrders();
+    EnsureOrdersOfProject(projId);
     const COrderEntry* found = nullptr;
     for (const COrderEntry& o : std::as_const(m_orders))
         if (o.ProjID == projId && o.IsDefault) {

@@ -346,8 +346,7 @@ int CDBClass::FillOrderCombo(IItemList& combo, int projId, int selectedId)
     if (!combo.IsValid())
         return -1;
     combo.Clear();
-    if (m_orders.isEmpty())
-        LoadOrders();
+    EnsureOrdersOfProject(projId);
     int index = -1;
     for (const COrderEntry& o : std::as_const(m_orders)) {
         if (o.ProjID != projId)

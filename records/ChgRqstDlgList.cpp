@@ -117,8 +117,8 @@ CBoundFilter CChgRqstDlg::BuildChgRqstFilter()
         m_authority->currentIndex() >= 0 ? m_authority->currentData().toInt() : -2;
     const QString priority =
         m_priority->currentData().toInt() > 0 ? m_priority->currentText() : QString();
-    return CChgRqstFilter::Build(projId, TeamMemberId(), authority, m_openOnly->isChecked(),
-                                 priority);
+    return CChgRqstFilter::ForQuery(projId, TeamMemberId(), authority, m_openOnly->isChecked(),
+                                    priority);
 }
 
 bool CChgRqstDlg::ReadRows(const CBoundFilter& where, int teamEmpId, QList<CChgRqstRow>& rows)

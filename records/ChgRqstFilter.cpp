@@ -50,6 +50,23 @@ CBoundFilter CChgRqstFilter::Build(int projId, int teamEmpId, int authorityId, b
     return filter;
 }
 
+CBoundFilter CChgRqstFilter::ForQuery(int projId, int teamEmpId, int authorityId, bool openOnly,
+                                      const QString& priority)
+{
+    CBoundFilter filter = Build(projId, teamEmpId, authorityId, openOnly, priority);
+    // A team member's rows with any authority: the member is on the team or
+    // the request is his. No index serves an OR over the request and its
+    // team, so the requests that name him are found first; Build's condition
+    // still decides each row.
+    if (teamEmpId >= 0 && authorityId < 0) {
+        filter.sql += QStringLiteral(" AND [ChgReqID] IN (SELECT ChgReqID FROM tblChgReqTeam WHERE "
+                                     "EmpID = ? UNION ALL SELECT ChgReqID FROM tblChgReq WHERE "
+                                     "EmpID = ?)");
+        filter.values << teamEmpId << teamEmpId;
+    }
+    return filter;
+}
+
 bool CChgRqstFilter::ForColumn(const CChgRqstRow& row, int kind, CBoundFilter& out)
 {
     const QString cell = CChgRqstColumns::CellText(row, kind);

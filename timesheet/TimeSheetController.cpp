@@ -307,9 +307,14 @@ void CTimeSheetController::LoadProjectList()
     m_db.LoadProjects(CurrentEmployee());
     m_shownProjects.clear();
     bool first = true;
+    // A full line refuses every project after the first it refuses.
+    bool lineFull = false;
     for (const CProjectEntry& project : m_db.Projects()) {
-        if (m_control.SetProjInfo(project.ProjName, project.ProjID, project.ProjColour))
+        if (!lineFull &&
+            m_control.SetProjInfo(project.ProjName, project.ProjID, project.ProjColour))
             m_shownProjects << project.ProjID;
+        else
+            lineFull = true;
         if (first) {
             m_entry.projId = project.ProjID;
             m_entry.projName = project.ProjName;
@@ -317,9 +322,10 @@ void CTimeSheetController::LoadProjectList()
         }
     }
     m_projectsLoaded = true;
-    // The tasks of the projects on the line; another project's are read when
-    // it is chosen.
+    // The tasks and orders of the projects on the line; another project's
+    // are read when it is chosen.
     m_db.LoadTasksOfProjects(m_shownProjects);
+    m_db.LoadOrdersOfProjects(m_shownProjects);
 }
 
 bool CTimeSheetController::LoadDay(const QDate& day)

@@ -348,6 +348,10 @@ CREATE TABLE tblChgReqTeam (
 CREATE UNIQUE INDEX ux_TimeSheet_Entry ON tblTimeSheet (EmpID, WorkDate, TimeID);
 CREATE INDEX ix_TimeSheet_Proj ON tblTimeSheet (ProjID);
 CREATE INDEX ix_TimeSheet_Task ON tblTimeSheet (TaskID);
+-- A project's or a task's hours, and each member's, from the index alone:
+-- a big project's totals and members read no row of the table.
+CREATE INDEX ix_TimeSheet_ProjHours ON tblTimeSheet (ProjID, EmpID, HoursWorked);
+CREATE INDEX ix_TimeSheet_TaskHours ON tblTimeSheet (TaskID, HoursWorked);
 CREATE INDEX ix_TimeSheet_Object ON tblTimeSheet (ObjectID);
 -- Date ranges over every employee (reviews, searches, exports); the review's
 -- totals read this index alone.

@@ -106,7 +106,32 @@ SELECT TaskID, Task, ProjID, 0 AS IsDefault, DefaultWorkTypeID, State, TaskOrder
 FROM tblProjectTask;
 
 -- Counts per project and employee; the row of EmpID 0 counts everybody's.
-CREATE VIEW qselProjEmpSummary AS
+-- The file database cannot take a project's condition into a grouping over
+-- both tables, so there each count is read for its own (project, employee)
+-- by index; the server plans the grouping well.
+@sqlite CREATE VIEW qselProjEmpSummary AS
+SELECT (SELECT COUNT(*) FROM tblChgReq r WHERE r.ProjID IS k.ProjID AND r.EmpID IS k.EmpID)
+           AS SumChgReq,
+       (SELECT COUNT(CASE WHEN c.CommentType = 'ToDo' THEN 1 END) FROM tblProjectComment c
+        WHERE c.ProjID IS k.ProjID AND c.EmpID IS k.EmpID) AS SumTodo,
+       (SELECT COUNT(CASE WHEN c.CommentType = 'ToDo' THEN NULL ELSE 1 END)
+        FROM tblProjectComment c WHERE c.ProjID IS k.ProjID AND c.EmpID IS k.EmpID) AS SumComment,
+       k.ProjID AS projID, k.EmpID
+FROM (SELECT DISTINCT ProjID, EmpID
+      FROM (SELECT ProjID, EmpID FROM tblChgReq
+            UNION ALL
+            SELECT ProjID, EmpID FROM tblProjectComment)) k
+UNION ALL
+SELECT (SELECT COUNT(*) FROM tblChgReq r WHERE r.ProjID IS k.ProjID),
+       (SELECT COUNT(CASE WHEN c.CommentType = 'ToDo' THEN 1 END) FROM tblProjectComment c
+        WHERE c.ProjID IS k.ProjID),
+       (SELECT COUNT(CASE WHEN c.CommentType = 'ToDo' THEN NULL ELSE 1 END)
+        FROM tblProjectComment c WHERE c.ProjID IS k.ProjID),
+       k.ProjID, 0
+FROM (SELECT DISTINCT ProjID
+      FROM (SELECT ProjID FROM tblChgReq UNION ALL SELECT ProjID FROM tblProjectComment)) k;
+
+@postgres CREATE VIEW qselProjEmpSummary AS
 SELECT SUM(s.ChgReq) AS SumChgReq, SUM(s.Todo) AS SumTodo, SUM(s.Cmt) AS SumComment,
        s.ProjID AS projID, s.EmpID
 FROM (SELECT ProjID, EmpID, 1 AS ChgReq, 0 AS Todo, 0 AS Cmt FROM tblChgReq

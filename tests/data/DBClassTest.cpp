@@ -235,6 +235,39 @@ TEST_P(FacadeTest, TasksOfTheShownProjectsFirstOthersWhenAsked)
     EXPECT_EQ(m_db.Tasks().size(), 5);
 }
 
+TEST_P(FacadeTest, OrdersOfTheShownProjectsFirstOthersWhenAsked)
+{
+    Exec(QStringLiteral(
+        "INSERT INTO tblProjectOrderBook (OrderID, OrderCode, ProjID, IsDefault, IsDone, "
+        "OrderHourRate) VALUES (1, 'A', 5, 1, 0, 80), (2, 'B', 6, 0, 1, 81), (3, 'C', 6, 0, 0, "
+        "82), (4, 'D', 7, 0, 0, 83), (5, 'E', 8, 0, 0, 84)"));
+    ASSERT_TRUE(m_db.LoadOrdersOfProjects({5}));
+    EXPECT_EQ(m_db.Orders().size(), 1);
+    // Each lookup answers as with every order read.
+    QString code;
+    int id = -1;
+    double rate = 0;
+    ASSERT_TRUE(m_db.GetDefaultOrderOfProject(6, code, id, rate));
+    EXPECT_EQ(id, 3);
+    EXPECT_EQ(m_db.GetOrderIdByCode(QStringLiteral("d"), 7), 4);
+    CTestItemList combo;
+    m_db.FillOrderCombo(combo, 6, 2);
+    EXPECT_EQ(combo.Texts(), (QStringList{"B", "C"}));
+    EXPECT_EQ(m_db.Orders().size(), 4);
+    // By id alone: the order's project is read.
+    EXPECT_EQ(m_db.GetOrderCode(5), QStringLiteral("E"));
+    EXPECT_EQ(m_db.Orders().size(), 5);
+    EXPECT_EQ(m_db.GetOrderCode(99), QString());
+    // An order added to a project read already is found after a miss.
+    ASSERT_TRUE(m_db.LoadOrdersOfProjects({5, 6}));
+    Exec(QStringLiteral("INSERT INTO tblProjectOrderBook (OrderID, OrderCode, ProjID, IsDefault, "
+                        "IsDone, OrderHourRate) VALUES (6, 'G', 5, 0, 0, 86)"));
+    EXPECT_FALSE(m_db.GetOrderCodeAndRate(5, 6, rate, code));
+    EXPECT_TRUE(m_db.GetOrderCodeAndRate(5, 6, rate, code));
+    EXPECT_DOUBLE_EQ(rate, 86);
+    EXPECT_EQ(m_db.Orders().size(), 4);
+}
+
 TEST_P(FacadeTest, AMissedOrderIsReadAgainOnlyOnce)
 {
     Exec(QStringLiteral("INSERT INTO tblProjectOrderBook (OrderID, OrderCode, ProjID, IsDefault, "

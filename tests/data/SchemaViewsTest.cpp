@@ -172,6 +172,48 @@ TEST_P(SchemaViewsTest, ProjectSummaryCountsPerEmployeeAndForAll)
     EXPECT_EQ(summary(5, 0), (QList<int>{3, 2, 2}));
 }
 
+// Each back end has its own form of the summary: every form lists the rows
+// of the grouping over both tables, NULLs, employee 0 and the case of ToDo
+// included.
+TEST_P(SchemaViewsTest, ProjectSummaryListsTheRowsOfTheGroupingOverBothTables)
+{
+    Exec(QStringLiteral("INSERT INTO tblChgReq (ProjID, EmpID) VALUES (5, 1), (5, 2), (5, 2), "
+                        "(6, 1), (5, NULL), (NULL, 2), (NULL, NULL), (7, 0)"));
+    Exec(QStringLiteral("INSERT INTO tblProjectComment (ProjID, EmpID, CommentType) VALUES "
+                        "(5, 1, 'ToDo'), (5, 1, 'todo'), (5, 2, 'Info'), (5, 3, NULL), "
+                        "(8, 1, 'ToDo'), (NULL, 1, 'Done'), (5, NULL, 'TODO'), (7, 0, 'Info')"));
+    const auto rows = [this](const QString& sql) {
+        const CQueryResult result = Query(sql);
+        QStringList out;
+        for (int r = 0; r < result.rows; ++r) {
+            QStringList cells;
+            for (int c = 0; c < 5; ++c)
+                cells << (result.Value(r, c).isNull() ? QStringLiteral("-")
+                                                      : result.Value(r, c).toString());
+            out << cells.join(QLatin1Char('/'));
+        }
+        out.sort();
+        return out;
+    };
+    const QString grouping = QStringLiteral(
+        "SELECT SUM(s.ChgReq), SUM(s.Todo), SUM(s.Cmt), s.ProjID, s.EmpID FROM (SELECT ProjID, "
+        "EmpID, 1 AS ChgReq, 0 AS Todo, 0 AS Cmt FROM tblChgReq UNION ALL SELECT ProjID, EmpID, "
+        "0, CASE WHEN CommentType = 'ToDo' THEN 1 ELSE 0 END, CASE WHEN CommentType = 'ToDo' "
+        "THEN 0 ELSE 1 END FROM tblProjectComment) s GROUP BY s.ProjID, s.EmpID UNION ALL SELECT "
+        "SUM(s.ChgReq), SUM(s.Todo), SUM(s.Cmt), s.ProjID, 0 FROM (SELECT ProjID, 1 AS ChgReq, 0 "
+        "AS Todo, 0 AS Cmt FROM tblChgReq UNION ALL SELECT ProjID, 0, CASE WHEN CommentType = "
+        "'ToDo' THEN 1 ELSE 0 END, CASE WHEN CommentType = 'ToDo' THEN 0 ELSE 1 END FROM "
+        "tblProjectComment) s GROUP BY s.ProjID");
+    const QStringList expected = rows(grouping);
+    EXPECT_EQ(expected.size(), 15);
+    EXPECT_EQ(rows(QStringLiteral("SELECT SumChgReq, SumTodo, SumComment, projID, EmpID FROM "
+                                  "qselProjEmpSummary")),
+              expected);
+    EXPECT_EQ(rows(QStringLiteral("SELECT SumChgReq, SumTodo, SumComment, projID, EmpID FROM "
+                                  "qselProjEmpSummary WHERE projID = 5 AND EmpID = 0")),
+              (QStringList{"4/3/2/5/0"}));
+}
+
 TEST_P(SchemaViewsTest, TeamListHasARowPerMemberAndPriorityReadsAsText)
 {
     Exec(QStringLiteral("INSERT INTO tblChgReq (ChgReqID, EmpID, Priority, Item) VALUES "

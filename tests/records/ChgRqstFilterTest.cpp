@@ -1,7 +1,10 @@
 #include "records/ChgRqstFilter.h"
+#include "data/records/ChgRqstBriefSet.h"
+#include "data/records/ChgRqstBriefSet2.h"
 #include "records/ChgRqstColumns.h"
 #include "records/ChgRqstRow.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/TestDatabases.h"
 #include "ui/Utilities.h"
 
 #include <gtest/gtest.h>
@@ -82,3 +85,69 @@ TEST(ChgRqstFilter, ACellFiltersByItsStoredValue)
     row.DateCompleted = CDateTime(1899, 12, 30);
     EXPECT_FALSE(CChgRqstFilter::ForColumn(row, CChgRqstColumns::kActioned, f));
 }
+
+// The list's query reads through the indexes yet lists exactly the rows of
+// the list's condition, for every team member and authority, on both back
+// ends.
+class ChgRqstFilterRowsTest : public KelvaneDbTest {
+protected:
+    void SetUp() override
+    {
+        KelvaneDbTest::SetUp();
+        // Id, author (0: none), team, completed.
+        const struct {
+            int id;
+            int author;
+            QList<int> team;
+            bool done;
+        } requests[] = {{1, 1, {}, false},     {2, 1, {2}, false}, {3, 2, {1, 3}, true},
+                        {4, 3, {3}, false},    {5, 0, {1}, false}, {6, 2, {}, true},
+                        {7, 4, {2, 4}, false}, {8, 1, {1}, false}};
+        for (const auto& r : requests) {
+            Exec(QStringLiteral("INSERT INTO tblChgReq (ChgReqID, ProjID, EmpID, Item, "
+                                "DateCreated, DateCompleted) VALUES (?, ?, ?, 'item', ?, ?)"),
+                 {r.id, 1 + r.id % 2, r.author > 0 ? QVariant(r.author) : QVariant(),
+                  QVariant::fromValue(CDateTime(2026, 1, r.id)),
+                  r.done ? QVariant::fromValue(CDateTime(2026, 2, r.id)) : QVariant()});
+            for (int member : r.team)
+                Exec(QStringLiteral("INSERT INTO tblChgReqTeam (ChgReqID, EmpID) VALUES (?, ?)"),
+                     {r.id, member});
+        }
+    }
+    // The requests listed, in the window's order, one per row.
+    template <typename Set>
+    QList<int> Rows(const CBoundFilter& where)
+    {
+        Set set(&m_conn);
+        EXPECT_TRUE(set.OpenTableWithQuery(nullptr, where.sql,
+                                           QStringLiteral("[DateCreated] DESC, [ChgReqID] DESC"),
+                                           where.values));
+        QList<int> ids;
+        for (; !set.Recordset()->IsBOF() && !set.Recordset()->IsEOF(); set.MoveNext())
+            ids << set.m_ChgReqID;
+        return ids;
+    }
+    QList<int> Rows(int team, const CBoundFilter& where)
+    {
+        return team < 0 ? Rows<CChgRqstBriefSet>(where) : Rows<CChgRqstBriefSet2>(where);
+    }
+};
+
+TEST_P(ChgRqstFilterRowsTest, TheQueryListsTheRowsOfTheConditionForEveryTeamMemberAndAuthority)
+{
+    EXPECT_EQ(Rows(1, CChgRqstFilter::Build(-1, 1, -2, false, QString())), (QList<int>{8, 3, 1}));
+    for (int team : {-2, 1, 2, 3, 4, 5})
+        for (int authority : {-2, 1, 2, 3, 4})
+            for (bool open : {false, true})
+                for (int project : {-1, 1}) {
+                    const CBoundFilter before =
+                        CChgRqstFilter::Build(project, team, authority, open, QString());
+                    const CBoundFilter after =
+                        CChgRqstFilter::ForQuery(project, team, authority, open, QString());
+                    EXPECT_EQ(after.text, before.text);
+                    EXPECT_EQ(Rows(team, after), Rows(team, before))
+                        << team << " " << authority << " " << open << " " << project;
+                }
+}
+
+KELVANE_INSTANTIATE_BACKENDS(ChgRqstFilterRowsTest);
