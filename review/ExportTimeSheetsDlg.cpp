@@ -318,12 +318,15 @@ void CExportTimeSheetsDlg::Export()
                          QString::asprintf("%f", set.m_HoursWorked), Day(set.m_WorkDate),
                          QString::number(count), fileName));
         }
-        if (!progress.Step(QStringLiteral("Writing record %1 of %2").arg(count).arg(total), count,
+        if (progress.IsDue() &&
+            !progress.Step(QStringLiteral("Writing record %1 of %2").arg(count).arg(total), count,
                            total)) {
             cancelled = true;
             break;
         }
-        file.write(TimeSheetFile::DataLine(set) + '\n');
+        QByteArray line = TimeSheetFile::DataLine(set);
+        line += '\n';
+        file.write(line);
         ++count;
     }
     m_db.CloseRecordSet(&set);
