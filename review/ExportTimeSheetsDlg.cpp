@@ -3,6 +3,7 @@
 #include "app/PickListDlg.h"
 #include "app/Profile.h"
 #include "data/DBClass.h"
+#include "data/RowCursor.h"
 #include "data/SqlExecutor.h"
 #include "data/records/TimeSheetSet.h"
 #include "platform/Clock.h"
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -49,6 +51,38 @@ QString Day(const CDateTime& date)
     const QDate d = date.Date();
     return QString::asprintf("%02d/%02d/%04d", d.day(), d.month(), d.year());
 }
+
+// The names the status line shows, read before the rows stream: a statement
+// run while the export's cursor is open would have the cursor read every row
+// left into memory first (on PostgreSQL).
+class CStatusNames {
+public:
+    void Load(CDBConnection& connection)
+    {
+        Read(connection, "SELECT EmpID, EmpFullName FROM tblFinEmployee", m_employees);
+        Read(connection, "SELECT ProjID, ProjName FROM tblProject", m_projects);
+        Read(connection, "SELECT TaskID, Task FROM qselProjectTask ORDER BY TaskID", m_tasks);
+    }
+    // "" for an id the database does not have.
+    QString Employee(int id) const { return m_employees.value(id); }
+    QString Project(int id) const { return m_projects.value(id); }
+    QString Task(int id) const { return m_tasks.value(id); }
+
+private:
+    static void Read(CDBConnection& connection, const char* sql, QHash<int, QString>& names)
+    {
+        const auto rows =
+            CSqlExecutor::OpenCursor(connection, QString::fromLatin1(sql), {}, nullptr);
+        // The first row of an id, as the lookups take it.
+        while (rows && rows->Next())
+            if (!names.contains(rows->IntAt(0)))
+                names.insert(rows->IntAt(0), rows->TextAt(1));
+    }
+
+    QHash<int, QString> m_employees;
+    QHash<int, QString> m_projects;
+    QHash<int, QString> m_tasks;
+};
 
 } // namespace
 
@@ -242,6 +276,8 @@ void CExportTimeSheetsDlg::Export()
                 counted.rows == 1
             ? counted.Value(0, 0).toLongLong()
             : 0;
+    CStatusNames names;
+    names.Load(*m_db.Connection());
     CTimeSheetSet set(m_db.Connection());
     set.Recordset()->SetQuiet(true);
     set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
@@ -277,17 +313,20 @@ void CExportTimeSheetsDlg::Export()
             SetStatus(
                 QStringLiteral("Exporting time entry: %1 .%2, %3 begin : %4, end %5 (%6 hours) on "
                                "day %7 \nWriting Record %8 to %9")
-                    .arg(m_db.GetEmpFullNameById(set.m_EmpID), m_db.GetProjNameById(set.m_ProjID),
-                         m_db.GetTaskName(set.m_TaskID), Hhmm(set.m_StartTime),
-                         Hhmm(set.m_StopTime), QString::asprintf("%f", set.m_HoursWorked),
-                         Day(set.m_WorkDate), QString::number(count), fileName));
+                    .arg(names.Employee(set.m_EmpID), names.Project(set.m_ProjID),
+                         names.Task(set.m_TaskID), Hhmm(set.m_StartTime), Hhmm(set.m_StopTime),
+                         QString::asprintf("%f", set.m_HoursWorked), Day(set.m_WorkDate),
+                         QString::number(count), fileName));
         }
-        if (!progress.Step(QStringLiteral("Writing record %1 of %2").arg(count).arg(total), count,
+        if (progress.IsDue() &&
+            !progress.Step(QStringLiteral("Writing record %1 of %2").arg(count).arg(total), count,
                            total)) {
             cancelled = true;
             break;
         }
-        file.write(TimeSheetFile::DataLine(set) + '\n');
+        QByteArray line = TimeSheetFile::DataLine(set);
+        line += '\n';
+        file.write(line);
         ++count;
     }
     m_db.CloseRecordSet(&set);

@@ -9,6 +9,7 @@
 #include "platform/UserAction.h"
 #include "platform/UserFile.h"
 #include "review/TimeSheetFile.h"
+#include "review/TimeSheetLineReader.h"
 #include "ui/ProgressDlg.h"
 #include "ui/ResourceIds.h"
 
@@ -17,7 +18,6 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,6 +29,8 @@ namespace {
 
 constexpr int kTemplate = 174;
 constexpr int kReadStep = 1000;
+// The error file is written in pieces of about this many bytes.
+constexpr qsizetype kErrorFileChunk = 1 << 20;
 const QString kNothingImported = QStringLiteral("No time sheets were imported.");
 
 QString Hhmm(int minute)
@@ -193,13 +195,15 @@ void CImportTimeSheetsDlg::Import()
     QByteArray bytes;
     if (!ReadFile(fileName, bytes))
         return;
-    const QList<TimeSheetFile::CFileLine> lines = TimeSheetFile::SplitLines(bytes);
-    bytes.clear();
-    if (lines.isEmpty())
+    // The file is read line by line as it is checked: only its bytes and
+    // the entries are held, never every line.
+    const qsizetype lineCount = CTimeSheetLineReader::CountLines(bytes);
+    TimeSheetFile::CFileLine first;
+    if (lineCount == 0 || !CTimeSheetLineReader(bytes).Next(first))
         return SetStatus(QStringLiteral("The file %1 is empty - nothing imported").arg(fileName));
 
     // Line 1 names the database the rows come from.
-    const QString source = lines.first().text.trimmed();
+    const QString source = first.text.trimmed();
     const QString target = DatabaseName();
     if (source.compare(target, Qt::CaseInsensitive) != 0) {
         const int answer = ShowMessageBox(
@@ -211,22 +215,21 @@ void CImportTimeSheetsDlg::Import()
             return SetStatus(QStringLiteral("Import ended: %1 was exported from %2, not from %3")
                                  .arg(fileName, source, target));
     }
-    QList<CRefusedLine> refused;
-    int renumbered = 0;
+    CReadLines read;
+    CTimeSheetImport import(m_db);
     QString failure;
     // The progress window and the busy cursor are gone before the summary.
-    if (ImportLines(fileName, lines, refused, renumbered, failure))
-        Finish(fileName, renumbered, refused);
+    if (ImportLines(fileName, bytes, lineCount, read, import, failure))
+        Finish(fileName, bytes, read, import);
     else if (!failure.isEmpty())
         // A failed import is told as well as said.
         ShowMessageBox(FailureMessage(kNothingImported, kE_CommandError, failure),
                        kMbOk | kMbIconError);
 }
 
-bool CImportTimeSheetsDlg::ImportLines(const QString& fileName,
-                                       const QList<TimeSheetFile::CFileLine>& lines,
-                                       QList<CRefusedLine>& refused, int& renumbered,
-                                       QString& failure)
+bool CImportTimeSheetsDlg::ImportLines(const QString& fileName, const QByteArray& bytes,
+                                       qsizetype lineCount, CReadLines& read,
+                                       CTimeSheetImport& import, QString& failure)
 {
     CProgressDlg progress(this, windowTitle());
     const auto said = [this](const QString& status) {
@@ -235,34 +238,37 @@ bool CImportTimeSheetsDlg::ImportLines(const QString& fileName,
     };
     // Line 1 names the database; the header follows it. Every other line is
     // imported or refused with its reason.
-    m_linesRead = static_cast<int>(lines.size());
+    m_linesRead = static_cast<int>(lineCount);
     m_headerLines = 1;
-    qsizetype first = 1;
-    if (lines.size() > 1 && TimeSheetFile::IsHeader(lines.at(1).text)) {
+    CTimeSheetLineReader reader(bytes);
+    TimeSheetFile::CFileLine line;
+    reader.Next(line);
+    qsizetype i = 1;
+    bool more = reader.Next(line);
+    if (more && TimeSheetFile::IsHeader(line.text)) {
         m_headerLines = 2;
-        first = 2;
+        more = reader.Next(line);
+        ++i;
     }
-    QList<CImportRow> rows;
-    rows.reserve(lines.size());
-    for (qsizetype i = first; i < lines.size(); ++i) {
+    for (; more; more = reader.Next(line), ++i) {
         if (i % kReadStep == 0 &&
-            !progress.Step(QStringLiteral("Reading line %1 of %2").arg(i).arg(lines.size()), i,
-                           lines.size()))
+            !progress.Step(QStringLiteral("Reading line %1 of %2").arg(i).arg(lineCount), i,
+                           lineCount))
             return said(QStringLiteral("Import cancelled - nothing imported"));
-        const TimeSheetFile::CFileLine& line = lines.at(i);
         CImportRow row;
         QString reason;
-        if (TimeSheetFile::ParseDataLine(line, fileName, row, reason))
-            rows.append(row);
-        else
-            refused.append({line.number, line.text, reason});
+        if (TimeSheetFile::ParseDataLine(line, fileName, row, reason)) {
+            read.rows.append(row);
+        } else if (read.unreadable++ == 0) {
+            read.firstNumber = line.number;
+            read.firstReason = reason;
+        }
     }
-    if (rows.isEmpty() && refused.isEmpty())
+    if (read.rows.isEmpty() && read.unreadable == 0)
         return said(QStringLiteral("No time entries in %1 - nothing imported").arg(fileName));
 
     CImportProgress hears(progress);
-    CTimeSheetImport import(m_db);
-    switch (import.Run(rows, &hears)) {
+    switch (import.Run(read.rows, &hears)) {
     case CTimeSheetImport::kCancelled:
         return said(QStringLiteral("Import cancelled - nothing imported"));
     case CTimeSheetImport::kFailed:
@@ -273,24 +279,12 @@ bool CImportTimeSheetsDlg::ImportLines(const QString& fileName,
         break;
     }
     m_imported = import.Imported();
-    if (!import.Refused().isEmpty()) {
-        QHash<int, const CImportRow*> byLine;
-        for (const CImportRow& row : std::as_const(rows))
-            byLine.insert(row.Line, &row);
-        QHash<int, const QString*> textOf;
-        for (const TimeSheetFile::CFileLine& line : lines)
-            textOf.insert(line.number, &line.text);
-        for (const CImportRefused& r : import.Refused())
-            refused.append({r.Line, *textOf.value(r.Line), RefusalText(r, *byLine.value(r.Line))});
-        std::sort(refused.begin(), refused.end(),
-                  [](const CRefusedLine& a, const CRefusedLine& b) { return a.number < b.number; });
-    }
-    renumbered = import.Renumbered();
     return true;
 }
 
-bool CImportTimeSheetsDlg::WriteErrorFile(const QString& importFile,
-                                          const QList<CRefusedLine>& refused, QString& why)
+bool CImportTimeSheetsDlg::WriteErrorFile(const QString& importFile, const QByteArray& bytes,
+                                          const CReadLines& read, const CTimeSheetImport& import,
+                                          QString& why)
 {
     const QString name = TimeSheetFile::ErrorFileName(importFile);
     // Never a pipe or a device that would take the lines, or wait for good.
@@ -312,12 +306,43 @@ bool CImportTimeSheetsDlg::WriteErrorFile(const QString& importFile,
             .arg(importFile, CClock::Now().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")),
                  DatabaseName())
             .toUtf8();
-    for (const CRefusedLine& line : refused)
-        text += QStringLiteral("Line %1: %2\n%3\n")
-                    .arg(line.number)
-                    .arg(line.reason, line.text)
-                    .toUtf8();
-    if (file.write(text) != text.size() || !file.flush()) {
+    const auto flush = [&] {
+        const bool written = file.write(text) == text.size();
+        text.clear();
+        return written;
+    };
+    // The file's lines again, in their order: an entry the database refused
+    // is found among the entries, any other line that is not an entry
+    // reads as it did with its reason.
+    CTimeSheetLineReader reader(bytes);
+    TimeSheetFile::CFileLine line;
+    for (int skipped = 0; skipped < m_headerLines && reader.Next(line); ++skipped) {
+    }
+    const QList<CImportRefused>& byDatabase = import.Refused();
+    auto entry = read.rows.cbegin();
+    auto refusal = byDatabase.cbegin();
+    bool written = true;
+    while (written && reader.Next(line)) {
+        while (entry != read.rows.cend() && entry->Line < line.number)
+            ++entry;
+        QString reason;
+        if (entry != read.rows.cend() && entry->Line == line.number) {
+            while (refusal != byDatabase.cend() && refusal->Line < line.number)
+                ++refusal;
+            if (refusal == byDatabase.cend() || refusal->Line != line.number)
+                continue; // imported
+            reason = RefusalText(*refusal, *entry);
+        } else {
+            CImportRow unused;
+            if (TimeSheetFile::ParseDataLine(line, importFile, unused, reason))
+                continue;
+        }
+        text +=
+            QStringLiteral("Line %1: %2\n%3\n").arg(line.number).arg(reason, line.text).toUtf8();
+        if (text.size() >= kErrorFileChunk)
+            written = flush();
+    }
+    if (!written || !flush() || !file.flush()) {
         why = file.errorString();
         return false;
     }
@@ -325,10 +350,23 @@ bool CImportTimeSheetsDlg::WriteErrorFile(const QString& importFile,
     return true;
 }
 
-void CImportTimeSheetsDlg::Finish(const QString& fileName, int renumbered,
-                                  const QList<CRefusedLine>& refused)
+void CImportTimeSheetsDlg::Finish(const QString& fileName, const QByteArray& bytes,
+                                  const CReadLines& read, const CTimeSheetImport& import)
 {
-    m_refusedCount = static_cast<int>(refused.size());
+    const QList<CImportRefused>& byDatabase = import.Refused();
+    m_refusedCount = read.unreadable + static_cast<int>(byDatabase.size());
+    const int renumbered = import.Renumbered();
+    // The first refused line, for the closing message.
+    int firstNumber = read.firstNumber;
+    QString firstReason = read.firstReason;
+    if (!byDatabase.isEmpty() && (read.unreadable == 0 || byDatabase.first().Line < firstNumber)) {
+        const CImportRefused& r = byDatabase.first();
+        const auto row =
+            std::lower_bound(read.rows.cbegin(), read.rows.cend(), r.Line,
+                             [](const CImportRow& entry, int line) { return entry.Line < line; });
+        firstNumber = r.Line;
+        firstReason = RefusalText(r, *row);
+    }
     QString status =
         QStringLiteral("Finished Import %1 Records added from %2").arg(m_imported).arg(fileName);
     // Every line read is accounted for.
@@ -340,9 +378,9 @@ void CImportTimeSheetsDlg::Finish(const QString& fileName, int renumbered,
     if (renumbered > 0)
         status +=
             QStringLiteral("\n%1 entries took the next free TimeID of their day").arg(renumbered);
-    if (!refused.isEmpty()) {
+    if (m_refusedCount > 0) {
         QString why;
-        if (WriteErrorFile(fileName, refused, why)) {
+        if (WriteErrorFile(fileName, bytes, read, import, why)) {
             status += QStringLiteral("\n%1 lines refused, written to %2")
                           .arg(m_refusedCount)
                           .arg(m_errorFile);
@@ -350,14 +388,14 @@ void CImportTimeSheetsDlg::Finish(const QString& fileName, int renumbered,
             if (m_refusedCount == 1)
                 ShowMessageBox(QStringLiteral("Error with line %1 in File %2, errored line written "
                                               "to %3\n%4")
-                                   .arg(refused.first().number)
-                                   .arg(fileName, m_errorFile, refused.first().reason),
+                                   .arg(firstNumber)
+                                   .arg(fileName, m_errorFile, firstReason),
                                kMbOk | kMbIconWarning);
             else
                 ShowMessageBox(QStringLiteral("%1 lines in File %2 were refused, errored lines "
                                               "written to %3\nThe first: %4")
                                    .arg(m_refusedCount)
-                                   .arg(fileName, m_errorFile, refused.first().reason),
+                                   .arg(fileName, m_errorFile, firstReason),
                                kMbOk | kMbIconWarning);
         } else {
             // The lines are still in the import file; nothing claims otherwise.
@@ -370,8 +408,7 @@ void CImportTimeSheetsDlg::Finish(const QString& fileName, int renumbered,
                                           "%3 could not be written: %4\nThe first refused line "
                                           "is line %5: %6")
                                .arg(QString::number(m_refusedCount), fileName, name, why,
-                                    QString::number(refused.first().number),
-                                    refused.first().reason),
+                                    QString::number(firstNumber), firstReason),
                            kMbOk | kMbIconError);
         }
     } else {

@@ -2,11 +2,9 @@
 
 #include "review/TimeSheetExchangeDlg.h"
 
-#include <QList>
+#include "data/TimeSheetImport.h"
 
-namespace TimeSheetFile {
-struct CFileLine;
-}
+#include <QList>
 
 // "Import Timesheets": reads a time-sheet file into the database, checking
 // every line; refused lines go to the error file beside it with the reason.
@@ -35,22 +33,29 @@ protected:
     QString ChooseFile(const QString& current) override;
 
 private:
-    // A refused line: its number, its text as read and why.
-    struct CRefusedLine {
-        int number = 0;
-        QString text;
-        QString reason;
+    // What the checks of the file made of its data lines. Lines that do not
+    // read as entries are counted, not kept: the error file reads them
+    // again from the file, so memory follows the entries alone.
+    struct CReadLines {
+        QList<CImportRow> rows; // in line order
+        int unreadable = 0;
+        // The first line that did not read, and why.
+        int firstNumber = 0;
+        QString firstReason;
     };
     void Import();
     // Reads the data lines and imports them under the progress window; false
     // (the status said why) when nothing was imported, with `failure` the
     // database's reason when the import failed.
-    bool ImportLines(const QString& fileName, const QList<TimeSheetFile::CFileLine>& lines,
-                     QList<CRefusedLine>& refused, int& renumbered, QString& failure);
+    bool ImportLines(const QString& fileName, const QByteArray& bytes, qsizetype lineCount,
+                     CReadLines& read, CTimeSheetImport& import, QString& failure);
     bool ReadFile(const QString& fileName, QByteArray& bytes);
-    bool WriteErrorFile(const QString& importFile, const QList<CRefusedLine>& refused,
-                        QString& why);
-    void Finish(const QString& fileName, int renumbered, const QList<CRefusedLine>& refused);
+    // Writes the refused lines in line order, each after its reason, read
+    // again from the file's bytes.
+    bool WriteErrorFile(const QString& importFile, const QByteArray& bytes, const CReadLines& read,
+                        const CTimeSheetImport& import, QString& why);
+    void Finish(const QString& fileName, const QByteArray& bytes, const CReadLines& read,
+                const CTimeSheetImport& import);
 
     int m_imported = 0;
     int m_refusedCount = 0;

@@ -1,7 +1,7 @@
 #include "review/TimeSheetFile.h"
 
 #include "data/records/TimeSheetSet.h"
-#include "platform/Characters.h"
+#include "review/TimeSheetLineReader.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -63,23 +63,6 @@ const std::array<const char*, kFieldCount> kFieldNames = {
     "EmpID",    "ProjID",       "OrderID",      "HoursWorked", "TaskID",
     "Comment",  "Invoice Cost", "WorkTypeID",   "TimeID",      "StartTime",
     "StopTime", "WorkDate",     "ObjectTypeID", "ObjectID",    "InvID"};
-
-// Bytes 0x80 to 0x9F of the Windows code page; the rest is Latin-1.
-const std::array<char16_t, 32> kWindows1252 = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-QString FromWindows1252(QByteArrayView bytes)
-{
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar* out = text.data();
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        *out++ = (b >= 0x80 && b < 0xA0) ? QChar(kWindows1252[b - 0x80]) : QChar(b);
-    }
-    return text;
-}
 
 // The fields of a data line, written one after another with commas between.
 // A NULL column is an empty field.
@@ -275,38 +258,12 @@ Content Inspect(const QByteArray& bytes)
 QList<CFileLine> SplitLines(const QByteArray& bytes, bool* singleByte)
 {
     QList<CFileLine> lines;
-    bool fallback = false;
-    int number = 0;
-    const qsizetype size = bytes.size();
-    qsizetype at = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    QByteArray line;
-    while (at < size) {
-        // A line ends at a line feed, a carriage return and line feed, or a
-        // carriage return alone (as older Macintosh files end them).
-        qsizetype end = at;
-        while (end < size && bytes.at(end) != '\n' && bytes.at(end) != '\r')
-            ++end;
-        line = bytes.mid(at, end - at);
-        at = end + 1;
-        if (end < size && bytes.at(end) == '\r' && at < size && bytes.at(at) == '\n')
-            ++at;
-        ++number;
-        line.removeIf([](char c) { return c == '\0'; });
-        // Each line in UTF-8 when it is UTF-8; only a line that is not is
-        // read in the Windows code page.
-        QString text;
-        if (QByteArrayView(line).isValidUtf8()) {
-            // Only the file's own mark is skipped; one that begins a line is its text.
-            text = TextFromUtf8(line);
-        } else {
-            text = FromWindows1252(line);
-            fallback = true;
-        }
-        if (!text.trimmed().isEmpty())
-            lines.append({number, text});
-    }
+    CTimeSheetLineReader reader(bytes);
+    CFileLine line;
+    while (reader.Next(line))
+        lines.append(std::move(line));
     if (singleByte)
-        *singleByte = fallback;
+        *singleByte = reader.SingleByte();
     return lines;
 }
 

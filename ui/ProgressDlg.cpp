@@ -37,13 +37,21 @@ bool CProgressDlg::IsShown() const
     return m_dialog && m_dialog->isVisible();
 }
 
+bool CProgressDlg::IsDue() const
+{
+    if (m_cancelled)
+        return true;
+    return m_dialog ? m_sinceEvents.elapsed() >= s_eventsEveryMs
+                    : m_running.elapsed() >= s_showAfterMs;
+}
+
 bool CProgressDlg::Step(const QString& text, qint64 done, qint64 total)
 {
     if (m_cancelled)
         return false;
+    if (!IsDue())
+        return true;
     if (!m_dialog) {
-        if (m_running.elapsed() < s_showAfterMs)
-            return true;
         m_dialog = new QProgressDialog(text, QStringLiteral("Cancel"), 0, kScale, m_parent);
         m_dialog->setObjectName(QStringLiteral("progress"));
         m_dialog->setWindowTitle(m_title);
@@ -53,8 +61,6 @@ bool CProgressDlg::Step(const QString& text, qint64 done, qint64 total)
         m_dialog->setMinimumDuration(0);
         m_dialog->setMinimumWidth(360);
         m_dialog->show();
-    } else if (m_sinceEvents.elapsed() < s_eventsEveryMs) {
-        return true;
     }
     m_dialog->setLabelText(text);
     m_dialog->setValue(

@@ -19,6 +19,9 @@ public:
 
     // False once the user has cancelled.
     bool Step(const QString& text, qint64 done, qint64 total);
+    // Whether a Step now would show or hear anything: a caller of many steps
+    // makes the text only then.
+    bool IsDue() const;
     bool WasCancelled() const { return m_cancelled; }
     bool IsShown() const;
 

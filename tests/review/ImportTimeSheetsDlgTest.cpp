@@ -238,6 +238,49 @@ TEST_P(ImportTimeSheetsTest, ATenthOverBookedRowsIsRefusedAndCounted)
     EXPECT_EQ(ReadAll(File("tenth.err")).count(QStringLiteral("has an overlap")), 100);
 }
 
+TEST_P(ImportTimeSheetsTest, AnErrorFileOfOverAMegabyteListsEveryRefusedLineInOrder)
+{
+    // A third each: refused by the database, unreadable, imported.
+    const QDate first(2027, 1, 1);
+    QStringList lines;
+    for (int i = 0; i < 12000; ++i)
+        lines << (i % 3 == 1 ? QStringLiteral("1,5,%1").arg(i)
+                             : DataLine(kAnn, i % 3 == 0 ? 99 : kApollo, kApolloOrder, kBuild, "2",
+                                        "many", 1, first.addDays(i), 540, 600));
+    const QString file = MakeFile(QStringLiteral("many.txt"), lines);
+    const QString errors = File("many.err");
+    EXPECT_EQ(Import(file),
+              QStringLiteral("Finished Import 4000 Records added from %1\n12002 lines "
+                             "read: 4000 imported, 8000 refused, 2 header lines\n"
+                             "8000 lines refused, written to %2")
+                  .arg(file, errors));
+    EXPECT_EQ(
+        Messages(),
+        QStringList{QStringLiteral("8000 lines in File %1 were refused, errored lines written "
+                                   "to %2\nThe first: Proj # 99 on line #3doesnt exist in "
+                                   "Database ")
+                        .arg(file, errors)});
+    const QString text = ReadAll(errors);
+    ASSERT_GT(text.size(), 1 << 20);
+    const QStringList errorLines = text.split(QLatin1Char('\n'));
+    ASSERT_EQ(errorLines.size(), 1 + 2 * 8000 + 1);
+    for (int i = 0, entry = 0; i < lines.size(); ++i) {
+        if (i % 3 == 2)
+            continue;
+        const int number = i + 3;
+        const QString reason =
+            i % 3 == 0
+                ? QStringLiteral("Proj # 99 on line #%1doesnt exist in Database ").arg(number)
+                : QStringLiteral("Unable to Parse Line #%1 in File %2 Correctly - skipping "
+                                 "line (3 fields, 15 expected)")
+                      .arg(QString::number(number), file);
+        ASSERT_EQ(errorLines[1 + 2 * entry], QStringLiteral("Line %1: %2").arg(number).arg(reason));
+        ASSERT_EQ(errorLines[2 + 2 * entry], lines[i]);
+        ++entry;
+    }
+    EXPECT_EQ(Count(), 4000);
+}
+
 TEST_P(ImportTimeSheetsTest, AFileOfAnotherDatabaseIsImportedOnlyWhenTheUserSaysSo)
 {
     const QString file = MakeFile(

@@ -1,5 +1,6 @@
 #include "review/TimeSheetFile.h"
 #include "data/records/TimeSheetSet.h"
+#include "review/TimeSheetLineReader.h"
 #include "tests/support/QtPrinters.h"
 
 #include <QDir>
@@ -118,6 +119,34 @@ TEST(TimeSheetFile, EachLineIsDecodedOnItsOwnAndEveryKindOfLineEndEndsALine)
     EXPECT_EQ(mac[3].number, 5);
     EXPECT_EQ(mac[3].text, QStringLiteral("3,4"));
     EXPECT_EQ(mac[4].text, QStringLiteral("5,6"));
+}
+
+TEST(TimeSheetFile, TheLineReaderCountsAndReadsAgainTheLinesTheFileSplitsInto)
+{
+    // Blank lines of every kind of white space, NULs, both encodings and
+    // every line end, among lines that only look blank.
+    const QByteArray bytes("\xEF\xBB\xBF"
+                           "db\r\n \t\v\f\r\n\0\0\n\xC2\xA0\n\xE3\x80\x80 \r\xA0\n\xC2\x85\n"
+                           "\x1F\n\xA0x\n\x85\n\0 1,2\r\r\ncaf\xE9\n5,6",
+                           52);
+    const QList<CFileLine> lines = SplitLines(bytes);
+    ASSERT_EQ(lines.size(), 7);
+    EXPECT_EQ(CTimeSheetLineReader::CountLines(bytes), lines.size());
+    CTimeSheetLineReader reader(bytes);
+    CFileLine line;
+    for (const CFileLine& expected : lines) {
+        ASSERT_TRUE(reader.Next(line));
+        EXPECT_EQ(line.number, expected.number);
+        EXPECT_EQ(line.text, expected.text);
+        // Read again from where it starts, the line is the same.
+        CFileLine again;
+        ASSERT_TRUE(CTimeSheetLineReader(bytes, reader.LineStart()).Next(again));
+        EXPECT_EQ(again.text, expected.text);
+    }
+    EXPECT_FALSE(reader.Next(line));
+    EXPECT_TRUE(reader.SingleByte());
+    EXPECT_EQ(lines[1].text, QStringLiteral("\x1F"));
+    EXPECT_EQ(lines[6].number, 14);
 }
 
 TEST(TimeSheetFile, ControlCharactersAreTextWhereverTheySit)
