@@ -166,8 +166,11 @@ bool GenerateBenchData(CDBConnection& connection, const CGeneratorOptions& o, QS
         ok = ok && projects.Flush(error) && orders.Flush(error) && tasks.Flush(error) &&
              team.Flush(error);
     }
+    // The calendar days the bookings cover: the project records fall in them.
+    int bookedDays = 1;
+    QDate lastBooked(kBenchFirstYear, 1, 1);
     {
-        // Working days of five years, each employee booking the same number
+        // Working days of the years, each employee booking the same number
         // of blocks a day, one after another from 08:00.
         QList<QDate> days;
         for (QDate d(kBenchFirstYear, 1, 1); d < QDate(kBenchFirstYear + o.years, 1, 1);
@@ -175,7 +178,10 @@ bool GenerateBenchData(CDBConnection& connection, const CGeneratorOptions& o, QS
             if (d.dayOfWeek() <= 5)
                 days << d;
         const qint64 perDay =
-            qMax<qint64>(1, o.timeSheetRows / (static_cast<qint64>(days.size()) * o.employees) + 1);
+            o.blocksPerDay > 0
+                ? o.blocksPerDay
+                : qMax<qint64>(
+                      1, o.timeSheetRows / (static_cast<qint64>(days.size()) * o.employees) + 1);
         CBulkInserter sheets(
             connection, QStringLiteral("tblTimeSheet"),
             QString("EmpID,ProjID,OrderID,WorkDate,StartTime,StopTime,HoursWorked,TaskID,Comment,"
@@ -184,6 +190,7 @@ bool GenerateBenchData(CDBConnection& connection, const CGeneratorOptions& o, QS
         qint64 written = 0;
         for (int di = 0; ok && di < days.size() && written < o.timeSheetRows; ++di) {
             const CDateTime day(days.at(di));
+            bookedDays = di + 1;
             for (int e = 1; ok && e <= o.employees && written < o.timeSheetRows; ++e) {
                 int minute = 8 * 60;
                 for (int b = 1; ok && b <= perDay && written < o.timeSheetRows; ++b, ++written) {
@@ -202,12 +209,13 @@ bool GenerateBenchData(CDBConnection& connection, const CGeneratorOptions& o, QS
             }
         }
         ok = ok && sheets.Flush(error);
+        if (!days.isEmpty())
+            lastBooked = days.at(qMin<qsizetype>(bookedDays, days.size()) - 1);
     }
     {
-        // Comments and to-dos of every kind, over the years of the bookings.
+        // Comments and to-dos of every kind, over the days of the bookings.
         static const char* const kTypes[] = {"ToDo", "Done", "Info", "Good", "Bad", "FAQ"};
-        const int span =
-            QDate(kBenchFirstYear, 1, 1).daysTo(QDate(kBenchFirstYear + o.years, 1, 1));
+        const int span = static_cast<int>(QDate(kBenchFirstYear, 1, 1).daysTo(lastBooked)) + 1;
         CBulkInserter comments(
             connection, QStringLiteral("tblProjectComment"),
             QString("CommentID,ProjID,EmpID,CompanyID,ProjectComment,CommentDate,"
@@ -240,8 +248,11 @@ bool GenerateBenchData(CDBConnection& connection, const CGeneratorOptions& o, QS
         for (int r = 1; ok && r <= o.changeRequests; ++r) {
             const CDateTime created(QDate(kBenchFirstYear, 1, 1).addDays(pick(span)));
             const bool done = pick(7) == 0;
-            const int author = 1 + pick(o.employees);
+            int author = 1 + pick(o.employees);
+            if (author == kBenchListMember)
+                author = author % o.employees + 1;
             const int members = pick(3);
+            const bool listed = r <= kBenchListMemberRequests;
             ok = requests.Add({r, 1 + pick(o.projects), author, 2 + pick(o.companies),
                                QStringLiteral("Pat0 Person%1").arg(2 + pick(o.companies)),
                                QStringLiteral("CR-%1").arg(r),
@@ -249,8 +260,12 @@ bool GenerateBenchData(CDBConnection& connection, const CGeneratorOptions& o, QS
                                done ? Date(created.AddSecs(86400 * 20)) : QVariant(),
                                done ? 7 : 1 + pick(6), 1 + pick(3), QString()},
                               error);
+            if (ok && listed)
+                ok = team.Add({r, kBenchListMember}, error);
             for (int m = 0; ok && m < members; ++m)
-                ok = team.Add({r, 1 + (author + 1 + m * 53) % o.employees}, error);
+                if (const int member = 1 + (author + 1 + m * 53) % o.employees;
+                    member != kBenchListMember)
+                    ok = team.Add({r, member}, error);
             ok = ok && actions.Add({r, r, author, Date(created),
                                     QStringLiteral("First look at change %1").arg(r), 8},
                                    error);
@@ -306,7 +321,9 @@ CGeneratorOptions CGeneratorOptions::Company(qint64 rows)
     };
     o.employees = 200;
     o.timeSheetRows = rows;
-    o.years = 10;
+    o.blocksPerDay = 6;
+    // 261 working days a year.
+    o.years = static_cast<int>(qMax<qint64>(1, (rows + 200 * 6 * 261 - 1) / (200 * 6 * 261)));
     o.projects = share(1900, 100);
     o.companies = share(50000, 500);
     o.comments = share(100000, 1000);

@@ -20,6 +20,8 @@ struct CGeneratorOptions {
     qint64 timeSheetRows = 1000000;
     int years = 5;
     unsigned seed = 20261208;
+    // Blocks each employee books a working day; 0: as many as fill the years.
+    int blocksPerDay = 0;
     // Project records; none unless asked.
     int comments = 0;
     int changeRequests = 0;
@@ -29,10 +31,11 @@ struct CGeneratorOptions {
     // Names the database of a preset apart from the default one.
     QString tag;
 
-    // A company of 200 over ten years with its other tables in proportion
-    // to its bookings: 3 million rows bring 1,900 projects, 50,000
-    // companies, 100,000 comments, as many change requests, and a project
-    // with a sixth of all bookings.
+    // A company of 200 booking six blocks each a working day, as many days
+    // as the rows fill (3 million rows are ten years), its other tables in
+    // proportion to its bookings: 3 million rows bring 1,900 projects,
+    // 50,000 companies, 100,000 comments, as many change requests, and a
+    // project with a sixth of all bookings.
     static CGeneratorOptions Company(qint64 rows);
 };
 
@@ -40,6 +43,11 @@ bool GenerateBenchData(CDBConnection& connection, const CGeneratorOptions& optio
 
 // The first day of the generated time sheets.
 inline constexpr int kBenchFirstYear = 2021;
+
+// The team member whose change-request list is the same at every size: he
+// is on the team of the first requests and of no others, and asks for none.
+inline constexpr int kBenchListMember = 17;
+inline constexpr int kBenchListMemberRequests = 1386;
 
 // Where the generated database file of these options is kept.
 QString BenchDatabasePath(const CGeneratorOptions& options);

@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int kMember = 17;
+constexpr int kMember = kBenchListMember;
 constexpr int kRuns = 11;
 const QString kSort = QStringLiteral("[DateCreated] DESC, [ChgReqID] DESC");
 

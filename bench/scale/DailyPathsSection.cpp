@@ -29,7 +29,8 @@
 namespace {
 
 constexpr int kEmployee = 17;
-const QDate kDay(2022, 5, 16);
+// A Monday that every size of the company has booked.
+const QDate kDay(2021, 3, 15);
 // Blocks saved late in the evening, after every generated one.
 constexpr int kSaveTimeId = 901;
 constexpr int kSaveStart = 22 * 60;
