@@ -3,9 +3,11 @@
 #include "app/KelvaneApp.h"
 #include "data/DBClass.h"
 #include "data/MyAdoRecordSet.h"
+#include "data/SqlExecutor.h"
 #include "data/StatementLimit.h"
 #include "platform/MessageBox.h"
 #include "platform/UserAction.h"
+#include "review/SearchCost.h"
 #include "review/SearchKind.h"
 #include "review/SearchViewDlg.h"
 #include "ui/AppIcon.h"
@@ -20,6 +22,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -245,6 +248,8 @@ void CSearchDlg::OnSearch()
         SetStatus(QString());
         return;
     }
+    if (TooLongToRun())
+        return;
     QString message;
     m_db->SetSearchViewFactory(this);
     bool ran = false;
@@ -278,6 +283,27 @@ void CSearchDlg::OnSearch()
     }
     SetStatus(message);
     m_join->setEnabled(true);
+}
+
+bool CSearchDlg::TooLongToRun()
+{
+    const CSearchKind* kind = FindSearchKind(m_kind);
+    CDBConnection& connection = *m_db->Connection();
+    const qint64 rows = CSearchCost::RowsTooManyToSort(
+        connection, CSqlExecutor::Translate(connection, m_lastSearch), QLatin1String(kind->table),
+        !m_query.Filter().trimmed().isEmpty(), m_query.RowLimit(), m_db->SearchTimeLimitMs());
+    if (rows == 0)
+        return false;
+    // Said at once: the search would only be stopped at its time limit.
+    const QString text =
+        QStringLiteral("This search has to sort all %1 %2 before it can show the first of them, "
+                       "and that takes longer than the %3 seconds a search may run. Add a "
+                       "section to the filter so that it finds fewer.")
+            .arg(QLocale().toString(rows), QLatin1String(kind->rowsName))
+            .arg(m_db->SearchTimeLimitMs() / 1000);
+    SetStatus(text);
+    ShowMessageBox(text, kMbOk | kMbIconWarning);
+    return true;
 }
 
 QObject* CSearchDlg::CreateSearchView(const QString& /*kind*/, const QString& text,

@@ -60,6 +60,9 @@ private:
     void OnShowQuery();
     void OnSearch();
     void SetStatus(const QString& text);
+    // True, after telling the user, when the search cannot finish within
+    // its time limit.
+    bool TooLongToRun();
 
     int m_kind;
     CDBClass* m_db;

@@ -12,10 +12,14 @@
 namespace {
 
 constexpr CSearchKind kKinds[] = {
-    {ID_TIMESHEETS, "Search Timesheets", "View Search Results :  Timesheets", 21},
-    {ID_CONTACTS, "Search Companies", "View Search Results : Companies", 16},
-    {ID_TASKS, "Search Comments", "View Search Results : Comments", 16},
-    {ID_CHANGE_REQUESTS, "Search Change Requests", "View Search Results : Change Requests", 18},
+    {ID_TIMESHEETS, "Search Timesheets", "View Search Results :  Timesheets", 21, "tblTimeSheet",
+     "time sheets"},
+    {ID_CONTACTS, "Search Companies", "View Search Results : Companies", 16, "tblAddrPerson",
+     "contacts"},
+    {ID_TASKS, "Search Comments", "View Search Results : Comments", 16, "tblProjectComment",
+     "comments"},
+    {ID_CHANGE_REQUESTS, "Search Change Requests", "View Search Results : Change Requests", 18,
+     "tblChgReq", "change requests"},
 };
 
 } // namespace

@@ -8,12 +8,15 @@ struct CColumnDescriptor;
 
 // The record kinds a search covers, named by the command id of the list
 // window that searches them: the dialog's and the results view's titles,
-// and how many column descriptors of the base's list record class count.
+// how many column descriptors of the base's list record class count, and
+// the table the base lists every row of (with what it holds, for a message).
 struct CSearchKind {
     int kind;
     const char* dialogTitle;
     const char* viewTitle;
     int columns;
+    const char* table;
+    const char* rowsName;
 };
 
 // Null for a kind no search covers.

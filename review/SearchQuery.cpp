@@ -114,7 +114,8 @@ CSearchQuery::CSearchQuery(int kind, CDBClass* db)
 
 void CSearchQuery::SetRowLimit(bool on, int rows)
 {
-    m_top = on && rows > 0 ? QStringLiteral("TOP %1").arg(rows) : QString();
+    m_rowLimit = on && rows > 0 ? rows : 0;
+    m_top = m_rowLimit > 0 ? QStringLiteral("TOP %1").arg(rows) : QString();
 }
 
 QString CSearchQuery::JoinMessage()

@@ -42,6 +42,8 @@ public:
     // into its own form.
     void SetRowLimit(bool on, int rows);
     const QString& TopText() const { return m_top; }
+    // The rows a search keeps at most; 0 for no limit.
+    int RowLimit() const { return m_rowLimit; }
 
     // Appends one condition on Fields()[field] (-1: none chosen), after the
     // join when the filter holds one already.
@@ -78,4 +80,5 @@ private:
     QString m_orderField;
     QString m_filter;
     QString m_top;
+    int m_rowLimit = 0;
 };

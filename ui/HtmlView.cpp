@@ -88,10 +88,12 @@ bool CHtmlView::Navigate(const QUrl& target)
     if (!MayShow(url))
         return false;
     // The page already shown would stay as it was: read it again.
-    if (url == source())
-        reload();
-    else
-        setSource(url, QTextDocument::HtmlResource);
+    LayOutOnce([&] {
+        if (url == source())
+            reload();
+        else
+            setSource(url, QTextDocument::HtmlResource);
+    });
     Shown(url);
     return true;
 }
@@ -103,7 +105,7 @@ bool CHtmlView::Refresh()
     QString why;
     if (!Prepare(source(), why))
         return Fail(source(), why);
-    reload();
+    LayOutOnce([this] { reload(); });
     Shown(source());
     return true;
 }
@@ -115,7 +117,7 @@ bool CHtmlView::GoBack()
     const QUrl url = historyUrl(-1);
     if (!MayShow(url))
         return false;
-    backward();
+    LayOutOnce([this] { backward(); });
     Shown(url);
     return true;
 }
@@ -135,6 +137,24 @@ bool CHtmlView::MayShow(const QUrl& url)
         return false;
     QString why;
     return Prepare(url, why) || Fail(url, why);
+}
+
+void CHtmlView::LayOutOnce(const std::function<void()>& load)
+{
+    // A page is laid out at the view's width and, when it turns out longer
+    // than the view, again for the narrower width beside its scroll bar: a
+    // long table takes a while each time. With the bar up first a long page
+    // is laid out once. A page short enough that it might fit without the
+    // bar is laid out the usual way, at the full width first.
+    if (!isVisible() || verticalScrollBarPolicy() != Qt::ScrollBarAsNeeded) {
+        load();
+        return;
+    }
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    load();
+    if (document()->size().height() <= 2 * viewport()->height())
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 bool CHtmlView::Fail(const QUrl& url, const QString& message)

@@ -100,6 +100,8 @@ private:
     // Tells the owner and checks the page; false when it is not shown.
     bool MayShow(const QUrl& url);
     bool Fail(const QUrl& url, const QString& message);
+    // Runs `load`, which shows a page, so that a long page is laid out once.
+    void LayOutOnce(const std::function<void()>& load);
     // Checks the file and, for XML, makes its tree page (kept for loadResource).
     bool Prepare(const QUrl& url, QString& why);
     void SetStatusText(const QString& text);

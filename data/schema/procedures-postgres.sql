@@ -291,9 +291,13 @@ LANGUAGE sql STABLE AS $$
                 ORDER BY c.DateCreated DESC NULLS LAST, c.ChgReqID DESC)
          FROM tblChgReq c
          LEFT JOIN tlkpStatus st ON st.StatusID = c.StatusID
-         WHERE c.EmpID = p_EmpID
-            OR c.ChgReqID IN (SELECT tm.ChgReqID FROM tblChgReqTeam tm WHERE tm.EmpID = p_EmpID)
-            OR c.ChgReqID IN (SELECT a.ChgReqID FROM tblChgReqAction a WHERE a.EmpID = p_EmpID)),
+         -- The ids first, each through its index: conditions joined by OR
+         -- would read every request of the company.
+         WHERE c.ChgReqID IN (SELECT r.ChgReqID FROM tblChgReq r WHERE r.EmpID = p_EmpID
+                              UNION
+                              SELECT tm.ChgReqID FROM tblChgReqTeam tm WHERE tm.EmpID = p_EmpID
+                              UNION
+                              SELECT a.ChgReqID FROM tblChgReqAction a WHERE a.EmpID = p_EmpID)),
         (SELECT xmlagg(xmlelement(name "Comments",
                     xmlattributes(to_char(b.Month, 'YYYYMM') AS "Month",
                                   to_char(b.Month, 'FMMonth YYYY') AS "Name",
@@ -308,11 +312,18 @@ $$;
 CREATE FUNCTION bv_GetProjInfoEmpID(p_EmpID integer)
 RETURNS xml
 LANGUAGE sql STABLE AS $$
-    WITH mine AS (SELECT m.ProjID FROM tvx_empProjectIds(p_EmpID) m),
-    booked AS (
+    -- The employee's rows are read once: the projects booked on come from
+    -- their sums (as in tvx_empProjectIds).
+    WITH booked AS (
         SELECT t.ProjID, sum(CAST(t.HoursWorked AS DOUBLE PRECISION)) AS Hours,
                max(t.WorkDate) AS LastDay
         FROM tblTimeSheet t WHERE t.EmpID = p_EmpID GROUP BY t.ProjID),
+    mine AS (
+        SELECT p.ProjID FROM tblProject p WHERE p.ProjLeader = p_EmpID
+        UNION
+        SELECT pt.ProjID FROM tblProjectTeam pt WHERE pt.EmpID = p_EmpID
+        UNION
+        SELECT b.ProjID FROM booked b WHERE b.ProjID IS NOT NULL),
     tasks AS (
         SELECT k.ProjID, sum(CAST(k.ActHours AS DOUBLE PRECISION)) AS ActHours,
                sum(CAST(k.EstHours AS DOUBLE PRECISION)) AS EstHours

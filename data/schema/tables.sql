@@ -380,6 +380,7 @@ CREATE INDEX ix_ChgReq_Emp ON tblChgReq (EmpID);
 CREATE INDEX ix_ChgReq_Company ON tblChgReq (CompanyID);
 CREATE INDEX ix_ChgReq_Created ON tblChgReq (DateCreated);
 CREATE INDEX ix_ChgReqAction_Req ON tblChgReqAction (ChgReqID);
+CREATE INDEX ix_ChgReqAction_Emp ON tblChgReqAction (EmpID);
 CREATE INDEX ix_ChgReqTeam_Emp ON tblChgReqTeam (EmpID);
 CREATE INDEX ix_Status_Type ON tlkpStatus (StatusType, StatusOrder);
 CREATE INDEX ix_DbInfo_Date ON ztlkpDbInfo (dbInfoDate);

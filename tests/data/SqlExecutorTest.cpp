@@ -68,4 +68,30 @@ TEST_P(ExecutorTest, WritesReportTheRowsTheyTouched)
     EXPECT_EQ(r.rowsAffected, 2);
 }
 
+TEST_P(ExecutorTest, ALargeLimitOfASortGivesItsFirstRowsInOrder)
+{
+    // Many rows with few keys, some none: the file back end reads the
+    // first rows of the unlimited sort.
+    Exec(QStringLiteral("CREATE TABLE t (id INTEGER PRIMARY KEY, k INTEGER)"));
+    Exec(IsPostgres()
+             ? QStringLiteral("INSERT INTO t SELECT g, CASE WHEN g % 101 = 0 THEN NULL "
+                              "ELSE (g * 7) % 13 END FROM generate_series(1, 260000) g")
+             : QStringLiteral("WITH RECURSIVE g(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM g "
+                              "WHERE n < 260000) INSERT INTO t SELECT n, CASE WHEN n % 101 = 0 "
+                              "THEN NULL ELSE (n * 7) % 13 END FROM g"));
+    const QString sorted = QStringLiteral("SELECT id, k FROM t WHERE id > ? ORDER BY k DESC");
+    const CQueryResult first = Query(sorted + QStringLiteral(" LIMIT 250000"), {7});
+    // Equal keys in the order of the table, as a sort keeps them.
+    const CQueryResult all = Query(sorted + QStringLiteral(", id"), {7});
+    ASSERT_EQ(first.rows, 250000);
+    ASSERT_EQ(all.rows, 259993);
+    for (int row = 0; row < first.rows; ++row) {
+        ASSERT_EQ(first.Value(row, 1), all.Value(row, 1)) << row;
+        if (!IsPostgres())
+            ASSERT_EQ(first.Value(row, 0), all.Value(row, 0)) << row;
+    }
+    // A limit the sort stops at is kept as it is.
+    EXPECT_EQ(Query(sorted + QStringLiteral(" LIMIT 3"), {7}).rows, 3);
+}
+
 KELVANE_INSTANTIATE_BACKENDS(ExecutorTest);

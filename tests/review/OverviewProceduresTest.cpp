@@ -200,6 +200,38 @@ TEST_P(OverviewProceduresTest, HoursAreSummedWithoutDrift)
     EXPECT_NEAR(members.at(2).Hours, 2600.0, 0.001);
 }
 
+TEST_P(OverviewProceduresTest, EachMemberIsListedOnceHoweverTheEmployeeCameToIt)
+{
+    // Cleo raised request 4, is on its team and has an action in it; she is
+    // on request 3's team and has two actions in request 2. She leads
+    // Zephyr, is on its team and books on it; she books on Bridge, and once
+    // on no project.
+    Exec(QStringLiteral("INSERT INTO tblChgReq (ChgReqID, ProjID, EmpID, Item, StatusID, Priority, "
+                        "DateCreated) VALUES (4, 4, 3, 'Hers', 1, 1, '2024-06-01 00:00:00')"));
+    Exec(QStringLiteral("INSERT INTO tblChgReqTeam (ChgReqID, EmpID) VALUES (4, 3), (3, 3)"));
+    Exec(QStringLiteral("INSERT INTO tblChgReqAction (ChgReqID, EmpID, StatusID) VALUES (4, 3, 8), "
+                        "(2, 3, 8), (2, 3, 8)"));
+    Exec(QStringLiteral("UPDATE tblProject SET ProjLeader = 3 WHERE ProjID = 4"));
+    Exec(QStringLiteral("INSERT INTO tblProjectTeam (ProjID, EmpID) VALUES (4, 3)"));
+    Exec(QStringLiteral("INSERT INTO tblTimeSheet (EmpID, ProjID, WorkDate, HoursWorked, TimeID) "
+                        "VALUES (3, 4, '2024-06-04 00:00:00', 2, 1), "
+                        "(3, 4, '2024-06-05 00:00:00', 1, 1), "
+                        "(3, 1, '2024-06-06 00:00:00', 0.5, 1), "
+                        "(3, NULL, '2024-07-01 00:00:00', 4, 1)"));
+
+    Run(QStringLiteral("tvx_empSummary"), {3});
+    EXPECT_EQ(Ids(QStringLiteral("ChgReq")), (QStringList{"4", "3", "2"}));
+    EXPECT_EQ(Names(QStringLiteral("Project")), (QStringList{"Bridge", "Zephyr"}));
+    EXPECT_EQ(Ids(QStringLiteral("Timesheets")), (QStringList{"202407", "202406"}));
+    // The booking without a project counts in her hours, not as a project.
+    Run(QStringLiteral("bv_GetProjInfoEmpID"), {3});
+    EXPECT_EQ(Names(QStringLiteral("Project")), (QStringList{"Bridge", "Zephyr"}));
+    EXPECT_EQ(Count(QStringLiteral("/EmpProjects[@Hours='7.50']")), 1);
+    EXPECT_EQ(Count(QStringLiteral("Project[@Name='Zephyr'][@Hours='3.00'][@LastDay=20240605]")),
+              1);
+    EXPECT_EQ(Count(QStringLiteral("Project[@Name='Bridge'][@Hours='0.50']")), 1);
+}
+
 TEST_P(OverviewProceduresTest, ControlCharactersInStoredTextsLeaveEveryPageReadable)
 {
     // Pasted into a comment, a note, a name: characters XML 1.0 cannot carry.

@@ -1,5 +1,7 @@
 #include "review/SearchDlg.h"
+#include "data/SqlExecutor.h"
 #include "platform/ProfileStore.h"
+#include "review/SearchCost.h"
 #include "review/SearchResultTable.h"
 #include "review/SearchViewDlg.h"
 #include "tests/review/SearchFixture.h"
@@ -203,6 +205,51 @@ TEST_P(SearchDlgTest, ARunawaySearchStopsAtTheTimeLimit)
     EXPECT_EQ(
         CRecordingMessages::Current().Texts(),
         QStringList{QStringLiteral("The search ran for more than 1 seconds and was stopped")});
+}
+
+TEST_P(SearchDlgTest, ASearchThatCannotFinishInTimeIsToldBeforeItRuns)
+{
+    // A thousand time sheets more, and a time limit that sorting them overruns.
+    Exec(IsPostgres()
+             ? QStringLiteral("INSERT INTO tblTimeSheet (TimesheetID, EmpID, ProjID, WorkDate, "
+                              "TimeID) SELECT g, 1, 1, TIMESTAMP '2020-01-01', g FROM "
+                              "generate_series(100, 1099) g")
+             : QStringLiteral("WITH RECURSIVE g(n) AS (SELECT 100 UNION ALL SELECT n + 1 FROM g "
+                              "WHERE n < 1099) INSERT INTO tblTimeSheet (TimesheetID, EmpID, "
+                              "ProjID, WorkDate, TimeID) SELECT n, 1, 1, '2020-01-01 00:00:00', n "
+                              "FROM g"));
+    m_db.SetSearchTimeLimitMs(1);
+    CProfileStore().setValue(QStringLiteral("Admin/bsearchSize"), 1);
+    CProfileStore().setValue(QStringLiteral("Admin/isearchSize"), 1000000);
+    const QString told = QStringLiteral("This search has to sort all %1 time sheets before it can "
+                                        "show the first of them")
+                             .arg(QLocale().toString(1009));
+    QString statement;
+    Run(ID_TIMESHEETS, [this, &told, &statement](CSearchDlg& dlg) {
+        dlg.OnCommand(CSearchDlg::kSearch);
+        EXPECT_TRUE(dlg.Views().isEmpty());
+        EXPECT_TRUE(dlg.StatusText().startsWith(told)) << dlg.StatusText().toStdString();
+        statement = CSqlExecutor::Translate(*m_db.Connection(), dlg.LastSearch());
+    });
+    ASSERT_EQ(CRecordingMessages::Current().Texts().size(), 1);
+    EXPECT_TRUE(CRecordingMessages::Current().Last().startsWith(told));
+
+    // Only where the number is certain: not with a filter, nor with a limit
+    // the sort keeps to as it goes.
+    CDBConnection& connection = *m_db.Connection();
+    const QString table = QStringLiteral("tblTimeSheet");
+    EXPECT_EQ(CSearchCost::RowsTooManyToSort(connection, statement, table, false, 1000000, 1),
+              1009);
+    EXPECT_EQ(CSearchCost::RowsTooManyToSort(connection, statement, table, true, 1000000, 1), 0);
+    EXPECT_EQ(CSearchCost::RowsTooManyToSort(connection, statement, table, false, 1000, 1), 0);
+    EXPECT_EQ(CSearchCost::RowsTooManyToSort(connection, statement, table, false, 1000000, 15000),
+              0);
+    m_db.SetSearchTimeLimitMs(15000);
+    Run(ID_TIMESHEETS, [](CSearchDlg& dlg) {
+        dlg.OnCommand(CSearchDlg::kSearch);
+        ASSERT_EQ(dlg.Views().size(), 1);
+        EXPECT_EQ(LastView(dlg)->Table().RowCount(), 1009);
+    });
 }
 
 TEST_P(SearchDlgTest, CloseEndsTheDialogAndItsViewsGoWithIt)

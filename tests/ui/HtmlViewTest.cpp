@@ -6,6 +6,7 @@
 #include <QPrinter>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -99,6 +100,45 @@ TEST_F(HtmlViewTest, TheSamePageIsReadAgainFromItsFile)
     EXPECT_EQ(seen.events,
               QStringList{QStringLiteral("error ") + page + QStringLiteral(" does not exist")});
     EXPECT_TRUE(m_view.toPlainText().contains(QStringLiteral("newest text")));
+}
+
+TEST_F(HtmlViewTest, APageEndsUpLaidOutAndScrolledAsAPlainBrowserShowsIt)
+{
+    // Pages from one that fits to one many times the view, some fitting only
+    // without the scroll bar (their rows wrap once more beside it), each
+    // shown at its anchor and then again from the history.
+    QTextBrowser plain;
+    plain.resize(m_view.size());
+    plain.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&plain));
+    const QByteArray words = "some words that wrap at about the width of the view, more or less";
+    QStringList pages;
+    for (int rows = 1; rows <= 24; ++rows) {
+        QByteArray html = "<table width=\"99%\" border=\"1\">";
+        for (int row = 0; row < rows * rows; row += rows / 4 + 1)
+            html += "<tr><td>" + words.left(40 + row % 29) + "</td><td>" +
+                    (row >= rows * rows - rows / 4 - 1 ? "<a name=\"end\">end</a>" : "x") +
+                    "</td></tr>";
+        pages << QUrl::fromLocalFile(WriteTestFile(QStringLiteral("rows%1.htm").arg(rows),
+                                                   html + "</table>"))
+                     .toString();
+    }
+    const auto same = [&](const char* step) {
+        EXPECT_EQ(m_view.verticalScrollBar()->isVisible(), plain.verticalScrollBar()->isVisible())
+            << step << " " << m_view.source().toString().toStdString();
+        EXPECT_EQ(m_view.verticalScrollBar()->value(), plain.verticalScrollBar()->value()) << step;
+        EXPECT_EQ(m_view.document()->size(), plain.document()->size()) << step;
+    };
+    for (const QString& page : pages) {
+        ASSERT_TRUE(m_view.Navigate(page + QStringLiteral("#end")));
+        plain.setSource(QUrl(page + QStringLiteral("#end")));
+        same("at the anchor");
+        ASSERT_TRUE(m_view.Navigate(pages.first()));
+        plain.setSource(QUrl(pages.first()));
+        ASSERT_TRUE(m_view.GoBack());
+        plain.backward();
+        same("back");
+    }
 }
 
 TEST_F(HtmlViewTest, TheOwnerMayRefuseANavigation)
