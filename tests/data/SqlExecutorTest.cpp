@@ -87,8 +87,9 @@ TEST_P(ExecutorTest, ALargeLimitOfASortGivesItsFirstRowsInOrder)
     ASSERT_EQ(all.rows, 259993);
     for (int row = 0; row < first.rows; ++row) {
         ASSERT_EQ(first.Value(row, 1), all.Value(row, 1)) << row;
-        if (!IsPostgres())
+        if (!IsPostgres()) {
             ASSERT_EQ(first.Value(row, 0), all.Value(row, 0)) << row;
+        }
     }
     // A limit the sort stops at is kept as it is.
     EXPECT_EQ(Query(sorted + QStringLiteral(" LIMIT 3"), {7}).rows, 3);
