@@ -6,9 +6,11 @@
 #include "app/Profile.h"
 #include "app/PropsDef.h"
 #include "app/SetUserDlg.h"
+#include "app/UnreadWindows.h"
 #include "data/DBClass.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
+#include "platform/UserAction.h"
 #include "ui/AccelDlg.h"
 #include "ui/AppIcon.h"
 #include "ui/ElidedLabel.h"
@@ -128,6 +130,7 @@ CDummyDlg::CDummyDlg(CDBClass* db, QWidget* parent)
     m_accelerators = CAcceleratorTable::Load(128);
     // Dialogs with the focus hand the program-wide keys to the hub.
     CAccelDlg::SetHubAccelerators(&m_accelerators, this);
+    m_unread = new CUnreadWindows(m_db, this);
     m_startupTimer = new QTimer(this);
     m_startupTimer->setSingleShot(true);
     m_startupTimer->setTimerType(Qt::PreciseTimer);
@@ -196,6 +199,8 @@ void CDummyDlg::OnTimer(int id)
         QApplication::setOverrideCursor(Qt::WaitCursor);
         m_startupTimer->stop();
         m_startupPending = false;
+        // Opening the start window is a step of its own, told of on its own.
+        UserAction::Next();
         const bool hide = CanHide() || StartWindowCommand() != 0;
         if (hide)
             setVisible(false);
@@ -405,6 +410,9 @@ int CDummyDlg::ShowChildWindow(int command, int flag)
         NotAvailable(command);
         return -1;
     }
+    // What the window could not read when it opened is said in its name.
+    const CActionFailureText heading(
+        QStringLiteral("%1 could not read the database.").arg(CommandName(command)));
     return AdoptWindow(command, flag, factory(*this));
 }
 
@@ -430,6 +438,10 @@ int CDummyDlg::AdoptWindow(int command, int flag, IHubWindow* window)
     widget->show();
     widget->raise();
     widget->activateWindow();
+    // What it could not read as it opened is said in its caption, and read
+    // again at the user's next step in it.
+    if (m_db && m_db->Connection()->OutageInThisAction())
+        m_unread->Note(widget, window, CommandName(command), false);
     return 1;
 }
 
@@ -444,9 +456,25 @@ void CDummyDlg::FocusToActiveWindow1(QWidget* window, int command)
         window->raise();
         window->activateWindow();
     }
+    // Asked for again: what it could not read is read first.
+    m_unread->TryNow(window);
     if (command == ID_TASKS || command == ID_CHANGE_REQUESTS)
         if (IHubWindow* w = Window(command))
             w->Refresh();
+}
+
+void CDummyDlg::NoteWindowRead(QWidget* window, bool read)
+{
+    for (auto it = m_slots.constBegin(); it != m_slots.constEnd(); ++it)
+        if (it->widget && it->widget == window) {
+            m_unread->Note(window, it->window, CommandName(it.key()), read);
+            return;
+        }
+}
+
+bool CDummyDlg::IsWindowUnread(const QWidget* window) const
+{
+    return m_unread->IsUnread(window);
 }
 
 void CDummyDlg::OnWindowClosed(int command)
@@ -455,6 +483,7 @@ void CDummyDlg::OnWindowClosed(int command)
     if (it == m_slots.end())
         return;
     const int flag = it->flag;
+    m_unread->Forget(it->object);
     m_slots.erase(it);
     m_openWindows &= ~flag;
     if (command == ID_REVIEW || command == ID_TASKS) {

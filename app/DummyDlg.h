@@ -11,6 +11,7 @@
 
 class CDBClass;
 class CElidedLabel;
+class CUnreadWindows;
 class QLabel;
 class QTimer;
 
@@ -67,6 +68,9 @@ public:
     int StartWindowCommand() const;
     void RefreshTimesheet(const QDate& day);
     void EnableTimesheetEditing(bool enable);
+    // A window tells whether it read what it shows (see CUnreadWindows).
+    void NoteWindowRead(QWidget* window, bool read);
+    bool IsWindowUnread(const QWidget* window) const;
 
     // ---- Review period --------------------------------------------------------------
     // Kinds 4 (this month) and 5 (this week, Monday to Sunday); false for others.
@@ -148,6 +152,7 @@ private:
 
     CDBClass* m_db;
     QHash<int, Slot> m_slots;
+    CUnreadWindows* m_unread = nullptr;
     int m_openWindows = 0;
     bool m_askingForUser = false;
     bool m_userAskedInVain = false;

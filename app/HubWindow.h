@@ -19,6 +19,9 @@ public:
     virtual bool HasOpenSearch() const { return false; }
     // Brought forward by its command again: lists refresh.
     virtual void Refresh() {}
+    // What it could not read from the database is read again (the hub calls
+    // it once a connection can be had); it tells the hub what it read.
+    virtual void ReadAgain() { Refresh(); }
     // The auto timer: it is booking time now.
     virtual bool IsTiming() const { return false; }
     // Time-sheet windows: reload a day, switch editing on or off.

@@ -99,6 +99,8 @@ public:
     // ---- Caches -------------------------------------------------------------
     bool LoadProjects(QList<CProjectEntry>& list, int empId);
     bool LoadProjects(int empId) { return LoadProjects(m_projects, empId); }
+    // The employee's projects read again; the list held stays when they cannot be.
+    bool ReloadProjects(int empId);
     bool LoadWorkTypes();
     bool LoadOrders();
     // Only the orders of these projects (those the time sheet shows); a

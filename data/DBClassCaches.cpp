@@ -65,18 +65,31 @@ bool CDBClass::LoadProjects(QList<CProjectEntry>& list, int empId)
     return true;
 }
 
+bool CDBClass::ReloadProjects(int empId)
+{
+    QList<CProjectEntry> read;
+    if (!LoadProjects(read, empId))
+        return false;
+    m_projects = std::move(read);
+    return true;
+}
+
 bool CDBClass::LoadWorkTypes()
 {
-    m_workTypes.clear();
     const auto rows = OpenRows(
         QStringLiteral(
             "SELECT WorkTypeID, WorkType, WorkColour FROM tlkpWorkType ORDER BY WorkTypeID"),
         {});
     if (!rows)
         return false;
+    // What was read before stays until the list is read whole.
+    QList<CWorkTypeEntry> read;
     while (rows->Next())
-        m_workTypes << CWorkTypeEntry{rows->TextAt(1), rows->IntAt(0), rows->IntAt(2)};
-    return RowsRead(*rows);
+        read << CWorkTypeEntry{rows->TextAt(1), rows->IntAt(0), rows->IntAt(2)};
+    if (!RowsRead(*rows))
+        return false;
+    m_workTypes = std::move(read);
+    return true;
 }
 
 bool CDBClass::ReadOrders(const QString& clause, const QVariantList& values,
@@ -300,12 +313,14 @@ bool CDBClass::LoadProjectStates()
 
 bool CDBClass::LoadEmployees()
 {
-    m_employees.clear();
     CEmployeeSet set(m_connection.get());
     set.Recordset()->SetSort(QStringLiteral("EmpFullName"));
     set.Recordset()->SetCursorMode(CursorMode::ForwardOnly);
+    // A map that cannot be read again is kept: every window finds the
+    // signed-on employee in it while the database cannot be reached.
     if (!OpenRecordSet(&set))
         return false;
+    QList<CEmployeeEntry> read;
     while (!set.Recordset()->IsBOF() && !set.Recordset()->IsEOF()) {
         CEmployeeEntry e;
         e.EmpFullName = set.m_EmpFullName;
@@ -317,10 +332,14 @@ bool CDBClass::LoadEmployees()
         e.IsCurrent = set.m_IsCurrent;
         e.DeptID = set.IsNull(23) ? 1 : set.m_DeptID;
         e.EmpRef = set.m_EmpRef;
-        m_employees << e;
+        read << e;
         set.MoveNext();
     }
+    const bool whole = set.Recordset()->ErrorCode() == kS_OK;
     CloseRecordSet(&set);
+    if (!whole)
+        return false;
+    m_employees = std::move(read);
     // Kept in the order of the names as this program compares them.
     std::stable_sort(m_employees.begin(), m_employees.end(),
                      [](const CEmployeeEntry& a, const CEmployeeEntry& b) {

@@ -2,6 +2,7 @@
 
 #include "data/ConnectionString.h"
 #include "data/LibPq.h"
+#include "data/PgConnectProbe.h"
 #include "data/RowCursor.h"
 #include "data/SqlExecutor.h"
 #include "data/SqliteFunctions.h"
@@ -13,6 +14,7 @@
 #include "platform/UserAction.h"
 #include "platform/UserFile.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QSqlError>
@@ -42,43 +44,62 @@ QString StripBrackets(const QString& name)
     return n;
 }
 
-// Why a server refused a connection, in the user's words; libpq's own text
-// goes to the trace only.
-QString PlainConnectFailure(const QString& server, const QString& database, const QString& raw)
+// The code a server refused a connection with: its own where it said one,
+// else read from libpq's words where they are English ("" when no server
+// answered).
+QString RefusalCode(const CPgRefusal& refusal, const QString& raw)
 {
+    if (!refusal.sqlState.isEmpty())
+        return refusal.sqlState;
     const auto says = [&raw](const char* text) {
         return raw.contains(QLatin1String(text), Qt::CaseInsensitive);
     };
     if (says("too many clients") || says("connection slots are reserved") ||
         says("too many connections"))
+        return QStringLiteral("53300");
+    if (says("starting up") || says("shutting down") || says("in recovery mode") ||
+        says("not yet accepting connections"))
+        return QStringLiteral("57P03");
+    if (says("password") || says("authentication failed") || says("role \"") ||
+        says("no pg_hba.conf entry"))
+        return QStringLiteral("28000");
+    if (says("not currently accepting connections"))
+        return QStringLiteral("55000");
+    if (says("database \"") && says("does not exist"))
+        return QStringLiteral("3D000");
+    return QString();
+}
+
+// Why a server refused a connection, in the user's words; libpq's own text
+// goes to the trace only.
+QString PlainConnectFailure(const QString& server, const QString& database, const QString& code,
+                            bool timedOut)
+{
+    if (code == QLatin1String("53300"))
         return QStringLiteral("The database server %1 has no free connection now. Try again in a "
                               "moment, or ask the administrator to allow more connections.")
             .arg(server);
-    if (says("starting up") || says("shutting down") || says("in recovery mode") ||
-        says("not yet accepting connections"))
+    if (code == QLatin1String("57P03"))
         return QStringLiteral("The database server %1 is starting up or shutting down. Try again "
                               "in a moment.")
             .arg(server);
-    if (says("password") || says("authentication failed") || says("role \"") ||
-        says("no pg_hba.conf entry"))
+    if (code.startsWith(QLatin1String("28")))
         return QStringLiteral("The database server %1 refused the user name or password of the "
                               "connection.")
             .arg(server);
-    if (says("not currently accepting connections"))
+    if (code == QLatin1String("55000"))
         return QStringLiteral("The database %1 on the server %2 takes no connections now.")
             .arg(database, server);
-    if (says("database \"") && says("does not exist"))
+    if (code == QLatin1String("3D000"))
         return QStringLiteral("The database %1 does not exist on the server %2.")
             .arg(database, server);
-    if (says("timeout expired") || says("timed out"))
+    if (!code.isEmpty())
+        return QStringLiteral("The database server %1 refused the connection.").arg(server);
+    if (timedOut)
         return QStringLiteral("The database server %1 does not answer.").arg(server);
-    if (says("refused") || says("could not connect") || says("no route") ||
-        says("could not translate host name") || says("network is unreachable") ||
-        says("closed the connection") || says("terminating connection"))
-        return QStringLiteral("The database server %1 cannot be reached: it is not running, or "
-                              "the network is down.")
-            .arg(server);
-    return QStringLiteral("The database server %1 refused the connection.").arg(server);
+    return QStringLiteral("The database server %1 cannot be reached: it is not running, or the "
+                          "network is down.")
+        .arg(server);
 }
 
 // Why a database file cannot be used, in the user's words; SQLite's own text
@@ -211,13 +232,21 @@ bool CDBConnection::Connect(bool force)
             ++m_useCount;
             return true;
         }
+        // A server that is full or starting says so; nothing is wrong with
+        // the database, and Retry asks the same one again.
+        const bool forNow = m_refusedForNow;
         const QString text =
-            QStringLiteral("Unable to connect to database %1, possible network failure, database "
-                           "corruption, or connecting to wrong database")
-                .arg(CConnectionString(connectionString).Masked()) +
-            QStringLiteral("\n\n") + error;
+            forNow ? error
+                   : QStringLiteral("Unable to connect to database %1, possible network failure, "
+                                    "database corruption, or connecting to wrong database")
+                             .arg(CConnectionString(connectionString).Masked()) +
+                         QStringLiteral("\n\n") + error;
         if (ShowMessageBox(text, kMbRetryCancel | kMbIconError) != kIdRetry)
             return false;
+        if (forNow) {
+            force = false;
+            continue;
+        }
         // Retry asks again, starting from what failed.
         force = false;
         lastTried = connectionString;
@@ -392,6 +421,7 @@ bool CDBConnection::Open(const QString& connectionString, QString* error)
 {
     const int kind = CSqlDialect::DetectProvider(connectionString);
     const QString name = QStringLiteral("kelvane-%1").arg(++s_connectionCounter);
+    m_refusedForNow = false;
     bool ok = false;
     if (kind == kProviderSqlite) {
         ok = OpenSqlite(
@@ -528,13 +558,37 @@ bool CDBConnection::OpenPostgres(const QString& name, const QString& connectionS
     db.setUserName(cs.Value(QStringLiteral("User ID")));
     db.setPassword(cs.Value(QStringLiteral("Password")));
     // An unreachable server is reported after a few seconds, never a hang.
-    db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=Kelvane"));
+    db.setConnectOptions(QStringLiteral("connect_timeout=%1;application_name=Kelvane")
+                             .arg(kConnectTimeoutMs / 1000));
+    QElapsedTimer clock;
+    clock.start();
     if (!db.open()) {
-        const QString raw = db.lastError().text();
+        QString raw = db.lastError().text();
         qCWarning(lcData) << "server refused:" << raw;
-        *error = PlainConnectFailure(QStringLiteral("%1:%2").arg(db.hostName()).arg(db.port()),
-                                     db.databaseName(), raw);
-        return false;
+        // Asked again for the server's code, unless it did not answer at all
+        // (a second wait as long would help nobody).
+        CPgRefusal refusal;
+        if (clock.elapsed() < kConnectTimeoutMs - 500)
+            refusal = ProbePgConnect(
+                {QStringLiteral("host"), db.hostName(), QStringLiteral("port"),
+                 QString::number(db.port()), QStringLiteral("dbname"), db.databaseName(),
+                 QStringLiteral("user"), db.userName(), QStringLiteral("password"), db.password(),
+                 QStringLiteral("connect_timeout"), QString::number(kConnectTimeoutMs / 1000),
+                 QStringLiteral("application_name"), QStringLiteral("Kelvane")},
+                kConnectTimeoutMs);
+        else
+            refusal.timedOut = true;
+        // A connection freed in between is taken at once.
+        if (refusal.connectsNow && !db.open())
+            raw = db.lastError().text();
+        if (!db.isOpen()) {
+            const QString code = RefusalCode(refusal, raw);
+            m_refusedForNow = IsRefusedForNow(code);
+            *error = PlainConnectFailure(
+                QStringLiteral("%1:%2").arg(db.hostName()).arg(db.port()), db.databaseName(), code,
+                refusal.timedOut || raw.contains(QLatin1String("timeout")));
+            return false;
+        }
     }
     QSqlQuery setup(db);
     setup.exec(QStringLiteral("SET client_min_messages TO warning"));

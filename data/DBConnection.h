@@ -72,6 +72,8 @@ public:
     // after this long, whatever keeps them (another session's lock, a long
     // statement, a server that stopped answering).
     static constexpr int kCommandTimeoutMs = 15000;
+    // How long a server is given to take a connection.
+    static constexpr int kConnectTimeoutMs = 5000;
     // How long a statement waits for another session's lock, and how long it
     // waits for an answer (milliseconds). lockMs 0: as long as statementMs
     // allows; statementMs 0: no limit (tools that build large databases).
@@ -197,6 +199,9 @@ private:
     QString m_dbName;
     CSqlDialect m_dialect;
     QString m_lastOpenError;
+    // The last open failed because the server takes no connection now (all
+    // are taken, or it is starting or stopping), not because of the database.
+    bool m_refusedForNow = false;
     QHash<QString, QStringList> m_keys;
     QSet<QString> m_told;
     std::unique_ptr<CStatementCache> m_statements;

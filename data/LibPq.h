@@ -16,6 +16,8 @@
     X(PQclear)                                                                                     \
     X(PQconsumeInput)                                                                              \
     X(PQcmdTuples)                                                                                 \
+    X(PQconnectPoll)                                                                               \
+    X(PQconnectStartParams)                                                                        \
     X(PQconnectdbParams)                                                                           \
     X(PQconninfo)                                                                                  \
     X(PQconninfoFree)                                                                              \
@@ -44,6 +46,7 @@
     X(PQsendQuery)                                                                                 \
     X(PQsendQueryParams)                                                                           \
     X(PQsendQueryPrepared)                                                                         \
+    X(PQsetErrorVerbosity)                                                                         \
     X(PQsetSingleRowMode)                                                                          \
     X(PQsocket)                                                                                    \
     X(PQstatus)                                                                                    \

@@ -1,5 +1,6 @@
 #include "platform/MessageBox.h"
 
+#include "platform/Trace.h"
 #include "platform/UserAction.h"
 
 #include <QDebug>
@@ -44,6 +45,8 @@ int ShowMessageBox(const QString& text, unsigned type, const QString& caption)
         qWarning().noquote() << "Kelvane:" << text;
         return CautiousAnswer(type);
     }
+    // What the user was shown, for whoever reads the trace after the fact.
+    qCInfo(lcUi).noquote() << "message:" << text;
     ++s_shown;
     const int answer = s_hook->Show(text, caption, type);
     --s_shown;

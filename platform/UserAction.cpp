@@ -5,20 +5,44 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QList>
 #include <QObject>
 #include <QPointer>
 
 namespace {
 
 quint64 s_action = 1;
+quint64 s_step = 1;
 quint64 s_failedAction = 0;
-quint64 s_toldAction = 0;
+quint64 s_toldStep = 0;
 CActionFailureText* s_innermost = nullptr;
 
-void NextUnlessMessageShown()
+struct CStepHook {
+    QPointer<QObject> owner;
+    UserAction::StepHook hook;
+};
+QList<CStepHook>& StepHooks()
+{
+    static QList<CStepHook> hooks;
+    return hooks;
+}
+
+bool RunStepHooks(QObject* receiver, QEvent* event)
+{
+    StepHooks().removeIf([](const CStepHook& h) { return h.owner.isNull(); });
+    // A copy: a hook may add or end others.
+    const QList<CStepHook> hooks = StepHooks();
+    for (const CStepHook& h : hooks)
+        if (h.owner && h.hook(receiver, event))
+            return true;
+    return false;
+}
+
+// The loop waits: what runs after is a new action of the same step.
+void NextTurn()
 {
     if (!MessageBoxShown())
-        UserAction::Next();
+        ++s_action;
 }
 
 class CActionWatch : public QObject {
@@ -32,7 +56,11 @@ protected:
         case QEvent::KeyPress:
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
-            NextUnlessMessageShown();
+            if (MessageBoxShown())
+                break;
+            UserAction::Next();
+            if (RunStepHooks(watched, event))
+                return true;
             break;
         default:
             break;
@@ -53,6 +81,7 @@ quint64 Current()
 void Next()
 {
     ++s_action;
+    ++s_step;
 }
 
 void Install(QCoreApplication* app)
@@ -64,8 +93,12 @@ void Install(QCoreApplication* app)
     s_watch = watch;
     app->installEventFilter(watch);
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(app->thread()))
-        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, watch,
-                         &NextUnlessMessageShown);
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, watch, &NextTurn);
+}
+
+void AddStepHook(QObject* owner, StepHook hook)
+{
+    StepHooks().append({owner, std::move(hook)});
 }
 
 void NoteFailure()
@@ -82,9 +115,9 @@ bool LeaveOutAsConsequence()
 {
     if (!FailureNoted())
         return false;
-    if (s_toldAction == s_action)
+    if (s_toldStep == s_step)
         return true;
-    s_toldAction = s_action;
+    s_toldStep = s_step;
     return false;
 }
 

@@ -112,18 +112,11 @@ bool CChgRqstDlg::OnInitDialog()
 {
     CWaitCursor wait;
     m_initialising = true;
-    m_db.LoadEmployees();
     m_connected = m_db.OpenConnection();
     m_defProject = CProfile::DefProjStr();
     m_nodeText = kRoot;
     m_userName = HasApp() ? theApp().GetDefaultUserName() : CProfile::DefUserName();
-
-    CComboItems authorities(m_authority);
-    m_db.FillEmployeeCombo(authorities, m_userName, -1, QStringLiteral("Any"));
-    m_authority->setCurrentIndex(0);
-    CComboItems members(m_teamMember);
-    if (m_db.FillEmployeeCombo(members, m_userName, -1, QStringLiteral("Any")) < 0)
-        m_teamMember->setCurrentIndex(0);
+    FillPeopleCombos();
     const QStringList priorities = {QStringLiteral("None"), QStringLiteral("High"),
                                     QStringLiteral("Medium"), QStringLiteral("Low")};
     for (int p = 0; p < priorities.size(); ++p)
@@ -141,6 +134,31 @@ bool CChgRqstDlg::OnInitDialog()
     m_initialising = false;
     RefreshList();
     return true;
+}
+
+void CChgRqstDlg::FillPeopleCombos()
+{
+    const bool read = m_db.LoadEmployees();
+    CComboItems authorities(m_authority);
+    m_db.FillEmployeeCombo(authorities, m_userName, -1, QStringLiteral("Any"));
+    m_authority->setCurrentIndex(0);
+    CComboItems members(m_teamMember);
+    if (m_db.FillEmployeeCombo(members, m_userName, -1, QStringLiteral("Any")) < 0)
+        m_teamMember->setCurrentIndex(0);
+    m_peopleRead = read;
+}
+
+void CChgRqstDlg::ReadFilters()
+{
+    if (m_peopleRead)
+        return;
+    const QString authority = m_authority->currentText();
+    const QString member = m_teamMember->currentText();
+    FillPeopleCombos();
+    if (const int index = m_authority->findText(authority); index >= 0)
+        m_authority->setCurrentIndex(index);
+    if (const int index = m_teamMember->findText(member); index >= 0)
+        m_teamMember->setCurrentIndex(index);
 }
 
 // ---- The tree -------------------------------------------------------------------------------

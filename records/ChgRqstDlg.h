@@ -101,10 +101,13 @@ protected:
     void RefillList() override { RefreshList(); }
     int DefaultSortKind() const override;
     void OnClosing() override;
+    void ReadFilters() override;
 
 private:
     void BuildControls();
     void BuildMenus();
+    // The authority and team-member filters, read from the database.
+    void FillPeopleCombos();
     void OnTreeSelChanged();
     void OnFilterChanged();
     void OnOpenOnly();
@@ -129,6 +132,8 @@ private:
     QComboBox* m_priority = nullptr;
     QCheckBox* m_openOnly = nullptr;
     CElidedLabel* m_information = nullptr;
+    // The people filters as read when the window opened; false when they could not be.
+    bool m_peopleRead = false;
     IOfficeDocuments* m_documents = nullptr;
     QString m_lastReportFile;
 

@@ -178,8 +178,10 @@ void CChgRqstDlg::RefreshList()
     LayoutArea();
     const int selected = m_rows.IdAt(List()->GetFirstSelected());
     int count = 0;
-    if (DoChgRqstQuery(1, count))
-        m_information->SetFullText(QStringLiteral("%1 Change Requests found").arg(count));
+    const bool read = DoChgRqstQuery(1, count);
+    m_information->SetFullText(read ? QStringLiteral("%1 Change Requests found").arg(count)
+                                    : ListNotReadText(QStringLiteral("The change requests")));
+    TellListRead(read);
     const int row = m_rows.RowOf(selected);
     if (row >= 0)
         List()->SelectItem(row);

@@ -4,6 +4,7 @@
 #include "app/KelvaneApp.h"
 #include "app/Profile.h"
 #include "data/DBClass.h"
+#include "data/DBConnection.h"
 #include "data/records/CommentSet.h"
 #include "data/records/CompanyDetailSet.h"
 #include "platform/MessageBox.h"
@@ -130,20 +131,13 @@ bool CCommentDlg::OnInitDialog()
     m_userName = DefaultUserName();
     m_defProject = CProfile::DefProjStr();
 
-    CComboItems users(m_user);
-    if (m_db.FillEmployeeCombo(users, m_userName, -1, QStringLiteral("All")) < 0)
-        m_db.FillEmployeeCombo(users, m_db.CurrentUserName(), -1, QStringLiteral("All"));
+    // The options' type, unless the request asks for comments or to-dos.
+    m_typePreset = CurrentOptions().Text("DefTaskType");
+    if (toDos || m_typePreset.isEmpty())
+        m_typePreset = comments ? QStringLiteral("Info") : QStringLiteral("ToDo");
+    FillFilterCombos();
     if (RequestPending() || m_user->currentIndex() < 0)
         m_user->setCurrentIndex(0);
-
-    // The options' type, unless the request asks for comments or to-dos.
-    QString preset = CurrentOptions().Text("DefTaskType");
-    if (toDos || preset.isEmpty())
-        preset = comments ? QStringLiteral("Info") : QStringLiteral("ToDo");
-    CComboItems types(m_type);
-    const int typeIndex = m_db.FillCommentTypes(types, preset, true);
-    m_type->setCurrentIndex(qMax(0, typeIndex));
-    m_type->addItem(CCommentFilter::ThreeTypes(), m_type->count());
     if (comments)
         m_type->setCurrentIndex(m_type->count() - 1);
     // A company's comments are all of them, as when the window is brought forward.
@@ -171,6 +165,28 @@ bool CCommentDlg::OnInitDialog()
     ShowSortMark();
     DoUpdateCommentData(m_nodeText, true);
     return true;
+}
+
+void CCommentDlg::FillFilterCombos()
+{
+    CComboItems users(m_user);
+    if (m_db.FillEmployeeCombo(users, m_userName, -1, QStringLiteral("All")) < 0)
+        m_db.FillEmployeeCombo(users, m_db.CurrentUserName(), -1, QStringLiteral("All"));
+    CComboItems types(m_type);
+    const int typeIndex = m_db.FillCommentTypes(types, m_typePreset, true);
+    m_type->setCurrentIndex(qMax(0, typeIndex));
+    m_type->addItem(CCommentFilter::ThreeTypes(), m_type->count());
+    m_filtersRead = !m_db.Connection()->OutageInThisAction();
+}
+
+void CCommentDlg::ReadFilters()
+{
+    if (m_filtersRead)
+        return;
+    const QString user = m_user->currentText();
+    FillFilterCombos();
+    if (const int index = m_user->findText(user); index >= 0)
+        m_user->setCurrentIndex(index);
 }
 
 // ---- The tree -------------------------------------------------------------------------------

@@ -102,10 +102,13 @@ protected:
     void RefillList() override { DoUpdateCommentData(m_nodeText, true); }
     int DefaultSortKind() const override;
     void OnClosing() override;
+    void ReadFilters() override;
 
 private:
     void BuildControls();
     void BuildMenus();
+    // The user and type filters, read from the database.
+    void FillFilterCombos();
     void SelectTypeEntry(const QString& text);
     // Shows the rows in the list's order for its sort column.
     void FillRows(QList<CCommentRow> rows);
@@ -130,6 +133,9 @@ private:
     QComboBox* m_user = nullptr;
     QCheckBox* m_showAll = nullptr;
     QLabel* m_status = nullptr;
+    // The filters as read when the window opened; false when they could not be.
+    bool m_filtersRead = false;
+    QString m_typePreset;
 
     QString m_companyName;
     int m_companyId = -1;

@@ -176,11 +176,14 @@ bool CCommentDlg::DoUpdateCommentData(const QString& nodeText, bool refill)
     QList<CCommentRow> rows;
     if (!ReadRows(where, rows)) {
         FillRows(shown);
+        m_status->setText(ListNotReadText(QStringLiteral("The comments")));
+        TellListRead(false);
         m_refreshing = false;
         return false;
     }
     FillRows(rows);
     m_status->setText(QStringLiteral("%1 Comments found").arg(rows.size()));
+    TellListRead(true);
     m_refreshing = false;
     return true;
 }

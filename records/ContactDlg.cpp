@@ -187,9 +187,9 @@ void CContactDlg::BuildMenus()
 bool CContactDlg::OnInitDialog()
 {
     const auto wait = WaitCursor();
+    // Built whether or not the database answers: what it could not read is
+    // read again at the next step (the hub's CUnreadWindows).
     m_connected = m_db.OpenConnection();
-    if (!m_connected)
-        return true;
     Layout();
     // Folders for the root and the types, a sheet for each company.
     QList<QIcon> images;
@@ -297,6 +297,21 @@ void CContactDlg::FillTree()
     else
         FillTreePlain();
     m_filling = false;
+    // An empty tree must not pass for a company without customers.
+    const bool read = Tree()->topLevelItemCount() > 0;
+    if (!read)
+        m_companyText->setText(
+            QStringLiteral("The companies could not be read from the database. They are read "
+                           "again at your next click or key in this window."));
+    if (m_hub)
+        m_hub->NoteWindowRead(this, read);
+}
+
+void CContactDlg::ReadAgain()
+{
+    if (!m_connected)
+        m_connected = m_db.OpenConnection();
+    Refresh();
 }
 
 void CContactDlg::FillTreePlain()

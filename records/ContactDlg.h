@@ -134,6 +134,7 @@ private:
     // The tree's current item when it is a company; its id, else -1.
     int CurrentCompanyId() const;
     void Refresh();
+    void ReadAgain() override;
 
     // ContactDlgCommands.cpp
     void AddCompany();

@@ -281,6 +281,25 @@ void CRecordListDlg::SelectNodeByText(const QString& text)
     m_rebuildingTree = wasRebuilding;
 }
 
+void CRecordListDlg::ReadAgain()
+{
+    ReadFilters();
+    OnRefresh();
+}
+
+void CRecordListDlg::TellListRead(bool read)
+{
+    if (m_hub)
+        m_hub->NoteWindowRead(this, read);
+}
+
+QString CRecordListDlg::ListNotReadText(const QString& what)
+{
+    return QStringLiteral("%1 could not be read from the database. They are read again at your "
+                          "next click or key in this window.")
+        .arg(what);
+}
+
 void CRecordListDlg::OnRefresh()
 {
     const QString node = m_nodeText;

@@ -68,6 +68,8 @@ public:
     // ---- IHubWindow --------------------------------------------------------------------
     QWidget* Widget() override { return this; }
     void CloseWindow(int flag) override;
+    // The filters it could not read, then the tree and the list.
+    void ReadAgain() override;
 
     // ---- The tree/list operations the windows share ------------------------------------------
     void OnListRowActivated(int row, CMyListCtrl* list) override;
@@ -95,6 +97,9 @@ protected:
     virtual int DefaultSortKind() const = 0;
     // Before the window closes: its running dialog ended, its rows let go.
     virtual void OnClosing() = 0;
+    // The filter lists that are read from the database, read again when
+    // they could not be.
+    virtual void ReadFilters() {}
 
     // The area for tree, bar and list, placed by hand so that the bar can
     // move the edge between them; the window puts it in its layout.
@@ -138,6 +143,10 @@ protected:
     // id column after it, so rows of equal value come in the order they
     // were written, on either back end.
     QString SortClause(int column, const QString& sql, const QString& idColumn) const;
+    // The list read from the database, or not: the hub is told, and the
+    // status line the text of the rows found or of a list not read.
+    void TellListRead(bool read);
+    static QString ListNotReadText(const QString& what);
     // The caption: the window's title, the user and the filter's text.
     void SetListCaption(int stringId, const QString& title, const CBoundFilter& filter);
     // Leaves the old row and views the new one (the running edit dialog's

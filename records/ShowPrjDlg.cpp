@@ -73,13 +73,7 @@ CShowPrjDlg::CShowPrjDlg(CDummyDlg* hub, CDBClass& db, int empId, int projId, QW
         m_hub->m_pendingProjId = -1;
         m_hub->m_pendingEmpId = -1;
     }
-    if (m_empId < 0)
-        m_empId = m_db.GetEmpIdByName(DefaultUserName());
-    if (m_projId < 0 && m_empId >= 0) {
-        QList<CProjectEntry> projects;
-        if (m_db.LoadProjects(projects, m_empId) && !projects.isEmpty())
-            m_projId = projects.first().ProjID;
-    }
+    TakeEmployeeAndProject();
     m_accelerators = CAcceleratorTable({{Qt::Key_A, Qt::AltModifier, false, kCmdFocusTasks},
                                         {Qt::Key_L, Qt::AltModifier, false, kCmdFocusTasks},
                                         {Qt::Key_T, Qt::ControlModifier, false, kCmdViewTask}});
@@ -87,6 +81,32 @@ CShowPrjDlg::CShowPrjDlg(CDummyDlg* hub, CDBClass& db, int empId, int projId, QW
     BuildControls();
     BuildMenus();
     resize(640, 620);
+}
+
+void CShowPrjDlg::TakeEmployeeAndProject()
+{
+    if (m_empId < 0)
+        m_empId = m_db.GetEmpIdByName(DefaultUserName());
+    if (m_projId < 0 && m_empId >= 0) {
+        QList<CProjectEntry> projects;
+        if (m_db.LoadProjects(projects, m_empId) && !projects.isEmpty())
+            m_projId = projects.first().ProjID;
+    }
+}
+
+void CShowPrjDlg::ReadAgain()
+{
+    CWaitCursor wait;
+    if (!m_connected)
+        m_connected = m_db.OpenConnection();
+    TakeEmployeeAndProject();
+    if (!m_project && OpenProject(m_projId))
+        m_projId = m_project->m_ProjID;
+    FillChooser();
+    RefreshProject();
+    if (m_project)
+        FillTaskList(m_projId);
+    m_loadedProjId = m_project ? m_projId : -1;
 }
 
 CShowPrjDlg::~CShowPrjDlg()

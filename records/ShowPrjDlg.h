@@ -124,6 +124,8 @@ public:
     void CloseWindow(int flag) override;
     // Asked again by the hub: shows the employee's project it requested.
     void Refresh() override;
+    // The project, its chooser, pages and tasks, when they could not be read.
+    void ReadAgain() override;
 
     // ---- The list's operations (only the task list acts) ---------------------------------
     void OnListRowSelected(int) override {}
@@ -154,6 +156,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The signed-on employee and the first of the employee's projects, where none was given.
+    void TakeEmployeeAndProject();
     void BuildControls();
     void BuildMenus();
     void BuildTaskList();

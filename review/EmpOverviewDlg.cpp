@@ -205,8 +205,13 @@ bool CEmpOverviewDlg::OnInitDialog()
     setWindowTitle(QStringLiteral("Overview : %1").arg(m_userName));
     RestoreWindowPlacement(this, kPlacementKey);
     m_connected = m_db.OpenConnection();
-    m_stateNames.clear();
-    if (m_db.LoadProjectStates()) {
+    ReadFilterNames();
+    return true;
+}
+
+void CEmpOverviewDlg::ReadFilterNames()
+{
+    if (m_stateNames.isEmpty() && m_db.LoadProjectStates()) {
         // The filter menu offers the first five states.
         for (const CProjectStateEntry& state : m_db.ProjectStates()) {
             if (m_stateNames.size() == 5)
@@ -216,7 +221,16 @@ bool CEmpOverviewDlg::OnInitDialog()
     }
     if (m_statusNames.isEmpty())
         m_db.FillStatusList(m_statusNames);
-    return true;
+}
+
+void CEmpOverviewDlg::ReadAgain()
+{
+    if (!m_connected)
+        m_connected = m_db.OpenConnection();
+    if (m_empId < 0)
+        m_empId = m_db.GetEmpIdByName(m_userName);
+    ReadFilterNames();
+    OnNotifyReadySarvexctrl1();
 }
 
 // ---- Commands ----------------------------------------------------------------------------

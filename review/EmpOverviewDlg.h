@@ -64,6 +64,7 @@ public:
     // ---- IHubWindow ---------------------------------------------------------------------
     QWidget* Widget() override { return this; }
     void CloseWindow(int flag) override;
+    void ReadAgain() override;
 
     // ---- The control's events ---------------------------------------------------------
     void OnNotifyReadySarvexctrl1();
@@ -74,6 +75,9 @@ public:
     void OnNotifyBrowseEvent(int code, const QString& text);
 
     // ---- Operations -------------------------------------------------------------------
+    // The project states and change-request statuses the filter menus offer,
+    // while they have not been read.
+    void ReadFilterNames();
     // Fills the tree from the summary; false when the summary could not be
     // read (the tree then holds the user and the groups only).
     bool BuildTree();

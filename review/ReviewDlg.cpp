@@ -215,6 +215,17 @@ void CReviewDlg::BuildMenus()
 
 // ---- Opening ---------------------------------------------------------------------------
 
+void CReviewDlg::ReadAgain()
+{
+    // Users the window could not read when it opened.
+    if (m_user->count() <= 1) {
+        CComboItems items(m_user);
+        m_db.FillUserCombo(items, QStringLiteral("All"));
+        m_user->setCurrentIndex(m_user->findText(m_userText, Qt::MatchFixedString));
+    }
+    FillReview(m_projectFilter, false);
+}
+
 bool CReviewDlg::OnInitDialog()
 {
     CWaitCursor wait;

@@ -107,6 +107,7 @@ public:
     // ---- IHubWindow ------------------------------------------------------------------------
     QWidget* Widget() override { return this; }
     void CloseWindow(int flag) override;
+    void ReadAgain() override;
 
     // ---- Buttons and combos ------------------------------------------------------------------
     void OnButtonId(int id) override;

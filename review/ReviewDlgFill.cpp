@@ -1,5 +1,6 @@
 #include "review/ReviewDlg.h"
 
+#include "app/DummyDlg.h"
 #include "app/KelvaneApp.h"
 #include "app/PickListDlg.h"
 #include "app/Profile.h"
@@ -174,9 +175,17 @@ void CReviewDlg::FillReview(const QString& projectFilter, bool newColumns)
 
     CHoursSumSet set(m_db.Connection());
     SelectGridRecords(set, m_db.GetEmpIdByName(m_userText), m_period, m_projectFilter);
+    const auto notRead = [this] {
+        // An empty grid must not pass for a period without bookings.
+        m_grid->Clear();
+        SetStatus(QStringLiteral("Total Days: %1; the bookings could not be read").arg(m_dayCount));
+        if (m_hub)
+            m_hub->NoteWindowRead(this, false);
+    };
     if (!m_db.OpenRecordSet(&set)) {
         ShowMessageBox(QStringLiteral("Unable to open Project Task Times table"),
                        kMbOk | kMbIconWarning);
+        notRead();
         return;
     }
     // The rows are kept packed and made into texts only when shown.
@@ -184,16 +193,26 @@ void CReviewDlg::FillReview(const QString& projectFilter, bool newColumns)
     CReviewGrid grid(m_period.start, m_dayCount,
                      ProjectFilterCounts() ? m_projectFilter : QString(),
                      [&rows](CReviewRow&& row) { rows.push_back(std::move(row)); });
-    for (; !set.Recordset()->IsBOF() && !set.Recordset()->IsEOF(); set.MoveNext())
+    bool whole = true;
+    for (; whole && !set.Recordset()->IsBOF() && !set.Recordset()->IsEOF();) {
         grid.Add(set.m_ProjName, set.m_Task, set.m_WorkDate.Date(), set.m_SumOfHoursWorked1,
                  EmployeeName(set.m_EmpID));
-    grid.Finish();
+        // Part of a month is no month.
+        whole = set.MoveNext();
+    }
     m_db.CloseRecordSet(&set);
+    if (!whole) {
+        notRead();
+        return;
+    }
+    grid.Finish();
     m_grid->SetRows(std::move(rows));
     m_columnTotals = grid.ColumnTotals();
     m_grandTotal = grid.GrandTotal();
     SetStatus(QString::asprintf("Total Days: %i, total number of records %i", m_exportDayCount,
                                 grid.RecordsRead()));
+    if (m_hub)
+        m_hub->NoteWindowRead(this, true);
     FitTextColumns();
 }
 

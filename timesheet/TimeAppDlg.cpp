@@ -7,6 +7,7 @@
 #include "app/PropsTimeSheet.h"
 #include "app/WindowCaption.h"
 #include "data/DBClass.h"
+#include "data/DBConnection.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
@@ -140,7 +141,10 @@ CTimeAppDlg::CTimeAppDlg(CDummyDlg* hub, CDBClass& db, QWidget* parent)
         // A tick is an action of its own: the line catches up with the
         // database here too when nobody acts.
         UserAction::Next();
-        m_ctl->CatchUpWithDatabase();
+        if (m_usersNotRead)
+            ReadAgain();
+        else
+            m_ctl->CatchUpWithDatabase();
     });
 }
 
@@ -386,9 +390,24 @@ bool CTimeAppDlg::OnInitDialog()
     setWindowTitle(BuildWindowCaption(IDS_TIMESHEET_TITLE, QStringLiteral("Kelvane"), &m_db) +
                    QStringLiteral(" - ") + user);
     m_ctl->ReloadOptions();
-    FillUsers();
-    if (m_users->currentIndex() < 0 || m_userAbsent)
+    // A window whose employees could not be read waits for them, reading
+    // them again at the clock's tick and at the user's next step.
+    if (!StartWithUser() && !m_usersNotRead)
         return true;
+    if (HasApp())
+        SetStatusText(theApp().BuildConnectionString(true));
+    RestoreWindowPlacement(this, QStringLiteral("TimeDlg"));
+    m_plentor->ForceFocus();
+    UpdateClock();
+    m_clockTimer->start(kClockPeriodMs);
+    return true;
+}
+
+bool CTimeAppDlg::StartWithUser()
+{
+    FillUsers();
+    if (m_users->currentIndex() < 0 || m_userAbsent || m_usersNotRead)
+        return false;
 
     double factor = 1;
     if (!m_db.GetEmpRateFactor(SelectedEmployeeId(), factor))
@@ -417,13 +436,35 @@ bool CTimeAppDlg::OnInitDialog()
     m_ctl->SetEmployee(SelectedEmployeeId());
     m_ctl->Start(day);
 
-    if (HasApp())
-        SetStatusText(theApp().BuildConnectionString(true));
-    RestoreWindowPlacement(this, QStringLiteral("TimeDlg"));
-    m_plentor->ForceFocus();
-    UpdateClock();
-    m_clockTimer->start(kClockPeriodMs);
     return true;
+}
+
+void CTimeAppDlg::ReadAgain()
+{
+    if (m_usersNotRead) {
+        CDBConnection& connection = *m_db.Connection();
+        if ((!connection.IsConnected() && !connection.ConnectSilently()) || !StartWithUser())
+            return;
+    }
+    m_ctl->ReadAgain();
+}
+
+void CTimeAppDlg::NoteDataRead(bool read)
+{
+    read = read && !m_usersNotRead;
+    // Only a database that could not be had is waited for (the hub's rule).
+    if (m_hub) {
+        m_hub->NoteWindowRead(this, read);
+        read = !m_hub->IsWindowUnread(this);
+    } else if (!read && !m_db.Connection()->OutageInThisAction()) {
+        read = m_dataRead;
+    }
+    if (read != m_dataRead) {
+        m_dataRead = read;
+        SetStatusText(read ? (HasApp() ? theApp().BuildConnectionString(true) : QString())
+                           : QStringLiteral("The time sheet could not be read from the database. "
+                                            "It is read again as soon as the database answers."));
+    }
 }
 
 void CTimeAppDlg::FillUsers()
@@ -433,6 +474,11 @@ void CTimeAppDlg::FillUsers()
     CComboItems items(m_users);
     m_db.FillUserCombo(items);
     int index = m_users->findText(signedOn, Qt::MatchFixedString);
+    // Employees the database could not give are no reason to ask for a user
+    // or to say there are none: they are read again at the next step.
+    m_usersNotRead = index < 0 && m_db.Connection()->OutageInThisAction();
+    if (m_usersNotRead)
+        return;
     if (index < 0 && m_hub) {
         m_hub->OnCommand(ID_SET_USER);
         if (m_hub->UserAskedInVain()) {

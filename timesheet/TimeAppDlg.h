@@ -54,6 +54,7 @@ public:
     void ApplySettings() override;
     void ShowRecord(const QDate& day, int projId, const QString& user, int empId, int start,
                     int stop, const QString& text) override;
+    void ReadAgain() override;
 
     // ---- ITimeSheetUi ---------------------------------------------------------------
     int SelectedEmployeeId() override;
@@ -72,6 +73,8 @@ public:
     void FocusControl(int id) override;
     void CloseWindow() override { close(); }
     void ShowProjectInfo(int projId) override;
+    bool UsersRead() const override { return !m_usersNotRead; }
+    void NoteDataRead(bool read) override;
 
     // ---- Keys ------------------------------------------------------------------------
     int HandleKey(int virtualKey, int message) override;
@@ -100,6 +103,9 @@ private:
     void BuildMenus();
     void WireEvents();
     void FillUsers();
+    // Starts the line on the signed-on employee; false while the employees
+    // cannot be read.
+    bool StartWithUser();
     void OnDayButton(int id);
     void SizeTimeLine();
     void SizeTo(int width, int height);
@@ -133,6 +139,10 @@ private:
     bool m_closing = false;
     bool m_settingDate = false;
     bool m_userAbsent = false;
+    // The employees could not be read when it opened: nothing is started yet.
+    bool m_usersNotRead = false;
+    // What the status line last said of the line's data.
+    bool m_dataRead = true;
     bool m_blockEditing = true;
     QTime m_lastClock;
 };

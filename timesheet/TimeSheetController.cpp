@@ -3,6 +3,7 @@
 #include "app/KelvaneApp.h"
 #include "app/WindowCaption.h"
 #include "data/DBClass.h"
+#include "data/DBConnection.h"
 #include "data/UndoHistory.h"
 #include "data/UndoRecord.h"
 #include "data/records/TimeSheetSet.h"
@@ -22,6 +23,9 @@
 #include <utility>
 
 namespace {
+
+// The stand-in of the projects the line could not read.
+constexpr int kNotReadColour = 0x808080;
 
 QString Hhmm(int minute)
 {
@@ -283,7 +287,9 @@ void CTimeSheetController::OnReady()
     m_control.SetTickTypes(1, m_options.Int("TickStatus"));
     m_control.SetMinIntervalVal(BookingInterval());
     ApplySettings();
-    if (!m_projectsLoaded)
+    // Nothing is read for an employee not known yet.
+    const bool usersRead = m_ui.UsersRead();
+    if (!m_projectsLoaded && usersRead)
         LoadProjectList();
     if (!m_firstSizeDone) {
         m_firstSizeDone = true;
@@ -291,20 +297,35 @@ void CTimeSheetController::OnReady()
     }
     // The layout may have rebuilt the time line (and loaded the day through
     // the Ready that followed); the day is loaded once.
-    if (!m_dayLoaded) {
+    if (!m_dayLoaded && usersRead) {
         m_dayLoaded = true;
         LoadDay(m_day);
     }
     m_control.InvalidateControl();
+    TellReadState();
+}
+
+void CTimeSheetController::TellReadState()
+{
+    const bool read = m_projectsLoaded && m_dayLoaded && !m_db.DayOutOfStep();
+    m_ui.NoteDataRead(read);
 }
 
 void CTimeSheetController::LoadProjectList()
 {
     if (m_projectsLoaded)
         return;
+    // A list the database cannot give now is asked for again at the next
+    // step; until then the line keeps what it shows, and an empty line says
+    // it has not read them rather than that there are none.
+    if (!m_db.ReloadProjects(CurrentEmployee())) {
+        if (m_shownProjects.isEmpty()) {
+            m_control.ClearProjInfo();
+            m_control.SetProjInfo(QStringLiteral("Projects not read"), -1, kNotReadColour);
+        }
+        return;
+    }
     m_control.ClearProjInfo();
-    m_db.ClearProjects();
-    m_db.LoadProjects(CurrentEmployee());
     m_shownProjects.clear();
     bool first = true;
     // A full line refuses every project after the first it refuses.
@@ -338,6 +359,8 @@ bool CTimeSheetController::LoadDay(const QDate& day)
     m_db.EnsureDayLoaded(empId, day, false);
     m_readingDay = false;
     ShowDayOnLine(true);
+    if (m_readyCount > 0)
+        TellReadState();
     return !m_db.DayOutOfStep();
 }
 
@@ -388,8 +411,23 @@ void CTimeSheetController::CatchUpWithDatabase()
 {
     // Not in the middle of anything that holds blocks of the line, nor while
     // the line's own menu is open.
-    if (!m_db.DayOutOfStep() || !m_dayLoaded || m_readingDay || m_busy || m_storing || m_drawing ||
-        m_replay || m_saveTimesRunning || m_schedule || m_closing || m_control.IsMenuActive())
+    if (m_readingDay || m_busy || m_storing || m_drawing || m_replay || m_saveTimesRunning ||
+        m_schedule || m_closing || m_control.IsMenuActive() || !m_ui.UsersRead())
+        return;
+    if (!m_projectsLoaded && m_readyCount > 0) {
+        // The projects the window could not read: asked for once a
+        // connection can be had, without a word until then.
+        CDBConnection& connection = *m_db.Connection();
+        if (!connection.IsConnected() && !connection.ConnectSilently())
+            return;
+        LoadProjectList();
+        if (!m_projectsLoaded)
+            return;
+        m_control.SetCurrentProjID(m_entry.projId);
+        m_control.DoPaint();
+        TellReadState();
+    }
+    if (!m_db.DayOutOfStep() || !m_dayLoaded)
         return;
     m_readingDay = true;
     const bool read = m_db.ReloadDayQuietly(CurrentEmployee(), m_day);
@@ -402,6 +440,21 @@ void CTimeSheetController::CatchUpWithDatabase()
     ShowDayOnLine(false);
     if (m_inHandId >= 0 && !m_db.IsTimeIdInDayCache(m_inHandId))
         ClearInfo();
+    TellReadState();
+}
+
+void CTimeSheetController::ReadAgain()
+{
+    if (m_readyCount == 0 || !m_ui.UsersRead())
+        return;
+    if (!m_dayLoaded) {
+        // Never read for this employee: read as a change of user does.
+        OnSelChangeUser();
+        m_dayLoaded = true;
+        TellReadState();
+        return;
+    }
+    CatchUpWithDatabase();
 }
 
 int CTimeSheetController::MinutesNow()

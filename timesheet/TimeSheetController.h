@@ -58,6 +58,11 @@ public:
     virtual void FocusControl(int /*id*/) {}
     virtual void CloseWindow() {}
     virtual void ShowProjectInfo(int /*projId*/) {}
+    // The employees could be read when the window opened: until they are,
+    // nothing is read for an employee.
+    virtual bool UsersRead() const { return true; }
+    // The line shows what the database holds (projects and day read), or not.
+    virtual void NoteDataRead(bool /*read*/) {}
 };
 
 // The logic of the time-sheet window: the day on the time line, and every
@@ -110,6 +115,9 @@ public:
     // is read again, without a word, once the database answers: after each
     // action on the time sheet and at the window's clock tick.
     void CatchUpWithDatabase();
+    // What the window could not read is read again: the employee's projects
+    // and day, also when it could not read them at all when it opened.
+    void ReadAgain();
     // Navigation: clears the history and shows another day.
     void GoToDay(const QDate& day);
     void RefreshTimesheet();
@@ -175,6 +183,8 @@ public:
     CRowTimes::CSpan LineBlock(const CTimeSheetEntry& row) const;
 
 private:
+    // Tells the window whether the line shows what the database holds.
+    void TellReadState();
     // What the time line asks about the day it shows.
     int MinutesNow() override;
     int MinutesToBookNow() override;

@@ -123,8 +123,19 @@ int CTimeSheetController::CentralStore(int timeId, int start, int stop, int proj
                                                    : QStringLiteral("The block was not stored."));
     const int said = m_statusesSaid;
     if (projId < 0) {
-        Warn(QStringLiteral("This timesheet entry is invalid \n- you can only create timesheets "
-                            "to a valid project"));
+        // Drawn where the line could not read the projects: they are read
+        // now, and a database that still cannot be had is what is told.
+        if (!m_projectsLoaded && !m_db.IsTimeIdInDayCache(timeId)) {
+            LoadProjectList();
+            m_control.DeleteObjByID(timeId);
+            if (m_projectsLoaded)
+                m_control.SetCurrentProjID(m_entry.projId);
+            m_control.DoPaint();
+            TellReadState();
+        }
+        if (!UserAction::FailureNoted())
+            Warn(QStringLiteral("This timesheet entry is invalid \n- you can only create "
+                                "timesheets to a valid project"));
         m_storing = false;
         return -1;
     }

@@ -168,7 +168,8 @@ TEST_P(ReviewDlgTest, AFailedQueryLeavesTheGridEmptyAndSaysSo)
     EXPECT_TRUE(Messages().contains(QStringLiteral("Unable to open Project Task Times table")))
         << Messages().join('|').toStdString();
     EXPECT_EQ(m_window->GridView()->ItemCount(), 0);
-    EXPECT_EQ(m_window->StatusText(), QStringLiteral("Total Days: 3"));
+    EXPECT_EQ(m_window->StatusText(),
+              QStringLiteral("Total Days: 3; the bookings could not be read"));
 }
 
 TEST_P(ReviewDlgTest, BackForwardSwappedDatesAndOneDay)

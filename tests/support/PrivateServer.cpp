@@ -52,9 +52,15 @@ int FreePort()
 }
 
 // The server refuses to run as root: it runs as postgres then.
-bool Run(const QString& program, const QStringList& arguments, QString* output)
+bool Run(const QString& program, const QStringList& arguments, QString* output,
+         const QStringList& environment = {})
 {
     QProcess process;
+    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    for (const QString& variable : environment)
+        variables.insert(variable.section(QLatin1Char('='), 0, 0),
+                         variable.section(QLatin1Char('='), 1));
+    process.setProcessEnvironment(variables);
     if (::geteuid() == 0)
         process.start(QStringLiteral("runuser"),
                       QStringList{QStringLiteral("-u"), QStringLiteral("postgres"),
@@ -71,9 +77,11 @@ bool Run(const QString& program, const QStringList& arguments, QString* output)
 
 } // namespace
 
-CPrivatePgServer::CPrivatePgServer()
+CPrivatePgServer::CPrivatePgServer(const QStringList& settings, const QStringList& environment)
     : m_dir(std::make_unique<QTemporaryDir>(QStringLiteral("/tmp/kelvane-pg-own-XXXXXX")))
     , m_bin(ServerBinaries())
+    , m_settings(settings)
+    , m_environment(environment)
 {
     if (m_bin.isEmpty()) {
         m_problem = QStringLiteral("no PostgreSQL server binaries under /usr/lib/postgresql");
@@ -118,7 +126,7 @@ bool CPrivatePgServer::PgCtl(const QStringList& arguments)
     QString output;
     const QStringList common{QStringLiteral("-D"), m_dir->filePath(QStringLiteral("data")),
                              QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("60")};
-    if (Run(m_bin + QStringLiteral("/pg_ctl"), common + arguments, &output))
+    if (Run(m_bin + QStringLiteral("/pg_ctl"), common + arguments, &output, m_environment))
         return true;
     m_problem =
         QStringLiteral("pg_ctl %1 failed: %2").arg(arguments.join(QLatin1Char(' ')), output);
@@ -130,9 +138,12 @@ bool CPrivatePgServer::Start()
     m_running = PgCtl({QStringLiteral("-l"), m_dir->filePath(QStringLiteral("server.log")),
                        QStringLiteral("-o"),
                        QStringLiteral("-p %1 -k %2 -c listen_addresses=127.0.0.1 -c fsync=off "
-                                      "-c synchronous_commit=off -c full_page_writes=off")
+                                      "-c synchronous_commit=off -c full_page_writes=off%3")
                            .arg(m_port)
-                           .arg(m_dir->path()),
+                           .arg(m_dir->path(), m_settings.isEmpty()
+                                                   ? QString()
+                                                   : QStringLiteral(" -c ") +
+                                                         m_settings.join(QStringLiteral(" -c "))),
                        QStringLiteral("start")});
     return m_running;
 }
@@ -179,6 +190,46 @@ bool CPrivatePgServer::Thaw()
 QString CPrivatePgServer::Settings() const
 {
     return QStringLiteral("host=127.0.0.1 port=%1 user=postgres").arg(m_port);
+}
+
+QString CPrivatePgServer::NewOwnedKelvaneDatabase(const QString& name, const QString& role)
+{
+    if (!m_running)
+        return QString();
+    CConnectionString cs(CConnectionString::PostgresString(QStringLiteral("127.0.0.1"), m_port,
+                                                           QStringLiteral("postgres"),
+                                                           QStringLiteral("postgres"), QString()));
+    {
+        CDBConnection admin;
+        admin.UseConnectionString(cs.ToString());
+        for (const QString& sql :
+             {QStringLiteral("DO $$ BEGIN CREATE ROLE %1 LOGIN; EXCEPTION WHEN duplicate_object "
+                             "THEN NULL; END $$")
+                  .arg(role),
+              QStringLiteral("CREATE DATABASE %1 OWNER %2").arg(name, role)}) {
+            CDbError error;
+            if (!admin.Connect(false) ||
+                !CSqlExecutor::RunNative(admin, sql, {}, nullptr, &error)) {
+                m_problem = QStringLiteral("cannot create %1: %2 %3")
+                                .arg(name, admin.LastOpenError(), error.description);
+                return QString();
+            }
+            admin.ReleaseConnection(true);
+        }
+    }
+    // As the README has an administrator make it: filled by its owner.
+    cs.Set(QStringLiteral("Database"), name);
+    cs.Set(QStringLiteral("User ID"), role);
+    CDBConnection owner;
+    owner.UseConnectionString(cs.ToString());
+    QString error;
+    QString fullName;
+    if (!owner.Connect(false) || !CSchema::Create(owner, &error) ||
+        !CSchema::AddFirstRows(owner, &fullName, &error)) {
+        m_problem = QStringLiteral("cannot fill %1: %2").arg(name, error);
+        return QString();
+    }
+    return cs.ToString();
 }
 
 QString CPrivatePgServer::NewKelvaneDatabase(const QString& name)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -10,7 +11,10 @@
 // paused virtual machine), which the shared test server must never be.
 class CPrivatePgServer {
 public:
-    CPrivatePgServer();
+    // Settings are the server's own ("max_connections=6"), given at every
+    // start; the environment ("LOCPATH=...") is the server process's.
+    explicit CPrivatePgServer(const QStringList& settings = {},
+                              const QStringList& environment = {});
     ~CPrivatePgServer();
     CPrivatePgServer(const CPrivatePgServer&) = delete;
     CPrivatePgServer& operator=(const CPrivatePgServer&) = delete;
@@ -26,6 +30,10 @@ public:
     // A new database with Kelvane's tables and seed rows; its connection
     // string ("" on failure, with Problem()).
     QString NewKelvaneDatabase(const QString& name);
+    // A new database owned by a role that is no superuser (made when
+    // missing), filled by it with the tables and the first rows, as the
+    // README has an administrator make one; the role's connection string.
+    QString NewOwnedKelvaneDatabase(const QString& name, const QString& role);
     // Where it listens, in the form KELVANE_TEST_PG gives the shared test
     // server ("host=... port=... user=..."): fixtures that make their
     // databases on the test server make them here once it is set there.
@@ -46,5 +54,7 @@ private:
     int m_port = 0;
     bool m_running = false;
     bool m_frozen = false;
+    QStringList m_settings;
+    QStringList m_environment;
     QString m_problem;
 };
