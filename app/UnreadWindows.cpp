@@ -25,6 +25,8 @@ void CUnreadWindows::Note(QWidget* window, IHubWindow* hubWindow, const QString&
 {
     if (!window)
         return;
+    if (window == m_reading)
+        m_readReported = true;
     // Only a database that could not be had is waited for: a read that it
     // refused would be refused again at every click.
     const bool outage = m_db && m_db->Connection()->OutageInThisAction();
@@ -63,12 +65,16 @@ void CUnreadWindows::TryNow(QWidget* window)
         return;
     const CEntry entry = *it;
     const QPointer<QWidget> alive(window);
+    m_reading = window;
+    m_readReported = false;
     {
         const CActionFailureText heading(
             QStringLiteral("%1 could not read the database.").arg(entry.name));
         entry.hubWindow->ReadAgain();
     }
-    if (alive)
+    m_reading = nullptr;
+    // A window that says nothing of what it read has read it.
+    if (alive && !m_readReported)
         Note(window, entry.hubWindow, entry.name, true);
 }
 

@@ -46,4 +46,7 @@ private:
 
     CDBClass* m_db;
     QHash<const QWidget*, CEntry> m_unread;
+    // The window reading again now, and whether it told what it read.
+    const QWidget* m_reading = nullptr;
+    bool m_readReported = false;
 };

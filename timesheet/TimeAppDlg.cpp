@@ -443,8 +443,12 @@ void CTimeAppDlg::ReadAgain()
 {
     if (m_usersNotRead) {
         CDBConnection& connection = *m_db.Connection();
-        if ((!connection.IsConnected() && !connection.ConnectSilently()) || !StartWithUser())
+        if (connection.IsConnected() || connection.ConnectSilently())
+            StartWithUser();
+        if (m_usersNotRead) {
+            NoteDataRead(false);
             return;
+        }
     }
     m_ctl->ReadAgain();
 }

@@ -445,16 +445,16 @@ void CTimeSheetController::CatchUpWithDatabase()
 
 void CTimeSheetController::ReadAgain()
 {
-    if (m_readyCount == 0 || !m_ui.UsersRead())
-        return;
-    if (!m_dayLoaded) {
-        // Never read for this employee: read as a change of user does.
-        OnSelChangeUser();
-        m_dayLoaded = true;
-        TellReadState();
-        return;
+    if (m_readyCount > 0 && m_ui.UsersRead()) {
+        if (m_dayLoaded) {
+            CatchUpWithDatabase();
+        } else {
+            // Never read for this employee: read as a change of user does.
+            OnSelChangeUser();
+            m_dayLoaded = true;
+        }
     }
-    CatchUpWithDatabase();
+    TellReadState();
 }
 
 int CTimeSheetController::MinutesNow()
@@ -751,6 +751,11 @@ void CTimeSheetController::OnTimeStart(int projId, int start, int drawing)
 void CTimeSheetController::OnTimeStop()
 {
     m_drawing = false;
+    // The line posts its start and tells its stop at once: a start posted by
+    // a click comes after the stop, and no drawing goes on then.
+    if (QWidget* window = m_ui.DialogParent())
+        QMetaObject::invokeMethod(
+            window, [this] { m_drawing = false; }, Qt::QueuedConnection);
 }
 
 void CTimeSheetController::OnTimeEdit(int /*blockId*/, int start, int stop)

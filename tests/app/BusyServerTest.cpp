@@ -19,6 +19,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -232,12 +233,23 @@ TEST_F(BusyServerTest, TheTimeSheetKeepsItsEmployeeWhileTheServerIsFullAndReadsO
     EXPECT_TRUE(SaysNotRead(sheet));
     ExpectPlainWords(Messages().Texts());
 
-    // A slot frees: the next click reads the employee's day without a word,
+    // A click on the line while still full changes nothing, and leaves
+    // nothing behind that keeps the line from reading later.
+    QWidget* line = sheet->TimeLine().ControlWidget();
+    Messages().Clear();
+    QTest::mouseClick(line, Qt::LeftButton, {}, TimeLineProbe::Find(*sheet, line, 11 * 60));
+    QTest::qWait(20);
+    EXPECT_TRUE(SaysNotRead(sheet));
+    EXPECT_EQ(Rows(QStringLiteral("tblTimeSheet")), booked);
+
+    // A slot frees: the clock's tick reads the employee's day without a word,
     // and the block drawn then is stored.
     taken->Free();
-    Messages().Clear();
-    QWidget* line = sheet->TimeLine().ControlWidget();
-    QTest::mouseClick(line, Qt::LeftButton, {}, QPoint(2, 2));
+    auto* clock = sheet->findChild<QTimer*>(QStringLiteral("clockTimer"));
+    ASSERT_NE(clock, nullptr);
+    clock->start(10);
+    QTest::qWait(60);
+    clock->stop();
     EXPECT_FALSE(SaysNotRead(sheet)) << sheet->windowTitle().toStdString();
     auto* users = sheet->findChild<QComboBox*>(CDialogBase::ControlName(1001));
     ASSERT_NE(users, nullptr);

@@ -217,6 +217,33 @@ TEST_P(TimeSheetWindowBookingTest, ABlockNotStoredLeavesTheLineAtTheClocksTick)
             << label->text().toStdString();
 }
 
+TEST_P(TimeSheetWindowBookingTest, AClickOnTheLineLeavesItFreeToCatchUpAtTheClocksTick)
+{
+    const QPoint nine = Find(9 * 60);
+    auto* clock = m_window->findChild<QTimer*>(QStringLiteral("clockTimer"));
+    ASSERT_NE(clock, nullptr);
+    m_app.Facade()->Connection()->SetWaitLimits({300, 3000});
+    CScriptedModals modals;
+    modals.Then(Ok);
+    {
+        CDatabaseOutage outage(CDatabaseOutage::Kind::Lost, m_connectionString,
+                               *m_app.Facade()->Connection(), m_conn);
+        ASSERT_TRUE(outage.Began());
+        Draw(nine, Find(10 * 60));
+    }
+    ASSERT_TRUE(Rows(m_day).isEmpty());
+    // A click whose hand trembles a pixel: the line posts that a block
+    // begins, after it has said the press is over.
+    const QPoint noon = Find(12 * 60);
+    QTest::mousePress(m_line, Qt::LeftButton, Qt::NoModifier, noon);
+    QTest::mouseMove(m_line, noon + QPoint(0, 1));
+    QTest::mouseRelease(m_line, Qt::LeftButton, Qt::NoModifier, noon + QPoint(0, 1));
+    QTest::qWait(50);
+    clock->setInterval(20);
+    QTest::qWait(200);
+    EXPECT_EQ(HoursOnTheLine().toStdString(), "Hours Worked 0.00");
+}
+
 TEST_P(TimeSheetWindowBookingTest, AddBlockNowAfterMidnightBooksOnTheDayItIsNow)
 {
     // Left open over midnight, the window still shows the day before.
