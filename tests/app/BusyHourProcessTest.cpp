@@ -9,7 +9,6 @@
 #include "platform/UserAction.h"
 #include "tests/app/HubScenarios.h"
 #include "tests/support/PrivateServer.h"
-#include "tests/support/ScriptedModals.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
 
@@ -66,14 +65,7 @@ public:
 
 void DrawAndSay(CTimeAppDlg* sheet)
 {
-    CScriptedModals modals;
-    modals.Then([](CDialogBase& dialog) {
-        dialog.OnCommand(IDOK);
-        return dialog.EndCode();
-    });
-    UserAction::Next();
-    HubScenarios::DrawBlock(sheet);
-    QTest::qWait(20);
+    HubScenarios::DrawAndSave(sheet);
     Say(QStringLiteral("DREW"));
 }
 
@@ -244,7 +236,7 @@ TEST(BusyHour, MoreProgramsThanConnectionsEachWorkOrWaitAndGoOnWhenOneEnds)
 
     // A program ends; one that waited takes its connection at its next step.
     for (auto& waiting : programs) {
-        if (waiting->state == QLatin1String("DREW"))
+        if (waiting->state != QLatin1String("ASK") && waiting->state != QLatin1String("UNREAD"))
             continue;
         for (auto& done : programs)
             if (done->state == QLatin1String("DREW")) {

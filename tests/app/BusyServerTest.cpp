@@ -255,14 +255,7 @@ TEST_F(BusyServerTest, TheTimeSheetKeepsItsEmployeeWhileTheServerIsFullAndReadsO
     ASSERT_NE(users, nullptr);
     EXPECT_EQ(users->currentText(), CProfile::DefUserName());
     sheet->Controller().GoToDay(QDate::currentDate());
-    CScriptedModals modals;
-    modals.Then([](CDialogBase& dialog) {
-        dialog.OnCommand(IDOK);
-        return dialog.EndCode();
-    });
-    UserAction::Next();
-    HubScenarios::DrawBlock(sheet);
-    QTest::qWait(20);
+    HubScenarios::DrawAndSave(sheet);
     EXPECT_EQ(Messages().Count(), 0) << Messages().Texts().join('|').toStdString();
     EXPECT_EQ(Rows(QStringLiteral("tblTimeSheet")), booked + 1);
 }

@@ -7,6 +7,7 @@
 #include "autotimer/AutoTimerWindows.h"
 #include "data/DBClass.h"
 #include "data/SqlExecutor.h"
+#include "platform/UserAction.h"
 #include "records/ChgRqstDlg.h"
 #include "records/ChgRqstWindows.h"
 #include "records/CommentDlg.h"
@@ -19,6 +20,7 @@
 #include "review/ReviewDlg.h"
 #include "review/ReviewWindows.h"
 #include "review/SearchWindows.h"
+#include "tests/support/ScriptedModals.h"
 #include "tests/timesheet/TimeLineProbe.h"
 #include "timesheet/Plentor.h"
 #include "timesheet/TimeAppDlg.h"
@@ -30,6 +32,7 @@
 #include <QCoreApplication>
 #include <QList>
 #include <QString>
+#include <QTest>
 
 #include <functional>
 #include <ostream>
@@ -74,6 +77,19 @@ inline void DrawBlock(QWidget* window)
     const QPoint from = TimeLineProbe::Find(*sheet, line, 9 * 60);
     const QPoint to = TimeLineProbe::Find(*sheet, line, 10 * 60);
     TimeLineProbe::Draw(line, from, to);
+}
+
+// A block drawn and its Save Times dialog answered with OK.
+inline void DrawAndSave(QWidget* window)
+{
+    CScriptedModals modals;
+    modals.Then([](CDialogBase& dialog) {
+        dialog.OnCommand(IDOK);
+        return dialog.EndCode();
+    });
+    UserAction::Next();
+    DrawBlock(window);
+    QTest::qWait(20);
 }
 
 inline const QList<CScenario>& All()
