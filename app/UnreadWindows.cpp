@@ -60,8 +60,7 @@ void CUnreadWindows::TryNow(QWidget* window)
     if (it == m_unread.end() || it->triedAction == UserAction::Current() || !m_db)
         return;
     it->triedAction = UserAction::Current();
-    CDBConnection& connection = *m_db->Connection();
-    if (!connection.IsConnected() && !connection.ConnectSilently())
+    if (!m_db->Connection()->ConnectedQuietly())
         return;
     const CEntry entry = *it;
     const QPointer<QWidget> alive(window);

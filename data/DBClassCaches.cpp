@@ -781,7 +781,7 @@ bool CDBClass::ReloadDayQuietly(int empId, const QDate& day)
     const CDateTime date(day);
     QList<CTimeSheetEntry> rows;
     // A server that refuses the connection is asked again later, unseen.
-    if (!m_connection->IsConnected() && !m_connection->ConnectSilently()) {
+    if (!m_connection->ConnectedQuietly()) {
         DayNotRead(date, empId);
         return false;
     }

@@ -243,12 +243,10 @@ bool CDBConnection::Connect(bool force)
                          QStringLiteral("\n\n") + error;
         if (ShowMessageBox(text, kMbRetryCancel | kMbIconError) != kIdRetry)
             return false;
-        if (forNow) {
-            force = false;
-            continue;
-        }
-        // Retry asks again, starting from what failed.
         force = false;
+        if (forNow)
+            continue;
+        // Retry asks again, starting from what failed.
         lastTried = connectionString;
         connectionString.clear();
     }

@@ -48,6 +48,9 @@ public:
     // Opens the stored string, or counts one more use, asking and telling
     // nothing: false with LastOpenError() for a caller that reports itself.
     bool ConnectSilently();
+    // Connected, or connects now without a word (and without counting a use
+    // of a connection already open): for reads the program tries by itself.
+    bool ConnectedQuietly() { return m_connected || ConnectSilently(); }
     QString PromptConnectionString();
     QString LoadConnectionString() const;
     bool SaveConnectionString(const QString& connectionString);

@@ -442,8 +442,7 @@ bool CTimeAppDlg::StartWithUser()
 void CTimeAppDlg::ReadAgain()
 {
     if (m_usersNotRead) {
-        CDBConnection& connection = *m_db.Connection();
-        if (connection.IsConnected() || connection.ConnectSilently())
+        if (m_db.Connection()->ConnectedQuietly())
             StartWithUser();
         if (m_usersNotRead) {
             NoteDataRead(false);

@@ -417,8 +417,7 @@ void CTimeSheetController::CatchUpWithDatabase()
     if (!m_projectsLoaded && m_readyCount > 0) {
         // The projects the window could not read: asked for once a
         // connection can be had, without a word until then.
-        CDBConnection& connection = *m_db.Connection();
-        if (!connection.IsConnected() && !connection.ConnectSilently())
+        if (!m_db.Connection()->ConnectedQuietly())
             return;
         LoadProjectList();
         if (!m_projectsLoaded)
