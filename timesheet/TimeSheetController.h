@@ -195,9 +195,6 @@ private:
     struct CCopiedBlock {
         bool valid = false;
         int projId = -1;
-        QDate day;
-        int empId = -1;
-        int timeId = -1;
         int taskId = -1;
         int orderId = -1;
         int workTypeId = -1;

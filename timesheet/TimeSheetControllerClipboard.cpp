@@ -16,11 +16,12 @@ void CTimeSheetController::OnCopyRec(int timeId, int /*start*/, int /*stop*/, in
         Warn(QStringLiteral("ID error - copy fault"));
         return;
     }
+    // The block's whole value now: a later change of its row, or another
+    // row given its number, does not change what is pasted.
     m_copied = CCopiedBlock();
-    m_copied.day = m_day;
-    m_copied.empId = CurrentEmployee();
+    m_copied.projId = projId;
     CTimeSheetEntry row;
-    if (m_db.FindDayEntryForKey(row, timeId, m_copied.empId, WorkDate())) {
+    if (FindLineRow(timeId, row) && row.ProjID == projId) {
         m_copied.taskId = row.TaskID;
         m_copied.orderId = row.OrderID;
         m_copied.workTypeId = row.WorkTypeID;
@@ -33,7 +34,6 @@ void CTimeSheetController::OnCopyRec(int timeId, int /*start*/, int /*stop*/, in
         m_copied.orderId = defaults.orderId;
         m_copied.workTypeId = defaults.workTypeId;
     }
-    m_copied.timeId = timeId;
     m_copied.valid = true;
 }
 
@@ -59,26 +59,25 @@ void CTimeSheetController::OnCopyData(int newId, int start, int stop, int projId
     m_busy = true;
     m_inHandId = newId;
     int written = -1;
-    // The pasted block is already on the line; it only needs its row. The
-    // copied row is read again where it was copied; on another day or for
-    // another user the same id is another row.
-    CTimeSheetEntry row;
-    if (m_copied.day == m_day && m_copied.empId == empId &&
-        m_db.FindDayEntryForKey(row, m_copied.timeId, empId, WorkDate())) {
-        m_copied.taskId = row.TaskID;
-        m_copied.orderId = row.OrderID;
-        m_copied.workTypeId = row.WorkTypeID;
-        m_copied.comment = row.Comment;
-        m_copied.chgReqId = row.ObjectID.isNull() ? -1 : row.ObjectID.toInt();
+    // The pasted block is already on the line; it only needs its row. A
+    // task or an order belongs to its project: another project than the
+    // copied one takes its own.
+    CCopiedBlock value = m_copied;
+    if (value.projId != projId) {
+        CEntryContext defaults;
+        ApplyProjectDefaults(projId, defaults);
+        value.taskId = defaults.taskId;
+        value.orderId = defaults.orderId;
+        value.workTypeId = defaults.workTypeId;
     }
-    m_entry.taskId = m_copied.taskId;
-    m_entry.taskName = m_db.GetTaskNameForProject(m_copied.taskId, projId);
-    m_entry.orderId = m_copied.orderId;
-    m_entry.orderName = m_db.GetOrderCode(m_copied.orderId);
-    m_entry.workTypeId = m_copied.workTypeId;
-    m_entry.workTypeName = m_db.GetWorkTypeName(m_copied.workTypeId);
-    m_entry.comment = m_copied.comment;
-    m_entry.chgReqId = m_copied.chgReqId;
+    m_entry.taskId = value.taskId;
+    m_entry.taskName = m_db.GetTaskNameForProject(value.taskId, projId);
+    m_entry.orderId = value.orderId;
+    m_entry.orderName = m_db.GetOrderCode(value.orderId);
+    m_entry.workTypeId = value.workTypeId;
+    m_entry.workTypeName = m_db.GetWorkTypeName(value.workTypeId);
+    m_entry.comment = value.comment;
+    m_entry.chgReqId = value.chgReqId;
     TakeOrderRate(projId, m_entry.orderId);
     UpdateCost();
     // The panels speak of the pasted block from now on, not of the copied one.

@@ -362,3 +362,26 @@ TEST_P(TimeSheetWindowBookingTest, UndoAndRedoActOnTheirOwnRowWhateverHoldsItsNu
                                      QStringLiteral("840-900'C'")}));
     EXPECT_EQ(HoursOnTheLine().toStdString(), "Hours Worked 3.00");
 }
+
+TEST_P(TimeSheetWindowBookingTest, APasteStoresTheValueTheBlockHadWhenCopied)
+{
+    Book(m_day, 1, 9 * 60, 10 * 60, kBridge, 1, 1, QStringLiteral("bridge work"));
+    m_window->OnCommand(ID_REFRESH_TIMESHEET);
+    QTest::qWait(50);
+    const QPoint block = Find(9 * 60 + 30);
+    const QPoint eleven = Find(11 * 60);
+    ASSERT_TRUE(Menu(block, QStringLiteral("Copy")));
+    // Its row is booked on Apollo since, under the same number.
+    Exec(QStringLiteral("UPDATE tblTimeSheet SET ProjID = 2, TaskID = 3, OrderID = 2, Comment = "
+                        "'apollo work'"));
+    m_window->OnCommand(ID_REFRESH_TIMESHEET);
+    QTest::qWait(50);
+    CScriptedModals modals;
+    modals.Then(Ok);
+    ASSERT_TRUE(Menu(eleven, QStringLiteral("Paste")));
+    ASSERT_EQ(modals.seen.size(), 1);
+    const QStringList rows = Rows(m_day);
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_TRUE(rows.last().endsWith(QStringLiteral("660-720 p1 t1 o1 'bridge work'")))
+        << rows.last().toStdString();
+}

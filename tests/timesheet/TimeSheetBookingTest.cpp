@@ -181,14 +181,15 @@ TEST_P(TimeSheetBookingTest, APasteOnAnotherDayCarriesTheCopiedBlocksOwnValues)
               3);
     EXPECT_FALSE(m_ui.statuses.contains(QStringLiteral("ERROR on order rate")));
 
-    // On the day it was copied the copied row is read afresh.
+    // The copy is the value the block had when copied: a later change of
+    // the row under its number is not pasted.
     Exec(QStringLiteral("UPDATE tblTimeSheet SET Comment = 'launch plan, v2' WHERE TimeID = 1 "
                         "AND WorkDate = ?"),
          {QVariant::fromValue(CDateTime(m_day))});
     m_ctl->GoToDay(m_day);
     modals.Then(ok);
     m_ctl->OnCopyData(3, 660, 720, kApollo);
-    EXPECT_EQ(Comment(3), QStringLiteral("launch plan, v2"));
+    EXPECT_EQ(Comment(3), QStringLiteral("launch plan"));
     EXPECT_TRUE(Messages().isEmpty()) << Messages().join('|').toStdString();
 }
 
