@@ -1,5 +1,6 @@
 #include "data/DbError.h"
 
+#include "platform/ActionOutcome.h"
 #include "platform/MessageBox.h"
 #include "platform/UserAction.h"
 
@@ -28,6 +29,20 @@ bool IsConnectionLoss(const QSqlError& error)
     // PostgreSQL connection exception class, and admin shutdown / crash.
     return native.startsWith(QLatin1String("08")) || native == QLatin1String("57P01") ||
            native == QLatin1String("57P02") || native == QLatin1String("57P03");
+}
+
+// "The block was not stored." said of a step the server may have carried out
+// all the same: "The block may have been stored." A heading that does not say
+// something was not done (a read that failed) stays.
+QString MayHaveBeenDone(const QString& heading)
+{
+    for (const char* notDone : {" was not ", " were not ", " could not be "}) {
+        const int at = heading.indexOf(QLatin1String(notDone));
+        if (at > 0)
+            return heading.left(at) + QStringLiteral(" may have been ") +
+                   heading.mid(at + int(qstrlen(notDone)));
+    }
+    return heading;
 }
 
 } // namespace
@@ -61,7 +76,8 @@ void TellDbFailure(const CDbError& error, const QString& heading)
     if (error.IsOutage())
         UserAction::NoteFailure();
     const QString reason = error.description.isEmpty() ? error.message : error.description;
-    ShowMessageBox(FailureMessage(heading.isEmpty() ? CActionFailureText::Current() : heading,
-                                  error.code, reason),
-                   kMbOk | kMbIconError);
+    QString said = heading.isEmpty() ? CActionFailureText::Current() : heading;
+    if (UserAction::OutcomeUnknown())
+        said = MayHaveBeenDone(said);
+    ShowMessageBox(FailureMessage(said, error.code, reason), kMbOk | kMbIconError);
 }

@@ -3,6 +3,8 @@
 #include "data/DBConnection.h"
 #include "data/LibPq.h"
 #include "data/StatementLimit.h"
+#include "platform/ActionOutcome.h"
+#include "platform/FaultPoint.h"
 #include "platform/Trace.h"
 
 #include <QStringList>
@@ -11,6 +13,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -27,6 +31,12 @@ constexpr int kPollMs = 50;
 constexpr int kCancelGraceMs = 2000;
 // Time left for the cancel within the limit, when the limit is long enough.
 constexpr int kCancelLeadMs = 2000;
+// The lock holders are asked for this long before the cancel, which waits
+// for their names at most kNamingWaitMs; the question itself is stopped on
+// the server after kNamingLimitMs.
+constexpr int kNamingLeadMs = 1000;
+constexpr int kNamingWaitMs = 500;
+constexpr int kNamingLimitMs = 1500;
 
 QString Seconds(int ms)
 {
@@ -34,34 +44,87 @@ QString Seconds(int ms)
     return seconds == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(seconds);
 }
 
-// Cancels the statement running on a connection from a thread of its own:
+// Stops the statement running on a connection from threads of their own:
 // the cancel request is a connection of its own to the server, which a
-// stopped server never finishes. Before the cancel it asks, on a short
-// connection of its own, which sessions hold the locks the statement waits
-// for.
-class CPgCanceller {
+// stopped server never finishes. Beside it, a short connection of its own
+// asks which sessions hold the locks the statement waits for; a slow machine
+// or a busy server holds the cancel back no longer than kNamingWaitMs.
+class CPgStopper {
 public:
-    static std::shared_ptr<CPgCanceller> Start(PGconn* conn)
+    static std::shared_ptr<CPgStopper> Make(PGconn* conn)
     {
-        auto canceller = std::make_shared<CPgCanceller>();
-        canceller->m_cancel = Pq().PQgetCancel(conn);
-        canceller->m_pid = Pq().PQbackendPID(conn);
-        if (PQconninfoOption* options = Pq().PQconninfo(conn)) {
-            for (PQconninfoOption* o = options; o->keyword; ++o) {
+        auto stopper = std::make_shared<CPgStopper>();
+        stopper->m_cancel = Pq().PQgetCancel(conn);
+        stopper->m_pid = Pq().PQbackendPID(conn);
+        std::string options;
+        if (PQconninfoOption* given = Pq().PQconninfo(conn)) {
+            for (PQconninfoOption* o = given; o->keyword; ++o) {
                 const std::string keyword = o->keyword;
                 if (!o->val || keyword == "connect_timeout" || keyword == "application_name")
                     continue;
-                canceller->m_keywords.push_back(keyword);
-                canceller->m_values.emplace_back(o->val);
+                if (keyword == "options") {
+                    options = o->val;
+                    continue;
+                }
+                stopper->m_keywords.push_back(keyword);
+                stopper->m_values.emplace_back(o->val);
             }
-            Pq().PQconninfoFree(options);
+            Pq().PQconninfoFree(given);
         }
-        canceller->m_keywords.emplace_back("connect_timeout");
-        canceller->m_values.emplace_back("2");
-        canceller->m_keywords.emplace_back("application_name");
-        canceller->m_values.emplace_back("Kelvane");
-        std::thread([canceller] { canceller->Run(); }).detach();
-        return canceller;
+        // The question ends by itself on a server too busy to answer it.
+        options += " -c statement_timeout=" + std::to_string(kNamingLimitMs);
+        stopper->m_keywords.emplace_back("options");
+        stopper->m_values.push_back(options);
+        stopper->m_keywords.emplace_back("connect_timeout");
+        stopper->m_values.emplace_back("2");
+        stopper->m_keywords.emplace_back("application_name");
+        stopper->m_values.emplace_back("Kelvane");
+        return stopper;
+    }
+    ~CPgStopper()
+    {
+        if (m_cancel)
+            Pq().PQfreeCancel(m_cancel);
+    }
+
+    // Starts asking who holds the locks; once.
+    void Name(const std::shared_ptr<CPgStopper>& self)
+    {
+        if (m_naming)
+            return;
+        m_naming = true;
+        std::thread([self] {
+            FaultPoint("PgWait:naming");
+            const QString holders = self->DescribeBlockers();
+            {
+                std::lock_guard<std::mutex> lock(self->m_mutex);
+                self->m_holders = holders;
+                self->m_named = true;
+            }
+            self->m_namedChanged.notify_all();
+        }).detach();
+    }
+    // Sends the cancel once the holders are named, or kNamingWaitMs from now
+    // at the latest; once.
+    void Cancel(const std::shared_ptr<CPgStopper>& self)
+    {
+        Name(self);
+        if (m_cancelling)
+            return;
+        m_cancelling = true;
+        std::thread([self] {
+            {
+                std::unique_lock<std::mutex> lock(self->m_mutex);
+                self->m_namedChanged.wait_for(lock, std::chrono::milliseconds(kNamingWaitMs),
+                                              [&self] { return self->m_named; });
+            }
+            FaultPoint("PgWait:cancel");
+            if (self->m_cancel) {
+                char why[256];
+                Pq().PQcancel(self->m_cancel, why, sizeof why);
+            }
+            self->m_done.store(true, std::memory_order_release);
+        }).detach();
     }
 
     bool Done() const { return m_done.load(std::memory_order_acquire); }
@@ -72,22 +135,6 @@ public:
     }
 
 private:
-    void Run()
-    {
-        const QString holders = DescribeBlockers();
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_holders = holders;
-        }
-        if (m_cancel) {
-            char why[256];
-            Pq().PQcancel(m_cancel, why, sizeof why);
-            Pq().PQfreeCancel(m_cancel);
-            m_cancel = nullptr;
-        }
-        m_done.store(true, std::memory_order_release);
-    }
-
     QString DescribeBlockers() const
     {
         std::vector<const char*> keywords;
@@ -144,7 +191,12 @@ private:
     int m_pid = 0;
     std::vector<std::string> m_keywords;
     std::vector<std::string> m_values;
+    // Set and read on the waiting thread only.
+    bool m_naming = false;
+    bool m_cancelling = false;
     mutable std::mutex m_mutex;
+    std::condition_variable m_namedChanged;
+    bool m_named = false;
     QString m_holders;
     std::atomic<bool> m_done{false};
 };
@@ -160,8 +212,10 @@ PGresult* PgNextResult(CDBConnection& connection, PGconn* conn, CPgAnswer* answe
     const bool ownLimit = connection.StatementLimit() != nullptr;
     const qint64 cancelAt =
         limit <= 0 ? -1 : (limit > 2 * kCancelLeadMs ? limit - kCancelLeadMs : limit);
+    const qint64 nameAt = cancelAt < 0 ? -1 : qMax<qint64>(0, cancelAt - kNamingLeadMs);
     connection.BeginWait();
-    std::shared_ptr<CPgCanceller> canceller;
+    std::shared_ptr<CPgStopper> stopper;
+    bool cancelling = false;
     qint64 giveUpAt = -1;
     const auto noAnswer = [&] {
         qCWarning(lcData) << "no answer from the server within" << limit << "ms";
@@ -172,6 +226,11 @@ PGresult* PgNextResult(CDBConnection& connection, PGconn* conn, CPgAnswer* answe
                            "again.")
                 .arg(Seconds(qMax(limit, static_cast<int>(giveUpAt)))),
             kSource);
+        // A statement that is a transaction of its own, or the commit, may
+        // still be carried out once the server gets to it: the action must
+        // not say that it was not done.
+        if (connection.TransactionDepth() == 0)
+            UserAction::NoteOutcomeUnknown();
         // Nothing more goes to it: the connection closes once the statement
         // has unwound.
         connection.GiveUp();
@@ -180,11 +239,18 @@ PGresult* PgNextResult(CDBConnection& connection, PGconn* conn, CPgAnswer* answe
     };
     while (pq.PQisBusy(conn)) {
         const qint64 elapsed = connection.WaitElapsedMs();
-        if (!canceller) {
+        if (!cancelling) {
+            if (!ownLimit && nameAt >= 0 && elapsed >= nameAt && !stopper) {
+                stopper = CPgStopper::Make(conn);
+                stopper->Name(stopper);
+            }
             const bool stop =
                 ownLimit ? !connection.KeepWaiting() : (cancelAt >= 0 && elapsed >= cancelAt);
             if (stop) {
-                canceller = CPgCanceller::Start(conn);
+                if (!stopper)
+                    stopper = CPgStopper::Make(conn);
+                stopper->Cancel(stopper);
+                cancelling = true;
                 giveUpAt = elapsed + kCancelGraceMs;
             }
         } else if (elapsed >= giveUpAt) {
@@ -196,17 +262,17 @@ PGresult* PgNextResult(CDBConnection& connection, PGconn* conn, CPgAnswer* answe
         if (!pq.PQconsumeInput(conn))
             break;
     }
-    if (canceller) {
+    if (cancelling) {
         // The cancel must have landed before another statement is sent, or it
         // would stop that one.
-        while (!canceller->Done()) {
+        while (!stopper->Done()) {
             if (connection.WaitElapsedMs() >= giveUpAt)
                 return noAnswer();
             ::poll(nullptr, 0, 10);
         }
         if (!ownLimit ||
             connection.StatementLimit()->Stopped() != CStatementLimit::Stop::Cancelled) {
-            const QString holders = canceller->Holders();
+            const QString holders = stopper->Holders();
             answer->stopped =
                 holders.isEmpty()
                     ? QStringLiteral("The database did not answer within %1; the statement was "

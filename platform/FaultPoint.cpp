@@ -1,15 +1,18 @@
 #include "platform/FaultPoint.h"
 
+#include <atomic>
+
 namespace {
 
-FaultHandler s_handler = nullptr;
+// Points are passed on other threads too.
+std::atomic<FaultHandler> s_handler{nullptr};
 
 } // namespace
 
 void FaultPoint(const char* name)
 {
-    if (s_handler)
-        s_handler(name);
+    if (const FaultHandler handler = s_handler.load())
+        handler(name);
 }
 
 void SetFaultHandler(FaultHandler handler)

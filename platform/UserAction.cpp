@@ -1,5 +1,7 @@
 #include "platform/UserAction.h"
 
+#include "platform/ActionOutcome.h"
+
 #include "platform/MessageBox.h"
 
 #include <QAbstractEventDispatcher>
@@ -14,6 +16,7 @@ namespace {
 quint64 s_action = 1;
 quint64 s_step = 1;
 quint64 s_failedAction = 0;
+quint64 s_unknownAction = 0;
 quint64 s_toldStep = 0;
 CActionFailureText* s_innermost = nullptr;
 
@@ -109,6 +112,16 @@ void NoteFailure()
 bool FailureNoted()
 {
     return s_failedAction == s_action;
+}
+
+void NoteOutcomeUnknown()
+{
+    s_unknownAction = s_action;
+}
+
+bool OutcomeUnknown()
+{
+    return s_unknownAction == s_action;
 }
 
 bool LeaveOutAsConsequence()

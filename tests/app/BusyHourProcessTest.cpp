@@ -11,6 +11,7 @@
 #include "tests/support/PrivateServer.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/Waiting.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -89,9 +90,14 @@ TEST(BusyHourChild, WorksAsItsEmployee)
     hub->Create();
     UserAction::Next();
     hub->OnCommand(ID_TIMESHEETS);
-    QTest::qWait(20);
-    auto* sheet = dynamic_cast<CTimeAppDlg*>(hub->Window(ID_TIMESHEETS)->Widget());
-    ASSERT_NE(sheet, nullptr);
+    CTimeAppDlg* sheet = nullptr;
+    // Shown, and its first fill done (or told that it could not read).
+    ASSERT_TRUE(Waiting::Until([&] {
+        IHubWindow* window = hub->Window(ID_TIMESHEETS);
+        sheet = window ? dynamic_cast<CTimeAppDlg*>(window->Widget()) : nullptr;
+        return sheet && sheet->Controller().ReadyCount() > 0;
+    }));
+    Waiting::Settle();
     // Only the test's steps try the database again: no clock tick takes a
     // freed connection before the program the test means.
     if (auto* clock = sheet->findChild<QTimer*>(QStringLiteral("clockTimer")))

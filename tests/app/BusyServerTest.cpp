@@ -12,6 +12,7 @@
 #include "tests/support/ScriptedModals.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/Waiting.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -128,13 +129,21 @@ protected:
         Messages().Clear();
     }
 
-    QWidget* Open(int command)
+    // The window of a command, once it has done what it does when shown.
+    QWidget* Open(int command, const std::function<bool(QWidget*)>& filled)
     {
         UserAction::Next();
         m_hub->OnCommand(command);
-        QTest::qWait(20);
-        IHubWindow* window = m_hub->Window(command);
-        return window ? window->Widget() : nullptr;
+        QWidget* widget = nullptr;
+        EXPECT_TRUE(Waiting::Until([&] {
+            IHubWindow* window = m_hub->Window(command);
+            widget = window ? window->Widget() : nullptr;
+            return widget && filled(widget);
+        })) << "window "
+            << command << " was not filled";
+        // What the fill left for later runs too: it would be told now.
+        Waiting::Settle();
+        return widget;
     }
 
     int Rows(const QString& table)
@@ -204,7 +213,9 @@ TEST_F(BusyServerTest, TheTimeSheetKeepsItsEmployeeWhileTheServerIsFullAndReadsO
     ASSERT_TRUE(taken->Full());
     const int booked = Rows(QStringLiteral("tblTimeSheet"));
 
-    auto* sheet = dynamic_cast<CTimeAppDlg*>(Open(ID_TIMESHEETS));
+    auto* sheet = dynamic_cast<CTimeAppDlg*>(Open(ID_TIMESHEETS, [](QWidget* w) {
+        return HubScenarios::As<CTimeAppDlg>(w)->Controller().ReadyCount() > 0;
+    }));
     ASSERT_NE(sheet, nullptr);
     // One message for opening it, however many reads that took, and
     // neither a Set User round nor "no employees".
@@ -218,7 +229,7 @@ TEST_F(BusyServerTest, TheTimeSheetKeepsItsEmployeeWhileTheServerIsFullAndReadsO
     Messages().Clear();
     UserAction::Next();
     HubScenarios::DrawBlock(sheet);
-    QTest::qWait(20);
+    EXPECT_TRUE(Waiting::Until([] { return Messages().Count() > 0; }));
     ASSERT_EQ(Messages().Count(), 1) << Messages().Texts().join('|').toStdString();
     EXPECT_TRUE(Messages().Last().startsWith(QStringLiteral("The block was not stored.")))
         << Messages().Last().toStdString();
@@ -238,7 +249,7 @@ TEST_F(BusyServerTest, TheTimeSheetKeepsItsEmployeeWhileTheServerIsFullAndReadsO
     QWidget* line = sheet->TimeLine().ControlWidget();
     Messages().Clear();
     QTest::mouseClick(line, Qt::LeftButton, {}, TimeLineProbe::Find(*sheet, line, 11 * 60));
-    QTest::qWait(20);
+    Waiting::Settle();
     EXPECT_TRUE(SaysNotRead(sheet));
     EXPECT_EQ(Rows(QStringLiteral("tblTimeSheet")), booked);
 
@@ -248,7 +259,7 @@ TEST_F(BusyServerTest, TheTimeSheetKeepsItsEmployeeWhileTheServerIsFullAndReadsO
     auto* clock = sheet->findChild<QTimer*>(QStringLiteral("clockTimer"));
     ASSERT_NE(clock, nullptr);
     clock->start(10);
-    QTest::qWait(60);
+    EXPECT_TRUE(Waiting::Until([sheet] { return !SaysNotRead(sheet); }));
     clock->stop();
     EXPECT_FALSE(SaysNotRead(sheet)) << sheet->windowTitle().toStdString();
     auto* users = sheet->findChild<QComboBox*>(CDialogBase::ControlName(1001));
@@ -256,6 +267,7 @@ TEST_F(BusyServerTest, TheTimeSheetKeepsItsEmployeeWhileTheServerIsFullAndReadsO
     EXPECT_EQ(users->currentText(), CProfile::DefUserName());
     sheet->Controller().GoToDay(QDate::currentDate());
     HubScenarios::DrawAndSave(sheet);
+    EXPECT_TRUE(Waiting::Until([&] { return Rows(QStringLiteral("tblTimeSheet")) == booked + 1; }));
     EXPECT_EQ(Messages().Count(), 0) << Messages().Texts().join('|').toStdString();
     EXPECT_EQ(Rows(QStringLiteral("tblTimeSheet")), booked + 1);
 }
@@ -298,7 +310,7 @@ TEST_F(BusyServerTest, EveryWindowOpenedWhileFullSaysSoOnceAndReadsAtTheNextClic
     QList<QWidget*> windows;
     for (const CWindowCase& c : cases) {
         Messages().Clear();
-        QWidget* window = Open(c.command);
+        QWidget* window = Open(c.command, [&c](QWidget* w) { return SaysNotRead(w) || c.read(w); });
         ASSERT_NE(window, nullptr) << c.command;
         windows << window;
         EXPECT_EQ(Messages().Count(), 1)
@@ -315,12 +327,15 @@ TEST_F(BusyServerTest, EveryWindowOpenedWhileFullSaysSoOnceAndReadsAtTheNextClic
     Messages().Clear();
     for (QWidget* window : std::as_const(windows))
         QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(3, 3));
+    Waiting::Settle();
     EXPECT_EQ(Messages().Count(), 0) << Messages().Texts().join('|').toStdString();
 
     taken->Free();
     for (int i = 0; i < cases.size(); ++i) {
         QTest::mouseClick(windows[i], Qt::LeftButton, {}, QPoint(3, 3));
-        QTest::qWait(20);
+        EXPECT_TRUE(Waiting::Until([&] {
+            return !SaysNotRead(windows[i]) && cases[i].read(windows[i]);
+        })) << cases[i].command;
         EXPECT_FALSE(SaysNotRead(windows[i]))
             << cases[i].command << ": " << windows[i]->windowTitle().toStdString();
         EXPECT_TRUE(cases[i].read(windows[i])) << cases[i].command;

@@ -5,6 +5,7 @@
 #include "platform/ProfileStore.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/Waiting.h"
 #include "ui/ResourceIds.h"
 
 #include <QCoreApplication>
@@ -197,7 +198,7 @@ TEST_F(HubTest, TheTimerHidesTheHubAndOpensTheStartWindow)
     int index = -1;
     EXPECT_TRUE(hub.FindKeyCommand('T', index, false, false, false, false));
 
-    ASSERT_TRUE(QTest::qWaitFor([&hub] { return !hub.IsStartupPending(); }, 2000));
+    ASSERT_TRUE(Waiting::Until([&hub] { return !hub.IsStartupPending(); }));
     QCoreApplication::processEvents();
     EXPECT_FALSE(hub.isVisible());
     // Change requests are switched off: the time sheet opens instead.

@@ -21,6 +21,7 @@
 #include "review/ReviewWindows.h"
 #include "review/SearchWindows.h"
 #include "tests/support/ScriptedModals.h"
+#include "tests/support/Waiting.h"
 #include "tests/timesheet/TimeLineProbe.h"
 #include "timesheet/Plentor.h"
 #include "timesheet/TimeAppDlg.h"
@@ -89,7 +90,7 @@ inline void DrawAndSave(QWidget* window)
     });
     UserAction::Next();
     DrawBlock(window);
-    QTest::qWait(20);
+    Waiting::Settle();
 }
 
 inline const QList<CScenario>& All()

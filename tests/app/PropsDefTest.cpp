@@ -18,6 +18,7 @@
 #include "tests/support/ScriptedModals.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/Waiting.h"
 #include "ui/CharacterLimit.h"
 #include "ui/ResourceIds.h"
 #include "ui/StringTable.h"
@@ -495,7 +496,7 @@ TEST_F(OptionsTest, PageKeysMoveTheFocusInsteadOfTickingBoxes)
     QTest::keyClick(list, Qt::Key_C, Qt::AltModifier);
     EXPECT_TRUE(contacts->hasFocus());
     // A mnemonic would click the box a moment later.
-    QTest::qWait(200);
+    Waiting::Pass(200);
     EXPECT_TRUE(contacts->isChecked());
     QTest::keyClick(contacts, Qt::Key_M, Qt::AltModifier);
     EXPECT_TRUE(page->Control<QComboBox>(IDC_DEFAULT_PROJECT)->hasFocus());

@@ -11,6 +11,7 @@
 #include "tests/support/TestClock.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/Waiting.h"
 #include "timesheet/Plentor.h"
 #include "timesheet/TimeAppDlg.h"
 #include "timesheet/TimeSheetWindows.h"
@@ -54,7 +55,7 @@ protected:
         m_sheet = dynamic_cast<CTimeAppDlg*>(m_app.Hub()->Window(ID_TIMESHEETS));
         m_timer = dynamic_cast<CAutoTimingDlg*>(m_app.Hub()->Window(ID_AUTO_TIMER));
         ASSERT_TRUE(m_sheet && m_timer) << Messages().Last().toStdString();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return m_sheet->Controller().DayLoaded(); }, 5000));
+        ASSERT_TRUE(Waiting::Until([this] { return m_sheet->Controller().DayLoaded(); }));
         m_day = m_sheet->Controller().ShownDay();
         m_clock.emplace(m_day, 9, 0);
     }
@@ -153,7 +154,7 @@ protected:
     QString HoursOnTheSheet()
     {
         m_sheet->TimeLine().CreateHoursWorkedMsg();
-        QTest::qWait(20);
+        Waiting::Settle();
         return m_sheet->StatusText();
     }
     static CRecordingMessages& Messages() { return CRecordingMessages::Current(); }

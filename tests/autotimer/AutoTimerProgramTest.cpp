@@ -5,6 +5,7 @@
 #include "autotimer/AutoTimingDlg.h"
 #include "tests/support/TestClock.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/Waiting.h"
 #include "timesheet/Plentor.h"
 #include "timesheet/TimeAppDlg.h"
 #include "timesheet/TimeSheetWindows.h"
@@ -30,7 +31,7 @@ TEST(AutoTimerProgramTest, WhileTimingTheTimeSheetIsReadOnlyAndShowsTheLoggedBlo
     auto* sheet = dynamic_cast<CTimeAppDlg*>(app.Hub()->Window(ID_TIMESHEETS));
     auto* timer = dynamic_cast<CAutoTimingDlg*>(app.Hub()->Window(ID_AUTO_TIMER));
     ASSERT_TRUE(sheet && timer) << CRecordingMessages::Current().Last().toStdString();
-    ASSERT_TRUE(QTest::qWaitFor([sheet] { return sheet->Controller().DayLoaded(); }, 5000));
+    ASSERT_TRUE(Waiting::Until([sheet] { return sheet->Controller().DayLoaded(); }));
     const QDate day = sheet->Controller().ShownDay();
     const CTestClock clock(day, 10, 7);
 
@@ -44,7 +45,7 @@ TEST(AutoTimerProgramTest, WhileTimingTheTimeSheetIsReadOnlyAndShowsTheLoggedBlo
     EXPECT_EQ(sheet->Controller().Entry().stop, 615);
     // The logged block is on the line too, not only in the details.
     sheet->TimeLine().CreateHoursWorkedMsg();
-    QTest::qWait(20);
+    Waiting::Settle();
     EXPECT_EQ(sheet->StatusText(), QStringLiteral("Hours Worked 0.25"));
     EXPECT_TRUE(app.Hub()->TrayMenuState().autoTimerRunning);
 

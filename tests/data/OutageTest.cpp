@@ -15,6 +15,7 @@
 #include "tests/support/SeedRows.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/Waiting.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -163,6 +164,65 @@ TEST_F(ServerOutageTest, AFrozenServerIsGivenUpAtTheLimitAndServesTheNextStepOnc
         m_db.UndoHistory().Clear();
         Messages().Clear();
     }
+}
+
+TEST_F(ServerOutageTest, AWriteGivenUpAtTheLimitIsToldAsPerhapsStoredAndItsDayIsReadAgain)
+{
+    m_db.Connection()->SetWaitLimits({0, 3000});
+    ASSERT_EQ(Book(m_db, 1, 480, 540), kWriteOk) << Messages().Last().toStdString();
+    ASSERT_TRUE(m_db.LoadDayTimeSheets(CDateTime(2026, 3, 2), 1));
+    Messages().Clear();
+
+    // The side connection that names the lock holder cannot answer: the
+    // statement is still stopped at the limit, not given up, and nothing of
+    // it is stored.
+    {
+        CFaultGate naming("PgWait:naming");
+        CLockHolder holder(m_cs, QStringLiteral("tblTimeSheet"), CLockHolder::Hold::Writers);
+        ASSERT_TRUE(holder.Holding());
+        const CActionFailureText failure(QStringLiteral("The block was not stored."));
+        UserAction::Next();
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_NE(Book(m_db, 2, 600, 660), kWriteOk);
+        EXPECT_LE(clock.elapsed(), 3000 + 2500);
+        ASSERT_EQ(Messages().Count(), 1) << Messages().Texts().join('|').toStdString();
+        EXPECT_TRUE(Messages().Last().startsWith(QStringLiteral("The block was not stored.")))
+            << Messages().Last().toStdString();
+        EXPECT_FALSE(Messages().Last().contains(QStringLiteral("has not answered")))
+            << Messages().Last().toStdString();
+        EXPECT_TRUE(m_db.Connection()->IsConnected());
+    }
+    EXPECT_EQ(CountRows(m_cs), 1);
+
+    // Not even the cancel gets through: the connection is given up while the
+    // server still has the write, and stores it once the lock is free.
+    Messages().Clear();
+    CFaultGate cancel("PgWait:cancel");
+    auto holder = std::make_unique<CLockHolder>(m_cs, QStringLiteral("tblTimeSheet"),
+                                                CLockHolder::Hold::Writers);
+    ASSERT_TRUE(holder->Holding());
+    {
+        const CActionFailureText failure(QStringLiteral("The block was not stored."));
+        UserAction::Next();
+        EXPECT_NE(Book(m_db, 2, 600, 660), kWriteOk);
+    }
+    ASSERT_EQ(Messages().Count(), 1) << Messages().Texts().join('|').toStdString();
+    EXPECT_TRUE(Messages().Last().startsWith(QStringLiteral("The block may have been stored.")))
+        << Messages().Last().toStdString();
+    EXPECT_TRUE(Messages().Last().contains(QStringLiteral("shows once it answers")));
+    ExpectPlainWords(Messages().Texts());
+    EXPECT_TRUE(m_db.DayOutOfStep());
+    holder.reset();
+    EXPECT_TRUE(Waiting::Until([this] { return CountRows(m_cs) == 2; }));
+    cancel.Open();
+
+    // The next read shows the block the server stored.
+    UserAction::Next();
+    ASSERT_TRUE(m_db.ReloadDayQuietly(1, QDate(2026, 3, 2)));
+    EXPECT_FALSE(m_db.DayOutOfStep());
+    EXPECT_TRUE(m_db.IsTimeIdInDayCache(2));
+    EXPECT_EQ(Messages().Count(), 1);
 }
 
 TEST_F(ServerOutageTest, AStoppedServerIsToldOnceAndARestartedOneServesTheNextStepSilently)

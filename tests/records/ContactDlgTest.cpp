@@ -11,6 +11,7 @@
 #include "tests/support/ContactsFixture.h"
 #include "tests/support/ScriptedModals.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/Waiting.h"
 #include "ui/MyListCtrl.h"
 #include "ui/MyPopMenu.h"
 #include "ui/MyTreeCtrl.h"
@@ -556,7 +557,7 @@ TEST_F(ContactsProgramTest, TheHubsContactsCommandOpensTheWindowOnce)
     window->OnCommand(CContactDlg::kCmdArrange);
     window->SelectCompany(db.GetCompanyIdByName(QStringLiteral("Kauri Engineering")));
     window->resize(820, 480);
-    QTest::qWait(50);
+    Waiting::Settle();
     const QString folder = qEnvironmentVariable("KELVANE_SCREENSHOT_DIR");
     if (!folder.isEmpty())
         window->grab().save(folder + QStringLiteral("/contacts.png"));

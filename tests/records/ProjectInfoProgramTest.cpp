@@ -5,6 +5,7 @@
 #include "records/ProjectInfoWindows.h"
 #include "records/ShowPrjDlg.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/Waiting.h"
 #include "timesheet/Plentor.h"
 #include "timesheet/TimeAppDlg.h"
 #include "timesheet/TimeSheetWindows.h"
@@ -76,13 +77,13 @@ TEST(ProjectInfoProgramTest, TheHubsCommandAndTheTimeLinesProjectOpenTheWindow)
     hub->OnCommand(ID_TIMESHEETS);
     auto* timeSheet = dynamic_cast<CTimeAppDlg*>(hub->Window(ID_TIMESHEETS));
     ASSERT_NE(timeSheet, nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([timeSheet] { return timeSheet->Controller().DayLoaded(); }, 5000));
+    ASSERT_TRUE(Waiting::Until([timeSheet] { return timeSheet->Controller().DayLoaded(); }));
     QWidget* line = timeSheet->TimeLine().ControlWidget();
     ASSERT_NE(line, nullptr);
     const QPoint label = FindProjectLabel(line, QStringLiteral("General"));
     ASSERT_GE(label.x(), 0);
     QTest::mouseDClick(line, Qt::LeftButton, Qt::NoModifier, label);
-    ASSERT_TRUE(QTest::qWaitFor([hub] { return hub->Window(ID_PROJECT_INFO) != nullptr; }, 2000));
+    ASSERT_TRUE(Waiting::Until([hub] { return hub->Window(ID_PROJECT_INFO) != nullptr; }));
     window = dynamic_cast<CShowPrjDlg*>(hub->Window(ID_PROJECT_INFO));
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->ProjectName(), QStringLiteral("General"));

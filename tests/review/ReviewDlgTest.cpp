@@ -1,6 +1,7 @@
 #include "office/OfficeSession.h"
 #include "tests/review/ReviewFixture.h"
 #include "tests/support/ScriptedModals.h"
+#include "tests/support/Waiting.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -297,7 +298,7 @@ TEST_P(ReviewDlgTest, Screenshot)
     Open();
     m_window->resize(900, 300);
     Review(kMonday, kWednesday);
-    QTest::qWait(20);
+    Waiting::Settle();
     const QString folder = qEnvironmentVariable("KELVANE_SCREENSHOT_DIR");
     if (!folder.isEmpty())
         m_window->grab().save(folder + QStringLiteral("/review.png"));

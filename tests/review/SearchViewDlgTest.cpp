@@ -8,6 +8,7 @@
 #include "tests/review/SearchFixture.h"
 #include "tests/support/ScriptedModals.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/Waiting.h"
 #include "ui/HtmlView.h"
 #include "ui/ResourceIds.h"
 #include "ui/RichTextCtrl.h"
@@ -357,7 +358,7 @@ TEST_P(SearchViewTest, AWeekOfBookingsAndItsHoursView)
                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
     const QString folder = qEnvironmentVariable("KELVANE_SCREENSHOT_DIR");
     if (!folder.isEmpty() && !IsPostgres()) {
-        QTest::qWait(50);
+        Waiting::Settle();
         view.grab().save(folder + QStringLiteral("/search-results.png"));
     }
 
@@ -371,7 +372,7 @@ TEST_P(SearchViewTest, AWeekOfBookingsAndItsHoursView)
             browser.resize(760, 560);
             browser.show();
             EXPECT_TRUE(QTest::qWaitForWindowExposed(&browser));
-            QTest::qWait(50);
+            Waiting::Settle();
             browser.grab().save(folder + QStringLiteral("/browser-xslt.png"));
         }
         return int(IDCANCEL);

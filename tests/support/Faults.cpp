@@ -21,12 +21,25 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
 
 namespace {
 
 std::string s_killPoint;
+std::string s_gatePoint;
+std::atomic<bool> s_gateOpen{true};
+
+void HoldAtGate(const char* name)
+{
+    if (s_gatePoint != name)
+        return;
+    while (!s_gateOpen.load())
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
 
 void KillAtPoint(const char* name)
 {
@@ -274,6 +287,24 @@ bool CWriteUnderWay::Committed()
         m_child = 0;
     }
     return m_committed;
+}
+
+CFaultGate::CFaultGate(const char* point)
+{
+    s_gatePoint = point;
+    s_gateOpen = false;
+    SetFaultHandler(&HoldAtGate);
+}
+
+CFaultGate::~CFaultGate()
+{
+    Open();
+    SetFaultHandler(nullptr);
+}
+
+void CFaultGate::Open()
+{
+    s_gateOpen = true;
 }
 
 CDiskFull::CDiskFull(qint64 bytes)

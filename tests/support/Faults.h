@@ -91,6 +91,18 @@ private:
     bool m_committed = false;
 };
 
+// Work of the program's own threads held at a fault point (FaultPoint) until
+// the test lets it go, as a connection that cannot answer holds it.
+class CFaultGate {
+public:
+    explicit CFaultGate(const char* point);
+    ~CFaultGate();
+    CFaultGate(const CFaultGate&) = delete;
+    CFaultGate& operator=(const CFaultGate&) = delete;
+
+    void Open();
+};
+
 // Files cannot grow past `bytes` while it lives: every write beyond fails as
 // on a full disk.
 class CDiskFull {

@@ -26,7 +26,7 @@ TEST_P(TimeSheetWindowBookingTest, ABlockNotSavedLeavesTheLine)
     // The keyboard's new block too.
     modals.Then(Escape);
     m_window->Controller().RunKeyCommand(12863);
-    QTest::qWait(50);
+    Waiting::Settle();
     EXPECT_EQ(modals.seen.size(), 3);
     EXPECT_EQ(HoursOnTheLine().toStdString(), "Hours Worked 0.00");
     EXPECT_TRUE(Rows(m_day).isEmpty());
@@ -64,7 +64,7 @@ TEST_P(TimeSheetWindowBookingTest, UndoAndRedoShowTheBlockAsItIsStored)
     // An earlier block of the day, first on the line.
     Book(m_day, 1, 7 * 60, 8 * 60, kBridge, 1, 1, QStringLiteral("early"));
     m_window->OnCommand(ID_REFRESH_TIMESHEET);
-    QTest::qWait(50);
+    Waiting::Settle();
     CScriptedModals modals;
     modals.Then([](CDialogBase& dialog) {
         dialog.Control<QTextEdit>(1116)->setPlainText(QStringLiteral("Site visit, Zoë"));
@@ -77,14 +77,14 @@ TEST_P(TimeSheetWindowBookingTest, UndoAndRedoShowTheBlockAsItIsStored)
     const auto start = [this] { return m_window->Control<QLabel>(1013)->text().trimmed(); };
 
     m_window->OnCommand(ID_UNDO);
-    QTest::qWait(50);
+    Waiting::Settle();
     EXPECT_EQ(Rows(m_day).size(), 1);
     EXPECT_EQ(m_window->StatusText(), QStringLiteral("Delete  09:00, to  10:00"));
     EXPECT_EQ(start(), QStringLiteral("00:00"));
     EXPECT_EQ(comment(), QString());
 
     m_window->OnCommand(ID_REDO);
-    QTest::qWait(50);
+    Waiting::Settle();
     ASSERT_EQ(Rows(m_day).size(), 2);
     EXPECT_TRUE(Rows(m_day).last().endsWith(QStringLiteral("'Site visit, Zoë'")))
         << Rows(m_day).first().toStdString();
@@ -100,11 +100,11 @@ TEST_P(TimeSheetWindowBookingTest, UndoAndRedoShowTheBlockAsItIsStored)
     ASSERT_TRUE(Menu(block, QStringLiteral("Edit")));
     ASSERT_TRUE(Rows(m_day).last().endsWith(QStringLiteral("'Changed'")));
     m_window->OnCommand(ID_UNDO);
-    QTest::qWait(50);
+    Waiting::Settle();
     EXPECT_TRUE(Rows(m_day).last().endsWith(QStringLiteral("'Site visit, Zoë'")));
     EXPECT_EQ(comment(), QStringLiteral("Site visit, Zoë"));
     m_window->OnCommand(ID_REDO);
-    QTest::qWait(50);
+    Waiting::Settle();
     EXPECT_TRUE(Rows(m_day).last().endsWith(QStringLiteral("'Changed'")));
     EXPECT_EQ(comment(), QStringLiteral("Changed"));
 
@@ -113,12 +113,12 @@ TEST_P(TimeSheetWindowBookingTest, UndoAndRedoShowTheBlockAsItIsStored)
     ASSERT_TRUE(Menu(block, QStringLiteral("Delete")));
     ASSERT_EQ(Rows(m_day).size(), 1);
     m_window->OnCommand(ID_UNDO);
-    QTest::qWait(50);
+    Waiting::Settle();
     ASSERT_EQ(Rows(m_day).size(), 2);
     EXPECT_EQ(start(), QStringLiteral("09:00"));
     EXPECT_EQ(comment(), QStringLiteral("Changed"));
     m_window->OnCommand(ID_REDO);
-    QTest::qWait(50);
+    Waiting::Settle();
     EXPECT_EQ(Rows(m_day).size(), 1);
     EXPECT_EQ(start(), QStringLiteral("00:00"));
     EXPECT_EQ(comment(), QString());
@@ -143,7 +143,7 @@ TEST_P(TimeSheetWindowBookingTest, APasteKeepsTheCopiedValuesOrLeavesTheLine)
     // The next day holds a row of the same id on another project.
     Book(next, 1, 13 * 60, 14 * 60, kBridge, 1, 1, QStringLiteral("bridge work"));
     m_window->OnCommand(ID_REFRESH_TIMESHEET);
-    QTest::qWait(50);
+    Waiting::Settle();
     const QPoint block = Find(9 * 60 + 30);
     const QPoint eleven = Find(11 * 60);
     ASSERT_GE(block.y(), 0);
@@ -227,10 +227,14 @@ TEST_P(TimeSheetWindowBookingTest, ABlockNotStoredLeavesTheLineAtTheClocksTick)
     QTest::mousePress(m_line, Qt::LeftButton, Qt::NoModifier, noon);
     QTest::mouseMove(m_line, noon + QPoint(0, 1));
     QTest::mouseRelease(m_line, Qt::LeftButton, Qt::NoModifier, noon + QPoint(0, 1));
-    QTest::qWait(50);
+    Waiting::Settle();
     // Nobody acts; the window's clock ticks.
     clock->setInterval(20);
-    QTest::qWait(200);
+    int ticks = 0;
+    const QMetaObject::Connection counting =
+        QObject::connect(clock, &QTimer::timeout, [&ticks] { ++ticks; });
+    EXPECT_TRUE(Waiting::Until([&ticks] { return ticks >= 10; }));
+    QObject::disconnect(counting);
     EXPECT_EQ(HoursOnTheLine().toStdString(), "Hours Worked 0.00");
     // Nor is the block that was never stored still described.
     for (const QLabel* label : m_window->findChildren<QLabel*>())
@@ -247,7 +251,7 @@ TEST_P(TimeSheetWindowBookingTest, AddBlockNowAfterMidnightBooksOnTheDayItIsNow)
     CScriptedModals modals;
     modals.Then(Ok);
     m_window->OnCommand(ID_ADD_BLOCK_NOW);
-    QTest::qWait(50);
+    Waiting::Settle();
     ASSERT_EQ(modals.seen.size(), 1);
     EXPECT_EQ(m_window->Controller().ShownDay(), next);
     EXPECT_TRUE(Rows(m_day).isEmpty()) << Rows(m_day).join('|').toStdString();
@@ -262,7 +266,7 @@ TEST_P(TimeSheetWindowBookingTest, AddBlockNowAfterMidnightBooksOnTheDayItIsNow)
     clock.Set(next, 9, 20);
     modals.Then(Ok);
     m_window->OnCommand(ID_ADD_BLOCK_NOW);
-    QTest::qWait(50);
+    Waiting::Settle();
     EXPECT_EQ(m_window->Controller().ShownDay(), next);
     EXPECT_EQ(Rows(next).size(), 2);
 }
@@ -289,7 +293,7 @@ TEST_P(TimeSheetWindowBookingTest, OnTheNightsTheClockChangesTheDayCountsTheTime
         m_window->ShowDay(c.day);
         Book(c.day, 1, 30, 210, kBridge, 1, 1, QStringLiteral("night shift"));
         m_window->OnCommand(ID_REFRESH_TIMESHEET);
-        QTest::qWait(50);
+        Waiting::Settle();
         EXPECT_EQ(HoursOnTheLine(), QStringLiteral("Hours Worked %1").arg(QLatin1String(c.hours)));
         // The block in hand: its length and cost in the info area.
         m_window->Controller().OnHighlightTime(1, 30, 210, kBridge);

@@ -26,7 +26,7 @@ protected:
             QApplication::sendEvent(m_line, &press);
             QApplication::sendEvent(m_line, &release);
         }
-        QTest::qWait(20);
+        Waiting::Settle();
     }
 };
 
@@ -67,7 +67,7 @@ TEST_P(TimeSheetWindowKeysTest, F1AndShiftF1OpenTheHelpAsTheHelpMenuDoes)
     // The manual's window is not part of this program; the hub says so
     // for the menu and for the keys alike.
     const auto helpAsked = [] {
-        QTest::qWait(20);
+        Waiting::Settle();
         const QStringList texts = CRecordingMessages::Current().Texts();
         CRecordingMessages::Current().Clear();
         return texts;
@@ -86,15 +86,15 @@ TEST_P(TimeSheetWindowKeysTest, AMoveTheDatabaseRefusesIsToldInTheStatusLine)
     Book(m_day, 1, 8 * 60, 9 * 60, kBridge, 1, 1, QStringLiteral("early"));
     Book(m_day, 2, 9 * 60, 10 * 60, kBridge, 1, 1, QStringLiteral("later"));
     m_window->OnCommand(ID_REFRESH_TIMESHEET);
-    QTest::qWait(50);
+    Waiting::Settle();
     m_line->setFocus();
     m_window->TimeLine().ForceHighlight(2, true);
-    QTest::qWait(20);
+    Waiting::Settle();
     ASSERT_TRUE(m_window->TimeLine().IsHighlightObj());
     // Its start up into the block before: refused, on the server by the
     // write itself, which then reads the day again.
     m_window->Controller().RunKeyCommand(12869);
-    QTest::qWait(50);
+    Waiting::Settle();
     EXPECT_EQ(m_window->StatusText().toStdString(), "Entry constrained by existing entry");
     EXPECT_EQ(Rows(m_day),
               QStringList({"1 480-540 p1 t1 o1 'early'", "2 540-600 p1 t1 o1 'later'"}));
@@ -102,7 +102,7 @@ TEST_P(TimeSheetWindowKeysTest, AMoveTheDatabaseRefusesIsToldInTheStatusLine)
         << CRecordingMessages::Current().Last().toStdString();
     // Its stop down is free: moved, and the block tells of itself.
     m_window->Controller().RunKeyCommand(12877);
-    QTest::qWait(50);
+    Waiting::Settle();
     EXPECT_EQ(Rows(m_day).at(1), QStringLiteral("2 540-615 p1 t1 o1 'later'"));
     EXPECT_NE(m_window->StatusText().toStdString(), "Entry constrained by existing entry");
 }

@@ -7,6 +7,7 @@
 #include "platform/ProfileStore.h"
 #include "tests/support/ScriptedModals.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/Waiting.h"
 #include "tests/timesheet/TimeLineProbe.h"
 #include "timesheet/Plentor.h"
 #include "timesheet/ScheduleTimeDlg.h"
@@ -40,8 +41,8 @@ protected:
         m_app.Hub()->OnCommand(ID_TIMESHEETS);
         m_window = dynamic_cast<CTimeAppDlg*>(m_app.Hub()->Window(ID_TIMESHEETS));
         ASSERT_NE(m_window, nullptr) << CRecordingMessages::Current().Last().toStdString();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return m_window->Controller().DayLoaded(); }, 5000));
-        QTest::qWait(50);
+        ASSERT_TRUE(Waiting::Until([this] { return m_window->Controller().DayLoaded(); }));
+        Waiting::Settle();
     }
     void TearDown() override
     {
@@ -140,7 +141,7 @@ TEST_F(TimeSheetWindowTest, TheScheduleEventOpensScheduleTimeAfterTheControlsOwn
     m_window->TimeLine().Events().Invoke(CPlentor::kNotifySchedData, InvokeKind::Method, args,
                                          nullptr);
     EXPECT_TRUE(modals.seen.isEmpty());
-    QTest::qWait(50);
+    EXPECT_TRUE(Waiting::Until([&modals] { return !modals.seen.isEmpty(); }));
     EXPECT_EQ(modals.seen, QStringList{"CScheduleTimeDlg"});
     EXPECT_EQ(first, m_window->Controller().ShownDay().addDays(1));
     EXPECT_TRUE(Rows().isEmpty());
@@ -169,7 +170,7 @@ TEST_F(TimeSheetWindowTest, StoredRowsAppearOnTheLineAndInTheInfoArea)
     }
     m_window->OnCommand(ID_REFRESH_TIMESHEET);
     m_window->Controller().OnHighlightTime(2, 600, 720, 1);
-    QTest::qWait(50);
+    Waiting::Settle();
     EXPECT_EQ(m_window->Controller().Entry().comment, QStringLiteral("Design"));
     EXPECT_EQ(m_window->Controller().Entry().startText.trimmed(), QStringLiteral("10:00"));
 
@@ -179,7 +180,7 @@ TEST_F(TimeSheetWindowTest, StoredRowsAppearOnTheLineAndInTheInfoArea)
     if (!folder.isEmpty())
         m_window->grab().save(folder + QStringLiteral("/timesheet.png"));
     m_window->resize(1280, 860);
-    QTest::qWait(50);
+    Waiting::Settle();
     m_window->Controller().OnHighlightTime(2, 600, 720, 1);
     QCoreApplication::processEvents();
     EXPECT_EQ(m_window->Controller().Entry().comment, QStringLiteral("Design"));
@@ -196,10 +197,7 @@ TEST_F(TimeSheetWindowTest, NothingIsCutAtTheSmallestSizeAndTheLineTakesALargeOn
         if (!folder.isEmpty())
             m_window->grab().save(folder + QLatin1Char('/') + name);
     };
-    const auto settle = [] {
-        QTest::qWait(50);
-        QCoreApplication::processEvents();
-    };
+    const auto settle = [] { Waiting::Settle(); };
 
     // "Size to Min Size" asks for less than the controls need: the window
     // stops at the smallest the layouts allow.
@@ -228,11 +226,11 @@ TEST_F(TimeSheetWindowTest, TheDatePickersCalendarShowsEveryWeekInAFrameOfItsOwn
     auto* picker = m_window->Control<QDateTimeEdit>(1139);
     ASSERT_NE(picker, nullptr);
     m_window->show();
-    QTest::qWait(20);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window, Waiting::kCeilingMs));
     // A click on the arrow opens the calendar over the month calendar below.
     QTest::mouseClick(picker, Qt::LeftButton, Qt::NoModifier,
                       QPoint(picker->width() - 6, picker->height() / 2));
-    QTest::qWait(50);
+    EXPECT_TRUE(Waiting::Until([] { return QApplication::activePopupWidget() != nullptr; }));
     QWidget* popup = QApplication::activePopupWidget();
     ASSERT_NE(popup, nullptr);
     QCalendarWidget* calendar = picker->calendarWidget();

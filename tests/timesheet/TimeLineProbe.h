@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/support/Waiting.h"
 #include "timesheet/TimeAppDlg.h"
 
 #include <QTest>
@@ -30,7 +31,8 @@ inline void Draw(QWidget* line, QPoint from, QPoint to)
         QTest::mouseMove(line, QPoint(from.x(), y));
     QTest::mouseMove(line, to);
     QTest::mouseRelease(line, Qt::LeftButton, Qt::NoModifier, to);
-    QTest::qWait(50);
+    // What the release posted: the store, its dialog, the line drawn again.
+    Waiting::Settle();
 }
 
 } // namespace TimeLineProbe

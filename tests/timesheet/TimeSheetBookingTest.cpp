@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "tests/support/ScriptedModals.h"
+#include "tests/support/Waiting.h"
 #include "timesheet/ScheduleTimeDlg.h"
 #include "ui/ResourceIds.h"
 
@@ -221,7 +222,8 @@ TEST_P(TimeSheetBookingTest, RichTextCommentsShowAsTextAndStoreWhatIsTyped)
     Highlight(1, 540, 600, kBridge);
     m_ctl->OnKeyCommand('I', 17);
     EXPECT_TRUE(QTest::qWaitFor(
-        [this] { return m_ui.statuses.contains(QStringLiteral("Comment Site visit")); }, 4000))
+        [this] { return m_ui.statuses.contains(QStringLiteral("Comment Site visit")); },
+        Waiting::kCeilingMs))
         << m_ui.statuses.join('|').toStdString();
 
     modals.Then(Typing(QStringLiteral("Site visit, then report")));

@@ -11,6 +11,7 @@
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/TimeZoneScope.h"
+#include "tests/support/Waiting.h"
 #include "tests/timesheet/DatabaseOutage.h"
 #include "tests/timesheet/TimeLineProbe.h"
 #include "timesheet/Plentor.h"
@@ -60,8 +61,8 @@ protected:
         m_app.Hub()->OnCommand(ID_TIMESHEETS);
         m_window = dynamic_cast<CTimeAppDlg*>(m_app.Hub()->Window(ID_TIMESHEETS));
         ASSERT_NE(m_window, nullptr) << CRecordingMessages::Current().Last().toStdString();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return m_window->Controller().DayLoaded(); }, 5000));
-        QTest::qWait(50);
+        ASSERT_TRUE(Waiting::Until([this] { return m_window->Controller().DayLoaded(); }));
+        Waiting::Settle();
         m_line = m_window->TimeLine().ControlWidget();
         ASSERT_NE(m_line, nullptr);
         m_day = m_window->Controller().ShownDay();
@@ -122,7 +123,7 @@ protected:
     QString HoursOnTheLine()
     {
         m_window->TimeLine().CreateHoursWorkedMsg();
-        QTest::qWait(20);
+        Waiting::Settle();
         return m_window->StatusText();
     }
     QPoint Find(int minute) { return TimeLineProbe::Find(*m_window, m_line, minute); }
@@ -154,7 +155,7 @@ protected:
         poll.start();
         QTest::mouseClick(m_line, Qt::RightButton, Qt::NoModifier, at);
         poll.stop();
-        QTest::qWait(50);
+        Waiting::Settle();
         return seen && chosen;
     }
 
