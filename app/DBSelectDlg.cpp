@@ -115,7 +115,8 @@ bool CDBSelectDlg::OnApply()
 
 bool CDBSelectDlg::SwitchDatabase(const QString& wanted)
 {
-    if (!SwitchProgramDatabase(Sheet().Facade(), Sheet().Hub(), wanted, m_atOpening))
+    if (!SwitchProgramDatabase(Sheet().Facade(), Sheet().Hub(), wanted, m_atOpening,
+                               SwitchWindows::OpenAgain))
         return false;
     m_atOpening = CProfile::DefDatabaseName();
     return true;

@@ -79,6 +79,15 @@ bool SwitchProgramDatabase(CDBClass* db, CDummyDlg* hub, const QString& wanted,
             hub->CloseAllWindows(true);
         return false;
     }
+    // On a server the start-up view is read only by a known version, which
+    // the start reads first too; without it the company and version stay unknown.
+    QString version;
+    db->CheckDbVersion(0, version, false);
+    if (db->StartupInfo().CompanyName.isEmpty() &&
+        db->CanUseDbObject(QStringLiteral("qselStartUpInfo")))
+        db->ReadStartupInfo();
+    if (hub)
+        hub->OnDatabaseSwitched();
     QString user;
     db->GetCurrentUser(user);
     db->ReleaseConnection(false, false);

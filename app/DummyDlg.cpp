@@ -789,7 +789,7 @@ void CDummyDlg::OnSetUsername()
         const int code = dialog->DoModal();
         const QString after = CProfile::DefUserName();
         delete dialog;
-        if (code == IDOK && after != before)
+        if (code == IDOK && after != before && !m_keepWindowsOnNewUser)
             CloseAllWindows(true);
         if (after.isEmpty())
             m_userAskedInVain = true;
@@ -812,6 +812,23 @@ void CDummyDlg::OnSetUsername()
                     m_passwordMode == 2 ? kOpenLogon : kOpenSetUser, new Holder(dialog));
     else
         delete dialog;
+}
+
+void CDummyDlg::AskForUserBeforeShowing()
+{
+    const bool asking = m_askingForUser;
+    const bool keep = m_keepWindowsOnNewUser;
+    m_askingForUser = true;
+    m_keepWindowsOnNewUser = true;
+    OnSetUsername();
+    m_askingForUser = asking;
+    m_keepWindowsOnNewUser = keep;
+}
+
+void CDummyDlg::OnDatabaseSwitched()
+{
+    m_passwordMode = -1;
+    m_userAskedInVain = false;
 }
 
 void CDummyDlg::OnCloseApp()

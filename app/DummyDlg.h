@@ -111,6 +111,12 @@ public:
     void SetAskingForUser(bool asking) { m_askingForUser = asking; }
     // A modal Set User round that ended without a user name stops further rounds.
     bool UserAskedInVain() const { return m_userAskedInVain; }
+    // For a window that cannot show without a user of the database: the
+    // user is asked modally, so nothing under the question can be used, and
+    // the windows stay (the asking one reads the user itself).
+    void AskForUserBeforeShowing();
+    // Another database is in use: its own password rule and users count.
+    void OnDatabaseSwitched();
     // The pending selection handed to the tasks and review windows.
     int m_pendingProjId = -1;
     // The employee whose project the project information is asked for (-1:
@@ -155,6 +161,7 @@ private:
     CUnreadWindows* m_unread = nullptr;
     int m_openWindows = 0;
     bool m_askingForUser = false;
+    bool m_keepWindowsOnNewUser = false;
     bool m_userAskedInVain = false;
     bool m_modalOpen = false;
     int m_passwordMode = -1;

@@ -122,6 +122,35 @@ QDateTime CBookTime::OnBookingDay(int minute) const
     return CLocalTime::Moment(m_bookDay, minute);
 }
 
+int CBookTime::StopAhead(const QDateTime& now) const
+{
+    // The next boundary on the clock's face is an interval of time ahead but
+    // on the nights the clock changes: going back, the boundary after the
+    // hour shown twice is more than an hour away until that hour's last
+    // interval; going forward, the boundaries it skips are one moment.
+    const QDateTime limit = OnTheMinute(now).addSecs(m_interval * 60);
+    int stop = m_interval * ((MinutesNow(now) + m_interval) / m_interval);
+    while (stop + m_interval <= kMidnight && OnBookingDay(stop + m_interval) <= limit)
+        stop += m_interval;
+    while (stop > 0 && OnBookingDay(stop) > limit)
+        stop -= m_interval;
+    return stop;
+}
+
+bool CBookTime::GivesBackLastInterval(const QDateTime& now) const
+{
+    // Its stop is farther ahead than the boundary before it is behind: on
+    // the night the clock goes back that boundary may be an hour behind.
+    const QDateTime minute = OnTheMinute(now);
+    return OnBookingDay(m_stopMinutes - m_interval).secsTo(minute) <
+           minute.secsTo(OnBookingDay(m_stopMinutes));
+}
+
+QDateTime CBookTime::OnTheMinute(const QDateTime& moment)
+{
+    return moment.addSecs(-moment.time().second()).addMSecs(-moment.time().msec());
+}
+
 // ---- Starting and booking --------------------------------------------------------------------
 
 int CBookTime::StartTiming(int projId, int taskId, int& start, int& stop)
@@ -496,11 +525,10 @@ void CBookTime::TimerProc(int id)
             StopTiming();
             return;
         }
-        const int now = MinutesNow(m_lastTick);
-        const int newStop = m_interval * ((now + m_interval) / m_interval);
-        m_blockStop = OnBookingDay(newStop);
+        const int newStop = StopAhead(m_lastTick);
         // A block never shrinks at a tick.
         const bool grows = m_startMinutes < newStop && newStop > m_stopMinutes;
+        m_blockStop = OnBookingDay(grows ? newStop : m_stopMinutes);
         if (grows && IsAfterStopTime(newStop)) {
             m_status = kRefused;
             m_owner.OnGo();
@@ -590,7 +618,7 @@ bool CBookTime::StopTiming()
     m_logged = false;
 
     // Only a block this run wrote gives back its last interval.
-    if (booked && m_roundStop && m_stopMinutes - MinutesNow(CClock::Now()) > m_interval * 0.5) {
+    if (booked && m_roundStop && GivesBackLastInterval(CClock::Now())) {
         CTimeSheetWrite entry;
         entry.IsUpdate = true;
         entry.WorkDate = CDateTime(m_bookDay);

@@ -95,6 +95,12 @@ private:
     int MinutesNow(const QDateTime& now) const;
     // The moment of a minute of the booking day (1440 is the midnight that ends it).
     QDateTime OnBookingDay(int minute) const;
+    // Where a tick stretches the block to: the last interval boundary at
+    // most one interval of time ahead of now.
+    int StopAhead(const QDateTime& now) const;
+    // Whether the block's last interval is less than half used at a stop.
+    bool GivesBackLastInterval(const QDateTime& now) const;
+    static QDateTime OnTheMinute(const QDateTime& moment);
     void PassBlock();
     void RestorePrevious();
     // Runs one try at the database with its messages held: a refusal is told

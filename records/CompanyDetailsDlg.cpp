@@ -68,6 +68,10 @@ CCompanyDetailsDlg::CCompanyDetailsDlg(CDBClass& db, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addLayout(OkCancelRow(*this, QStringLiteral("&OK")));
+    // Made first, the business type would be last in Tab's round: it goes
+    // where it stands, between the name and the comment.
+    setTabOrder(Control<QLineEdit>(kIdName), m_businessType);
+    setTabOrder(m_businessType, Control<QLineEdit>(kIdComment));
     setMinimumWidth(620);
 }
 

@@ -76,6 +76,10 @@ CCompanyEditDlg::CCompanyEditDlg(CDBClass& db, int companyId, const CCompanyValu
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addLayout(OkCancelRow(*this, QStringLiteral("&Update")));
+    // The comment and the business types are made before the lines: Tab
+    // takes them where they stand, after the web address.
+    setTabOrder(Control<QLineEdit>(kIdWeb), m_comment);
+    setTabOrder(m_comment, m_types);
     setMinimumWidth(600);
 }
 

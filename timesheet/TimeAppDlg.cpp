@@ -483,7 +483,7 @@ void CTimeAppDlg::FillUsers()
     if (m_usersNotRead)
         return;
     if (index < 0 && m_hub) {
-        m_hub->OnCommand(ID_SET_USER);
+        m_hub->AskForUserBeforeShowing();
         if (m_hub->UserAskedInVain()) {
             m_userAbsent = true;
             return;
@@ -633,7 +633,11 @@ void CTimeAppDlg::OnSelChangeUser()
 
 void CTimeAppDlg::OnDayButton(int id)
 {
-    const QDate day = m_ctl->ShownDay().addDays(id == kIdPrevDay ? -1 : 1);
+    ShowDayTold(m_ctl->ShownDay().addDays(id == kIdPrevDay ? -1 : 1));
+}
+
+void CTimeAppDlg::ShowDayTold(const QDate& day)
+{
     m_ctl->GoToDay(day);
     SetStatusText(QStringLiteral("Day ") + QLocale().toString(day, QLocale::ShortFormat));
 }
@@ -729,7 +733,7 @@ bool CTimeAppDlg::OnCommand(int id)
         ShowProjectInfo(m_ctl->Entry().projId);
         return true;
     case ID_VIEW_TODAY:
-        m_ctl->GoToDay(CClock::Today());
+        ShowDayTold(CClock::Today());
         return true;
     case ID_SIZE_DEFAULT:
         SizeTo(m_ctl->Options().Int("DefWidthVal"), m_ctl->Options().Int("DefHeightVal"));

@@ -107,6 +107,8 @@ private:
     // cannot be read.
     bool StartWithUser();
     void OnDayButton(int id);
+    // Moves to a day and names it in the status line.
+    void ShowDayTold(const QDate& day);
     void SizeTimeLine();
     void SizeTo(int width, int height);
     void SaveState();

@@ -547,6 +547,8 @@ void CTimeSheetController::OnSelChangeUser()
     if (HasApp())
         theApp().SetCurrentDay(m_day);
     m_control.ClearTimeInfo();
+    // Nothing of the last user's block stays beside the new user's first one.
+    ClearInfoTexts();
     LoadDay(m_day);
     double factor = 1;
     m_db.GetEmpRateFactor(m_empId, factor);

@@ -597,16 +597,16 @@ TEST_F(OptionsTest, SelectChoosesAndOnlyApplySwitchesTheDatabase)
     auto* page = Open(*sheet, sheet->DatabasePage());
     page->Control<QPushButton>(IDC_SELECT_DATABASE)->click();
     ASSERT_TRUE(sheet->IsApplyEnabled());
+    const QPointer<CFakeWindow> before = m_windows[ID_TIMESHEETS];
     sheet->OnApplyNow();
     EXPECT_EQ(CProfile::DefDatabaseName(), second);
     EXPECT_TRUE(page->DatabaseChanged());
-    // The windows held rows of the old database.
-    EXPECT_FALSE(m_windows[ID_TIMESHEETS]);
+    // The windows held rows of the old database: they open again on the new one.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !before && m_windows[ID_TIMESHEETS]; }));
     EXPECT_EQ(m_db.GetEmpIdByName(QStringLiteral("Bob")), 1);
     EXPECT_EQ(m_db.GetEmpIdByName(QStringLiteral("Ann")), -1);
 
     // Applying again, or choosing the same database, switches and closes nothing.
-    m_hub->OnCommand(ID_TIMESHEETS);
     sheet->OnApplyNow();
     page->Control<QPushButton>(IDC_SELECT_DATABASE)->click();
     sheet->OnApplyNow();
@@ -686,6 +686,9 @@ TEST_F(OptionsTest, SwitchToTheServerAndBack)
         GTEST_SKIP() << "no test PostgreSQL server (KELVANE_TEST_PG)";
     }
     const QString server = TestDatabases::NewPostgresDatabase(QStringLiteral("options"));
+    // The tray's title names the version of the database in use.
+    const double version = m_hub->TrayMenuState().dbVersion;
+    ASSERT_GT(version, 0);
     {
         CDBConnection conn;
         conn.UseConnectionString(server);
@@ -712,6 +715,7 @@ TEST_F(OptionsTest, SwitchToTheServerAndBack)
         EXPECT_EQ(CProfile::DefDatabaseName(), server);
         EXPECT_EQ(m_db.GetProviderKind(), kProviderPostgres);
         EXPECT_EQ(m_db.GetEmpIdByName(QStringLiteral("Cleo")), 1);
+        EXPECT_DOUBLE_EQ(m_hub->TrayMenuState().dbVersion, version);
     }
     {
         // The server's start-window list offers the overview.

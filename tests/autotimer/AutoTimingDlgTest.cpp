@@ -249,18 +249,35 @@ TEST_P(AutoTimingDlgTest, OnTheNightsTheClockChangesItCountsTheTimeThatPassed)
         if (c.repeatedHour < 0)
             continue;
 
-        // A block that ends in the hour the clock shows twice: once the hour
-        // shows again, its stop has passed, and nothing is booked ahead.
-        Exec(QStringLiteral("DELETE FROM tblTimeSheet"));
-        m_clock.Set(c.day, c.repeatedHour, 5);
-        Go()->click();
-        ASSERT_TRUE(m_window->IsTiming());
-        EXPECT_EQ(Status(),
-                  QStringLiteral("Logging started: 0%1:00 (10 mins)").arg(c.repeatedHour));
-        m_clock.Advance(60 * 60);
-        tick();
-        EXPECT_EQ(Status(), QStringLiteral("Logging started: 0%1:00 (0 mins)").arg(c.repeatedHour));
-        Go()->click();
+        // The night the clock goes back: the boundary after the hour shown
+        // twice is more than an interval of time away until that hour's last
+        // interval, so the block waits for it, and a stop keeps what passed.
+        Option("Admin/AutoLogRoundStop", 0);
+        const int h = c.repeatedHour;
+        for (const bool second : {false, true}) {
+            Exec(QStringLiteral("DELETE FROM tblTimeSheet"));
+            m_clock.Set(c.day, 0, 40);
+            Go()->click();
+            ASSERT_TRUE(m_window->IsTiming());
+            m_clock.Set(c.day, h, 45);
+            tick();
+            EXPECT_EQ(Status(), QStringLiteral("Logging started: 00:30 (0 mins)"));
+            EXPECT_FLOAT_EQ(hours(c.day), float(h + 0.25));
+            if (second) {
+                m_clock.Set(c.day, h, 40);
+                m_clock.Advance(60 * 60);
+                tick();
+                EXPECT_EQ(Status(), QStringLiteral("Logging started: 00:30 (0 mins)"));
+                EXPECT_FLOAT_EQ(hours(c.day), float(h + 0.25));
+                m_clock.Advance(5 * 60);
+                tick();
+                EXPECT_EQ(Status(), QStringLiteral("Logging started: 00:30 (15 mins)"));
+                EXPECT_FLOAT_EQ(hours(c.day), float(h + 1.5));
+            }
+            m_clock.Advance(5 * 60);
+            Go()->click();
+            EXPECT_FLOAT_EQ(hours(c.day), float(second ? h + 1.5 : h + 0.25));
+        }
     }
     EXPECT_TRUE(Messages().isEmpty()) << Messages().join('|').toStdString();
 }

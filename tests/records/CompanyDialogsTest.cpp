@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -20,6 +21,13 @@ protected:
         dialog.Control<QLineEdit>(id)->setText(text);
     }
     static void Press(CDialogBase& dialog, int id) { dialog.Control<QPushButton>(id)->click(); }
+    // Where Tab takes the focus from a control of a shown dialog.
+    static QWidget* AfterTab(CDialogBase& dialog, QWidget* from)
+    {
+        from->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(from, Qt::Key_Tab);
+        return dialog.focusWidget();
+    }
 };
 
 } // namespace
@@ -76,6 +84,10 @@ TEST_P(CompanyDialogsTest, AddingWithAPersonStoresTheCurrentPerson)
     ASSERT_TRUE(dialog.Create());
     Type(dialog, CCompanyDetailsDlg::kIdName, QStringLiteral("Rimu Ltd"));
     auto* types = dialog.Control<QComboBox>(CCompanyDetailsDlg::kIdBusinessType);
+    // Tab goes down the company's fields as they stand.
+    auto* name = dialog.Control<QLineEdit>(CCompanyDetailsDlg::kIdName);
+    EXPECT_EQ(AfterTab(dialog, name), types);
+    EXPECT_EQ(AfterTab(dialog, types), dialog.Control<QLineEdit>(CCompanyDetailsDlg::kIdComment));
     types->setCurrentIndex(types->findText(QStringLiteral("Partner")));
     Type(dialog, CCompanyDetailsDlg::kIdLast, QStringLiteral("Ngata"));
     Type(dialog, CCompanyDetailsDlg::kIdEmail, QStringLiteral("ngata@rimu.example"));
@@ -146,6 +158,9 @@ TEST_P(CompanyDialogsTest, EditingShowsTheTypesAndRewritesThem)
     EXPECT_EQ(dialog.Control<CRichTextCtrl>(CCompanyEditDlg::kIdComment)->toPlainText(),
               QStringLiteral("Gate code 1234"));
     auto* types = dialog.Control<QListWidget>(CCompanyEditDlg::kIdBusinessTypes);
+    auto* comment = dialog.Control<CRichTextCtrl>(CCompanyEditDlg::kIdComment);
+    EXPECT_EQ(AfterTab(dialog, dialog.Control<QLineEdit>(CCompanyEditDlg::kIdWeb)), comment);
+    EXPECT_EQ(AfterTab(dialog, comment), types);
     QStringList selected;
     for (const QListWidgetItem* item : types->selectedItems())
         selected << item->text();

@@ -2,6 +2,7 @@
 #include "app/ControlRegistration.h"
 #include "app/DummyDlg.h"
 #include "app/KelvaneApp.h"
+#include "app/Profile.h"
 #include "data/DBClass.h"
 #include "data/SqlExecutor.h"
 #include "platform/ProfileStore.h"
@@ -116,6 +117,12 @@ TEST_F(TimeSheetWindowTest, TheDayButtonsMoveTheDayAndCloseStoresIt)
     m_window->OnDayButtonMsg(1131);
     EXPECT_EQ(m_window->Controller().ShownDay(), today.addDays(-1));
     EXPECT_FALSE(m_window->ClockText().isEmpty());
+    // View > Today names the day it goes to, as the buttons do.
+    m_window->OnCommand(ID_VIEW_TODAY);
+    EXPECT_EQ(m_window->Controller().ShownDay(), today);
+    EXPECT_EQ(m_window->StatusText(),
+              QStringLiteral("Day ") + QLocale().toString(today, QLocale::ShortFormat));
+    m_window->OnDayButtonMsg(1131);
 
     m_window->OnCommand(ID_CLOSE_TIMESHEET);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -125,6 +132,26 @@ TEST_F(TimeSheetWindowTest, TheDayButtonsMoveTheDayAndCloseStoresIt)
     int d = 0;
     CProfile::LoadCurrentDate(y, m, d);
     EXPECT_EQ(QDate(y, m, d), today.addDays(-1));
+}
+
+TEST_F(TimeSheetWindowTest, AUserTheDatabaseDoesNotKnowIsAskedForBeforeTheWindowIsUsed)
+{
+    // As after a switch to a database that does not know the user: the
+    // question is modal, asked before the window can be used.
+    m_window->OnCommand(ID_CLOSE_TIMESHEET);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    CProfile::SetDefUserName(QStringLiteral("Zed"));
+    CScriptedModals modals;
+    modals.Then([](CDialogBase& dialog) {
+        dialog.OnCommand(IDCANCEL);
+        return dialog.EndCode();
+    });
+    m_app.Hub()->OnCommand(ID_TIMESHEETS);
+    EXPECT_EQ(modals.seen.size(), 1);
+    auto* window = dynamic_cast<CTimeAppDlg*>(m_app.Hub()->Window(ID_TIMESHEETS));
+    ASSERT_NE(window, nullptr);
+    // Not answered: the window goes on with a user the database knows.
+    EXPECT_GE(m_app.Facade()->GetEmpIdByName(window->SelectedUserName()), 0);
 }
 
 TEST_F(TimeSheetWindowTest, TheScheduleEventOpensScheduleTimeAfterTheControlsOwnWork)

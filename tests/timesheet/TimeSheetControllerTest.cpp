@@ -266,7 +266,27 @@ TEST_P(TimeSheetControllerTest, RememberedTasksOnlyOfTheirProject)
 
 TEST_P(TimeSheetControllerTest, ViewOnlyUsersGetAReadOnlyLine)
 {
+    // Another user's day: nothing of Ann's block stays beside his first one.
+    Exec(QStringLiteral("INSERT INTO tblFinEmployee (EmpID, EmpFullName, NTUserName, DeptID, "
+                        "IsCurrent, HourRateFactor) VALUES (2, 'Bob Ray', 'bob', 1, 1, 1)"));
+    const CDateTime day(m_day);
+    Exec(QStringLiteral("INSERT INTO tblTimeSheet (EmpID, ProjID, OrderID, TaskID, WorkDate, "
+                        "StartTime, StopTime, TimeID, HoursWorked, Comment, WorkTypeID) VALUES "
+                        "(2, 2, 2, 3, ?, ?, ?, 1, 1, 'his', 3)"),
+         {QVariant::fromValue(day), QVariant::fromValue(day.AddSecs(480 * 60)),
+          QVariant::fromValue(day.AddSecs(540 * 60))});
+    Book(1, 600, 660);
     Open();
+    m_ctl->OnHighlightTime(1, 600, 660, kBridge);
+    ASSERT_EQ(m_ui.shown.comment, QStringLiteral("old"));
+    m_ui.employee = 2;
+    m_ctl->OnSelChangeUser();
+    EXPECT_EQ(m_ui.shown.startText.trimmed(), QStringLiteral("08:00"));
+    EXPECT_EQ(m_ui.shown.comment, QString());
+    EXPECT_EQ(m_ui.shown.workTypeName, QString());
+    EXPECT_EQ(m_ui.shown.projName, QString());
+    m_ui.employee = kAnn;
+
     m_ui.access = 1;
     m_ctl->OnSelChangeUser();
     EXPECT_EQ(m_ui.caption, QStringLiteral("Kelvane [Read Only] - Ann Lee"));
