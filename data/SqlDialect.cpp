@@ -127,18 +127,22 @@ QString CSqlDialect::TextCondition(const QString& column, const QString& op, con
 
 QString CSqlDialect::NumberText(const QString& column, int type) const
 {
+    // No value has no text (NULL), on both back ends.
     switch (type) {
     case adSingle:
         // The shortest text of the single, as the server writes a real.
         return m_kind == kProviderPostgres ? QStringLiteral("CAST(%1 AS TEXT)").arg(column)
-                                           : QStringLiteral("printf('%.7g', %1)").arg(column);
+                                           : QStringLiteral("SingleText(%1)").arg(column);
     case adDouble:
     case adCurrency: {
-        // Four decimals at most, without trailing zeros.
-        const QString fixed = m_kind == kProviderPostgres
-                                  ? QStringLiteral("CAST(CAST(%1 AS NUMERIC(19,4)) AS TEXT)")
-                                  : QStringLiteral("printf('%.4f', %1)");
-        return QStringLiteral("rtrim(rtrim(%1, '0'), '.')").arg(fixed.arg(column));
+        // Four decimals at most, without trailing zeros. printf makes "0"
+        // of NULL.
+        const QString fixed =
+            m_kind == kProviderPostgres
+                ? QStringLiteral("CAST(CAST(%1 AS NUMERIC(19,4)) AS TEXT)").arg(column)
+                : QStringLiteral("CASE WHEN %1 IS NOT NULL THEN printf('%.4f', %1) END")
+                      .arg(column);
+        return QStringLiteral("rtrim(rtrim(%1, '0'), '.')").arg(fixed);
     }
     default:
         return QStringLiteral("CAST(%1 AS TEXT)").arg(column);

@@ -140,7 +140,8 @@ public:
     QString TextCondition(const QString& column, const QString& op, const QString& value,
                           bool textColumn) const;
     // A number column (of an AdoDataType) as the same text on both back
-    // ends: whole numbers without decimals, others without trailing zeros.
+    // ends: whole numbers without decimals, others without trailing zeros;
+    // NULL where the row has no value.
     QString NumberText(const QString& column, int type) const;
     // A column of a select list, reported by its name as written (the server
     // folds unquoted names to lower case).
