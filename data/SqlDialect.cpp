@@ -372,7 +372,9 @@ QString CSqlDialect::NextDayStart(const QString& value) const
 {
     if (m_kind == kProviderPostgres)
         return QStringLiteral("(date_trunc('day', %1) + interval '1 day')").arg(value);
-    return QStringLiteral("(date(%1, '+1 day') || ' 00:00:00')").arg(value);
+    // Stored dates have the form "yyyy-MM-dd HH:mm:ss" (the tables check it),
+    // so the day's texts end below its "24:00:00"; date() has no year 10000.
+    return QStringLiteral("(date(%1) || ' 24:00:00')").arg(value);
 }
 
 QString CSqlDialect::RowMinute(const QString& workDate, const QString& time) const
@@ -405,7 +407,12 @@ QString CSqlDialect::RowOverlaps(const QString& alias, const QString& start,
 
 QVariantList CSqlDialect::DayRange(const QDate& day)
 {
-    return {QVariant::fromValue(CDateTime(day)), QVariant::fromValue(CDateTime(day.addDays(1)))};
+    return {QVariant::fromValue(CDateTime(day)), DayEnd(day)};
+}
+
+QVariant CSqlDialect::DayEnd(const QDate& day)
+{
+    return QVariant(day.toString(Qt::ISODate) + QStringLiteral(" 24:00:00"));
 }
 
 QString CSqlDialect::StagedClashCondition(const QString& staged) const
