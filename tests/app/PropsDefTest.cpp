@@ -349,6 +349,15 @@ TEST_F(OptionsTest, TimeSheetSizesAreCheckedAndDefaultsRestored)
     sheet->Tabs()->setCurrentWidget(sheet->ReviewPage());
     EXPECT_EQ(sheet->ActivePage(), page);
 
+    // An exponent is no integer, whatever it comes to.
+    const int told = Messages().Count();
+    height->setText(QStringLiteral("1e3"));
+    sheet->OnCommand(IDOK);
+    EXPECT_EQ(Messages().Count(), told + 1);
+    EXPECT_EQ(Messages().Last(), QStringLiteral("Please enter an integer between 1 and 9999."));
+    EXPECT_EQ(sheet->EndCode(), 0);
+    EXPECT_FALSE(Stored(QStringLiteral("Admin/DefHeightVal")).isValid());
+
     page->Control<QLineEdit>(IDC_MIN_WIDTH)->setText(QStringLiteral("12"));
     page->findChild<QPushButton*>(QStringLiteral("setDefaultValues"))->click();
     EXPECT_EQ(height->text(), QStringLiteral("444"));
@@ -380,8 +389,8 @@ TEST_F(OptionsTest, TheKeyPageTakesOnlyKeysThatTypeTheirCharacter)
     sheet->OnCommand(IDOK);
     EXPECT_EQ(Messages().Last(),
               QStringLiteral("\"(\" cannot be the key of \"Remove highlight\": no key of its own "
-                             "types it. Choose a letter, a digit or a punctuation mark typed "
-                             "without Shift."));
+                             "types it. Choose a letter, a digit, a punctuation mark typed "
+                             "without Shift or the space bar."));
     EXPECT_EQ(sheet->EndCode(), 0);
     EXPECT_FALSE(Stored(QStringLiteral("Keys/RemHKey")).isValid());
 
@@ -392,10 +401,13 @@ TEST_F(OptionsTest, TheKeyPageTakesOnlyKeysThatTypeTheirCharacter)
         QString::fromUtf8("\"é\" cannot be the key of \"Create timesheet entry\"")));
     EXPECT_EQ(sheet->EndCode(), 0);
 
-    page->Control<QLineEdit>(IDC_TS_KEY)->setText(QStringLiteral("."));
+    // The space bar types a blank.
+    page->Control<QLineEdit>(IDC_TS_KEY)->setText(QStringLiteral(" "));
+    page->Control<QLineEdit>(IDC_INSERTION_KEY)->setText(QStringLiteral("."));
     sheet->OnCommand(IDOK);
     EXPECT_EQ(sheet->EndCode(), IDOK);
-    EXPECT_EQ(Stored(QStringLiteral("Keys/TSKey")).toString(), QStringLiteral("."));
+    EXPECT_EQ(Stored(QStringLiteral("Keys/TSKey")).toString(), QStringLiteral(" "));
+    EXPECT_EQ(Stored(QStringLiteral("Keys/IKey")).toString(), QStringLiteral("."));
     EXPECT_EQ(Stored(QStringLiteral("Keys/RemHKey")).toString(), QStringLiteral("esc"));
 }
 
