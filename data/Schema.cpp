@@ -386,8 +386,8 @@ bool CSchema::AddFirstRows(CDBConnection& connection, QString* fullName, QString
     constexpr int kFullNameWidth = 50;
     const QList<uint> name = fullName->toUcs4();
     if (name.size() > kFullNameWidth)
-        *fullName = QString::fromUcs4(reinterpret_cast<const char32_t*>(name.constData()),
-                                      kFullNameWidth);
+        *fullName =
+            QString::fromUcs4(reinterpret_cast<const char32_t*>(name.constData()), kFullNameWidth);
     // Never cut to fit: two logins alike in their first characters would
     // sign on as each other.
     QVariant logonName = login;
