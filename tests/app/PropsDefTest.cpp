@@ -568,8 +568,10 @@ TEST_F(OptionsTest, ARowLimitTakesTheDesktopsGroupSeparators)
         int stored; // 0: refused
     } cases[] = {{"fr_FR", "1 500", 1500},
                  {"en_US", "2,500", 2500},
-                 {"de_DE", "3.500,0", 3500},
-                 {"de_DE", "1.000", 0},
+                 {"de_DE", "3.500", 0}, // 3.5 or 3500
+                 {"de_DE", "1.000.000", 1000000},
+                 {"de_DE", "3.500,0", 0}, // an integer has no decimals
+                 {"en_US", "1e3", 0},
                  {"en_US", "2.5", 0}};
     for (const auto& c : cases) {
         const CDesktopLocale desktop(c.locale);
