@@ -6,6 +6,7 @@
 #include "data/DatabaseFile.h"
 #include "data/Schema.h"
 #include "platform/FaultPoint.h"
+#include "platform/MessageBox.h"
 #include "ui/Utilities.h"
 
 #include <QCoreApplication>
@@ -51,6 +52,7 @@ bool CFirstStart::Prepare(QString* error)
         return false;
     }
     QString fullName;
+    QString note;
     CDbError dbError;
     // Tables, seed rows and the first rows: one transaction.
     bool ok = connection.BeginTrans(&dbError);
@@ -59,7 +61,7 @@ bool CFirstStart::Prepare(QString* error)
     ok = ok && CSchema::Create(connection, error);
     // One employee, signed on without a password, and something to book on
     // from the first minute.
-    ok = ok && CSchema::AddFirstRows(connection, &fullName, error);
+    ok = ok && CSchema::AddFirstRows(connection, &fullName, error, &note);
     FaultPoint("FirstStart:rows");
     if (ok && !connection.CommitTrans(&dbError)) {
         ok = false;
@@ -74,6 +76,8 @@ bool CFirstStart::Prepare(QString* error)
     FaultPoint("FirstStart:placed");
     CProfile::SetDefDatabaseName(connectionString);
     CProfile::SetDefUserName(fullName);
+    if (!note.isEmpty())
+        ShowMessageBox(note, kMbOk | kMbIconWarning);
     return true;
 }
 

@@ -63,7 +63,8 @@ void CKeyCommands::SetVirtualKeyCommand(int index, const QString& name, int modi
 
 int CKeyCommands::KeyOfText(const QString& keyText)
 {
-    if (keyText.isEmpty() || keyText.at(0).isSpace())
+    // A blank is the space bar's; other white space no key types alone.
+    if (keyText.isEmpty())
         return 0;
     const QString first = keyText.left(1).toUpper();
     if (first.size() != 1)

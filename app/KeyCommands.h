@@ -51,9 +51,10 @@ public:
 
     // The virtual key of the key that types the first character of a key
     // text by itself: letters (either case) and digits are their own keys,
-    // punctuation the key it is printed on first ("." the period key). 0
-    // when no single key types it: a character typed with Shift ("(", "&"),
-    // a letter of no key of its own ("é"), a blank or an empty text.
+    // punctuation the key it is printed on first ("." the period key), a
+    // blank the space bar. 0 when no single key types it: a character typed
+    // with Shift ("(", "&"), a letter of no key of its own ("é"), a tab or
+    // an empty text.
     static int KeyOfText(const QString& keyText);
 
     // Stored modifier choice 0 NONE, 1 SHIFT, 2 CNTL -> modifier; -1 otherwise.

@@ -95,9 +95,9 @@ QLabel* CPropertyPage::NewLabel(const QString& text, QWidget* buddy)
 
 bool CPropertyPage::ReadInt(QLineEdit* edit, int min, int max, int& value)
 {
-    // Read as every typed number is: "1,000" in English, "1 000" in French.
+    // Digits with the desktop's groups: "1,000" in English, "1 000" in French.
     const CTypedNumber typed(edit->text());
-    if (typed.IsWhole() && typed.Value() >= min && typed.Value() <= max) {
+    if (typed.IsInteger() && typed.Value() >= min && typed.Value() <= max) {
         value = static_cast<int>(typed.Value());
         return true;
     }

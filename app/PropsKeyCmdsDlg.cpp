@@ -194,8 +194,8 @@ bool CPropsKeyCmdsDlg::CheckTypedKeys()
         if (text.value.isEmpty() || CKeyCommands::KeyOfText(text.value) != 0)
             continue;
         ShowMessageBox(QStringLiteral("\"%1\" cannot be the key of \"%2\": no key of its own "
-                                      "types it. Choose a letter, a digit or a punctuation "
-                                      "mark typed without Shift.")
+                                      "types it. Choose a letter, a digit, a punctuation "
+                                      "mark typed without Shift or the space bar.")
                            .arg(text.value.left(1), text.label),
                        kMbOk | kMbIconWarning);
         text.edit->setFocus();

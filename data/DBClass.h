@@ -305,10 +305,12 @@ public:
     // The recordset through the style sheet (the whole XSLT text) into the
     // view's HTML file.
     bool PersistAsXMLToHTML(CMyAdoRecordSet* rs, const QString& styleSheet, int viewId);
-    // The same with the rows in the order given (row numbers of the recordset).
-    bool SaveRecordsetAsXml(CMyAdoRecordSet* rs, int viewId, const QList<int>& rowOrder);
+    // The same with the rows in the order given (row numbers of the recordset),
+    // and the columns of known types (CRecordsetXml::ToXml).
+    bool SaveRecordsetAsXml(CMyAdoRecordSet* rs, int viewId, const QList<int>& rowOrder,
+                            const QList<int>& columnTypes = {});
     bool PersistAsXMLToHTML(CMyAdoRecordSet* rs, const QString& styleSheet, int viewId,
-                            const QList<int>& rowOrder);
+                            const QList<int>& rowOrder, const QList<int>& columnTypes = {});
     // The XML a statement gives: on the server a function returns it as
     // text; on a database file it is built from the rows. On failure `why`
     // (when given) gets the database's reason.

@@ -86,7 +86,8 @@ bool CDBClass::PersistAsXMLToHTML(CMyAdoRecordSet* rs, const QString& styleSheet
     return PersistAsXMLToHTML(rs, styleSheet, viewId, {});
 }
 
-bool CDBClass::SaveRecordsetAsXml(CMyAdoRecordSet* rs, int viewId, const QList<int>& rowOrder)
+bool CDBClass::SaveRecordsetAsXml(CMyAdoRecordSet* rs, int viewId, const QList<int>& rowOrder,
+                                  const QList<int>& columnTypes)
 {
     if (!rs || !rs->IsOpen())
         return false;
@@ -105,13 +106,13 @@ bool CDBClass::SaveRecordsetAsXml(CMyAdoRecordSet* rs, int viewId, const QList<i
                        kMbOk | kMbIconError);
         return false;
     }
-    return WriteWholeFile(fileName, CRecordsetXml::ToXml(*rs, rowOrder));
+    return WriteWholeFile(fileName, CRecordsetXml::ToXml(*rs, rowOrder, columnTypes));
 }
 
 bool CDBClass::PersistAsXMLToHTML(CMyAdoRecordSet* rs, const QString& styleSheet, int viewId,
-                                  const QList<int>& rowOrder)
+                                  const QList<int>& rowOrder, const QList<int>& columnTypes)
 {
-    if (!SaveRecordsetAsXml(rs, viewId, rowOrder))
+    if (!SaveRecordsetAsXml(rs, viewId, rowOrder, columnTypes))
         return false;
     QString xmlName;
     GetTempXmlName(viewId, xmlName);

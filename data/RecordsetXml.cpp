@@ -3,6 +3,7 @@
 #include "data/BindingSet.h"
 #include "data/MyAdoRecordSet.h"
 #include "data/RowCursor.h"
+#include "data/SingleText.h"
 #include "data/SqlExecutor.h"
 #include "platform/Characters.h"
 
@@ -228,7 +229,7 @@ QString ValueText(const QVariant& v, XmlType type)
     case XmlType::Bool:
         return v.toDouble() != 0 ? QStringLiteral("True") : QStringLiteral("False");
     case XmlType::Single:
-        return QString::number(static_cast<double>(v.toFloat()), 'g', 7);
+        return SingleText(v.toFloat());
     case XmlType::Double:
         return QString::number(v.toDouble(), 'g', 15);
     case XmlType::Currency: {
@@ -267,7 +268,8 @@ QByteArray CRecordsetXml::ToXml(const CMyAdoRecordSet& rs)
     return ToXml(rs, {});
 }
 
-QByteArray CRecordsetXml::ToXml(const CMyAdoRecordSet& rs, const QList<int>& rowOrder)
+QByteArray CRecordsetXml::ToXml(const CMyAdoRecordSet& rs, const QList<int>& rowOrder,
+                                const QList<int>& columnTypes)
 {
     const CQueryResult& rows = rs.Rows();
     const CBindingSet* owner = rs.Owner();
@@ -283,6 +285,8 @@ QByteArray CRecordsetXml::ToXml(const CMyAdoRecordSet& rs, const QList<int>& row
             col.name = owner->Descriptor(c).name;
             col.type = FromAdoType(owner->Descriptor(c).type);
             col.width = owner->Descriptor(c).size;
+        } else if (columnTypes.value(c) != 0) {
+            col.type = FromAdoType(columnTypes.value(c));
         } else {
             col.type = InferType(rows, c, rs);
         }

@@ -31,8 +31,11 @@ public:
     // no rows to write: CDBClass::SaveRecordsetAsXml reads it again first.)
     static QByteArray ToXml(const CMyAdoRecordSet& rs);
     // The rows of rowOrder (row numbers of the recordset) in that order; an
-    // empty order is every row as read.
-    static QByteArray ToXml(const CMyAdoRecordSet& rs, const QList<int>& rowOrder);
+    // empty order is every row as read. columnTypes (AdoDataType by column,
+    // 0 or missing where the cells tell) types the columns of a recordset
+    // without a record class: the file back end holds a single as a double.
+    static QByteArray ToXml(const CMyAdoRecordSet& rs, const QList<int>& rowOrder,
+                            const QList<int>& columnTypes = {});
     // The rows as <row .../> elements one after another, the form a server
     // function returns when it builds XML from its rows.
     static QString ToRowElements(const CQueryResult& rows);

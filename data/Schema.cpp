@@ -376,10 +376,33 @@ bool CSchema::Update(CDBConnection& connection, QString* error)
     return RunAll(connection, statements, QStringLiteral("Cannot update the database: %1"), error);
 }
 
-bool CSchema::AddFirstRows(CDBConnection& connection, QString* fullName, QString* error)
+bool CSchema::AddFirstRows(CDBConnection& connection, QString* fullName, QString* error,
+                           QString* note)
 {
     QString login;
     GetDesktopUser(login, *fullName);
+    // A name is only shown: cut to what its column holds (the caller keeps
+    // the same as the default user).
+    constexpr int kFullNameWidth = 50;
+    const QList<uint> name = fullName->toUcs4();
+    if (name.size() > kFullNameWidth)
+        *fullName =
+            QString::fromUcs4(reinterpret_cast<const char32_t*>(name.constData()), kFullNameWidth);
+    // Never cut to fit: two logins alike in their first characters would
+    // sign on as each other.
+    QVariant logonName = login;
+    if (login.toUcs4().size() > kLogonNameWidth) {
+        logonName = QVariant();
+        if (note)
+            *note = QStringLiteral("The login name \"%1\" is longer than the %2 characters a "
+                                   "logon name may have, so it was not stored: %3 signs on in "
+                                   "the logon dialog, without a password. To sign on by login "
+                                   "name instead, make the database from a login of at most %2 "
+                                   "characters.")
+                        .arg(login)
+                        .arg(kLogonNameWidth)
+                        .arg(*fullName);
+    }
     const struct {
         QString sql;
         QVariantList values;
@@ -394,7 +417,7 @@ bool CSchema::AddFirstRows(CDBConnection& connection, QString* fullName, QString
                         "NTUserName, IsCurrent, DeptID, SecLevel, HourRateFactor) "
                         "VALUES (?, ?, ?, ?, 1, 1, 1, 1)"),
          {fullName->section(QLatin1Char(' '), 0, 0), fullName->section(QLatin1Char(' '), 1),
-          *fullName, login}},
+          *fullName, logonName}},
         {QStringLiteral("INSERT INTO tblProject (ProjName, ProjState, UseTeamCheck, ProjColour, "
                         "CompanyID) VALUES ('General', 2, 0, 14120960, 1)"),
          {}},

@@ -26,7 +26,13 @@ public:
     // first employee, signing on by login name without a password (their
     // full name goes to `fullName`), the quick start, and the project
     // "General" with its order and task. Runs inside the caller's transaction.
-    static bool AddFirstRows(CDBConnection& connection, QString* fullName, QString* error);
+    // A login longer than a logon name (kLogonNameWidth) is not stored: the
+    // employee signs on in the logon dialog without a password, and `note`
+    // says so.
+    static bool AddFirstRows(CDBConnection& connection, QString* fullName, QString* error,
+                             QString* note = nullptr);
+    // The characters tblFinEmployee.NTUserName holds, as other programs read it.
+    static constexpr int kLogonNameWidth = 20;
 
     // The objects a complete database holds.
     static QStringList TableNames();

@@ -127,18 +127,22 @@ QString CSqlDialect::TextCondition(const QString& column, const QString& op, con
 
 QString CSqlDialect::NumberText(const QString& column, int type) const
 {
+    // No value has no text (NULL), on both back ends.
     switch (type) {
     case adSingle:
         // The shortest text of the single, as the server writes a real.
         return m_kind == kProviderPostgres ? QStringLiteral("CAST(%1 AS TEXT)").arg(column)
-                                           : QStringLiteral("printf('%.7g', %1)").arg(column);
+                                           : QStringLiteral("SingleText(%1)").arg(column);
     case adDouble:
     case adCurrency: {
-        // Four decimals at most, without trailing zeros.
-        const QString fixed = m_kind == kProviderPostgres
-                                  ? QStringLiteral("CAST(CAST(%1 AS NUMERIC(19,4)) AS TEXT)")
-                                  : QStringLiteral("printf('%.4f', %1)");
-        return QStringLiteral("rtrim(rtrim(%1, '0'), '.')").arg(fixed.arg(column));
+        // Four decimals at most, without trailing zeros. printf makes "0"
+        // of NULL.
+        const QString fixed =
+            m_kind == kProviderPostgres
+                ? QStringLiteral("CAST(CAST(%1 AS NUMERIC(19,4)) AS TEXT)").arg(column)
+                : QStringLiteral("CASE WHEN %1 IS NOT NULL THEN printf('%.4f', %1) END")
+                      .arg(column);
+        return QStringLiteral("rtrim(rtrim(%1, '0'), '.')").arg(fixed);
     }
     default:
         return QStringLiteral("CAST(%1 AS TEXT)").arg(column);
@@ -368,7 +372,9 @@ QString CSqlDialect::NextDayStart(const QString& value) const
 {
     if (m_kind == kProviderPostgres)
         return QStringLiteral("(date_trunc('day', %1) + interval '1 day')").arg(value);
-    return QStringLiteral("(date(%1, '+1 day') || ' 00:00:00')").arg(value);
+    // Stored dates have the form "yyyy-MM-dd HH:mm:ss" (the tables check it),
+    // so the day's texts end below its "24:00:00"; date() has no year 10000.
+    return QStringLiteral("(date(%1) || ' 24:00:00')").arg(value);
 }
 
 QString CSqlDialect::RowMinute(const QString& workDate, const QString& time) const
@@ -401,7 +407,12 @@ QString CSqlDialect::RowOverlaps(const QString& alias, const QString& start,
 
 QVariantList CSqlDialect::DayRange(const QDate& day)
 {
-    return {QVariant::fromValue(CDateTime(day)), QVariant::fromValue(CDateTime(day.addDays(1)))};
+    return {QVariant::fromValue(CDateTime(day)), DayEnd(day)};
+}
+
+QVariant CSqlDialect::DayEnd(const QDate& day)
+{
+    return QVariant(day.toString(Qt::ISODate) + QStringLiteral(" 24:00:00"));
 }
 
 QString CSqlDialect::StagedClashCondition(const QString& staged) const

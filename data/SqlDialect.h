@@ -87,9 +87,11 @@ public:
     // @rowminute, @rowoverlaps and @stagedclash, see CSchema::Expand). The
     // statements read tblTimeSheet itself, never a saved query, so that
     // they hold on a database whose saved queries are older.
-    // The first moment of the day a date-time expression falls on, and of
-    // the day after: a row lies on the day of `value` when its WorkDate is in
-    // [DayStart, NextDayStart), a range the index on WorkDate serves.
+    // The first moment of the day a date-time expression falls on, and the
+    // day's end (24:00, the first moment of the day after): a row lies on the
+    // day of `value` when its WorkDate is in [DayStart, NextDayStart), a
+    // range the index on WorkDate serves. The last day of year 9999 has an
+    // end too.
     QString DayStart(const QString& value) const;
     QString NextDayStart(const QString& value) const;
     // `time`, the stored start or stop of a row whose WorkDate is `workDate`,
@@ -100,8 +102,12 @@ public:
     // not, and a row without times overlaps nothing. `start` comes before
     // `stop` in the text (for bound values).
     QString RowOverlaps(const QString& alias, const QString& start, const QString& stop) const;
-    // The bound values of a day: its first moment and that of the day after.
+    // The bound values of a day: its first moment and its end (DayEnd).
     static QVariantList DayRange(const QDate& day);
+    // The bound value of a day's end, for `< ?`: its 24:00, which both back
+    // ends read as the first moment of the next day; the stored text of that
+    // day would be year 10000, which neither stores.
+    static QVariant DayEnd(const QDate& day);
 
     // Scheduling: stages copies of a time block, `rows` of them with
     // thirteen values each: EmpID, ProjID, OrderID, WorkDate, StartTime,
@@ -140,7 +146,8 @@ public:
     QString TextCondition(const QString& column, const QString& op, const QString& value,
                           bool textColumn) const;
     // A number column (of an AdoDataType) as the same text on both back
-    // ends: whole numbers without decimals, others without trailing zeros.
+    // ends: whole numbers without decimals, others without trailing zeros;
+    // NULL where the row has no value.
     QString NumberText(const QString& column, int type) const;
     // A column of a select list, reported by its name as written (the server
     // folds unquoted names to lower case).

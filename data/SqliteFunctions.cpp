@@ -1,5 +1,6 @@
 #include "data/SqliteFunctions.h"
 
+#include "data/SingleText.h"
 #include "data/SqlDialect.h"
 
 #include <QLocale>
@@ -241,6 +242,16 @@ void NzFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         sqlite3_result_text(ctx, "", 0, SQLITE_STATIC);
 }
 
+// A single column's value as the server's CAST(real AS TEXT) writes it.
+void SingleTextFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    ResultText(ctx, SingleText(static_cast<float>(sqlite3_value_double(argv[0]))));
+}
+
 // lower() for every letter, not only those of ASCII: each character by its
 // own lower case, as the server's lower() does.
 void LowerFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
@@ -409,6 +420,8 @@ bool RegisterSqliteFunctions(sqlite3* db)
     ok &= sqlite3_create_function_v2(db, "Nz", 2, det, nullptr, NzFunction, nullptr, nullptr,
                                      nullptr) == SQLITE_OK;
     ok &= sqlite3_create_function_v2(db, "Now", 0, SQLITE_UTF8, nullptr, NowFunction, nullptr,
+                                     nullptr, nullptr) == SQLITE_OK;
+    ok &= sqlite3_create_function_v2(db, "SingleText", 1, det, nullptr, SingleTextFunction, nullptr,
                                      nullptr, nullptr) == SQLITE_OK;
     ok &= sqlite3_create_function_v2(db, "lower", 1, det, nullptr, LowerFunction, nullptr, nullptr,
                                      nullptr) == SQLITE_OK;

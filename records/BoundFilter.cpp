@@ -38,6 +38,6 @@ CBoundFilter CBoundFilter::SameDay(const QString& column, const CDateTime& value
 {
     const CDateTime day(value.Date());
     return {QStringLiteral("(%1 >= ? AND %1 < ?)").arg(column),
-            {QVariant::fromValue(day), QVariant::fromValue(day.AddDays(1))},
+            {QVariant::fromValue(day), CSqlDialect::DayEnd(value.Date())},
             column + QStringLiteral(" = ") + value.Date().toString(Qt::ISODate)};
 }

@@ -4,6 +4,7 @@
 #include "app/Profile.h"
 #include "data/DBClass.h"
 #include "data/RowCursor.h"
+#include "data/SqlDialect.h"
 #include "data/SqlExecutor.h"
 #include "data/records/TimeSheetSet.h"
 #include "platform/Clock.h"
@@ -253,8 +254,7 @@ bool CExportTimeSheetsDlg::BuildFilter(QString& filter, QVariantList& values)
     // Whole days: a row belongs to its day whatever time of day its
     // WorkDate carries.
     parts << QStringLiteral("[WorkDate] >= ? AND [WorkDate] < ?");
-    values << QVariant::fromValue(CDateTime(m_begin))
-           << QVariant::fromValue(CDateTime(m_end.addDays(1)));
+    values << QVariant::fromValue(CDateTime(m_begin)) << CSqlDialect::DayEnd(m_end);
     filter = parts.join(QStringLiteral(" AND "));
     return true;
 }

@@ -5,6 +5,7 @@
 #include "app/PickListDlg.h"
 #include "app/Profile.h"
 #include "data/DBClass.h"
+#include "data/SqlDialect.h"
 #include "data/records/HoursSumSet.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
@@ -102,8 +103,7 @@ QString CReviewDlg::SelectionFilter(int empId, const QDate& start, const QDate& 
 {
     // Whole days: an entry stored with a time of day on the last day belongs to it.
     QString filter = QStringLiteral("[WorkDate] >= ? AND [WorkDate] < ?");
-    values = {QVariant::fromValue(CDateTime(start)),
-              QVariant::fromValue(CDateTime(end.addDays(1)))};
+    values = {QVariant::fromValue(CDateTime(start)), CSqlDialect::DayEnd(end)};
     if (empId >= 0) {
         filter.prepend(QStringLiteral("[EmpID] = ? AND "));
         values.prepend(empId);

@@ -3,6 +3,7 @@
 #include "data/AdoTypes.h"
 #include "data/DateTime.h"
 #include "data/MyAdoRecordSet.h"
+#include "data/SingleText.h"
 #include "platform/TextOrder.h"
 
 #include <algorithm>
@@ -75,7 +76,9 @@ QString ValueText(const QVariant& value, int type)
     case QMetaType::Double:
         if (type == adCurrency)
             return QString::number(value.toDouble(), 'f', 2);
-        return QString::number(value.toDouble(), 'g', type == adSingle ? 7 : 15);
+        if (type == adSingle)
+            return SingleText(value.toFloat());
+        return QString::number(value.toDouble(), 'g', 15);
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     default:

@@ -2,6 +2,7 @@
 
 #include "app/KelvaneApp.h"
 #include "app/TxtVDlg.h"
+#include "data/AdoTypes.h"
 #include "data/BindingSet.h"
 #include "data/DBClass.h"
 #include "data/MyAdoRecordSet.h"
@@ -137,6 +138,8 @@ void CSearchViewDlg::DefineColumns()
         m_table->SetColumns(columns);
         return;
     }
+    // Numbers written as the kind stores them, the same from either back end.
+    m_numberTypes = QList<int>(m_rows->FieldCount(), 0);
     // The kind's captioned columns, found in the result by name.
     if (const auto set = CreateSearchListSet(m_kind, m_db ? m_db->Connection() : nullptr)) {
         for (int c = 0; c < set->BoundColumnCount(); ++c) {
@@ -146,6 +149,9 @@ void CSearchViewDlg::DefineColumns()
                 continue;
             columns << CSearchResultTable::CColumn{d.name, d.caption, d.type, d.translation,
                                                    source};
+            const int type = SearchColumnType(m_kind, d);
+            if (type == adSingle || type == adDouble || type == adCurrency)
+                m_numberTypes[source] = type;
             widths << d.width;
         }
     }
@@ -311,7 +317,7 @@ bool CSearchViewDlg::WriteXml()
     if (!m_db || !m_rows)
         return false;
     CWaitCursor wait;
-    if (!m_db->SaveRecordsetAsXml(m_rows, m_kind, m_table->Order()))
+    if (!m_db->SaveRecordsetAsXml(m_rows, m_kind, m_table->Order(), m_numberTypes))
         return false;
     QString name;
     CDBClass::GetTempXmlName(m_kind, name);
@@ -362,7 +368,7 @@ void CSearchViewDlg::ViewWithXslt(int slot)
     const QString sheet = QString::fromUtf8(bytes);
     {
         CWaitCursor wait;
-        if (!m_db->PersistAsXMLToHTML(m_rows, sheet, m_kind, m_table->Order()))
+        if (!m_db->PersistAsXMLToHTML(m_rows, sheet, m_kind, m_table->Order(), m_numberTypes))
             return;
     }
     QString html;

@@ -78,4 +78,5 @@ private:
     int m_blocks = 0;
     QList<int> m_directions;
     QList<int> m_widths;
+    QList<int> m_numberTypes; // of the result's columns, for the XML
 };

@@ -83,13 +83,14 @@ int main(int argc, char* argv[])
         return 0;
     }
     QString fullName;
+    QString note;
     // All or nothing: a failure leaves the database as empty as it was.
     CDbError dbError;
     bool ok = connection.BeginTrans(&dbError);
     if (!ok)
         error = dbError.description;
     ok = ok && CSchema::Create(connection, &error) &&
-         CSchema::AddFirstRows(connection, &fullName, &error);
+         CSchema::AddFirstRows(connection, &fullName, &error, &note);
     if (ok && !connection.CommitTrans(&dbError)) {
         ok = false;
         error = dbError.description;
@@ -103,5 +104,7 @@ int main(int argc, char* argv[])
     std::printf("Created the Kelvane schema in %s\n"
                 "First employee: %s; first project: General\n",
                 qPrintable(target), qPrintable(fullName));
+    if (!note.isEmpty())
+        std::fprintf(stderr, "kelvane-createdb: %s\n", qPrintable(note));
     return 0;
 }

@@ -49,6 +49,15 @@ CTypedNumber::CTypedNumber(const QString& text, const QLocale& locale)
     }
     m_value = byPoint ? pointValue : localValue;
     m_valid = true;
+    m_digits = true;
+    for (qsizetype i = 0; i < local.size(); ++i) {
+        const QChar c = local.at(i);
+        const bool sign =
+            i == 0 && (c == QLatin1Char('-') || c == QLatin1Char('+') ||
+                       QString(c) == locale.negativeSign() || QString(c) == locale.positiveSign());
+        if (!sign && !c.isDigit() && QString(c) != group)
+            m_digits = false;
+    }
 }
 
 bool CTypedNumber::IsWhole() const

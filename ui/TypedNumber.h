@@ -18,6 +18,9 @@ public:
     bool IsAmbiguous() const { return m_ambiguous; }
     double Value() const { return m_value; }
     bool IsWhole() const;
+    // Typed as an integer: a sign, digits and the desktop's group separators
+    // only; no decimal sign, no exponent ("1e3" is no integer).
+    bool IsInteger() const { return m_valid && m_digits; }
     // Why the text is no number; empty for a number.
     const QString& Message() const { return m_message; }
 
@@ -26,5 +29,6 @@ private:
     bool m_valid = false;
     bool m_empty = false;
     bool m_ambiguous = false;
+    bool m_digits = false;
     QString m_message;
 };

@@ -82,8 +82,9 @@ TEST(KeyCommands, ATypedKeyIsTheKeyThatTypesItOrNoKeyAtAll)
     EXPECT_EQ(CKeyCommands::KeyOfText(QStringLiteral(".")), 0xBE);
     EXPECT_EQ(CKeyCommands::KeyOfText(QStringLiteral("-")), 0xBD);
     EXPECT_EQ(CKeyCommands::KeyOfText(QStringLiteral(";")), 0xBA);
+    EXPECT_EQ(CKeyCommands::KeyOfText(QStringLiteral(" ")), 0x20);
     // Typed with Shift, of no key of their own, or nothing to press.
-    for (const char* text : {"(", "&", "!", "$", "<", "é", "ß", "Ω", " ", ""})
+    for (const char* text : {"(", "&", "!", "$", "<", "é", "ß", "Ω", "\t", "\u00a0", ""})
         EXPECT_EQ(CKeyCommands::KeyOfText(QString::fromUtf8(text)), 0) << text;
 
     // Such a key stored by an older version stands for no other key.
@@ -96,6 +97,14 @@ TEST(KeyCommands, ATypedKeyIsTheKeyThatTypesItOrNoKeyAtAll)
         int index = -1;
         EXPECT_FALSE(one.FindKeyCommand(key, index, false, false, false, false)) << key;
     }
+
+    // A profile that names the space bar keeps it.
+    CProfileStore profile;
+    profile.setValue(QStringLiteral("Keys/TSKey"), QStringLiteral(" "));
+    profile.sync();
+    EXPECT_EQ(
+        Find(Defaults(), CKeyCommands::KeyOfText(QStringLiteral(" ")), false, false, false, false),
+        12863);
 }
 
 TEST(KeyCommands, ChoicesOutsideTheirRangeGiveNoKeyAndNoModifier)

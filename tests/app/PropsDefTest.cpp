@@ -350,6 +350,15 @@ TEST_F(OptionsTest, TimeSheetSizesAreCheckedAndDefaultsRestored)
     sheet->Tabs()->setCurrentWidget(sheet->ReviewPage());
     EXPECT_EQ(sheet->ActivePage(), page);
 
+    // An exponent is no integer, whatever it comes to.
+    const int told = Messages().Count();
+    height->setText(QStringLiteral("1e3"));
+    sheet->OnCommand(IDOK);
+    EXPECT_EQ(Messages().Count(), told + 1);
+    EXPECT_EQ(Messages().Last(), QStringLiteral("Please enter an integer between 1 and 9999."));
+    EXPECT_EQ(sheet->EndCode(), 0);
+    EXPECT_FALSE(Stored(QStringLiteral("Admin/DefHeightVal")).isValid());
+
     page->Control<QLineEdit>(IDC_MIN_WIDTH)->setText(QStringLiteral("12"));
     page->findChild<QPushButton*>(QStringLiteral("setDefaultValues"))->click();
     EXPECT_EQ(height->text(), QStringLiteral("444"));
@@ -381,8 +390,8 @@ TEST_F(OptionsTest, TheKeyPageTakesOnlyKeysThatTypeTheirCharacter)
     sheet->OnCommand(IDOK);
     EXPECT_EQ(Messages().Last(),
               QStringLiteral("\"(\" cannot be the key of \"Remove highlight\": no key of its own "
-                             "types it. Choose a letter, a digit or a punctuation mark typed "
-                             "without Shift."));
+                             "types it. Choose a letter, a digit, a punctuation mark typed "
+                             "without Shift or the space bar."));
     EXPECT_EQ(sheet->EndCode(), 0);
     EXPECT_FALSE(Stored(QStringLiteral("Keys/RemHKey")).isValid());
 
@@ -393,10 +402,13 @@ TEST_F(OptionsTest, TheKeyPageTakesOnlyKeysThatTypeTheirCharacter)
         QString::fromUtf8("\"é\" cannot be the key of \"Create timesheet entry\"")));
     EXPECT_EQ(sheet->EndCode(), 0);
 
-    page->Control<QLineEdit>(IDC_TS_KEY)->setText(QStringLiteral("."));
+    // The space bar types a blank.
+    page->Control<QLineEdit>(IDC_TS_KEY)->setText(QStringLiteral(" "));
+    page->Control<QLineEdit>(IDC_INSERTION_KEY)->setText(QStringLiteral("."));
     sheet->OnCommand(IDOK);
     EXPECT_EQ(sheet->EndCode(), IDOK);
-    EXPECT_EQ(Stored(QStringLiteral("Keys/TSKey")).toString(), QStringLiteral("."));
+    EXPECT_EQ(Stored(QStringLiteral("Keys/TSKey")).toString(), QStringLiteral(" "));
+    EXPECT_EQ(Stored(QStringLiteral("Keys/IKey")).toString(), QStringLiteral("."));
     EXPECT_EQ(Stored(QStringLiteral("Keys/RemHKey")).toString(), QStringLiteral("esc"));
 }
 
@@ -557,8 +569,10 @@ TEST_F(OptionsTest, ARowLimitTakesTheDesktopsGroupSeparators)
         int stored; // 0: refused
     } cases[] = {{"fr_FR", "1 500", 1500},
                  {"en_US", "2,500", 2500},
-                 {"de_DE", "3.500,0", 3500},
-                 {"de_DE", "1.000", 0},
+                 {"de_DE", "3.500", 0}, // 3.5 or 3500
+                 {"de_DE", "1.000.000", 1000000},
+                 {"de_DE", "3.500,0", 0}, // an integer has no decimals
+                 {"en_US", "1e3", 0},
                  {"en_US", "2.5", 0}};
     for (const auto& c : cases) {
         const CDesktopLocale desktop(c.locale);

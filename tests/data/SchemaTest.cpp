@@ -9,6 +9,23 @@
 
 class SchemaTest : public DbTest {};
 
+namespace {
+
+// The create tool run by the login `user`: its exit code and what it wrote
+// to the error output.
+std::pair<int, QString> RunCreateTool(const QString& connectionString, const QString& user)
+{
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("USER"), user);
+    tool.setProcessEnvironment(env);
+    tool.start(QStringLiteral(KELVANE_CREATEDB), {connectionString});
+    EXPECT_TRUE(tool.waitForFinished(60000));
+    return std::make_pair(tool.exitCode(), QString::fromLocal8Bit(tool.readAllStandardError()));
+}
+
+} // namespace
+
 TEST(SchemaScripts, AStatementOfOneBackEndIsMadeOnlyThere)
 {
     for (const int kind : {kProviderSqlite, kProviderPostgres}) {
@@ -173,13 +190,7 @@ TEST_P(SchemaTest, NamesCompareIgnoringCase)
 TEST_P(SchemaTest, TheCreateToolMakesADatabaseThatCanBeBookedOnAtOnce)
 {
     const auto runTool = [this] {
-        QProcess tool;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("USER"), QStringLiteral("ann.lee"));
-        tool.setProcessEnvironment(env);
-        tool.start(QStringLiteral(KELVANE_CREATEDB), {m_connectionString});
-        EXPECT_TRUE(tool.waitForFinished(60000));
-        return std::make_pair(tool.exitCode(), QString::fromLocal8Bit(tool.readAllStandardError()));
+        return RunCreateTool(m_connectionString, QStringLiteral("ann.lee"));
     };
     const auto [created, createError] = runTool();
     ASSERT_EQ(created, 0) << createError.toStdString();
@@ -213,6 +224,31 @@ TEST_P(SchemaTest, TheCreateToolMakesADatabaseThatCanBeBookedOnAtOnce)
     EXPECT_TRUE(againError.contains(QStringLiteral("tblTimeSheet"))) << againError.toStdString();
     EXPECT_EQ(Query(QStringLiteral("SELECT count(*) FROM tblFinEmployee")).Value(0, 0).toInt(), 1);
     EXPECT_EQ(Query(QStringLiteral("SELECT count(*) FROM tblProject")).Value(0, 0).toInt(), 1);
+}
+
+// A login longer than the logon name's 20 characters is not cut to fit (two
+// such logins would sign on as each other): on both back ends the database
+// is made, the person is told, and signs on in the logon dialog without a
+// password.
+TEST_P(SchemaTest, ALoginLongerThanALogonNameIsToldAndSignsOnWithoutAPassword)
+{
+    const QString login = QStringLiteral("firstname.lastname.example");
+    const auto [created, told] = RunCreateTool(m_connectionString, login);
+    ASSERT_EQ(created, 0) << told.toStdString();
+    EXPECT_TRUE(told.contains(QStringLiteral("\"%1\" is longer than the 20 characters").arg(login)))
+        << told.toStdString();
+    const CQueryResult employee =
+        Query(QStringLiteral("SELECT EmpID, NTUserName, EmpFullName FROM tblFinEmployee"));
+    ASSERT_EQ(employee.rows, 1);
+    EXPECT_TRUE(employee.Value(0, 1).isNull());
+    CDBClass db;
+    db.Connection()->UseConnectionString(m_connectionString);
+    ASSERT_TRUE(db.Connect());
+    EXPECT_TRUE(db.CheckUserPassword(employee.Value(0, 0).toInt(), QString()));
+    ASSERT_TRUE(db.LoadEmployees());
+    EXPECT_EQ(db.FindEmpIdByName(login), -1);
+    EXPECT_EQ(db.FindEmpIdByName(login.left(20)), -1);
+    db.ReleaseConnection(true, true);
 }
 
 KELVANE_INSTANTIATE_BACKENDS(SchemaTest);

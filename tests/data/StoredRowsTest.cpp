@@ -142,9 +142,13 @@ protected:
     }
     int Write(int day, int start, int stop, int timeId, bool update = false)
     {
+        return WriteOn(At(day), start, stop, timeId, update);
+    }
+    int WriteOn(const CDateTime& workDate, int start, int stop, int timeId, bool update = false)
+    {
         CTimeSheetWrite e;
         e.IsUpdate = update;
-        e.WorkDate = At(day);
+        e.WorkDate = workDate;
         e.EmpID = kAnn;
         e.ProjID = kApollo;
         e.OrderID = kApolloOrder;
@@ -246,6 +250,49 @@ TEST_P(StoredRowsTest, ADayHoldsItsRowsWhateverTimeTheirWorkDateCarries)
                                         "2026-03-11 09:00:00 1"));
     EXPECT_EQ(m_db.DeleteTimeData(nullptr, false, At(11), kAnn, 2), kWriteOk);
     EXPECT_EQ(Count(11), 0);
+}
+
+TEST_P(StoredRowsTest, TheLastDayOfTheCalendarIsADayLikeAnyOther)
+{
+    // Other programs book 9999-12-31 as "for ever"; its day ends at its own
+    // midnight, the next one has no date.
+    const CDateTime last(9999, 12, 31);
+    Foreign(2, "9999-12-31 12:00:00", "9999-12-31 10:00:00", "9999-12-31 11:00:00", 1);
+    const auto write = [this, &last](int start, int stop, int timeId) {
+        return WriteOn(last, start, stop, timeId);
+    };
+    EXPECT_EQ(write(480, 540, 1), kWriteOk);
+    EXPECT_NE(write(630, 690, 3), kWriteOk); // into the noon row
+    EXPECT_TRUE(m_db.LoadDayTimeSheets(last, kAnn));
+    EXPECT_EQ(m_db.DayEntries().size(), 2);
+    int next = 0;
+    ASSERT_TRUE(m_db.GetNextTimeId(last, kAnn, next));
+    EXPECT_EQ(next, 3);
+    EXPECT_TRUE(m_db.CheckTimeOverlap(last, kAnn, 500, 520, -1));
+    EXPECT_FALSE(m_db.CheckTimeOverlap(last, kAnn, 540, 600, -1));
+    int stop = -1;
+    EXPECT_TRUE(m_db.FindOverlappingEntry(nullptr, last, kAnn, 650, 700, stop, -1, 0));
+    EXPECT_EQ(write(1380, 1440, 3), kWriteOk); // to the day's end
+
+    CImportRow line;
+    line.Line = 1;
+    line.EmpID = kAnn;
+    line.ProjID = kApollo;
+    line.OrderID = kApolloOrder;
+    line.TaskID = kBuild;
+    line.WorkTypeID = 2;
+    line.WorkDate = last.Date();
+    line.Start = 1400;
+    line.Stop = 1420;
+    line.TimeID = 4;
+    CTimeSheetImport import(m_db);
+    ASSERT_EQ(import.Run({line}), CTimeSheetImport::kDone) << import.Reason().toStdString();
+    EXPECT_EQ(import.Refused().size(), 1);
+
+    EXPECT_EQ(m_db.DeleteTimeData(nullptr, false, last, kAnn, 1), kWriteOk);
+    m_db.ResetDayKey();
+    EXPECT_TRUE(m_db.LoadDayTimeSheets(last, kAnn));
+    EXPECT_EQ(m_db.DayEntries().size(), 2);
 }
 
 TEST_P(StoredRowsTest, EveryOverlapCheckSeesTheOddRows)

@@ -76,7 +76,8 @@ TEST(ChgRqstFilter, ACellFiltersByItsStoredValue)
     ASSERT_TRUE(CChgRqstFilter::ForColumn(row, CChgRqstColumns::kDated, f));
     EXPECT_EQ(f.sql, QStringLiteral("([DateCreated] >= ? AND [DateCreated] < ?)"));
     EXPECT_EQ(f.values.at(0).value<CDateTime>(), CDateTime(2026, 3, 5));
-    EXPECT_EQ(f.values.at(1).value<CDateTime>(), CDateTime(2026, 3, 6));
+    // The day's end: its 24:00, the next day's first moment on both back ends.
+    EXPECT_EQ(f.values.at(1).toString(), QStringLiteral("2026-03-05 24:00:00"));
     ASSERT_TRUE(CChgRqstFilter::ForColumn(row, CChgRqstColumns::kId, f));
     EXPECT_EQ(f.text, QStringLiteral("[ChgReqID] = 12"));
     // Cells that show nothing filter by nothing.

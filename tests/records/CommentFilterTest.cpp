@@ -39,7 +39,7 @@ TEST(CommentFilter, ACellFiltersByTheStoredValueOfItsColumn)
     EXPECT_EQ(f.values, QVariantList({3}));
     ASSERT_TRUE(CCommentFilter::ForColumn(row, CCommentColumns::kEntered, f));
     EXPECT_EQ(f.sql, QStringLiteral("([CommentDate] >= ? AND [CommentDate] < ?)"));
-    EXPECT_EQ(f.values.at(1).value<CDateTime>(), CDateTime(2026, 3, 6));
+    EXPECT_EQ(f.values.at(1).toString(), QStringLiteral("2026-03-05 24:00:00"));
     ASSERT_TRUE(CCommentFilter::ForColumn(row, CCommentColumns::kTask, f));
     EXPECT_EQ(f.sql, QStringLiteral("[ObjectID] = ?"));
     ASSERT_TRUE(CCommentFilter::ForColumn(row, CCommentColumns::kContact, f));

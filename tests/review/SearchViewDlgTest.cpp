@@ -281,6 +281,36 @@ TEST_P(SearchViewTest, TheXmlAndTheXsltViewsOpenInTheBrowser)
     // Bridge: four entries of 1.25 and 1.75 hours.
     EXPECT_TRUE(page.contains(QStringLiteral("Bridge\n4\n6.00\n"))) << page.toStdString();
     EXPECT_EQ(modals.seen, QStringList({"CBrowserDlg", "CBrowserDlg"}));
+
+    // Hours as the program books them, singles: written as the list shows
+    // them, on either back end.
+    const float hours[] = {1.7f, 0.1f, 7.3f};
+    for (int i = 0; i < 3; ++i)
+        Exec(QStringLiteral("UPDATE tblTimeSheet SET HoursWorked = ? WHERE TimesheetID = ?"),
+             {QVariant(hours[i]), i + 1});
+    CSearchViewDlg& booked = Open(ID_TIMESHEETS, QStringLiteral("TimesheetID <= 3"));
+    QStringList listed;
+    for (int c = 0; c < booked.Table().ColumnCount(); ++c)
+        if (booked.Table().headerData(c, Qt::Horizontal) == QStringLiteral("Hours Worked"))
+            for (int r = 0; r < booked.Table().RowCount(); ++r)
+                listed << booked.Table().Text(r, c);
+    listed.sort();
+    EXPECT_EQ(listed, QStringList({"0.1", "1.7", "7.3"}));
+    modals.Then(read);
+    booked.OnCommand(CSearchViewDlg::kCmdViewXml);
+    for (const char* text : {"HoursWorked=\"1.7\"", "HoursWorked=\"0.1\"", "HoursWorked=\"7.3\""})
+        EXPECT_TRUE(page.contains(QLatin1String(text))) << text << "\n" << page.toStdString();
+    Register(QStringLiteral("Listed"),
+             WriteTestFile(QStringLiteral("hours.xslt"),
+                           "<xsl:stylesheet version='1.0' "
+                           "xmlns:xsl='http://www.w3.org/1999/XSL/Transform' "
+                           "xmlns:z='#RowsetSchema'><xsl:template match='/'><p><xsl:for-each "
+                           "select='//z:row'><xsl:sort select='@HoursWorked' "
+                           "data-type='number'/><xsl:value-of select='@HoursWorked'/>;"
+                           "</xsl:for-each></p></xsl:template></xsl:stylesheet>"));
+    modals.Then(read);
+    booked.OnCommand(CSearchViewDlg::kCmdFirstXslt + 1);
+    EXPECT_EQ(page.trimmed(), QStringLiteral("0.1;1.7;7.3;"));
 }
 
 TEST_P(SearchViewTest, ASheetThatIsMissingBrokenOrNosyShowsNoPage)

@@ -57,3 +57,21 @@ TEST(TypedNumber, ThePointAndTheDesktopsDecimalSignAndItsGroups)
     EXPECT_EQ(CTypedNumber(QStringLiteral("1.000"), QLocale(QLatin1String("de_DE"))).Message(),
               QStringLiteral("1.000 could mean 1 or 1000: type it without group separators"));
 }
+
+TEST(TypedNumber, AnIntegerIsDigitsWithTheDesktopsGroupsOnly)
+{
+    const struct {
+        const char* locale;
+        const char* typed;
+        bool integer;
+    } readings[] = {
+        {"en_US", "1000", true},  {"en_US", "1,000", true},      {"en_US", "-12", true},
+        {"fr_FR", "1 000", true}, {"fr_FR", "1\u202f000", true}, {"de_DE", "1.000.000", true},
+        {"en_US", "1e3", false},  {"en_US", "1E3", false},       {"en_US", "1.0", false},
+        {"de_DE", "12,0", false}, {"en_US", "0x10", false},      {"de_DE", "1.000", false},
+    };
+    for (const auto& r : readings) {
+        const CTypedNumber typed(QString::fromUtf8(r.typed), QLocale(QLatin1String(r.locale)));
+        EXPECT_EQ(typed.IsInteger(), r.integer) << r.locale << " " << r.typed;
+    }
+}
