@@ -641,7 +641,9 @@ void CTimeAppDlg::OnDayButton(int id)
 {
     const QDate day = m_ctl->ShownDay().addDays(id == kIdPrevDay ? -1 : 1);
     m_ctl->GoToDay(day);
-    SetStatusText(QStringLiteral("Day ") + QLocale().toString(day, QLocale::ShortFormat));
+    // A day that could not be read keeps saying so, not passing for an empty one.
+    if (m_dataRead)
+        SetStatusText(QStringLiteral("Day ") + QLocale().toString(day, QLocale::ShortFormat));
 }
 
 bool CTimeAppDlg::AppActive() const

@@ -298,6 +298,8 @@ TEST_P(TimeSheetWindowBookingTest, ADayNotReadSaysSoAndTheClickThatReadsItIsTold
         // Not shown as a day without bookings.
         EXPECT_TRUE(m_window->windowTitle().endsWith(note))
             << m_window->windowTitle().toStdString();
+        EXPECT_TRUE(m_window->StatusText().contains(QStringLiteral("could not be read")))
+            << m_window->StatusText().toStdString();
     }
     // The database answers: the press of a block drawn at once reads the day,
     // and draws nothing on it the user did not see; it says so.
