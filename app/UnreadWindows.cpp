@@ -138,8 +138,8 @@ bool CUnreadWindows::RestOfClick(QObject* receiver, QEvent* event)
     }
     if (!receiver->isWidgetType())
         return false;
-    const bool press = event->type() == QEvent::MouseButtonPress ||
-                       event->type() == QEvent::MouseButtonDblClick;
+    const bool press =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
     if (static_cast<QWidget*>(receiver)->window() != m_clickWindow) {
         if (press)
             EndClick();
