@@ -5,15 +5,20 @@
 #include "data/DBConnection.h"
 #include "platform/UserAction.h"
 
+#include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
 #include <QPointer>
+#include <QStyleHints>
 #include <QWidget>
 
 CUnreadWindows::CUnreadWindows(CDBClass* db, QObject* parent)
     : QObject(parent)
     , m_db(db)
 {
-    UserAction::AddStepHook(this, [this](QObject* receiver, QEvent*) { return OnStep(receiver); });
+    UserAction::AddStepHook(
+        this, [this](QObject* receiver, QEvent* event) { return OnStep(receiver, event); });
 }
 
 QString CUnreadWindows::CaptionNote()
@@ -30,7 +35,8 @@ void CUnreadWindows::Note(QWidget* window, IHubWindow* hubWindow, const QString&
     // Only a database that could not be had is waited for: a read that it
     // refused would be refused again at every click.
     const bool outage = m_db && m_db->Connection()->OutageInThisAction();
-    if (!read && !outage)
+    // A connection lost under the read is an outage too.
+    if (!read && !outage && !UserAction::FailureNoted())
         return;
     if (read && outage)
         read = false;
@@ -54,14 +60,14 @@ void CUnreadWindows::Forget(const QObject* window)
         it = it.key() == window ? m_unread.erase(it) : std::next(it);
 }
 
-void CUnreadWindows::TryNow(QWidget* window)
+bool CUnreadWindows::TryNow(QWidget* window)
 {
     const auto it = m_unread.find(window);
     if (it == m_unread.end() || it->triedAction == UserAction::Current() || !m_db)
-        return;
+        return false;
     it->triedAction = UserAction::Current();
     if (!m_db->Connection()->ConnectedQuietly())
-        return;
+        return false;
     const CEntry entry = *it;
     const QPointer<QWidget> alive(window);
     m_reading = window;
@@ -75,6 +81,7 @@ void CUnreadWindows::TryNow(QWidget* window)
     // A window that says nothing of what it read has read it.
     if (alive && !m_readReported)
         Note(window, entry.hubWindow, entry.name, true);
+    return true;
 }
 
 void CUnreadWindows::Mark(QWidget* window, bool unread)
@@ -93,7 +100,7 @@ void CUnreadWindows::Mark(QWidget* window, bool unread)
     }
 }
 
-bool CUnreadWindows::OnStep(QObject* receiver)
+bool CUnreadWindows::OnStep(QObject* receiver, QEvent* event)
 {
     if (m_unread.isEmpty() || !receiver->isWidgetType())
         return false;
@@ -101,14 +108,67 @@ bool CUnreadWindows::OnStep(QObject* receiver)
     if (!m_unread.contains(window))
         return false;
     const QPointer<QObject> alive(receiver);
-    TryNow(window);
-    // A window that read again may have made its controls anew: a press on
-    // one that is gone goes nowhere.
-    return alive.isNull();
+    const QPointer<QWidget> windowAlive(window);
+    s_readingAtStep = true;
+    const bool read = TryNow(window);
+    s_readingAtStep = false;
+    if (!read)
+        return alive.isNull();
+    // The key or press was meant for what the window showed before it read
+    // again (another row may be under the pointer now): it only reads.
+    if (event->type() != QEvent::KeyPress && windowAlive) {
+        m_clickWindow = window;
+        m_clickTime = static_cast<QInputEvent*>(event)->timestamp();
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    return true;
+}
+
+bool CUnreadWindows::RestOfClick(QObject* receiver, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+    case QEvent::ContextMenu:
+        break;
+    default:
+        return false;
+    }
+    if (!receiver->isWidgetType())
+        return false;
+    const bool press =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    if (static_cast<QWidget*>(receiver)->window() != m_clickWindow) {
+        if (press)
+            EndClick();
+        return false;
+    }
+    if (press) {
+        // A press past the double-click time is a click of its own.
+        const quint64 at = static_cast<QMouseEvent*>(event)->timestamp();
+        if (at < m_clickTime ||
+            at - m_clickTime > quint64(QGuiApplication::styleHints()->mouseDoubleClickInterval())) {
+            EndClick();
+            return false;
+        }
+    }
+    if (event->type() == QEvent::MouseMove)
+        return static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton;
+    return true;
+}
+
+void CUnreadWindows::EndClick()
+{
+    m_clickWindow = nullptr;
+    QCoreApplication::instance()->removeEventFilter(this);
 }
 
 bool CUnreadWindows::eventFilter(QObject* watched, QEvent* event)
 {
+    if (m_clickWindow && RestOfClick(watched, event))
+        return true;
     if (event->type() == QEvent::WindowTitleChange && watched->isWidgetType()) {
         auto* window = static_cast<QWidget*>(watched);
         if (m_unread.contains(window) && !window->windowTitle().endsWith(CaptionNote()))

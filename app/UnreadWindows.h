@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class CDBClass;
@@ -23,13 +24,18 @@ public:
     void Note(QWidget* window, IHubWindow* hubWindow, const QString& name, bool read);
     bool IsUnread(const QWidget* window) const { return m_unread.contains(window); }
     // Reads the window again now when it is unread and a connection can be
-    // had quietly; once per action.
-    void TryNow(QWidget* window);
+    // had quietly; once per action. True when it read again.
+    bool TryNow(QWidget* window);
     // The window is gone (also while it is being destroyed).
     void Forget(const QObject* window);
 
     // What the caption of an unread window ends with.
     static QString CaptionNote();
+    // A window reads again for a key or click of the user's, which goes no
+    // further: meant for what the window showed before, it does nothing
+    // else. A window that does not show that by itself (a list read anew
+    // does) says so.
+    static bool ReadingAtStep() { return s_readingAtStep; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,12 +47,21 @@ private:
         quint64 triedAction = 0;
     };
     void Mark(QWidget* window, bool unread);
-    // A key or press begins a step in a window.
-    bool OnStep(QObject* receiver);
+    // A key or press begins a step in a window: true when it read the window
+    // again, and the key or press goes no further.
+    bool OnStep(QObject* receiver, QEvent* event);
+    // The rest of a click whose press read its window again (its release,
+    // the second click of a double click) goes nowhere either.
+    bool RestOfClick(QObject* receiver, QEvent* event);
+    void EndClick();
 
     CDBClass* m_db;
     QHash<const QWidget*, CEntry> m_unread;
     // The window reading again now, and whether it told what it read.
     const QWidget* m_reading = nullptr;
     bool m_readReported = false;
+    static inline bool s_readingAtStep = false;
+    // The window of the click that read it again, and when it was pressed.
+    QPointer<QWidget> m_clickWindow;
+    quint64 m_clickTime = 0;
 };

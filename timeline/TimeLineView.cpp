@@ -550,7 +550,8 @@ void CTimeLine::RemoveHighlight()
 int CTimeLine::ForceEditHighlight()
 {
     const CTimeBlock* block = m_hitPos;
-    if (!block)
+    // As the double click: a read-only line edits nothing.
+    if (!block || (m_controlFlags & kReadOnly))
         return -1;
     const int entryId = GetEntryId(block);
     const int start = block->m_start;

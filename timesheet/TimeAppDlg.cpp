@@ -5,6 +5,7 @@
 #include "app/MainMenu.h"
 #include "app/Profile.h"
 #include "app/PropsTimeSheet.h"
+#include "app/UnreadWindows.h"
 #include "app/WindowCaption.h"
 #include "data/DBClass.h"
 #include "data/DBConnection.h"
@@ -450,6 +451,11 @@ void CTimeAppDlg::ReadAgain()
         }
     }
     m_ctl->ReadAgain();
+    // The key or click that read the line again did nothing else: nothing
+    // was drawn or changed where the user clicked.
+    if (CUnreadWindows::ReadingAtStep())
+        SetStatusText(QStringLiteral("The time sheet was read again from the database; your "
+                                     "click or key did nothing else. Please repeat it."));
 }
 
 void CTimeAppDlg::NoteDataRead(bool read)
@@ -459,7 +465,7 @@ void CTimeAppDlg::NoteDataRead(bool read)
     if (m_hub) {
         m_hub->NoteWindowRead(this, read);
         read = !m_hub->IsWindowUnread(this);
-    } else if (!read && !m_db.Connection()->OutageInThisAction()) {
+    } else if (!read && !m_db.Connection()->OutageInThisAction() && !UserAction::FailureNoted()) {
         read = m_dataRead;
     }
     if (read != m_dataRead) {
@@ -639,7 +645,9 @@ void CTimeAppDlg::OnDayButton(int id)
 void CTimeAppDlg::ShowDayTold(const QDate& day)
 {
     m_ctl->GoToDay(day);
-    SetStatusText(QStringLiteral("Day ") + QLocale().toString(day, QLocale::ShortFormat));
+    // A day that could not be read keeps saying so, not passing for an empty one.
+    if (m_dataRead)
+        SetStatusText(QStringLiteral("Day ") + QLocale().toString(day, QLocale::ShortFormat));
 }
 
 bool CTimeAppDlg::AppActive() const

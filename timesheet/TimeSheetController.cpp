@@ -254,8 +254,16 @@ void CTimeSheetController::ApplyTimeFormat()
     m_control.SetTimeHHMM(1);
 }
 
+void CTimeSheetController::ReleaseLine()
+{
+    m_control.SetReadOnly(ViewOnly());
+}
+
 void CTimeSheetController::UpdateReadOnlyState(int mode)
 {
+    // A sheet that may only be viewed stays so when auto timing ends.
+    if (mode == 0 && ViewOnly())
+        mode = 1;
     const QString title = QStringLiteral("Kelvane");
     QString caption;
     bool autoCaption = false;
@@ -370,9 +378,13 @@ void CTimeSheetController::ShowDayOnLine(bool firstRowInHand)
     const CDateTime date(m_day);
     // A copy: deleting a row changes the cache.
     const QList<CTimeSheetEntry> rows = m_db.DayEntries();
+    m_lineOutOfStep = false;
     bool first = firstRowInHand;
     m_lineKeys.clear();
     for (const CTimeSheetEntry& row : rows) {
+        // A sheet that may only be viewed is left as stored.
+        if (ViewOnly() && (row.TimeID < 0 || row.Times().zeroLength))
+            continue;
         if (row.TimeID < 0) {
             m_db.DeleteTimeSheetEntry(row.TimeID, empId, date, true, 0, 0);
             Warn(QStringLiteral("Corrupted record found at %1 and deleted")
@@ -428,7 +440,7 @@ void CTimeSheetController::CatchUpWithDatabase()
         m_control.DoPaint();
         TellReadState();
     }
-    if (!m_db.DayOutOfStep() || !m_dayLoaded)
+    if ((!m_db.DayOutOfStep() && !m_lineOutOfStep) || !m_dayLoaded)
         return;
     m_readingDay = true;
     const bool read = m_db.ReloadDayQuietly(CurrentEmployee(), m_day);
@@ -439,8 +451,11 @@ void CTimeSheetController::CatchUpWithDatabase()
     // The entry in hand stays; only the line follows the database. A block
     // that was never stored is no longer described either.
     ShowDayOnLine(false);
-    if (m_inHandId >= 0 && !m_db.IsTimeIdInDayCache(m_inHandId))
+    if (m_inHandId >= 0 && !m_db.IsTimeIdInDayCache(m_inHandId)) {
         ClearInfo();
+        // Nor does the status line still speak of it.
+        Status(QString());
+    }
     TellReadState();
 }
 
@@ -784,7 +799,7 @@ void CTimeSheetController::OnTimePos(int minute)
 
 void CTimeSheetController::OnWantsEdit(int projId, int timeId)
 {
-    if (m_busy)
+    if (m_busy || ViewOnly())
         return;
     const int empId = CurrentEmployee();
     m_db.SetDisplayedDay(m_day);
@@ -866,7 +881,7 @@ void CTimeSheetController::OnWantsEdit(int projId, int timeId)
     } else {
         ClearInfo();
     }
-    m_control.SetReadOnly(false);
+    ReleaseLine();
     m_control.DoPaint();
     m_busy = false;
     ShowEntry(written == 0 ? EntryShown::Told : EntryShown::Details);

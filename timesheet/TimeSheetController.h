@@ -202,6 +202,11 @@ private:
         QString comment;
     };
 
+    // The shown time sheet may only be viewed: nothing on it is written.
+    bool ViewOnly() const { return m_ui.AccessMode() == 1; }
+    // The line editable again after a dialog or a write held it, unless the
+    // sheet may only be viewed.
+    void ReleaseLine();
     // A warning the user answers with OK.
     static void Warn(const QString& text);
     static QString UnknownWorkType() { return QStringLiteral("Unknown Work Type"); }
@@ -320,6 +325,9 @@ private:
     bool m_projectsLoaded = false;
     QList<int> m_shownProjects; // the projects the line took
     bool m_dayLoaded = false;
+    // A read beside the line's own put the day in step with the database;
+    // the line still shows it as it was.
+    bool m_lineOutOfStep = false;
     bool m_readingDay = false;
     bool m_firstSizeDone = false;
     bool m_starting = false;

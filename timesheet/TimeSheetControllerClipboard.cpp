@@ -102,12 +102,12 @@ void CTimeSheetController::OnCopyData(int newId, int start, int stop, int projId
         m_control.RecreateToolTips();
     } else {
         // The control deletes nothing while it is read-only.
-        m_control.SetReadOnly(false);
+        ReleaseLine();
         m_control.DeleteObjByID(newId);
         ClearInfo();
         Status(QStringLiteral("No entry created"));
     }
-    m_control.SetReadOnly(false);
+    ReleaseLine();
     m_control.DoPaint();
     m_busy = false;
     ShowEntry(written == 0 ? EntryShown::Told : EntryShown::Details);

@@ -68,12 +68,21 @@ void CTimeSheetController::FillTimeTexts()
 
 bool CTimeSheetController::FindStoredRow(int timeId, CTimeSheetEntry& row)
 {
-    if (m_db.FindDayEntryForKey(row, timeId, CurrentEmployee(), WorkDate()))
-        return true;
-    // Once more from the database: the cache may be behind. The reload keeps
-    // the day key, so later writes go on updating the cache.
-    m_db.EnsureDayLoaded(CurrentEmployee(), m_day, true);
-    return m_db.FindDayEntryForKey(row, timeId, CurrentEmployee(), WorkDate());
+    // A read here that puts the day in step again leaves the line as it
+    // was (a block whose save failed still on it): the catch-up shows it.
+    const bool outOfStep = m_db.DayOutOfStep();
+    const auto read = [&] {
+        if (m_db.FindDayEntryForKey(row, timeId, CurrentEmployee(), WorkDate()))
+            return true;
+        // Once more from the database: the cache may be behind. The reload
+        // keeps the day key, so later writes go on updating the cache.
+        m_db.EnsureDayLoaded(CurrentEmployee(), m_day, true);
+        return m_db.FindDayEntryForKey(row, timeId, CurrentEmployee(), WorkDate());
+    };
+    const bool found = read();
+    if (outOfStep && !m_db.DayOutOfStep())
+        m_lineOutOfStep = true;
+    return found;
 }
 
 bool CTimeSheetController::FindLineRow(int timeId, CTimeSheetEntry& row)

@@ -271,16 +271,16 @@ bool CTimeSheetController::RunKeyCommand(int command)
 
 void CTimeSheetController::MoveHighlighted(int command)
 {
-    if (m_control.IsMenuActive() || m_highlighted < 0 || !m_control.IsHighlightObj())
+    if (m_control.IsMenuActive() || m_highlighted < 0 || !m_control.IsHighlightObj() || ViewOnly())
         return;
     const int timeId = m_highlighted;
     const int empId = CurrentEmployee();
     m_control.SetReadOnly(true);
-    // The line is editable again whatever happens below.
+    // The line is released again whatever happens below.
     struct CEditable {
-        CPlentor& control;
-        ~CEditable() { control.SetReadOnly(false); }
-    } editable{m_control};
+        CTimeSheetController& owner;
+        ~CEditable() { owner.ReleaseLine(); }
+    } editable{*this};
     const CActionFailureText failure(QStringLiteral("The block was not moved."));
 
     CTimeSheetSet set(m_db.Connection());

@@ -233,14 +233,14 @@ int CTimeSheetController::CreateEntry(bool replay, int empId, int timeId, int pr
             }
         } else {
             // The control deletes nothing while it is read-only.
-            m_control.SetReadOnly(false);
+            ReleaseLine();
             m_control.DeleteObjByID(timeId);
             ClearInfo();
             Status(QStringLiteral("No entry created"));
             result = -1;
         }
         m_saveTimes.reset();
-        m_control.SetReadOnly(false);
+        ReleaseLine();
     } else {
         if (fromRecord) {
             TakeReplayRecord();
@@ -268,7 +268,7 @@ int CTimeSheetController::CreateEntry(bool replay, int empId, int timeId, int pr
         m_highlighted = m_control.ForceHighlight(timeId, true);
         ReportResult(result);
     }
-    m_control.SetReadOnly(false);
+    ReleaseLine();
     m_control.DoPaint();
     ShowEntry();
     UpdateUndoMenus();

@@ -1,9 +1,11 @@
+#include "app/UnreadWindows.h"
 #include "office/OfficeDocuments.h"
 #include "office/OfficeError.h"
 #include "records/ChgRqstWindows.h"
 #include "records/ChgRstAddDlg.h"
 #include "records/ViewChgRqst.h"
 #include "tests/records/ChgRqstWindowFixture.h"
+#include "tests/timesheet/DatabaseOutage.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -86,6 +88,41 @@ TEST_P(ChgRqstDlgTest, OpensOnTheUsersOpenRequestsOfHerProjects)
               QStringLiteral("Overview is not available in this version of Kelvane."));
     Close();
     EXPECT_EQ(m_hub->OpenWindows(), 0);
+}
+
+TEST_P(ChgRqstDlgTest, ADoubleClickThatReadsTheListAgainEditsNoRequestTheUserDidNotSee)
+{
+    Open();
+    ShowEverything();
+    const QList<int> before = Ids();
+    ASSERT_GE(RowOf(Id(3)), 0);
+    m_db.Connection()->SetWaitLimits({300, 3000});
+    CMyListCtrl* list = m_window->List();
+    const QPoint shown = list->visualItemRect(list->topLevelItem(RowOf(Id(3)))).center();
+    {
+        CDatabaseOutage outage(CDatabaseOutage::Kind::Lost, m_connectionString, *m_db.Connection(),
+                               m_conn);
+        ASSERT_TRUE(outage.Began());
+        UserAction::Next();
+        m_window->OnCommand(CChgRqstDlg::kCmdRefresh);
+        ASSERT_TRUE(m_window->windowTitle().endsWith(CUnreadWindows::CaptionNote()));
+    }
+    // Back, and another desk adds the newest request.
+    CRequest newest;
+    newest.item = QStringLiteral("Newest");
+    newest.created = Day(6, 9, 0);
+    AddRequest(newest);
+    CScriptedModals modals;
+    modals.Then([](CDialogBase& dialog) {
+        dialog.OnCommand(IDCANCEL);
+        return dialog.EndCode();
+    });
+    UserAction::Next();
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, shown);
+    QTest::qWait(50);
+    EXPECT_TRUE(modals.seen.isEmpty());
+    EXPECT_EQ(Ids().size(), before.size() + 1);
+    EXPECT_FALSE(m_window->windowTitle().endsWith(CUnreadWindows::CaptionNote()));
 }
 
 TEST_P(ChgRqstDlgTest, TheFilterControlsMakeTheQuerysCondition)

@@ -1,7 +1,10 @@
+#include "app/UnreadWindows.h"
 #include "data/Schema.h"
 #include "records/CommentWindows.h"
 #include "tests/records/CommentFixture.h"
+#include "tests/timesheet/DatabaseOutage.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QTest>
@@ -233,6 +236,53 @@ TEST_P(CommentDlgTest, DoneIsOfferedForToDosOnlyAndKeepsTheRest)
     EXPECT_EQ(m_window->PopupMenu()->actions().first()->text(),
               QStringLiteral("Add Bridge Comment"));
     m_window->PopupMenu()->hide();
+}
+
+TEST_P(CommentDlgTest, AClickThatReadsTheListAgainActsOnNoRowTheUserDidNotSee)
+{
+    Open();
+    ShowEverything();
+    ASSERT_EQ(Ids(), QList<int>({4, 1, 2, 3, 5}));
+    m_db.Connection()->SetWaitLimits({300, 3000});
+    CMyListCtrl* list = m_window->List();
+    // Where the user sees comment 2, a to-do's neighbour.
+    const QPoint shown = list->visualItemRect(list->topLevelItem(RowOf(2))).center();
+    CScriptedModals modals;
+    modals.Then([](CDialogBase& dialog) {
+        dialog.OnCommand(IDCANCEL);
+        return dialog.EndCode();
+    });
+    const QList<std::function<void()>> clicks = {
+        [&] { QTest::mouseClick(list->viewport(), Qt::RightButton, Qt::NoModifier, shown); },
+        [&] { QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, shown); },
+    };
+    int added = 0;
+    for (const auto& click : clicks) {
+        {
+            // Refresh while the database is away.
+            CDatabaseOutage outage(CDatabaseOutage::Kind::Lost, m_connectionString,
+                                   *m_db.Connection(), m_conn);
+            ASSERT_TRUE(outage.Began());
+            UserAction::Next();
+            m_window->OnCommand(CCommentDlg::kCmdRefresh);
+            ASSERT_TRUE(m_window->windowTitle().endsWith(CUnreadWindows::CaptionNote()));
+        }
+        // Back, and another desk adds a comment dated before all others.
+        AddComment(kBridge, kBob, -1, QStringLiteral("Earlier %1").arg(++added), Day(1, 7, 0), {},
+                   1, QString(), QStringLiteral("ToDo"), -1, QString());
+        UserAction::Next();
+        click();
+        QTest::qWait(50);
+        // The click read the list again and did nothing else.
+        EXPECT_FALSE(m_window->windowTitle().endsWith(CUnreadWindows::CaptionNote()));
+        EXPECT_EQ(m_window->CommentRowCount(), 5 + added);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+        EXPECT_TRUE(modals.seen.isEmpty());
+    }
+    EXPECT_EQ(Stored(1, QStringLiteral("CommentType")), QStringLiteral("ToDo"));
+    EXPECT_EQ(Stored(5, QStringLiteral("CommentType")), QStringLiteral("ToDo"));
 }
 
 TEST_P(CommentDlgTest, DeleteAsksFirstThenSelectsTheNewLastRow)

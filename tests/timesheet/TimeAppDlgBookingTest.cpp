@@ -1,6 +1,8 @@
 #include "data/UndoHistory.h"
 #include "tests/timesheet/TimeSheetWindowFixture.h"
 
+#include <optional>
+
 namespace {
 
 class TimeSheetWindowBookingTest : public TimeSheetWindowTest {};
@@ -240,6 +242,97 @@ TEST_P(TimeSheetWindowBookingTest, ABlockNotStoredLeavesTheLineAtTheClocksTick)
     for (const QLabel* label : m_window->findChildren<QLabel*>())
         EXPECT_FALSE(label->text().contains(QStringLiteral("09:00")))
             << label->text().toStdString();
+}
+
+TEST_P(TimeSheetWindowBookingTest, ABlockWhoseSaveFailedLeavesTheLineOnceTheDatabaseAnswers)
+{
+    const QPoint eight = Find(8 * 60);
+    const QPoint nine = Find(9 * 60);
+    const QPoint ten = Find(10 * 60);
+    const QPoint eleven = Find(11 * 60);
+    ASSERT_GE(eight.y(), 0);
+    auto* clock = m_window->findChild<QTimer*>(QStringLiteral("clockTimer"));
+    ASSERT_NE(clock, nullptr);
+    m_app.Facade()->Connection()->SetWaitLimits({300, 3000});
+    CScriptedModals modals;
+    modals.Then(Ok);
+    Draw(eight, nine);
+    ASSERT_EQ(Rows(m_day).size(), 1);
+    {
+        // A full disk under the file; the server gone.
+        std::optional<CDiskFull> full;
+        std::optional<CDatabaseOutage> outage;
+        if (IsPostgres()) {
+            outage.emplace(CDatabaseOutage::Kind::Lost, m_connectionString,
+                           *m_app.Facade()->Connection(), m_conn);
+            ASSERT_TRUE(outage->Began());
+        } else {
+            full.emplace(0);
+        }
+        modals.Then(Ok);
+        Draw(ten, eleven);
+        ASSERT_EQ(CRecordingMessages::Current().Count(), 1)
+            << CRecordingMessages::Current().Texts().join('|').toStdString();
+        EXPECT_TRUE(CRecordingMessages::Current().Last().startsWith(
+            QStringLiteral("The block was not stored.\n")));
+    }
+    EXPECT_EQ(Rows(m_day).size(), 1);
+    // The database answers; the user clicks the block that was not stored,
+    // and the clock ticks.
+    QTest::mouseClick(m_line, Qt::LeftButton, Qt::NoModifier, Find(10 * 60 + 30));
+    QTest::qWait(50);
+    clock->setInterval(20);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return HoursOnTheLine() == "Hours Worked 1.00"; }, 3000))
+        << HoursOnTheLine().toStdString();
+    // Nor does the status line still speak of it.
+    clock->setInterval(1000000);
+    QTest::qWait(50);
+    EXPECT_FALSE(m_window->StatusText().contains(QStringLiteral("10:00")))
+        << m_window->StatusText().toStdString();
+    for (const QLabel* label : m_window->findChildren<QLabel*>())
+        EXPECT_FALSE(label->text().contains(QStringLiteral("10:00")))
+            << label->text().toStdString();
+    // The next block is stored and counted alone beside the first.
+    modals.Then(Ok);
+    Draw(Find(12 * 60), Find(13 * 60));
+    EXPECT_EQ(Rows(m_day).size(), 2);
+    EXPECT_EQ(HoursOnTheLine().toStdString(), "Hours Worked 2.00");
+}
+
+TEST_P(TimeSheetWindowBookingTest, ADayNotReadSaysSoAndTheClickThatReadsItIsTold)
+{
+    const QDate next = m_day.addDays(1);
+    Book(next, 1, 9 * 60, 10 * 60, kBridge, 1, 1, QStringLiteral("booked"));
+    m_app.Facade()->Connection()->SetWaitLimits({300, 3000});
+    const QString note = QStringLiteral(" (not read from the database)");
+    {
+        CDatabaseOutage outage(CDatabaseOutage::Kind::Lost, m_connectionString,
+                               *m_app.Facade()->Connection(), m_conn);
+        ASSERT_TRUE(outage.Began());
+        UserAction::Next();
+        m_window->OnDayButtonMsg(1132);
+        ASSERT_EQ(m_window->Controller().ShownDay(), next);
+        // Not shown as a day without bookings.
+        EXPECT_TRUE(m_window->windowTitle().endsWith(note))
+            << m_window->windowTitle().toStdString();
+        EXPECT_TRUE(m_window->StatusText().contains(QStringLiteral("could not be read")))
+            << m_window->StatusText().toStdString();
+    }
+    // The database answers: the press of a block drawn at once reads the day,
+    // and draws nothing on it the user did not see; it says so.
+    CScriptedModals modals;
+    modals.Then(Ok);
+    Draw(Find(11 * 60), Find(12 * 60));
+    EXPECT_TRUE(modals.seen.isEmpty());
+    EXPECT_FALSE(m_window->windowTitle().endsWith(note)) << m_window->windowTitle().toStdString();
+    EXPECT_TRUE(m_window->StatusText().contains(QStringLiteral("read again")))
+        << m_window->StatusText().toStdString();
+    EXPECT_EQ(Rows(next).size(), 1);
+    EXPECT_EQ(HoursOnTheLine().toStdString(), "Hours Worked 1.00");
+    // Drawn again, it is stored.
+    Draw(Find(11 * 60), Find(12 * 60));
+    EXPECT_EQ(modals.seen.size(), 1);
+    EXPECT_EQ(Rows(next).size(), 2);
 }
 
 TEST_P(TimeSheetWindowBookingTest, AddBlockNowAfterMidnightBooksOnTheDayItIsNow)

@@ -1,10 +1,18 @@
 #include "tests/timesheet/TimeSheetWindowFixture.h"
 
+#include <QComboBox>
+
 namespace {
 
 // Keys pressed in the time-sheet window with the real time line.
 class TimeSheetWindowKeysTest : public TimeSheetWindowTest {
 protected:
+    // Bob, whose time sheet Ann may only view.
+    void SeedMore() override
+    {
+        Exec(QStringLiteral("INSERT INTO tblFinEmployee (EmpID, EmpFullName, NTUserName, DeptID, "
+                            "IsCurrent, HourRateFactor) VALUES (2, 'Bob Hill', 'bob', 1, 1, 1)"));
+    }
     // The "Create timesheet entry" key as the options store it.
     void UseEntryKey(const QString& key)
     {
@@ -105,6 +113,53 @@ TEST_P(TimeSheetWindowKeysTest, AMoveTheDatabaseRefusesIsToldInTheStatusLine)
     Waiting::Settle();
     EXPECT_EQ(Rows(m_day).at(1), QStringLiteral("2 540-615 p1 t1 o1 'later'"));
     EXPECT_NE(m_window->StatusText().toStdString(), "Entry constrained by existing entry");
+}
+
+TEST_P(TimeSheetWindowKeysTest, AColleaguesSheetThatMayOnlyBeViewedIsChangedByNoKeyMouseOrDialog)
+{
+    Book(m_day, 1, 9 * 60, 10 * 60, kBridge, 1, 1, QStringLiteral("his"), 2);
+    auto* users = m_window->findChild<QComboBox*>(CDialogBase::ControlName(1001));
+    ASSERT_NE(users, nullptr);
+    const int bob = users->findText(QStringLiteral("Bob Hill"));
+    ASSERT_GE(bob, 0);
+    users->setCurrentIndex(bob);
+    emit users->activated(bob);
+    QTest::qWait(50);
+    ASSERT_TRUE(m_window->windowTitle().contains(QStringLiteral("[Read Only]")))
+        << m_window->windowTitle().toStdString();
+    const QStringList stored = Rows(m_day);
+    ASSERT_EQ(stored.size(), 1);
+    const QPoint block = Find(9 * 60 + 30);
+    ASSERT_GE(block.y(), 0);
+    CScriptedModals modals;
+    for (int i = 0; i < 4; ++i)
+        modals.Then(Ok);
+    for (int i = 0; i < 4; ++i)
+        CRecordingMessages::Current().Answer(kIdYes);
+
+    // The highlight key, then its stop down; again, then Enter and OK.
+    for (int i = 0; i < 2; ++i) {
+        m_line->setFocus();
+        m_window->Controller().RunKeyCommand(12867);
+        QTest::qWait(20);
+        m_window->Controller().RunKeyCommand(12877);
+        QTest::qWait(50);
+        m_window->Controller().RunKeyCommand(12867);
+        Press(Qt::Key_Return);
+        QTest::qWait(50);
+        // Whatever came before, the line is still for viewing only.
+        m_window->Controller().RunKeyCommand(12867);
+        Press(Qt::Key_Delete);
+        m_window->OnCommand(ID_DELETE_BLOCK);
+        QTest::mouseDClick(m_line, Qt::LeftButton, Qt::NoModifier, block);
+        QTest::qWait(50);
+        EXPECT_FALSE(Menu(block, QStringLiteral("Edit")));
+        EXPECT_FALSE(Menu(block, QStringLiteral("Delete")));
+        Draw(Find(11 * 60), Find(12 * 60));
+    }
+    EXPECT_TRUE(modals.seen.isEmpty());
+    EXPECT_EQ(Rows(m_day), stored);
+    EXPECT_TRUE(m_window->windowTitle().contains(QStringLiteral("[Read Only]")));
 }
 
 KELVANE_INSTANTIATE_BACKENDS(TimeSheetWindowKeysTest);

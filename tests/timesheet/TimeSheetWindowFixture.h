@@ -44,6 +44,7 @@ protected:
             return;
         SeedAnnsProjects(
             [this](const QString& sql, const QVariantList& values) { Exec(sql, values); });
+        SeedMore();
         Exec(QStringLiteral("UPDATE tblFinEmployee SET SecLevel = 1"));
         CProfileStore profile;
         profile.setValue(QStringLiteral("DB/DefDatabaseName"), m_connectionString);
@@ -76,13 +77,16 @@ protected:
         KelvaneDbTest::TearDown();
     }
 
-    // A row of Ann's, written as the facade writes it.
+    // Rows a suite needs before the program starts.
+    virtual void SeedMore() {}
+
+    // A row of Ann's (or another employee's), written as the facade writes it.
     void Book(const QDate& day, int timeId, int start, int stop, int proj, int task, int order,
-              const QString& comment)
+              const QString& comment, int empId = 1)
     {
         CTimeSheetWrite entry;
         entry.WorkDate = CDateTime(day);
-        entry.EmpID = 1;
+        entry.EmpID = empId;
         entry.ProjID = proj;
         entry.OrderID = order;
         entry.TaskID = task;
