@@ -4,6 +4,7 @@
 #include "data/DbTransaction.h"
 #include "data/SqlExecutor.h"
 #include "platform/Characters.h"
+#include "platform/LocalTime.h"
 
 #include <QHash>
 #include <QSet>
@@ -320,14 +321,22 @@ bool CTimeSheetImport::Check(CDbTransaction& transaction, const QList<const CImp
 bool CTimeSheetImport::Write(CDbTransaction& transaction, const QList<CAccepted>& accepted,
                              const CLookups& lookups, IImportProgress* progress, bool& cancelled)
 {
+    // Whether the clock runs evenly on a day, asked once a day: each asking
+    // reads the time zone anew.
+    QHash<qint64, bool> evenDays;
     return InsertRows(
         transaction, QStringLiteral("tblTimeSheet"), CSqlDialect::TimeSheetColumns(),
         accepted.size(), IImportProgress::kWriting, progress, cancelled,
         [&](qsizetype i, QList<QVariantList>& values) {
             const CImportRow& r = *accepted.at(i).row;
+            auto even = evenDays.constFind(r.WorkDate.toJulianDay());
+            if (even == evenDays.cend())
+                even = evenDays.insert(r.WorkDate.toJulianDay(),
+                                       CLocalTime::ClockRunsEvenlyOn(r.WorkDate));
             double hours = 0;
-            // The time that passed on the line's day, on the nights the clock changes too.
-            m_db.RoundToBookingInterval(r.WorkDate, r.Start, r.Stop, hours);
+            // The time that passed on the line's day, on the nights the clock
+            // changes too; on any other day the clock's face tells it.
+            m_db.RoundToBookingInterval(*even ? QDate() : r.WorkDate, r.Start, r.Stop, hours);
             // The order's rate within the line's project, as the time sheet books it.
             const CLookups::COrder order = lookups.orders.value(r.OrderID);
             const float rate = order.projId == r.ProjID ? static_cast<float>(order.rate) : 0.0f;
