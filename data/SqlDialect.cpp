@@ -650,14 +650,15 @@ QString CSqlDialect::ImportCheckStatement() const
         return QStringLiteral("SELECT s.Line, MAX(CASE WHEN %1 THEN 1 ELSE 0 END), "
                               "MAX(CASE WHEN t.TimeID = s.TimeID THEN 1 ELSE 0 END), "
                               "MAX(t.TimeID) FROM kv_import s LEFT JOIN tblTimeSheet t ON %2 "
-                              "GROUP BY s.Line")
+                              "WHERE s.Line >= ? AND s.Line < ? GROUP BY s.Line")
             .arg(overlaps, onDay);
     // The file's planner, joining on a range, indexes the whole table by
     // employee on the fly (for minutes); asked row by row it takes the
     // range of (EmpID, WorkDate, TimeID).
     return QStringLiteral("SELECT s.Line, EXISTS (SELECT 1 FROM tblTimeSheet t WHERE %1 AND %2), "
                           "EXISTS (SELECT 1 FROM tblTimeSheet t WHERE %1 AND t.TimeID = s.TimeID), "
-                          "(SELECT MAX(t.TimeID) FROM tblTimeSheet t WHERE %1) FROM kv_import s")
+                          "(SELECT MAX(t.TimeID) FROM tblTimeSheet t WHERE %1) FROM kv_import s "
+                          "WHERE s.Line >= ? AND s.Line < ?")
         .arg(onDay, overlaps);
 }
 

@@ -15,6 +15,8 @@
 
 namespace {
 
+// Staged lines checked by one statement.
+constexpr int kCheckLines = 50000;
 // A change request linked to an entry, when the line names no object type.
 constexpr int kChangeRequestObjectType = 40;
 
@@ -259,22 +261,27 @@ bool CTimeSheetImport::Stage(CDbTransaction& transaction, const QList<const CImp
 bool CTimeSheetImport::Check(CDbTransaction& transaction, const QList<const CImportRow*>& valid,
                              QList<CAccepted>& accepted)
 {
-    CQueryResult found;
-    if (!transaction.Run(m_db.Dialect().ImportCheckStatement(), {}, &found, m_reason))
-        return false;
     struct CFlags {
         bool overlap = false;
         bool taken = false;
         int maxTimeId = -1;
     };
     QList<CFlags> flags(valid.size());
-    for (int r = 0; r < found.rows; ++r) {
-        const int i = found.Value(r, 0).toInt();
-        if (i < 0 || i >= flags.size())
-            continue;
-        const QVariant highest = found.Value(r, 3);
-        flags[i] = {found.Value(r, 1).toInt() != 0, found.Value(r, 2).toInt() != 0,
-                    highest.isNull() ? -1 : highest.toInt()};
+    // In pieces, each well within the statement limit however long the file.
+    for (qsizetype first = 0; first < valid.size(); first += kCheckLines) {
+        CQueryResult found;
+        if (!transaction.Run(m_db.Dialect().ImportCheckStatement(),
+                             {static_cast<int>(first), static_cast<int>(first + kCheckLines)},
+                             &found, m_reason))
+            return false;
+        for (int r = 0; r < found.rows; ++r) {
+            const int i = found.Value(r, 0).toInt();
+            if (i < 0 || i >= flags.size())
+                continue;
+            const QVariant highest = found.Value(r, 3);
+            flags[i] = {found.Value(r, 1).toInt() != 0, found.Value(r, 2).toInt() != 0,
+                        highest.isNull() ? -1 : highest.toInt()};
+        }
     }
     // The lines of a day come in file order, and are taken as if written
     // one by one: a line that overlaps an earlier accepted one is refused.
