@@ -3,6 +3,7 @@
 #include "data/DateTime.h"
 
 #include <QString>
+#include <QtGlobal>
 
 class CCommentSet;
 class CDBClass;
@@ -35,6 +36,9 @@ struct CCommentRow {
     static CCommentRow FromSet(const CCommentSet& set, CDBClass& db);
     bool IsToDo() const;
 };
+// Texts and dates only: a list of 100,000 grows by moving its memory, not
+// each row.
+Q_DECLARE_TYPEINFO(CCommentRow, Q_RELOCATABLE_TYPE);
 
 // The texts of one comment as the list shows them, in the order the edit
 // dialog takes them.
