@@ -162,10 +162,10 @@ void Comments(const CScaleDatabase& database, CDBClass& db)
         ID_TASKS, [&db](CDummyDlg& hub) -> IHubWindow* { return new CCommentDlg(&hub, db, &hub); });
     auto hub = std::make_unique<CDummyDlg>(&db);
     {
-        // The options' type All; the user is All while the profile names nobody.
+        // The options' type All; the user is All while the profile names nobody;
+        // every other option as the program sets it.
         CProfileStore profile;
         profile.setValue(QStringLiteral("Admin/DefTaskType"), QStringLiteral("All"));
-        profile.setValue(QStringLiteral("Admin/ShowMineComments"), 0);
         profile.remove(QStringLiteral("USER/DefUserName"));
         int rows = 0;
         OpenCommentsMs(*hub, &rows); // warm up
