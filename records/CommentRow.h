@@ -2,6 +2,7 @@
 
 #include "data/DateTime.h"
 
+#include <QHash>
 #include <QString>
 #include <QtGlobal>
 
@@ -32,8 +33,10 @@ struct CCommentRow {
     int ObjectID = -1;
     QString TaskName;
 
-    // The current row of an open set; the task's name from the facade.
-    static CCommentRow FromSet(const CCommentSet& set, CDBClass& db);
+    // The current row of an open set; the task's name from the facade, or
+    // from `taskNames` once it has been looked up for a row before.
+    static CCommentRow FromSet(const CCommentSet& set, CDBClass& db,
+                               QHash<int, QString>* taskNames = nullptr);
     bool IsToDo() const;
 };
 // Texts and dates only: a list of 100,000 grows by moving its memory, not
