@@ -638,6 +638,7 @@ QString CSqlDialect::ImportStageCreateStatement() const
 
 QString CSqlDialect::ImportCheckStatement() const
 {
+    // Values: the first staged Line checked and the Line after the last.
     // Each staged day's booked rows, whatever time of day their WorkDate
     // carries, read as the time sheet reads them; touching ends do not
     // overlap, and a row without times overlaps nothing.

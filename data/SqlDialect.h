@@ -176,8 +176,7 @@ public:
     // Per staged line: Line, overlaps a booked row (0/1), its TimeID is
     // taken (0/1), the day's highest TimeID (NULL for an empty day). A line
     // is staged with its day (WorkDate, the day's first moment, NextDay,
-    // the next day's) and its start and stop as minutes of that day. Values:
-    // the first Line checked and the Line after the last.
+    // the next day's) and its start and stop as minutes of that day.
     QString ImportCheckStatement() const;
     // Keeps other writers off the staged days until the transaction ends:
     // the day locks of the time-sheet procedures, or, for more days than a
