@@ -3,6 +3,7 @@
 #include "data/ConnectionString.h"
 #include "data/DBClass.h"
 #include "data/SqlExecutor.h"
+#include "data/SqliteFunctions.h"
 #include "platform/MessageBox.h"
 #include "review/ExportTimeSheetsDlg.h"
 #include "review/ImportTimeSheetsDlg.h"
@@ -18,10 +19,14 @@
 #include <QTemporaryDir>
 
 #include <libpq-fe.h>
+#include <sqlite3.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 // Importing a time-sheet file of 100,000 lines, a tenth of them over booked
@@ -36,15 +41,22 @@ namespace {
 
 constexpr int kLines = 100000;
 constexpr int kOverlapping = kLines / 10;
+// BENCH_IMPORT_LINES=1000000: one import of that many lines on each back
+// end, its time and its longest statement, against the statement limit.
+int LineCount()
+{
+    const int lines = qEnvironmentVariableIntValue("BENCH_IMPORT_LINES");
+    return lines > 0 ? lines : kLines;
+}
 constexpr int kTimeId = 100;
 constexpr int kRuns = 5;
 constexpr int kEmployees = 200;
 constexpr int kProjects = 1000;
 
-QList<QDate> WorkingDays()
+QList<QDate> WorkingDays(int count = 1000)
 {
     QList<QDate> days;
-    for (QDate d(kBenchFirstYear, 1, 1); days.size() < 1000; d = d.addDays(1))
+    for (QDate d(kBenchFirstYear, 1, 1); days.size() < count; d = d.addDays(1))
         if (d.dayOfWeek() <= 5)
             days << d;
     return days;
@@ -52,12 +64,12 @@ QList<QDate> WorkingDays()
 
 // The generated days run from 08:00 for four to nine hours: 20:00 is free,
 // 08:00 never is.
-QByteArray MakeFile(const QString& database)
+QByteArray MakeFile(const QString& database, int lines = kLines)
 {
-    const QList<QDate> days = WorkingDays();
+    const QList<QDate> days = WorkingDays(qMax(1000, lines / kEmployees + 1));
     QByteArray text = database.toUtf8() + '\n' + TimeSheetFile::kHeader.toUtf8() + '\n';
-    text.reserve(kLines * 150);
-    for (int i = 0; i < kLines; ++i) {
+    text.reserve(qsizetype(lines) * 150);
+    for (int i = 0; i < lines; ++i) {
         const bool overlap = i % 10 == 9;
         const int emp = 1 + i % kEmployees;
         const QDate day = overlap ? days.at(500 + (i / 10) / kEmployees) : days.at(i / kEmployees);
@@ -267,6 +279,71 @@ void TimeExport(const char* label, CDBClass& db, const QString& file)
                 MedianOf(times), kRuns);
 }
 
+// The longest statement of the program's connection while it imports.
+struct CLongest {
+    double ms = 0;
+    std::string sql;
+    void Note(double at, const char* text)
+    {
+        if (at > ms) {
+            ms = at;
+            sql = std::string(text).substr(0, 90);
+        }
+    }
+};
+
+int OnSqliteProfile(unsigned type, void* context, void* statement, void* nanoseconds)
+{
+    if (type == SQLITE_TRACE_PROFILE)
+        static_cast<CLongest*>(context)->Note(*static_cast<sqlite3_int64*>(nanoseconds) / 1e6,
+                                              sqlite3_sql(static_cast<sqlite3_stmt*>(statement)));
+    return 0;
+}
+
+// The server's view of the program's running statement, looked at every
+// 20 ms from a connection of its own.
+class CServerWatch {
+public:
+    explicit CServerWatch(const QByteArray& conninfo)
+        : m_thread([this, conninfo] {
+            PGconn* conn = PQconnectdb(conninfo.constData());
+            while (!m_stop) {
+                PGresult* r =
+                    PQexec(conn, "SELECT extract(epoch FROM clock_timestamp() - query_start) * "
+                                 "1000, left(query, 90) FROM pg_stat_activity WHERE datname = "
+                                 "current_database() AND state = 'active' AND pid <> "
+                                 "pg_backend_pid() ORDER BY 1 DESC LIMIT 1");
+                if (PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) == 1)
+                    longest.Note(std::atof(PQgetvalue(r, 0, 0)), PQgetvalue(r, 0, 1));
+                PQclear(r);
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            PQfinish(conn);
+        })
+    {}
+    ~CServerWatch() { Stop(); }
+    void Stop()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    CLongest longest;
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+void PrintOnce(const char* label, int lines, double ms, const CResult& result,
+               const CLongest& longest)
+{
+    std::printf("[%s] import of %d lines once: %.1f s, %d imported, %d refused\n", label, lines,
+                ms / 1000, result.imported, result.refused);
+    std::printf("  longest statement: %.1f s (limit %.0f s): %s\n", longest.ms / 1000,
+                CDBConnection::kCommandTimeoutMs / 1000.0, longest.sql.c_str());
+}
+
 } // namespace
 
 // The refused lines' message, answered without a word.
@@ -313,19 +390,32 @@ int main(int argc, char** argv)
         const QString lines = dir.filePath(QStringLiteral("lines-sqlite.txt"));
         QFile out(lines);
         if (!out.open(QIODevice::WriteOnly) ||
-            out.write(MakeFile(
-                CConnectionString(CConnectionString::SqliteString(file)).DatabaseName())) < 0)
+            out.write(
+                MakeFile(CConnectionString(CConnectionString::SqliteString(file)).DatabaseName(),
+                         LineCount())) < 0)
             return 1;
         out.close();
-        Compare(
-            "SQLite", [&](CResult* r) { return ImportThroughDialog(db, lines, r); },
-            [&](int* written) { return SqliteShellBaseline(file, lines, written); },
-            [&] {
-                CSqlExecutor::RunNative(*db.Connection(), reset, {}, nullptr, nullptr);
-                CSqlExecutor::RunNative(*db.Connection(), QStringLiteral("PRAGMA wal_checkpoint"),
-                                        {}, nullptr, nullptr);
-            });
-        TimeExport("SQLite", db, dir.filePath(QStringLiteral("export-sqlite.txt")));
+        if (LineCount() != kLines) {
+            CLongest longest;
+            sqlite3_trace_v2(SqliteHandle(db.Connection()->Database()), SQLITE_TRACE_PROFILE,
+                             &OnSqliteProfile, &longest);
+            CResult result;
+            const double ms = ImportThroughDialog(db, lines, &result);
+            PrintOnce("SQLite", LineCount(), ms, result, longest);
+            sqlite3_trace_v2(SqliteHandle(db.Connection()->Database()), 0, nullptr, nullptr);
+        } else {
+            Compare(
+                "SQLite", [&](CResult* r) { return ImportThroughDialog(db, lines, r); },
+                [&](int* written) { return SqliteShellBaseline(file, lines, written); },
+                [&] {
+                    CSqlExecutor::RunNative(*db.Connection(), reset, {}, nullptr, nullptr);
+                    CSqlExecutor::RunNative(*db.Connection(),
+                                            QStringLiteral("PRAGMA wal_checkpoint"), {}, nullptr,
+                                            nullptr);
+                });
+        }
+        if (LineCount() == kLines)
+            TimeExport("SQLite", db, dir.filePath(QStringLiteral("export-sqlite.txt")));
         db.ReleaseConnection(true, true);
     }
 
@@ -342,7 +432,8 @@ int main(int argc, char** argv)
     db.Connection()->UseConnectionString(server.connectionString);
     if (!db.OpenConnection())
         return 1;
-    const QByteArray text = MakeFile(CConnectionString(server.connectionString).DatabaseName());
+    const QByteArray text =
+        MakeFile(CConnectionString(server.connectionString).DatabaseName(), LineCount());
     const QString lines = dir.filePath(QStringLiteral("lines-server.txt"));
     QFile out(lines);
     if (!out.open(QIODevice::WriteOnly) || out.write(text) < 0)
@@ -351,6 +442,22 @@ int main(int argc, char** argv)
     // COPY reads the data lines only.
     const QByteArray data = text.mid(text.indexOf('\n', text.indexOf('\n') + 1) + 1);
     PGconn* conn = PQconnectdb(server.conninfo.constData());
+    if (LineCount() != kLines) {
+        CResult result;
+        double ms = 0;
+        CLongest longest;
+        {
+            CServerWatch watch(server.conninfo);
+            ms = ImportThroughDialog(db, lines, &result);
+            watch.Stop();
+            longest = watch.longest;
+        }
+        PrintOnce("PostgreSQL", LineCount(), ms, result, longest);
+        PQclear(PQexec(conn, reset.toUtf8().constData()));
+        PQfinish(conn);
+        db.ReleaseConnection(true, true);
+        return 0;
+    }
     Compare(
         "PostgreSQL", [&](CResult* r) { return ImportThroughDialog(db, lines, r); },
         [&](int* written) { return CopyBaseline(conn, data, written); },

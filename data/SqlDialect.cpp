@@ -649,6 +649,7 @@ QString CSqlDialect::ImportStageCreateStatement() const
 
 QString CSqlDialect::ImportCheckStatement() const
 {
+    // Values: the first staged Line checked and the Line after the last.
     // Each staged day's booked rows, whatever time of day their WorkDate
     // carries, read as the time sheet reads them; touching ends do not
     // overlap, and a row without times overlaps nothing.
@@ -661,14 +662,15 @@ QString CSqlDialect::ImportCheckStatement() const
         return QStringLiteral("SELECT s.Line, MAX(CASE WHEN %1 THEN 1 ELSE 0 END), "
                               "MAX(CASE WHEN t.TimeID = s.TimeID THEN 1 ELSE 0 END), "
                               "MAX(t.TimeID) FROM kv_import s LEFT JOIN tblTimeSheet t ON %2 "
-                              "GROUP BY s.Line")
+                              "WHERE s.Line >= ? AND s.Line < ? GROUP BY s.Line")
             .arg(overlaps, onDay);
     // The file's planner, joining on a range, indexes the whole table by
     // employee on the fly (for minutes); asked row by row it takes the
     // range of (EmpID, WorkDate, TimeID).
     return QStringLiteral("SELECT s.Line, EXISTS (SELECT 1 FROM tblTimeSheet t WHERE %1 AND %2), "
                           "EXISTS (SELECT 1 FROM tblTimeSheet t WHERE %1 AND t.TimeID = s.TimeID), "
-                          "(SELECT MAX(t.TimeID) FROM tblTimeSheet t WHERE %1) FROM kv_import s")
+                          "(SELECT MAX(t.TimeID) FROM tblTimeSheet t WHERE %1) FROM kv_import s "
+                          "WHERE s.Line >= ? AND s.Line < ?")
         .arg(onDay, overlaps);
 }
 

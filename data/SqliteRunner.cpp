@@ -178,8 +178,11 @@ sqlite3_stmt* PrepareBound(CDBConnection& connection, sqlite3* db, const QString
     }
     // Reads may interleave with an open cursor; a write or a transaction
     // statement must not change what the cursor is still to deliver.
-    // A write goes only to the file the connection's path still names.
-    if (!sqlite3_stmt_readonly(stmt) && !connection.CheckFileIdentity(error)) {
+    // A write goes only to the file the connection's path still names: one
+    // of its own, or the start of a transaction, is checked here; what a
+    // transaction writes, once before its commit (CommitTrans).
+    if (!sqlite3_stmt_readonly(stmt) && connection.TransactionDepth() == 0 &&
+        !connection.CheckFileIdentity(error)) {
         cache.ReleaseSqlite(stmt);
         return nullptr;
     }

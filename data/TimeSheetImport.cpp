@@ -4,6 +4,7 @@
 #include "data/DbTransaction.h"
 #include "data/SqlExecutor.h"
 #include "platform/Characters.h"
+#include "platform/LocalTime.h"
 
 #include <QHash>
 #include <QSet>
@@ -14,6 +15,8 @@
 
 namespace {
 
+// Staged lines checked by one statement.
+constexpr int kCheckLines = 50000;
 // A change request linked to an entry, when the line names no object type.
 constexpr int kChangeRequestObjectType = 40;
 
@@ -258,22 +261,27 @@ bool CTimeSheetImport::Stage(CDbTransaction& transaction, const QList<const CImp
 bool CTimeSheetImport::Check(CDbTransaction& transaction, const QList<const CImportRow*>& valid,
                              QList<CAccepted>& accepted)
 {
-    CQueryResult found;
-    if (!transaction.Run(m_db.Dialect().ImportCheckStatement(), {}, &found, m_reason))
-        return false;
     struct CFlags {
         bool overlap = false;
         bool taken = false;
         int maxTimeId = -1;
     };
     QList<CFlags> flags(valid.size());
-    for (int r = 0; r < found.rows; ++r) {
-        const int i = found.Value(r, 0).toInt();
-        if (i < 0 || i >= flags.size())
-            continue;
-        const QVariant highest = found.Value(r, 3);
-        flags[i] = {found.Value(r, 1).toInt() != 0, found.Value(r, 2).toInt() != 0,
-                    highest.isNull() ? -1 : highest.toInt()};
+    // In pieces, each well within the statement limit however long the file.
+    for (qsizetype first = 0; first < valid.size(); first += kCheckLines) {
+        CQueryResult found;
+        if (!transaction.Run(m_db.Dialect().ImportCheckStatement(),
+                             {static_cast<int>(first), static_cast<int>(first + kCheckLines)},
+                             &found, m_reason))
+            return false;
+        for (int r = 0; r < found.rows; ++r) {
+            const int i = found.Value(r, 0).toInt();
+            if (i < 0 || i >= flags.size())
+                continue;
+            const QVariant highest = found.Value(r, 3);
+            flags[i] = {found.Value(r, 1).toInt() != 0, found.Value(r, 2).toInt() != 0,
+                        highest.isNull() ? -1 : highest.toInt()};
+        }
     }
     // The lines of a day come in file order, and are taken as if written
     // one by one: a line that overlaps an earlier accepted one is refused.
@@ -320,14 +328,22 @@ bool CTimeSheetImport::Check(CDbTransaction& transaction, const QList<const CImp
 bool CTimeSheetImport::Write(CDbTransaction& transaction, const QList<CAccepted>& accepted,
                              const CLookups& lookups, IImportProgress* progress, bool& cancelled)
 {
+    // Whether the clock runs evenly on a day, asked once a day: each asking
+    // reads the time zone anew.
+    QHash<qint64, bool> evenDays;
     return InsertRows(
         transaction, QStringLiteral("tblTimeSheet"), CSqlDialect::TimeSheetColumns(),
         accepted.size(), IImportProgress::kWriting, progress, cancelled,
         [&](qsizetype i, QList<QVariantList>& values) {
             const CImportRow& r = *accepted.at(i).row;
+            auto even = evenDays.constFind(r.WorkDate.toJulianDay());
+            if (even == evenDays.cend())
+                even = evenDays.insert(r.WorkDate.toJulianDay(),
+                                       CLocalTime::ClockRunsEvenlyOn(r.WorkDate));
             double hours = 0;
-            // The time that passed on the line's day, on the nights the clock changes too.
-            m_db.RoundToBookingInterval(r.WorkDate, r.Start, r.Stop, hours);
+            // The time that passed on the line's day, on the nights the clock
+            // changes too; on any other day the clock's face tells it.
+            m_db.RoundToBookingInterval(*even ? QDate() : r.WorkDate, r.Start, r.Stop, hours);
             // The order's rate within the line's project, as the time sheet books it.
             const CLookups::COrder order = lookups.orders.value(r.OrderID);
             const float rate = order.projId == r.ProjID ? static_cast<float>(order.rate) : 0.0f;

@@ -52,11 +52,23 @@ QDateTime CLocalTime::Moment(const QDate& day, int minute)
     return QDateTime::fromSecsSinceEpoch(secs, Qt::LocalTime);
 }
 
+bool CLocalTime::ClockRunsEvenlyOn(const QDate& day)
+{
+    // Every moment Moment() reads for a minute of the day lies between a day
+    // before its midnight and a day after its end; the same offset at both
+    // ends is no change in between (never two within three days). Two
+    // conversions instead of ten: each one reads the zone anew.
+    const qint64 midnight = QDateTime(day, QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
+    return OffsetAt(midnight - kDaySecs) == OffsetAt(midnight + 2 * kDaySecs);
+}
+
 int CLocalTime::ElapsedMinutes(const QDate& day, int start, int stop)
 {
     if (!day.isValid())
         return std::abs(stop - start);
     const int low = std::clamp(std::min(start, stop), 0, 1440);
     const int high = std::clamp(std::max(start, stop), 0, 1440);
+    if (ClockRunsEvenlyOn(day))
+        return high - low;
     return static_cast<int>(Moment(day, low).secsTo(Moment(day, high)) / 60);
 }

@@ -16,4 +16,7 @@ public:
     // The minutes that passed between two minutes of the day, in either
     // order. Without a day, the minutes between them on the clock's face.
     static int ElapsedMinutes(const QDate& day, int start, int stop);
+    // Whether the zone keeps one offset around the whole day, so that its
+    // clock's face is the time that passes.
+    static bool ClockRunsEvenlyOn(const QDate& day);
 };

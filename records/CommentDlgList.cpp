@@ -199,8 +199,9 @@ bool CCommentDlg::ReadRows(const CCommentFilter& where, QList<CCommentRow>& rows
     if (!m_db.OpenRecordSet(m_set.get()))
         return false;
     rows.reserve(rows.size() + qMax(0, m_set->Recordset()->RecordCount()));
+    QHash<int, QString> taskNames;
     for (; !m_set->Recordset()->IsBOF() && !m_set->Recordset()->IsEOF(); m_set->MoveNext())
-        rows << CCommentRow::FromSet(*m_set, m_db);
+        rows << CCommentRow::FromSet(*m_set, m_db, &taskNames);
     // The rows are held by the list now; sorting them reads nothing again.
     m_set->Close();
     return true;

@@ -3,7 +3,8 @@
 #include "data/DBClass.h"
 #include "data/records/CommentSet.h"
 
-CCommentRow CCommentRow::FromSet(const CCommentSet& set, CDBClass& db)
+CCommentRow CCommentRow::FromSet(const CCommentSet& set, CDBClass& db,
+                                 QHash<int, QString>* taskNames)
 {
     CCommentRow row;
     row.CommentID = set.m_CommentID;
@@ -24,8 +25,15 @@ CCommentRow CCommentRow::FromSet(const CCommentSet& set, CDBClass& db)
     row.ObjectID = set.IsNull(15) ? -1 : set.m_ObjectID;
     row.FullDetails = set.m_FullDetails;
     row.Reference = set.m_Reference;
-    if (row.ObjectID >= 0)
+    if (row.ObjectID >= 0 && taskNames) {
+        // The facade searches its task list for every row.
+        auto known = taskNames->constFind(row.ObjectID);
+        if (known == taskNames->cend())
+            known = taskNames->insert(row.ObjectID, db.GetTaskName(row.ObjectID));
+        row.TaskName = *known;
+    } else if (row.ObjectID >= 0) {
         row.TaskName = db.GetTaskName(row.ObjectID);
+    }
     return row;
 }
 

@@ -2,7 +2,9 @@
 
 #include "data/DateTime.h"
 
+#include <QHash>
 #include <QString>
+#include <QtGlobal>
 
 class CCommentSet;
 class CDBClass;
@@ -31,10 +33,15 @@ struct CCommentRow {
     int ObjectID = -1;
     QString TaskName;
 
-    // The current row of an open set; the task's name from the facade.
-    static CCommentRow FromSet(const CCommentSet& set, CDBClass& db);
+    // The current row of an open set; the task's name from the facade, or
+    // from `taskNames` once it has been looked up for a row before.
+    static CCommentRow FromSet(const CCommentSet& set, CDBClass& db,
+                               QHash<int, QString>* taskNames = nullptr);
     bool IsToDo() const;
 };
+// Texts and dates only: a list of 100,000 grows by moving its memory, not
+// each row.
+Q_DECLARE_TYPEINFO(CCommentRow, Q_RELOCATABLE_TYPE);
 
 // The texts of one comment as the list shows them, in the order the edit
 // dialog takes them.
