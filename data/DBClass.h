@@ -249,8 +249,10 @@ public:
     // day cache up to date; a TimeWriteResult. entry.WorkTypeID and
     // entry.TimesheetID come back as written.
     int UpdateTimeData(CTimeSheetSet* set, CTimeSheetWrite& entry);
+    // keyId: the key of the row meant (-1: whatever row holds the TimeID);
+    // another row under the TimeID is left alone (kWriteDeleteFailed).
     int DeleteTimeData(CTimeSheetSet* set, bool fromHistory, const CDateTime& date, int empId,
-                       int timeId);
+                       int timeId, int keyId = -1);
     // Ends the row at `stop`, or deletes it when start equals stop.
     int DeleteTimeSheetEntry(int timeId, int empId, const CDateTime& date, bool apply, int start,
                              int stop);
@@ -426,6 +428,8 @@ private:
     int UpdateTimeDataRS(CTimeSheetSet* set, CTimeSheetWrite& e, CWriteValues& v,
                          CPendingUndo& undo, QString& reason);
     bool LockEntryDay(int empId, const CDateTime& date, QString& reason);
+    // Whether the row under the TimeID is still the row of the key meant.
+    bool KeyStillHolds(const CTimeSheetWrite& e, bool& holds, QString& reason);
     bool FindClashes(const CTimeSheetWrite& e, const CWriteValues& v, bool& own, bool& overlap,
                      QString& reason);
     bool OpenEntryRow(CTimeSheetSet& set, int empId, const CDateTime& date, int timeId);

@@ -812,6 +812,7 @@ bool CDBClass::ReadDay(const CDateTime& date, int empId, bool quiet, QList<CTime
         e.TaskID = set.m_TaskID;
         e.WorkTypeID = set.m_WorkTypeID;
         e.TimeID = set.m_TimeID;
+        e.TimesheetID = set.m_TimesheetID;
         e.ObjectTypeID = set.IsNull(14) ? QVariant() : QVariant(set.m_ObjectTypeID);
         e.ObjectID = set.IsNull(15) ? QVariant() : QVariant(set.m_ObjectID);
         e.InvID = set.IsNull(13) ? QVariant() : QVariant(set.m_InvID);

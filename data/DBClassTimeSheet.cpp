@@ -88,28 +88,6 @@ std::unique_ptr<CUndoStep> MakeStep(int kind, const CUndoRecord& record)
     return std::make_unique<CUndoStep>(kind, std::make_unique<CUndoRecord>(record));
 }
 
-CUndoRecord RecordFromEntry(const CTimeSheetEntry& e, bool isUpdate, float rate)
-{
-    CUndoRecord r;
-    r.m_isUpdate = isUpdate;
-    r.m_TimeID = e.TimeID;
-    r.m_WorkDate = CDateTime(e.WorkDate.Date());
-    const CRowTimes::CSpan span = e.Times().Span(e.HoursWorked);
-    r.m_start = span.start;
-    r.m_stop = span.stop;
-    r.m_ProjID = e.ProjID;
-    r.m_EmpID = e.EmpID;
-    r.m_OrderID = e.OrderID;
-    r.m_TaskID = e.TaskID;
-    r.m_rate = rate;
-    r.m_Comment = e.Comment;
-    r.m_WorkTypeID = e.WorkTypeID;
-    r.m_ObjectTypeID = IntOr(e.ObjectTypeID, -1);
-    r.m_ObjectID = IntOr(e.ObjectID, -1);
-    r.m_InvID = IntOr(e.InvID, -1);
-    return r;
-}
-
 // Marks a buffer as holding a value, or as NULL (the buffer then holds the
 // zero the binding writes as NULL).
 void SetInt(CTimeSheetSet& set, int column, int& buffer, const QVariant& value)
@@ -215,6 +193,29 @@ bool CDBClass::LockEntryDay(int empId, const CDateTime& date, QString& reason)
     return false;
 }
 
+bool CDBClass::KeyStillHolds(const CTimeSheetWrite& e, bool& holds, QString& reason)
+{
+    holds = true;
+    if (!e.IsUpdate || e.KeyID < 0)
+        return true;
+    if (!LockEntryDay(e.EmpID, e.WorkDate, reason))
+        return false;
+    CQueryResult rows;
+    CDbError error;
+    if (!CSqlExecutor::RunNative(
+            *m_connection,
+            QStringLiteral("SELECT TimesheetID FROM tblTimeSheet WHERE EmpID = "
+                           "? AND WorkDate >= ? AND WorkDate < ? AND TimeID = ?"),
+            QVariantList{e.EmpID} + CSqlDialect::DayRange(e.WorkDate.Date()) +
+                QVariantList{e.TimeID},
+            &rows, &error)) {
+        reason = error.description;
+        return false;
+    }
+    holds = rows.rows == 1 && rows.Value(0, 0).toInt() == e.KeyID;
+    return true;
+}
+
 bool CDBClass::FindClashes(const CTimeSheetWrite& e, const CWriteValues& v, bool& own,
                            bool& overlap, QString& reason)
 {
@@ -293,7 +294,7 @@ int CDBClass::UpdateTimeDataSP(CTimeSheetWrite& e, CWriteValues& v, CPendingUndo
         if (IsDayKey(v.workDate, e.EmpID)) {
             for (const CTimeSheetEntry& cached : std::as_const(m_day))
                 if (cached.TimeID == e.TimeID && cached.EmpID == e.EmpID)
-                    old = RecordFromEntry(
+                    old = CUndoRecord::FromEntry(
                         cached, true,
                         OwnOrderRate(*this, cached.ProjID, cached.OrderID, e.OrderHourRate));
         }
@@ -348,25 +349,29 @@ int CDBClass::UpdateTimeDataSP(CTimeSheetWrite& e, CWriteValues& v, CPendingUndo
     }
     v.timesheetId = rows.rows > 0 ? IntOr(rows.Value(0, 0), -1) : -1;
 
+    CUndoRecord written;
+    written.m_TimeID = e.TimeID;
+    written.m_WorkDate = v.workDate;
+    written.m_start = StoredMinutes(v.startTime);
+    written.m_stop = StoredMinutes(v.stopTime);
+    written.m_ProjID = e.ProjID;
+    written.m_EmpID = e.EmpID;
+    written.m_OrderID = e.OrderID;
+    written.m_TaskID = e.TaskID;
+    written.m_rate = e.OrderHourRate;
+    written.m_Comment = e.Comment;
+    written.m_WorkTypeID = IntOr(v.workTypeId, -1);
+    written.m_ObjectTypeID = IntOr(v.objectTypeId, -1);
+    written.m_ObjectID = IntOr(v.objectId, -1);
+    written.m_InvID = IntOr(v.invId, -1);
     if (e.IsUpdate) {
-        if (old)
+        if (old) {
+            written.m_TimesheetID = old->m_TimesheetID;
+            old->m_after = std::make_shared<CUndoRecord>(written);
             undo.Set(!e.FromHistory, true, MakeStep(CUndoStep::kUpdated, *old));
+        }
     } else {
-        CUndoRecord written;
-        written.m_TimeID = e.TimeID;
-        written.m_WorkDate = v.workDate;
-        written.m_start = StoredMinutes(v.startTime);
-        written.m_stop = StoredMinutes(v.stopTime);
-        written.m_ProjID = e.ProjID;
-        written.m_EmpID = e.EmpID;
-        written.m_OrderID = e.OrderID;
-        written.m_TaskID = e.TaskID;
-        written.m_rate = e.OrderHourRate;
-        written.m_Comment = e.Comment;
-        written.m_WorkTypeID = IntOr(v.workTypeId, -1);
-        written.m_ObjectTypeID = IntOr(v.objectTypeId, -1);
-        written.m_ObjectID = IntOr(v.objectId, -1);
-        written.m_InvID = IntOr(v.invId, -1);
+        written.m_TimesheetID = v.timesheetId;
         undo.Set(!e.FromHistory, false, MakeStep(CUndoStep::kInserted, written));
     }
     return kWriteOk;
@@ -474,6 +479,9 @@ int CDBClass::UpdateTimeDataRS(CTimeSheetSet* given, CTimeSheetWrite& e, CWriteV
     v.objectTypeId = set->BufferValue(kColObjectTypeID);
     v.objectId = set->BufferValue(kColObjectID);
     v.invId = set->BufferValue(kColInvID);
+    if (e.IsUpdate && undo.step)
+        undo.step->m_record->m_after =
+            std::make_shared<CUndoRecord>(CUndoRecord::FromRow(*set, true, e.OrderHourRate));
     if (!e.IsUpdate)
         undo.Set(
             !e.FromHistory, false,
@@ -500,6 +508,7 @@ void CDBClass::CacheWrittenEntry(const CTimeSheetWrite& e, const CWriteValues& v
     entry.TaskID = e.TaskID;
     entry.WorkTypeID = IntOr(v.workTypeId, -1);
     entry.TimeID = e.TimeID;
+    entry.TimesheetID = v.timesheetId;
     entry.ObjectTypeID = v.objectTypeId;
     entry.ObjectID = v.objectId;
     entry.InvID = v.invId;
@@ -535,7 +544,7 @@ int CDBClass::UpdateTimeData(CTimeSheetSet* set, CTimeSheetWrite& entry)
         ShowMessageBox(kChooseTask, kMbOk | kMbIconWarning);
     TruncateText254(e.Comment);
     if (e.IsUpdate && e.Start == e.Stop)
-        return DeleteTimeData(set, e.FromHistory, e.WorkDate, e.EmpID, e.TimeID);
+        return DeleteTimeData(set, e.FromHistory, e.WorkDate, e.EmpID, e.TimeID, e.KeyID);
 
     const bool procedure = CanUseDbObject(QStringLiteral("sp_TimesheetInsert"));
     const int connectionFailure = procedure ? kWriteProcedureFailed : kWriteDbError;
@@ -549,10 +558,20 @@ int CDBClass::UpdateTimeData(CTimeSheetSet* set, CTimeSheetWrite& entry)
     // The procedure's one statement is a transaction of its own; the record
     // path reads before it writes, and an action is a second row.
     const bool action = CommentsAsActionsWanted(e);
-    const bool transaction = !procedure || action;
+    // The row meant is tested and written in one transaction.
+    const bool keyed = e.IsUpdate && e.KeyID >= 0;
+    const bool transaction = !procedure || action || keyed;
+    bool holds = true;
     if (!EnsureConnected() || (transaction && !m_connection->BeginTrans(&error))) {
         reason = error.IsError() ? error.description : m_connection->LastOpenError();
         result = connectionFailure;
+    } else if (!KeyStillHolds(e, holds, reason)) {
+        result = connectionFailure;
+        m_connection->RollbackTrans();
+    } else if (!holds) {
+        // Another row has taken the number since: it is not the user's to change.
+        result = kWriteDeleteFailed;
+        m_connection->RollbackTrans();
     } else {
         result = procedure ? UpdateTimeDataSP(e, v, undo, reason)
                            : UpdateTimeDataRS(set, e, v, undo, reason);
@@ -572,7 +591,9 @@ int CDBClass::UpdateTimeData(CTimeSheetSet* set, CTimeSheetWrite& entry)
     }
     if (result != kWriteOk) {
         DayWriteFailed(e.WorkDate, e.EmpID);
-        if (v.errorCode == kE_UnstorableValue)
+        if (!holds)
+            ShowMessageBox(kRecordGone, kMbOk | kMbIconWarning);
+        else if (v.errorCode == kE_UnstorableValue)
             ShowMessageBox(reason, kMbOk | kMbIconError);
         else if (procedure)
             ShowError(QStringLiteral("Error Updating timesheet record (stored procedure)"), reason);
@@ -591,7 +612,7 @@ int CDBClass::UpdateTimeData(CTimeSheetSet* set, CTimeSheetWrite& entry)
 // ---- Deleting --------------------------------------------------------------------------
 
 int CDBClass::DeleteTimeData(CTimeSheetSet* given, bool fromHistory, const CDateTime& date,
-                             int empId, int timeId)
+                             int empId, int timeId, int keyId)
 {
     std::unique_ptr<CTimeSheetSet> own;
     CTimeSheetSet* set = given;
@@ -614,6 +635,9 @@ int CDBClass::DeleteTimeData(CTimeSheetSet* given, bool fromHistory, const CDate
         result = kWriteDeleteError;
     } else if (!OpenEntryRow(*set, empId, date, timeId) || rs->IsEOF()) {
         result = kWriteNotOpened;
+    } else if (keyId >= 0 && set->m_TimesheetID != keyId) {
+        // Another row holds the number now: the row meant is gone.
+        result = kWriteDeleteFailed;
     } else {
         if (!fromHistory)
             step = MakeStep(

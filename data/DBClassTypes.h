@@ -69,6 +69,7 @@ struct CTimeSheetEntry {
     int TaskID = -1;
     int WorkTypeID = -1;
     int TimeID = -1;
+    int TimesheetID = -1;  // the row's own key; TimeID is handed out again
     QVariant ObjectTypeID; // null when the column is NULL
     QVariant ObjectID;
     QVariant InvID;
@@ -121,6 +122,9 @@ struct CTimeSheetWrite {
     int TimeID = -1;          // the entry's number within the employee's day
     bool FromHistory = false; // the write re-applies an undo or redo step
     int TimesheetID = -1;     // out: the key of the row written
+    // In, for an update or a delete: the key of the row meant. Whatever row
+    // now holds the TimeID is left alone when it is another; -1: no test.
+    int KeyID = -1;
 };
 
 // Results of the time-sheet writes (0 is success).

@@ -105,3 +105,11 @@ void CUndoHistory::Clear()
     m_undo.clear();
     m_redo.clear();
 }
+
+void CUndoHistory::RenameRow(int oldKey, int newKey)
+{
+    for (auto* list : {&m_undo, &m_redo})
+        for (const std::unique_ptr<CUndoStep>& step : *list)
+            if (step->m_record && step->m_record->m_TimesheetID == oldKey)
+                step->m_record->m_TimesheetID = newKey;
+}

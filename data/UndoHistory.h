@@ -36,6 +36,9 @@ public:
     int Undo();
     int Redo();
     void Clear();
+    // A row stored again under a new key: every step naming its old key
+    // names the new one.
+    void RenameRow(int oldKey, int newKey);
 
     int Capacity() const { return m_capacity; }
     int Position() const { return m_position; }

@@ -371,6 +371,7 @@ void CTimeSheetController::ShowDayOnLine(bool firstRowInHand)
     // A copy: deleting a row changes the cache.
     const QList<CTimeSheetEntry> rows = m_db.DayEntries();
     bool first = firstRowInHand;
+    m_lineKeys.clear();
     for (const CTimeSheetEntry& row : rows) {
         if (row.TimeID < 0) {
             m_db.DeleteTimeSheetEntry(row.TimeID, empId, date, true, 0, 0);
@@ -393,6 +394,7 @@ void CTimeSheetController::ShowDayOnLine(bool firstRowInHand)
         if (!row.ObjectID.isNull() && row.ObjectID.toInt() >= 0)
             text = QString::number(row.ObjectID.toInt());
         m_control.SetTimesheetTimes(row.TimeID, start, stop, row.ProjID, text);
+        m_lineKeys.insert(row.TimeID, row.TimesheetID);
         if (first) {
             SetTimes(start, stop);
             m_entry.costText = QStringLiteral("0.00");

@@ -11,6 +11,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
 
 #include <functional>
 #include <memory>
@@ -190,9 +191,10 @@ private:
     int MinutesToBookNow() override;
     int ElapsedMinutes(int start, int stop) override;
 
+    // A copied block's value, taken whole when it is copied.
     struct CCopiedBlock {
         bool valid = false;
-        // Where it was copied: only there does the day's row of its id hold its values.
+        int projId = -1;
         QDate day;
         int empId = -1;
         int timeId = -1;
@@ -225,6 +227,14 @@ private:
     void SetTimes(int start, int stop);
     void FillTimeTexts();
     bool FindStoredRow(int timeId, CTimeSheetEntry& row);
+    // The stored row a block of the line shows, by the key it was shown or
+    // stored with: false for a block never stored, or whose number another
+    // row has taken since.
+    bool FindLineRow(int timeId, CTimeSheetEntry& row);
+    // An undo or redo step re-applied to its row, found by the row's key.
+    bool ReplayStep(int kind, CUndoRecord& record, bool replay);
+    // A TimeID that no row of the day and no block of the line has.
+    int FreeTimeId(int preferred) const;
     void TakeStoredRow(const CTimeSheetEntry& row);
     void MakeProjectCurrent(int projId);
     void SetShownDay(const QDate& day);
@@ -293,6 +303,8 @@ private:
     QString m_lastComment;
     QString m_chgReqText;
     CCopiedBlock m_copied;
+    // The key (TimesheetID) of the row each stored block of the line shows.
+    QHash<int, int> m_lineKeys;
     std::unique_ptr<CUndoRecord> m_replay;
 
     // Defaults cached for the last project and task asked.

@@ -76,6 +76,14 @@ bool CTimeSheetController::FindStoredRow(int timeId, CTimeSheetEntry& row)
     return m_db.FindDayEntryForKey(row, timeId, CurrentEmployee(), WorkDate());
 }
 
+bool CTimeSheetController::FindLineRow(int timeId, CTimeSheetEntry& row)
+{
+    const auto key = m_lineKeys.constFind(timeId);
+    return key != m_lineKeys.constEnd() &&
+           m_db.FindDayEntryForKey(row, timeId, CurrentEmployee(), WorkDate()) &&
+           row.TimesheetID == *key;
+}
+
 void CTimeSheetController::ClearInfo()
 {
     ClearInfoTexts();

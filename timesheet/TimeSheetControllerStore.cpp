@@ -152,7 +152,13 @@ int CTimeSheetController::CentralStore(int timeId, int start, int stop, int proj
     // What is being stored shows while it is (behind Save Times, say).
     ShowEntry();
     int result = 0;
-    if (m_db.IsTimeIdInDayCache(timeId)) {
+    CTimeSheetEntry shown;
+    if (!FindLineRow(timeId, shown) && m_db.IsTimeIdInDayCache(timeId)) {
+        // A block never stored, whose number another row (another desk's)
+        // has taken since: that row is not the block's to change or delete.
+        // The line shows what is stored.
+        RefreshTimesheet();
+    } else if (m_db.IsTimeIdInDayCache(timeId)) {
         result = EditExistingTimeSheetEntry(projId, m_empId, chgReqId, start, stop, timeId, replay);
         ReportResult(result);
     } else if (start != stop) {
@@ -355,6 +361,9 @@ int CTimeSheetController::WriteEntry(bool existing, int empId, int start, int st
     entry.ObjectID = m_entry.chgReqId >= 0 ? m_entry.chgReqId : -1;
     entry.TimeID = timeId;
     entry.FromHistory = replay;
+    // The row the block shows, by its own key: never another row that has
+    // taken the block's number. A block never stored names no row (no key is 0).
+    entry.KeyID = existing ? m_lineKeys.value(timeId, 0) : -1;
 
     int result = 0;
     {
@@ -364,6 +373,7 @@ int CTimeSheetController::WriteEntry(bool existing, int empId, int start, int st
         CTimeSheetSet set(m_db.Connection());
         CTimeSheetWrite first = entry;
         result = m_db.UpdateTimeData(&set, first);
+        entry.TimesheetID = first.TimesheetID;
         if (!IsDatabaseError(result))
             held.Release();
     }
@@ -371,6 +381,10 @@ int CTimeSheetController::WriteEntry(bool existing, int empId, int start, int st
         CTimeSheetSet set(m_db.Connection());
         result = m_db.UpdateTimeData(&set, entry);
     }
+    if (result == kWriteOk && !existing)
+        m_lineKeys.insert(timeId, entry.TimesheetID);
+    else if (result == kWriteOk && start == stop)
+        m_lineKeys.remove(timeId);
     if (result == kWriteDeleteFailed || result == kWriteOverlap ||
         result == kWriteProcedureRefused) {
         // What the line shows is no longer what is stored.

@@ -1,3 +1,4 @@
+#include "data/UndoHistory.h"
 #include "tests/timesheet/TimeSheetWindowFixture.h"
 
 namespace {
@@ -121,6 +122,18 @@ TEST_P(TimeSheetWindowBookingTest, UndoAndRedoShowTheBlockAsItIsStored)
     EXPECT_EQ(Rows(m_day).size(), 1);
     EXPECT_EQ(start(), QStringLiteral("00:00"));
     EXPECT_EQ(comment(), QString());
+
+    // Back once more, as a row of its own; the change of its comment is
+    // still undone on it.
+    m_window->OnCommand(ID_UNDO);
+    QTest::qWait(50);
+    m_window->OnCommand(ID_UNDO);
+    QTest::qWait(50);
+    ASSERT_EQ(Rows(m_day).size(), 2);
+    EXPECT_TRUE(Rows(m_day).last().endsWith(QStringLiteral("'Site visit, Zoë'")))
+        << Rows(m_day).last().toStdString();
+    EXPECT_FALSE(CRecordingMessages::Current().Texts().join('|').contains(
+        QStringLiteral("changed or deleted since")));
 }
 
 TEST_P(TimeSheetWindowBookingTest, APasteKeepsTheCopiedValuesOrLeavesTheLine)
@@ -286,3 +299,66 @@ TEST_P(TimeSheetWindowBookingTest, OnTheNightsTheClockChangesTheDayCountsTheTime
 }
 
 KELVANE_INSTANTIATE_BACKENDS(TimeSheetWindowBookingTest);
+
+TEST_P(TimeSheetWindowBookingTest, UndoAndRedoActOnTheirOwnRowWhateverHoldsItsNumber)
+{
+    CScriptedModals modals;
+    const auto draw = [&](int hour, const QString& comment) {
+        modals.Then([comment](CDialogBase& dialog) {
+            dialog.Control<QTextEdit>(1116)->setPlainText(comment);
+            return Ok(dialog);
+        });
+        Draw(Find(hour * 60), Find((hour + 1) * 60));
+    };
+    const auto command = [this](int id) {
+        m_window->OnCommand(id);
+        QTest::qWait(20);
+    };
+    // Each row's times and comment, whatever its number.
+    const auto values = [this] {
+        QStringList out;
+        for (const QString& row : Rows(m_day))
+            out << row.section(QLatin1Char(' '), 1, 1) + row.section(QLatin1Char(' '), 5);
+        out.sort();
+        return out;
+    };
+    draw(9, QStringLiteral("A"));
+    draw(11, QStringLiteral("B"));
+    command(ID_UNDO);
+    command(ID_UNDO);
+    command(ID_REDO);
+    // C takes the number B's undo freed.
+    draw(14, QStringLiteral("C"));
+    ASSERT_EQ(values(), QStringList({QStringLiteral("540-600'A'"), QStringLiteral("840-900'C'")}));
+    command(ID_UNDO);
+    command(ID_UNDO);
+    command(ID_REDO);
+    command(ID_REDO);
+    command(ID_REDO);
+    const QStringList all = {QStringLiteral("540-600'A'"), QStringLiteral("660-720'B'"),
+                             QStringLiteral("840-900'C'")};
+    EXPECT_EQ(values(), all);
+    QStringList numbers;
+    for (const QString& row : Rows(m_day))
+        numbers << row.section(QLatin1Char(' '), 0, 0);
+    numbers.removeDuplicates();
+    EXPECT_EQ(numbers.size(), 3) << Rows(m_day).join('|').toStdString();
+    EXPECT_EQ(CRecordingMessages::Current().Count(), 0)
+        << CRecordingMessages::Current().Texts().join('|').toStdString();
+
+    // Another desk changes B: its undo is refused in one message, and the
+    // history stays as it was.
+    Exec(QStringLiteral("UPDATE tblTimeSheet SET Comment = 'desk' WHERE Comment = 'B'"));
+    const CUndoHistory& history = m_app.Facade()->UndoHistory();
+    const int undos = history.UndoCount();
+    const int redos = history.RedoCount();
+    command(ID_UNDO);
+    ASSERT_EQ(CRecordingMessages::Current().Count(), 1);
+    EXPECT_EQ(CRecordingMessages::Current().Last(),
+              QStringLiteral("Undo was not done. The entry has been changed or deleted since."));
+    EXPECT_EQ(history.UndoCount(), undos);
+    EXPECT_EQ(history.RedoCount(), redos);
+    EXPECT_EQ(values(), QStringList({QStringLiteral("540-600'A'"), QStringLiteral("660-720'desk'"),
+                                     QStringLiteral("840-900'C'")}));
+    EXPECT_EQ(HoursOnTheLine().toStdString(), "Hours Worked 3.00");
+}

@@ -213,4 +213,40 @@ TEST_P(TimeSheetFaultsTest, BlocksNotStoredWhileTheDatabaseIsLostGiveWayToTheSto
     SaveThrough(Outage::Lost);
 }
 
+TEST_P(TimeSheetFaultsTest, ARowAnotherDeskStoredUnderABlocksNumberIsNotTheBlocks)
+{
+    const auto toldOnce = [] {
+        CRecordingMessages& messages = CRecordingMessages::Current();
+        EXPECT_EQ(messages.Count(), 1) << messages.Texts().join('|').toStdString();
+        messages.Clear();
+    };
+    // A block stored here; another desk removes its row and stores one of
+    // its own under the number. Undo leaves that row alone and stays.
+    Store(1, 480, 540);
+    Exec(QStringLiteral("DELETE FROM tblTimeSheet"));
+    Book(1, 600, 660, kBridge, 1, 1, QStringLiteral("desk"));
+    NextAction();
+    m_ctl->OnUndo();
+    toldOnce();
+    EXPECT_EQ(Stored(), QStringList({QStringLiteral("1 600-660")}));
+    EXPECT_EQ(Line(), Stored());
+    EXPECT_EQ(History().UndoCount(), 1);
+    EXPECT_EQ(History().RedoCount(), 0);
+
+    // A block drawn while the database is lost, never stored; another desk
+    // stores a row under its number meanwhile. Deleting the block deletes
+    // no row.
+    Break(Outage::Lost);
+    Store(2, 720, 780);
+    ExpectToldOnce(QStringLiteral("The block was not stored."));
+    Heal();
+    Book(2, 900, 960, kBridge, 1, 1, QStringLiteral("desk"));
+    NextAction();
+    m_ctl->OnHighlightTime(2, 720, 780, kBridge);
+    Remove(2);
+    const QStringList desk = {QStringLiteral("1 600-660"), QStringLiteral("2 900-960")};
+    EXPECT_EQ(Stored(), desk);
+    EXPECT_EQ(Line(), desk);
+}
+
 KELVANE_INSTANTIATE_BACKENDS(TimeSheetFaultsTest);
