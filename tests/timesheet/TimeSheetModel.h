@@ -22,10 +22,7 @@ struct Value {
     QString comment;
 
     bool operator==(const Value&) const = default;
-    bool Overlaps(const Value& o) const
-    {
-        return day == o.day && start < o.stop && o.start < stop;
-    }
+    bool Overlaps(const Value& o) const { return day == o.day && start < o.stop && o.start < stop; }
     QString Text() const
     {
         return QStringLiteral("day%1 %2-%3 p%4 t%5 o%6 w%7 '%8'")
