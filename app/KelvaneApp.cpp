@@ -8,6 +8,7 @@
 #include "app/SetUserDlg.h"
 #include "data/ConnectionString.h"
 #include "data/DBClass.h"
+#include "data/Schema.h"
 #include "platform/FileChooser.h"
 #include "platform/Launcher.h"
 #include "platform/MessageBox.h"
@@ -248,7 +249,8 @@ int CKelvaneApp::ConnectDatabase(bool releaseFirst, bool checkCached)
     }
     }
     QString versionText;
-    const bool oldEnough = m_db->CheckDbVersion(kMinDbVersion, versionText, checkCached);
+    // The program's writes rely on the schema revision it was made with.
+    const bool oldEnough = m_db->CheckDbVersion(CSchema::kVersion, versionText, checkCached);
     // A database made for a later program is refused: this one could damage it.
     const CStartupInfo& info = m_db->StartupInfo();
     const bool tooNew = info.ProgramMinVersion > kClientVersionNumber ||
@@ -262,7 +264,7 @@ int CKelvaneApp::ConnectDatabase(bool releaseFirst, bool checkCached)
             "\nand may not work correctly, \nthis version of Kelvane needs database version %3 or "
             "greater, \ndo you want to choose another database?")
             .arg(QLatin1String(kClientVersion), versionText,
-                 QString::asprintf("%2.2f", kMinDbVersion));
+                 QString::asprintf("%2.2f", CSchema::kVersion));
     if (ShowMessageBox(question, kMbYesNo | kMbIconQuestion) == kIdYes) {
         m_db->Connection()->ChooseAnother();
         return kConnectRetryReleased;
@@ -271,10 +273,9 @@ int CKelvaneApp::ConnectDatabase(bool releaseFirst, bool checkCached)
         ShowMessageBox(QStringLiteral("Closing application"), kMbOk | kMbIconInformation);
         return kConnectClose;
     }
-    ShowMessageBox(
-        QStringLiteral("There may be errors - you need to upgrade your database\n"
-                       "(scripts/create-database makes a new one of the current version)"),
-        kMbOk | kMbIconWarning);
+    ShowMessageBox(QStringLiteral("There may be errors - you need to upgrade your database:\n"
+                                  "run kelvane-createdb --update on it (its rows are kept)"),
+                   kMbOk | kMbIconWarning);
     return kConnectGoOn;
 }
 

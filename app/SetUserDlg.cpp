@@ -4,6 +4,7 @@
 #include "app/KelvaneApp.h"
 #include "app/Profile.h"
 #include "data/DBClass.h"
+#include "platform/Characters.h"
 #include "ui/ComboItems.h"
 #include "ui/MenuBuilder.h"
 #include "ui/ResourceIds.h"
@@ -124,7 +125,7 @@ void CSetUserDlg::UpdateTitle(int empId)
                     ? QStringLiteral("Set User [%1]").arg(m_nameAtOpening)
                     : QStringLiteral("Set User [%1 (%2)]").arg(m_nameAtOpening, selectedFull);
     }
-    m_name->setToolTip(title);
+    m_name->setToolTip(PlainTipText(title));
     setWindowTitle(title);
 }
 

@@ -82,7 +82,7 @@ bool CTrayIcon::SetIcon(const QIcon& icon, const QString& tip)
                 [this](QSystemTrayIcon::ActivationReason reason) { OnActivated(reason); });
     }
     m_tray->setIcon(m_icon);
-    m_tray->setToolTip(m_tip);
+    m_tray->setToolTip(PlainTipText(m_tip));
     m_tray->show();
     m_shown = m_tray->isVisible();
     return m_shown;
@@ -94,7 +94,7 @@ bool CTrayIcon::SetAnimationFrame(const QIcon& frame, const QString& tip)
         return false;
     // The icon and tip kept for a returning notification area stay the program's.
     m_tray->setIcon(frame);
-    m_tray->setToolTip(LeftCharacters(tip, kTipLength));
+    m_tray->setToolTip(PlainTipText(LeftCharacters(tip, kTipLength)));
     return true;
 }
 

@@ -3,6 +3,8 @@
 // booked hours, entry costs, project totals, and the undo history.
 #include "data/DBClass.h"
 
+#include "data/NameValueArray.h"
+#include "data/Schema.h"
 #include "data/UndoHistory.h"
 #include "data/records/TimeSheetSet.h"
 #include "platform/LocalTime.h"
@@ -36,6 +38,8 @@ enum TimeSheetColumn : int {
 
 // A change request linked to an entry is always this object type.
 constexpr int kChangeRequestObjectType = 40;
+// The server procedures' ErrorFlag for a row that is not there.
+constexpr int kProcedureRowGone = 3;
 
 const QString kChooseOrder = QStringLiteral("Choose an order before saving");
 const QString kChooseTask = QStringLiteral("Choose a task before saving");
@@ -345,6 +349,13 @@ int CDBClass::UpdateTimeDataSP(CTimeSheetWrite& e, CWriteValues& v, CPendingUndo
     }
     if (rows.rows > 0 && rows.ColumnCount() > 2 && rows.Value(0, 1).toInt() != 0) {
         reason = rows.Value(0, 2).toString();
+        // An earlier schema's procedure does not find a row whose WorkDate
+        // carries a time of day: the reason is then the missing update.
+        if (rows.Value(0, 1).toInt() == kProcedureRowGone && m_startup.DbVersion > 0 &&
+            CNameValueArray::Hundredths(m_startup.DbVersion) <
+                CNameValueArray::Hundredths(CSchema::kVersion))
+            reason = QStringLiteral("The database has not been updated for this version of "
+                                    "Kelvane; run kelvane-createdb --update on it");
         return kWriteProcedureRefused;
     }
     v.timesheetId = rows.rows > 0 ? IntOr(rows.Value(0, 0), -1) : -1;

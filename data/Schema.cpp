@@ -327,7 +327,7 @@ bool CSchema::Create(CDBConnection& connection, QString* error)
     scripts << Script(QStringLiteral("tables"), kind) << Script(QStringLiteral("views"), kind);
     if (kind == kProviderPostgres)
         scripts << Script(QStringLiteral("procedures-postgres"), kind);
-    scripts << Script(QStringLiteral("seed"), kind);
+    scripts << Script(QStringLiteral("seed"), kind) << Script(QStringLiteral("revisions"), kind);
 
     return RunAll(connection, scripts, QStringLiteral("Cannot create the database: %1"), error);
 }
@@ -372,6 +372,8 @@ bool CSchema::Update(CDBConnection& connection, QString* error)
                            QStringLiteral("CREATE OR REPLACE FUNCTION"));
         statements << procedures;
     }
+    // Last, so a database carries the revision only once all of it is there.
+    statements << Script(QStringLiteral("revisions"), kind);
 
     return RunAll(connection, statements, QStringLiteral("Cannot update the database: %1"), error);
 }

@@ -10,6 +10,11 @@ struct CDbError;
 // kept once in data/schema/ and written out in the form of each back end.
 class CSchema {
 public:
+    // The schema version this program's tables, saved queries and procedures
+    // make: the newest row of data/schema/revisions.sql. A database below it
+    // needs kelvane-createdb --update.
+    static constexpr double kVersion = 2.21;
+
     // Creates the schema and the seed rows in an empty database, all or
     // nothing. Refuses (and changes nothing in) a database that already
     // holds any of the tables or views.
@@ -18,7 +23,7 @@ public:
     // Brings a database made by an earlier version up to date, its rows
     // untouched: missing indexes are created, the saved queries and (on the
     // server) the stored procedures replaced by their current definitions,
-    // all or nothing. Refuses a database that lacks any of the tables.
+    // the revision recorded, all or nothing. Refuses a database that lacks any of the tables.
     static bool Update(CDBConnection& connection, QString* error);
 
     // The rows a new database needs before anyone can book, the same for a
@@ -48,7 +53,7 @@ public:
     static QStringList PresentTables(CDBConnection& connection, CDbError* error = nullptr);
 
     // A script of data/schema/ ("tables", "views", "procedures-postgres",
-    // "seed") in the form of a back end.
+    // "seed", "revisions") in the form of a back end.
     static QString Script(const QString& name, int providerKind);
     // The type words of a script expanded for a back end.
     static QString Expand(const QString& sql, int providerKind);

@@ -94,3 +94,15 @@ QString DocumentText(const QString& text)
     }
     return out;
 }
+
+QString PlainTipText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size() + text.count(QLatin1Char('<')) + text.count(QLatin1Char('&')));
+    for (const QChar c : text) {
+        out += c;
+        if (c == QLatin1Char('<') || c == QLatin1Char('&'))
+            out += QChar(0x2060);
+    }
+    return out;
+}

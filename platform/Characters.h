@@ -35,3 +35,10 @@ QString XmlCarriableText(const QString& text, QChar replacement = QChar());
 // except tab, line feed and carriage return are left out. The office would
 // otherwise drop the whole string.
 QString DocumentText(const QString& text);
+
+// A tool tip or notification-area tip that shows the text as typed. Qt draws a
+// tip that looks like markup as markup (bold, links, pictures read from
+// disk), and a desktop's notifier draws the tip as it is, so escaping cannot
+// serve both: a word joiner (no width) after every '<' and '&' keeps any tag
+// or entity from forming.
+QString PlainTipText(const QString& text);

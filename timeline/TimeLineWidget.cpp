@@ -1,5 +1,6 @@
 #include "timeline/TimeLineWidget.h"
 
+#include "platform/Characters.h"
 #include "timeline/MyButt.h"
 #include "timeline/MyCombo.h"
 #include "timeline/MyStatic.h"
@@ -230,7 +231,7 @@ void CTimeLineWidget::ShowToolTip(QHelpEvent* event)
         for (const auto* tips : {&engine->BlockTips(), &engine->LabelTips()}) {
             for (const CTimeLine::TipRecord& tip : *tips) {
                 if (tip.rect.contains(event->pos())) {
-                    QToolTip::showText(event->globalPos(), tip.text, this, tip.rect);
+                    QToolTip::showText(event->globalPos(), PlainTipText(tip.text), this, tip.rect);
                     return;
                 }
             }

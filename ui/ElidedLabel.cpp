@@ -1,5 +1,7 @@
 #include "ui/ElidedLabel.h"
 
+#include "platform/Characters.h"
+
 #include <QFontMetrics>
 
 CElidedLabel::CElidedLabel(QWidget* parent, Qt::TextElideMode mode)
@@ -14,7 +16,7 @@ CElidedLabel::CElidedLabel(QWidget* parent, Qt::TextElideMode mode)
 void CElidedLabel::SetFullText(const QString& text)
 {
     m_full = text;
-    setToolTip(text);
+    setToolTip(PlainTipText(text));
     Elide();
     updateGeometry();
 }

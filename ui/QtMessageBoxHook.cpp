@@ -21,6 +21,10 @@ int CQtMessageBoxHook::Show(const QString& text, const QString& caption, unsigne
     QMessageBox box(owner);
     const CModalRuns::CRun run(&box);
     box.setWindowTitle(caption.isEmpty() ? QApplication::applicationDisplayName() : caption);
+    // Messages quote stored texts: they show as typed, and nothing in them
+    // is a link or a picture.
+    box.setTextFormat(Qt::PlainText);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     box.setText(text);
     switch (type & kMbIconMask) {
     case kMbIconError:

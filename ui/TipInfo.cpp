@@ -1,5 +1,7 @@
 #include "ui/TipInfo.h"
 
+#include "platform/Characters.h"
+
 #include <QHelpEvent>
 #include <QToolTip>
 #include <QWidget>
@@ -23,7 +25,7 @@ bool TipInfo::HandleToolTip(QWidget* control, QHelpEvent* event, bool everywhere
     const bool show = m_created && !m_text.isEmpty() &&
                       (everywhere ? control->rect().contains(event->pos()) : Relays(event->pos()));
     if (show)
-        QToolTip::showText(event->globalPos(), m_text, control, m_rect);
+        QToolTip::showText(event->globalPos(), PlainTipText(m_text), control, m_rect);
     else
         QToolTip::hideText();
     return show;

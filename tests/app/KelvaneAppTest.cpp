@@ -147,8 +147,9 @@ TEST(KelvaneApp, AnOldDatabaseIsNamedAndNoStillStarts)
     const QStringList texts = CRecordingMessages::Current().Texts();
     ASSERT_EQ(texts.size(), 2);
     EXPECT_TRUE(texts.at(0).contains(QStringLiteral("(2.19)"))) << texts.at(0).toStdString();
-    EXPECT_TRUE(texts.at(0).contains(QStringLiteral("2.20 or greater")));
+    EXPECT_TRUE(texts.at(0).contains(QStringLiteral("2.21 or greater")));
     EXPECT_TRUE(texts.at(1).startsWith(QStringLiteral("There may be errors")));
+    EXPECT_TRUE(texts.at(1).contains(QStringLiteral("kelvane-createdb --update")));
 }
 
 TEST(KelvaneApp, TheDesktopUserSignsOnWhateverTheCaseOfTheLoginName)

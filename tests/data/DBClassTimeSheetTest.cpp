@@ -1,5 +1,6 @@
 #include "data/DBClass.h"
 #include "data/NameValueArray.h"
+#include "data/Schema.h"
 #include "data/UndoHistory.h"
 #include "data/records/TimeSheetSet.h"
 #include "platform/ProfileStore.h"
@@ -339,6 +340,60 @@ TEST_P(TimeSheetWritesTest, OverlapsAreRefusedByTheDatabase)
     EXPECT_EQ(Update(9, 800, 860), IsPostgres() ? kWriteProcedureRefused : kWriteNotOpened);
     EXPECT_EQ(Count(), 4);
     EXPECT_EQ(m_db.UndoHistory().UndoCount(), 5); // refused writes record nothing
+}
+
+// A database the previous version made and nobody has updated: the program
+// names it at start, and a move it cannot store there says why. The update
+// records the revision once, however often it runs.
+TEST_P(TimeSheetWritesTest, ADatabaseOfThePreviousRevisionIsNamedUntilItIsUpdated)
+{
+    // The previous revision: no row of this one, and on the server the
+    // procedure that found a row only at the midnight of its WorkDate.
+    Exec(QStringLiteral("DELETE FROM ztlkpDbInfo WHERE dbVersion > 2.205"));
+    if (IsPostgres())
+        Exec(QStringLiteral(
+            "CREATE OR REPLACE FUNCTION sp_TimeSheetUpdate(p_EmpID integer, p_ProjID integer, "
+            "p_OrderID integer, p_WorkDate timestamp, p_StartTime timestamp, p_StopTime "
+            "timestamp, p_HoursWorked real, p_TaskID integer, p_Comment text, p_InvCost numeric, "
+            "p_WorkTypeID integer, p_TimeID integer, p_InvID integer, p_ObjectTypeID integer, "
+            "p_ObjectID integer) RETURNS TABLE (TimesheetID integer, ErrorFlag integer, "
+            "ErrorText text) LANGUAGE plpgsql AS $$ #variable_conflict use_column\n"
+            "DECLARE v_id integer; BEGIN SELECT t.TimesheetID INTO v_id FROM tblTimeSheet t "
+            "WHERE t.EmpID = p_EmpID AND t.WorkDate = p_WorkDate AND t.TimeID = p_TimeID; "
+            "IF v_id IS NULL THEN RETURN QUERY SELECT NULL::integer, 3, "
+            "'This entry does not exist anymore'::text; RETURN; END IF; "
+            "UPDATE tblTimeSheet t SET StartTime = p_StartTime, StopTime = p_StopTime "
+            "WHERE t.TimesheetID = v_id; RETURN QUERY SELECT v_id, 0, ''::text; END; $$"));
+    // A row of the administration program: its WorkDate carries the start.
+    Exec(QStringLiteral("INSERT INTO tblTimeSheet (EmpID, WorkDate, StartTime, StopTime, TimeID, "
+                        "ProjID, OrderID, TaskID, HoursWorked) VALUES (1, '2026-12-08 09:00:00', "
+                        "'2026-12-08 09:00:00', '2026-12-08 10:00:00', 1, 5, 7, 9, 1)"));
+    QString version;
+    EXPECT_FALSE(m_db.CheckDbVersion(CSchema::kVersion, version, false));
+    EXPECT_EQ(version, QStringLiteral("2.20"));
+    CRecordingMessages::Current().Clear();
+    if (IsPostgres()) {
+        EXPECT_EQ(Update(1, 540, 660), kWriteProcedureRefused);
+        ASSERT_EQ(Messages().size(), 1);
+        EXPECT_TRUE(Messages().first().contains(QStringLiteral("kelvane-createdb --update")))
+            << Messages().first().toStdString();
+    }
+
+    const auto revisionRows = [this] {
+        return Query(QStringLiteral("SELECT count(*) FROM ztlkpDbInfo WHERE dbVersion > 2.205"))
+            .Value(0, 0)
+            .toInt();
+    };
+    QString error;
+    ASSERT_TRUE(CSchema::Update(m_conn, &error)) << error.toStdString();
+    EXPECT_EQ(revisionRows(), 1);
+    EXPECT_TRUE(m_db.CheckDbVersion(CSchema::kVersion, version, false));
+    EXPECT_EQ(version, QStringLiteral("2.21"));
+    ASSERT_TRUE(CSchema::Update(m_conn, &error)) << error.toStdString();
+    EXPECT_EQ(revisionRows(), 1);
+    EXPECT_EQ(Query(QStringLiteral("SELECT count(*) FROM ztlkpDbInfo")).Value(0, 0).toInt(), 2);
+    CRecordingMessages::Current().Clear();
+    EXPECT_EQ(Update(1, 540, 660), kWriteOk) << Messages().join('|').toStdString();
 }
 
 TEST_P(TimeSheetWritesTest, AFailedWriteLeavesNoRowNoStepAndAnUntouchedCache)

@@ -145,9 +145,9 @@ TEST_P(ForeignRowsTest, ADatedRowDecidesOverAnUndatedOneOnBothBackEnds)
     Exec(QStringLiteral("INSERT INTO ztlkpDbInfo (dbVersion, isActive) VALUES (1.5, ?)"), {true});
     QString text;
     EXPECT_TRUE(m_db.CheckDbVersion(2.2, text, false));
-    EXPECT_EQ(text, QStringLiteral("2.20"));
+    EXPECT_EQ(text, QStringLiteral("2.21"));
     EXPECT_TRUE(m_db.ReadStartupInfo());
-    EXPECT_EQ(m_db.StartupInfo().DbVersionText, QStringLiteral("2.20"));
+    EXPECT_EQ(m_db.StartupInfo().DbVersionText, QStringLiteral("2.21"));
 
     // A change request's latest action: the dated one, not one without a date.
     Exec(QStringLiteral("INSERT INTO tblChgReq (ChgReqID, ProjID, Item) VALUES (3, 1, 'Ramp')"));

@@ -140,7 +140,7 @@ TEST_P(SchemaTest, StartUpInformationReadsTheSeed)
                              "dbVersion FROM qselStartUpInfo"));
     ASSERT_EQ(r.rows, 1);
     EXPECT_EQ(r.Value(0, 3).toInt(), 15);
-    EXPECT_FLOAT_EQ(r.Value(0, 4).toFloat(), 2.2f);
+    EXPECT_FLOAT_EQ(r.Value(0, 4).toFloat(), static_cast<float>(CSchema::kVersion));
 }
 
 TEST_P(SchemaTest, BadValuesAreRefusedByTheDatabase)

@@ -178,6 +178,7 @@ void KelvaneDbTest::SetUp()
             "AND is_identity = 'YES'");
         Exec(script.join(QStringLiteral(";\n")));
         Exec(CSchema::Script(QStringLiteral("seed"), kProviderPostgres));
+        Exec(CSchema::Script(QStringLiteral("revisions"), kProviderPostgres));
         return;
     }
     if (IsPostgres())

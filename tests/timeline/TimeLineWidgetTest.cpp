@@ -11,7 +11,9 @@
 #include <QImage>
 #include <QMenu>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTimer>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <functional>
@@ -287,6 +289,38 @@ TEST_F(TimeLineWidget, AButtonsTipIsAlsoTheContainersStatusText)
     EXPECT_EQ(page->toolTip(), QStringLiteral("Page Project ALT+P"));
     EXPECT_EQ(m_widget->findChild<CMyButt*>(QStringLiteral("id204"))->Tip(),
               QStringLiteral("Scroll Up,  Up Arrow"));
+}
+
+// A colleague's project name shows as typed in the line's tips, the label's
+// and the block's: no bold, no picture read from the disk.
+TEST_F(TimeLineWidget, TipsShowAStoredNameAsTyped)
+{
+    const QString name =
+        QStringLiteral("<b>BOLD</b><img src=\"file:///etc/hostname\">Omega & Sons");
+    m_ctrl->SetProjInfo(name, 21, OleColor(0x808000));
+    m_ctrl->SetTimesheetTimes(14, 15 * 60, 16 * 60, 21, QString());
+    m_ctrl->DoPaint();
+    Pump();
+    const auto tipAt = [this](QPoint at) {
+        QHelpEvent help(QEvent::ToolTip, at, m_widget->mapToGlobal(at));
+        QApplication::sendEvent(m_widget, &help);
+        const QString tip = QToolTip::text();
+        QToolTip::hideText();
+        return tip;
+    };
+    const auto visible = [](QString tip) { return tip.remove(QChar(0x2060)); };
+    QPoint label;
+    for (const CTimeLine::TipRecord& tip : Engine().LabelTips())
+        if (tip.text == name)
+            label = tip.rect.center();
+    ASSERT_FALSE(label.isNull());
+    const QString labelTip = tipAt(label);
+    EXPECT_FALSE(Qt::mightBeRichText(labelTip)) << labelTip.toStdString();
+    EXPECT_EQ(visible(labelTip), name);
+    const QString blockTip = tipAt(At(15 * 60 + 30));
+    EXPECT_FALSE(Qt::mightBeRichText(blockTip)) << blockTip.toStdString();
+    EXPECT_TRUE(visible(blockTip).startsWith(QStringLiteral("Project : ") + name))
+        << blockTip.toStdString();
 }
 
 TEST_F(TimeLineWidget, ClickingAProjectMakesItCurrentOnce)

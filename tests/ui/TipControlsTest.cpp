@@ -1,6 +1,7 @@
 #include "platform/Launcher.h"
 #include "tests/support/TestEnv.h"
 #include "ui/AutoTimerOwner.h"
+#include "ui/ElidedLabel.h"
 #include "ui/KeyStatic.h"
 #include "ui/ProjComboEx.h"
 #include "ui/SecurityDlg.h"
@@ -15,6 +16,7 @@
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QTest>
+#include <QTextDocument>
 #include <QToolTip>
 
 namespace {
@@ -116,6 +118,26 @@ TEST(TipMonthCalCtrl, DrawsAFocusRectangleWhileItHasTheFocus)
     EXPECT_FALSE(cornerIsDark());
     calendar->setFocus();
     EXPECT_TRUE(cornerIsDark());
+}
+
+// A colleague's project or file name shows as typed in a tip: no bold, no
+// picture read from the disk, '&' as '&'.
+TEST(TipControls, AStoredNameShowsAsTypedInTheTip)
+{
+    const QString name =
+        QStringLiteral("<b>BOLD</b><img src=\"file:///etc/hostname\">Omega & Sons");
+    CRecordingAutoTimer timer;
+    CTipButton button(&timer);
+    button.resize(80, 24);
+    button.SetTip(name, 0);
+    CElidedLabel label;
+    label.SetFullText(name);
+    for (QWidget* control : {static_cast<QWidget*>(&button), static_cast<QWidget*>(&label)}) {
+        control->show();
+        QString tip = TipAt(*control, QPoint(5, 5));
+        EXPECT_FALSE(Qt::mightBeRichText(tip)) << tip.toStdString();
+        EXPECT_TRUE(tip.remove(QChar(0x2060)).endsWith(name)) << tip.toStdString();
+    }
 }
 
 TEST(TipButton, TheAutoTimersTipSaysWhatAClickWillDo)
