@@ -111,8 +111,8 @@ TEST_P(FacadeTest, ATextNoDatabaseCanHoldIsRefusedInOneMessage)
 TEST_P(FacadeTest, TheVersionCheckComparesInHundredths)
 {
     QString text;
-    EXPECT_TRUE(m_db.CheckDbVersion(2.2, text, false)); // the seed carries 2.2
-    EXPECT_EQ(text, QStringLiteral("2.20"));
+    EXPECT_TRUE(m_db.CheckDbVersion(2.2, text, false)); // the seed carries 2.21
+    EXPECT_EQ(text, QStringLiteral("2.21"));
     Exec(QStringLiteral("UPDATE ztlkpDbInfo SET dbVersion = 2.19"));
     EXPECT_FALSE(m_db.CheckDbVersion(2.2, text, false));
     Exec(QStringLiteral("UPDATE ztlkpDbInfo SET dbVersion = 2.199"));
