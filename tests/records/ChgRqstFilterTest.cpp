@@ -95,6 +95,8 @@ protected:
     void SetUp() override
     {
         KelvaneDbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         // Id, author (0: none), team, completed.
         const struct {
             int id;
