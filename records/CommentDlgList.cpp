@@ -181,8 +181,9 @@ bool CCommentDlg::DoUpdateCommentData(const QString& nodeText, bool refill)
         m_refreshing = false;
         return false;
     }
-    FillRows(rows);
-    m_status->setText(QStringLiteral("%1 Comments found").arg(rows.size()));
+    const qsizetype found = rows.size();
+    FillRows(std::move(rows));
+    m_status->setText(QStringLiteral("%1 Comments found").arg(found));
     TellListRead(true);
     m_refreshing = false;
     return true;
