@@ -195,25 +195,17 @@ bool CCommentDlg::ReadRows(const CCommentFilter& where, QList<CCommentRow>& rows
         m_set = std::make_unique<CCommentSet>(m_db.Connection());
     // An open set would only run its last query again.
     m_set->Close();
-    // The rows stream into the list's own rows, never all held twice.
-    m_set->Recordset()->SetCursorMode(CursorMode::ForwardOnly);
     m_set->Recordset()->SetFilter(where.sql, where.values);
     m_set->Recordset()->SetSort(SortText());
     if (!m_db.OpenRecordSet(m_set.get()))
         return false;
-    const qsizetype before = rows.size();
+    rows.reserve(rows.size() + qMax(0, m_set->Recordset()->RecordCount()));
     QHash<int, QString> taskNames;
-    bool whole = true;
-    while (whole && !m_set->Recordset()->IsBOF() && !m_set->Recordset()->IsEOF()) {
+    for (; !m_set->Recordset()->IsBOF() && !m_set->Recordset()->IsEOF(); m_set->MoveNext())
         rows << CCommentRow::FromSet(*m_set, m_db, &taskNames);
-        whole = m_set->MoveNext();
-    }
     // The rows are held by the list now; sorting them reads nothing again.
     m_set->Close();
-    // Part of the list is no list.
-    if (!whole)
-        rows.resize(before);
-    return whole;
+    return true;
 }
 
 void CCommentDlg::FillRows(QList<CCommentRow> rows)
