@@ -181,8 +181,9 @@ bool CCommentDlg::DoUpdateCommentData(const QString& nodeText, bool refill)
         m_refreshing = false;
         return false;
     }
-    FillRows(rows);
-    m_status->setText(QStringLiteral("%1 Comments found").arg(rows.size()));
+    const qsizetype found = rows.size();
+    FillRows(std::move(rows));
+    m_status->setText(QStringLiteral("%1 Comments found").arg(found));
     TellListRead(true);
     m_refreshing = false;
     return true;
@@ -230,10 +231,13 @@ QString CCommentDlg::SortText() const
 {
     const int column = SortColumn();
     const QString sql = CCommentColumns::SqlColumn(m_columns.value(column, -1));
+    // Ties go by the id as a value: named as the key, it leads SQLite to read
+    // the whole table through one of its indexes rather than scan it.
+    const QString id = QStringLiteral("+[CommentID]");
     // The task has no column: the rows come by date and are sorted here.
     if (sql.isEmpty())
-        return QStringLiteral("[CommentDate] ASC, [CommentID] ASC");
-    return SortClause(column, sql, QStringLiteral("[CommentID]"));
+        return QStringLiteral("[CommentDate] ASC, %1 ASC").arg(id);
+    return SortClause(column, sql, id);
 }
 
 void CCommentDlg::OnFillList()

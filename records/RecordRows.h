@@ -64,6 +64,12 @@ public:
     // The rows in the order given: each row by its place in rows.
     static QList<Row> InOrder(QList<Row> rows, const QList<int>& order)
     {
+        // Rows the query already gave in this order are kept, not copied.
+        bool same = order.size() == rows.size();
+        for (qsizetype r = 0; same && r < order.size(); ++r)
+            same = order.at(r) == r;
+        if (same)
+            return rows;
         QList<Row> sorted;
         sorted.reserve(order.size());
         for (int r : order)

@@ -217,7 +217,7 @@ void Comments(const CScaleDatabase& database, CDBClass& db)
     CCommentSet set(db.Connection());
     const CCommentFilter where = window->BuildCommentFilter();
     set.Recordset()->SetFilter(where.sql, where.values);
-    set.Recordset()->SetSort(QStringLiteral("[CommentDate] ASC, [CommentID] ASC"));
+    set.Recordset()->SetSort(QStringLiteral("[CommentDate] ASC, +[CommentID] ASC"));
     qint64 rows = 0;
     const double raw = RawMs(database, db, *set.Recordset(), &rows);
     PrintInfo(backend,
