@@ -482,3 +482,59 @@ TEST_P(TimeSheetWindowBookingTest, APasteStoresTheValueTheBlockHadWhenCopied)
     EXPECT_TRUE(rows.last().endsWith(QStringLiteral("660-720 p1 t1 o1 'bridge work'")))
         << rows.last().toStdString();
 }
+
+TEST_P(TimeSheetWindowBookingTest, AStepWhoseRowWasChangedSinceIsRefusedAndStaysOnItsList)
+{
+    CScriptedModals modals;
+    const auto typed = [](const QString& comment) {
+        return [comment](CDialogBase& dialog) {
+            dialog.Control<QTextEdit>(1116)->setPlainText(comment);
+            return Ok(dialog);
+        };
+    };
+    const auto command = [this](int id) {
+        m_window->OnCommand(id);
+        Waiting::Settle();
+    };
+    const CUndoHistory& history = m_app.Facade()->UndoHistory();
+    const auto lists = [&history] {
+        return std::to_string(history.UndoCount()) + "/" + std::to_string(history.RedoCount());
+    };
+    const QPoint ten = Find(10 * 60);
+    const QPoint quarter = Find(10 * 60 + 15);
+    const QPoint half = Find(10 * 60 + 30);
+    const QPoint threeQuarters = Find(10 * 60 + 45);
+    modals.Then(typed(QStringLiteral("first")));
+    Draw(ten, half);
+    // Its stop dragged down, and the drag undone.
+    QTest::mouseMove(m_line, quarter);
+    Draw(half - QPoint(0, 1), threeQuarters);
+    ASSERT_EQ(Rows(m_day), QStringList({"0 600-645 p2 t3 o2 'first'"}));
+    command(ID_UNDO);
+    ASSERT_EQ(Rows(m_day), QStringList({"0 600-630 p2 t3 o2 'first'"}));
+    // Its comment changed since: the drag's redo would write over it.
+    modals.Then(typed(QStringLiteral("second")));
+    ASSERT_TRUE(Menu(quarter, QStringLiteral("Edit")));
+    ASSERT_EQ(Rows(m_day), QStringList({"0 600-630 p2 t3 o2 'second'"}));
+    ASSERT_EQ(lists(), "2/1");
+    const QString refused =
+        QStringLiteral("Redo was not done. The entry has been changed or deleted since.");
+    command(ID_REDO);
+    EXPECT_EQ(Rows(m_day), QStringList({"0 600-630 p2 t3 o2 'second'"}));
+    EXPECT_EQ(lists(), "2/1");
+    ASSERT_EQ(CRecordingMessages::Current().Count(), 1);
+    EXPECT_EQ(CRecordingMessages::Current().Last(), refused);
+    EXPECT_EQ(HoursOnTheLine().toStdString(), "Hours Worked 0.50");
+
+    // The lists still tell the truth: the change goes and comes back, and
+    // the drag is refused again while the row holds it.
+    command(ID_UNDO);
+    EXPECT_EQ(Rows(m_day), QStringList({"0 600-630 p2 t3 o2 'first'"}));
+    command(ID_REDO);
+    EXPECT_EQ(Rows(m_day), QStringList({"0 600-630 p2 t3 o2 'second'"}));
+    command(ID_REDO);
+    EXPECT_EQ(Rows(m_day), QStringList({"0 600-630 p2 t3 o2 'second'"}));
+    EXPECT_EQ(lists(), "2/1");
+    EXPECT_EQ(CRecordingMessages::Current().Count(), 2);
+    EXPECT_EQ(CRecordingMessages::Current().Last(), refused);
+}

@@ -115,6 +115,39 @@ TEST_P(TimeSheetWindowKeysTest, AMoveTheDatabaseRefusesIsToldInTheStatusLine)
     EXPECT_NE(m_window->StatusText().toStdString(), "Entry constrained by existing entry");
 }
 
+TEST_P(TimeSheetWindowKeysTest, TheMoveKeysMoveTheBlockThePointerHighlighted)
+{
+    const QPoint nine = Find(9 * 60);
+    const QPoint nineThirty = Find(9 * 60 + 30);
+    const QPoint ten = Find(10 * 60);
+    const QPoint eleven = Find(11 * 60);
+    const QPoint twelve = Find(12 * 60);
+    const QPoint one = Find(13 * 60);
+    CScriptedModals modals;
+    modals.Then(Ok);
+    Draw(nine, ten);
+    modals.Then(Ok);
+    Draw(eleven, twelve);
+    ASSERT_EQ(Rows(m_day), QStringList({"0 540-600 p2 t3 o2 ''", "1 660-720 p2 t3 o2 ''"}));
+    // The pointer onto the first block: the line tells the window of it
+    // before the next key comes.
+    const auto point = [this](QPoint at) {
+        QTest::mouseMove(m_line, QPoint(1, 1));
+        QTest::mouseMove(m_line, at);
+        Waiting::Settle();
+    };
+    point(nineThirty);
+    EXPECT_EQ(m_window->StatusText().toStdString(), "Active 09:00 to 10:00 Apollo");
+    Press(Qt::Key_Down);
+    EXPECT_EQ(Rows(m_day), QStringList({"0 540-615 p2 t3 o2 ''", "1 660-720 p2 t3 o2 ''"}));
+    // Over empty grid no block is highlighted, and a key moves none.
+    point(one);
+    Press(Qt::Key_Down);
+    EXPECT_EQ(Rows(m_day), QStringList({"0 540-615 p2 t3 o2 ''", "1 660-720 p2 t3 o2 ''"}));
+    EXPECT_EQ(CRecordingMessages::Current().Count(), 0)
+        << CRecordingMessages::Current().Last().toStdString();
+}
+
 TEST_P(TimeSheetWindowKeysTest, AColleaguesSheetThatMayOnlyBeViewedIsChangedByNoKeyMouseOrDialog)
 {
     Book(m_day, 1, 9 * 60, 10 * 60, kBridge, 1, 1, QStringLiteral("his"), 2);
