@@ -2,9 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QThread>
+
+#include <cstdlib>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -158,6 +162,13 @@ QList<qulonglong> CXDesktop::Search(const QStringList& words) const
     return windows;
 }
 
+qulonglong CXDesktop::Shown(const QString& name) const
+{
+    const QList<qulonglong> found =
+        Search({QStringLiteral("--onlyvisible"), QStringLiteral("--name"), name});
+    return found.isEmpty() ? 0 : found.first();
+}
+
 QString CXDesktop::Property(qulonglong window, const QString& name) const
 {
     return window == 0 ? Tool(QStringLiteral("xprop"), {QStringLiteral("-root"), name})
@@ -244,6 +255,49 @@ void CXDesktop::Key(const QString& keys) const
     Tool(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
 }
 
+bool CXDesktop::Activate(qulonglong window) const
+{
+    Tool(QStringLiteral("xdotool"),
+         {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
+    return WaitFor(
+        [&] {
+            return Tool(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")}).trimmed() ==
+                   QString::number(window);
+        },
+        kWaitMs);
+}
+
+bool CXDesktop::InputIsFree() const
+{
+    // Free when this client may take both for itself; it lets them go at once.
+    xcb_connection_t* connection = xcb_connect(m_display.toLocal8Bit().constData(), nullptr);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    xcb_grab_pointer_reply_t* pointer = xcb_grab_pointer_reply(
+        connection,
+        xcb_grab_pointer(connection, 0, root, 0, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE,
+                         XCB_NONE, XCB_CURRENT_TIME),
+        nullptr);
+    xcb_grab_keyboard_reply_t* keyboard =
+        xcb_grab_keyboard_reply(connection,
+                                xcb_grab_keyboard(connection, 0, root, XCB_CURRENT_TIME,
+                                                  XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+                                nullptr);
+    const bool isFree = pointer && pointer->status == XCB_GRAB_STATUS_SUCCESS && keyboard &&
+                        keyboard->status == XCB_GRAB_STATUS_SUCCESS;
+    std::free(pointer);
+    std::free(keyboard);
+    xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
+    xcb_ungrab_keyboard(connection, XCB_CURRENT_TIME);
+    // Let go before the next tool's click is sent.
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    xcb_disconnect(connection);
+    return isFree;
+}
+
 bool CXDesktop::WaitFor(const std::function<bool()>& condition, int ms)
 {
     const QDeadlineTimer deadline(ms);
@@ -254,4 +308,35 @@ bool CXDesktop::WaitFor(const std::function<bool()>& condition, int ms)
         QThread::msleep(100);
     }
     return true;
+}
+
+CXProgram::CXProgram()
+{
+    // The runtime folder is private, as the desktop's own would be.
+    const QString run = m_home.filePath(QStringLiteral(".run"));
+    QDir().mkpath(run);
+    QFile::setPermissions(run,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+CXProgram::~CXProgram()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+}
+
+QString CXProgram::ProfileFile() const
+{
+    return m_home.filePath(QStringLiteral(".config/Dunmere/Kelvane.conf"));
+}
+
+bool CXProgram::Start(const CXDesktop& desktop)
+{
+    m_process.setProcessEnvironment(desktop.ProgramEnvironment(Home()));
+    m_process.setWorkingDirectory(Home());
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kelvane"), {});
+    return m_process.waitForStarted();
 }

@@ -419,7 +419,7 @@ protected:
 
         // Some paths open Save Times from a posted event.
         if (dialogExpected)
-            (void)QTest::qWaitFor([&] { return !modals.seen.isEmpty(); }, 3000);
+            (void)Waiting::Until([&] { return !modals.seen.isEmpty(); });
         QStringList shown;
         for (const QString& name : modals.seen)
             if (name != QLatin1String("CPickListDlg"))
@@ -429,7 +429,7 @@ protected:
                       .arg(shown.join(QLatin1Char(' ')), m_window->StatusText());
             return true;
         }
-        if (!QTest::qWaitFor([&] { return (why = Differences()).isEmpty(); }, 3000))
+        if (!Waiting::Until([&] { return (why = Differences()).isEmpty(); }))
             return true;
         why = Shown();
         if (!why.isEmpty())
@@ -545,7 +545,7 @@ protected:
         // Shown again from the database, with empty undo and redo lists.
         m_window->ShowDay(m_day);
         m_window->OnCommand(ID_REFRESH_TIMESHEET);
-        QTest::qWait(20);
+        Waiting::Settle();
     }
     // Replays steps from an empty sheet: the first failure, or empty. The
     // steps that ran are kept in `ran` (a step the model cannot take is left).
