@@ -13,11 +13,23 @@
 namespace {
 
 // Generous: tests run beside others on a busy machine.
-constexpr int kStartMs = 30000;
+constexpr int kStartMs = 60000;
 
 const QStringList kTools = {QStringLiteral("Xvfb"),   QStringLiteral("openbox"),
                             QStringLiteral("trayer"), QStringLiteral("xdotool"),
                             QStringLiteral("xprop"),  QStringLiteral("xwininfo")};
+
+// How a helper program ended, with what it said, when it has.
+QString Ended(QProcess* process)
+{
+    if (!process)
+        return QStringLiteral(": it cannot be run");
+    if (process->state() != QProcess::NotRunning)
+        return QStringLiteral(": it runs but shows nothing");
+    return QStringLiteral(": it ended with %1: %2")
+        .arg(process->exitCode())
+        .arg(QString::fromLocal8Bit(process->readAllStandardError()).trimmed());
+}
 
 } // namespace
 
@@ -92,28 +104,29 @@ bool CXDesktop::Start(QString* why)
         if (own.open(QIODevice::WriteOnly) && own.write(text) == text.size())
             managerArguments << QStringLiteral("--config-file") << own.fileName();
     }
-    if (!StartProcess(QStringLiteral("openbox"), managerArguments) ||
-        !WaitFor(
-            [this] {
-                return !Property(0, QStringLiteral("_NET_SUPPORTING_WM_CHECK"))
-                            .contains(QLatin1String("not found"));
-            },
-            kStartMs)) {
-        *why = QStringLiteral("openbox does not start on %1").arg(m_display);
+    // Each is up once it shows: the manager by its mark on the root window,
+    // the tray host by its panel.
+    QProcess* manager = StartProcess(QStringLiteral("openbox"), managerArguments);
+    if (!manager || !WaitFor(
+                        [this] {
+                            return Property(0, QStringLiteral("_NET_SUPPORTING_WM_CHECK"))
+                                .contains(QLatin1String("window id"));
+                        },
+                        kStartMs)) {
+        *why = QStringLiteral("openbox does not start on %1%2").arg(m_display, Ended(manager));
         return false;
     }
-    if (!StartProcess(QStringLiteral("trayer"),
-                      {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
-                       QStringLiteral("right")}) ||
-        !WaitFor(
-            [this] {
-                const QList<qulonglong> panels =
-                    Search({QStringLiteral("--onlyvisible"), QStringLiteral("--class"),
-                            QStringLiteral("trayer")});
-                return !panels.isEmpty();
-            },
-            kStartMs)) {
-        *why = QStringLiteral("trayer does not start on %1").arg(m_display);
+    QProcess* tray = StartProcess(QStringLiteral("trayer"),
+                                  {QStringLiteral("--edge"), QStringLiteral("top"),
+                                   QStringLiteral("--align"), QStringLiteral("right")});
+    if (!tray || !WaitFor(
+                     [this] {
+                         return !Search({QStringLiteral("--onlyvisible"), QStringLiteral("--class"),
+                                         QStringLiteral("trayer")})
+                                     .isEmpty();
+                     },
+                     kStartMs)) {
+        *why = QStringLiteral("trayer does not start on %1%2").arg(m_display, Ended(tray));
         return false;
     }
     return true;
