@@ -135,7 +135,12 @@ CEmpOverviewDlg::CEmpOverviewDlg(CDummyDlg* hub, CDBClass& db,
     BuildMenus();
 }
 
-CEmpOverviewDlg::~CEmpOverviewDlg() = default;
+CEmpOverviewDlg::~CEmpOverviewDlg()
+{
+    // The page is the window's own, also when the program ends without closing it.
+    if (!m_closing)
+        QFile::remove(m_browsePage);
+}
 
 void CEmpOverviewDlg::BuildControls()
 {

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
 
@@ -48,37 +49,70 @@ void ExpectPlainWords(const QStringList& texts)
             EXPECT_FALSE(text.contains(QLatin1String(driver))) << text.toStdString();
 }
 
-// Every connection the role may still have, held by other programs.
+// Every connection the role may have, held by other programs. A connection
+// just closed keeps its slot until its server process has gone, so the role
+// is full only when it holds all of its slots and one more is refused.
 class CSlotsTaken {
 public:
     explicit CSlotsTaken(const CConnectionString& where)
+        : m_where(where)
     {
-        for (int i = 0; i < 10; ++i) {
-            const QString name = QStringLiteral("slot%1").arg(i);
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-            db.setHostName(where.Value(QStringLiteral("Host")));
-            db.setPort(where.Value(QStringLiteral("Port")).toInt());
-            db.setDatabaseName(where.Value(QStringLiteral("Database")));
-            db.setUserName(kRole);
-            m_names << name;
-            if (!db.open()) {
-                m_full = true;
-                break;
+        m_full = Waiting::Until([this] {
+            while (m_names.size() < kRoleSlots && Take()) {
             }
-        }
+            return m_names.size() == kRoleSlots && !Take();
+        });
     }
     ~CSlotsTaken() { Free(); }
     bool Full() const { return m_full; }
+    // The slots are free again once no other process of the role is left.
     void Free()
     {
+        if (m_names.isEmpty())
+            return;
         for (const QString& name : std::as_const(m_names)) {
             QSqlDatabase::database(name, false).close();
             QSqlDatabase::removeDatabase(name);
         }
         m_names.clear();
+        {
+            QSqlDatabase db = Connection(QStringLiteral("slotprobe"));
+            QSqlQuery query(db);
+            EXPECT_TRUE(Waiting::Until([&] {
+                return (db.isOpen() || db.open()) &&
+                       query.exec(QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE "
+                                                 "usename = '%1' AND pid <> pg_backend_pid()")
+                                      .arg(kRole)) &&
+                       query.next() && query.value(0).toInt() == 0;
+            })) << "the slots stay taken";
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("slotprobe"));
     }
 
 private:
+    static constexpr qsizetype kRoleSlots = 3;
+
+    QSqlDatabase Connection(const QString& name) const
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(m_where.Value(QStringLiteral("Host")));
+        db.setPort(m_where.Value(QStringLiteral("Port")).toInt());
+        db.setDatabaseName(m_where.Value(QStringLiteral("Database")));
+        db.setUserName(kRole);
+        return db;
+    }
+    bool Take()
+    {
+        const QString name = QStringLiteral("slot%1").arg(m_names.size());
+        if (!Connection(name).open()) {
+            QSqlDatabase::removeDatabase(name);
+            return false;
+        }
+        m_names << name;
+        return true;
+    }
+
+    CConnectionString m_where;
     QStringList m_names;
     bool m_full = false;
 };
@@ -341,4 +375,10 @@ TEST_F(BusyServerTest, EveryWindowOpenedWhileFullSaysSoOnceAndReadsAtTheNextClic
         EXPECT_TRUE(cases[i].read(windows[i])) << cases[i].command;
     }
     EXPECT_EQ(Messages().Count(), 0) << Messages().Texts().join('|').toStdString();
+
+    // The overview's page goes with the program, though no window was closed.
+    const QString page = HubScenarios::As<CEmpOverviewDlg>(windows.last())->BrowsePage();
+    m_app.Shutdown();
+    m_started = false;
+    EXPECT_FALSE(QFileInfo::exists(page)) << page.toStdString();
 }

@@ -616,7 +616,7 @@ TEST_F(OptionsTest, SelectChoosesAndOnlyApplySwitchesTheDatabase)
     EXPECT_EQ(CProfile::DefDatabaseName(), second);
     EXPECT_TRUE(page->DatabaseChanged());
     // The windows held rows of the old database: they open again on the new one.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !before && m_windows[ID_TIMESHEETS]; }));
+    EXPECT_TRUE(Waiting::Until([&] { return !before && m_windows[ID_TIMESHEETS]; }));
     EXPECT_EQ(m_db.GetEmpIdByName(QStringLiteral("Bob")), 1);
     EXPECT_EQ(m_db.GetEmpIdByName(QStringLiteral("Ann")), -1);
 

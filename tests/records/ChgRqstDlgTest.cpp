@@ -5,6 +5,7 @@
 #include "records/ChgRstAddDlg.h"
 #include "records/ViewChgRqst.h"
 #include "tests/records/ChgRqstWindowFixture.h"
+#include "tests/support/Waiting.h"
 #include "tests/timesheet/DatabaseOutage.h"
 
 #include <QCheckBox>
@@ -119,7 +120,7 @@ TEST_P(ChgRqstDlgTest, ADoubleClickThatReadsTheListAgainEditsNoRequestTheUserDid
     });
     UserAction::Next();
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, shown);
-    QTest::qWait(50);
+    Waiting::Settle();
     EXPECT_TRUE(modals.seen.isEmpty());
     EXPECT_EQ(Ids().size(), before.size() + 1);
     EXPECT_FALSE(m_window->windowTitle().endsWith(CUnreadWindows::CaptionNote()));

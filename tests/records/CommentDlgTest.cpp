@@ -2,6 +2,7 @@
 #include "data/Schema.h"
 #include "records/CommentWindows.h"
 #include "tests/records/CommentFixture.h"
+#include "tests/support/Waiting.h"
 #include "tests/timesheet/DatabaseOutage.h"
 
 #include <QApplication>
@@ -272,7 +273,7 @@ TEST_P(CommentDlgTest, AClickThatReadsTheListAgainActsOnNoRowTheUserDidNotSee)
                    1, QString(), QStringLiteral("ToDo"), -1, QString());
         UserAction::Next();
         click();
-        QTest::qWait(50);
+        Waiting::Settle();
         // The click read the list again and did nothing else.
         EXPECT_FALSE(m_window->windowTitle().endsWith(CUnreadWindows::CaptionNote()));
         EXPECT_EQ(m_window->CommentRowCount(), 5 + added);

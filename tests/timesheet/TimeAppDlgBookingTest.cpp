@@ -128,9 +128,9 @@ TEST_P(TimeSheetWindowBookingTest, UndoAndRedoShowTheBlockAsItIsStored)
     // Back once more, as a row of its own; the change of its comment is
     // still undone on it.
     m_window->OnCommand(ID_UNDO);
-    QTest::qWait(50);
+    Waiting::Settle();
     m_window->OnCommand(ID_UNDO);
-    QTest::qWait(50);
+    Waiting::Settle();
     ASSERT_EQ(Rows(m_day).size(), 2);
     EXPECT_TRUE(Rows(m_day).last().endsWith(QStringLiteral("'Site visit, Zoë'")))
         << Rows(m_day).last().toStdString();
@@ -280,13 +280,13 @@ TEST_P(TimeSheetWindowBookingTest, ABlockWhoseSaveFailedLeavesTheLineOnceTheData
     // The database answers; the user clicks the block that was not stored,
     // and the clock ticks.
     QTest::mouseClick(m_line, Qt::LeftButton, Qt::NoModifier, Find(10 * 60 + 30));
-    QTest::qWait(50);
+    Waiting::Settle();
     clock->setInterval(20);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return HoursOnTheLine() == "Hours Worked 1.00"; }, 3000))
+    EXPECT_TRUE(Waiting::Until([this] { return HoursOnTheLine() == "Hours Worked 1.00"; }))
         << HoursOnTheLine().toStdString();
     // Nor does the status line still speak of it.
     clock->setInterval(1000000);
-    QTest::qWait(50);
+    Waiting::Settle();
     EXPECT_FALSE(m_window->StatusText().contains(QStringLiteral("10:00")))
         << m_window->StatusText().toStdString();
     for (const QLabel* label : m_window->findChildren<QLabel*>())
@@ -409,7 +409,7 @@ TEST_P(TimeSheetWindowBookingTest, UndoAndRedoActOnTheirOwnRowWhateverHoldsItsNu
     };
     const auto command = [this](int id) {
         m_window->OnCommand(id);
-        QTest::qWait(20);
+        Waiting::Settle();
     };
     // Each row's times and comment, whatever its number.
     const auto values = [this] {
@@ -464,7 +464,7 @@ TEST_P(TimeSheetWindowBookingTest, APasteStoresTheValueTheBlockHadWhenCopied)
 {
     Book(m_day, 1, 9 * 60, 10 * 60, kBridge, 1, 1, QStringLiteral("bridge work"));
     m_window->OnCommand(ID_REFRESH_TIMESHEET);
-    QTest::qWait(50);
+    Waiting::Settle();
     const QPoint block = Find(9 * 60 + 30);
     const QPoint eleven = Find(11 * 60);
     ASSERT_TRUE(Menu(block, QStringLiteral("Copy")));
@@ -472,7 +472,7 @@ TEST_P(TimeSheetWindowBookingTest, APasteStoresTheValueTheBlockHadWhenCopied)
     Exec(QStringLiteral("UPDATE tblTimeSheet SET ProjID = 2, TaskID = 3, OrderID = 2, Comment = "
                         "'apollo work'"));
     m_window->OnCommand(ID_REFRESH_TIMESHEET);
-    QTest::qWait(50);
+    Waiting::Settle();
     CScriptedModals modals;
     modals.Then(Ok);
     ASSERT_TRUE(Menu(eleven, QStringLiteral("Paste")));

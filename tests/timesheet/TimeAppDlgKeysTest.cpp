@@ -157,7 +157,7 @@ TEST_P(TimeSheetWindowKeysTest, AColleaguesSheetThatMayOnlyBeViewedIsChangedByNo
     ASSERT_GE(bob, 0);
     users->setCurrentIndex(bob);
     emit users->activated(bob);
-    QTest::qWait(50);
+    Waiting::Settle();
     ASSERT_TRUE(m_window->windowTitle().contains(QStringLiteral("[Read Only]")))
         << m_window->windowTitle().toStdString();
     const QStringList stored = Rows(m_day);
@@ -174,18 +174,18 @@ TEST_P(TimeSheetWindowKeysTest, AColleaguesSheetThatMayOnlyBeViewedIsChangedByNo
     for (int i = 0; i < 2; ++i) {
         m_line->setFocus();
         m_window->Controller().RunKeyCommand(12867);
-        QTest::qWait(20);
+        Waiting::Settle();
         m_window->Controller().RunKeyCommand(12877);
-        QTest::qWait(50);
+        Waiting::Settle();
         m_window->Controller().RunKeyCommand(12867);
         Press(Qt::Key_Return);
-        QTest::qWait(50);
+        Waiting::Settle();
         // Whatever came before, the line is still for viewing only.
         m_window->Controller().RunKeyCommand(12867);
         Press(Qt::Key_Delete);
         m_window->OnCommand(ID_DELETE_BLOCK);
         QTest::mouseDClick(m_line, Qt::LeftButton, Qt::NoModifier, block);
-        QTest::qWait(50);
+        Waiting::Settle();
         EXPECT_FALSE(Menu(block, QStringLiteral("Edit")));
         EXPECT_FALSE(Menu(block, QStringLiteral("Delete")));
         Draw(Find(11 * 60), Find(12 * 60));

@@ -22,7 +22,7 @@ namespace {
 
 // How long a step's outcome may take to show; a failing step waits this out,
 // so it is well under the house ceiling to keep shrinking quick.
-constexpr int kPatienceMs = 10000;
+constexpr int kPatienceMs = 15000;
 
 const char* const kProjectNames[] = {"", "Bridge", "Apollo"};
 const char* const kTaskNames[] = {"", "Design", "Build", "Launch"};
